@@ -1,0 +1,20 @@
+// Ostrel Cells: including this header gives a host every public name of the engine.
+#pragma once
+
+#include "engine/ctx.h"
+#include "formats/date_serial.h"
+#include "formats/lt_strings.h"
+#include "formats/module_profile.h"
+#include "formula/lctx.h"
+#include "platform/archive.h"
+#include "platform/exceptions.h"
+#include "platform/file.h"
+#include "platform/instance_counter.h"
+#include "platform/ole_date_time.h"
+#include "platform/resources.h"
+#include "platform/string_types.h"
+#include "platform/ui.h"
+#include "platform/utf.h"
+#include "platform/wide_stream.h"
+#include "platform/zmk/environment.h"
+#include "platform/zmk/legacy_locale_context.h"

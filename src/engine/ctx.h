@@ -1,0 +1,20 @@
+// The per-call context that the host implements and owns: every operation on cells,
+// formulas, references and formats takes one and passes it on.
+#pragma once
+
+#include "formula/lctx.h"
+
+class CCCellManager;
+
+namespace cells {
+
+class CTX {
+public:
+    virtual ~CTX() = default;
+    // The locale context of scanning and printing for this call.
+    virtual LCTX* GetLCTX() = 0;
+    // The document on whose behalf the call runs.
+    virtual CCCellManager* GetManager() = 0;
+};
+
+}  // namespace cells

@@ -1,0 +1,36 @@
+// The date serial system: whole days since 1900-01-01 (day 0) plus the time of day as a
+// fraction, with every year divisible by 4 a leap year; its checks, the clock and the
+// conversions to automation dates; and the fraction finder of fraction formats.
+#pragma once
+
+class COleDateTime;
+
+double DateToDouble(int day, int month, int year);
+// The date of floor(|serial|). A serial beyond the last representable year gives the
+// invalid date 0/0/0.
+void DoubleToDate(double serial, int& day, int& month, int& year);
+// mode 1: hour on the 24-hour clock; otherwise an hour of 12 or more is reduced by 12 first
+// and mode 2 (PM) adds 12.
+double TimeToDouble(int hour, int minute, int second, int mode);
+void DoubleToTime(double serial, int& hour, int& minute, int& second);
+
+int CheckDate(int day, int month, int year, int maxYear, int minYear);
+int CheckDate(double serial);
+int CheckTime(int hour, int minute, int second, int mode);
+int CheckTime(double serial);
+int GetMonthDays(int month, int year);
+int GetYearDays(int year);
+// A year from 0 to 99 becomes a full year around the current year (the 72 rule).
+void UpdateYear(int& year);
+
+void GetCurrentDate(int& day, int& month, int& year);
+void GetCurrTime(int& hour, int& minute, int& second);
+double GetCurrentDateTime();
+
+double OleDateTimeToDouble(const COleDateTime& date);
+COleDateTime DoubleToOleDateTime(double serial);
+
+// The fraction of |value| (its fractional part when 1 or more): style 0 best fit with a
+// denominator below 1000, styles 1-5 the denominators 100, 10, 16, 8 and 4. Returns 1 when
+// a fraction was found.
+int SplitFraction(double value, int style, int& numerator, int& denominator);

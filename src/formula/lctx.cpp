@@ -1,0 +1,14 @@
+#include "formula/lctx.h"
+
+#include "platform/zmk/environment.h"
+
+namespace cells {
+
+LCTX* invariant_LCTX() {
+    static zmk::multilang::CLegacyLocaleContext context(
+        zmk::globals::global_environment().locales_cache().invariant());
+    static LCTX lctx{&context};
+    return &lctx;
+}
+
+}  // namespace cells

@@ -1,0 +1,36 @@
+// The engine's wide output stream: an append-only sink of UTF-16 text that printers write
+// display text, formula text and format codes into.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class CWideOutStream {
+public:
+    CWideOutStream& operator<<(char16_t c) {
+        m_text.push_back(c);
+        return *this;
+    }
+    CWideOutStream& operator<<(std::u16string_view text) {
+        m_text.append(text);
+        return *this;
+    }
+    CWideOutStream& operator<<(const char16_t* text) {
+        if (text) m_text.append(text);
+        return *this;
+    }
+    // ASCII text produced by the digit engine and the like.
+    CWideOutStream& operator<<(std::string_view ascii) {
+        for (char c : ascii) m_text.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+        return *this;
+    }
+
+    const std::u16string& str() const { return m_text; }
+    std::u16string take() { return std::move(m_text); }
+    size_t size() const { return m_text.size(); }
+    bool empty() const { return m_text.empty(); }
+    void clear() { m_text.clear(); }
+
+private:
+    std::u16string m_text;
+};

@@ -1,0 +1,53 @@
+// Every convention a locale answers to the engine, as plain data. The defaults are the
+// invariant locale; the locale library fills the rest from ICU.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace zmk::multilang {
+
+struct LocaleData {
+    std::string name;  // ICU locale name; empty for the invariant locale
+
+    char16_t numberDecimalSeparator = u'.';
+    char16_t numberGroupSeparator = u',';
+    int numberGroupSize = 3;
+    int numberPrecision = 2;
+
+    char16_t currencyDecimalSeparator = u'.';
+    char16_t currencyGroupSeparator = u',';
+    int currencyGroupSize = 3;
+    int currencyPrecision = 2;
+    std::u16string currencyString = u"$";
+    int currencyPositiveOrder = 0;  // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"
+    int currencyNegativeOrder = 0;  // 0 to 15, the classic negative currency patterns
+
+    char16_t negativeSign = u'-';
+    char16_t positiveSign = u'+';
+    char16_t listSeparator = u',';
+    char16_t listSeparator2 = u';';
+
+    char16_t dateSeparator = u'/';
+    int dateOrder = 0;                    // 0 month-day-year, 1 day-month-year, 2 year-month-day
+    int dateYearSize = 4;                 // digits of the year in the short date
+    unsigned char dateYearPosition = 1;   // 0: the year comes first
+    int defaultDateFormat = 0x10;         // a number format's flag byte B: month as digits
+    int days2 = 1;                        // the short date writes days with two digits
+    int months2 = 1;                      // and months with two digits
+    std::array<std::u16string, 12> longMonths = {
+        u"January", u"February", u"March",     u"April",   u"May",      u"June",
+        u"July",    u"August",   u"September", u"October", u"November", u"December"};
+    std::array<std::u16string, 12> shortMonths = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
+                                                  u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+
+    char16_t timeSeparator = u':';
+    int timeRange = 12;  // 12 or 24
+    std::u16string timeAMString = u"AM";
+    std::u16string timePMString = u"PM";
+
+    long countryCode = 1;            // international dialling code of the region
+    std::u16string languageId = u"007F";  // info(1): the language identifier in hex digits
+};
+
+}  // namespace zmk::multilang

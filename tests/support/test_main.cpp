@@ -1,0 +1,23 @@
+// Runs every test with a private profile file and without the host's locale, so that no
+// test reads or writes the developer's own configuration.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / ("ostrel-tests-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    ::setenv("OSTREL_CELLS_PROFILE", (dir / "profile.ini").c_str(), 1);
+    ::setenv("LC_ALL", "C", 1);
+    ::testing::InitGoogleTest(&argc, argv);
+    int result = RUN_ALL_TESTS();
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+    return result;
+}
