@@ -1,0 +1,28 @@
+// Character tests, case mapping and collation for the engine's UTF-16 text, independent of
+// the process locale. Collation follows the engine's collation locale: the invariant
+// locale compares code units (case-insensitively after lower-case folding); a named locale
+// uses ICU collators.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ostrel::text {
+
+bool IsSpace(char16_t c);
+bool IsAlpha(char16_t c);
+bool IsAlnum(char16_t c);
+inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+// Simple (one-to-one) case mapping.
+char16_t ToUpper(char16_t c);
+char16_t ToLower(char16_t c);
+std::u16string ToUpper(std::u16string_view text);
+std::u16string ToLower(std::u16string_view text);
+
+// Selects the locale whose collation Collate uses ("" or "C": the invariant locale).
+void SetCollationLocale(const std::string& name);
+const std::string& GetCollationLocale();
+// Negative, 0 or positive. caseSensitive 0 ignores case (and only case).
+int Collate(std::u16string_view a, std::u16string_view b, bool caseSensitive);
+
+}  // namespace ostrel::text
