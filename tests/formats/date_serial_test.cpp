@@ -1,0 +1,260 @@
+#include "formats/date_serial.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <ctime>
+#include <limits>
+#include <numbers>
+
+#include "platform/ole_date_time.h"
+
+namespace {
+
+struct Date {
+    int day, month, year;
+    bool operator==(const Date&) const = default;
+};
+
+Date ToDate(double serial) {
+    Date d{-7, -7, -7};
+    DoubleToDate(serial, d.day, d.month, d.year);
+    return d;
+}
+
+void PrintTo(const Date& d, std::ostream* os) {
+    *os << d.year << '-' << d.month << '-' << d.day;
+}
+
+int CurrentYear() {
+    std::time_t t = std::time(nullptr);
+    std::tm now{};
+    localtime_r(&t, &now);
+    return now.tm_year + 1900;
+}
+
+}  // namespace
+
+TEST(DateSerial, Landmarks) {
+    EXPECT_EQ(DateToDouble(1, 1, 1900), 0.0);
+    EXPECT_EQ(DateToDouble(29, 2, 1900), 59.0);
+    EXPECT_EQ(DateToDouble(1, 3, 1900), 60.0);
+    EXPECT_EQ(DateToDouble(1, 1, 1901), 366.0);
+    EXPECT_EQ(DateToDouble(1, 1, 2000), 36525.0);
+    EXPECT_EQ(ToDate(59), (Date{29, 2, 1900}));
+    EXPECT_EQ(ToDate(60), (Date{1, 3, 1900}));
+    EXPECT_EQ(GetMonthDays(2, 2100), 29);
+    EXPECT_EQ(GetMonthDays(2, 2001), 28);
+    EXPECT_EQ(GetMonthDays(0, 2000), 0);
+    EXPECT_EQ(GetMonthDays(13, 2000), 0);
+    EXPECT_EQ(GetYearDays(1900), 366);
+    EXPECT_EQ(GetYearDays(1901), 365);
+}
+
+TEST(DateSerial, EveryDayFrom1900To2071RoundTrips) {
+    double expected = 0.0;
+    for (int year = 1900; year <= 2071; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= GetMonthDays(month, year); ++day) {
+                double serial = DateToDouble(day, month, year);
+                ASSERT_EQ(serial, expected) << year << '-' << month << '-' << day;
+                ASSERT_EQ(ToDate(serial + 0.75), (Date{day, month, year}));
+                ASSERT_EQ(CheckDate(serial), 1);
+                expected += 1.0;
+            }
+        }
+    }
+    EXPECT_EQ(CheckDate(expected), 0);  // 2072-01-01
+}
+
+TEST(DateSerial, DoubleToDateIgnoresTheSignAndRefusesWhatCannotBeADate) {
+    EXPECT_EQ(ToDate(-366.7), (Date{1, 1, 1901}));
+    EXPECT_EQ(ToDate(-0.2), (Date{1, 1, 1900}));
+    const double huge[] = {1e300,
+                           -1e300,
+                           1e15,
+                           std::numeric_limits<double>::infinity(),
+                           -std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN()};
+    for (double v : huge) {
+        EXPECT_EQ(ToDate(v), (Date{0, 0, 0})) << v;
+        EXPECT_EQ(CheckDate(v), 0) << v;
+    }
+    // Far but representable serials still convert exactly.
+    for (double v : {1e7, 7.8e11}) {
+        Date d = ToDate(v);
+        EXPECT_GT(d.year, 2071);
+        EXPECT_EQ(DateToDouble(d.day, d.month, d.year), v);
+    }
+}
+
+TEST(DateSerial, MonthsOutsideTheYearCarry) {
+    EXPECT_EQ(DateToDouble(1, 13, 1900), DateToDouble(1, 1, 1901));
+    EXPECT_EQ(DateToDouble(1, 0, 1901), DateToDouble(1, 12, 1900));
+    EXPECT_EQ(DateToDouble(1, -12, 1902), DateToDouble(1, 12, 1900));
+    EXPECT_EQ(DateToDouble(1, 25, 1900), DateToDouble(1, 1, 1902));
+    // Extreme arguments give far-off serials, not overflow.
+    EXPECT_TRUE(
+        std::isfinite(DateToDouble(std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
+                                   std::numeric_limits<int>::max())));
+}
+
+TEST(DateSerial, TimesOfDay) {
+    int h, m, s;
+    DoubleToTime(0.999999, h, m, s);
+    EXPECT_EQ(h * 10000 + m * 100 + s, 240000);
+    DoubleToTime(-1.5, h, m, s);
+    EXPECT_EQ(h * 10000 + m * 100 + s, 120000);
+    DoubleToTime(std::numeric_limits<double>::quiet_NaN(), h, m, s);
+    EXPECT_EQ(h * 10000 + m * 100 + s, 0);
+
+    EXPECT_EQ(TimeToDouble(12, 0, 0, 0), 0.0);
+    EXPECT_EQ(TimeToDouble(12, 0, 0, 2), 0.5);
+    EXPECT_DOUBLE_EQ(TimeToDouble(1, 30, 0, 2), 13.5 / 24);
+    EXPECT_DOUBLE_EQ(TimeToDouble(13, 0, 0, 1), 13.0 / 24);
+    EXPECT_DOUBLE_EQ(TimeToDouble(13, 0, 0, 0), 1.0 / 24);
+
+    for (int second = 0; second < 86400; ++second) {
+        DoubleToTime(12345 + TimeToDouble(second / 3600, second / 60 % 60, second % 60, 1), h, m,
+                     s);
+        ASSERT_EQ(h * 3600 + m * 60 + s, second);
+    }
+}
+
+TEST(DateSerial, Checks) {
+    EXPECT_EQ(CheckDate(29, 2, 2100, 2071, 1900), 0);
+    EXPECT_EQ(CheckDate(29, 2, 2100, 2200, 1900), 1);
+    EXPECT_EQ(CheckDate(29, 2, 1900, 2071, 1900), 1);
+    EXPECT_EQ(CheckDate(29, 2, 1901, 2071, 1900), 0);
+    EXPECT_EQ(CheckDate(31, 12, 2071, 2071, 1900), 1);
+    EXPECT_EQ(CheckDate(31, 12, 1899, 2071, 1900), 0);
+    EXPECT_EQ(CheckDate(0, 1, 2000, 2071, 1900), 0);
+    EXPECT_EQ(CheckDate(31, 4, 2000, 2071, 1900), 0);
+    EXPECT_EQ(CheckDate(1, 13, 2000, 2071, 1900), 0);
+
+    EXPECT_EQ(CheckTime(24, 0, 0, 1), 1);
+    EXPECT_EQ(CheckTime(25, 0, 0, 1), 0);
+    EXPECT_EQ(CheckTime(12, 0, 0, 0), 1);
+    EXPECT_EQ(CheckTime(13, 0, 0, 2), 0);
+    EXPECT_EQ(CheckTime(0, 60, 60, 1), 1);
+    EXPECT_EQ(CheckTime(0, 61, 0, 1), 0);
+    EXPECT_EQ(CheckTime(0, 0, 61, 1), 0);
+    EXPECT_EQ(CheckTime(0, -1, 0, 1), 0);
+    EXPECT_EQ(CheckTime(0.999999), 1);
+    EXPECT_EQ(CheckTime(std::numeric_limits<double>::infinity()), 1);
+}
+
+TEST(DateSerial, TwoDigitYearsAroundTheCurrentYear) {
+    auto updated = [](int year, int current) {
+        UpdateYear(year, current);
+        return year;
+    };
+    EXPECT_EQ(updated(71, 2026), 2071);
+    EXPECT_EQ(updated(72, 2026), 1972);
+    EXPECT_EQ(updated(0, 2026), 2000);
+    EXPECT_EQ(updated(99, 2080), 2099);  // past 72 the whole current century is used
+    EXPECT_EQ(updated(71, 1999), 1971);
+    EXPECT_EQ(updated(100, 2026), 100);
+    EXPECT_EQ(updated(-1, 2026), -1);
+    EXPECT_EQ(updated(1985, 2026), 1985);
+
+    int current = CurrentYear();
+    for (int two : {0, 71, 72, 99}) {
+        int year = two;
+        UpdateYear(year);
+        EXPECT_EQ(year, updated(two, current)) << two;
+        EXPECT_EQ(year % 100, two);
+    }
+}
+
+TEST(DateSerial, ClockAgreesWithItself) {
+    int d, m, y, h, mi, s;
+    GetCurrentDate(d, m, y);
+    EXPECT_EQ(CheckDate(d, m, y, 9999, 1970), 1);
+    EXPECT_EQ(y, CurrentYear());
+    GetCurrTime(h, mi, s);
+    EXPECT_EQ(CheckTime(h, mi, s, 1), 1);
+    double now = GetCurrentDateTime();
+    // The serial is of the same day unless midnight passed in between.
+    EXPECT_NEAR(std::floor(now), DateToDouble(d, m, y), 1.0);
+}
+
+TEST(DateSerial, SplitFraction) {
+    int n = 0, d = 0;
+    ASSERT_EQ(SplitFraction(0.3333, 0, n, d), 1);
+    EXPECT_EQ(n * 1000 + d, 1003);
+    ASSERT_EQ(SplitFraction(-7.75, 0, n, d), 1);
+    EXPECT_EQ(n * 1000 + d, 3004);
+    ASSERT_EQ(SplitFraction(2.5, 5, n, d), 1);
+    EXPECT_EQ(n * 1000 + d, 2004);
+    ASSERT_EQ(SplitFraction(0.123, 1, n, d), 1);
+    EXPECT_EQ(n * 1000 + d, 12100);
+    ASSERT_EQ(SplitFraction(0.5, 3, n, d), 1);
+    EXPECT_EQ(n * 1000 + d, 8016);
+    // A best fit needs a denominator below 1000.
+    EXPECT_EQ(SplitFraction(0.0001, 0, n, d), 0);
+    EXPECT_EQ(SplitFraction(0.01, 4, n, d), 0);  // rounds to 0/8
+    EXPECT_EQ(SplitFraction(3.0, 0, n, d), 0);
+    // Tiny fractional parts: n / f lies far beyond an int.
+    EXPECT_EQ(SplitFraction(0.1 * 30, 0, n, d), 0);
+    EXPECT_EQ(SplitFraction(1e-300, 0, n, d), 0);
+    EXPECT_EQ(SplitFraction(std::numeric_limits<double>::infinity(), 0, n, d), 0);
+    EXPECT_EQ(SplitFraction(std::numeric_limits<double>::quiet_NaN(), 0, n, d), 0);
+    EXPECT_EQ(SplitFraction(0.5, 9, n, d), 0);
+    // The best fit is the closest of all denominators below 1000.
+    ASSERT_EQ(SplitFraction(std::numbers::pi, 0, n, d), 1);
+    EXPECT_EQ(n * 1000 + d, 16113);  // 355/113 - 3
+}
+
+TEST(OleDateTime, ComponentsAndValidity) {
+    COleDateTime dt(2000, 1, 1, 13, 45, 30);
+    ASSERT_EQ(dt.GetStatus(), COleDateTime::valid);
+    EXPECT_DOUBLE_EQ(dt.m_dt, 36526.0 + (13 * 3600 + 45 * 60 + 30) / 86400.0);
+    EXPECT_EQ(dt.GetDayOfWeek(), 7);  // a Saturday
+    EXPECT_EQ(dt.GetDayOfYear(), 1);
+    EXPECT_EQ(COleDateTime(2000, 12, 31, 0, 0, 0).GetDayOfYear(), 366);
+
+    COleDateTime before(-1.25);  // the day before day 0, then a quarter day forward
+    EXPECT_EQ(before.GetYear() * 10000 + before.GetMonth() * 100 + before.GetDay(), 18991229);
+    EXPECT_EQ(before.GetHour(), 6);
+    COleDateTime early(1850, 6, 1, 18, 0, 0);
+    EXPECT_EQ(COleDateTime(early.m_dt).GetHour(), 18);
+    EXPECT_EQ(COleDateTime(early.m_dt).GetDay(), 1);
+
+    COleDateTime nearMidnight(10.9999999);  // rounds to the next day
+    EXPECT_EQ(nearMidnight.GetDay(), 10);
+    EXPECT_EQ(nearMidnight.GetHour(), 0);
+
+    COleDateTime bad;
+    EXPECT_EQ(bad.SetDateTime(99, 12, 31, 0, 0, 0), 1);
+    EXPECT_EQ(bad.GetStatus(), COleDateTime::invalid);
+    EXPECT_EQ(bad.GetYear(), -1);
+    EXPECT_EQ(bad.SetDate(1900, 2, 29), 1);
+    EXPECT_EQ(bad.SetTime(24, 0, 0), 1);
+    EXPECT_EQ(bad.SetDate(2000, 2, 29), 0);
+    EXPECT_EQ(bad.GetMonth(), 2);
+    EXPECT_EQ(COleDateTime(1e300).GetStatus(), COleDateTime::invalid);
+    EXPECT_EQ(COleDateTime(std::nan("")).GetDay(), -1);
+    EXPECT_EQ(COleDateTime(9999, 12, 31, 23, 59, 59).GetYear(), 9999);
+    EXPECT_EQ(COleDateTime(100, 1, 1, 0, 0, 0).GetYear(), 100);
+}
+
+TEST(OleDateTime, SerialsMeetOnlyThroughComponents) {
+    // 1900-03-01 is serial 60 here and automation day 61; the serial 1900-02-29 has no
+    // automation date.
+    EXPECT_DOUBLE_EQ(DoubleToOleDateTime(60).m_dt, 61.0);
+    EXPECT_EQ(DoubleToOleDateTime(59).GetStatus(), COleDateTime::invalid);
+    EXPECT_EQ(DoubleToOleDateTime(1e300).GetStatus(), COleDateTime::invalid);
+    COleDateTime midnight = DoubleToOleDateTime(36525.999999);
+    EXPECT_EQ(midnight.GetDay() * 100 + midnight.GetHour(), 200);
+
+    for (double serial = 60; serial < 62000; serial += 97.3) {
+        COleDateTime dt = DoubleToOleDateTime(serial);
+        ASSERT_EQ(dt.GetStatus(), COleDateTime::valid) << serial;
+        EXPECT_NEAR(OleDateTimeToDouble(dt), serial, 0.6 / 86400) << serial;
+    }
+    COleDateTime invalid;
+    invalid.SetStatus(COleDateTime::invalid);
+    EXPECT_TRUE(std::isnan(OleDateTimeToDouble(invalid)));
+    EXPECT_EQ(CheckDate(OleDateTimeToDouble(invalid)), 0);
+}
