@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <utility>
 
-struct CPoint {
+class CPoint {
+public:
     int32_t x = 0;
     int32_t y = 0;
 
@@ -19,7 +20,8 @@ struct CPoint {
     friend constexpr bool operator==(const CPoint&, const CPoint&) = default;
 };
 
-struct CSize {
+class CSize {
+public:
     int32_t cx = 0;
     int32_t cy = 0;
 
@@ -29,7 +31,8 @@ struct CSize {
     friend constexpr bool operator==(const CSize&, const CSize&) = default;
 };
 
-struct CRect {
+class CRect {
+public:
     int32_t left = 0;
     int32_t top = 0;
     int32_t right = 0;   // last column, inclusive
