@@ -19,7 +19,9 @@ char16_t ToLower(char16_t c);
 std::u16string ToUpper(std::u16string_view text);
 std::u16string ToLower(std::u16string_view text);
 
-// Selects the locale whose collation Collate uses ("" or "C": the invariant locale).
+// Selects the locale whose collation Collate uses ("" or "C": the invariant locale; a POSIX
+// name such as "de_DE.UTF-8" is accepted; a locale ICU does not know collates like the
+// invariant one). Process-wide, like the other international settings.
 void SetCollationLocale(const std::string& name);
 const std::string& GetCollationLocale();
 // Negative, 0 or positive. caseSensitive 0 ignores case (and only case).

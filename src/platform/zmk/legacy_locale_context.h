@@ -17,7 +17,10 @@ public:
     explicit CLocaleInfo(LocaleData data) : m_data(std::move(data)) {}
 
     // The description of an ICU locale ("de_DE"); null when ICU does not know the
-    // language. Values ICU does not hold are derived as documented in the data's fields.
+    // language. Numbers are described for Latin digits and dates for the Gregorian calendar,
+    // the only ones the engine reads and writes; a bare language ("de") takes the
+    // conventions of its likely region. Values ICU does not hold are documented in
+    // LocaleData.
     static std::unique_ptr<CLocaleInfo> FromICU(const std::string& name);
 
     const LocaleData& data() const { return m_data; }

@@ -1,0 +1,23 @@
+// The receiving side of events: a listener, and a listener that knows its manager.
+#pragma once
+
+class CCBaseEvent;
+class CCCellManager;
+
+class CCBaseListener {
+  public:
+    virtual ~CCBaseListener() = default;
+    virtual bool OnEvent(const CCBaseEvent& event) = 0;
+    virtual bool IsEqual(const CCBaseListener* other) const { return other == this; }
+};
+
+class CCListenerWithManager : public CCBaseListener {
+  public:
+    explicit CCListenerWithManager(CCCellManager* manager = nullptr) : m_pManager(manager) {}
+
+    CCCellManager* GetListenerManager() const { return m_pManager; }
+    void SetListenerManager(CCCellManager* manager) { m_pManager = manager; }
+
+  protected:
+    CCCellManager* m_pManager;  // not owned
+};

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ptr_array.h"
+#include "platform/string_array.h"
+#include "support/archive_bytes.h"
+
+using testing_support::Load;
+using testing_support::Store;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+int a, b, c;
+}
+
+TEST(PtrArray, GrowsShrinksAndInsertsInPlace) {
+    CPtrArray arr;
+    EXPECT_EQ(arr.GetUpperBound(), -1);
+    EXPECT_EQ(arr.Add(&a), 0);
+    EXPECT_EQ(arr.Add(&c), 1);
+    arr.InsertAt(1, &b);
+    arr.InsertAt(3, nullptr, 2);  // at the end: appends
+    ASSERT_EQ(arr.GetSize(), 5);
+    EXPECT_EQ(arr[0], &a);
+    EXPECT_EQ(arr[1], &b);
+    EXPECT_EQ(arr.GetAt(2), &c);
+    EXPECT_EQ(arr[4], nullptr);
+
+    arr.RemoveAt(0, 2);
+    ASSERT_EQ(arr.GetCount(), 3);
+    EXPECT_EQ(arr[0], &c);
+
+    arr.SetSize(5);  // new slots are null
+    EXPECT_EQ(arr.GetAt(4), nullptr);
+    arr.ElementAt(4) = &a;
+    EXPECT_EQ(arr.GetData()[4], &a);
+    arr.SetSize(1);
+    EXPECT_EQ(arr.GetSize(), 1);
+
+    // Appending an array to itself must read the original elements, not a moved buffer.
+    arr.Add(&b);
+    EXPECT_EQ(arr.Append(arr), 2);
+    ASSERT_EQ(arr.GetSize(), 4);
+    EXPECT_EQ(arr[2], &c);
+    EXPECT_EQ(arr[3], &b);
+
+    CPtrArray copy;
+    copy.Copy(arr);
+    arr.RemoveAll();
+    EXPECT_EQ(copy.GetSize(), 4);
+    EXPECT_TRUE(arr.IsEmpty());
+}
+
+TEST(PtrArray, OutOfRangeRaisesInsteadOfTouchingMemory) {
+    CPtrArray arr;
+    arr.Add(&a);
+    EXPECT_THROW(arr.GetAt(1), CInvalidArgException);
+    EXPECT_THROW(arr.GetAt(-1), CInvalidArgException);
+    EXPECT_THROW(arr[1] = &b, CInvalidArgException);
+    EXPECT_THROW(arr.SetAt(5, &b), CInvalidArgException);
+    EXPECT_THROW(arr.ElementAt(-3), CInvalidArgException);
+    EXPECT_THROW(arr.SetSize(-1), CInvalidArgException);
+    EXPECT_THROW(arr.InsertAt(2, &b), CInvalidArgException);
+    EXPECT_THROW(arr.InsertAt(0, &b, -1), CInvalidArgException);
+    EXPECT_THROW(arr.RemoveAt(0, 2), CInvalidArgException);
+    EXPECT_THROW(arr.RemoveAt(1), CInvalidArgException);
+    EXPECT_THROW(arr.RemoveAt(-1), CInvalidArgException);
+    EXPECT_THROW(arr.SetSize(INTPTR_MAX), CMemoryException);
+    // Nothing was changed by the refused calls.
+    ASSERT_EQ(arr.GetSize(), 1);
+    EXPECT_EQ(arr[0], &a);
+}
+
+TEST(StringArray, InsertOwnElementAndBounds) {
+    CStringArray arr;
+    arr.Add(u"first");
+    arr.Add(u"second");
+    // The value refers to an element that the insertion moves.
+    arr.InsertAt(0, arr[1], 3);
+    ASSERT_EQ(arr.GetSize(), 5);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(arr[i], u"second");
+    EXPECT_EQ(arr[3], u"first");
+    arr.SetSize(7);
+    EXPECT_EQ(arr[6], u"");
+    EXPECT_THROW(arr.SetAt(7, u"x"), CInvalidArgException);
+    EXPECT_THROW(arr.RemoveAt(6, 2), CInvalidArgException);
+}
+
+TEST(StringArray, SerializedFormIsCountThenFrameworkStrings) {
+    CStringArray arr;
+    arr.Add(u"A");
+    arr.Add(u"");
+    Bytes bytes = Store([&](CArchive& ar) { arr.Serialize(ar); });
+    Bytes expected = {0x02, 0x00,                          // count
+                      0xFF, 0xFE, 0xFF, 0x01, 0x41, 0x00,  // "A"
+                      0xFF, 0xFE, 0xFF, 0x00};             // ""
+    EXPECT_EQ(bytes, expected);
+
+    CStringArray back;
+    back.Add(u"old contents are replaced");
+    Load(bytes, [&](CArchive& ar) {
+        back.Serialize(ar);
+        EXPECT_EQ(ar.GetBytesLeft(), 0u);
+    });
+    ASSERT_EQ(back.GetSize(), 2);
+    EXPECT_EQ(back[0], u"A");
+    EXPECT_EQ(back[1], u"");
+
+    // A long element and a count in the wide form survive the round trip.
+    CStringArray many;
+    many.SetSize(0x10000);
+    many[0x8000] = std::u16string(300, u'\x263A');
+    Bytes big = Store([&](CArchive& ar) { many.Serialize(ar); });
+    EXPECT_EQ(Bytes(big.begin(), big.begin() + 6), (Bytes{0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00}));
+    CStringArray manyBack;
+    Load(big, [&](CArchive& ar) { manyBack.Serialize(ar); });
+    ASSERT_EQ(manyBack.GetSize(), 0x10000);
+    EXPECT_EQ(manyBack[0x8000], many[0x8000]);
+}
+
+TEST(StringArray, MalformedStreamsAreRefusedAndLeaveTheArrayEmpty) {
+    CStringArray arr;
+    arr.Add(u"kept?");
+    // A count of 0xFFFFFFFE strings with three bytes behind it: refused before allocating.
+    Load({0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00}, [&](CArchive& ar) {
+        try {
+            arr.Serialize(ar);
+            FAIL() << "an impossible count must be refused";
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, CArchiveException::badFormat);
+        }
+    });
+    EXPECT_EQ(arr.GetSize(), 0);
+
+    // Two strings announced, one present: the first is not left behind as if complete.
+    arr.Add(u"kept?");
+    Load({0x02, 0x00, 0x01, 0x41, 0x05},
+         [&](CArchive& ar) { EXPECT_THROW(arr.Serialize(ar), CArchiveException); });
+    EXPECT_EQ(arr.GetSize(), 0);
+}
