@@ -6,6 +6,7 @@
 
 #include "formats/module_profile.h"
 #include "platform/resources.h"
+#include "platform/string_array.h"
 
 namespace {
 
@@ -88,6 +89,14 @@ const CString& GetLTString(int index) {
 
 int GetNumberLTStrings() {
     return static_cast<int>(Strings().list.size());
+}
+
+void GetLTStrings(CStringArray& out) {
+    const std::vector<CString>& list = Strings().list;
+    out.RemoveAll();
+    out.SetSize(static_cast<intptr_t>(list.size()));
+    for (size_t i = 0; i < list.size(); ++i)
+        out[static_cast<intptr_t>(i)] = list[i];
 }
 
 void ReleaseLTStrings() {

@@ -26,7 +26,7 @@ std::filesystem::path ProfilePath(std::u16string_view hostKey, std::u16string_vi
 // read. Texts are UTF-8; backslash escapes (\\ \n \r \t \xHH) let a value hold line feeds
 // and keep its surrounding spaces.
 class CIniFile {
-  public:
+public:
     // A missing file reads as empty. False when the file exists but cannot be read.
     bool Load(const std::filesystem::path& path);
     // Writes a temporary file beside the target and renames it over the target, creating
@@ -42,7 +42,7 @@ class CIniFile {
     std::string Text() const;
     void Parse(std::string_view text);
 
-  private:
+private:
     enum class Kind { other, section, entry };
     struct Line {
         Kind kind = Kind::other;

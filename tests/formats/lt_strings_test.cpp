@@ -7,6 +7,7 @@
 
 #include "formats/module_profile.h"
 #include "platform/resources.h"
+#include "platform/string_array.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ std::vector<CString> ResourcePieces() {
 }
 
 class LTStrings : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ClearDefaultLTStrings(); }
     void TearDown() override {
         ClearDefaultLTStrings();
@@ -88,6 +89,12 @@ TEST_F(LTStrings, IndexesAndLookups) {
     EXPECT_EQ(GetLTString(4), u"");
     EXPECT_EQ(GetLTString(-1), u"");
     EXPECT_EQ(GetLTString(1 << 30), u"");
+    CStringArray copy;
+    copy.Add(u"old");
+    GetLTStrings(copy);
+    ASSERT_EQ(copy.GetSize(), 4);
+    EXPECT_EQ(copy[2], u"a");
+    EXPECT_EQ(copy[3], u"c");
     ReleaseLTStrings();
     EXPECT_EQ(GetLTStringIndex(u"a"), -1);
     EXPECT_EQ(DoGetLTStringIndex(u"b"), 0);

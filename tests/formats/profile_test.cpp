@@ -25,7 +25,7 @@ std::string ReadFile(const fs::path& path) {
 // Every test starts without a profile file; the test program points the profile at a
 // private temporary directory.
 class ModuleProfile : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         const char* file = std::getenv("OSTREL_CELLS_PROFILE");
         ASSERT_NE(file, nullptr);
