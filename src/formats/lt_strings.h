@@ -16,6 +16,7 @@ int GetLTStringIndex(std::u16string_view text);
 // The entry at index; an empty text at or beyond the end (or below 0).
 const CString& GetLTString(int index);
 int GetNumberLTStrings();
+// Replaces the array's contents with a copy of the list.
 void GetLTStrings(CStringArray& out);
 void ReleaseLTStrings();
 

@@ -8,11 +8,13 @@
 // name "Ostrel Cells"; called at engine start before any profile access.
 void InitModuleRegistry();
 
-// A null key deletes the section, a null value deletes the key. Returns 1 on success, 0
-// when the profile cannot be written.
+// A null key deletes the section, a null value deletes the key (deleting what is not there
+// succeeds). Returns 1 on success, 0 for a null section or when the profile cannot be read
+// or written.
 int WriteModuleProfileString(const char16_t* section, const char16_t* key, const char16_t* value);
 int WriteModuleProfileInt(const char16_t* section, const char16_t* key, int value);
-// The stored value, or the default when the section or key is missing.
+// The stored value, or the default when the section or key is missing; the Int form reads
+// a decimal integer from the value's start and gives the default for anything else.
 CString GetModuleProfileString(const char16_t* section, const char16_t* key,
                                const char16_t* defaultValue);
 int GetModuleProfileInt(const char16_t* section, const char16_t* key, int defaultValue);
