@@ -1,0 +1,53 @@
+// The process-wide cache of parsed format codes, keyed by the code text: each code is parsed
+// once and shared by every custom number format that uses it. The engine's start creates
+// the cache and its end destroys it; while it does not exist, registering fails and
+// rendering writes nothing.
+//
+// Codes are parsed by the installed parser (SetParser). Current limit: the format-code
+// parser is not part of the engine yet and none is installed, so every entry reports
+// category 0 and renders nothing.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+class CWideOutStream;
+namespace cells {
+struct LCTX;
+}
+
+// One parsed format code.
+class CParsedFormatCode {
+  public:
+    virtual ~CParsedFormatCode() = default;
+    // The kind the code stands for: the category of its positive section (0 plain,
+    // C_NF_PERCENT, C_NF_FRACTION, C_NF_TIME, C_NF_DATE).
+    virtual unsigned char Category() const = 0;
+    virtual void Render(cells::LCTX* lctx, double value, CWideOutStream& out) const = 0;
+};
+
+// Parses a code; never fails (a code that means nothing becomes literal text).
+using FormatCodeParser = std::unique_ptr<CParsedFormatCode> (*)(std::u16string_view code);
+
+class CFormatCodeCache {
+  public:
+    // Creates the empty cache (nothing happens when it exists).
+    static void Create();
+    // Destroys the cache and every parsed code in it.
+    static void Destroy();
+    static bool Exists();
+    // Installs the parser of new entries and drops the entries parsed before; returns the
+    // previous parser (null: none).
+    static FormatCodeParser SetParser(FormatCodeParser parser);
+
+    // Parses the code into the cache unless it is there; returns whether the cache exists.
+    static bool Register(std::u16string_view code);
+    // The category of a registered code; 0 when the code is unknown or the cache is missing.
+    static unsigned char Category(std::u16string_view code);
+    // Registers the code and writes the value rendered with it.
+    static void Render(cells::LCTX* lctx, std::u16string_view code, double value,
+                       CWideOutStream& out);
+    // Entries held (0 without a cache).
+    static size_t Size();
+};

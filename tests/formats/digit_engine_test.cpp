@@ -1,0 +1,132 @@
+#include "formats/digit_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <cfenv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <string>
+
+using ostrel::digits::FormatFixed;
+using ostrel::digits::FormatGeneral;
+using ostrel::digits::FormatScientific;
+
+namespace {
+
+// The C library's text with the exponent widened to three digits, as our runtime form.
+std::string Reference(const char* format, int precision, double value) {
+    char buffer[2048];
+    std::snprintf(buffer, sizeof buffer, format, precision, value);
+    std::string text = buffer;
+    size_t e = text.find('E');
+    if (e != std::string::npos && text.size() - e - 2 < 3)
+        text.insert(e + 2, 3 - (text.size() - e - 2), '0');
+    return text;
+}
+
+}  // namespace
+
+TEST(DigitEngine, ExactTiesRoundAwayFromZero) {
+    EXPECT_EQ(FormatFixed(2.5, 0, false), "3");
+    EXPECT_EQ(FormatFixed(-2.5, 0, false), "-3");
+    EXPECT_EQ(FormatFixed(0.5, 0, false), "1");
+    EXPECT_EQ(FormatFixed(0.125, 2, false), "0.13");
+    EXPECT_EQ(FormatFixed(1.5, 0, true), "2.");
+    EXPECT_EQ(FormatScientific(2500, 0, true), "3.E+003");
+    EXPECT_EQ(FormatGeneral(0.5, 0), "0.5");
+    EXPECT_EQ(FormatGeneral(2.5, 1), "3");
+    // Not ties: the binary value lies below or above the decimal midpoint.
+    EXPECT_EQ(FormatFixed(9.995, 2, false), "9.99");  // 9.99499999999999957...
+    EXPECT_EQ(FormatFixed(0.45, 1, false), "0.5");    // 0.45000000000000001...
+    EXPECT_EQ(FormatFixed(0.35, 1, false), "0.3");    // 0.34999999999999997...
+}
+
+TEST(DigitEngine, CarriesMoveTheExponent) {
+    EXPECT_EQ(FormatFixed(9.996, 2, false), "10.00");
+    EXPECT_EQ(FormatFixed(99.5, 0, false), "100");
+    EXPECT_EQ(FormatFixed(0.9996, 3, false), "1.000");
+    EXPECT_EQ(FormatFixed(0.4, 0, false), "0");
+    EXPECT_EQ(FormatFixed(0.004, 2, false), "0.00");
+    EXPECT_EQ(FormatFixed(0.006, 2, false), "0.01");
+    EXPECT_EQ(FormatScientific(9.9996, 2, true), "1.00E+001");
+    EXPECT_EQ(FormatGeneral(999999999999999.9, 15), "1E+015");
+    // Rounding to 0.0001 leaves the exponent form.
+    EXPECT_EQ(FormatGeneral(9.9999999999999995e-5, 15), "0.0001");
+}
+
+TEST(DigitEngine, GeneralFormAtFifteenDigits) {
+    EXPECT_EQ(FormatGeneral(0.1 + 0.2, 15), "0.3");
+    EXPECT_EQ(FormatGeneral(1e15, 15), "1E+015");
+    EXPECT_EQ(FormatGeneral(1e16, 15), "1E+016");
+    EXPECT_EQ(FormatGeneral(123456789012345.0, 15), "123456789012345");
+    EXPECT_EQ(FormatGeneral(123456789012345678.0, 15), "1.23456789012346E+017");
+    EXPECT_EQ(FormatGeneral(1e-5, 15), "1E-005");
+    EXPECT_EQ(FormatGeneral(1.5e-5, 15), "1.5E-005");
+    EXPECT_EQ(FormatGeneral(0.0001, 15), "0.0001");
+    EXPECT_EQ(FormatGeneral(1e20, 15), "1E+020");
+    EXPECT_EQ(FormatGeneral(-1234.5, 15), "-1234.5");
+    EXPECT_EQ(FormatGeneral(100, 15), "100");
+    EXPECT_EQ(FormatGeneral(0, 15), "0");
+    EXPECT_EQ(FormatGeneral(-0.0, 15), "0");
+    EXPECT_EQ(FormatGeneral(1e300, 15), "1E+300");
+    EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::denorm_min(), 15),
+              "4.94065645841247E-324");
+}
+
+TEST(DigitEngine, FixedFormIsExact) {
+    EXPECT_EQ(FormatFixed(1e21, 0, false), "1000000000000000000000");
+    EXPECT_EQ(FormatFixed(1e15, 2, false), "1000000000000000.00");
+    EXPECT_EQ(FormatFixed(0.1 + 0.2, 17, false), "0.30000000000000004");
+    EXPECT_EQ(FormatFixed(0.1, 20, false), "0.10000000000000000555");
+    EXPECT_EQ(FormatFixed(123456789012345678.0, 0, false), "123456789012345680");
+    EXPECT_EQ(FormatFixed(0, 3, false), "0.000");
+    EXPECT_EQ(FormatFixed(0, 0, true), "0.");
+    EXPECT_EQ(FormatFixed(-0.001, 2, false), "-0.00");
+    EXPECT_EQ(FormatFixed(1e300, 0, false).size(), 301u);
+    EXPECT_EQ(FormatScientific(1500, 2, true), "1.50E+003");
+    EXPECT_EQ(FormatScientific(1500, 0, true), "2.E+003");
+    EXPECT_EQ(FormatScientific(0, 2, true), "0.00E+000");
+    EXPECT_EQ(FormatScientific(-0.000125, 1, false), "-1.3E-004");
+    EXPECT_EQ(FormatScientific(1e-300, 1, false), "1.0E-300");
+}
+
+// Whether value lies exactly halfway between two numbers of `decimals` decimals.
+bool IsTie(double value, int decimals) {
+    std::string exact = Reference("%.*f", 1100, value);
+    size_t cut = exact.find('.') + 1 + decimals;
+    return exact[cut] == '5' && exact.find_first_not_of('0', cut + 1) == std::string::npos;
+}
+
+TEST(DigitEngine, MatchesTheCLibraryOutsideTies) {
+    // The C library rounds exact ties to even; the engine rounds them away from zero, as the
+    // C library does when the rounding mode points away from zero.
+    std::mt19937_64 random(20240611);
+    std::uniform_int_distribution<int> exponent(-40, 40);
+    int ties = 0;
+    for (int i = 0; i < 3000; ++i) {
+        double mantissa = std::uniform_real_distribution<double>(1.0, 10.0)(random);
+        double value = std::ldexp(mantissa, exponent(random) * 3);
+        if (i % 2) value = -value;
+        int precision = i % 18;
+        bool tie = IsTie(value, precision);
+        ties += tie;
+        if (tie) std::fesetround(value > 0 ? FE_UPWARD : FE_DOWNWARD);
+        std::string fixed = Reference("%.*f", precision, value);
+        std::string pointed = Reference("%#.*f", precision, value);
+        std::fesetround(FE_TONEAREST);
+        SCOPED_TRACE(Reference("%.*E", 20, value));
+        ASSERT_EQ(FormatFixed(value, precision, false), fixed);
+        ASSERT_EQ(FormatFixed(value, precision, true), pointed);
+        ASSERT_EQ(FormatScientific(value, precision, true), Reference("%#.*E", precision, value));
+        ASSERT_EQ(FormatGeneral(value, precision + 1), Reference("%.*G", precision + 1, value));
+    }
+    EXPECT_GT(ties, 0);  // large values with few fraction bits do meet ties
+}
+
+TEST(DigitEngine, NonFiniteValuesStayDefined) {
+    EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::infinity(), 15), "inf");
+    EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 2, false), "-inf");
+    EXPECT_EQ(FormatScientific(std::nan(""), 2, true), "nan");
+}
