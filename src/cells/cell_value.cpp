@@ -45,7 +45,9 @@ void CCCellValue::ResetFormat() {
     m_format = CCNumberFormat();
 }
 
-CCCellValue::CCCellValue() : m_number(0.0) { ResetFormat(); }
+CCCellValue::CCCellValue() : m_number(0.0) {
+    ResetFormat();
+}
 
 CCCellValue::CCCellValue(int errorCode) : m_type(CV_ERROR), m_number(0.0) {
     m_error = errorCode;
@@ -93,7 +95,9 @@ CCCellValue& CCCellValue::operator=(const CCCellValue& other) {
     return *this;
 }
 
-CCCellValue::~CCCellValue() { Release(); }
+CCCellValue::~CCCellValue() {
+    Release();
+}
 
 void CCCellValue::Release() {
     if (m_type == CV_TEXT)
@@ -104,7 +108,9 @@ void CCCellValue::Release() {
     m_number = 0.0;
 }
 
-void CCCellValue::Set() { Release(); }
+void CCCellValue::Set() {
+    Release();
+}
 
 void CCCellValue::Set(int errorCode) {
     Release();
@@ -150,7 +156,9 @@ void CCCellValue::Set(double number, const CCNumberFormat& format) {
     m_format = format;
 }
 
-void CCCellValue::Set(const CCNumberFormat& format) { m_format = format; }
+void CCCellValue::Set(const CCNumberFormat& format) {
+    m_format = format;
+}
 
 void CCCellValue::Set(const CCCellValue& other) {
     if (this == &other) return;
@@ -233,7 +241,7 @@ void CCCellValue::Print(cells::CTX* ctx, CWideOutStream& out, int flags) const {
 }
 
 void CCCellValue::Write(cells::CTX* ctx, CArchive& ar) const {
-    uint8_t type = m_type <= CV_REF ? m_type : CV_EMPTY;
+    uint8_t type = m_type <= CV_REF ? m_type : uint8_t(CV_EMPTY);
     ar << type;
     switch (type) {
         case CV_ERROR:

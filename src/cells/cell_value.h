@@ -143,7 +143,7 @@ void FreeValueArray(CPtrArray& values);
 
 // An array constant: one list read row by row, a node with a null value separating rows.
 struct SCCellValueList {
-    CCCellValue* m_pValue = nullptr;    // owned when the list is freed with its values
+    CCCellValue* m_pValue = nullptr;     // owned when the list is freed with its values
     SCCellValueList* m_pNext = nullptr;  // owned by the list
 };
 SCCellValueList* CellValueListCreate(CCCellValue* value);

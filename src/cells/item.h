@@ -77,13 +77,13 @@ protected:
 
 private:
     std::vector<std::unique_ptr<CCRef>> m_live;  // in registration order
-    std::vector<uint8_t> m_packed;                // empty: no block
-    CCRefList* m_refList = nullptr;               // owned, with its references
+    std::vector<uint8_t> m_packed;               // empty: no block
+    CCRefList* m_refList = nullptr;              // owned, with its references
 };
 
 // A singly linked list of items (the document items of a manager).
 struct SCItemList {
-    CCItem* m_pItem = nullptr;     // owned when the list is freed with its items
+    CCItem* m_pItem = nullptr;      // owned when the list is freed with its items
     SCItemList* m_pNext = nullptr;  // owned by the list
 
     static void* operator new(size_t size);

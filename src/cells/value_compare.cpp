@@ -64,8 +64,10 @@ void SortCellValues(CCCellValue** values, size_t count, int caseSensitive) {
                 int c = (a && b) ? CompareCellValues(*a, *b, caseSensitive) : (a ? -1 : b ? 1 : 0);
                 to[k++] = c <= 0 ? from[i++] : from[j++];
             }
-            while (i < mid) to[k++] = from[i++];
-            while (j < hi) to[k++] = from[j++];
+            while (i < mid)
+                to[k++] = from[i++];
+            while (j < hi)
+                to[k++] = from[j++];
         }
         std::swap(from, to);
     }

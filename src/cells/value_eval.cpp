@@ -8,7 +8,9 @@ namespace {
 
 constexpr double kEpsilon = 2.220446049250313e-16;
 
-void SetBool(CCCellValue& v, bool b) { v.Set(b ? 1.0 : 0.0, C_NF_BOOL); }
+void SetBool(CCCellValue& v, bool b) {
+    v.Set(b ? 1.0 : 0.0, C_NF_BOOL);
+}
 
 // Two texts: concatenation or comparison.
 void EvalTexts(int op, CCCellValue& a, const char16_t* x, const char16_t* y) {
@@ -20,8 +22,12 @@ void EvalTexts(int op, CCCellValue& a, const char16_t* x, const char16_t* y) {
     }
     if (op >= EV_EQ && op <= EV_LE) {
         int c = StrColl(x, y, 1);
-        bool r = op == EV_EQ ? c == 0 : op == EV_NE ? c != 0 : op == EV_GT ? c > 0
-                 : op == EV_GE ? c >= 0 : op == EV_LT ? c < 0 : c <= 0;
+        bool r = op == EV_EQ   ? c == 0
+                 : op == EV_NE ? c != 0
+                 : op == EV_GT ? c > 0
+                 : op == EV_GE ? c >= 0
+                 : op == EV_LT ? c < 0
+                               : c <= 0;
         SetBool(a, r);
         return;
     }

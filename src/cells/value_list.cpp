@@ -12,13 +12,15 @@ SCCellValueList* CellValueListCreate(CCCellValue* value) {
 
 void CellValueListAddLast(SCCellValueList*& list, CCCellValue* value) {
     SCCellValueList** tail = &list;
-    while (*tail) tail = &(*tail)->m_pNext;
+    while (*tail)
+        tail = &(*tail)->m_pNext;
     *tail = CellValueListCreate(value);
 }
 
 void CellValueListAddRow(SCCellValueList*& list, SCCellValueList* row) {
     SCCellValueList** tail = &list;
-    while (*tail) tail = &(*tail)->m_pNext;
+    while (*tail)
+        tail = &(*tail)->m_pNext;
     *tail = CellValueListCreate(nullptr);
     (*tail)->m_pNext = row;
 }

@@ -35,7 +35,8 @@ void ReadValueArray(cells::CTX* ctx, CArchive& ar, CPtrArray& values) {
     FreeValueArray(values);
     values.SetSize(count);
     try {
-        for (int32_t i = 0; i < count; ++i) values.SetAt(i, ReadCellValue(ctx, ar));
+        for (int32_t i = 0; i < count; ++i)
+            values.SetAt(i, ReadCellValue(ctx, ar));
     } catch (...) {
         FreeValueArray(values);
         throw;

@@ -33,9 +33,7 @@ class CStringArray;
 // The answer to "recalculate the other documents?": not asked yet, no, yes.
 enum ECRecalcRemote { RECALC_REMOTE_NOT_ASKED = 0, RECALC_REMOTE_NO = 1, RECALC_REMOTE_YES = 2 };
 
-class CCCellManager : public CCTransportInterface,
-                      public CCBaseListener,
-                      public CCBaseBroadcaster {
+class CCCellManager : public CCTransportInterface, public CCBaseListener, public CCBaseBroadcaster {
 public:
     CCCellManager();
     ~CCCellManager() override;

@@ -21,12 +21,15 @@ uint32_t RegisterManager(CCCellManager* manager) {
     // number would come round again.
     constexpr uint64_t kLowRange = 65536 - 256;
     uint64_t n = r.next++;
-    uint32_t identity = static_cast<uint32_t>(((n / kLowRange) & 0xFFFF) << 16 | (256 + n % kLowRange));
+    uint32_t identity =
+        static_cast<uint32_t>(((n / kLowRange) & 0xFFFF) << 16 | (256 + n % kLowRange));
     r.managers[identity] = manager;
     return identity;
 }
 
-void UnregisterManager(uint32_t identity) { Instance().managers.erase(identity); }
+void UnregisterManager(uint32_t identity) {
+    Instance().managers.erase(identity);
+}
 
 CCCellManager* FindManager(uint32_t identity) {
     const Registry& r = Instance();
@@ -35,3 +38,9 @@ CCCellManager* FindManager(uint32_t identity) {
 }
 
 }  // namespace ostrel::engine
+
+#include "engine/cell_manager.h"
+
+CCCellManager* CCCellManager::FromIdentity(uint32_t identity) {
+    return ostrel::engine::FindManager(identity);
+}

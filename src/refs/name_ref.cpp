@@ -14,16 +14,22 @@ std::unique_ptr<char16_t[]> Duplicate(const char16_t* text, size_t length) {
     copy[length] = 0;
     return copy;
 }
-size_t Length(const char16_t* text) { return std::char_traits<char16_t>::length(text); }
+size_t Length(const char16_t* text) {
+    return std::char_traits<char16_t>::length(text);
+}
 }  // namespace
 
-CCNameRef::CCNameRef(const char16_t* name) { SetName(name); }
+CCNameRef::CCNameRef(const char16_t* name) {
+    SetName(name);
+}
 
 CCNameRef::CCNameRef(const char16_t* name, size_t length) {
     if (name) m_name = Duplicate(name, length);
 }
 
-CCNameRef::CCNameRef(const CCNameRef& other) : CCRef(other) { SetName(other.GetName()); }
+CCNameRef::CCNameRef(const CCNameRef& other) : CCRef(other) {
+    SetName(other.GetName());
+}
 
 CCNameRef& CCNameRef::operator=(const CCNameRef& other) {
     if (this != &other) SetName(other.GetName());
@@ -57,7 +63,9 @@ void CCNameRef::Read(cells::CTX* ctx, CArchive& ar) {
     m_name.reset(ReadString(ctx, ar));
 }
 
-void CCNameRef::Write(cells::CTX* ctx, CArchive& ar) const { WriteString(ctx, ar, m_name.get()); }
+void CCNameRef::Write(cells::CTX* ctx, CArchive& ar) const {
+    WriteString(ctx, ar, m_name.get());
+}
 
 int CCNameRef::Compare(const CCRef* other) const {
     if (!other || other->GetType() != REF_TYPE_NAME) return 1;

@@ -22,7 +22,8 @@ void PrintCellA1(CWideOutStream& out, unsigned char column, uint16_t row, bool a
         digits[n++] = static_cast<char>('0' + number % 10);
         number /= 10;
     } while (number);
-    while (n) out << char16_t(digits[--n]);
+    while (n)
+        out << char16_t(digits[--n]);
 }
 
 bool GetMoveOffset(const CCRef* from, const CCRef* to, long& columns, long& rows) {
@@ -91,7 +92,9 @@ int CCRCRef::IsInside(const CRect& r) const {
     return r.left <= m_column && m_column <= r.right && r.top <= m_row && m_row <= r.bottom;
 }
 
-int CCRCRef::Contain(const CCRef* other) const { return IsEqual(other); }
+int CCRCRef::Contain(const CCRef* other) const {
+    return IsEqual(other);
+}
 
 void CCRCRef::Read(cells::CTX*, CArchive& ar) {
     uint8_t column;
@@ -101,7 +104,9 @@ void CCRCRef::Read(cells::CTX*, CArchive& ar) {
     m_row = row;
 }
 
-void CCRCRef::Write(cells::CTX*, CArchive& ar) const { ar << uint8_t(m_column) << m_row; }
+void CCRCRef::Write(cells::CTX*, CArchive& ar) const {
+    ar << uint8_t(m_column) << m_row;
+}
 
 int CCRCRef::Compare(const CCRef* other) const {
     if (!other) return 1;

@@ -25,8 +25,7 @@ public:
     int IsEqual(const CCRef* other) const override;
     void Print(cells::CTX* ctx, CWideOutStream& out, unsigned char flags) const override;
     CCRef* Copy() const override { return new CCRCRef(*this); }
-    void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to,
-                unsigned char& flags) override;
+    void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char& flags) override;
     void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data) override;
     int IsInside(const CCRef* other) const override;
     int IsInside(const CRect& rect) const override;

@@ -3,17 +3,27 @@
 #include "engine/cell_manager.h"
 
 namespace {
-CCCellManager* ManagerOf(cells::CTX* ctx) { return ctx ? ctx->GetManager() : nullptr; }
+CCCellManager* ManagerOf(cells::CTX* ctx) {
+    return ctx ? ctx->GetManager() : nullptr;
+}
 }  // namespace
 
 void CCRef::Print(cells::CTX*, CWideOutStream&, unsigned char) const {}
 void CCRef::Update(cells::CTX*, const CCRef*, const CCRef*, unsigned char&) {}
 void CCRef::UpdateInPaste(cells::CTX*, const CCClipboardData*) {}
-int CCRef::IsInside(const CCRef*) const { return 0; }
-int CCRef::IsInside(const CRect&) const { return 0; }
+int CCRef::IsInside(const CCRef*) const {
+    return 0;
+}
+int CCRef::IsInside(const CRect&) const {
+    return 0;
+}
 void CCRef::Move(long, long) {}
-int CCRef::Contain(const CCRef*) const { return 0; }
-int CCRef::IsSingleValue(cells::CTX*) const { return 1; }
+int CCRef::Contain(const CCRef*) const {
+    return 0;
+}
+int CCRef::IsSingleValue(cells::CTX*) const {
+    return 1;
+}
 
 // A context without a manager has nobody to resolve the reference: every operation then
 // reports "not done", as a missing cell does.

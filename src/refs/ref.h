@@ -48,8 +48,7 @@ public:
     // Follows a move of one cell to another, leaving absolute coordinates in place. A range
     // whose corners change order takes its absolute flags along, so flags is rewritten.
     // Leaving the grid throws the integer 1.
-    virtual void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to,
-                        unsigned char& flags);
+    virtual void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char& flags);
     virtual void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data);
     virtual int IsInside(const CCRef* other) const;
     virtual int IsInside(const CRect& rect) const;

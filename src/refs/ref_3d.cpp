@@ -7,7 +7,9 @@
 #include "refs/remote_ref.h"
 
 namespace {
-CCCellManager* ManagerOf(cells::CTX* ctx) { return ctx ? ctx->GetManager() : nullptr; }
+CCCellManager* ManagerOf(cells::CTX* ctx) {
+    return ctx ? ctx->GetManager() : nullptr;
+}
 uint32_t IdentityOf(cells::CTX* ctx) {
     CCCellManager* m = ManagerOf(ctx);
     return m ? m->GetIdentity() : 0;
@@ -16,7 +18,9 @@ uint32_t IdentityOf(cells::CTX* ctx) {
 constexpr int kLastSheet = 255;
 }  // namespace
 
-CCRef3D::CCRef3D(uint16_t firstSheet, uint16_t lastSheet) { SetSheets(firstSheet, lastSheet); }
+CCRef3D::CCRef3D(uint16_t firstSheet, uint16_t lastSheet) {
+    SetSheets(firstSheet, lastSheet);
+}
 
 CCRef3D::CCRef3D(uint16_t firstSheet, uint16_t lastSheet, CCRef* inner) : m_inner(inner) {
     SetSheets(firstSheet, lastSheet);
@@ -30,7 +34,9 @@ CCRef3D::CCRef3D(cells::CTX* ctx, const CCRef* ref)
 
 // Copies own their inner reference: two references never share one.
 CCRef3D::CCRef3D(const CCRef3D& other)
-    : CCRef(other), m_key(other.m_key), m_current(other.m_current),
+    : CCRef(other),
+      m_key(other.m_key),
+      m_current(other.m_current),
       m_inner(other.m_inner ? other.m_inner->Copy() : nullptr) {}
 
 CCRef3D& CCRef3D::operator=(const CCRef3D& other) {
@@ -85,7 +91,9 @@ int CCRef3D::Contain(const CCRef* other) const {
     return m_inner ? m_inner->Contain(other) : 0;
 }
 
-int CCRef3D::IsInside(const CRect& rect) const { return m_inner ? m_inner->IsInside(rect) : 0; }
+int CCRef3D::IsInside(const CRect& rect) const {
+    return m_inner ? m_inner->IsInside(rect) : 0;
+}
 
 void CCRef3D::Move(long columns, long rows) {
     if (m_inner) m_inner->Move(columns, rows);

@@ -54,7 +54,8 @@ void RefListAddLastItem(CCRefList*& list, const CCRef* ref) {
     if (!ref) return;
     auto* node = new CCRefList(ref->Copy(), nullptr, true);
     CCRefList** tail = &list;
-    while (*tail) tail = &(*tail)->m_pNext;
+    while (*tail)
+        tail = &(*tail)->m_pNext;
     *tail = node;
 }
 
@@ -96,7 +97,8 @@ void JoinRefList(CCRefList** list, CCRefList* src) {
 
 void AppendRefLists(CCRefList*& list, CCRefList* src) {
     CCRefList** tail = &list;
-    while (*tail) tail = &(*tail)->m_pNext;
+    while (*tail)
+        tail = &(*tail)->m_pNext;
     *tail = src;
 }
 
@@ -120,6 +122,7 @@ CCRefList* RefListCopy(const CCRefList* list) {
 
 size_t RefListCount(const CCRefList* list) {
     size_t n = 0;
-    for (; list; list = list->m_pNext) ++n;
+    for (; list; list = list->m_pNext)
+        ++n;
     return n;
 }

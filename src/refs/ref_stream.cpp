@@ -44,7 +44,9 @@ CCRef* ReadTyped(cells::CTX* ctx, CArchive& ar, bool allow3D) {
 }  // namespace
 
 // The inner reference of a sheet-qualified reference.
-CCRef* ReadInnerRef(cells::CTX* ctx, CArchive& ar) { return ReadTyped(ctx, ar, false); }
+CCRef* ReadInnerRef(cells::CTX* ctx, CArchive& ar) {
+    return ReadTyped(ctx, ar, false);
+}
 
 void WriteRef(cells::CTX* ctx, CArchive& ar, const CCRef* ref) {
     int type = ref ? ref->GetType() : 0;
@@ -56,7 +58,9 @@ void WriteRef(cells::CTX* ctx, CArchive& ar, const CCRef* ref) {
     ref->Write(ctx, ar);
 }
 
-CCRef* ReadRef(cells::CTX* ctx, CArchive& ar) { return ReadTyped(ctx, ar, true); }
+CCRef* ReadRef(cells::CTX* ctx, CArchive& ar) {
+    return ReadTyped(ctx, ar, true);
+}
 
 void RefListWrite(cells::CTX* ctx, const CCRefList* list, CArchive& ar) {
     for (; list; list = list->m_pNext) {

@@ -8,7 +8,9 @@
 #include "refs/clipboard_data.h"
 #include "refs/rc_ref.h"
 
-CCRegionRef::CCRegionRef(const CRect& rect) { Set(rect); }
+CCRegionRef::CCRegionRef(const CRect& rect) {
+    Set(rect);
+}
 
 void CCRegionRef::Set(const CRect& r) {
     m_firstColumn = static_cast<unsigned char>(r.left);
@@ -48,7 +50,9 @@ void CCRegionRef::ResizeH(long columns) {
     m_lastColumn = static_cast<unsigned char>(m_lastColumn + columns);
 }
 
-void CCRegionRef::ResizeV(long rows) { m_lastRow = static_cast<uint16_t>(m_lastRow + rows); }
+void CCRegionRef::ResizeV(long rows) {
+    m_lastRow = static_cast<uint16_t>(m_lastRow + rows);
+}
 
 int CCRegionRef::Contain(const CCRCRef& cell) const {
     return m_firstColumn <= cell.GetColumn() && cell.GetColumn() <= m_lastColumn &&
@@ -59,9 +63,13 @@ int CCRegionRef::IsInside(const CCRCRef& cell) const {
     return IsSingle() && AreRCEqual(cell, m_firstColumn, m_firstRow);
 }
 
-int CCRegionRef::IsInside(const CCRegionRef& x) const { return ::Contain(*this, x); }
+int CCRegionRef::IsInside(const CCRegionRef& x) const {
+    return ::Contain(*this, x);
+}
 
-int CCRegionRef::Contain(const CCRegionRef& x) const { return ::Contain(x, *this); }
+int CCRegionRef::Contain(const CCRegionRef& x) const {
+    return ::Contain(x, *this);
+}
 
 int CCRegionRef::IsEqual(const CCRef* other) const {
     return other && other->GetType() == REF_TYPE_REGION &&
@@ -152,7 +160,9 @@ int CCRegionRef::Contain(const CCRef* x) const {
     }
 }
 
-int CCRegionRef::IsInside(const CRect& r) const { return ::Contain(r, *this); }
+int CCRegionRef::IsInside(const CRect& r) const {
+    return ::Contain(r, *this);
+}
 
 void CCRegionRef::Read(cells::CTX*, CArchive& ar) {
     uint8_t c1, c2;
@@ -173,8 +183,7 @@ int CCRegionRef::Compare(const CCRef* other) const {
         case REF_TYPE_REGION: {
             const auto* o = static_cast<const CCRegionRef*>(other);
             const long mine[4] = {m_firstRow, m_lastRow, m_firstColumn, m_lastColumn};
-            const long theirs[4] = {o->m_firstRow, o->m_lastRow, o->m_firstColumn,
-                                    o->m_lastColumn};
+            const long theirs[4] = {o->m_firstRow, o->m_lastRow, o->m_firstColumn, o->m_lastColumn};
             for (int i = 0; i < 4; ++i)
                 if (mine[i] != theirs[i]) return mine[i] < theirs[i] ? -1 : 1;
             return 0;
@@ -199,9 +208,13 @@ int Contain(const CCRegionRef& a, const CCRegionRef& b) {
            a.GetFirstRow() <= b.GetFirstRow() && b.GetLastRow() <= a.GetLastRow();
 }
 
-int Contain(const CRect& r, const CCRegionRef& a) { return ContainH(r, a) && ContainV(r, a); }
+int Contain(const CRect& r, const CCRegionRef& a) {
+    return ContainH(r, a) && ContainV(r, a);
+}
 
-int Contain(const CCRegionRef& a, const CRect& r) { return ContainH(a, r) && ContainV(a, r); }
+int Contain(const CCRegionRef& a, const CRect& r) {
+    return ContainH(a, r) && ContainV(a, r);
+}
 
 int ContainH(const CRect& r, const CCRegionRef& a) {
     return r.left <= a.GetFirstColumn() && a.GetLastColumn() <= r.right;

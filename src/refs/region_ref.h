@@ -13,7 +13,9 @@ public:
     CCRegionRef() = default;
     CCRegionRef(unsigned char firstColumn, uint16_t firstRow, unsigned char lastColumn,
                 uint16_t lastRow)
-        : m_firstColumn(firstColumn), m_firstRow(firstRow), m_lastColumn(lastColumn),
+        : m_firstColumn(firstColumn),
+          m_firstRow(firstRow),
+          m_lastColumn(lastColumn),
           m_lastRow(lastRow) {}
     explicit CCRegionRef(const CRect& rect);
     CCRegionRef(const CCRegionRef&) = default;
@@ -52,8 +54,7 @@ public:
     int IsEqual(const CCRef* other) const override;
     void Print(cells::CTX* ctx, CWideOutStream& out, unsigned char flags) const override;
     CCRef* Copy() const override { return new CCRegionRef(*this); }
-    void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to,
-                unsigned char& flags) override;
+    void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char& flags) override;
     void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data) override;
     // Whether this range lies within other, for every kind of reference.
     int IsInside(const CCRef* other) const override;

@@ -29,8 +29,7 @@ public:
     int IsEqual(const CCRef* other) const override;
     void Print(cells::CTX* ctx, CWideOutStream& out, unsigned char flags) const override;
     CCRef* Copy() const override { return new CCRemoteRef(*this); }
-    void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to,
-                unsigned char& flags) override;
+    void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char& flags) override;
     void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data) override;
     int IsInside(const CCRef* other) const override { return CCRef::IsInside(other); }
     int IsInside(const CRect&) const override { return 0; }
@@ -44,8 +43,7 @@ public:
     int UnRegisterDependent(cells::CTX* ctx, const CCRef* dependent) const override;
     int InvalidateRef(cells::CTX* ctx, const CCRef* invalidated) const override;
     int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) const override;
-    int MoveDependent(cells::CTX* ctx, const CCRef* from, const CCRef* to,
-                      int flag) const override;
+    int MoveDependent(cells::CTX* ctx, const CCRef* from, const CCRef* to, int flag) const override;
     int IsSingleValue(cells::CTX* ctx) const override;
     // The document, then the item, each as a framework string.
     void Read(cells::CTX* ctx, CArchive& ar) override;

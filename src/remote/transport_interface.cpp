@@ -1,22 +1,38 @@
 #include "remote/transport_interface.h"
 
-int CCTransportInterface::IsRemoteDocumentOpen(const char16_t*) { return 0; }
-int CCTransportInterface::IsValidRemoteRef(const CCRemoteRef*, unsigned long) { return 1; }
-int CCTransportInterface::IsFunctionAvailable(unsigned long) { return 1; }
-unsigned long CCTransportInterface::BeginSession() { return 0; }
+int CCTransportInterface::IsRemoteDocumentOpen(const char16_t*) {
+    return 0;
+}
+int CCTransportInterface::IsValidRemoteRef(const CCRemoteRef*, unsigned long) {
+    return 1;
+}
+int CCTransportInterface::IsFunctionAvailable(unsigned long) {
+    return 1;
+}
+unsigned long CCTransportInterface::BeginSession() {
+    return 0;
+}
 void CCTransportInterface::EndSession(unsigned long) {}
 void CCTransportInterface::EndSession() {}
-int CCTransportInterface::DoTransport(const CCRemoteRef*, CFile*) { return 0; }
+int CCTransportInterface::DoTransport(const CCRemoteRef*, CFile*) {
+    return 0;
+}
 
-int CCTransportInterface::OnRemoteIsValidRef(const CCRemoteRef*) { return 0; }
+int CCTransportInterface::OnRemoteIsValidRef(const CCRemoteRef*) {
+    return 0;
+}
 int CCTransportInterface::OnRemoteGetValue(const CCRemoteRef*, CCCellValue*, unsigned long) {
     return 0;
 }
 int CCTransportInterface::OnRemoteGetDataSources(const CCRemoteRef*, CStringArray*, int) {
     return 0;
 }
-int CCTransportInterface::OnRemoteGetItems(const CCRemoteRef*, CStringArray*) { return 0; }
-uint16_t CCTransportInterface::OnRemoteOpenRef(const CCRemoteRef*) { return 0; }
+int CCTransportInterface::OnRemoteGetItems(const CCRemoteRef*, CStringArray*) {
+    return 0;
+}
+uint16_t CCTransportInterface::OnRemoteOpenRef(const CCRemoteRef*) {
+    return 0;
+}
 int CCTransportInterface::OnRemoteGetFirstRecord(const CCRemoteRef*, uint16_t, CPtrArray*) {
     return 0;
 }
@@ -33,11 +49,15 @@ int CCTransportInterface::OnRemoteGetRecord(const CCRemoteRef*, uint16_t, unsign
                                             CPtrArray*) {
     return 0;
 }
-int CCTransportInterface::OnRemoteRefSize(const CCRemoteRef*, uint16_t, CSize*) { return 0; }
+int CCTransportInterface::OnRemoteRefSize(const CCRemoteRef*, uint16_t, CSize*) {
+    return 0;
+}
 int CCTransportInterface::OnRemoteNextValue(const CCRemoteRef*, uint16_t, CCCellValue*) {
     return 0;
 }
-int CCTransportInterface::OnRemoteCloseRef(const CCRemoteRef*, uint16_t) { return 0; }
+int CCTransportInterface::OnRemoteCloseRef(const CCRemoteRef*, uint16_t) {
+    return 0;
+}
 int CCTransportInterface::OnRemoteRegisterDependent(const CCRemoteRef*, const CCRemoteRef*) {
     return 0;
 }
@@ -55,8 +75,12 @@ int CCTransportInterface::OnRemoteMoveDependent(const CCRemoteRef*, const CCRemo
                                                 const CCRemoteRef*, int) {
     return 0;
 }
-int CCTransportInterface::OnRemoteIsSingleValue(const CCRemoteRef*) { return 0; }
-int CCTransportInterface::OnRemoteInitRecalc(const CCRemoteRef*, int) { return 1; }
+int CCTransportInterface::OnRemoteIsSingleValue(const CCRemoteRef*) {
+    return 0;
+}
+int CCTransportInterface::OnRemoteInitRecalc(const CCRemoteRef*, int) {
+    return 1;
+}
 int CCTransportInterface::OnRemoteSetSourceValue(const CCRemoteRef*, const CCCellValue*) {
     return 0;
 }
