@@ -47,6 +47,7 @@ public:
     void Read(cells::CTX* ctx, CArchive& ar) override;
     void Write(cells::CTX* ctx, CArchive& ar) const override;
     int Compare(const CCRef* other) const override;
+    size_t Hash() const override { return size_t(m_kind + 7) * 0x9E3779B97F4A7C15ull; }
 
 private:
     ECDocRefType m_kind = DOC_NONE;

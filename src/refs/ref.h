@@ -70,6 +70,10 @@ public:
     virtual int Compare(const CCRef* other) const = 0;
     virtual void Move(long columns, long rows);
     virtual int Contain(const CCRef* other) const;
+    // A hash consistent with IsEqual (equal references hash alike), for the indexes the
+    // engine keeps beside its ordered lists. Classes whose equality ignores case share one
+    // value per class.
+    virtual size_t Hash() const { return static_cast<size_t>(GetType()) * 0x9E3779B97F4A7C15ull; }
 };
 
 // Deletes a reference through its virtual destructor.

@@ -67,6 +67,9 @@ public:
     int Compare(const CCRef* other) const override;
     void Move(long columns, long rows) override;
     int Contain(const CCRef* other) const override;
+    size_t Hash() const override {
+        return (m_inner ? m_inner->Hash() : 0) ^ (size_t(m_key) * 0xC2B2AE3D27D4EB4Full);
+    }
 
     // One reference per sheet of the span, keyed by the sheet's manager, each with a copy
     // of the inner reference; a multi-sheet span is listed from the last sheet to the first.

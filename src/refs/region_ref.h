@@ -66,6 +66,11 @@ public:
     void Move(long columns, long rows) override;
     // Whether other lies within this range, for every kind of reference.
     int Contain(const CCRef* other) const override;
+    size_t Hash() const override {
+        uint64_t k = uint64_t(m_firstColumn) << 48 | uint64_t(m_firstRow) << 32 |
+                     uint64_t(m_lastColumn) << 16 | m_lastRow;
+        return size_t((k ^ 0x5bd1e995) * 0x9E3779B97F4A7C15ull);
+    }
 
 private:
     unsigned char m_firstColumn = 0;
