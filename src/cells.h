@@ -9,6 +9,8 @@
 #include "events/events.h"
 #include "events/listener.h"
 #include "formats/builtin_formats.h"
+#include "formats/cell_format.h"
+#include "formats/cell_format_table.h"
 #include "formats/date_serial.h"
 #include "formats/digit_engine.h"
 #include "formats/format_code_cache.h"
