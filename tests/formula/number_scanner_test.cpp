@@ -91,6 +91,8 @@ TEST(NumberValue, LongDigitRunsAreReadExactly) {
         u"123456789012345678901234567890",
         u"0.1000000000000000055511151231257827",
         u"9007199254740993",  // halfway between two doubles: ties to even
+        // Just above that halfway point, by a digit far beyond the ones that are kept.
+        u"9007199254740993." + std::u16string(800, u'0') + u"1",
         u"1" + std::u16string(300, u'0'),
         u"0." + std::u16string(320, u'0') + u"4941",
         std::u16string(2000, u'9') + u"e-1990",
