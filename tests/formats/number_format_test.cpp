@@ -53,25 +53,23 @@ TEST(NumberFormatRecord, ConstructionAndDefaults) {
     EXPECT_EQ(time.GetTimeRange(), 0);
 
     TestLocale german(GermanData());
+    // Locale defaults: precision digits, the 24-hour bit, the date sub-format.
+    struct Default {
+        unsigned char kind;
+        uint16_t mask;
+        uint32_t data;
+    };
     CCNumberFormat f;
-    f.SetDefault(german.get(), C_NF_NUMBER);
-    EXPECT_EQ(f.getSetMask(), 0x0002);
-    EXPECT_EQ(f.GetPrecision(), 3);
-    f.SetDefault(german.get(), C_NF_CURRENCY);
-    EXPECT_EQ(f.GetPrecision(), 2);
-    f.SetDefault(german.get(), C_NF_FRACTION);
-    EXPECT_EQ(f.getSetMask(), 0x0002);
-    EXPECT_EQ(f.GetPrecision(), 0);
-    f.SetDefault(german.get(), C_NF_TIME);
-    EXPECT_EQ(f.getSetMask(), 0x0080);
-    EXPECT_EQ(f.GetTimeRange(), 1);
-    f.SetDefault(german.get(), C_NF_DATE);
-    EXPECT_EQ(f.getSetMask(), 0x3B80);
-    EXPECT_EQ(f.GetMDOrder(), 1);
-    EXPECT_EQ(f.GetMonthType(), 2);
-    f.SetDefault(german.get(), C_NF_HEX);
-    EXPECT_EQ(f.getSetMask(), 0);
-    EXPECT_EQ(f.getType(), C_NF_HEX);
+    for (Default d : {Default{C_NF_NUMBER, 0x0002, 0x01030000},
+                      {C_NF_CURRENCY, 0x0002, 0x02020000},
+                      {C_NF_FRACTION, 0x0002, 0x04000000},
+                      {C_NF_TIME, 0x0080, 0x06000100},
+                      {C_NF_DATE, 0x3B80, 0x07009000},
+                      {C_NF_HEX, 0, 0x09000000}}) {
+        f.SetDefault(german.get(), d.kind);
+        EXPECT_EQ(f.getSetMask(), d.mask) << int(d.kind);
+        EXPECT_EQ(f.GetData(), d.data) << int(d.kind);
+    }
 
     // Set keeps unrelated bits: the unit text and delimiter survive Set(Number), the
     // option bytes do not.

@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "formats/date_serial.h"
+#include "formats/lt_strings.h"
+#include "formats/number_format.h"
+#include "number_format_support.h"
+#include "platform/resources.h"
+
+using nf_test::CacheWithFakeParser;
+using nf_test::GermanData;
+using nf_test::Print;
+using nf_test::TestLocale;
+using nf_test::Utf8;
+
+namespace {
+
+CCNumberFormat Make(unsigned char kind, int precision = 0, bool commas = false,
+                    bool brackets = false) {
+    CCNumberFormat f(kind);
+    f.SetPrecision(precision);
+    f.SetCommas(commas);
+    f.SetNegBr(brackets);
+    return f;
+}
+
+double Time(int h, int m, int s) {
+    return TimeToDouble(h, m, s, 1);
+}
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+}  // namespace
+
+TEST(NumberPrint, GeneralAndTheTinyValueRule) {
+    CCNumberFormat general;
+    EXPECT_EQ(Print(general, 1234.5), "1234.5");
+    EXPECT_EQ(Print(general, -0.1 - 0.2), "-0.3");
+    EXPECT_EQ(Print(general, 1e20), "1E+020");
+    EXPECT_EQ(Print(general, 1.5e-5), "1.5E-005");
+    EXPECT_EQ(Print(general, 1e-15), "0");
+    EXPECT_EQ(Print(general, -1e-15), "0");
+    EXPECT_EQ(Print(general, 1e-14), "1E-014");
+    TestLocale german(GermanData());
+    EXPECT_EQ(Print(general, 1234.5, german.get()), "1234,5");
+    EXPECT_EQ(Print(general, 1.5e-5, german.get()), "1,5E-005");
+
+    // Not a number: the text of error 3, whatever the kind.
+    std::string error = Utf8(std::u16string(ostrel::LoadResourceString(13384)));
+    EXPECT_FALSE(error.empty());
+    for (unsigned char kind = 0; kind <= C_NF_BIN; ++kind) {
+        EXPECT_EQ(Print(CCNumberFormat(kind), kNaN), error) << int(kind);
+        EXPECT_EQ(Print(CCNumberFormat(kind), -kInf), error) << int(kind);
+    }
+    EXPECT_EQ(Print(CCNumberFormat(12), 5), "");  // unknown kind
+}
+
+TEST(NumberPrint, NumberDigitsAndGrouping) {
+    CCNumberFormat f = Make(C_NF_NUMBER, 2, true);
+    EXPECT_EQ(Print(f, 12345.678), "12,345.68");
+    EXPECT_EQ(Print(f, 0.125), "0.13");  // nudged from 0.1 up
+    EXPECT_EQ(Print(f, 0.015), "0.01");  // below 0.1: not nudged (0.01499999...)
+    EXPECT_EQ(Print(f, 999999.999), "1,000,000.00");
+    EXPECT_EQ(Print(f, 123), "123.00");
+    EXPECT_EQ(Print(f, -1234), "-1,234.00");
+    EXPECT_EQ(Print(f, 1e-15), "0.00");
+    EXPECT_EQ(Print(Make(C_NF_NUMBER, 0), 2.5), "3");
+    EXPECT_EQ(Print(Make(C_NF_NUMBER, 2, false, true), -5), "(5.00)");
+    EXPECT_EQ(Print(Make(C_NF_NUMBER, 2, false, true), -1e-15), "0.00");
+
+    // Precision 15 and the full flag take the general form; grouping stays out of exponents.
+    CCNumberFormat wide = Make(C_NF_NUMBER, 15, true);
+    EXPECT_EQ(Print(wide, 1234567.125), "1,234,567.125");
+    EXPECT_EQ(Print(wide, 1e20), "1E+020");
+    EXPECT_EQ(Print(wide, 1234.5e20), "1.2345E+023");
+    EXPECT_EQ(Print(f, 1234.5678, nullptr, 1), "1,234.5678");
+
+    TestLocale german(GermanData());
+    EXPECT_EQ(Print(f, 1234567.891, german.get()), "1.234.567,89");
+    auto data = GermanData();
+    data.numberGroupSize = 0;  // no grouping size: groups of 512
+    TestLocale ungrouped(data);
+    EXPECT_EQ(Print(f, 1234567.891, ungrouped.get()), "1234567,89");
+    data.numberGroupSize = 2;
+    TestLocale pairs(data);
+    EXPECT_EQ(Print(f, 1234567.891, pairs.get()), "1.23.45.67,89");
+}
+
+TEST(NumberPrint, UnitTexts) {
+    ReleaseLTStrings();
+    int kg = AddLTString(u"kg");
+    CCNumberFormat f = Make(C_NF_NUMBER, 1);
+    f.SetLTString(kg, 2);
+    EXPECT_EQ(Print(f, 5), "5.0 kg");
+    EXPECT_EQ(Print(f, -5), "-5.0 kg");
+    EXPECT_EQ(Print(f, 5, nullptr, 1), "5");  // full precision: general digits, no unit
+    f.SetLTStringMode(1);
+    f.SetNegBr(1);
+    EXPECT_EQ(Print(f, -5), "(kg 5.0)");
+    CWideOutStream out;
+    f.Print(cells::invariant_LCTX(), out, 5, u"m", 0);
+    EXPECT_EQ(Utf8(out.str()), "m 5.0");
+    f.SetLTString(kg + 7);  // beyond the list: no unit text
+    EXPECT_EQ(Print(f, 5), "5.0");
+    ReleaseLTStrings();
+}
+
+TEST(NumberPrint, CurrencyPatterns) {
+    const char* positive[4] = {"$5.00", "5.00$", "$ 5.00", "5.00 $"};
+    const char* minus[16] = {"-$5.00",  "-$5.00",  "$-5.00",  "$5.00-",  "-5.00$",  "-5.00$",
+                             "5.00-$",  "5.00$-",  "-5.00 $", "-$ 5.00", "5.00 $-", "$ 5.00-",
+                             "$ -5.00", "5.00- $", "-$ 5.00", "-5.00 $"};
+    const char* brackets[16] = {"($5.00)",  "($5.00)",  "($5.00)",  "($5.00)",
+                                "(5.00$)",  "(5.00$)",  "(5.00$)",  "(5.00$)",
+                                "(5.00$)",  "($ 5.00)", "($ 5.00)", "($ 5.00)",
+                                "($ 5.00)", "(5.00 $)", "(5.00 $)", "(5.00 $)"};
+    CCNumberFormat plain = Make(C_NF_CURRENCY, 2);
+    CCNumberFormat bracketed = Make(C_NF_CURRENCY, 2, false, true);
+    for (int order = 0; order < 16; ++order) {
+        zmk::multilang::LocaleData data;
+        data.currencyPositiveOrder = order;
+        data.currencyNegativeOrder = order;
+        TestLocale locale(data);
+        if (order < 4) {
+            EXPECT_EQ(Print(plain, 5, locale.get()), positive[order]) << order;
+        }
+        EXPECT_EQ(Print(plain, -5, locale.get()), minus[order]) << order;
+        EXPECT_EQ(Print(bracketed, -5, locale.get()), brackets[order]) << order;
+    }
+    // Orders outside the tables print as order 0.
+    zmk::multilang::LocaleData odd;
+    odd.currencyPositiveOrder = 4;
+    odd.currencyNegativeOrder = -1;
+    TestLocale oddLocale(odd);
+    EXPECT_EQ(Print(plain, 5, oddLocale.get()), positive[0]);
+    EXPECT_EQ(Print(plain, -5, oddLocale.get()), minus[0]);
+
+    TestLocale german(GermanData());
+    EXPECT_EQ(Print(Make(C_NF_CURRENCY, 2, true), 1234.5, german.get()), "1.234,50 \u20AC");
+    EXPECT_EQ(Print(plain, -5, german.get()), "-5,00 \u20AC");
+    auto data = GermanData();
+    data.currencyDecimalSeparator = u'.';  // the currency separators, not the number ones
+    data.currencyGroupSeparator = u'\'';
+    TestLocale swiss(data);
+    EXPECT_EQ(Print(Make(C_NF_CURRENCY, 2, true), 1234.5, swiss.get()), "1'234.50 \u20AC");
+}
+
+TEST(NumberPrint, PercentFractionAndScientific) {
+    EXPECT_EQ(Print(Make(C_NF_PERCENT, 0), 0.256), "26%");
+    EXPECT_EQ(Print(Make(C_NF_PERCENT, 0, false, true), -0.5), "(50%)");
+    EXPECT_EQ(Print(Make(C_NF_PERCENT, 1), -0.5), "-50.0%");
+    TestLocale german(GermanData());
+    EXPECT_EQ(Print(Make(C_NF_PERCENT, 1), 0.2563, german.get()), "25,6%");
+
+    EXPECT_EQ(Print(Make(C_NF_FRACTION, 5), 2.3), "2 1/4");
+    EXPECT_EQ(Print(Make(C_NF_FRACTION, 5), 0.01), "0");
+    EXPECT_EQ(Print(Make(C_NF_FRACTION, 0), 0.0004), "0");
+    EXPECT_EQ(Print(Make(C_NF_FRACTION, 0), 0.5), "1/2");
+    EXPECT_EQ(Print(Make(C_NF_FRACTION, 0), 3), "3");
+    EXPECT_EQ(Print(Make(C_NF_FRACTION, 4), -2.5), "-2 4/8");
+    EXPECT_EQ(Print(Make(C_NF_FRACTION, 5, false, true), -0.25), "(1/4)");
+    EXPECT_EQ(Print(Make(C_NF_FRACTION, 3, true), 1234.5), "1,234 8/16");
+    // Styles above 5 mean best fit.
+    EXPECT_EQ(Print(Make(C_NF_FRACTION, 9), 2.3), Print(Make(C_NF_FRACTION, 0), 2.3));
+    EXPECT_EQ(Print(Make(C_NF_FRACTION, 0), 2.3), "2 3/10");
+
+    EXPECT_EQ(Print(Make(C_NF_SCIENTIFIC, 2), 1500), "1.50E+003");
+    EXPECT_EQ(Print(Make(C_NF_SCIENTIFIC, 0), 2500), "3.E+003");
+    EXPECT_EQ(Print(Make(C_NF_SCIENTIFIC, 2), -0.00012), "-1.20E-004");
+    EXPECT_EQ(Print(Make(C_NF_SCIENTIFIC, 2), 1500, german.get()), "1,50E+003");
+}
+
+TEST(NumberPrint, Times) {
+    CCNumberFormat twelve(C_NF_TIME);
+    twelve.SetTimeSeconds(1);
+    EXPECT_EQ(Print(twelve, Time(13, 5, 9)), "01:05:09 PM");
+    EXPECT_EQ(Print(twelve, Time(0, 0, 0)), "00:00:00 AM");
+    EXPECT_EQ(Print(twelve, Time(12, 30, 0)), "12:30:00 PM");
+    EXPECT_EQ(Print(twelve, Time(11, 59, 59) + 1e-6), "11:59:59 AM");
+    EXPECT_EQ(Print(twelve, 45000 + Time(23, 59, 59)), "11:59:59 PM");  // the date is ignored
+    CWideOutStream out;
+    twelve.PrintTime(cells::invariant_LCTX(), out, 12, 0, 7);
+    EXPECT_EQ(Utf8(out.str()), "12:00:07 PM");
+
+    CCNumberFormat clock(C_NF_TIME);
+    clock.SetTimeRange(1);
+    EXPECT_EQ(Print(clock, Time(13, 5, 9)), "13:05");
+    EXPECT_EQ(Print(clock, Time(13, 5, 29) + 0.4 / 86400), "13:05");
+    EXPECT_EQ(Print(clock, Time(13, 5, 59) + 0.6 / 86400), "13:06");  // half a second up
+    auto data = GermanData();
+    data.timeSeparator = u'.';
+    data.timeAMString = u"vorm.";
+    data.timePMString = u"nachm.";
+    TestLocale german(data);
+    EXPECT_EQ(Print(clock, Time(7, 8, 0), german.get()), "07.08");
+    EXPECT_EQ(Print(twelve, Time(19, 8, 0), german.get()), "07.08.00 nachm.");
+}
+
+TEST(NumberPrint, Dates) {
+    double christmas = DateToDouble(25, 12, 2024);
+    double early = DateToDouble(5, 3, 2009);
+    CCNumberFormat date(C_NF_DATE);
+    EXPECT_EQ(Print(date, christmas), "12/25/2024");
+    EXPECT_EQ(Print(date, early), "03/05/2009");
+    date.SetYearType(2);
+    EXPECT_EQ(Print(date, early), "03/05/09");
+    date.SetYearType(1);
+    EXPECT_EQ(Print(date, early), "03/05");
+    date.SetYearType(3);
+    EXPECT_EQ(Print(date, early), "03/05");
+    date.SetYearType(0);
+    date.SetTime(1);
+    EXPECT_EQ(Print(date, christmas + 0.75), "12/25/2024 06:00 PM");
+    date.SetTime(0);
+    date.SetMonthType(1);
+    date.SetDelimiter(u'-');
+    EXPECT_EQ(Print(date, christmas), "Dec-25-2024");
+    date.SetMDOrder(1);
+    EXPECT_EQ(Print(date, christmas), "25-Dec-2024");
+    date.SetMonthType(3);
+    EXPECT_EQ(Print(date, christmas), "25--2024");
+
+    // A list separator as delimiter: "December 25, 2024".
+    CCNumberFormat listed(C_NF_DATE);
+    listed.SetMonthType(0);
+    listed.SetDelimiter(u',');
+    EXPECT_EQ(Print(listed, christmas), "December 25, 2024");
+
+    TestLocale german(GermanData());
+    CCNumberFormat local;
+    local.SetDefault(german.get(), C_NF_DATE);
+    EXPECT_EQ(Print(local, christmas, german.get()), "25.12.2024");
+    local.SetMonthType(0);
+    EXPECT_EQ(Print(local, early, german.get()), "05.M\u00E4rz.2009");
+
+    // Single-digit days and months where the locale writes them so; year first.
+    auto data = GermanData();
+    data.days2 = 0;
+    data.months2 = 0;
+    data.dateYearPosition = 0;
+    TestLocale isoish(data);
+    local.SetMonthType(2);
+    EXPECT_EQ(Print(local, early, isoish.get()), "2009.5.3");
+    local.SetYearType(1);
+    EXPECT_EQ(Print(local, early, isoish.get()), "5.3");
+
+    // The Japanese form goes with long month names.
+    zmk::multilang::LocaleData japan;
+    japan.languageId = u"0411";
+    japan.dateYearPosition = 0;
+    for (int m = 0; m < 12; ++m)
+        japan.longMonths[m] = std::u16string(1, u'0' + (m + 1) % 10) + u"\u6708";
+    TestLocale japanese(japan);
+    CCNumberFormat jp(C_NF_DATE);
+    jp.SetMonthType(0);
+    EXPECT_EQ(Print(jp, early, japanese.get()), "2009\u5E743\u670805\u65E5");
+    jp.SetMDOrder(1);
+    EXPECT_EQ(Print(jp, early, japanese.get()), "2009\u5E7405\u65E53\u6708");
+    jp.SetMonthType(2);
+    jp.SetMDOrder(0);
+    EXPECT_EQ(Print(jp, early, japanese.get()), "2009/03/05");
+    // The Japanese form lasts for one date only.
+    CWideOutStream out;
+    jp.SetMonthType(0);
+    jp.PrintDate(japanese.get(), out, 5, 3, 2009);
+    out << u'|';
+    CCNumberFormat year(C_NF_DATE);
+    year.PrintDate(japanese.get(), out, 5, 3, 2009);
+    EXPECT_EQ(Utf8(out.str()), "2009\u5E743\u670805\u65E5|2009/03/05");
+}
+
+TEST(NumberPrint, BooleansAndRadixKinds) {
+    EXPECT_EQ(Print(CCNumberFormat(C_NF_BOOL), 1), "TRUE");
+    EXPECT_EQ(Print(CCNumberFormat(C_NF_BOOL), -0.5), "TRUE");
+    EXPECT_EQ(Print(CCNumberFormat(C_NF_BOOL), 0), "FALSE");
+
+    CCNumberFormat hex(C_NF_HEX), oct(C_NF_OCT), bin(C_NF_BIN);
+    EXPECT_EQ(Print(hex, 255.9), "0xFF");
+    EXPECT_EQ(Print(hex, -1), "0xFFFFFFFF");
+    EXPECT_EQ(Print(hex, -2147483648.0), "0x80000000");
+    EXPECT_EQ(Print(hex, 2147483647.0), "0x7FFFFFFF");
+    EXPECT_EQ(Print(oct, 8), "010");
+    EXPECT_EQ(Print(oct, 0), "00");
+    EXPECT_EQ(Print(bin, 5), std::string(29, '0') + "101");
+    EXPECT_EQ(Print(bin, -1), std::string(32, '1'));
+
+    // Values that do not fit in 32 bits show the runtime's 0x80000000.
+    for (double v : {2147483648.0, 3e9, -3e9, 1e20, -1e300}) {
+        EXPECT_EQ(Print(hex, v), "0x80000000") << v;
+        EXPECT_EQ(Print(oct, v), "020000000000") << v;
+        EXPECT_EQ(Print(bin, v), "1" + std::string(31, '0')) << v;
+    }
+    CWideOutStream out;
+    hex.PrintHex(cells::invariant_LCTX(), out, kNaN);
+    bin.PrintBin(cells::invariant_LCTX(), out, kInf);
+    EXPECT_EQ(Utf8(out.str()), "0x800000001" + std::string(31, '0'));
+}
+
+TEST(NumberPrint, CustomFormatsRenderThroughTheCache) {
+    CCNumberFormat custom;
+    custom.setCustomFormat(u"%0.0");  // no cache: nothing to render, kind 0
+    EXPECT_EQ(custom.getType(), C_NF_GENERAL);
+    EXPECT_EQ(Print(custom, 5), "");
+    EXPECT_EQ(Print(custom, 5, nullptr, 1), "5");
+
+    CacheWithFakeParser cache;
+    custom.setCustomFormat(u"%0.0");
+    EXPECT_EQ(custom.getType(), C_NF_PERCENT);
+    EXPECT_EQ(Print(custom, 5), "<%0.0|5>");
+    EXPECT_EQ(Print(custom, -1e-15), "<%0.0|0>");
+    // With full precision the kind prints.
+    EXPECT_EQ(Print(custom, 0.5, nullptr, 1), "50%");
+}
