@@ -7,6 +7,7 @@
 #include "formats/text_helpers.h"
 #include "formula/scanner.h"
 #include "platform/archive.h"
+#include "platform/text/unicode.h"
 #include "platform/wide_stream.h"
 #include "refs/ref.h"
 

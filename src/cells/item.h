@@ -81,9 +81,20 @@ protected:
     void Unpack(cells::CTX* ctx);
 
 private:
+    // Finds an equal live dependent without unpacking; -1 when none.
+    int FindLive(const CCRef* ref) const;
+    void AddLive(std::unique_ptr<CCRef> ref);
+    void RemoveLive(int index);
+    void ClearLive();
+    void RebuildIndex() const;
+
     std::vector<std::unique_ptr<CCRef>> m_live;  // in registration order
     std::vector<uint8_t> m_packed;               // empty: no block
     CCRefList* m_refList = nullptr;              // owned, with its references
+    // Hash of a dependent -> its index in m_live, kept once the array is long enough for
+    // linear searches to matter (a cell read by thousands of formulas).
+    mutable std::unordered_multimap<size_t, int> m_index;
+    mutable bool m_indexValid = false;
 };
 
 // A singly linked list of items (the document items of a manager).

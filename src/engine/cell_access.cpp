@@ -6,6 +6,7 @@
 #include "cells/cell_value.h"
 #include "cells/item.h"
 #include "engine/cell_manager.h"
+#include "platform/wide_stream.h"
 #include "refs/ref_3d.h"
 #include "refs/remote_ref.h"
 

@@ -39,8 +39,3 @@ CCCellManager* FindManager(uint32_t identity) {
 
 }  // namespace ostrel::engine
 
-#include "engine/cell_manager.h"
-
-CCCellManager* CCCellManager::FromIdentity(uint32_t identity) {
-    return ostrel::engine::FindManager(identity);
-}

@@ -14,6 +14,7 @@
 #include "refs/remote_ref.h"
 #include "support/test_host.h"
 
+using testing_support::TestCell;
 using testing_support::TestSheet;
 
 namespace {

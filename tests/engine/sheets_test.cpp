@@ -149,9 +149,9 @@ TEST(Remote, RequestsTravelAndAreServed) {
     CCCellValue untouched(7);
     EXPECT_EQ(remote.GetValue(lonely.GetCTX(), &untouched), 0);
     EXPECT_EQ(untouched.GetError(), 7);
-    CSize size(5, 5);
-    EXPECT_EQ(lonely.DoRemoteRefSize(&remote, 1, &size), 0);
-    EXPECT_EQ(size, CSize(5, 5));
+    CSize kept(5, 5);
+    EXPECT_EQ(lonely.DoRemoteRefSize(&remote, 1, &kept), 0);
+    EXPECT_EQ(kept, CSize(5, 5));
 }
 
 TEST(Remote, RejectedFunctionsLeaveTheFileAsReceived) {
