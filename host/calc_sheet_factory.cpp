@@ -1,12 +1,8 @@
-// The sheet the command-line program calculates with.
-//
-// This is the plain in-memory sheet that stands in until the engine's cell manager is
-// wired to the program: it keeps every typed text as it was typed and shows it unchanged,
-// both as display text and as formula text, so the program's reading, shaping and writing
-// can be exercised on their own. The engine-backed sheet replaces this file (and only this
-// file): MakeCalcSheet then returns a sheet whose cells live in the engine.
-#include <unordered_map>
+// The sheet the command-line program calculates with: the reference host's spreadsheet.
+#include <mutex>
 
+#include "engine/module.h"
+#include "host_sheet.h"
 #include "sheet_interface.h"
 
 namespace ostrel {
@@ -16,43 +12,38 @@ namespace {
 constexpr int kColumns = 256;
 constexpr int kRows = 65536;
 
-class TypedTextSheet : public CalcSheet {
+class EngineSheet : public CalcSheet {
 public:
+    explicit EngineSheet(const std::string& locale) : m_sheet(locale) {}
+
     bool SetCellText(int column, int row, std::u16string_view text) override {
         if (!OnGrid(column, row)) return false;
-        if (text.empty())
-            m_cells.erase(Key(column, row));
-        else
-            m_cells.insert_or_assign(Key(column, row), std::u16string(text));
-        return true;
+        return m_sheet.SetCellText(unsigned(column), unsigned(row), text) == 1;
     }
-
-    // Typed texts are their own values: nothing is ever out of date.
-    void Recalculate() override {}
-
-    std::u16string GetCellValueText(int column, int row) override { return Typed(column, row); }
-
-    std::u16string GetCellFormula(int column, int row) override { return Typed(column, row); }
+    void Recalculate() override { m_sheet.RecalculateAll(); }
+    std::u16string GetCellValueText(int column, int row) override {
+        return OnGrid(column, row) ? m_sheet.GetCellValueText(unsigned(column), unsigned(row))
+                                   : std::u16string();
+    }
+    std::u16string GetCellFormula(int column, int row) override {
+        return OnGrid(column, row) ? m_sheet.GetCellFormula(unsigned(column), unsigned(row))
+                                   : std::u16string();
+    }
 
 private:
     static bool OnGrid(int column, int row) {
         return column >= 0 && column < kColumns && row >= 0 && row < kRows;
     }
-    static uint32_t Key(int column, int row) { return uint32_t(row) * kColumns + column; }
-
-    std::u16string Typed(int column, int row) const {
-        if (!OnGrid(column, row)) return {};
-        auto it = m_cells.find(Key(column, row));
-        return it == m_cells.end() ? std::u16string() : it->second;
-    }
-
-    std::unordered_map<uint32_t, std::u16string> m_cells;
+    host::HostSheet m_sheet;
 };
 
 }  // namespace
 
-std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string&) {
-    return std::make_unique<TypedTextSheet>();
+std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName) {
+    // The engine starts once per process; every sheet after that stands alone.
+    static std::once_flag started;
+    std::call_once(started, [] { QXCellInit(); });
+    return std::make_unique<EngineSheet>(localeName);
 }
 
 }  // namespace ostrel

@@ -26,6 +26,7 @@ void CCCellManager::ReleaseContents() {
     m_recalcList.Empty();
     m_processList.Empty();
     m_openRefs.clear();
+    m_freeOpenSlots.clear();
     ItemListFree(m_docItems, 1);
     m_docItems = nullptr;
 }

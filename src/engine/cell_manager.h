@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <list>
+#include <set>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -302,6 +303,7 @@ private:
     const CCItem* m_circRoot = nullptr;
     unsigned long m_allRecalcCount = 0;
     std::vector<OpenEntry> m_openRefs;
+    std::set<size_t> m_freeOpenSlots;  // free entries below the end, first free first
     SCItemList* m_docItems = nullptr;  // owned, with its items
     uint32_t m_identity;
 };

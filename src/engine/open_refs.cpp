@@ -24,10 +24,13 @@ uint16_t CCCellManager::OpenRef(const CCRef* ref) {
     GetRefSize(ref, width, height);
     if (width < 1 || height < 1) return 0;
     if (uint64_t(width) * uint64_t(height) > std::numeric_limits<uint32_t>::max()) return 0;
-    size_t slot = 0;
-    while (slot < m_openRefs.size() && m_openRefs[slot].ref) ++slot;
-    if (slot == m_openRefs.size()) {
+    size_t slot;
+    if (!m_freeOpenSlots.empty()) {
+        slot = *m_freeOpenSlots.begin();
+        m_freeOpenSlots.erase(m_freeOpenSlots.begin());
+    } else {
         if (m_openRefs.size() >= kMaxOpenRefs) return 0;
+        slot = m_openRefs.size();
         m_openRefs.emplace_back();
     }
     OpenEntry& entry = m_openRefs[slot];
@@ -42,8 +45,12 @@ int CCCellManager::CloseRef(uint16_t handle) {
     OpenEntry* entry = Entry(handle);
     if (!entry) return 0;
     entry->ref.reset();
+    m_freeOpenSlots.insert(size_t(handle - 1));
     // Trailing free entries are given back, so the table shrinks when ranges are closed.
-    while (!m_openRefs.empty() && !m_openRefs.back().ref) m_openRefs.pop_back();
+    while (!m_openRefs.empty() && !m_openRefs.back().ref) {
+        m_freeOpenSlots.erase(m_openRefs.size() - 1);
+        m_openRefs.pop_back();
+    }
     return 1;
 }
 

@@ -58,6 +58,12 @@ int TestSheet::GetValue(const CCRef* ref, CCCellValue* value, unsigned long inde
     return CCCellManager::GetValue(ref, value, index);
 }
 
+int TestSheet::IsValidRef(const CCRef* ref) {
+    if (ref && ref->GetType() == REF_TYPE_REGION)
+        return static_cast<const CCRegionRef*>(ref)->IsNormal();
+    return CCCellManager::IsValidRef(ref);
+}
+
 CCCellManager* TestSheet::GetManForNameIndex(uint16_t index) {
     if (!m_family || index == 0 || index > m_family->size()) return nullptr;
     return (*m_family)[index - 1];

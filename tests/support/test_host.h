@@ -61,6 +61,8 @@ public:
     bool createOnLookup = true;
 
     void GetRefSize(const CCRef* ref, long& width, long& height) override;
+    // Ranges of the grid are valid references too (their values are served by GetValue).
+    int IsValidRef(const CCRef* ref) override;
     int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) override;
     void GetSheetName(std::u16string& name) const override { name = m_name; }
     void GetDocumentName(std::u16string& name) const override { name = m_name; }
