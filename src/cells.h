@@ -22,6 +22,7 @@
 #include "formats/string_field.h"
 #include "formats/text_helpers.h"
 #include "formula/lctx.h"
+#include "formula/scanner.h"
 #include "platform/archive.h"
 #include "platform/exceptions.h"
 #include "platform/file.h"
