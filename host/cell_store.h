@@ -17,51 +17,53 @@ public:
         if (m_slots.empty()) return nullptr;
         uint32_t key = Key(column, row);
         for (size_t i = Hash(key) & m_mask;; i = (i + 1) & m_mask) {
-            const Slot& slot = m_slots[i];
-            if (slot.index == kEmpty) return nullptr;
-            if (slot.key == key) return const_cast<Cell*>(&m_cells[slot.index]);
+            uint32_t index = m_slots[i];
+            if (index == kEmpty) return nullptr;
+            const Cell& cell = m_cells[index];
+            if (Key(cell.Column(), cell.Row()) == key) return const_cast<Cell*>(&cell);
         }
     }
 
     // The cell at a position, created when missing.
     Cell* Get(unsigned column, unsigned row) {
         if (Cell* cell = Find(column, row)) return cell;
-        if ((m_cells.size() + 1) * 4 > m_slots.size() * 3) Grow();
         m_cells.emplace_back(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
-        Insert(Key(column, row), uint32_t(m_cells.size() - 1));
+        if (m_cells.size() * 4 > m_slots.size() * 3)
+            Grow();  // inserts every cell, the new one included
+        else
+            Insert(Key(column, row), uint32_t(m_cells.size() - 1));
         return &m_cells.back();
     }
 
     size_t Size() const { return m_cells.size(); }
     template <class F>
     void ForEach(F f) {
-        for (Cell& cell : m_cells) f(cell);
+        for (Cell& cell : m_cells)
+            f(cell);
     }
 
 private:
+    // A slot holds only the cell's index: the key is the cell's own position, so the index
+    // costs four bytes a slot.
     static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
-    struct Slot {
-        uint32_t key = 0;
-        uint32_t index = kEmpty;
-    };
     static uint32_t Key(unsigned column, unsigned row) { return uint32_t(column) << 16 | row; }
     static size_t Hash(uint32_t key) { return size_t(key * 0x9E3779B1u); }
 
     void Insert(uint32_t key, uint32_t index) {
         size_t i = Hash(key) & m_mask;
-        while (m_slots[i].index != kEmpty) i = (i + 1) & m_mask;
-        m_slots[i] = Slot{key, index};
+        while (m_slots[i] != kEmpty)
+            i = (i + 1) & m_mask;
+        m_slots[i] = index;
     }
     void Grow() {
-        std::vector<Slot> old = std::move(m_slots);
-        m_slots.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+        m_slots.assign(m_slots.empty() ? 64 : m_slots.size() * 2, kEmpty);
         m_mask = m_slots.size() - 1;
-        for (const Slot& slot : old)
-            if (slot.index != kEmpty) Insert(slot.key, slot.index);
+        for (size_t i = 0; i < m_cells.size(); ++i)
+            Insert(Key(m_cells[i].Column(), m_cells[i].Row()), uint32_t(i));
     }
 
     std::deque<Cell> m_cells;
-    std::vector<Slot> m_slots;
+    std::vector<uint32_t> m_slots;
     size_t m_mask = 0;
 };
 

@@ -7,7 +7,9 @@
 
 namespace ostrel::host {
 
-CCCellManager* HostCtx::GetManager() { return m_sheet; }
+CCCellManager* HostCtx::GetManager() {
+    return m_sheet;
+}
 
 namespace {
 const zmk::multilang::CLocaleInfo* LocaleNamed(const std::string& name) {
@@ -23,7 +25,9 @@ HostSheet::HostSheet(const std::string& localeName, std::u16string name)
       m_lctx{m_locale.get()},
       m_ctx(this, &m_lctx) {}
 
-HostSheet::~HostSheet() { ReleaseContents(); }
+HostSheet::~HostSheet() {
+    ReleaseContents();
+}
 
 CCItem* HostSheet::LookupItem(const CCRef* ref) {
     if (!ref) return nullptr;

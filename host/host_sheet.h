@@ -19,6 +19,8 @@ class HostCell : public CCCell {
 public:
     HostCell(unsigned char column, uint16_t row) : m_ref(column, row) {}
     const CCRef* GetRef() const override { return &m_ref; }
+    unsigned Column() const { return m_ref.GetColumn(); }
+    unsigned Row() const { return m_ref.GetRow(); }
     bool IsEqual(const CCItem* other) const override {
         return other && other->GetRef() && m_ref.IsEqual(other->GetRef());
     }

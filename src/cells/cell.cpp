@@ -13,7 +13,9 @@
 
 namespace {
 
-CCCellManager* ManagerOf(cells::CTX* ctx) { return ctx ? ctx->GetManager() : nullptr; }
+CCCellManager* ManagerOf(cells::CTX* ctx) {
+    return ctx ? ctx->GetManager() : nullptr;
+}
 
 struct Session {
     CCCellManager* manager;
@@ -39,7 +41,8 @@ void CopyToBuffer(const std::u16string& text, char16_t* buffer, int size) {
 CCCell::CCCell(const CCCell& other) : CCItem(other) {
     m_formatIndex = other.m_formatIndex;
     m_value = other.m_value;
-    m_packedFormula = other.m_packedFormula;
+    if (other.m_packedFormula)
+        m_packedFormula = std::make_unique<std::vector<uint8_t>>(*other.m_packedFormula);
     m_circular = other.m_circular;
 }
 
@@ -48,7 +51,9 @@ CCCell& CCCell::operator=(const CCCell& other) {
     CCItem::operator=(other);
     m_formatIndex = other.m_formatIndex;
     m_value = other.m_value;
-    m_packedFormula = other.m_packedFormula;
+    m_packedFormula.reset();
+    if (other.m_packedFormula)
+        m_packedFormula = std::make_unique<std::vector<uint8_t>>(*other.m_packedFormula);
     m_circular = other.m_circular;
     return *this;
 }
@@ -72,15 +77,18 @@ char16_t CCCell::GetFormulaType() const {
 }
 
 int CCCell::IsValidFormula() const {
-    return m_packedFormula.size() > 4 && m_packedFormula[4] == CELL_FORMULA;
+    return m_packedFormula && m_packedFormula->size() > 4 && (*m_packedFormula)[4] == CELL_FORMULA;
 }
 
 void CCCell::SetFormulaCirc(int n) {
     m_circular = n;
-    if (m_packedFormula.size() > 4) m_packedFormula[4] = n ? CELL_CIRCULAR : CELL_FORMULA;
+    if (m_packedFormula && m_packedFormula->size() > 4)
+        (*m_packedFormula)[4] = n ? CELL_CIRCULAR : CELL_FORMULA;
 }
 
-void CCCell::RemoveFormula(cells::CTX*) { m_packedFormula.clear(); }
+void CCCell::RemoveFormula(cells::CTX*) {
+    m_packedFormula.reset();
+}
 
 const CCRef* CCCell::GetEditSourceRef(cells::CTX*) {
     // An edit source is a formula that is a plain reference; without a loaded formula there
@@ -387,10 +395,10 @@ void CCCell::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
 void CCCell::Write(cells::CTX* ctx, CArchive& ar) {
     getCFmt().Write(ar);
     m_value.Write(ctx, ar);
-    if (m_packedFormula.empty())
+    if (!m_packedFormula)
         ar << uint32_t(0);
     else
-        ar.Write(m_packedFormula.data(), m_packedFormula.size());
+        ar.Write(m_packedFormula->data(), m_packedFormula->size());
     CCItem::Write(ctx, ar);
 }
 
@@ -401,19 +409,23 @@ void CCCell::Read(cells::CTX* ctx, CArchive& ar) {
     value.Read(ctx, ar);
     uint32_t length;
     ar >> length;
-    std::vector<uint8_t> packed;
+    std::unique_ptr<std::vector<uint8_t>> packed;
     if (length != 0) {
         // The length comes from the file: the type byte and the formula must be there.
         ar.RequireBytes(uint64_t(length) + 1);
-        packed.resize(size_t(length) + 5);
-        for (int i = 0; i < 4; ++i) packed[size_t(i)] = uint8_t(length >> (8 * i));
-        ar.ReadExact(packed.data() + 4, size_t(length) + 1);
+        packed = std::make_unique<std::vector<uint8_t>>(size_t(length) + 5);
+        for (int i = 0; i < 4; ++i)
+            (*packed)[size_t(i)] = uint8_t(length >> (8 * i));
+        ar.ReadExact(packed->data() + 4, size_t(length) + 1);
     }
     CCItem::Read(ctx, ar);
     putCFmt(format);
     m_value = value;
     m_packedFormula = std::move(packed);
-    m_circular = (m_packedFormula.size() > 4 && m_packedFormula[4] == CELL_CIRCULAR) ? 1 : 0;
+    m_circular =
+        (m_packedFormula && m_packedFormula->size() > 4 && (*m_packedFormula)[4] == CELL_CIRCULAR)
+            ? 1
+            : 0;
 }
 
 int CompareCells(const CCCell* a, const CCCell* b, int caseSensitive) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,8 @@ public:
     std::u16string m_replace;  // what Replace puts in its place
     int m_matchCase = 0;
     int m_wholeWord = 0;
-    int m_mode = 0;            // 0 values, 1 formulas, 2 both
-    int m_formulaValues = 0;   // the value search also looks at formula cells
+    int m_mode = 0;           // 0 values, 1 formulas, 2 both
+    int m_formulaValues = 0;  // the value search also looks at formula cells
 };
 
 // Formula type characters.
@@ -36,7 +37,7 @@ public:
     ~CCCell() override = default;
 
     CCCell* AsCell() override { return this; }
-    int IsFormulaLink() const override { return !m_packedFormula.empty(); }
+    int IsFormulaLink() const override { return m_packedFormula != nullptr; }
     int IsEmpty() const override;
     void Recalc(cells::CTX* ctx) override;
     int IsHidden(cells::CTX*) const override { return getCFmt().IsHidden(); }
@@ -97,7 +98,7 @@ public:
     int GetFormulaCirc() const { return m_circular; }
     // The packed formula block (u32 length, type byte, formula stream), or null.
     const uint8_t* GetPackedFormula() const {
-        return m_packedFormula.empty() ? nullptr : m_packedFormula.data();
+        return m_packedFormula ? m_packedFormula->data() : nullptr;
     }
     void RemoveFormula(cells::CTX* ctx);
 
@@ -106,9 +107,11 @@ private:
     void SetTextValue(cells::CTX* ctx, std::u16string_view text);
 
     int32_t m_formatIndex = 0;
-    CCCellValue m_value;
-    std::vector<uint8_t> m_packedFormula;  // empty: none
     int32_t m_circular = 0;
+    CCCellValue m_value;
+    // u32 length, type byte, formula stream; null without a formula. Behind a pointer so a
+    // cell without formula pays eight bytes for it.
+    std::unique_ptr<std::vector<uint8_t>> m_packedFormula;
 };
 
 // Orders two cells by their values; a null cell sorts after any other.

@@ -49,17 +49,17 @@ CCCellValue::CCCellValue() : m_number(0.0) {
     ResetFormat();
 }
 
-CCCellValue::CCCellValue(int errorCode) : m_type(CV_ERROR), m_number(0.0) {
+CCCellValue::CCCellValue(int errorCode) : m_number(0.0), m_type(CV_ERROR) {
     m_error = errorCode;
     ResetFormat();
 }
 
-CCCellValue::CCCellValue(const char16_t* text) : m_type(CV_TEXT), m_number(0.0) {
+CCCellValue::CCCellValue(const char16_t* text) : m_number(0.0), m_type(CV_TEXT) {
     m_text = Duplicate(text);
     ResetFormat();
 }
 
-CCCellValue::CCCellValue(const CCRef* ref) : m_type(CV_REF), m_number(0.0) {
+CCCellValue::CCCellValue(const CCRef* ref) : m_number(0.0), m_type(CV_REF) {
     m_ref = ref ? ref->Copy() : nullptr;
     ResetFormat();
 }

@@ -105,7 +105,6 @@ protected:
 private:
     void ResetFormat();
 
-    unsigned char m_type = CV_EMPTY;
     // Exactly one payload is live, chosen by the type; the text (new[]) and the reference
     // are owned by the value and released whenever it changes kind.
     union {
@@ -115,6 +114,7 @@ private:
         CCRef* m_ref;
     };
     CCNumberFormat m_format;
+    unsigned char m_type = CV_EMPTY;  // last, where the format leaves room
 };
 
 // Orders values: numbers, then texts, then errors, then empty ones (references are equal to

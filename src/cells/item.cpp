@@ -10,11 +10,23 @@
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
 
+CCItem::Dependents& CCItem::D() {
+    if (!m_deps) m_deps = std::make_unique<Dependents>();
+    return *m_deps;
+}
+
+const CCItem::Dependents& CCItem::C() const {
+    static const Dependents none;
+    return m_deps ? *m_deps : none;
+}
+
 namespace {
 
 constexpr size_t kIndexFrom = 16;  // below this many dependents a linear search is faster
 
-CCCellManager* ManagerOf(cells::CTX* ctx) { return ctx ? ctx->GetManager() : nullptr; }
+CCCellManager* ManagerOf(cells::CTX* ctx) {
+    return ctx ? ctx->GetManager() : nullptr;
+}
 
 // Dependents are stored sheet-qualified, so that an item knows on which sheet each formula
 // that reads it lives.
@@ -46,89 +58,101 @@ struct SessionScope {
 
 }  // namespace
 
-CCItem::CCItem(const CCItem& other) : CInstanceCounter(other) { *this = other; }
+CCItem::CCItem(const CCItem& other) : CInstanceCounter(other) {
+    *this = other;
+}
 
 CCItem& CCItem::operator=(const CCItem& other) {
     if (this == &other) return *this;
-    ClearLive();
-    RefListFree(m_refList, 1);
-    m_refList = nullptr;
+    if (m_deps) {
+        RefListFree(m_deps->refList, 1);
+        m_deps.reset();
+    }
     // The copy takes whichever form is authoritative: the live dependents when there are
     // any (copied as they are, keeping their sheet identities), else the packed block.
-    if (!other.m_live.empty()) {
-        m_packed.clear();
-        for (const auto& ref : other.m_live) AddLive(std::unique_ptr<CCRef>(ref->Copy()));
+    if (!other.C().live.empty()) {
+        D().packed.clear();
+        for (const auto& ref : other.C().live)
+            AddLive(std::unique_ptr<CCRef>(ref->Copy()));
     } else {
-        m_packed = other.m_packed;
+        if (!other.C().packed.empty()) D().packed = other.C().packed;
     }
     return *this;
 }
 
-CCItem::~CCItem() { RefListFree(m_refList, 1); }
-
-void CCItem::SetRefList(CCRefList* list) {
-    if (list == m_refList) return;
-    RefListFree(m_refList, 1);
-    m_refList = list;
+CCItem::~CCItem() {
+    if (m_deps) RefListFree(m_deps->refList, 1);
 }
 
-int CCItem::IsEmpty() const { return m_packed.empty() && m_live.empty(); }
+void CCItem::SetRefList(CCRefList* list) {
+    if (list == C().refList) return;
+    if (m_deps) RefListFree(m_deps->refList, 1);
+    if (list || m_deps) D().refList = list;
+}
+
+int CCItem::IsEmpty() const {
+    return C().packed.empty() && C().live.empty();
+}
 
 uint8_t* CCItem::CopyDependents() const {
-    if (m_packed.empty()) return nullptr;
-    auto* copy = new uint8_t[m_packed.size()];
-    std::memcpy(copy, m_packed.data(), m_packed.size());
+    if (C().packed.empty()) return nullptr;
+    auto* copy = new uint8_t[C().packed.size()];
+    std::memcpy(copy, C().packed.data(), C().packed.size());
     return copy;
 }
 
-CCRefList* CCItem::CopyDependentsList() const { return RefListCopy(m_refList); }
+CCRefList* CCItem::CopyDependentsList() const {
+    return RefListCopy(C().refList);
+}
 
 void CCItem::RebuildIndex() const {
-    m_index.clear();
-    if (m_live.size() >= kIndexFrom) {
-        m_index.reserve(m_live.size() * 2);
-        for (size_t i = 0; i < m_live.size(); ++i) m_index.emplace(m_live[i]->Hash(), int(i));
+    C().index.clear();
+    if (C().live.size() >= kIndexFrom) {
+        C().index.reserve(C().live.size() * 2);
+        for (size_t i = 0; i < C().live.size(); ++i)
+            C().index.emplace(C().live[i]->Hash(), int(i));
     }
-    m_indexValid = true;
+    C().indexValid = true;
 }
 
 int CCItem::FindLive(const CCRef* ref) const {
     if (!ref) return -1;
-    if (m_live.size() < kIndexFrom) {
-        for (size_t i = 0; i < m_live.size(); ++i)
-            if (m_live[i]->IsEqual(ref)) return int(i);
+    if (C().live.size() < kIndexFrom) {
+        for (size_t i = 0; i < C().live.size(); ++i)
+            if (C().live[i]->IsEqual(ref)) return int(i);
         return -1;
     }
-    if (!m_indexValid) RebuildIndex();
+    if (!C().indexValid) RebuildIndex();
     int found = -1;
-    auto [first, last] = m_index.equal_range(ref->Hash());
+    auto [first, last] = C().index.equal_range(ref->Hash());
     for (auto it = first; it != last; ++it)
-        if ((found < 0 || it->second < found) && m_live[size_t(it->second)]->IsEqual(ref))
+        if ((found < 0 || it->second < found) && C().live[size_t(it->second)]->IsEqual(ref))
             found = it->second;
     return found;
 }
 
 void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
-    if (m_indexValid && !m_index.empty()) m_index.emplace(ref->Hash(), int(m_live.size()));
-    m_live.push_back(std::move(ref));
-    if (m_live.size() == kIndexFrom) m_indexValid = false;
+    if (D().indexValid && !D().index.empty()) D().index.emplace(ref->Hash(), int(D().live.size()));
+    D().live.push_back(std::move(ref));
+    if (D().live.size() == kIndexFrom) D().indexValid = false;
 }
 
 void CCItem::RemoveLive(int index) {
-    m_live.erase(m_live.begin() + index);
-    m_indexValid = false;
+    D().live.erase(D().live.begin() + index);
+    D().indexValid = false;
 }
 
 void CCItem::ClearLive() {
-    m_live.clear();
-    m_index.clear();
-    m_indexValid = false;
+    if (!m_deps) return;
+    m_deps->live.clear();
+    m_deps->index.clear();
+    m_deps->indexValid = false;
 }
 
 void CCItem::Unpack(cells::CTX* ctx) {
-    if (!m_live.empty() || m_packed.empty()) return;
-    std::vector<uint8_t> block = std::move(m_packed);
-    m_packed.clear();
+    if (!C().live.empty() || C().packed.empty()) return;
+    std::vector<uint8_t> block = std::move(D().packed);
+    D().packed.clear();
     CMemFile file(block.data() + 4, block.size() - 4);
     CArchive ar(&file, CArchive::load);
     CCRefList* list = RefListRead(ctx, ar);
@@ -141,12 +165,12 @@ void CCItem::Unpack(cells::CTX* ctx) {
 }
 
 void CCItem::Pack(cells::CTX* ctx) {
-    if (m_live.empty()) return;
+    if (C().live.empty()) return;
     CMemFile file(8);
     {
         CArchive ar(&file, CArchive::store);
         ar << uint32_t(0);
-        for (const auto& ref : m_live) {
+        for (const auto& ref : D().live) {
             int type = ref->GetType();
             if (type < REF_TYPE_RC || type > REF_TYPE_3D) continue;
             ar << uint8_t(type);
@@ -155,16 +179,18 @@ void CCItem::Pack(cells::CTX* ctx) {
         ar << uint8_t(0);
     }
     size_t length = size_t(file.GetLength());
-    m_packed.assign(file.Data(), file.Data() + length);
+    D().packed.assign(file.Data(), file.Data() + length);
     uint32_t payload = uint32_t(length - 4);
-    for (int i = 0; i < 4; ++i) m_packed[size_t(i)] = uint8_t(payload >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        D().packed[size_t(i)] = uint8_t(payload >> (8 * i));
 }
 
 CCRefList* CCItem::LoadDependents(cells::CTX* ctx) {
     Unpack(ctx);
     CCRefList* list = nullptr;
     // Built front to back from the oldest, so the most recent registration comes first.
-    for (const auto& ref : m_live) list = new CCRefList(ref.get(), list, false);
+    for (const auto& ref : C().live)
+        list = new CCRefList(ref.get(), list, false);
     return list;
 }
 
@@ -193,7 +219,7 @@ void CCItem::UnRegisterDependent(cells::CTX* ctx, const CCRef* ref) {
     int index = HasDependentsRef(ctx, ref);
     if (index < 0) return;
     RemoveLive(index);
-    if (m_live.empty()) m_packed.clear();
+    if (D().live.empty()) D().packed.clear();
     if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
 }
 
@@ -211,8 +237,8 @@ void CCItem::UpdateDependent(cells::CTX* ctx, const CCRef* oldRef, const CCRef* 
     if (FindLive(newQualified.get()) >= 0) {
         RemoveLive(index);
     } else {
-        m_live[size_t(index)] = std::move(newQualified);
-        m_indexValid = false;
+        D().live[size_t(index)] = std::move(newQualified);
+        D().indexValid = false;
     }
     if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
 }
@@ -223,17 +249,19 @@ void CCItem::InvalidateDependents(cells::CTX* ctx) {
     Unpack(ctx);
     // Each invalidation unregisters from this very array: walk a copy.
     std::vector<std::unique_ptr<CCRef>> copy;
-    copy.reserve(m_live.size());
-    for (const auto& ref : m_live) copy.emplace_back(ref->Copy());
+    copy.reserve(C().live.size());
+    for (const auto& ref : C().live)
+        copy.emplace_back(ref->Copy());
     const CCRef* own = GetRef();
-    for (const auto& ref : copy) ref->InvalidateRef(ctx, own);
+    for (const auto& ref : copy)
+        ref->InvalidateRef(ctx, own);
     if (manager) manager->SetDirty();
 }
 
 void CCItem::Delete(cells::CTX* ctx) {
     InvalidateDependents(ctx);
     if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
-    m_packed.clear();
+    if (m_deps) m_deps->packed.clear();
     ClearLive();
 }
 
@@ -263,7 +291,7 @@ void CCItem::ReCalcAllDependents(cells::CTX* ctx) {
 }
 
 void CCItem::SaveDependents(cells::CTX* ctx, const CCRefList* list) {
-    m_packed.clear();
+    if (m_deps) m_deps->packed.clear();
     if (!list) return;
     CMemFile file(8);
     {
@@ -272,19 +300,22 @@ void CCItem::SaveDependents(cells::CTX* ctx, const CCRefList* list) {
         RefListWrite(ctx, list, ar);
     }
     size_t length = size_t(file.GetLength());
-    m_packed.assign(file.Data(), file.Data() + length);
+    D().packed.assign(file.Data(), file.Data() + length);
     uint32_t payload = uint32_t(length - 4);
-    for (int i = 0; i < 4; ++i) m_packed[size_t(i)] = uint8_t(payload >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        D().packed[size_t(i)] = uint8_t(payload >> (8 * i));
     ClearLive();
 }
 
 void CCItem::DeleteDependentRefs(cells::CTX* ctx) {
-    if (m_live.empty()) return;
+    if (C().live.empty()) return;
     Pack(ctx);
     ClearLive();
 }
 
-void CCItem::PreDelete(cells::CTX* ctx) { RefListFree(LoadDependents(ctx), 0); }
+void CCItem::PreDelete(cells::CTX* ctx) {
+    RefListFree(LoadDependents(ctx), 0);
+}
 
 void CCItem::MergeDependents(cells::CTX* ctx, CCItem* other) {
     if (!other || other->IsEmpty()) return;
@@ -292,9 +323,11 @@ void CCItem::MergeDependents(cells::CTX* ctx, CCItem* other) {
     other->Unpack(ctx);
     // Ours, then the other's; a dependent both have keeps the other's place.
     CCRefList* own = nullptr;
-    for (const auto& ref : m_live) RefListAddLastItem(own, ref.get());
+    for (const auto& ref : D().live)
+        RefListAddLastItem(own, ref.get());
     CCRefList* theirs = nullptr;
-    for (const auto& ref : other->m_live) RefListAddLastItem(theirs, ref.get());
+    for (const auto& ref : other->D().live)
+        RefListAddLastItem(theirs, ref.get());
     JoinRefList(&own, theirs);
     SaveDependents(ctx, own);
     RefListFree(own, 1);
@@ -303,9 +336,11 @@ void CCItem::MergeDependents(cells::CTX* ctx, CCItem* other) {
 void CCItem::MoveDependents(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef) {
     Unpack(ctx);
     std::vector<std::unique_ptr<CCRef>> copy;
-    copy.reserve(m_live.size());
-    for (auto it = m_live.rbegin(); it != m_live.rend(); ++it) copy.emplace_back((*it)->Copy());
-    for (const auto& ref : copy) ref->MoveDependent(ctx, oldRef, newRef, 0);
+    copy.reserve(C().live.size());
+    for (auto it = C().live.rbegin(); it != C().live.rend(); ++it)
+        copy.emplace_back((*it)->Copy());
+    for (const auto& ref : copy)
+        ref->MoveDependent(ctx, oldRef, newRef, 0);
 }
 
 void CCItem::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
@@ -317,16 +352,16 @@ void CCItem::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
 }
 
 void CCItem::Write(cells::CTX* ctx, CArchive& ar) {
-    if (!m_live.empty()) Pack(ctx);
-    if (m_packed.empty()) {
+    if (!C().live.empty()) Pack(ctx);
+    if (C().packed.empty()) {
         ar << uint32_t(0);
         return;
     }
-    ar.Write(m_packed.data(), m_packed.size());
+    ar.Write(D().packed.data(), D().packed.size());
 }
 
 void CCItem::Read(cells::CTX* ctx, CArchive& ar) {
-    m_packed.clear();
+    if (m_deps) m_deps->packed.clear();
     ClearLive();
     uint32_t length;
     ar >> length;
@@ -334,13 +369,14 @@ void CCItem::Read(cells::CTX* ctx, CArchive& ar) {
     // The length comes from the file: refuse it unless the stream holds that much.
     ar.RequireBytes(length);
     std::vector<uint8_t> block(size_t(length) + 4);
-    for (int i = 0; i < 4; ++i) block[size_t(i)] = uint8_t(length >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        block[size_t(i)] = uint8_t(length >> (8 * i));
     ar.ReadExact(block.data() + 4, length);
-    m_packed = std::move(block);
+    D().packed = std::move(block);
     try {
         Unpack(ctx);
     } catch (...) {
-        m_packed.clear();
+        D().packed.clear();
         ClearLive();
         throw;
     }
@@ -357,7 +393,8 @@ int CCItem::IsCirc(cells::CTX* ctx) {
     std::deque<const CCRef*> queue;
     auto enqueue = [&](CCRefList* list) {
         lists.push_back(list);
-        for (CCRefList* node = list; node; node = node->m_pNext) queue.push_back(node->m_pRef);
+        for (CCRefList* node = list; node; node = node->m_pNext)
+            queue.push_back(node->m_pRef);
     };
     enqueue(manager->LoadDependencies(own));
     std::unordered_set<uint64_t> visited;
@@ -384,6 +421,7 @@ int CCItem::IsCirc(cells::CTX* ctx) {
         }
         enqueue(manager->LoadDependencies(ref));
     }
-    for (CCRefList* list : lists) RefListFree(list, 0);
+    for (CCRefList* list : lists)
+        RefListFree(list, 0);
     return result;
 }

@@ -55,17 +55,19 @@ public:
     virtual CCCell* AsCell() { return nullptr; }
 
     // The packed block (u32 length, then that many bytes), or null.
-    const uint8_t* GetDependents() const { return m_packed.empty() ? nullptr : m_packed.data(); }
+    const uint8_t* GetDependents() const {
+        return C().packed.empty() ? nullptr : C().packed.data();
+    }
     // A new copy of the packed block, owned by the caller (delete[]), or null.
     uint8_t* CopyDependents() const;
     CCRefList* CopyDependentsList() const;
     // The list of references the item holds for its host; owned by the item.
-    CCRefList* GetRefList() const { return m_refList; }
+    CCRefList* GetRefList() const { return C().refList; }
     void SetRefList(CCRefList* list);
     int HasDependents() const { return !IsEmpty(); }
     // Index of the live dependent equal to ref (unpacking first), or -1.
     int HasDependentsRef(cells::CTX* ctx, const CCRef* ref);
-    int GetDependentCount() const { return static_cast<int>(m_live.size()); }
+    int GetDependentCount() const { return static_cast<int>(C().live.size()); }
     void SaveDependents(cells::CTX* ctx, const CCRefList* list);
     void PreDelete(cells::CTX* ctx);
     void MergeDependents(cells::CTX* ctx, CCItem* other);
@@ -81,6 +83,20 @@ protected:
     void Unpack(cells::CTX* ctx);
 
 private:
+    // Everything about dependents, allocated on the first registration or read, so that an
+    // item nobody depends on costs one pointer.
+    struct Dependents {
+        std::vector<std::unique_ptr<CCRef>> live;  // in registration order
+        std::vector<uint8_t> packed;               // empty: no block
+        CCRefList* refList = nullptr;              // owned, with its references
+        // Hash of a dependent -> its index in live, kept once the array is long enough for
+        // linear searches to matter (a cell read by thousands of formulas).
+        mutable std::unordered_multimap<size_t, int> index;
+        mutable bool indexValid = false;
+    };
+    Dependents& D();
+    const Dependents& C() const;
+
     // Finds an equal live dependent without unpacking; -1 when none.
     int FindLive(const CCRef* ref) const;
     void AddLive(std::unique_ptr<CCRef> ref);
@@ -88,13 +104,7 @@ private:
     void ClearLive();
     void RebuildIndex() const;
 
-    std::vector<std::unique_ptr<CCRef>> m_live;  // in registration order
-    std::vector<uint8_t> m_packed;               // empty: no block
-    CCRefList* m_refList = nullptr;              // owned, with its references
-    // Hash of a dependent -> its index in m_live, kept once the array is long enough for
-    // linear searches to matter (a cell read by thousands of formulas).
-    mutable std::unordered_multimap<size_t, int> m_index;
-    mutable bool m_indexValid = false;
+    std::unique_ptr<Dependents> m_deps;
 };
 
 // A singly linked list of items (the document items of a manager).

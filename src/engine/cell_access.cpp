@@ -92,13 +92,21 @@ int CCCellManager::GetCellFormula(const CCRef* ref, std::u16string& text) {
     return 1;
 }
 
-int CCCellManager::IsValidRef(const CCRef* ref) { return ref && LookupItem(ref) ? 1 : 0; }
+int CCCellManager::IsValidRef(const CCRef* ref) {
+    return ref && LookupItem(ref) ? 1 : 0;
+}
 
-int CCCellManager::IsSingleValue(const CCRef* ref) { return ref && LookupItem(ref) ? 1 : 0; }
+int CCCellManager::IsSingleValue(const CCRef* ref) {
+    return ref && LookupItem(ref) ? 1 : 0;
+}
 
-int CCCellManager::GetDataSources(CStringArray*, int) { return 0; }
+int CCCellManager::GetDataSources(CStringArray*, int) {
+    return 0;
+}
 
-int CCCellManager::GetItems(const CCRef*, CStringArray*) { return 0; }
+int CCCellManager::GetItems(const CCRef*, CStringArray*) {
+    return 0;
+}
 
 int CCCellManager::SetValueInCompound(const char16_t*, unsigned long, const CCCellValue*) {
     return 0;

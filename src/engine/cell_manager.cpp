@@ -114,7 +114,9 @@ int CCCellManager::IsValidSheetName(std::u16string_view name) {
     return 0;
 }
 
-CCRemoteRef* CCCellManager::TranslateToSheetRef(const CCRef*) { return nullptr; }
+CCRemoteRef* CCCellManager::TranslateToSheetRef(const CCRef*) {
+    return nullptr;
+}
 
 void CCCellManager::Write(CArchive& ar) const {
     ar << int32_t(m_protected);

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 #include <list>
-#include <set>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,9 +35,7 @@ struct SCItemList;
 // The answer to "recalculate the other documents?": not asked yet, no, yes.
 enum ECRecalcRemote { RECALC_REMOTE_NOT_ASKED = 0, RECALC_REMOTE_NO = 1, RECALC_REMOTE_YES = 2 };
 
-class CCCellManager : public CCTransportInterface,
-                      public CCBaseListener,
-                      public CCBaseBroadcaster {
+class CCCellManager : public CCTransportInterface, public CCBaseListener, public CCBaseBroadcaster {
 public:
     class CCDocItem;
 
@@ -210,8 +208,8 @@ public:
     int OnRemoteIsSingleValue(const CCRemoteRef* ref) override;
     int OnRemoteInitRecalc(const CCRemoteRef* ref, int arg) override;
     int OnRemoteSetSourceValue(const CCRemoteRef* ref, const CCCellValue* value) override;
-    int OnRemoteSetValueInCompound(const CCRemoteRef* ref, const char16_t* text,
-                                   unsigned long arg, const CCCellValue* value) override;
+    int OnRemoteSetValueInCompound(const CCRemoteRef* ref, const char16_t* text, unsigned long arg,
+                                   const CCCellValue* value) override;
 
     // References this document and other documents exchange: a remote reference naming
     // this document and the reference's text, and back. New objects owned by the caller.
@@ -292,8 +290,9 @@ private:
     template <class Op>
     int ServeRemote(const CCRemoteRef* ref, int fallback, Op op);
     int SendWithLocal(const CCRemoteRef* ref, const CCRef* first, const CCRef* second,
-                      int onNoTranslation, int (*send)(CCCellManager&, const CCRemoteRef*,
-                                                       const CCRemoteRef*, const CCRemoteRef*));
+                      int onNoTranslation,
+                      int (*send)(CCCellManager&, const CCRemoteRef*, const CCRemoteRef*,
+                                  const CCRemoteRef*));
 
     int m_protected = 0;
     std::u16string m_password;

@@ -38,4 +38,3 @@ CCCellManager* FindManager(uint32_t identity) {
 }
 
 }  // namespace ostrel::engine
-

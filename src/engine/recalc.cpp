@@ -26,7 +26,8 @@ void CCCellManager::CCRecalcList::AddFirst(const CCRef* ref) {
 }
 
 void CCCellManager::CCRecalcList::AddLast(const CCRefList* list) {
-    for (; list; list = list->m_pNext) AddLast(list->m_pRef);
+    for (; list; list = list->m_pNext)
+        AddLast(list->m_pRef);
 }
 
 std::unique_ptr<CCRef> CCCellManager::CCRecalcList::Exclude(const CCRef* ref) {
@@ -40,15 +41,22 @@ std::unique_ptr<CCRef> CCCellManager::CCRecalcList::Exclude(const CCRef* ref) {
     return nullptr;
 }
 
-void CCCellManager::CCRecalcList::ExcludeDelete(const CCRef* ref) { Exclude(ref); }
-
-void CCCellManager::CCRecalcList::Exclude(const CCRefList* list) {
-    for (; list; list = list->m_pNext) ExcludeDelete(list->m_pRef);
+void CCCellManager::CCRecalcList::ExcludeDelete(const CCRef* ref) {
+    Exclude(ref);
 }
 
-void CCCellManager::CCRecalcList::Merge(CCRecalcList& other) { m_list.splice(m_list.end(), other.m_list); }
+void CCCellManager::CCRecalcList::Exclude(const CCRefList* list) {
+    for (; list; list = list->m_pNext)
+        ExcludeDelete(list->m_pRef);
+}
 
-void CCCellManager::CCRecalcList::Empty() { m_list.clear(); }
+void CCCellManager::CCRecalcList::Merge(CCRecalcList& other) {
+    m_list.splice(m_list.end(), other.m_list);
+}
+
+void CCCellManager::CCRecalcList::Empty() {
+    m_list.clear();
+}
 
 std::unique_ptr<CCRef> CCCellManager::CCRecalcList::TakeFirst() {
     if (m_list.empty()) return nullptr;
@@ -263,7 +271,8 @@ int CCCellManager::InitFormulaRecalc(const CCItem* item) {
         }
         bool seen = false;
         if (expandedHashes.count(first->Hash()))
-            for (const auto& e : expanded) seen = seen || e->IsEqual(first.get());
+            for (const auto& e : expanded)
+                seen = seen || e->IsEqual(first.get());
         if (seen) continue;
         ProcessDependents(first.get(), work);
         expandedHashes.insert(first->Hash());

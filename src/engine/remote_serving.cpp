@@ -20,8 +20,8 @@ CCRemoteRef* CCCellManager::TranslateToRemoteRef(const CCRef* ref) {
 
 int CCCellManager::SendWithLocal(const CCRemoteRef* ref, const CCRef* first, const CCRef* second,
                                  int onNoTranslation,
-                                 int (*send)(CCCellManager&, const CCRemoteRef*,
-                                             const CCRemoteRef*, const CCRemoteRef*)) {
+                                 int (*send)(CCCellManager&, const CCRemoteRef*, const CCRemoteRef*,
+                                             const CCRemoteRef*)) {
     if (!ref) return onNoTranslation;
     // A sheet of this workbook takes a sheet-qualified reference, another document one
     // naming this document.
@@ -56,15 +56,14 @@ int CCCellManager::DoRemoteInvalidateRef(const CCRemoteRef* ref, const CCRef* lo
                             const CCRemoteRef*) { return m.DoRemoteInvalidateRef(r, a); });
 }
 
-int CCCellManager::DoRemoteMoveFormula(const CCRemoteRef* ref, const CCRef* from,
-                                       const CCRef* to) {
+int CCCellManager::DoRemoteMoveFormula(const CCRemoteRef* ref, const CCRef* from, const CCRef* to) {
     return SendWithLocal(ref, from, to, 0,
                          [](CCCellManager& m, const CCRemoteRef* r, const CCRemoteRef* a,
                             const CCRemoteRef* b) { return m.DoRemoteMoveFormula(r, a, b); });
 }
 
-int CCCellManager::DoRemoteMoveDependent(const CCRemoteRef* ref, const CCRef* from,
-                                         const CCRef* to, int flag) {
+int CCCellManager::DoRemoteMoveDependent(const CCRemoteRef* ref, const CCRef* from, const CCRef* to,
+                                         int flag) {
     if (!ref) return 0;
     bool sheet = IsValidSheetName(ref->GetDocument()) != 0;
     auto translate = [&](const CCRef* local) -> std::unique_ptr<CCRemoteRef> {
@@ -97,8 +96,7 @@ int CCCellManager::OnRemoteGetValue(const CCRemoteRef* ref, CCCellValue* value, 
     return ServeRemote(ref, 0, [&](const CCRef* r) { return GetValue(r, value, 0); });
 }
 
-int CCCellManager::OnRemoteGetDataSources(const CCRemoteRef* ref, CStringArray* out,
-                                          int selector) {
+int CCCellManager::OnRemoteGetDataSources(const CCRemoteRef* ref, CStringArray* out, int selector) {
     return ServeRemote(ref, 0, [&](const CCRef*) { return GetDataSources(out, selector); });
 }
 
@@ -107,7 +105,8 @@ int CCCellManager::OnRemoteGetItems(const CCRemoteRef* ref, CStringArray* out) {
 }
 
 uint16_t CCCellManager::OnRemoteOpenRef(const CCRemoteRef* ref) {
-    return static_cast<uint16_t>(ServeRemote(ref, 0, [&](const CCRef* r) { return int(OpenRef(r)); }));
+    return static_cast<uint16_t>(
+        ServeRemote(ref, 0, [&](const CCRef* r) { return int(OpenRef(r)); }));
 }
 
 // Open handles belong to this document: the reference only routed the request here.
@@ -193,6 +192,5 @@ int CCCellManager::OnRemoteSetSourceValue(const CCRemoteRef* ref, const CCCellVa
 
 int CCCellManager::OnRemoteSetValueInCompound(const CCRemoteRef* ref, const char16_t* text,
                                               unsigned long arg, const CCCellValue* value) {
-    return ServeRemote(ref, 0,
-                       [&](const CCRef*) { return SetValueInCompound(text, arg, value); });
+    return ServeRemote(ref, 0, [&](const CCRef*) { return SetValueInCompound(text, arg, value); });
 }

@@ -35,7 +35,9 @@ public:
     int Compare(const CCRef* other) const override;
     void Move(long columns, long rows) override;
     int Contain(const CCRef* other) const override;
-    size_t Hash() const override { return (size_t(m_column) << 16 | m_row) * 0x9E3779B97F4A7C15ull; }
+    size_t Hash() const override {
+        return (size_t(m_column) << 16 | m_row) * 0x9E3779B97F4A7C15ull;
+    }
 
 private:
     unsigned char m_column = 0;

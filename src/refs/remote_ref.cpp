@@ -1,6 +1,7 @@
 #include "refs/remote_ref.h"
 
 #include "engine/cell_manager.h"
+#include "formula/scanner.h"
 #include "platform/archive.h"
 #include "platform/text/unicode.h"
 #include "platform/wide_stream.h"
@@ -108,51 +109,14 @@ int CCRemoteRef::MoveDependent(cells::CTX* ctx, const CCRef* from, const CCRef* 
 
 namespace {
 
-// The item text of a sheet link as a grid reference: "A1", "$B$2", "A1:C3" (or "A1..C3"),
-// whole text only. Returns null when the text is something else.
-std::unique_ptr<CCRef> ParseSheetLinkItem(std::u16string_view text, unsigned char& flags) {
-    size_t pos = 0;
-    auto corner = [&](unsigned char& column, uint16_t& row, unsigned char& cornerFlags) {
-        cornerFlags = 0;
-        if (pos < text.size() && text[pos] == u'$') cornerFlags |= 1, ++pos;
-        long c = -1;
-        int letters = 0;
-        while (pos < text.size() && letters < 2) {
-            char16_t ch = ostrel::text::ToUpper(text[pos]);
-            if (ch < u'A' || ch > u'Z') break;
-            c = (c + 1) * 26 + (ch - u'A');
-            ++pos, ++letters;
-        }
-        if (letters == 0 || c > 255) return false;
-        if (pos < text.size() && text[pos] == u'$') cornerFlags |= 2, ++pos;
-        long r = 0;
-        int digits = 0;
-        while (pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
-            if (r <= 65536) r = r * 10 + (text[pos] - u'0');
-            ++pos, ++digits;
-        }
-        if (digits == 0 || r < 1 || r > 65536) return false;
-        column = static_cast<unsigned char>(c);
-        row = static_cast<uint16_t>(r - 1);
-        return true;
-    };
-    unsigned char c1, c2, f1, f2;
-    uint16_t r1, r2;
-    if (!corner(c1, r1, f1)) return nullptr;
-    if (pos == text.size()) {
-        flags = f1;
-        return std::make_unique<CCRCRef>(c1, r1);
-    }
-    if (text.substr(pos, 1) == u":")
-        pos += 1;
-    else if (text.substr(pos, 2) == u"..")
-        pos += 2;
-    else
-        return nullptr;
-    if (!corner(c2, r2, f2) || pos != text.size()) return nullptr;
-    flags = static_cast<unsigned char>(f1 | (f2 << 2));
-    auto range = std::make_unique<CCRegionRef>(c1, r1, c2, r2);
-    return range;
+// The item text of a sheet link as a grid reference, the whole text only; null otherwise.
+std::unique_ptr<CCRef> ParseSheetLinkItem(cells::CTX* ctx, const std::u16string& text,
+                                          unsigned char& flags) {
+    const char16_t* cursor = text.c_str();
+    CCRef* ref = nullptr;
+    if (!_EatSpreadRef(ctx, cursor, ref, flags)) return nullptr;
+    std::unique_ptr<CCRef> owned(ref);
+    return *cursor == 0 ? std::move(owned) : nullptr;
 }
 
 }  // namespace
@@ -161,7 +125,7 @@ std::unique_ptr<CCRef> ParseSheetLinkItem(std::u16string_view text, unsigned cha
 void CCRemoteRef::Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char&) {
     if (!IsSheetLink()) return;
     unsigned char flags = 0;
-    std::unique_ptr<CCRef> ref = ParseSheetLinkItem(m_item, flags);
+    std::unique_ptr<CCRef> ref = ParseSheetLinkItem(ctx, m_item, flags);
     if (!ref) return;
     ref->Update(ctx, from, to, flags);
     CWideOutStream out;
@@ -172,7 +136,7 @@ void CCRemoteRef::Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, un
 void CCRemoteRef::UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data) {
     if (!IsSheetLink()) return;
     unsigned char flags = 0;
-    std::unique_ptr<CCRef> ref = ParseSheetLinkItem(m_item, flags);
+    std::unique_ptr<CCRef> ref = ParseSheetLinkItem(ctx, m_item, flags);
     if (!ref) return;
     ref->UpdateInPaste(ctx, data);
     CWideOutStream out;

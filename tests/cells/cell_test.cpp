@@ -202,7 +202,8 @@ TEST(Cell, WriteAndReadBack) {
     std::vector<uint8_t> withFormula = bytes;
     size_t formulaAt = bytes.size() - (4 + 13 + 1) - 4;  // before the item block
     std::vector<uint8_t> block = {3, 0, 0, 0, 'F', 9, 8, 7};
-    withFormula.erase(withFormula.begin() + long(formulaAt), withFormula.begin() + long(formulaAt) + 4);
+    withFormula.erase(withFormula.begin() + long(formulaAt),
+                      withFormula.begin() + long(formulaAt) + 4);
     withFormula.insert(withFormula.begin() + long(formulaAt), block.begin(), block.end());
     Load(withFormula, [&](CArchive& ar) { back.Read(sheet.GetCTX(), ar); });
     EXPECT_TRUE(back.IsFormulaLink());
@@ -213,7 +214,8 @@ TEST(Cell, WriteAndReadBack) {
     // A formula length beyond the stream is refused and the cell stays as it was.
     withFormula[formulaAt] = 0xFF;
     withFormula[formulaAt + 3] = 0x7F;
-    Load(withFormula, [&](CArchive& ar) { EXPECT_THROW(back.Read(sheet.GetCTX(), ar), CArchiveException); });
+    Load(withFormula,
+         [&](CArchive& ar) { EXPECT_THROW(back.Read(sheet.GetCTX(), ar), CArchiveException); });
     EXPECT_TRUE(back.IsFormulaLink());
 }
 

@@ -102,9 +102,8 @@ TEST(Item, WriteReadRoundTripKeepsDependentsUsable) {
     EXPECT_GE(copy.HasDependentsRef(ctx, &q), 0);
 
     // A length beyond the stream is refused before anything is allocated.
-    Load({0xFF, 0xFF, 0xFF, 0x7F, 1, 2}, [&](CArchive& ar) {
-        EXPECT_THROW(copy.CCItem::Read(ctx, ar), CArchiveException);
-    });
+    Load({0xFF, 0xFF, 0xFF, 0x7F, 1, 2},
+         [&](CArchive& ar) { EXPECT_THROW(copy.CCItem::Read(ctx, ar), CArchiveException); });
     EXPECT_TRUE(copy.CCItem::IsEmpty());
 }
 

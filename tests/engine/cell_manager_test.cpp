@@ -163,7 +163,8 @@ TEST(CellManager, ValuesAndRecordsThroughHandles) {
     EXPECT_EQ(size, CSize(3, 2));
     CCCellValue v;
     std::vector<double> seen;
-    while (sheet.NextValue(h, &v)) seen.push_back(v.GetNumber());
+    while (sheet.NextValue(h, &v))
+        seen.push_back(v.GetNumber());
     EXPECT_EQ(seen, (std::vector<double>{0, 1, 2, 10, 11, 12}));
 
     CPtrArray record;
@@ -202,9 +203,7 @@ TEST(CellManager, ValuesAndRecordsThroughHandles) {
 TEST(CellManager, OpenRefRefusesImpossibleSizesAndCapsHandles) {
     struct Sized : TestSheet {
         long w = 1, h = 1;
-        void GetRefSize(const CCRef*, long& width, long& height) override {
-            width = w, height = h;
-        }
+        void GetRefSize(const CCRef*, long& width, long& height) override { width = w, height = h; }
     } sheet;
     CCRCRef a1(0, 0);
     sheet.w = 0;
@@ -213,7 +212,8 @@ TEST(CellManager, OpenRefRefusesImpossibleSizesAndCapsHandles) {
     EXPECT_EQ(sheet.OpenRef(&a1), 0);
     sheet.w = sheet.h = 1;
     uint16_t last = 0;
-    for (int i = 0; i < 65535; ++i) last = sheet.OpenRef(&a1);
+    for (int i = 0; i < 65535; ++i)
+        last = sheet.OpenRef(&a1);
     EXPECT_EQ(last, 65535);
     EXPECT_EQ(sheet.OpenRef(&a1), 0);  // the table is full
     EXPECT_EQ(sheet.CloseRef(100), 1);

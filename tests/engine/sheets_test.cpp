@@ -25,7 +25,8 @@ struct Family {
     TestSheet s1{u"Sheet1"}, s2{u"Sheet2"}, s3{u"Sheet3"};
     std::vector<TestSheet*> members{&s1, &s2, &s3};
     Family() {
-        for (TestSheet* s : members) s->Join(&members);
+        for (TestSheet* s : members)
+            s->Join(&members);
         double x = 1;
         for (TestSheet* s : members)
             for (uint16_t r = 0; r < 2; ++r) {
@@ -55,7 +56,8 @@ TEST(Sheets, ValuesAndIterationAcrossASpan) {
     uint16_t handle = span.OpenRef(f.s1.GetCTX());
     ASSERT_NE(handle, 0);
     std::vector<double> seen;
-    while (span.NextValue(f.s1.GetCTX(), handle, &v)) seen.push_back(v.GetNumber());
+    while (span.NextValue(f.s1.GetCTX(), handle, &v))
+        seen.push_back(v.GetNumber());
     span.CloseRef(f.s1.GetCTX(), handle);
     EXPECT_EQ(seen, (std::vector<double>{1, 2, 3, 4, 5, 6}));
 
@@ -128,7 +130,8 @@ TEST(Remote, RequestsTravelAndAreServed) {
     EXPECT_EQ(range.RefSize(a.GetCTX(), handle, &size), 1);
     EXPECT_EQ(size, CSize(2, 1));
     std::vector<double> values;
-    while (range.NextValue(a.GetCTX(), handle, &got)) values.push_back(got.GetNumber());
+    while (range.NextValue(a.GetCTX(), handle, &got))
+        values.push_back(got.GetNumber());
     EXPECT_EQ(values, (std::vector<double>{12.5, 0}));
     EXPECT_EQ(range.CloseRef(a.GetCTX(), handle), 1);
     // A reference the other document cannot read, or a document it is not, answers 0.

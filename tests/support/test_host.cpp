@@ -26,7 +26,8 @@ CCItem* TestSheet::LookupItem(const CCRef* ref) {
     }
     if (ref->GetType() != REF_TYPE_RC) return nullptr;
     const auto* rc = static_cast<const CCRCRef*>(ref);
-    return createOnLookup ? Cell(rc->GetColumn(), rc->GetRow()) : Find(rc->GetColumn(), rc->GetRow());
+    return createOnLookup ? Cell(rc->GetColumn(), rc->GetRow())
+                          : Find(rc->GetColumn(), rc->GetRow());
 }
 
 void TestSheet::GetRefSize(const CCRef* ref, long& width, long& height) {
