@@ -6,7 +6,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build test sanitize fuzz fuzz-run format clean
+.PHONY: all build test run sanitize fuzz fuzz-run format clean
 
 all: build
 
@@ -17,6 +17,10 @@ build:
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Calculates the sample sheet and prints it.
+run: build
+	$(BUILD)/host/ostrel-cells calc examples/basic.csv
 
 sanitize:
 	@tools/bootstrap.sh

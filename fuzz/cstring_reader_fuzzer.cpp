@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CMemFile file(copy.data(), copy.size());
     CArchive ar(&file, CArchive::load);
     try {
-        while (ar.GetBytesLeft() > 0) ar.ReadCString();
+        while (ar.GetBytesLeft() > 0)
+            ar.ReadCString();
     } catch (const CArchiveException&) {
     }
     return 0;

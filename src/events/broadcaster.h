@@ -9,7 +9,7 @@
 #include "events/listener.h"
 
 class CCEvLiTable {
-  public:
+public:
     using ListenerList = std::vector<CCBaseListener*>;  // not owned, in registration order
 
     virtual ~CCEvLiTable() = default;
@@ -26,7 +26,7 @@ class CCEvLiTable {
     // Counts removals, so that a walk over a snapshot knows when it must re-check.
     unsigned long RemovalCount() const { return m_removals; }
 
-  private:
+private:
     struct Entry {
         std::unique_ptr<CCBaseEvent> event;
         ListenerList listeners;
@@ -39,7 +39,7 @@ class CCEvLiTable {
 };
 
 class CCBaseBroadcaster {
-  public:
+public:
     virtual ~CCBaseBroadcaster() = default;
 
     bool RegisterListener(const CCBaseEvent& event, CCBaseListener* listener) {
@@ -71,7 +71,7 @@ class CCBaseBroadcaster {
 
     const CCEvLiTable& GetEventTable() const { return m_table; }
 
-  private:
+private:
     CCEvLiTable m_table;
     int m_freeze = 0;
 };

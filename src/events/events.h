@@ -6,7 +6,7 @@
 #include <string_view>
 
 class CCBaseEvent {
-  public:
+public:
     virtual ~CCBaseEvent() = default;
     // Events compare by id only: two renames with different names are the same event.
     virtual bool IsEqual(const CCBaseEvent* other) const {
@@ -21,7 +21,7 @@ class CCBaseEvent {
 };
 
 class CCSheetRenameEvent : public CCBaseEvent {
-  public:
+public:
     CCSheetRenameEvent() = default;
     CCSheetRenameEvent(std::u16string_view oldName, std::u16string_view newName)
         : m_oldName(oldName), m_newName(newName) {}
@@ -33,13 +33,13 @@ class CCSheetRenameEvent : public CCBaseEvent {
     const std::u16string& GetOldName() const { return m_oldName; }
     const std::u16string& GetNewName() const { return m_newName; }
 
-  private:
+private:
     std::u16string m_oldName;
     std::u16string m_newName;
 };
 
 class CCDestroySheetEvent : public CCBaseEvent {
-  public:
+public:
     std::unique_ptr<CCBaseEvent> Clone() const override {
         return std::make_unique<CCDestroySheetEvent>();
     }

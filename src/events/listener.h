@@ -5,19 +5,19 @@ class CCBaseEvent;
 class CCCellManager;
 
 class CCBaseListener {
-  public:
+public:
     virtual ~CCBaseListener() = default;
     virtual bool OnEvent(const CCBaseEvent& event) = 0;
     virtual bool IsEqual(const CCBaseListener* other) const { return other == this; }
 };
 
 class CCListenerWithManager : public CCBaseListener {
-  public:
+public:
     explicit CCListenerWithManager(CCCellManager* manager = nullptr) : m_pManager(manager) {}
 
     CCCellManager* GetListenerManager() const { return m_pManager; }
     void SetListenerManager(CCCellManager* manager) { m_pManager = manager; }
 
-  protected:
+protected:
     CCCellManager* m_pManager;  // not owned
 };

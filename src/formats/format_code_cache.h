@@ -19,7 +19,7 @@ struct LCTX;
 
 // One parsed format code.
 class CParsedFormatCode {
-  public:
+public:
     virtual ~CParsedFormatCode() = default;
     // The kind the code stands for: the category of its positive section (0 plain,
     // C_NF_PERCENT, C_NF_FRACTION, C_NF_TIME, C_NF_DATE).
@@ -31,7 +31,7 @@ class CParsedFormatCode {
 using FormatCodeParser = std::unique_ptr<CParsedFormatCode> (*)(std::u16string_view code);
 
 class CFormatCodeCache {
-  public:
+public:
     // Creates the empty cache (nothing happens when it exists).
     static void Create();
     // Destroys the cache and every parsed code in it.

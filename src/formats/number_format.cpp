@@ -32,8 +32,8 @@ CCNumberFormat::CCNumberFormat(const CCNumberFormat& other, RawCopy)
       m_type(other.m_type),
       m_flagsA(other.m_flagsA),
       m_flagsB(other.m_flagsB),
-      m_slot(other.m_slot),
       m_custom(other.m_custom),
+      m_slot(other.m_slot),
       m_code(other.m_code) {}
 
 CCNumberFormat& CCNumberFormat::operator=(const CCNumberFormat& other) {
@@ -55,7 +55,7 @@ void CCNumberFormat::CopyClassicFields(const CCNumberFormat& other) {
 void CCNumberFormat::CopyCustom(const CCNumberFormat& other) {
     if (other.m_custom) {
         if (&other == this) return;
-        setCustomFormat(other.m_code);
+        setCustomFormat(other.m_code.str());
     } else {
         m_custom = false;
         m_code.clear();

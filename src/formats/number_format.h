@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "formats/interned_code.h"
 #include "platform/string_types.h"
 
 class CArchive;
@@ -30,7 +31,7 @@ constexpr unsigned char C_NF_OCT = 10;
 constexpr unsigned char C_NF_BIN = 11;
 
 class CCNumberFormat {
-  public:
+public:
     // Set-mask bits, one per attribute. 0x4000 and 0x8000 belong to no attribute.
     static constexpr uint16_t kSetType = 0x0001;
     static constexpr uint16_t kSetPrecision = 0x0002;
@@ -213,7 +214,7 @@ class CCNumberFormat {
     uint16_t getCommonSetMask(const CCNumberFormat& other) const {
         return m_setMask & other.m_setMask;
     }
-    const CString& getFormatString() const { return m_code; }
+    const CString& getFormatString() const { return m_code.str(); }
     bool isCustomFormat() const { return m_custom; }
     // Makes the format custom with this code; the code is registered with the format-code
     // cache and the kind becomes the category the parsed code reports (0 when unknown).
@@ -286,7 +287,7 @@ class CCNumberFormat {
     // The code convertToFormatString would store, without changing the format.
     CString getConvertedFormatString(cells::LCTX* lctx) const;
 
-  protected:
+protected:
     // The magnitude of value in the kind's digits, separators and grouping.
     void PrintGeneralNumber(cells::LCTX* lctx, CWideOutStream& out, double value, int full) const;
     // Walks a currency pattern: '#' the number, '$' the currency, '-' the negative sign.
@@ -295,7 +296,7 @@ class CCNumberFormat {
     void PrintMonth(cells::LCTX* lctx, CWideOutStream& out, int month) const;
     void PrintYear(cells::LCTX* lctx, CWideOutStream& out, int year) const;
 
-  private:
+private:
     // A copy of every field as it stands, the custom code included without registering it
     // again: for the algebra's temporaries, whose kind must not change.
     struct RawCopy {};
@@ -325,11 +326,12 @@ class CCNumberFormat {
     unsigned AttributeValue(uint16_t maskBit) const;
     void CopyAttribute(const CCNumberFormat& from, uint16_t maskBit);
 
+    // Ordered so that the whole record takes twelve bytes: every cell value holds one.
     uint16_t m_setMask = 0x003D;
     uint8_t m_type = C_NF_GENERAL;
     uint8_t m_flagsA = 0;
     uint8_t m_flagsB = 0;
-    char16_t m_slot = 0;
     bool m_custom = false;
-    CString m_code;
+    char16_t m_slot = 0;
+    CInternedCode m_code;
 };

@@ -95,7 +95,7 @@ void CCNumberFormat::convertToFormatString(cells::LCTX* lctx) {
 }
 
 CString CCNumberFormat::getConvertedFormatString(cells::LCTX* lctx) const {
-    if (m_custom) return m_code;
+    if (m_custom) return m_code.str();
     const auto& locale = LocaleOf(lctx);
     std::u16string code;
     switch (m_type) {
@@ -198,7 +198,7 @@ void CCNumberFormat::AppendTimeCode(std::u16string& code) const {
 void CCNumberFormat::setCustomFormat(std::u16string_view code) {
     CString text(code);  // code may view this format's own text
     m_custom = true;
-    m_code = std::move(text);
-    CFormatCodeCache::Register(m_code);
-    m_type = CFormatCodeCache::Category(m_code);
+    m_code = text;
+    CFormatCodeCache::Register(m_code.str());
+    m_type = CFormatCodeCache::Category(m_code.str());
 }

@@ -83,7 +83,7 @@ void CCNumberFormat::Print(cells::LCTX* lctx, CWideOutStream& out, double value,
     if (WriteIfNotFinite(out, value)) return;
     if (value != 0 && std::fabs(value) < kTiny) value = 0;
     if (m_custom && full == 0) {
-        CFormatCodeCache::Render(lctx, m_code, value, out);
+        CFormatCodeCache::Render(lctx, m_code.str(), value, out);
         return;
     }
     switch (m_type) {

@@ -8,7 +8,13 @@
 
 namespace {
 
-bool HasUnitText(const CCNumberFormat& f) {
+size_t Combine(size_t seed, size_t value) {
+    return seed ^ (value + 0x9E3779B97F4A7C15ull + (seed << 6) + (seed >> 2));
+}
+
+}  // namespace
+
+bool CCNumberFormatTable::HasVolatileKey(const CCNumberFormat& f) {
     return !f.isCustomFormat() && f.getType() == C_NF_NUMBER && f.getLTString() != 0;
 }
 
@@ -16,7 +22,7 @@ bool HasUnitText(const CCNumberFormat& f) {
 // custom one when the classic's code (invariant locale) is the custom one's, and two
 // classic ones by attributes that give the same code. Kinds without a code form are keyed
 // by the bytes their comparison reads.
-size_t KeyOf(const CCNumberFormat& f) {
+size_t CCNumberFormatTable::EqualityKey(const CCNumberFormat& f) {
     std::u16string key;
     if (f.isCustomFormat()) {
         key = f.getFormatString();
@@ -32,13 +38,34 @@ size_t KeyOf(const CCNumberFormat& f) {
     return std::hash<std::u16string>{}(key);
 }
 
+bool CCNumberFormatTable::IsIdentical(const CCNumberFormat& a, const CCNumberFormat& b) {
+    unsigned char pa[5], pb[5];
+    a.FillBuff(pa);
+    b.FillBuff(pb);
+    if (a.getSetMask() != b.getSetMask() || !std::equal(pa, pa + 5, pb) ||
+        a.isCustomFormat() != b.isCustomFormat())
+        return false;
+    // A classic format's code field is only a conversion cache that copies drop.
+    return !a.isCustomFormat() || a.getFormatString() == b.getFormatString();
+}
+
+namespace {
+
+size_t IdentityKey(const CCNumberFormat& f) {
+    size_t h = f.isCustomFormat() ? std::hash<std::u16string>{}(f.getFormatString()) : 0;
+    h = Combine(h, f.getSetMask());
+    h = Combine(h, f.GetData());  // kind, both flag bytes and the slot's low byte
+    h = Combine(h, f.getLTString() >> 8);
+    return Combine(h, f.isCustomFormat());
+}
+
 }  // namespace
 
 CCNumberFormatTable::CCNumberFormatTable() {
     GetNumberFormatTable().Add(CCNumberFormat());
 }
 
-CCNumberFormatTable::CCNumberFormatTable(ProcessWide) {
+CCNumberFormatTable::CCNumberFormatTable(ProcessWide) : m_interning(true) {
     Add(CCNumberFormat());
 }
 
@@ -61,29 +88,43 @@ void CCNumberFormatTable::Append(const CCNumberFormatTable& table) {
 }
 
 int CCNumberFormatTable::Append(const CCNumberFormat& format) {
-    m_formats.push_back(std::make_unique<CCNumberFormat>(format));
+    return AppendOwned(std::make_unique<CCNumberFormat>(format));
+}
+
+int CCNumberFormatTable::AppendOwned(std::unique_ptr<CCNumberFormat> format) {
+    m_formats.push_back(std::move(format));
     int index = GetSize() - 1;
-    if (m_indexValid) IndexElement(index);
+    if (m_equalIndexBuilt) IndexEqual(index);
+    if (m_exactIndexBuilt) IndexExact(index);
     return index;
 }
 
 void CCNumberFormatTable::InsertAt(int index, const CCNumberFormat& format) {
     index = std::clamp(index, 0, GetSize());
     m_formats.insert(m_formats.begin() + index, std::make_unique<CCNumberFormat>(format));
-    m_indexValid = false;
+    InvalidateIndexes();
 }
 
 int CCNumberFormatTable::Add(const CCNumberFormat& format) {
-    int found = Find(format);
+    if (m_interning) return AddExact(format);
+    int found = FindEqual(format);
     return found >= 0 ? found : Append(format);
 }
 
 int CCNumberFormatTable::Find(const CCNumberFormat& format) const {
-    if (!m_indexValid) RebuildIndex();
+    return m_interning ? FindExact(format) : FindEqual(format);
+}
+
+int CCNumberFormatTable::FindEqual(const CCNumberFormat& format) const {
+    if (!m_equalIndexBuilt) {
+        m_equalIndexBuilt = true;
+        for (int i = 0; i < GetSize(); ++i)
+            IndexEqual(i);
+    }
     cells::LCTX* invariant = cells::invariant_LCTX();
     int best = -1;
-    auto bucket = m_buckets.find(KeyOf(format));
-    if (bucket != m_buckets.end()) {
+    auto bucket = m_equalBuckets.find(EqualityKey(format));
+    if (bucket != m_equalBuckets.end()) {
         for (int i : bucket->second) {
             if (m_formats[i]->IsEqual(invariant, format)) {
                 best = i;
@@ -93,7 +134,7 @@ int CCNumberFormatTable::Find(const CCNumberFormat& format) const {
     }
     // A classic Number format with a unit text can equal a custom format or another such
     // Number format; nothing else equals one.
-    if (format.isCustomFormat() || HasUnitText(format)) {
+    if (format.isCustomFormat() || HasVolatileKey(format)) {
         for (int i : m_withUnitText) {
             if (best >= 0 && i > best) break;
             if (m_formats[i]->IsEqual(invariant, format)) {
@@ -103,6 +144,30 @@ int CCNumberFormatTable::Find(const CCNumberFormat& format) const {
         }
     }
     return best;
+}
+
+int CCNumberFormatTable::FindExact(const CCNumberFormat& format) const {
+    if (!m_exactIndexBuilt) {
+        m_exactIndexBuilt = true;
+        for (int i = 0; i < GetSize(); ++i)
+            IndexExact(i);
+    }
+    auto bucket = m_exactBuckets.find(IdentityKey(format));
+    if (bucket == m_exactBuckets.end()) return -1;
+    for (int i : bucket->second)
+        if (IsIdentical(*m_formats[i], format)) return i;
+    return -1;
+}
+
+int CCNumberFormatTable::AddExact(const CCNumberFormat& format) {
+    int found = FindExact(format);
+    if (found >= 0) return found;
+    auto copy = std::make_unique<CCNumberFormat>(format);
+    if (!IsIdentical(*copy, format)) {
+        found = FindExact(*copy);
+        if (found >= 0) return found;
+    }
+    return AppendOwned(std::move(copy));
 }
 
 const CCNumberFormat* CCNumberFormatTable::GetAt(int index) const {
@@ -119,24 +184,28 @@ std::unique_ptr<CCNumberFormat> CCNumberFormatTable::RemoveAt(int index) {
     if (index < 0 || index >= GetSize()) return nullptr;
     std::unique_ptr<CCNumberFormat> removed = std::move(m_formats[index]);
     m_formats.erase(m_formats.begin() + index);
-    m_indexValid = false;
+    InvalidateIndexes();
     return removed;
 }
 
-void CCNumberFormatTable::IndexElement(int index) const {
+void CCNumberFormatTable::IndexEqual(int index) const {
     const CCNumberFormat& f = *m_formats[index];
-    if (HasUnitText(f))
+    if (HasVolatileKey(f))
         m_withUnitText.push_back(index);
     else
-        m_buckets[KeyOf(f)].push_back(index);
+        m_equalBuckets[EqualityKey(f)].push_back(index);
 }
 
-void CCNumberFormatTable::RebuildIndex() const {
-    m_buckets.clear();
+void CCNumberFormatTable::IndexExact(int index) const {
+    m_exactBuckets[IdentityKey(*m_formats[index])].push_back(index);
+}
+
+void CCNumberFormatTable::InvalidateIndexes() {
+    m_equalBuckets.clear();
     m_withUnitText.clear();
-    m_indexValid = true;
-    for (int i = 0; i < GetSize(); ++i)
-        IndexElement(i);
+    m_equalIndexBuilt = false;
+    m_exactBuckets.clear();
+    m_exactIndexBuilt = false;
 }
 
 CCNumberFormatTable& GetNumberFormatTable() {

@@ -42,8 +42,12 @@ void CArchive::Flush() {
     if (m_mode == store) m_file->Flush();
 }
 
-CArchive& CArchive::operator<<(float v) { return WriteLE(std::bit_cast<uint32_t>(v)); }
-CArchive& CArchive::operator<<(double v) { return WriteLE(std::bit_cast<uint64_t>(v)); }
+CArchive& CArchive::operator<<(float v) {
+    return WriteLE(std::bit_cast<uint32_t>(v));
+}
+CArchive& CArchive::operator<<(double v) {
+    return WriteLE(std::bit_cast<uint64_t>(v));
+}
 
 CArchive& CArchive::operator>>(int8_t& v) {
     uint8_t u;

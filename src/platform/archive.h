@@ -95,7 +95,8 @@ private:
     template <class T>
     CArchive& WriteLE(T v) {
         uint8_t bytes[sizeof(T)];
-        for (size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<uint8_t>(v >> (8 * i));
+        for (size_t i = 0; i < sizeof(T); ++i)
+            bytes[i] = static_cast<uint8_t>(v >> (8 * i));
         Write(bytes, sizeof(T));
         return *this;
     }
@@ -104,7 +105,8 @@ private:
         uint8_t bytes[sizeof(T)];
         ReadExact(bytes, sizeof(T));
         T r = 0;
-        for (size_t i = 0; i < sizeof(T); ++i) r = static_cast<T>(r | (T(bytes[i]) << (8 * i)));
+        for (size_t i = 0; i < sizeof(T); ++i)
+            r = static_cast<T>(r | (T(bytes[i]) << (8 * i)));
         v = r;
         return *this;
     }

@@ -38,7 +38,14 @@ public:
 // A file operation failed (open, seek outside the file, write to a file that cannot grow).
 class CFileException : public ostrel::CException {
 public:
-    enum Cause { none = 0, generic = 1, fileNotFound = 2, badSeek = 3, diskFull = 4, accessDenied = 5 };
+    enum Cause {
+        none = 0,
+        generic = 1,
+        fileNotFound = 2,
+        badSeek = 3,
+        diskFull = 4,
+        accessDenied = 5
+    };
 
     explicit CFileException(Cause cause) : m_cause(cause) {}
     const char* what() const noexcept override { return "file exception"; }

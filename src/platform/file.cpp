@@ -15,7 +15,9 @@ CMemFile::CMemFile(uint8_t* buffer, size_t size, size_t growBytes) {
     Attach(buffer, size, growBytes);
 }
 
-CMemFile::~CMemFile() { Release(); }
+CMemFile::~CMemFile() {
+    Release();
+}
 
 void CMemFile::Release() {
     if (m_autoDelete) std::free(m_buffer);
@@ -88,7 +90,9 @@ void CMemFile::SetLength(uint64_t length) {
     if (m_position > m_length) m_position = m_length;
 }
 
-CDiskFile::~CDiskFile() { Close(); }
+CDiskFile::~CDiskFile() {
+    Close();
+}
 
 bool CDiskFile::Open(const std::string& path, unsigned flags) {
     Close();
@@ -109,7 +113,8 @@ size_t CDiskFile::Read(void* buffer, size_t count) {
 
 void CDiskFile::Write(const void* buffer, size_t count) {
     if (!m_file) throw CFileException(CFileException::generic);
-    if (std::fwrite(buffer, 1, count, m_file) != count) throw CFileException(CFileException::diskFull);
+    if (std::fwrite(buffer, 1, count, m_file) != count)
+        throw CFileException(CFileException::diskFull);
 }
 
 uint64_t CDiskFile::Seek(int64_t offset, SeekPosition from) {
@@ -137,7 +142,8 @@ uint64_t CDiskFile::GetLength() const {
 void CDiskFile::SetLength(uint64_t length) {
     if (!m_file) throw CFileException(CFileException::generic);
     std::fflush(m_file);
-    if (ftruncate(fileno(m_file), off_t(length)) != 0) throw CFileException(CFileException::accessDenied);
+    if (ftruncate(fileno(m_file), off_t(length)) != 0)
+        throw CFileException(CFileException::accessDenied);
 }
 
 void CDiskFile::Flush() {

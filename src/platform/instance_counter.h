@@ -10,16 +10,26 @@ template <class T>
 class CInstanceCounter {
 public:
 #ifndef NDEBUG
-    CInstanceCounter() { ++s_live; }
-    CInstanceCounter(const CInstanceCounter&) { ++s_live; }
+    CInstanceCounter() {
+        ++s_live;
+    }
+    CInstanceCounter(const CInstanceCounter&) {
+        ++s_live;
+    }
     CInstanceCounter& operator=(const CInstanceCounter&) = default;
-    ~CInstanceCounter() { --s_live; }
-    static long Live() { return s_live; }
+    ~CInstanceCounter() {
+        --s_live;
+    }
+    static long Live() {
+        return s_live;
+    }
 
 private:
     static inline long s_live = 0;
 #else
-    static long Live() { return -1; }
+    static long Live() {
+        return -1;
+    }
 #endif
 };
 

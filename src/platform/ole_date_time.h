@@ -37,6 +37,6 @@ public:
     DateTimeStatus m_status = valid;
 
 private:
-    bool Split(int& year, int& month, int& day, int& hour, int& minute, int& second,
-               int& dayOfWeek, int& dayOfYear) const;
+    bool Split(int& year, int& month, int& day, int& hour, int& minute, int& second, int& dayOfWeek,
+               int& dayOfYear) const;
 };

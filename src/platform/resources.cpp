@@ -13,7 +13,8 @@ using Map = std::unordered_map<unsigned, std::u16string_view>;
 Map Build(const resources::Entry* entries, size_t count) {
     Map map;
     map.reserve(count);
-    for (size_t i = 0; i < count; ++i) map.emplace(entries[i].id, entries[i].text);
+    for (size_t i = 0; i < count; ++i)
+        map.emplace(entries[i].id, entries[i].text);
     return map;
 }
 

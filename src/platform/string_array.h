@@ -9,7 +9,7 @@
 extern template class ostrel::CTypedArray<CString>;
 
 class CStringArray : public ostrel::CTypedArray<CString> {
-  public:
+public:
     // Storing writes the count and the elements. Loading replaces the contents; a count
     // larger than the bytes left in the archive raises CArchiveException(badFormat) before
     // anything is allocated. When loading fails for any reason the array is left empty.

@@ -16,7 +16,7 @@ namespace ostrel {
 
 template <class T>
 class CTypedArray {
-  public:
+public:
     using value_type = T;
 
     intptr_t GetSize() const { return static_cast<intptr_t>(m_items.size()); }
@@ -94,7 +94,7 @@ class CTypedArray {
     auto begin() const { return m_items.begin(); }
     auto end() const { return m_items.end(); }
 
-  protected:
+protected:
     size_t Checked(intptr_t index) const {
         if (index < 0 || index >= GetSize()) throw CInvalidArgException();
         return static_cast<size_t>(index);

@@ -11,17 +11,23 @@ CUserInterface* g_current = &g_default;
 
 void CUserInterface::ShowMessage(unsigned, std::u16string_view, MessageIcon) {}
 
-bool CUserInterface::AskYesNo(unsigned, std::u16string_view) { return false; }
+bool CUserInterface::AskYesNo(unsigned, std::u16string_view) {
+    return false;
+}
 
-bool CUserInterface::ProtectionDialog(bool, std::u16string&,
-                                      bool (*)(const std::u16string&, void*), void*) {
+bool CUserInterface::ProtectionDialog(bool, std::u16string&, bool (*)(const std::u16string&, void*),
+                                      void*) {
     // Without a host dialog the protection state must not change behind the user's back.
     return false;
 }
 
-void SetUserInterface(CUserInterface* ui) { g_current = ui ? ui : &g_default; }
+void SetUserInterface(CUserInterface* ui) {
+    g_current = ui ? ui : &g_default;
+}
 
-CUserInterface& GetUserInterface() { return *g_current; }
+CUserInterface& GetUserInterface() {
+    return *g_current;
+}
 
 }  // namespace ostrel
 

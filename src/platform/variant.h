@@ -92,7 +92,7 @@ HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
 
 // A VARIANT that clears itself when it goes away and copies deeply.
 class CVariant : public VARIANT {
-  public:
+public:
     CVariant() = default;
     explicit CVariant(double value);
     explicit CVariant(int32_t value);

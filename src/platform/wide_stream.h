@@ -21,7 +21,8 @@ public:
     }
     // ASCII text produced by the digit engine and the like.
     CWideOutStream& operator<<(std::string_view ascii) {
-        for (char c : ascii) m_text.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+        for (char c : ascii)
+            m_text.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
         return *this;
     }
 

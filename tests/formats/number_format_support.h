@@ -15,12 +15,12 @@ namespace nf_test {
 
 // A locale made by hand, alive as long as the object.
 class TestLocale {
-  public:
+public:
     explicit TestLocale(zmk::multilang::LocaleData data)
         : m_info(std::move(data)), m_context(&m_info), m_lctx{&m_context} {}
     cells::LCTX* get() { return &m_lctx; }
 
-  private:
+private:
     zmk::multilang::CLocaleInfo m_info;
     zmk::multilang::CLegacyLocaleContext m_context;
     cells::LCTX m_lctx;
@@ -65,7 +65,7 @@ inline std::string Print(const CCNumberFormat& f, double value, cells::LCTX* lct
 // A stand-in for the format-code parser: category from the code's first character ('%'
 // percent, 'd' date, anything else plain) and a render that shows code and value.
 class FakeParsedCode : public CParsedFormatCode {
-  public:
+public:
     explicit FakeParsedCode(std::u16string_view code) : m_code(code) {}
     unsigned char Category() const override {
         if (m_code.empty()) return 0;
@@ -75,7 +75,7 @@ class FakeParsedCode : public CParsedFormatCode {
         out << u'<' << m_code << u'|' << std::string_view(std::to_string(int(value))) << u'>';
     }
 
-  private:
+private:
     std::u16string m_code;
 };
 
@@ -85,7 +85,7 @@ inline std::unique_ptr<CParsedFormatCode> FakeParser(std::u16string_view code) {
 
 // A live cache with the stand-in parser for the duration of a test.
 class CacheWithFakeParser {
-  public:
+public:
     CacheWithFakeParser() {
         CFormatCodeCache::Create();
         m_previous = CFormatCodeCache::SetParser(&FakeParser);
@@ -95,7 +95,7 @@ class CacheWithFakeParser {
         CFormatCodeCache::Destroy();
     }
 
-  private:
+private:
     FormatCodeParser m_previous = nullptr;
 };
 

@@ -15,8 +15,8 @@ TEST(Archive, TypedValuesAreLittleEndian) {
     Bytes b = Store([](CArchive& ar) {
         ar << uint8_t(0x12) << uint16_t(0x3456) << int32_t(-2) << 1.0 << true << char16_t(u'A');
     });
-    Bytes expected = {0x12, 0x56, 0x34, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F,
-                      0x01, 0x41, 0x00};
+    Bytes expected = {0x12, 0x56, 0x34, 0xFE, 0xFF, 0xFF, 0xFF, 0,    0,
+                      0,    0,    0,    0,    0xF0, 0x3F, 0x01, 0x41, 0x00};
     EXPECT_EQ(b, expected);
     Load(b, [](CArchive& ar) {
         uint8_t u8;
@@ -73,7 +73,8 @@ TEST(Archive, CountFormSwitchesWidthAtFFFF) {
     EXPECT_EQ(Store([](CArchive& ar) { ar.WriteCount(0xFFFE); }), (Bytes{0xFE, 0xFF}));
     EXPECT_EQ(Store([](CArchive& ar) { ar.WriteCount(0xFFFF); }),
               (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0, 0}));
-    Load({0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00}, [](CArchive& ar) { EXPECT_EQ(ar.ReadCount(), 0x10000u); });
+    Load({0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00},
+         [](CArchive& ar) { EXPECT_EQ(ar.ReadCount(), 0x10000u); });
 }
 
 TEST(Archive, FrameworkStringForms) {
@@ -96,19 +97,17 @@ TEST(Archive, FrameworkStringForms) {
 }
 
 TEST(Archive, StringLengthBeyondTheStreamIsRefusedBeforeAllocation) {
-    Load({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'a', 0},
-         [](CArchive& ar) {
-             try {
-                 ar.ReadCString();
-                 FAIL();
-             } catch (const CArchiveException& e) {
-                 EXPECT_EQ(e.m_cause, CArchiveException::badFormat);
-             }
-         });
-    // Two tags in a row are malformed, not a longer string.
-    Load({0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x00}, [](CArchive& ar) {
-        EXPECT_THROW(ar.ReadCString(), CArchiveException);
+    Load({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'a', 0}, [](CArchive& ar) {
+        try {
+            ar.ReadCString();
+            FAIL();
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, CArchiveException::badFormat);
+        }
     });
+    // Two tags in a row are malformed, not a longer string.
+    Load({0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x00},
+         [](CArchive& ar) { EXPECT_THROW(ar.ReadCString(), CArchiveException); });
 }
 
 TEST(MemFile, GrowsSeeksAttachesAndDetaches) {

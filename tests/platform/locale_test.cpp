@@ -22,14 +22,14 @@ std::string U8(std::u16string_view s) {
 
 // Sets or unsets one environment variable for the life of the object.
 class ScopedEnv {
-  public:
+public:
     ScopedEnv(const char* name, const char* value) : m_name(name) {
         if (const char* old = std::getenv(name)) m_old = old;
         value ? ::setenv(name, value, 1) : ::unsetenv(name);
     }
     ~ScopedEnv() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
 
-  private:
+private:
     const char* m_name;
     std::optional<std::string> m_old;
 };

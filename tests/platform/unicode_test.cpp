@@ -10,7 +10,7 @@ namespace {
 
 // Selects a collation locale for one test and restores the invariant one after it.
 class ScopedCollation {
-  public:
+public:
     explicit ScopedCollation(const std::string& name) { SetCollationLocale(name); }
     ~ScopedCollation() { SetCollationLocale(""); }
 };

@@ -12,7 +12,9 @@ namespace ostrel::text {
 bool IsSpace(char16_t c);
 bool IsAlpha(char16_t c);
 bool IsAlnum(char16_t c);
-inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+inline bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 // Simple (one-to-one) case mapping.
 char16_t ToUpper(char16_t c);
 char16_t ToLower(char16_t c);

@@ -1,0 +1,18 @@
+// The command-line program ostrel-cells as a function, so that tests can run it with their
+// own streams: arguments, help and usage, and dispatch to the commands.
+#pragma once
+
+#include <iosfwd>
+
+namespace ostrel {
+
+// Exit codes of the program.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;  // the input could not be read or the output written
+inline constexpr int kExitUsage = 2;    // the command line was wrong
+
+// Runs the program as main would with argv (argv[0] is the program's own name); in stands
+// for standard input. Output is written to out only when the command succeeded as a whole.
+int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err);
+
+}  // namespace ostrel

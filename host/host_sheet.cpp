@@ -1,0 +1,143 @@
+#include "host_sheet.h"
+
+#include "cells/cell_value.h"
+#include "platform/zmk/environment.h"
+#include "refs/ref_3d.h"
+#include "refs/region_ref.h"
+
+namespace ostrel::host {
+
+CCCellManager* HostCtx::GetManager() {
+    return m_sheet;
+}
+
+namespace {
+const zmk::multilang::CLocaleInfo* LocaleNamed(const std::string& name) {
+    auto& cache = zmk::globals::global_environment().locales_cache();
+    const zmk::multilang::CLocaleInfo* info = cache.get(name);
+    return info ? info : cache.invariant();
+}
+}  // namespace
+
+HostSheet::HostSheet(const std::string& localeName, std::u16string name)
+    : m_name(std::move(name)),
+      m_locale(std::make_unique<zmk::multilang::CLegacyLocaleContext>(LocaleNamed(localeName))),
+      m_lctx{m_locale.get()},
+      m_ctx(this, &m_lctx) {}
+
+HostSheet::~HostSheet() {
+    ReleaseContents();
+}
+
+CCItem* HostSheet::LookupItem(const CCRef* ref) {
+    if (!ref) return nullptr;
+    switch (ref->GetType()) {
+        case REF_TYPE_RC: {
+            const auto* rc = static_cast<const CCRCRef*>(ref);
+            return m_cells.Find(rc->GetColumn(), rc->GetRow());
+        }
+        case REF_TYPE_3D: {
+            const auto* r3 = static_cast<const CCRef3D*>(ref);
+            CCCellManager* sheet = r3->IsManagerKey() ? FromIdentity(r3->GetKey())
+                                                      : GetManForNameIndex(r3->GetFirstSheet());
+            if (sheet && sheet != this) return sheet->LookupItem(r3->GetInnerRef());
+            return LookupItem(r3->GetInnerRef());
+        }
+        default:
+            return nullptr;
+    }
+}
+
+void HostSheet::EnsureCell(const CCRef* ref) {
+    if (ref && ref->GetType() == REF_TYPE_RC) {
+        const auto* rc = static_cast<const CCRCRef*>(ref);
+        m_cells.Get(rc->GetColumn(), rc->GetRow());
+    }
+}
+
+int HostSheet::SetCellText(const CCRef* ref, std::u16string_view text) {
+    EnsureCell(ref);
+    return CCCellManager::SetCellText(ref, text);
+}
+
+int HostSheet::SetValue(const CCRef* ref, const CCCellValue* value) {
+    EnsureCell(ref);
+    return CCCellManager::SetValue(ref, value);
+}
+
+int HostSheet::RegisterDependent(const CCRef* precedent, const CCRef* dependent) {
+    EnsureCell(precedent);
+    return CCCellManager::RegisterDependent(precedent, dependent);
+}
+
+int HostSheet::IsValidRef(const CCRef* ref) {
+    if (!ref) return 0;
+    switch (ref->GetType()) {
+        case REF_TYPE_REGION:
+            return static_cast<const CCRegionRef*>(ref)->IsNormal();
+        case REF_TYPE_RC:
+            return 1;  // every position of the grid, filled or not
+        default:
+            return CCCellManager::IsValidRef(ref);
+    }
+}
+
+void HostSheet::GetRefSize(const CCRef* ref, long& width, long& height) {
+    if (ref && ref->GetType() == REF_TYPE_REGION) {
+        const auto* r = static_cast<const CCRegionRef*>(ref);
+        width = long(r->GetLastColumn()) - r->GetFirstColumn() + 1;
+        height = long(r->GetLastRow()) - r->GetFirstRow() + 1;
+        return;
+    }
+    width = height = 1;
+}
+
+int HostSheet::GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) {
+    if (ref && ref->GetType() == REF_TYPE_REGION) {
+        // A range serves its values row by row; an empty position reads as empty.
+        const auto* r = static_cast<const CCRegionRef*>(ref);
+        if (!r->IsNormal()) return 0;
+        unsigned long width = unsigned(r->GetLastColumn()) - r->GetFirstColumn() + 1;
+        unsigned long row = r->GetFirstRow() + index / width;
+        if (row > r->GetLastRow()) return 0;
+        HostCell* cell = m_cells.Find(r->GetFirstColumn() + unsigned(index % width), unsigned(row));
+        if (value) {
+            if (cell)
+                cell->GetValue(*value);
+            else
+                value->Set();
+        }
+        return 1;
+    }
+    if (index == 0 && ref && ref->GetType() == REF_TYPE_RC && !LookupItem(ref)) {
+        if (value) value->Set();
+        return 1;
+    }
+    return CCCellManager::GetValue(ref, value, index);
+}
+
+int HostSheet::SetCellText(unsigned column, unsigned row, std::u16string_view text) {
+    CCRCRef ref(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
+    return SetCellText(&ref, text);
+}
+
+std::u16string HostSheet::GetCellValueText(unsigned column, unsigned row) const {
+    std::u16string text;
+    CCRCRef ref(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
+    CCCellManager::GetCellValueText(&ref, text);
+    return text;
+}
+
+std::u16string HostSheet::GetCellFormula(unsigned column, unsigned row) {
+    std::u16string text;
+    CCRCRef ref(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
+    CCCellManager::GetCellFormula(&ref, text);
+    return text;
+}
+
+void HostSheet::RecalculateAll() {
+    while (DoIdle(1)) {
+    }
+}
+
+}  // namespace ostrel::host

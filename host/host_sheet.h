@@ -1,0 +1,91 @@
+// The reference host's spreadsheet: a cell manager that answers to A1 references and keeps
+// its cells in a sparse store. A cell comes into being when something is stored into its
+// position or a formula registers on it, so that a formula reading an empty cell hears of
+// it when the cell is filled later; reading creates nothing.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "cell_store.h"
+#include "cells/cell.h"
+#include "engine/cell_manager.h"
+#include "formula/lctx.h"
+#include "refs/rc_ref.h"
+
+namespace ostrel::host {
+
+class HostCell : public CCCell {
+public:
+    HostCell(unsigned char column, uint16_t row) : m_ref(column, row) {}
+    const CCRef* GetRef() const override { return &m_ref; }
+    unsigned Column() const { return m_ref.GetColumn(); }
+    unsigned Row() const { return m_ref.GetRow(); }
+    bool IsEqual(const CCItem* other) const override {
+        return other && other->GetRef() && m_ref.IsEqual(other->GetRef());
+    }
+
+private:
+    CCRCRef m_ref;
+};
+
+class HostSheet;
+
+class HostCtx : public cells::CTX {
+public:
+    HostCtx(HostSheet* sheet, cells::LCTX* lctx) : m_sheet(sheet), m_lctx(lctx) {}
+    cells::LCTX* GetLCTX() override { return m_lctx; }
+    CCCellManager* GetManager() override;
+
+private:
+    HostSheet* m_sheet;
+    cells::LCTX* m_lctx;
+};
+
+class HostSheet : public CCCellManager {
+public:
+    // Scans and prints with the given locale ("" or "C": the invariant one).
+    explicit HostSheet(const std::string& localeName = "", std::u16string name = u"Sheet1");
+    ~HostSheet() override;
+
+    cells::CTX* GetCTX() override { return &m_ctx; }
+    cells::CTX* GetCTX() const override { return const_cast<HostCtx*>(&m_ctx); }
+    int GetType() const override { return 1; }
+    void GetSheetName(std::u16string& name) const override { name = m_name; }
+    void GetDocumentName(std::u16string& name) const override { name = m_name; }
+
+    CCItem* LookupItem(const CCRef* ref) override;
+    void GetRefSize(const CCRef* ref, long& width, long& height) override;
+    // Ranges of the grid are valid references: their values are served by GetValue.
+    int IsValidRef(const CCRef* ref) override;
+    int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) override;
+
+    // Storing operations create the cell they store into.
+    int SetCellText(const CCRef* ref, std::u16string_view text) override;
+    int SetValue(const CCRef* ref, const CCCellValue* value) override;
+    int RegisterDependent(const CCRef* precedent, const CCRef* dependent) override;
+
+    // Convenience for hosts and tests: positions instead of references.
+    int SetCellText(unsigned column, unsigned row, std::u16string_view text);
+    std::u16string GetCellValueText(unsigned column, unsigned row) const;
+    std::u16string GetCellFormula(unsigned column, unsigned row);
+    HostCell* FindCell(unsigned column, unsigned row) const { return m_cells.Find(column, row); }
+    size_t CellCount() const { return m_cells.Size(); }
+    // Runs the recalculation that is due to its end.
+    void RecalculateAll();
+
+    using CCCellManager::GetCellFormula;
+    using CCCellManager::GetCellValueText;
+    using CCCellManager::SetCellText;
+
+private:
+    void EnsureCell(const CCRef* ref);
+
+    std::u16string m_name;
+    std::unique_ptr<zmk::multilang::CLegacyLocaleContext> m_locale;
+    cells::LCTX m_lctx;
+    HostCtx m_ctx;
+    CellStore<HostCell> m_cells;
+};
+
+}  // namespace ostrel::host

@@ -1,0 +1,8 @@
+#include "sheet_interface.h"
+
+namespace ostrel {
+
+// Defined apart from the factory so that replacing the factory's file keeps it.
+CalcSheet::~CalcSheet() = default;
+
+}  // namespace ostrel

@@ -1,0 +1,38 @@
+// What the command-line program needs from a spreadsheet: type text into a cell, let the
+// sheet finish calculating, read a cell's display text or formula text. The program sees
+// nothing else of the engine, so a sheet backed by the engine and a plain one for testing
+// the program are interchangeable.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace ostrel {
+
+// Columns 0-255 and rows 0-65535, counted from 0.
+class CalcSheet {
+public:
+    virtual ~CalcSheet();
+
+    // Types text into a cell, as a user would: the sheet decides whether it is a number,
+    // date, text or formula. False when the cell could not take the text at all (a
+    // position off the grid, no cell in the store); a text the sheet only warns about
+    // (through the user-interface callbacks) still counts as typed.
+    virtual bool SetCellText(int column, int row, std::u16string_view text) = 0;
+    // Brings every value up to date after a batch of typing; values are read only after
+    // this.
+    virtual void Recalculate() = 0;
+    // The text the cell shows: its value through its number format. Empty for a cell
+    // never typed into.
+    virtual std::u16string GetCellValueText(int column, int row) = 0;
+    // The formula text of a formula cell, or the value as typed for any other cell.
+    virtual std::u16string GetCellFormula(int column, int row) = 0;
+};
+
+// A new empty sheet that scans and prints with the given locale: a name the locale library
+// knows (POSIX "de_DE.UTF-8" or ICU "de-DE" form), or "" for the invariant locale. The
+// caller checks the name first. Null when no sheet can be made.
+std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName);
+
+}  // namespace ostrel

@@ -1,0 +1,427 @@
+#include "cells/item.h"
+
+#include <cstring>
+#include <deque>
+#include <unordered_set>
+
+#include "engine/cell_manager.h"
+#include "platform/archive.h"
+#include "refs/rc_ref.h"
+#include "refs/ref_3d.h"
+#include "refs/ref_list.h"
+
+CCItem::Dependents& CCItem::D() {
+    if (!m_deps) m_deps = std::make_unique<Dependents>();
+    return *m_deps;
+}
+
+const CCItem::Dependents& CCItem::C() const {
+    static const Dependents none;
+    return m_deps ? *m_deps : none;
+}
+
+namespace {
+
+constexpr size_t kIndexFrom = 16;  // below this many dependents a linear search is faster
+
+CCCellManager* ManagerOf(cells::CTX* ctx) {
+    return ctx ? ctx->GetManager() : nullptr;
+}
+
+// Dependents are stored sheet-qualified, so that an item knows on which sheet each formula
+// that reads it lives.
+std::unique_ptr<CCRef> Qualify(cells::CTX* ctx, const CCRef* ref) {
+    int type = ref->GetType();
+    if (type == REF_TYPE_REMOTE || type == REF_TYPE_3D) return std::unique_ptr<CCRef>(ref->Copy());
+    return std::make_unique<CCRef3D>(ctx, ref);
+}
+
+// Streams name sheets by index; live dependents name them by manager identity.
+void ToManagerKeys(cells::CTX* ctx, CCRef* ref) {
+    if (!ref || ref->GetType() != REF_TYPE_3D) return;
+    auto* r3 = static_cast<CCRef3D*>(ref);
+    if (r3->IsManagerKey() || !r3->IsSingleSheet()) return;
+    CCCellManager* own = ManagerOf(ctx);
+    CCCellManager* sheet = own ? own->GetManForNameIndex(r3->GetFirstSheet()) : nullptr;
+    if (sheet) r3->SetKey(sheet->GetIdentity());
+}
+
+struct SessionScope {
+    CCCellManager* manager;
+    explicit SessionScope(CCCellManager* m) : manager(m) {
+        if (manager) manager->BeginSession();
+    }
+    ~SessionScope() {
+        if (manager) manager->EndSession();
+    }
+};
+
+}  // namespace
+
+CCItem::CCItem(const CCItem& other) : CInstanceCounter(other) {
+    *this = other;
+}
+
+CCItem& CCItem::operator=(const CCItem& other) {
+    if (this == &other) return *this;
+    if (m_deps) {
+        RefListFree(m_deps->refList, 1);
+        m_deps.reset();
+    }
+    // The copy takes whichever form is authoritative: the live dependents when there are
+    // any (copied as they are, keeping their sheet identities), else the packed block.
+    if (!other.C().live.empty()) {
+        D().packed.clear();
+        for (const auto& ref : other.C().live)
+            AddLive(std::unique_ptr<CCRef>(ref->Copy()));
+    } else {
+        if (!other.C().packed.empty()) D().packed = other.C().packed;
+    }
+    return *this;
+}
+
+CCItem::~CCItem() {
+    if (m_deps) RefListFree(m_deps->refList, 1);
+}
+
+void CCItem::SetRefList(CCRefList* list) {
+    if (list == C().refList) return;
+    if (m_deps) RefListFree(m_deps->refList, 1);
+    if (list || m_deps) D().refList = list;
+}
+
+int CCItem::IsEmpty() const {
+    return C().packed.empty() && C().live.empty();
+}
+
+uint8_t* CCItem::CopyDependents() const {
+    if (C().packed.empty()) return nullptr;
+    auto* copy = new uint8_t[C().packed.size()];
+    std::memcpy(copy, C().packed.data(), C().packed.size());
+    return copy;
+}
+
+CCRefList* CCItem::CopyDependentsList() const {
+    return RefListCopy(C().refList);
+}
+
+void CCItem::RebuildIndex() const {
+    C().index.clear();
+    if (C().live.size() >= kIndexFrom) {
+        C().index.reserve(C().live.size() * 2);
+        for (size_t i = 0; i < C().live.size(); ++i)
+            C().index.emplace(C().live[i]->Hash(), int(i));
+    }
+    C().indexValid = true;
+}
+
+int CCItem::FindLive(const CCRef* ref) const {
+    if (!ref) return -1;
+    if (C().live.size() < kIndexFrom) {
+        for (size_t i = 0; i < C().live.size(); ++i)
+            if (C().live[i]->IsEqual(ref)) return int(i);
+        return -1;
+    }
+    if (!C().indexValid) RebuildIndex();
+    int found = -1;
+    auto [first, last] = C().index.equal_range(ref->Hash());
+    for (auto it = first; it != last; ++it)
+        if ((found < 0 || it->second < found) && C().live[size_t(it->second)]->IsEqual(ref))
+            found = it->second;
+    return found;
+}
+
+void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
+    if (D().indexValid && !D().index.empty()) D().index.emplace(ref->Hash(), int(D().live.size()));
+    D().live.push_back(std::move(ref));
+    if (D().live.size() == kIndexFrom) D().indexValid = false;
+}
+
+void CCItem::RemoveLive(int index) {
+    D().live.erase(D().live.begin() + index);
+    D().indexValid = false;
+}
+
+void CCItem::ClearLive() {
+    if (!m_deps) return;
+    m_deps->live.clear();
+    m_deps->index.clear();
+    m_deps->indexValid = false;
+}
+
+void CCItem::Unpack(cells::CTX* ctx) {
+    if (!C().live.empty() || C().packed.empty()) return;
+    std::vector<uint8_t> block = std::move(D().packed);
+    D().packed.clear();
+    CMemFile file(block.data() + 4, block.size() - 4);
+    CArchive ar(&file, CArchive::load);
+    CCRefList* list = RefListRead(ctx, ar);
+    for (CCRefList* node = list; node; node = node->m_pNext) {
+        std::unique_ptr<CCRef> ref(node->m_pRef->Copy());
+        ToManagerKeys(ctx, ref.get());
+        AddLive(std::move(ref));
+    }
+    RefListFree(list, 1);
+}
+
+void CCItem::Pack(cells::CTX* ctx) {
+    if (C().live.empty()) return;
+    CMemFile file(8);
+    {
+        CArchive ar(&file, CArchive::store);
+        ar << uint32_t(0);
+        for (const auto& ref : D().live) {
+            int type = ref->GetType();
+            if (type < REF_TYPE_RC || type > REF_TYPE_3D) continue;
+            ar << uint8_t(type);
+            ref->Write(ctx, ar);
+        }
+        ar << uint8_t(0);
+    }
+    size_t length = size_t(file.GetLength());
+    D().packed.assign(file.Data(), file.Data() + length);
+    uint32_t payload = uint32_t(length - 4);
+    for (int i = 0; i < 4; ++i)
+        D().packed[size_t(i)] = uint8_t(payload >> (8 * i));
+}
+
+CCRefList* CCItem::LoadDependents(cells::CTX* ctx) {
+    Unpack(ctx);
+    CCRefList* list = nullptr;
+    // Built front to back from the oldest, so the most recent registration comes first.
+    for (const auto& ref : C().live)
+        list = new CCRefList(ref.get(), list, false);
+    return list;
+}
+
+int CCItem::HasDependentsRef(cells::CTX* ctx, const CCRef* ref) {
+    if (!ref) return -1;
+    Unpack(ctx);
+    return FindLive(ref);
+}
+
+int CCItem::RegisterDependent(cells::CTX* ctx, const CCRef* ref) {
+    if (!ref) return 1;
+    CCCellManager* manager = ManagerOf(ctx);
+    std::unique_ptr<CCRef> qualified = Qualify(ctx, ref);
+    int index = HasDependentsRef(ctx, qualified.get());
+    if (index >= 0) return 1;
+    if (manager && manager->IsProtected() && IsHidden(ctx)) {
+        manager->ErrorMessage(13037);
+        return 0;
+    }
+    AddLive(std::move(qualified));
+    if (manager) manager->SetDirty();
+    return 1;
+}
+
+void CCItem::UnRegisterDependent(cells::CTX* ctx, const CCRef* ref) {
+    int index = HasDependentsRef(ctx, ref);
+    if (index < 0) return;
+    RemoveLive(index);
+    if (D().live.empty()) D().packed.clear();
+    if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
+}
+
+void CCItem::UpdateDependent(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef) {
+    if (!oldRef || !newRef) return;
+    std::unique_ptr<CCRef> oldQualified = Qualify(ctx, oldRef);
+    std::unique_ptr<CCRef> newQualified = Qualify(ctx, newRef);
+    int index = HasDependentsRef(ctx, oldQualified.get());
+    if (index < 0) {
+        RegisterDependent(ctx, newRef);
+        return;
+    }
+    // The new reference may already be registered: then the old entry simply goes, so that
+    // no dependent is listed twice.
+    if (FindLive(newQualified.get()) >= 0) {
+        RemoveLive(index);
+    } else {
+        D().live[size_t(index)] = std::move(newQualified);
+        D().indexValid = false;
+    }
+    if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
+}
+
+void CCItem::InvalidateDependents(cells::CTX* ctx) {
+    CCCellManager* manager = ManagerOf(ctx);
+    SessionScope session(manager);
+    Unpack(ctx);
+    // Each invalidation unregisters from this very array: walk a copy.
+    std::vector<std::unique_ptr<CCRef>> copy;
+    copy.reserve(C().live.size());
+    for (const auto& ref : C().live)
+        copy.emplace_back(ref->Copy());
+    const CCRef* own = GetRef();
+    for (const auto& ref : copy)
+        ref->InvalidateRef(ctx, own);
+    if (manager) manager->SetDirty();
+}
+
+void CCItem::Delete(cells::CTX* ctx) {
+    InvalidateDependents(ctx);
+    if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
+    if (m_deps) m_deps->packed.clear();
+    ClearLive();
+}
+
+void CCItem::MarkForCalc(cells::CTX* ctx) {
+    CCCellManager* manager = ManagerOf(ctx);
+    if (!manager) return;
+    SessionScope session(manager);
+    manager->InitIdleRecalc(this, 1);
+}
+
+void CCItem::ReCalcDependents(cells::CTX* ctx) {
+    CCCellManager* manager = ManagerOf(ctx);
+    if (!manager) return;
+    SessionScope session(manager);
+    CCRefList* list = LoadDependents(ctx);
+    manager->RecalcDependentsList(list);
+    RefListFree(list, 0);
+}
+
+void CCItem::ReCalcAllDependents(cells::CTX* ctx) {
+    CCCellManager* manager = ManagerOf(ctx);
+    if (!manager) return;
+    SessionScope session(manager);
+    CCRefList* list = manager->LoadDependencies(GetRef());
+    manager->RecalcDependentsList(list);
+    RefListFree(list, 0);
+}
+
+void CCItem::SaveDependents(cells::CTX* ctx, const CCRefList* list) {
+    if (m_deps) m_deps->packed.clear();
+    if (!list) return;
+    CMemFile file(8);
+    {
+        CArchive ar(&file, CArchive::store);
+        ar << uint32_t(0);
+        RefListWrite(ctx, list, ar);
+    }
+    size_t length = size_t(file.GetLength());
+    D().packed.assign(file.Data(), file.Data() + length);
+    uint32_t payload = uint32_t(length - 4);
+    for (int i = 0; i < 4; ++i)
+        D().packed[size_t(i)] = uint8_t(payload >> (8 * i));
+    ClearLive();
+}
+
+void CCItem::DeleteDependentRefs(cells::CTX* ctx) {
+    if (C().live.empty()) return;
+    Pack(ctx);
+    ClearLive();
+}
+
+void CCItem::PreDelete(cells::CTX* ctx) {
+    RefListFree(LoadDependents(ctx), 0);
+}
+
+void CCItem::MergeDependents(cells::CTX* ctx, CCItem* other) {
+    if (!other || other->IsEmpty()) return;
+    Unpack(ctx);
+    other->Unpack(ctx);
+    // Ours, then the other's; a dependent both have keeps the other's place.
+    CCRefList* own = nullptr;
+    for (const auto& ref : D().live)
+        RefListAddLastItem(own, ref.get());
+    CCRefList* theirs = nullptr;
+    for (const auto& ref : other->D().live)
+        RefListAddLastItem(theirs, ref.get());
+    JoinRefList(&own, theirs);
+    SaveDependents(ctx, own);
+    RefListFree(own, 1);
+}
+
+void CCItem::MoveDependents(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef) {
+    Unpack(ctx);
+    std::vector<std::unique_ptr<CCRef>> copy;
+    copy.reserve(C().live.size());
+    for (auto it = C().live.rbegin(); it != C().live.rend(); ++it)
+        copy.emplace_back((*it)->Copy());
+    for (const auto& ref : copy)
+        ref->MoveDependent(ctx, oldRef, newRef, 0);
+}
+
+void CCItem::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
+    CCCellManager* manager = ManagerOf(ctx);
+    SessionScope session(manager);
+    MoveDependents(ctx, GetRef(), newRef);
+    if (other && !other->IsEmpty()) MergeDependents(ctx, other);
+    if (manager) manager->SetDirty();
+}
+
+void CCItem::Write(cells::CTX* ctx, CArchive& ar) {
+    if (!C().live.empty()) Pack(ctx);
+    if (C().packed.empty()) {
+        ar << uint32_t(0);
+        return;
+    }
+    ar.Write(D().packed.data(), D().packed.size());
+}
+
+void CCItem::Read(cells::CTX* ctx, CArchive& ar) {
+    if (m_deps) m_deps->packed.clear();
+    ClearLive();
+    uint32_t length;
+    ar >> length;
+    if (length == 0) return;
+    // The length comes from the file: refuse it unless the stream holds that much.
+    ar.RequireBytes(length);
+    std::vector<uint8_t> block(size_t(length) + 4);
+    for (int i = 0; i < 4; ++i)
+        block[size_t(i)] = uint8_t(length >> (8 * i));
+    ar.ReadExact(block.data() + 4, length);
+    D().packed = std::move(block);
+    try {
+        Unpack(ctx);
+    } catch (...) {
+        D().packed.clear();
+        ClearLive();
+        throw;
+    }
+}
+
+int CCItem::IsCirc(cells::CTX* ctx) {
+    CCCellManager* manager = ManagerOf(ctx);
+    const CCRef* own = GetRef();
+    if (!manager || !own) return 0;
+    CCRef3D probe(ctx, own);
+    // Breadth first over the dependents' dependents. Each cell is examined once, keyed by its
+    // sheet, column and row; ranges and names are examined whenever they are reached.
+    std::vector<CCRefList*> lists;
+    std::deque<const CCRef*> queue;
+    auto enqueue = [&](CCRefList* list) {
+        lists.push_back(list);
+        for (CCRefList* node = list; node; node = node->m_pNext)
+            queue.push_back(node->m_pRef);
+    };
+    enqueue(manager->LoadDependencies(own));
+    std::unordered_set<uint64_t> visited;
+    int result = 0;
+    while (!queue.empty()) {
+        const CCRef* ref = queue.front();
+        queue.pop_front();
+        uint64_t sheet = 0;
+        const CCRef* cell = ref;
+        if (ref->GetType() == REF_TYPE_3D) {
+            const auto* r3 = static_cast<const CCRef3D*>(ref);
+            sheet = uint64_t(r3->GetKey()) + 1;
+            cell = r3->GetInnerRef();
+        }
+        if (cell && cell->GetType() == REF_TYPE_RC) {
+            const auto* rc = static_cast<const CCRCRef*>(cell);
+            uint64_t key = sheet << 32 | uint64_t(rc->GetColumn()) << 16 | rc->GetRow();
+            if (!visited.insert(key).second) continue;
+        }
+        CCItem* item = manager->GetItem(ref);
+        if (item == this || (item && item->Contain(&probe))) {
+            result = 1;
+            break;
+        }
+        enqueue(manager->LoadDependencies(ref));
+    }
+    for (CCRefList* list : lists)
+        RefListFree(list, 0);
+    return result;
+}

@@ -1,0 +1,40 @@
+#include "engine/manager_registry.h"
+
+#include <unordered_map>
+
+namespace ostrel::engine {
+
+namespace {
+struct Registry {
+    std::unordered_map<uint32_t, CCCellManager*> managers;
+    uint64_t next = 0;
+};
+Registry& Instance() {
+    static Registry* registry = new Registry;  // outlives managers destroyed at exit
+    return *registry;
+}
+}  // namespace
+
+uint32_t RegisterManager(CCCellManager* manager) {
+    Registry& r = Instance();
+    // Low half 256..65535, high half counting up: about four billion identities before a
+    // number would come round again.
+    constexpr uint64_t kLowRange = 65536 - 256;
+    uint64_t n = r.next++;
+    uint32_t identity =
+        static_cast<uint32_t>(((n / kLowRange) & 0xFFFF) << 16 | (256 + n % kLowRange));
+    r.managers[identity] = manager;
+    return identity;
+}
+
+void UnregisterManager(uint32_t identity) {
+    Instance().managers.erase(identity);
+}
+
+CCCellManager* FindManager(uint32_t identity) {
+    const Registry& r = Instance();
+    auto it = r.managers.find(identity);
+    return it == r.managers.end() ? nullptr : it->second;
+}
+
+}  // namespace ostrel::engine

@@ -1,0 +1,20 @@
+#include "engine/module.h"
+
+#include "formats/format_code_cache.h"
+#include "formats/intl_settings.h"
+#include "formats/lt_strings.h"
+#include "formats/module_profile.h"
+
+void QXCellInit() {
+    CFormatCodeCache::Create();
+    InitInternationalSettings();
+    // The function registry is built here once the formula language has one.
+    InitModuleRegistry();
+    ReleaseLTStrings();
+    LoadLTStrings();
+}
+
+void QXCellExit() {
+    CFormatCodeCache::Destroy();
+    ReleaseLTStrings();
+}

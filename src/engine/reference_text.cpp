@@ -1,0 +1,52 @@
+// References written as text: what another document sends in its requests, and what a user
+// names in dialogs.
+#include <memory>
+
+#include "engine/cell_manager.h"
+#include "formula/scanner.h"
+#include "platform/text/unicode.h"
+#include "refs/ref.h"
+#include "refs/remote_ref.h"
+
+namespace {
+
+bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && ostrel::text::Collate(a, b, false) == 0;
+}
+
+// The whole text as one reference of this document, or null.
+std::unique_ptr<CCRef> ScanWhole(cells::CTX* ctx, std::u16string_view text) {
+    std::u16string copy(text);
+    const char16_t* cursor = copy.c_str();
+    CCRef* ref = nullptr;
+    unsigned char flags = 0;
+    if (!_EatRef(ctx, cursor, ref, flags)) return nullptr;
+    std::unique_ptr<CCRef> owned(ref);
+    if (*cursor != 0) return nullptr;
+    return owned;
+}
+
+}  // namespace
+
+int CCCellManager::IsValidDocument(std::u16string_view name) const {
+    std::u16string own;
+    GetDocumentName(own);
+    if (!own.empty() && SameIgnoringCase(name, own)) return 1;
+    std::u16string path;
+    if (!const_cast<CCCellManager*>(this)->GetDocumentFileName(path) || path.empty()) return 0;
+    size_t slash = path.find_last_of(u"/\\:");
+    std::u16string file = slash == std::u16string::npos ? path : path.substr(slash + 1);
+    if (SameIgnoringCase(name, file)) return 1;
+    size_t dot = file.find_last_of(u'.');
+    return dot != std::u16string::npos && SameIgnoringCase(name, file.substr(0, dot)) ? 1 : 0;
+}
+
+int CCCellManager::IsValidReference(std::u16string_view text) {
+    std::unique_ptr<CCRef> ref = ScanWhole(GetCTX(), text);
+    return ref && IsValidRef(ref.get()) ? 1 : 0;
+}
+
+CCRef* CCCellManager::TranslateToInternalRef(const CCRemoteRef* ref) const {
+    if (!ref) return nullptr;
+    return ScanWhole(GetCTX(), ref->GetItem()).release();
+}

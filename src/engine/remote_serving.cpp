@@ -1,0 +1,196 @@
+// This document's side of the remote protocol: requests it sends with references of its
+// own, and the requests it serves for other documents.
+#include <memory>
+
+#include "cells/cell_value.h"
+#include "cells/item.h"
+#include "engine/cell_manager.h"
+#include "platform/wide_stream.h"
+#include "refs/ref.h"
+#include "refs/remote_ref.h"
+
+CCRemoteRef* CCCellManager::TranslateToRemoteRef(const CCRef* ref) {
+    if (!ref) return nullptr;
+    std::u16string document;
+    GetDocumentName(document);
+    CWideOutStream item;
+    ref->Print(GetCTX(), item, 0);
+    return new CCRemoteRef(document, item.str());
+}
+
+int CCCellManager::SendWithLocal(const CCRemoteRef* ref, const CCRef* first, const CCRef* second,
+                                 int onNoTranslation,
+                                 int (*send)(CCCellManager&, const CCRemoteRef*, const CCRemoteRef*,
+                                             const CCRemoteRef*)) {
+    if (!ref) return onNoTranslation;
+    // A sheet of this workbook takes a sheet-qualified reference, another document one
+    // naming this document.
+    bool sheet = IsValidSheetName(ref->GetDocument()) != 0;
+    auto translate = [&](const CCRef* local) -> std::unique_ptr<CCRemoteRef> {
+        if (!local) return nullptr;
+        return std::unique_ptr<CCRemoteRef>(sheet ? TranslateToSheetRef(local)
+                                                  : TranslateToRemoteRef(local));
+    };
+    std::unique_ptr<CCRemoteRef> a = translate(first);
+    if (!a) return onNoTranslation;
+    std::unique_ptr<CCRemoteRef> b = translate(second);
+    if (second && !b) return onNoTranslation;
+    return send(*this, ref, a.get(), b.get());
+}
+
+int CCCellManager::DoRemoteRegisterDependent(const CCRemoteRef* ref, const CCRef* local) {
+    return SendWithLocal(ref, local, nullptr, 1,
+                         [](CCCellManager& m, const CCRemoteRef* r, const CCRemoteRef* a,
+                            const CCRemoteRef*) { return m.DoRemoteRegisterDependent(r, a); });
+}
+
+int CCCellManager::DoRemoteUnRegisterDependent(const CCRemoteRef* ref, const CCRef* local) {
+    return SendWithLocal(ref, local, nullptr, 0,
+                         [](CCCellManager& m, const CCRemoteRef* r, const CCRemoteRef* a,
+                            const CCRemoteRef*) { return m.DoRemoteUnRegisterDependent(r, a); });
+}
+
+int CCCellManager::DoRemoteInvalidateRef(const CCRemoteRef* ref, const CCRef* local) {
+    return SendWithLocal(ref, local, nullptr, 0,
+                         [](CCCellManager& m, const CCRemoteRef* r, const CCRemoteRef* a,
+                            const CCRemoteRef*) { return m.DoRemoteInvalidateRef(r, a); });
+}
+
+int CCCellManager::DoRemoteMoveFormula(const CCRemoteRef* ref, const CCRef* from, const CCRef* to) {
+    return SendWithLocal(ref, from, to, 0,
+                         [](CCCellManager& m, const CCRemoteRef* r, const CCRemoteRef* a,
+                            const CCRemoteRef* b) { return m.DoRemoteMoveFormula(r, a, b); });
+}
+
+int CCCellManager::DoRemoteMoveDependent(const CCRemoteRef* ref, const CCRef* from, const CCRef* to,
+                                         int flag) {
+    if (!ref) return 0;
+    bool sheet = IsValidSheetName(ref->GetDocument()) != 0;
+    auto translate = [&](const CCRef* local) -> std::unique_ptr<CCRemoteRef> {
+        if (!local) return nullptr;
+        return std::unique_ptr<CCRemoteRef>(sheet ? TranslateToSheetRef(local)
+                                                  : TranslateToRemoteRef(local));
+    };
+    std::unique_ptr<CCRemoteRef> a = translate(from), b = translate(to);
+    if (!a || !b) return 0;
+    return DoRemoteMoveDependent(ref, a.get(), b.get(), flag);
+}
+
+// Serving: the reference must name this document (or one of its sheets), and must read
+// as a reference of it; then the local operation runs on that.
+template <class Op>
+int CCCellManager::ServeRemote(const CCRemoteRef* ref, int fallback, Op op) {
+    if (!ref) return fallback;
+    if (!IsValidSheetName(ref->GetDocument()) && !IsValidDocument(ref->GetDocument()))
+        return fallback;
+    std::unique_ptr<CCRef> internal(TranslateToInternalRef(ref));
+    if (!internal) return fallback;
+    return op(internal.get());
+}
+
+int CCCellManager::OnRemoteIsValidRef(const CCRemoteRef* ref) {
+    return ServeRemote(ref, 0, [&](const CCRef* r) { return IsValidRef(r); });
+}
+
+int CCCellManager::OnRemoteGetValue(const CCRemoteRef* ref, CCCellValue* value, unsigned long) {
+    return ServeRemote(ref, 0, [&](const CCRef* r) { return GetValue(r, value, 0); });
+}
+
+int CCCellManager::OnRemoteGetDataSources(const CCRemoteRef* ref, CStringArray* out, int selector) {
+    return ServeRemote(ref, 0, [&](const CCRef*) { return GetDataSources(out, selector); });
+}
+
+int CCCellManager::OnRemoteGetItems(const CCRemoteRef* ref, CStringArray* out) {
+    return ServeRemote(ref, 0, [&](const CCRef* r) { return GetItems(r, out); });
+}
+
+uint16_t CCCellManager::OnRemoteOpenRef(const CCRemoteRef* ref) {
+    return static_cast<uint16_t>(
+        ServeRemote(ref, 0, [&](const CCRef* r) { return int(OpenRef(r)); }));
+}
+
+// Open handles belong to this document: the reference only routed the request here.
+int CCCellManager::OnRemoteGetFirstRecord(const CCRemoteRef* ref, uint16_t handle,
+                                          CPtrArray* record) {
+    return ServeRemote(ref, 0, [&](const CCRef*) { return GetFirstRecord(handle, record); });
+}
+
+int CCCellManager::OnRemoteGetNextRecord(const CCRemoteRef* ref, uint16_t handle,
+                                         CPtrArray* record) {
+    return ServeRemote(ref, 0, [&](const CCRef*) { return GetNextRecord(handle, record); });
+}
+
+int CCCellManager::OnRemoteGetPreviousRecord(const CCRemoteRef* ref, uint16_t handle,
+                                             CPtrArray* record) {
+    return ServeRemote(ref, 0, [&](const CCRef*) { return GetPreviousRecord(handle, record); });
+}
+
+int CCCellManager::OnRemoteGetLastRecord(const CCRemoteRef* ref, uint16_t handle,
+                                         CPtrArray* record) {
+    return ServeRemote(ref, 0, [&](const CCRef*) { return GetLastRecord(handle, record); });
+}
+
+int CCCellManager::OnRemoteGetRecord(const CCRemoteRef* ref, uint16_t handle, unsigned long n,
+                                     CPtrArray* record) {
+    return ServeRemote(ref, 0, [&](const CCRef*) { return GetRecord(handle, n, record); });
+}
+
+int CCCellManager::OnRemoteRefSize(const CCRemoteRef* ref, uint16_t handle, CSize* size) {
+    return ServeRemote(ref, 0, [&](const CCRef*) { return RefSize(handle, size); });
+}
+
+int CCCellManager::OnRemoteNextValue(const CCRemoteRef* ref, uint16_t handle, CCCellValue* value) {
+    return ServeRemote(ref, 0, [&](const CCRef*) { return NextValue(handle, value); });
+}
+
+int CCCellManager::OnRemoteCloseRef(const CCRemoteRef* ref, uint16_t handle) {
+    return ServeRemote(ref, 0, [&](const CCRef*) { return CloseRef(handle); });
+}
+
+int CCCellManager::OnRemoteRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent) {
+    return ServeRemote(ref, 1, [&](const CCRef* r) { return RegisterDependent(r, dependent); });
+}
+
+int CCCellManager::OnRemoteUnRegisterDependent(const CCRemoteRef* ref,
+                                               const CCRemoteRef* dependent) {
+    return ServeRemote(ref, 0, [&](const CCRef* r) { return UnRegisterDependent(r, dependent); });
+}
+
+int CCCellManager::OnRemoteInvalidateRef(const CCRemoteRef* ref, const CCRemoteRef* invalidated) {
+    return ServeRemote(ref, 0, [&](const CCRef* r) { return InvalidateRef(r, invalidated); });
+}
+
+int CCCellManager::OnRemoteMoveFormula(const CCRemoteRef* ref, const CCRemoteRef* from,
+                                       const CCRemoteRef* to) {
+    return ServeRemote(ref, 0, [&](const CCRef* r) { return MoveFormula(r, from, to); });
+}
+
+int CCCellManager::OnRemoteMoveDependent(const CCRemoteRef* ref, const CCRemoteRef* from,
+                                         const CCRemoteRef* to, int flag) {
+    return ServeRemote(ref, 0, [&](const CCRef* r) { return MoveDependent(r, from, to, flag); });
+}
+
+int CCCellManager::OnRemoteIsSingleValue(const CCRemoteRef* ref) {
+    return ServeRemote(ref, 0, [&](const CCRef* r) { return IsSingleValue(r); });
+}
+
+int CCCellManager::OnRemoteInitRecalc(const CCRemoteRef* ref, int self) {
+    return ServeRemote(ref, 1, [&](const CCRef* r) {
+        CCItem* item = LookupItem(r);
+        if (!item) return 1;
+        if (self) {
+            InitIdleRecalc(item, 1);
+            return 1;
+        }
+        return InitFormulaRecalc(item);
+    });
+}
+
+int CCCellManager::OnRemoteSetSourceValue(const CCRemoteRef* ref, const CCCellValue* value) {
+    return ServeRemote(ref, 0, [&](const CCRef* r) { return SetSourceValue(r, value); });
+}
+
+int CCCellManager::OnRemoteSetValueInCompound(const CCRemoteRef* ref, const char16_t* text,
+                                              unsigned long arg, const CCCellValue* value) {
+    return ServeRemote(ref, 0, [&](const CCRef*) { return SetValueInCompound(text, arg, value); });
+}

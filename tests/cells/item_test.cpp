@@ -1,0 +1,212 @@
+#include "cells/item.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/archive.h"
+#include "refs/ref_3d.h"
+#include "refs/ref_list.h"
+#include "support/archive_bytes.h"
+#include "support/test_host.h"
+
+using testing_support::Load;
+using testing_support::Store;
+using testing_support::TestCell;
+using testing_support::TestSheet;
+
+namespace {
+
+std::vector<const CCRef*> Inners(CCRefList* list) {
+    std::vector<const CCRef*> out;
+    for (; list; list = list->m_pNext)
+        out.push_back(static_cast<const CCRef3D*>(list->m_pRef)->GetInnerRef());
+    return out;
+}
+
+// Registers "column reads row/column of the item": cell (c, r) depends on the item.
+void Reads(TestSheet& sheet, unsigned char c, uint16_t r, unsigned char pc, uint16_t pr) {
+    CCRCRef dependent(c, r), precedent(pc, pr);
+    ASSERT_EQ(sheet.RegisterDependent(&precedent, &dependent), 1);
+}
+
+}  // namespace
+
+TEST(Item, DependentsMostRecentFirstAndOnce) {
+    TestSheet sheet;
+    TestCell* item = sheet.Cell(0, 0);
+    CCRCRef x(1, 0), y(2, 0), z(3, 0);
+    cells::CTX* ctx = sheet.GetCTX();
+    EXPECT_EQ(item->RegisterDependent(ctx, &x), 1);
+    EXPECT_EQ(item->RegisterDependent(ctx, &y), 1);
+    EXPECT_EQ(item->RegisterDependent(ctx, &z), 1);
+    EXPECT_EQ(item->RegisterDependent(ctx, &y), 1);  // twice: one entry
+    EXPECT_EQ(item->GetDependentCount(), 3);
+    CCRefList* list = item->LoadDependents(ctx);
+    auto inner = Inners(list);
+    ASSERT_EQ(inner.size(), 3u);
+    EXPECT_TRUE(inner[0]->IsEqual(&z));
+    EXPECT_TRUE(inner[2]->IsEqual(&x));
+    EXPECT_FALSE(list->m_bOwns);  // borrowed
+    RefListFree(list, 0);
+
+    // Removing the last dependent leaves the item empty, packed block included.
+    CCRef3D qx(ctx, &x), qy(ctx, &y), qz(ctx, &z);
+    item->UnRegisterDependent(ctx, &qx);
+    item->UnRegisterDependent(ctx, &qy);
+    Store([&](CArchive& ar) { item->CCItem::Write(ctx, ar); });  // packs
+    item->UnRegisterDependent(ctx, &qz);
+    EXPECT_TRUE(item->CCItem::IsEmpty());
+    EXPECT_EQ(item->GetDependents(), nullptr);
+}
+
+TEST(Item, ManyDependentsStayFastAndExact) {
+    TestSheet sheet;
+    TestCell* item = sheet.Cell(0, 0);
+    cells::CTX* ctx = sheet.GetCTX();
+    for (uint16_t r = 1; r <= 3000; ++r) {
+        CCRCRef dep(1, r);
+        item->RegisterDependent(ctx, &dep);
+        item->RegisterDependent(ctx, &dep);
+    }
+    EXPECT_EQ(item->GetDependentCount(), 3000);
+    CCRCRef middle(1, 1500);
+    CCRef3D q(ctx, &middle);
+    EXPECT_EQ(item->HasDependentsRef(ctx, &q), 1499);
+    item->UnRegisterDependent(ctx, &q);
+    EXPECT_EQ(item->HasDependentsRef(ctx, &q), -1);
+    CCRCRef after(1, 1501);
+    CCRef3D qa(ctx, &after);
+    EXPECT_EQ(item->HasDependentsRef(ctx, &qa), 1499);
+}
+
+TEST(Item, WriteReadRoundTripKeepsDependentsUsable) {
+    TestSheet sheet;
+    std::vector<TestSheet*> family{&sheet};
+    sheet.Join(&family);
+    cells::CTX* ctx = sheet.GetCTX();
+    TestCell* item = sheet.Cell(0, 0);
+    CCRCRef b1(1, 0), c1(2, 0);
+    item->RegisterDependent(ctx, &b1);
+    item->RegisterDependent(ctx, &c1);
+    auto bytes = Store([&](CArchive& ar) { item->CCItem::Write(ctx, ar); });
+    // u32 length, then twice 6 (u32 1, u16 index, u16 index, 1, col, u16 row), then 0.
+    EXPECT_EQ(bytes.size(), 4u + 2 * 13 + 1);
+    TestCell copy(5, 5);
+    Load(bytes, [&](CArchive& ar) { copy.CCItem::Read(ctx, ar); });
+    EXPECT_EQ(copy.GetDependentCount(), 2);
+    EXPECT_EQ(copy.GetDependents(), nullptr);  // unpacked at once
+    // Streamed sheet indexes became this sheet's identity again: the plain registration
+    // form finds them, so a reloaded formula can unregister.
+    CCRef3D q(ctx, &b1);
+    EXPECT_GE(copy.HasDependentsRef(ctx, &q), 0);
+
+    // A length beyond the stream is refused before anything is allocated.
+    Load({0xFF, 0xFF, 0xFF, 0x7F, 1, 2},
+         [&](CArchive& ar) { EXPECT_THROW(copy.CCItem::Read(ctx, ar), CArchiveException); });
+    EXPECT_TRUE(copy.CCItem::IsEmpty());
+}
+
+TEST(Item, CopiesTakeTheAuthoritativeForm) {
+    TestSheet sheet;
+    cells::CTX* ctx = sheet.GetCTX();
+    TestCell* item = sheet.Cell(0, 0);
+    CCRCRef b1(1, 0);
+    item->RegisterDependent(ctx, &b1);
+    TestCell copy(*item);
+    EXPECT_EQ(copy.GetDependentCount(), 1);
+    CCRef3D q(ctx, &b1);
+    EXPECT_GE(copy.HasDependentsRef(ctx, &q), 0);
+}
+
+TEST(Item, UpdateDependentNeverDuplicates) {
+    TestSheet sheet;
+    cells::CTX* ctx = sheet.GetCTX();
+    TestCell* item = sheet.Cell(0, 0);
+    CCRCRef b1(1, 0), c1(2, 0), d1(3, 0);
+    item->RegisterDependent(ctx, &b1);
+    item->RegisterDependent(ctx, &c1);
+    item->UpdateDependent(ctx, &b1, &c1);  // c1 already there: b1 simply goes
+    EXPECT_EQ(item->GetDependentCount(), 1);
+    item->UpdateDependent(ctx, &c1, &d1);
+    CCRef3D qd(ctx, &d1);
+    EXPECT_EQ(item->HasDependentsRef(ctx, &qd), 0);
+    item->UpdateDependent(ctx, &b1, &b1);  // not found: registers
+    EXPECT_EQ(item->GetDependentCount(), 2);
+}
+
+TEST(Item, ProtectedHiddenItemsRefuseNewDependents) {
+    TestSheet sheet;
+    cells::CTX* ctx = sheet.GetCTX();
+    TestCell* item = sheet.Cell(0, 0);
+    CCCellFormat hidden;
+    hidden.SetHide(1);
+    item->SetFormat(ctx, hidden);
+    sheet.Protect(u"");
+    CCRCRef b1(1, 0);
+    EXPECT_EQ(item->RegisterDependent(ctx, &b1), 0);
+    EXPECT_EQ(sheet.messages, std::vector<unsigned>{13037});
+}
+
+TEST(Item, CircularityFollowsChainsAndEnds) {
+    TestSheet sheet;
+    cells::CTX* ctx = sheet.GetCTX();
+    // A1 reads itself.
+    Reads(sheet, 0, 0, 0, 0);
+    EXPECT_EQ(sheet.Cell(0, 0)->IsCirc(ctx), 1);
+    // X reads Y, Y reads Z: no cycle anywhere.
+    Reads(sheet, 1, 0, 1, 1);  // B1 reads B2
+    Reads(sheet, 1, 1, 1, 2);  // B2 reads B3
+    EXPECT_EQ(sheet.Cell(1, 0)->IsCirc(ctx), 0);
+    EXPECT_EQ(sheet.Cell(1, 1)->IsCirc(ctx), 0);
+    EXPECT_EQ(sheet.Cell(1, 2)->IsCirc(ctx), 0);
+    // C1 -> C2 -> C3 -> C1.
+    Reads(sheet, 2, 1, 2, 0);
+    Reads(sheet, 2, 2, 2, 1);
+    Reads(sheet, 2, 0, 2, 2);
+    EXPECT_EQ(sheet.Cell(2, 0)->IsCirc(ctx), 1);
+    // A diamond that also loops among its branches ends (each cell examined once).
+    Reads(sheet, 4, 1, 4, 0);
+    Reads(sheet, 4, 2, 4, 0);
+    Reads(sheet, 4, 3, 4, 1);
+    Reads(sheet, 4, 3, 4, 2);
+    Reads(sheet, 4, 1, 4, 2);
+    Reads(sheet, 4, 2, 4, 1);
+    EXPECT_EQ(sheet.Cell(4, 0)->IsCirc(ctx), 0);
+}
+
+TEST(Item, InvalidationWalksACopy) {
+    // Each dependent's invalidation unregisters from the array being walked.
+    struct Unregistering : TestSheet {
+        TestCell* target = nullptr;
+        int InvalidateRef(const CCRef* ref, const CCRef* invalidated) override {
+            ++calls;
+            target->UnRegisterDependent(GetCTX(), ref);
+            return TestSheet::InvalidateRef(ref, invalidated);
+        }
+        int calls = 0;
+    } sheet;
+    cells::CTX* ctx = sheet.GetCTX();
+    TestCell* item = sheet.Cell(0, 0);
+    sheet.target = item;
+    for (unsigned char c = 1; c <= 5; ++c) {
+        CCRCRef dep(c, 0);
+        item->RegisterDependent(ctx, &dep);
+    }
+    item->InvalidateDependents(ctx);
+    EXPECT_EQ(sheet.calls, 5);
+    EXPECT_EQ(item->GetDependentCount(), 0);
+}
+
+TEST(ItemList, FindRemoveFree) {
+    SCItemList* list = nullptr;
+    ItemListAdd(list, new TestCell(0, 0));
+    ItemListAdd(list, new TestCell(1, 0));
+    CCRCRef b1(1, 0), z9(25, 8);
+    EXPECT_NE(ItemListFind(list, &b1), nullptr);
+    EXPECT_EQ(ItemListFind(list, &z9), nullptr);
+    ItemListRemove(list, &b1);
+    EXPECT_EQ(ItemListFind(list, &b1), nullptr);
+    ItemListRemove(list, &z9);
+    ItemListFree(list, 1);
+}

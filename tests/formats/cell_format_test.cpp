@@ -1,0 +1,498 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "formats/cell_format.h"
+#include "formats/cell_format_table.h"
+#include "formats/lt_strings.h"
+#include "formats/number_format_table.h"
+#include "number_format_support.h"
+#include "platform/exceptions.h"
+#include "support/archive_bytes.h"
+
+using nf_test::CacheWithFakeParser;
+using testing_support::Load;
+using testing_support::Store;
+
+namespace {
+
+CCNumberFormat Make(unsigned char kind, int precision = 0, bool commas = false) {
+    CCNumberFormat f(kind);
+    f.SetPrecision(precision);
+    f.SetCommas(commas);
+    return f;
+}
+
+CCNumberFormat Custom(std::u16string_view code) {
+    CCNumberFormat f;
+    f.setCustomFormat(code);
+    return f;
+}
+
+// A Number format with precision 0 and the unit text in front (mode 1) or behind (mode 2).
+CCNumberFormat WithUnit(int unit, int mode) {
+    CCNumberFormat f = Make(C_NF_NUMBER);
+    f.SetLTString(unit, mode);
+    return f;
+}
+
+CCCellFormat WithNF(const CCNumberFormat& nf) {
+    CCCellFormat f;
+    f.SetNumberFormat(nf);
+    return f;
+}
+
+std::vector<uint8_t> Written(const CCCellFormat& f) {
+    return Store([&](CArchive& ar) { f.Write(ar); });
+}
+
+CCCellFormat ReadFrom(const std::vector<uint8_t>& bytes) {
+    CCCellFormat f;
+    Load(bytes, [&](CArchive& ar) { f.Read(ar); });
+    return f;
+}
+
+// The unit-text list holds "kg" (entry 0) for the test's duration.
+class UnitTexts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ReleaseLTStrings();
+        kg = AddLTString(u"kg");
+    }
+    void TearDown() override { ReleaseLTStrings(); }
+    int kg = -1;
+};
+
+}  // namespace
+
+TEST(CellFormat, FlagFamiliesShareFlagsButNotMasks) {
+    CCCellFormat f;
+    EXPECT_TRUE(f.IsEmpty());
+    f.setHide(5);
+    EXPECT_EQ(f.getHide(), 1);
+    EXPECT_EQ(f.GetHide(), 2);  // the bit itself
+    EXPECT_TRUE(f.isHide() && !f.IsHide());
+    EXPECT_FALSE(f.IsHidden());  // flag on, part not set
+
+    f.SetHideZero(7);
+    f.SetHideError(1);
+    f.SetLock(0);
+    EXPECT_EQ(f.GetHideZero(), 16);
+    EXPECT_EQ(f.GetHideError(), 8);
+    EXPECT_TRUE(f.IsZeroHidden() && f.IsErrorHidden() && !f.isZeroHidden());
+    EXPECT_TRUE(f.IsLock() && !f.IsLocked());
+    EXPECT_EQ(f.GetSetMask(), 0x0190);
+    EXPECT_TRUE(f.IsStyle() && !f.IsNF() && !f.IsEmpty());
+
+    f.clearHide();
+    f.ClearHideError();
+    EXPECT_EQ(f.GetHide(), 2);  // clearing drops only the mark
+    EXPECT_FALSE(f.isHide() || f.IsHideError());
+    EXPECT_EQ(f.getFlagMask(), 0);
+
+    f.SetNFPrecision(2);
+    f.ClearNF();
+    EXPECT_FALSE(f.IsNF());
+    EXPECT_EQ(f.GetNFPrecision(), 2);
+
+    f.setLock(1);
+    f.Clear(0x0100);
+    EXPECT_EQ(f.GetSetMask(), 0x0010);
+    EXPECT_EQ(f.getFlagMask(), 0);
+    EXPECT_EQ(f.GetHide() | f.GetLock() | f.GetHideZero(), 0);
+
+    f.InitDefault();
+    EXPECT_EQ(f.GetSetMask(), 0x01F1);
+    EXPECT_EQ(f.getFlagMask(), 0);
+    EXPECT_FALSE(f.IsLocked() || f.IsHidden() || f.IsErrorHidden() || f.IsZeroHidden());
+    EXPECT_EQ(f.GetNFIndex(), 0);
+}
+
+TEST(CellFormat, NumberFormatAccess) {
+    CCCellFormat f;
+    EXPECT_EQ(&f.GetNFmt(), GetNumberFormatTable().GetAt(0));
+    f.SetNumberFormat(Make(C_NF_PERCENT, 1));
+    EXPECT_TRUE(f.IsNumberFormat());
+    EXPECT_EQ(f.GetNFType(), C_NF_PERCENT);
+    int percent = f.GetNFIndex();
+
+    // Each attribute setter changes a copy and leaves the interned format alone.
+    f.SetNFPrecision(3);
+    f.SetNFCommas(1);
+    EXPECT_EQ(f.GetSetMask(), 0x000D);
+    EXPECT_EQ(f.GetNFPrecision(), 3);
+    EXPECT_EQ(f.GetNFCommas(), 16);
+    EXPECT_EQ(GetNumberFormatTable().GetAt(percent)->GetPrecision(), 1);
+
+    {
+        CacheWithFakeParser cache;
+        f.SetNumberFormat(Custom(u"%0"));
+        EXPECT_TRUE(f.GetNFmt().isCustomFormat());
+        f.SetNFType(C_NF_SCIENTIFIC);
+        EXPECT_FALSE(f.GetNFmt().isCustomFormat());
+        EXPECT_EQ(f.GetNFType(), C_NF_SCIENTIFIC);
+    }
+
+    CCNumberFormat overlay;
+    overlay.setSetMask(0);
+    overlay.setCommas(0);
+    overlay.setType(C_NF_CURRENCY);
+    f.ClearNumberFormat();
+    f.MergeNumberFormat(overlay);
+    EXPECT_TRUE(f.IsNumberFormat());
+    EXPECT_EQ(f.GetNFType(), C_NF_CURRENCY);
+    EXPECT_EQ(f.GetNFCommas(), 0);
+
+    // An index outside the table (from a packed buffer) reads entry 0.
+    unsigned char packed[8] = {0x01, 0x00, 0xFF, 0xFF, 0xFF, 0x7F, 0, 0};
+    f.ReadBuff(packed);
+    EXPECT_EQ(&f.GetNFmt(), GetNumberFormatTable().GetAt(0));
+}
+
+TEST_F(UnitTexts, UnitTextFormatsInternByExactIdentity) {
+    CCNumberFormat trailing = WithUnit(kg, 2), leading = WithUnit(kg, 1);
+    ASSERT_TRUE(trailing.IsEqual(nullptr, leading));  // display comparison ignores the side
+
+    // Interned after a "5 kg" format, a "kg 5" cell keeps its own format: it prints, reports
+    // and stores the leading unit text.
+    CCCellFormat five_kg = WithNF(trailing), kg_five = WithNF(leading);
+    EXPECT_NE(kg_five.GetNFIndex(), five_kg.GetNFIndex());
+    EXPECT_EQ(kg_five.GetNFmt().GetLTStringMode(), 1);
+    EXPECT_TRUE(kg_five.IsNFLTString());
+    EXPECT_EQ(kg_five.GetNFLTString(), kg);
+    EXPECT_EQ(nf_test::Print(kg_five.GetNFmt(), 5), "kg 5");
+    EXPECT_EQ(nf_test::Print(five_kg.GetNFmt(), 5), "5 kg");
+    EXPECT_EQ(Written(kg_five)[4], 0x80);  // flag byte A of the stored number format
+    EXPECT_EQ(ReadFrom(Written(kg_five)).GetNFmt().GetLTStringMode(), 1);
+
+    // Cell formats: equal for comparisons, distinct for the process-wide table, one entry
+    // in a table that collects equal formats.
+    EXPECT_TRUE(kg_five.IsEqual(five_kg));
+    CCCellFormatTable& shared = GetCellFormatTable();
+    EXPECT_NE(shared.Add(kg_five), shared.Add(five_kg));
+    EXPECT_EQ(shared.Find(kg_five), shared.Add(kg_five));
+    CCCellFormatTable collected;
+    EXPECT_EQ(collected.Add(kg_five), collected.Add(five_kg));
+
+    // A set mask alone makes a different entry; the same format twice makes none.
+    CCNumberFormat marked = trailing;
+    marked.clearCommas();
+    int size = GetNumberFormatTable().GetSize();
+    int index = WithNF(marked).GetNFIndex();
+    EXPECT_NE(index, five_kg.GetNFIndex());
+    EXPECT_EQ(WithNF(marked).GetNFIndex(), index);
+    EXPECT_LE(GetNumberFormatTable().GetSize(), size + 1);
+}
+
+TEST(CellFormat, CustomAndClassicFormsOfOneCodeStayApart) {
+    CacheWithFakeParser cache;
+    CCNumberFormat classic = Make(C_NF_NUMBER, 3), custom = Custom(u"0.000");
+    ASSERT_TRUE(classic.IsEqual(nullptr, custom));
+    CCCellFormat a = WithNF(classic), b = WithNF(custom);
+    EXPECT_NE(a.GetNFIndex(), b.GetNFIndex());
+    EXPECT_TRUE(a.IsEqual(b));
+    EXPECT_EQ(Written(a)[10], 0);  // custom byte
+    EXPECT_EQ(Written(b)[10], 1);
+
+    // A custom format whose kind was changed after its code is copied with the kind the
+    // code gives: interning it again must find that copy, not add one more.
+    CCNumberFormat odd = Custom(u"%0");
+    odd.setType(C_NF_DATE);
+    int first = WithNF(odd).GetNFIndex();
+    int size = GetNumberFormatTable().GetSize();
+    EXPECT_EQ(WithNF(odd).GetNFIndex(), first);
+    EXPECT_EQ(GetNumberFormatTable().GetSize(), size);
+    EXPECT_EQ(WithNF(odd).GetNFType(), C_NF_PERCENT);
+}
+
+TEST_F(UnitTexts, StreamFormsAreExact) {
+    CCCellFormat f = WithNF(WithUnit(kg, 1));
+    f.SetLock(1);
+    f.SetHideZero(0);
+    f.setHide(1);
+    std::vector<uint8_t> bytes = Written(f);
+    const std::vector<uint8_t> expected = {
+        0x11, 0x01, 0x03,                         // set mask, flags
+        0x01, 0x80, 0x00, 0x01, 0x00,             // kind, flag bytes, slot (kg + 1)
+        0x7F, 0x00, 0x00, 0xFF, 0xFE, 0xFF, 0x00  // number format mask, custom, no code
+    };
+    EXPECT_EQ(bytes, expected);
+
+    // Reading back: the flag mask is not stored, the number format is found, not added.
+    int size = GetNumberFormatTable().GetSize();
+    CCCellFormat back = ReadFrom(bytes);
+    EXPECT_EQ(GetNumberFormatTable().GetSize(), size);
+    EXPECT_EQ(back.GetNFIndex(), f.GetNFIndex());
+    EXPECT_EQ(back.GetSetMask(), 0x0111);
+    EXPECT_EQ(back.getFlagMask(), 0);
+    EXPECT_EQ(back.getHide(), 1);
+    EXPECT_EQ(Written(back), bytes);
+
+    // Every premature end raises endOfFile and leaves the target as it was.
+    for (size_t cut = 0; cut < bytes.size(); ++cut) {
+        CCCellFormat target;
+        target.SetHide(1);
+        target.SetNFPrecision(4);
+        unsigned char before[8], after[8];
+        target.FillBuff(before);
+        std::vector<uint8_t> part(bytes.begin(), bytes.begin() + cut);
+        try {
+            Load(part, [&](CArchive& ar) { target.Read(ar); });
+            ADD_FAILURE() << "no exception at " << cut;
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, CArchiveException::endOfFile) << cut;
+        }
+        target.FillBuff(after);
+        EXPECT_TRUE(std::equal(before, before + 8, after)) << cut;
+        EXPECT_EQ(target.GetNFPrecision(), 4);
+    }
+
+    unsigned char packed[8];
+    f.FillBuff(packed);
+    uint32_t index = static_cast<uint32_t>(f.GetNFIndex());
+    std::vector<unsigned char> expectedPacked = {0x11, 0x01, 0, 0, 0, 0, 0x03, 0x00};
+    for (int i = 0; i < 4; ++i)
+        expectedPacked[2 + i] = static_cast<unsigned char>(index >> (8 * i));
+    EXPECT_EQ(std::vector<unsigned char>(packed, packed + 8), expectedPacked);
+    CCCellFormat unpacked;
+    unpacked.setEditSource(1);
+    unpacked.ReadBuff(packed);
+    EXPECT_TRUE(unpacked.IsSame(f));
+    EXPECT_EQ(unpacked.getFlagMask(), 0x04);  // kept from before
+    unpacked.SetEditSource(1);
+    EXPECT_FALSE(unpacked.IsSame(f));
+}
+
+TEST(CellFormatAlgebra, MergeCollectsCommonPartsAndConflicts) {
+    CCCellFormat a, b;
+    a.SetNFPrecision(2);
+    a.SetLock(1);
+    a.SetHide(1);
+    b.SetNFPrecision(3);
+    b.SetLock(1);
+    b.SetHide(0);
+    b.SetHideZero(1);
+    unsigned short conflicts = 0x0040;  // accumulated from earlier cells
+    a.Merge(b, conflicts);
+    EXPECT_EQ(conflicts, 0x0040 | 0x0004 | 0x0020);
+    EXPECT_EQ(a.GetNFPrecision(), 2);
+    EXPECT_EQ(a.GetHide(), 2);
+    EXPECT_TRUE(a.IsHideZero() && a.GetHideZero());
+
+    // Taking over the other's number format must not cost this format its precision.
+    CCCellFormat c, d = WithNF(Make(C_NF_NUMBER, 3));
+    c.SetNFPrecision(2);
+    d.SetNFPrecision(3);
+    conflicts = 0;
+    c.Merge(d, conflicts);
+    EXPECT_EQ(conflicts, 0x0004);
+    EXPECT_TRUE(c.IsNumberFormat());
+    EXPECT_EQ(c.GetNFType(), C_NF_NUMBER);
+    EXPECT_EQ(c.GetNFPrecision(), 2);
+
+    // Different whole number formats conflict; a format that sets nothing copies.
+    CCCellFormat e = WithNF(Make(C_NF_PERCENT)), g;
+    conflicts = 0;
+    e.Merge(d, conflicts);
+    EXPECT_EQ(conflicts, 0x0001);
+    EXPECT_EQ(e.GetNFType(), C_NF_PERCENT);
+    g.setLock(1);
+    g.Merge(d, conflicts);
+    EXPECT_TRUE(g.IsSame(d));
+    EXPECT_EQ(g.getFlagMask(), 0);
+
+    // Without conflicts, other wins.
+    a.Merge(b);
+    EXPECT_EQ(a.GetNFPrecision(), 3);
+    EXPECT_EQ(a.GetHide(), 0);
+    CCCellFormat before = a;
+    a.Merge(CCCellFormat());
+    EXPECT_TRUE(a.IsSame(before));
+}
+
+TEST(CellFormatAlgebra, RelativeMergeClearAndEquality) {
+    CCCellFormat a, b, target;
+    a.SetLock(1);
+    a.SetNFPrecision(2);
+    a.SetHide(1);
+    b.SetLock(1);
+    b.SetNFPrecision(3);
+    target.SetLock(0);
+    target.SetEditSource(1);
+    target.Merge(a, b);
+    EXPECT_FALSE(target.IsLock());  // same value in b
+    EXPECT_TRUE(target.IsHide() && target.GetHide());
+    EXPECT_TRUE(target.IsNFPrecision());
+    EXPECT_EQ(target.GetNFPrecision(), 2);
+    EXPECT_TRUE(target.IsEditSource());
+
+    CCCellFormat empty;
+    empty.Merge(a, CCCellFormat());
+    EXPECT_TRUE(empty.IsSame(a));
+
+    {
+        CacheWithFakeParser cache;
+        CCCellFormat custom = WithNF(Custom(u"0.0"));
+        custom.SetNFPrecision(5);
+        CCCellFormat t;
+        t.SetHide(1);
+        t.Merge(custom, CCCellFormat());
+        EXPECT_TRUE(t.IsNumberFormat());
+        EXPECT_FALSE(t.IsNFPrecision());
+    }
+
+    CCCellFormat x = a, y;
+    y.SetLock(1);
+    y.SetHide(0);
+    x.Clear(y);
+    EXPECT_EQ(x.GetSetMask(), 0x0024);
+
+    CCCellFormat p, q;
+    p.SetNFCommas(1);
+    q.SetNFCommas(0);
+    EXPECT_FALSE(p.IsEqual(q));
+    q.SetNFCommas(1);
+    EXPECT_TRUE(p.IsEqual(q));
+    p.setLock(1);  // flag-mask family and unset parts do not count
+    p.SetHide(1);
+    p.ClearHide();
+    EXPECT_TRUE(p.IsEqual(q));
+    p.SetHide(0);
+    EXPECT_FALSE(p.IsEqual(q));
+}
+
+TEST(CellFormatAlgebra, FlagMaskFamily) {
+    CCNumberFormat precision4;
+    precision4.setSetMask(0);
+    precision4.setPrecision(4);
+    CCCellFormat top, base;
+    top.setHide(0);
+    top.SetLock(1);  // set-mask family: ignored here
+    top.PutNFmt(precision4);
+    base.setHide(1);
+    base.setLock(1);
+    base.SetNumberFormat(Make(C_NF_NUMBER, 1, true));
+
+    CCCellFormat out;
+    top.flattern(base, out);
+    EXPECT_EQ(out.getFlagMask(), 0x03);
+    EXPECT_EQ(out.getLock(), 1);
+    EXPECT_EQ(out.getHide(), 0);
+    EXPECT_EQ(out.GetNFPrecision(), 4);
+    EXPECT_EQ(out.GetNFCommas(), 16);
+    EXPECT_FALSE(out.IsLock());
+    top.flattern(base, top);  // out may be an operand
+    EXPECT_EQ(top.GetNFmt().getSetMask(), out.GetNFmt().getSetMask());
+    EXPECT_EQ(top.getFlagMask(), 0x03);
+
+    CCCellFormat m;
+    int nf = m.GetNFIndex();
+    m.setNoNumF(base);
+    EXPECT_EQ(m.GetNFIndex(), nf);
+    EXPECT_EQ(m.getFlagMask(), 0x03);
+    m.merge(out, CCCellFormat::kHide, CCNumberFormat::kSetPrecision);
+    EXPECT_EQ(m.getHide(), 0);
+    EXPECT_EQ(m.getLock(), 1);
+    EXPECT_EQ(m.GetNFPrecision(), 4);
+    EXPECT_EQ(m.GetNFCommas(), 0);
+
+    CCCellFormat ex;
+    base.extract(ex, CCCellFormat::kLock | CCCellFormat::kZeroHidden, CCNumberFormat::kSetCommas);
+    EXPECT_EQ(ex.getFlagMask(), CCCellFormat::kLock);
+    EXPECT_EQ(ex.getLock(), 1);
+    EXPECT_EQ(ex.GetNFmt().getSetMask(), CCNumberFormat::kSetCommas);
+
+    CCCellFormat u, v, commons, diff;
+    u.setLock(1);
+    u.setHide(1);
+    u.setEditSource(1);
+    v.setLock(1);
+    v.setHide(0);
+    u.extractCommons(v, commons);
+    EXPECT_EQ(commons.getFlagMask(), CCCellFormat::kLock);
+    EXPECT_EQ(commons.getLock(), 1);
+    u.substract(v, diff);
+    EXPECT_EQ(diff.getFlagMask(), CCCellFormat::kHide);
+    EXPECT_EQ(diff.getHide(), 1);
+    u.substract(v, u);
+    EXPECT_EQ(u.getFlagMask(), CCCellFormat::kHide);
+    v.setZeroHidden(1);
+    diff.mergeCommons(v);
+    EXPECT_EQ(diff.getHide(), 0);  // common: takes v's value
+    EXPECT_EQ(diff.getZeroHidden(), 0);
+    diff.setZeroHidden(0);
+    diff.mergeCommons(v);
+    EXPECT_EQ(diff.getZeroHidden(), 1);
+}
+
+TEST(CellFormatTable, FindAddAndIndexFallback) {
+    CCCellFormatTable table;
+    EXPECT_THROW(table.GetAt(0), CInvalidArgException);
+    EXPECT_EQ(table.Find(CCCellFormat()), -1);
+    EXPECT_EQ(table.DeleteAt(0), 0);
+
+    CCCellFormat locked, hidden;
+    locked.SetLock(1);
+    hidden.SetHide(1);
+    EXPECT_EQ(table.Add(locked), 0);
+    EXPECT_EQ(table.Add(hidden), 1);
+    CCCellFormat lockedAgain;
+    lockedAgain.SetLock(1);
+    lockedAgain.setZeroHidden(1);  // not compared
+    EXPECT_EQ(table.Add(lockedAgain), 0);
+    EXPECT_EQ(table.GetAt(7), table.GetAt(0));
+    EXPECT_EQ(table.GetAt(-1), table.GetAt(0));
+
+    EXPECT_EQ(table.Append(locked), 2);
+    table.InsertAt(0, hidden);
+    EXPECT_EQ(table.Find(locked), 1);
+    EXPECT_EQ(table.Find(hidden), 0);
+    std::unique_ptr<CCCellFormat> removed = table.RemoveAt(0);
+    ASSERT_NE(removed, nullptr);
+    EXPECT_TRUE(removed->IsHide());
+    EXPECT_EQ(table.Find(hidden), 1);
+    EXPECT_EQ(table.DeleteAt(0), 1);
+    EXPECT_EQ(table.Find(locked), 1);
+
+    CCCellFormatTable copy(table);
+    copy.Append(copy);
+    EXPECT_EQ(copy.GetSize(), 4);
+    EXPECT_EQ(copy.Find(locked), 1);
+
+    // The process-wide table starts with the empty format; new tables add nothing to it.
+    CCCellFormatTable& shared = CCCellFormatTable::CCellFormats();
+    EXPECT_TRUE(shared.GetAt(0)->IsSame(CCCellFormat()));
+    int size = shared.GetSize();
+    CCCellFormatTable another;
+    EXPECT_EQ(shared.GetSize(), size);
+    EXPECT_EQ(shared.Add(CCCellFormat()), 0);
+    EXPECT_EQ(shared.Add(lockedAgain), shared.Add(lockedAgain));
+    EXPECT_NE(shared.Add(locked), shared.Add(lockedAgain));  // exact: the flag mask counts
+}
+
+TEST_F(UnitTexts, CollectingTableComparesUnitTextsAsTheyConvertNow) {
+    CacheWithFakeParser cache;
+    CCNumberFormat trailing = Make(C_NF_NUMBER, 1);
+    trailing.SetLTString(kg, 2);
+    CCCellFormatTable table;
+    CCCellFormat plain;
+    plain.SetLock(1);
+    table.Add(plain);
+    CCCellFormat withUnit = WithNF(trailing);
+    withUnit.SetLock(1);
+    int unit = table.Add(withUnit);
+    CCCellFormat byCode = WithNF(Custom(u"0.0\" kg\""));
+    byCode.SetLock(1);
+    EXPECT_EQ(table.Find(byCode), unit);
+    byCode.SetLock(0);
+    EXPECT_EQ(table.Find(byCode), -1);
+    byCode.SetLock(1);
+    ReleaseLTStrings();
+    EXPECT_EQ(table.Find(byCode), -1);
+    EXPECT_EQ(table.Find(WithNF(Custom(u"0.0"))), -1);
+    CCCellFormat bare = WithNF(Custom(u"0.0"));
+    bare.SetLock(1);
+    EXPECT_EQ(table.Find(bare), unit);
+}

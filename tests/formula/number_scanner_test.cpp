@@ -1,0 +1,310 @@
+// The number scanners one by one: what each takes, where it leaves the cursor, and the
+// values of long or extreme digit runs.
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "scanner_support.h"
+
+using namespace scan_test;
+
+namespace {
+
+// The double a C library reads from the same digits: correctly rounded, independent of ours.
+double Strtod(std::u16string_view text) {
+    return std::strtod(U8(text).c_str(), nullptr);
+}
+
+template <typename Eat>
+Scanned RunIn(Locale& locale, std::u16string_view text, Eat eat) {
+    return Run(text, [&](const char16_t*& c, CCCellValue& v) { return eat(locale.get(), c, v); });
+}
+
+Scanned NumberValue(Locale& l, std::u16string_view t, int cellInput) {
+    return RunIn(l, t, [&](cells::LCTX* x, const char16_t*& c, CCCellValue& v) {
+        return _EatNumberValue(x, c, v, cellInput);
+    });
+}
+
+Scanned Npfs(Locale& l, std::u16string_view t, int allowSign) {
+    return RunIn(l, t, [&](cells::LCTX* x, const char16_t*& c, CCCellValue& v) {
+        return _EatNPFSNumber(x, c, v, allowSign);
+    });
+}
+
+Scanned Currency(Locale& l, std::u16string_view t, int allowSign) {
+    return RunIn(l, t, [&](cells::LCTX* x, const char16_t*& c, CCCellValue& v) {
+        return _EatCurrencyNumber(x, c, v, allowSign);
+    });
+}
+
+Scanned Number(Locale& l, std::u16string_view t) {
+    return RunIn(l, t, [](cells::LCTX* x, const char16_t*& c, CCCellValue& v) {
+        return _EatNumber(x, c, v, 1);
+    });
+}
+
+}  // namespace
+
+TEST(NumberValue, CellInputDecidesGroupsAndFractions) {
+    Scanned grouped = NumberValue(DayFirst(), u"1,234.5xyz", 1);
+    ASSERT_TRUE(grouped.ok);
+    EXPECT_EQ(grouped.consumed, 7);
+    EXPECT_EQ(grouped.value.GetNumber(), 1234.5);
+    EXPECT_EQ(grouped.value.GetFormat().getCommas(), 1);
+    EXPECT_EQ(grouped.value.GetFormat().getType(), C_NF_GENERAL);
+
+    Scanned plain = NumberValue(DayFirst(), u"1,234.5", 0);
+    EXPECT_EQ(plain.consumed, 1);
+    EXPECT_EQ(plain.value.GetNumber(), 1);
+
+    Scanned fraction = NumberValue(DayFirst(), u"12/3 ", 1);
+    EXPECT_EQ(fraction.consumed, 4);
+    EXPECT_EQ(fraction.value.GetFormat().getType(), C_NF_FRACTION);
+    EXPECT_EQ(NumberValue(DayFirst(), u"12/3", 0).consumed, 2);
+    // The numerator of " n/d" is optional.
+    EXPECT_EQ(NumberValue(DayFirst(), u"2 /4", 1).value.GetNumber(), 2.0);
+    // Grouped numbers take no bare "/d".
+    EXPECT_EQ(NumberValue(DayFirst(), u"1,000/4", 1).consumed, 5);
+
+    Scanned german = NumberValue(German(), u"1.234,5", 1);
+    EXPECT_EQ(german.value.GetNumber(), 1234.5);
+    EXPECT_EQ(german.consumed, 7);
+}
+
+TEST(NumberValue, FailuresLeaveTheCursor) {
+    for (const char16_t* t : {u"1,23", u"  .", u"", u"x", u"1,2345", u",5"}) {
+        Scanned s = NumberValue(DayFirst(), t, 1);
+        EXPECT_FALSE(s.ok) << U8(t);
+        EXPECT_EQ(s.consumed, 0) << U8(t);
+        EXPECT_TRUE(s.value.IsEmpty()) << U8(t);
+    }
+    // A failed exponent or fraction gives the cursor back to the number's end.
+    EXPECT_EQ(NumberValue(DayFirst(), u"1 e", 1).consumed, 1);
+    EXPECT_EQ(NumberValue(DayFirst(), u"1e+", 1).consumed, 1);
+    EXPECT_EQ(NumberValue(DayFirst(), u"3 1/0", 1).consumed, 1);
+    EXPECT_EQ(NumberValue(German(), u"1.5", 1).ok, 0);
+}
+
+TEST(NumberValue, LongDigitRunsAreReadExactly) {
+    const std::u16string cases[] = {
+        u"123456789012345678901234567890", u"0.1000000000000000055511151231257827",
+        u"9007199254740993",  // halfway between two doubles: ties to even
+        // Just above that halfway point, by a digit far beyond the ones that are kept.
+        u"9007199254740993." + std::u16string(800, u'0') + u"1", u"1" + std::u16string(300, u'0'),
+        u"0." + std::u16string(320, u'0') + u"4941", std::u16string(2000, u'9') + u"e-1990",
+        u"1.7976931348623157e308",
+        u"2.4703282292062328e-324",  // just above half the smallest subnormal
+    };
+    for (const std::u16string& t : cases) {
+        SCOPED_TRACE(U8(t.substr(0, 40)));
+        Scanned s = NumberValue(Invariant(), t, 0);
+        ASSERT_TRUE(s.ok);
+        EXPECT_EQ(s.consumed, long(t.size()));
+        EXPECT_EQ(s.value.GetNumber(), Strtod(t));
+    }
+    // Beyond the range of a double: no number (and no wrap-around into a small one).
+    for (const std::u16string& t :
+         {u"1" + std::u16string(400, u'0'), std::u16string(u"1e99999999999999999999"),
+          std::u16string(u"1e400")}) {
+        EXPECT_FALSE(NumberValue(Invariant(), t, 0).ok);
+        CCCellValue v;
+        CCFormula* f = nullptr;
+        Ctx ctx(nullptr);
+        _Parse(&ctx, t.c_str(), v, f);
+        EXPECT_TRUE(v.IsText());
+    }
+    Scanned tiny = NumberValue(Invariant(), u"1e-99999999999999", 0);
+    ASSERT_TRUE(tiny.ok);
+    EXPECT_EQ(tiny.value.GetNumber(), 0.0);
+    // The decimals recorded stop at 15.
+    EXPECT_EQ(
+        NumberValue(Invariant(), u"0.12345678901234567890", 0).value.GetFormat().getPrecision(),
+        15);
+}
+
+TEST(NPFSNumber, SignsAndPercent) {
+    Scanned s = Npfs(DayFirst(), u" - 5 %x", 1);
+    ASSERT_TRUE(s.ok);
+    EXPECT_EQ(s.consumed, 6);
+    EXPECT_EQ(s.value.GetNumber(), -0.05);
+    EXPECT_EQ(s.value.GetFormat().getType(), C_NF_PERCENT);
+    EXPECT_FALSE(Npfs(DayFirst(), u"-5", 0).ok);
+    // Without "%" the white space after the number is not taken.
+    EXPECT_EQ(Npfs(DayFirst(), u"5 x", 1).consumed, 1);
+    // A percent is rounded once, from the digits typed.
+    EXPECT_EQ(Npfs(DayFirst(), u"1.1%", 1).value.GetNumber(), Strtod(u"0.011"));
+    EXPECT_EQ(Npfs(German(), u"0,7%", 1).value.GetNumber(), Strtod(u"0.007"));
+    // A fraction or scientific number takes no percent.
+    EXPECT_EQ(Npfs(DayFirst(), u"1/2%", 1).consumed, 3);
+    EXPECT_EQ(Npfs(DayFirst(), u"1e2%", 1).value.GetFormat().getType(), C_NF_SCIENTIFIC);
+}
+
+TEST(CurrencyNumber, PartsInAnyOrderEachOnce) {
+    Scanned s = Currency(DayFirst(), u"- $ 12 rest", 1);
+    ASSERT_TRUE(s.ok);
+    EXPECT_EQ(s.consumed, 7);
+    EXPECT_EQ(s.value.GetNumber(), -12);
+    EXPECT_EQ(s.value.GetFormat().getType(), C_NF_CURRENCY);
+    EXPECT_EQ(Currency(DayFirst(), u"12-$", 1).value.GetNumber(), -12);
+    EXPECT_FALSE(Currency(DayFirst(), u"-$12", 0).ok);
+    EXPECT_FALSE(Currency(DayFirst(), u"$", 1).ok);
+    EXPECT_FALSE(Currency(DayFirst(), u"12", 1).ok);
+    EXPECT_EQ(Currency(DayFirst(), u"$12$", 1).consumed, 3);
+    Scanned euro = Currency(German(), u"1.234,50 \u20AC", 1);
+    EXPECT_EQ(euro.value.GetNumber(), 1234.5);
+    EXPECT_EQ(euro.value.GetFormat().getPrecision(), 2);
+    // A locale without a currency string has no amounts (an empty symbol would match
+    // everywhere).
+    zmk::multilang::LocaleData data;
+    data.currencyString.clear();
+    zmk::multilang::CLocaleInfo info(data);
+    Locale none(&info);
+    EXPECT_FALSE(Currency(none, u"12", 1).ok);
+}
+
+TEST(Number, FirstScannerThatFits) {
+    Scanned date = Number(DayFirst(), u"12/3/2001 x");
+    EXPECT_EQ(date.value.GetFormat().getType(), C_NF_DATE);
+    EXPECT_EQ(date.consumed, 10);
+    // With text after it, "12/3" is a date of this year rather than the fraction 4.
+    Scanned dm = Number(DayFirst(), u"12/3 x");
+    EXPECT_EQ(dm.value.GetNumber(), DateToDouble(12, 3, CurrentYear()));
+    // Nothing else fits: the number with text after it.
+    Scanned partial = Number(DayFirst(), u"1/0 x");
+    ASSERT_TRUE(partial.ok);
+    EXPECT_EQ(partial.consumed, 1);
+    EXPECT_EQ(Number(DayFirst(), u"TRUE").value.GetFormat().getType(), C_NF_BOOL);
+    EXPECT_EQ(Number(DayFirst(), u"9:15").value.GetFormat().getType(), C_NF_TIME);
+    EXPECT_EQ(Number(DayFirst(), u"$9").value.GetFormat().getType(), C_NF_CURRENCY);
+    EXPECT_FALSE(Number(DayFirst(), u"abc").ok);
+}
+
+TEST(Pieces, DigitsGroupsFractionsExponents) {
+    const char16_t* c = u"00123x";
+    double d = 0;
+    EXPECT_EQ(_EatDigits(nullptr, c, d), 5);
+    EXPECT_EQ(d, 123);
+    int n = 0;
+    c = u"123456";
+    EXPECT_EQ(_EatNDigits(nullptr, c, n, 4), 4);
+    EXPECT_EQ(n, 1234);
+    EXPECT_EQ(*c, u'5');
+
+    int grouped = -1;
+    c = u"1,234,567.5";
+    EXPECT_TRUE(_EatDigitsAndComma(nullptr, c, d, grouped, u',', 3));
+    EXPECT_EQ(d, 1234567);
+    EXPECT_EQ(grouped, 1);
+    EXPECT_EQ(*c, u'.');
+    c = u"1,2345";
+    EXPECT_FALSE(_EatDigitsAndComma(nullptr, c, d, grouped, u',', 3));
+    EXPECT_EQ(*c, u'1');
+
+    int digits = 0;
+    c = u".250";
+    EXPECT_TRUE(_EatFract(nullptr, c, d, digits));
+    EXPECT_EQ(d, 0.25);
+    EXPECT_EQ(digits, 3);
+
+    c = u"  1/4";
+    EXPECT_TRUE(_EatFraction(nullptr, c, d));
+    EXPECT_EQ(d, 0.25);
+    c = u"/8";
+    EXPECT_TRUE(_EatFractionLower(nullptr, c, 3, d));
+    EXPECT_EQ(d, 0.375);
+    for (const char16_t* bad : {u"/0", u"/", u"/x", u"/000"}) {
+        c = bad;
+        EXPECT_FALSE(_EatFractionLower(nullptr, c, 1, d)) << U8(bad);
+    }
+
+    c = u" E + 3";
+    EXPECT_TRUE(_EatExp(nullptr, c, d));
+    EXPECT_EQ(d, 1000);
+    c = u"e-2";
+    EXPECT_TRUE(_EatExp(nullptr, c, d));
+    EXPECT_EQ(d, 0.01);
+    c = u"e -";
+    EXPECT_FALSE(_EatExp(nullptr, c, d));
+    EXPECT_EQ(*c, u'e');
+}
+
+TEST(Constant, NumberBooleanOrQuotedText) {
+    auto constant = [](std::u16string_view t) {
+        return RunIn(German(), t, [](cells::LCTX* x, const char16_t*& c, CCCellValue& v) {
+            return _EatConstant(x, c, v);
+        });
+    };
+    Scanned n = constant(u"1.234,5");  // no groups inside formulas
+    EXPECT_EQ(n.value.GetNumber(), 1);
+    EXPECT_EQ(n.consumed, 1);
+    EXPECT_EQ(constant(u"2,5E3").value.GetFormat().getType(), C_NF_SCIENTIFIC);
+    EXPECT_EQ(constant(u"fAlSe").value.GetFormat().getType(), C_NF_BOOL);
+    EXPECT_FALSE(constant(u"tru").ok);
+    const char16_t* c = u" TRUEX";
+    CCCellValue b;
+    ASSERT_TRUE(_EatBOOLValue(German().get(), c, b));
+    EXPECT_EQ(*c, u'X');
+    EXPECT_EQ(b.GetNumber(), 1.0);
+    Scanned text = constant(u" \"a b\"+1");
+    ASSERT_TRUE(text.value.IsText());
+    EXPECT_EQ(text.consumed, 6);
+    EXPECT_FALSE(constant(u"abc").ok);
+    EXPECT_EQ(constant(u"1/2").consumed, 1);
+}
+
+TEST(QuotedText, EscapesAndUnclosedTexts) {
+    struct Case {
+        const char16_t* typed;
+        const char16_t* text;  // null: not a text
+        long consumed;
+    };
+    for (Case k :
+         {Case{u"\"abc\"d", u"abc", 5}, Case{u" \"a^\"b\"", u"a\"b", 7},
+          Case{u"\"a^^b\"", u"a^b", 6}, Case{u"\"\"", u"", 2}, Case{u"\"abc^", nullptr, 0},
+          Case{u"\"abc^\"", nullptr, 0}, Case{u"\"abc", nullptr, 0}, Case{u"abc\"", nullptr, 0}}) {
+        SCOPED_TRACE(U8(k.typed));
+        Scanned s =
+            RunIn(Invariant(), k.typed, [](cells::LCTX* x, const char16_t*& c, CCCellValue& v) {
+                return _EatTextValue(x, c, v);
+            });
+        EXPECT_EQ(s.ok, k.text != nullptr);
+        EXPECT_EQ(s.consumed, k.consumed);
+        if (k.text) {
+            EXPECT_EQ(std::u16string_view(s.value.GetText()), k.text);
+        }
+    }
+}
+
+TEST(TextRoutines, WordsWhiteSpaceAndModifiableCursors) {
+    const char16_t* c = u"trueX";
+    EXPECT_TRUE(_StrIComp(nullptr, c, u"TRUE"));
+    EXPECT_EQ(*c, u'X');
+    c = u"true";
+    EXPECT_FALSE(_StrIComp(nullptr, c, u"True"));  // the word is taken as stored
+    EXPECT_TRUE(_StrIIComp(nullptr, c, u"True"));
+    c = u"tr";
+    EXPECT_FALSE(_StrIIComp(nullptr, c, u"TRUE"));
+    EXPECT_EQ(*c, u't');
+
+    c = u" \t\n x";
+    EXPECT_TRUE(_EatWhite(c));
+    EXPECT_EQ(*c, u'x');
+    EXPECT_FALSE(_EatWhite(c));
+    EXPECT_TRUE(_IsEmpty(u" \u3000 "));
+    EXPECT_FALSE(_IsEmpty(u" x"));
+    EXPECT_TRUE(IsEmpty(nullptr));
+
+    // The forms over modifiable text move their cursor exactly as the read-only forms do.
+    Text text(u" 1,234 rest");
+    char16_t* m = text.get();
+    CCCellValue v;
+    EXPECT_TRUE(EatNumber(DayFirst().get(), m, v, 1));
+    EXPECT_EQ(m - text.get(), 6);
+    EXPECT_TRUE(EatWhite(m));
+    EXPECT_TRUE(StrIIComp(nullptr, m, u"REST"));
+    EXPECT_EQ(*m, 0);
+    char16_t* null = nullptr;
+    EXPECT_FALSE(EatNumber(nullptr, null, v, 1));
+    EXPECT_EQ(null, nullptr);
+}

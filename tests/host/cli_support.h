@@ -1,0 +1,29 @@
+// Runs the command-line program as a function with given arguments and standard input.
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+
+namespace cli_testing {
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+inline Result RunProgram(std::vector<std::string> arguments, const std::string& input = {}) {
+    arguments.insert(arguments.begin(), "ostrel-cells");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    int code = ostrel::RunCli(int(arguments.size()), argv.data(), in, out, err);
+    return {code, out.str(), err.str()};
+}
+
+}  // namespace cli_testing

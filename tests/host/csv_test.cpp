@@ -1,0 +1,201 @@
+#include "csv.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/utf.h"
+
+using ostrel::CsvLimits;
+using ostrel::CsvReader;
+using ostrel::CsvWriter;
+using Rows = std::vector<std::vector<std::u16string>>;
+
+namespace {
+
+struct Read {
+    Rows rows;
+    std::vector<size_t> lines;  // where each record began
+    bool failed = false;
+    ostrel::CsvError error;
+};
+
+Read ReadAll(std::string_view input, CsvLimits limits = {}) {
+    Read result;
+    CsvReader reader(input, limits);
+    std::vector<std::u16string> fields;
+    while (reader.Next(fields)) {
+        result.rows.push_back(fields);
+        result.lines.push_back(reader.RecordLine());
+    }
+    result.failed = reader.Failed();
+    result.error = reader.Error();
+    return result;
+}
+
+std::string Write(const Rows& rows) {
+    std::string out;
+    CsvWriter writer(out);
+    for (const auto& row : rows) {
+        for (const auto& field : row)
+            writer.Field(field);
+        writer.EndRecord();
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(CsvReader, RecordsEndAtAnyLineBreakAndAtTheEndOfInput) {
+    Read r = ReadAll("a,b\r\nc\nd\re,f");
+    EXPECT_FALSE(r.failed);
+    EXPECT_EQ(r.rows, (Rows{{u"a", u"b"}, {u"c"}, {u"d"}, {u"e", u"f"}}));
+    EXPECT_EQ(r.lines, (std::vector<size_t>{1, 2, 3, 4}));
+    // A separator at the very end still opens a last, empty field.
+    EXPECT_EQ(ReadAll("a,").rows, (Rows{{u"a", u""}}));
+}
+
+TEST(CsvReader, QuotedFieldsHoldSeparatorsQuotesAndLineBreaks) {
+    Read r = ReadAll("\"x, y\",\"q\"\"r\",\"two\r\nlines\",\"\"\nnext,\"a\nb\nc\"\nlast\n");
+    EXPECT_FALSE(r.failed);
+    ASSERT_EQ(r.rows.size(), 3u);
+    EXPECT_EQ(r.rows[0], (std::vector<std::u16string>{u"x, y", u"q\"r", u"two\r\nlines", u""}));
+    EXPECT_EQ(r.rows[1], (std::vector<std::u16string>{u"next", u"a\nb\nc"}));
+    // Line numbers count the breaks inside quotes.
+    EXPECT_EQ(r.lines, (std::vector<size_t>{1, 3, 6}));
+    // A quote inside an unquoted field is an ordinary character.
+    EXPECT_EQ(ReadAll("12\" pipe,a\"b").rows, (Rows{{u"12\" pipe", u"a\"b"}}));
+}
+
+TEST(CsvReader, BlankLinesAreRecordsExceptAtTheEnd) {
+    EXPECT_EQ(ReadAll(",,\n\n  ,x\n\n\r\n\r").rows, (Rows{{u"", u"", u""}, {u""}, {u"  ", u"x"}}));
+    EXPECT_TRUE(ReadAll("").rows.empty());
+    EXPECT_TRUE(ReadAll("\n\r\n").rows.empty());
+    EXPECT_TRUE(ReadAll("\xEF\xBB\xBF").rows.empty());
+    // A long run of blank lines before content: each one is a record.
+    Read r = ReadAll("a" + std::string(1000, '\n') + "b\n\n");
+    ASSERT_EQ(r.rows.size(), 1001u);
+    EXPECT_EQ(r.rows[1], (std::vector<std::u16string>{u""}));
+    EXPECT_EQ(r.rows.back(), (std::vector<std::u16string>{u"b"}));
+    EXPECT_EQ(r.lines.back(), 1001u);
+}
+
+TEST(CsvReader, DecodesUtf8AndSkipsOnlyALeadingByteOrderMark) {
+    Read r = ReadAll(
+        "\xEF\xBB\xBF\xC3\xA9,\xE6\x97\xA5\xE6\x9C\xAC,\xF0\x9D\x84\x9E,"
+        "\xF4\x8F\xBF\xBF,\xC2\x80,\xEF\xBB\xBF");
+    EXPECT_FALSE(r.failed);
+    EXPECT_EQ(
+        r.rows,
+        (Rows{{u"\u00E9", u"\u65E5\u672C", u"\U0001D11E", u"\U0010FFFF", u"\u0080", u"\uFEFF"}}));
+}
+
+TEST(CsvReader, MalformedUtf8IsRefusedAtItsLine) {
+    struct Case {
+        const char* bytes;
+        const char* what;
+    };
+    const Case cases[] = {
+        {"\x80", "continuation byte without a lead"},
+        {"\xC0\xAF", "overlong two-byte form"},
+        {"\xC1\xBF", "overlong two-byte form"},
+        {"\xE0\x80\xAF", "overlong three-byte form"},
+        {"\xF0\x80\x80\xAF", "overlong four-byte form"},
+        {"\xED\xA0\x80", "high surrogate"},
+        {"\xED\xBF\xBF", "low surrogate"},
+        {"\xF4\x90\x80\x80", "past U+10FFFF"},
+        {"\xF5\x80\x80\x80", "lead byte past U+10FFFF"},
+        {"\xFF", "byte never used"},
+        {"\xE2\x82", "sequence cut by the end of input"},
+        {"\xE2\x82,x", "sequence cut by a separator"},
+        {"\xF0\x9D\x84\n", "sequence cut by a line break"},
+        {"\xC3\xC3\xA9", "lead byte followed by a lead byte"},
+    };
+    for (const Case& c : cases) {
+        Read unquoted = ReadAll(std::string("ok\r\nfine,also\nx") + c.bytes);
+        EXPECT_TRUE(unquoted.failed) << c.what;
+        EXPECT_EQ(unquoted.error.line, 3u) << c.what;
+        EXPECT_EQ(unquoted.error.message, "invalid UTF-8") << c.what;
+        // Inside a quoted field the line is where the bad bytes are, not where it began.
+        Read quoted = ReadAll(std::string("ok\n\"multi\r\nline ") + c.bytes + "\"");
+        EXPECT_TRUE(quoted.failed) << c.what;
+        EXPECT_EQ(quoted.error.line, 3u) << c.what;
+    }
+}
+
+TEST(CsvReader, BrokenQuotingAndNulAreRefusedAtTheirLine) {
+    Read unclosed = ReadAll("a\n\"open\nstill open\n");
+    EXPECT_TRUE(unclosed.failed);
+    EXPECT_EQ(unclosed.error.line, 2u);
+    EXPECT_EQ(unclosed.error.message, "quoted field not closed");
+
+    Read trailing = ReadAll("a\n\"quoted\"tail,b\n");
+    EXPECT_TRUE(trailing.failed);
+    EXPECT_EQ(trailing.error.line, 2u);
+    EXPECT_EQ(trailing.error.message, "unexpected text after a closing quote");
+
+    Read nul = ReadAll(std::string("a\nb\n\"c\nd\0\"", 11));
+    EXPECT_TRUE(nul.failed);
+    EXPECT_EQ(nul.error.line, 4u);
+    EXPECT_EQ(nul.error.message, "NUL character");
+
+    // Nothing is returned after an error.
+    CsvReader reader("\"x\"y\nz\n");
+    std::vector<std::u16string> fields;
+    EXPECT_FALSE(reader.Next(fields));
+    EXPECT_FALSE(reader.Next(fields));
+    EXPECT_TRUE(reader.Failed());
+}
+
+TEST(CsvReader, LimitsCountRecordsAndFieldsNotBlankLinesAtTheEnd) {
+    // The grid's own limits are checked through the program, with a full sheet.
+    const CsvLimits small{3, 2};
+    EXPECT_FALSE(ReadAll("a,b\nc\nd,e\n\n\n", small).failed);
+    Read rows = ReadAll("a\nb\n\"c\n\"\nd", small);
+    EXPECT_TRUE(rows.failed);
+    EXPECT_EQ(rows.error.line, 5u);
+    EXPECT_EQ(rows.error.message, "more than 3 rows");
+    Read fields = ReadAll("a,b\n\"x\ny\",b,", small);
+    EXPECT_TRUE(fields.failed);
+    EXPECT_EQ(fields.error.line, 3u);
+    EXPECT_EQ(fields.error.message, "more than 2 columns");
+}
+
+TEST(CsvReader, VeryLongFieldsArriveWhole) {
+    std::string longText(1 << 20, 'x');
+    longText[12345] = ',';
+    std::string accented;
+    for (int i = 0; i < 300000; ++i)
+        accented += "\xC3\xA9";
+    Read r = ReadAll("\"" + longText + "\"," + accented);
+    ASSERT_FALSE(r.failed);
+    ASSERT_EQ(r.rows.size(), 1u);
+    EXPECT_EQ(r.rows[0][0], ostrel::FromUtf8(longText));
+    EXPECT_EQ(r.rows[0][1], std::u16string(300000, u'\u00E9'));
+}
+
+TEST(CsvWriter, QuotesOnlyWhereAFieldNeedsIt) {
+    EXPECT_EQ(Write({{u"plain", u"  spaced  ", u"", u"\u00E9\U0001D11E"},
+                     {u"a,b", u"say \"hi\"", u"line\nbreak", u"cr\rhere", u"\""},
+                     {u""},
+                     {u"", u""}}),
+              "plain,  spaced  ,,\xC3\xA9\xF0\x9D\x84\x9E\n"
+              "\"a,b\",\"say \"\"hi\"\"\",\"line\nbreak\",\"cr\rhere\",\"\"\"\"\n"
+              "\n"
+              ",\n");
+    // U+FEFF opening the output would pass for a byte order mark.
+    EXPECT_EQ(Write({{u"\uFEFFx", u"\uFEFF"}}), "\"\xEF\xBB\xBFx\",\xEF\xBB\xBF\n");
+    // A lone surrogate cannot be written as UTF-8; it becomes U+FFFD.
+    EXPECT_EQ(Write({{std::u16string(1, char16_t(0xD800))}}), "\xEF\xBF\xBD\n");
+}
+
+TEST(CsvWriter, WhatIsWrittenReadsBackTheSame) {
+    const Rows rows = {{u"\uFEFF", u"a,b", u"\"", u"\"\"x\"\"", u"\r\n", u"\n\n"},
+                       {u""},
+                       {u" ", u"\U0001F600, \u05D0\u05D1", u"tail\""},
+                       {u"=A1+B2", u"", u""}};
+    Read back = ReadAll(Write(rows));
+    EXPECT_FALSE(back.failed);
+    EXPECT_EQ(back.rows, rows);
+}

@@ -1,0 +1,64 @@
+#include "host_sheet.h"
+
+#include <gtest/gtest.h>
+
+#include "cells/cell_value.h"
+#include "refs/ref_list.h"
+#include "refs/region_ref.h"
+
+using ostrel::host::HostCell;
+using ostrel::host::HostSheet;
+
+TEST(HostSheet, CellsExistOnlyWhereSomethingIsStored) {
+    HostSheet sheet;
+    EXPECT_EQ(sheet.GetCellValueText(3, 3), u"");
+    CCRCRef d4(3, 3);
+    CCCellValue value;
+    EXPECT_EQ(sheet.GetValue(&d4, &value, 0), 1);  // an empty position reads as empty
+    EXPECT_TRUE(value.IsEmpty());
+    EXPECT_EQ(sheet.CellCount(), 0u);
+    EXPECT_EQ(sheet.SetCellText(3, 3, u"5"), 1);
+    EXPECT_EQ(sheet.CellCount(), 1u);
+    EXPECT_EQ(sheet.GetCellValueText(3, 3), u"5");
+    // A formula that will read an empty cell registers on it, so the cell is made then.
+    CCRCRef e9(4, 8), reader(0, 0);
+    EXPECT_EQ(sheet.RegisterDependent(&e9, &reader), 1);
+    ASSERT_NE(sheet.FindCell(4, 8), nullptr);
+    CCRefList* deps = sheet.LoadDependencies(&e9);
+    EXPECT_EQ(RefListCount(deps), 1u);
+    RefListFree(deps, 0);
+}
+
+TEST(HostSheet, ManyCellsStayFindableAndSmall) {
+    HostSheet sheet;
+    for (unsigned row = 0; row < 20000; ++row)
+        sheet.SetCellText(row % 7, row, u"1");
+    EXPECT_EQ(sheet.CellCount(), 20000u);
+    for (unsigned row = 0; row < 20000; row += 997)
+        EXPECT_NE(sheet.FindCell(row % 7, row), nullptr);
+    EXPECT_EQ(sheet.FindCell(7, 0), nullptr);
+    // A constant cell: the item, its value and number format, its format index and its
+    // own reference, with no allocation of its own.
+    EXPECT_LE(sizeof(HostCell), 80u);
+}
+
+TEST(HostSheet, RangesAreValidAndServeTheirValues) {
+    HostSheet sheet;
+    sheet.SetCellText(0, 0, u"1");
+    sheet.SetCellText(1, 1, u"2");
+    CCRegionRef range(0, 0, 1, 1), backwards(1, 1, 0, 0);
+    EXPECT_EQ(sheet.IsValidRef(&range), 1);
+    EXPECT_EQ(sheet.IsValidRef(&backwards), 0);
+    uint16_t h = sheet.OpenRef(&range);
+    ASSERT_NE(h, 0);
+    CCCellValue v;
+    int count = 0;
+    double sum = 0;
+    while (sheet.NextValue(h, &v)) {
+        ++count;
+        if (v.IsNumber()) sum += v.GetNumber();
+    }
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(sum, 3);
+    sheet.CloseRef(h);
+}

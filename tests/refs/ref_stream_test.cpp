@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/archive.h"
+#include "refs/document_ref.h"
+#include "refs/name_ref.h"
+#include "refs/rc_ref.h"
+#include "refs/ref_3d.h"
+#include "refs/ref_list.h"
+#include "refs/region_ref.h"
+#include "refs/remote_ref.h"
+#include "support/archive_bytes.h"
+
+using testing_support::Load;
+using testing_support::Store;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+std::unique_ptr<CCRef> RoundTrip(const CCRef* ref) {
+    Bytes bytes = Store([&](CArchive& ar) { WriteRef(nullptr, ar, ref); });
+    std::unique_ptr<CCRef> back;
+    Load(bytes, [&](CArchive& ar) {
+        back.reset(ReadRef(nullptr, ar));
+        EXPECT_EQ(ar.GetBytesLeft(), 0u);
+    });
+    return back;
+}
+}  // namespace
+
+TEST(RefStream, ExactBytesOfEachClass) {
+    CCRef3D span(1, 2, new CCRegionRef(0, 0, 1, 1));
+    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &span); }),
+              (Bytes{6, 1, 0, 0, 0, 1, 0, 2, 0, 2, 0, 0, 0, 1, 1, 0}));
+    CCRCRef cell(3, 0x0102);
+    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &cell); }), (Bytes{1, 3, 2, 1}));
+    CCNameRef name(u"ab");
+    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &name); }),
+              (Bytes{3, 3, 0, 0, 0, 'a', 0, 'b', 0}));
+    CCNameRef nullName;
+    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &nullName); }),
+              (Bytes{3, 0, 0, 0, 0}));
+    CCRemoteRef remote(u"D", u"A1");
+    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &remote); }),
+              (Bytes{4, 0xFF, 0xFE, 0xFF, 1, 'D', 0, 0xFF, 0xFE, 0xFF, 2, 'A', 0, '1', 0}));
+    CCDocumentRef none;
+    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &none); }), (Bytes{5, 0xFF}));
+    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, nullptr); }), (Bytes{0}));
+    CCRef3D empty(4);
+    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &empty); }), (Bytes{6, 0, 0, 0, 0}));
+}
+
+TEST(RefStream, RoundTripsAndDocumentKindWidening) {
+    CCRegionRef range(1, 2, 3, 4);
+    EXPECT_TRUE(RoundTrip(&range)->IsEqual(&range));
+    CCRemoteRef remote(u"?Sheet 2", u"B7");
+    EXPECT_TRUE(RoundTrip(&remote)->IsEqual(&remote));
+    CCRef3D span(1, 2, new CCRCRef(5, 6));
+    EXPECT_TRUE(RoundTrip(&span)->IsEqual(&span));
+    CCDocumentRef none;
+    auto back = RoundTrip(&none);
+    EXPECT_EQ(static_cast<CCDocumentRef*>(back.get())->GetDocRefType(), 255);
+    EXPECT_EQ(RoundTrip(nullptr), nullptr);
+}
+
+TEST(RefStream, MalformedInputIsRefused) {
+    // A sheet-qualified reference nested in another.
+    Load({6, 1, 0, 0, 0, 1, 0, 1, 0, 6, 1, 0, 0, 0}, [](CArchive& ar) {
+        try {
+            delete ReadRef(nullptr, ar);
+            FAIL();
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, CArchiveException::badFormat);
+        }
+    });
+    // An unknown type byte is the end of a list; nothing more is read.
+    Load({9, 1, 2, 3}, [](CArchive& ar) {
+        EXPECT_EQ(ReadRef(nullptr, ar), nullptr);
+        EXPECT_EQ(ar.GetBytesLeft(), 3u);
+    });
+    // A truncated list raises end-of-file, and what was read is freed (ASan sees leaks).
+    Load({1, 0, 0, 0, 2, 0, 0},
+         [](CArchive& ar) { EXPECT_THROW(RefListRead(nullptr, ar), CArchiveException); });
+    // A name whose count exceeds the stream.
+    Load({3, 0xFF, 0xFF, 0, 0, 'a', 0},
+         [](CArchive& ar) { EXPECT_THROW(delete ReadRef(nullptr, ar), CArchiveException); });
+}
+
+TEST(RefList, OrderDuplicatesAndOwnership) {
+    CCRCRef a1(0, 0), b1(1, 0), c1(2, 0), d1(3, 0);
+    CCRefList* list = nullptr;
+    RefListAddLastItem(list, &a1);
+    RefListAddLastItem(list, &b1);
+    RefListAddLastItem(list, &c1);
+    RefListAddUItem(list, &b1);  // present: unchanged
+    EXPECT_EQ(RefListCount(list), 3u);
+    RefListAddUItem(list, &d1);  // new: at the head
+    EXPECT_TRUE(list->m_pRef->IsEqual(&d1));
+    EXPECT_TRUE(RefListHasMember(list, &c1));
+    EXPECT_FALSE(RefListHasMember(nullptr, &c1));
+    RefListFree(list, 0);
+
+    // (A1, B1, C1) joined with (B1, D1) gives (A1, C1, B1, D1); the destination's B1 freed.
+    CCRefList* dest = nullptr;
+    for (const CCRef* r : {static_cast<const CCRef*>(&a1), static_cast<const CCRef*>(&b1),
+                           static_cast<const CCRef*>(&c1)})
+        RefListAddLastItem(dest, r);
+    CCRefList* src = nullptr;
+    RefListAddLastItem(src, &b1);
+    RefListAddLastItem(src, &d1);
+    CCRefList* srcHead = src;
+    JoinRefList(&dest, src);
+    const CCRef* expected[] = {&a1, &c1, &b1, &d1};
+    int i = 0;
+    for (CCRefList* n = dest; n; n = n->m_pNext, ++i)
+        EXPECT_TRUE(n->m_pRef->IsEqual(expected[i]));
+    EXPECT_EQ(i, 4);
+    EXPECT_EQ(dest->m_pNext->m_pNext, srcHead);  // src's nodes themselves, not copies
+    RefListFree(dest, 0);
+    CCRefList* empty = nullptr;
+    CCRefList* only = nullptr;
+    RefListAddLastItem(only, &a1);
+    JoinRefList(&empty, only);
+    EXPECT_EQ(empty, only);
+    RefListFree(empty, 0);
+
+    // Borrowed references survive a free without freeRefs; owned ones do not (ASan checks).
+    auto* borrowed = new CCRCRef(9, 9);
+    CCRefList* mixed =
+        new CCRefList(borrowed, new CCRefList(new CCRCRef(1, 1), nullptr, true), false);
+    RefListFree(mixed, 0);
+    EXPECT_EQ(borrowed->GetColumn(), 9);
+    delete borrowed;
+}
+
+TEST(RefList, StreamFormSkipsHostReferencesAndKeepsOrder) {
+    CCRefList* list = nullptr;
+    CCRCRef a1(0, 0);
+    CCNameRef name(u"x");
+    RefListAddLastItem(list, &a1);
+    RefListAddLastItem(list, &name);
+    Bytes bytes = Store([&](CArchive& ar) { RefListWrite(nullptr, list, ar); });
+    EXPECT_EQ(bytes, (Bytes{1, 0, 0, 0, 3, 2, 0, 0, 0, 'x', 0, 0}));
+    Load(bytes, [&](CArchive& ar) {
+        CCRefList* back = RefListRead(nullptr, ar);
+        ASSERT_EQ(RefListCount(back), 2u);
+        EXPECT_TRUE(back->m_pRef->IsEqual(&a1));
+        EXPECT_TRUE(back->m_pNext->m_pRef->IsEqual(&name));
+        RefListFree(back, 1);
+    });
+    Load({0}, [](CArchive& ar) { EXPECT_EQ(RefListRead(nullptr, ar), nullptr); });
+    RefListFree(list, 1);
+}

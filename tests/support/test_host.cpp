@@ -1,0 +1,90 @@
+#include "support/test_host.h"
+
+#include "cells/cell_value.h"
+
+namespace testing_support {
+
+TestCell* TestSheet::Find(unsigned char column, uint16_t row) const {
+    auto it = m_cells.find({column, row});
+    return it == m_cells.end() ? nullptr : it->second.get();
+}
+
+TestCell* TestSheet::Cell(unsigned char column, uint16_t row) {
+    auto& slot = m_cells[{column, row}];
+    if (!slot) slot = std::make_unique<TestCell>(column, row);
+    return slot.get();
+}
+
+CCItem* TestSheet::LookupItem(const CCRef* ref) {
+    if (!ref) return nullptr;
+    if (ref->GetType() == REF_TYPE_3D) {
+        const auto* r3 = static_cast<const CCRef3D*>(ref);
+        CCCellManager* sheet = r3->IsManagerKey() ? FromIdentity(r3->GetKey())
+                                                  : GetManForNameIndex(r3->GetFirstSheet());
+        if (sheet && sheet != this) return sheet->LookupItem(r3->GetInnerRef());
+        return LookupItem(r3->GetInnerRef());
+    }
+    if (ref->GetType() != REF_TYPE_RC) return nullptr;
+    const auto* rc = static_cast<const CCRCRef*>(ref);
+    return createOnLookup ? Cell(rc->GetColumn(), rc->GetRow())
+                          : Find(rc->GetColumn(), rc->GetRow());
+}
+
+void TestSheet::GetRefSize(const CCRef* ref, long& width, long& height) {
+    if (ref && ref->GetType() == REF_TYPE_REGION) {
+        const auto* r = static_cast<const CCRegionRef*>(ref);
+        width = long(r->GetLastColumn()) - r->GetFirstColumn() + 1;
+        height = long(r->GetLastRow()) - r->GetFirstRow() + 1;
+        return;
+    }
+    width = height = 1;
+}
+
+int TestSheet::GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) {
+    if (ref && ref->GetType() == REF_TYPE_REGION) {
+        const auto* r = static_cast<const CCRegionRef*>(ref);
+        unsigned long width = unsigned(r->GetLastColumn()) - r->GetFirstColumn() + 1;
+        unsigned column = r->GetFirstColumn() + unsigned(index % width);
+        unsigned row = r->GetFirstRow() + unsigned(index / width);
+        if (row > r->GetLastRow()) return 0;
+        TestCell* cell = Find(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
+        if (value) {
+            if (cell)
+                cell->GetValue(*value);
+            else
+                value->Set();
+        }
+        return 1;
+    }
+    return CCCellManager::GetValue(ref, value, index);
+}
+
+int TestSheet::IsValidRef(const CCRef* ref) {
+    if (ref && ref->GetType() == REF_TYPE_REGION)
+        return static_cast<const CCRegionRef*>(ref)->IsNormal();
+    return CCCellManager::IsValidRef(ref);
+}
+
+CCCellManager* TestSheet::GetManForNameIndex(uint16_t index) {
+    if (!m_family || index == 0 || index > m_family->size()) return nullptr;
+    return (*m_family)[index - 1];
+}
+
+uint16_t TestSheet::GetNameIndex(std::u16string_view name) {
+    if (!m_family) return 1;
+    for (size_t i = 0; i < m_family->size(); ++i) {
+        std::u16string other;
+        (*m_family)[i]->GetSheetName(other);
+        if (other == name) return static_cast<uint16_t>(i + 1);
+    }
+    return 0;
+}
+
+std::u16string TestSheet::ValueText(unsigned char column, uint16_t row) {
+    CCRCRef ref(column, row);
+    std::u16string text;
+    GetCellValueText(&ref, text);
+    return text;
+}
+
+}  // namespace testing_support
