@@ -1,6 +1,8 @@
 #include "cells/cell.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "engine/cell_manager.h"
 #include "formats/cell_format_table.h"
@@ -219,6 +221,21 @@ void CCCell::Clear(cells::CTX* ctx, int what) {
     if (manager && manager->IsProtected() && IsLocked(ctx)) {
         manager->ErrorMessage(13036);
         return;
+    }
+    // An edit-source cell clears the cell it edits instead. Edit sources can form a cycle;
+    // a cell met again while its own clear is running stops the walk.
+    if (IsEditSource(ctx)) {
+        if (const CCRef* source = GetEditSourceRef(ctx)) {
+            static thread_local std::vector<const CCCell*> clearing;
+            if (std::find(clearing.begin(), clearing.end(), this) != clearing.end()) return;
+            clearing.push_back(this);
+            std::unique_ptr<CCRef> target(source->Copy());
+            if (manager) manager->ClearCell(target.get(), what);
+            clearing.pop_back();
+            if (target->GetType() == REF_TYPE_REMOTE) SetValue(ctx, CCCellValue());
+            if (!m_value.IsEmpty()) OnChange(ctx);
+            return;
+        }
     }
     const uint16_t maskBefore = getCFmt().GetSetMask();
     bool valueCleared = false, formatReset = false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -266,4 +267,65 @@ TEST(CellManager, IdentitiesResolveOnlyWhileTheManagerLives) {
         EXPECT_NE(other.GetIdentity(), identity);
     }
     EXPECT_EQ(CCCellManager::FromIdentity(identity), nullptr);
+}
+
+namespace {
+
+// A cell that hands its values on to another cell, as an edit-source formula does.
+struct ForwardingCell : testing_support::TestCell {
+    using TestCell::TestCell;
+    std::unique_ptr<CCRef> source;
+    const CCRef* GetEditSourceRef(cells::CTX*) override { return source.get(); }
+};
+
+struct ForwardingSheet : TestSheet {
+    std::map<std::pair<int, int>, std::unique_ptr<ForwardingCell>> cells;
+    ForwardingCell* Make(unsigned char c, uint16_t r) {
+        auto& slot = cells[{c, r}];
+        slot = std::make_unique<ForwardingCell>(c, r);
+        return slot.get();
+    }
+    CCItem* LookupItem(const CCRef* ref) override {
+        if (ref && ref->GetType() == REF_TYPE_RC) {
+            auto* rc = static_cast<const CCRCRef*>(ref);
+            auto it = cells.find({rc->GetColumn(), rc->GetRow()});
+            if (it != cells.end()) return it->second.get();
+        }
+        return nullptr;
+    }
+};
+
+}  // namespace
+
+TEST(CellManager, EditSourceWalksEndOnCyclesAndMissingCells) {
+    ForwardingSheet sheet;
+    ForwardingCell* a = sheet.Make(0, 0);
+    ForwardingCell* b = sheet.Make(1, 0);
+    ForwardingCell* c = sheet.Make(2, 0);
+    a->source = std::make_unique<CCRCRef>(1, 0);  // A1 -> B1 -> C1
+    b->source = std::make_unique<CCRCRef>(2, 0);
+    CCCellValue v;
+    v.Set(3.0, C_NF_GENERAL);
+    CCRCRef a1(0, 0);
+    EXPECT_EQ(sheet.SetSourceValue(&a1, &v), 1);
+    EXPECT_EQ(c->GetValue().GetNumber(), 3);
+    EXPECT_TRUE(a->GetValue().IsEmpty());
+    c->source = std::make_unique<CCRCRef>(0, 0);  // ... -> A1: a cycle
+    EXPECT_EQ(sheet.SetSourceValue(&a1, &v), 0);
+    c->source = std::make_unique<CCRCRef>(9, 9);  // leads nowhere
+    EXPECT_EQ(sheet.SetSourceValue(&a1, &v), 0);
+
+    // Clearing an edit-source cell clears its target, and a cycle of them ends.
+    CCCellFormat editSource;
+    editSource.SetEditSource(1);
+    for (ForwardingCell* cell : {a, b, c})
+        cell->SetFormat(sheet.GetCTX(), editSource);
+    c->source = std::make_unique<CCRCRef>(0, 0);
+    a->SetValue(sheet.GetCTX(), v);
+    EXPECT_EQ(sheet.ClearCell(&a1, 1), 1);  // ends: every cell of the cycle edits another
+    EXPECT_EQ(a->GetValue().GetNumber(), 3);
+    c->source.reset();  // now C1 is the end of the chain and is cleared
+    c->SetValue(sheet.GetCTX(), v);
+    sheet.ClearCell(&a1, 1);
+    EXPECT_TRUE(c->GetValue().IsEmpty());
 }
