@@ -1,5 +1,7 @@
 #include "support/test_host.h"
 
+#include "refs/name_ref.h"
+
 #include "cells/cell_value.h"
 
 namespace testing_support {
@@ -75,6 +77,11 @@ uint16_t TestSheet::GetNameIndex(std::u16string_view name) {
         if (other == name) return static_cast<uint16_t>(i + 1);
     }
     return 0;
+}
+
+uint16_t TestSheet::GetNameIndex(const CCNameRef* name) {
+    if (!name || !name->GetName()) return 0;
+    return GetNameIndex(std::u16string_view(name->GetName()));
 }
 
 std::u16string TestSheet::ValueText(unsigned char column, uint16_t row) {
