@@ -275,9 +275,22 @@ TEST_F(ParserTest, LongChainIsOneNode) {
     auto* op = static_cast<CCOpFormula*>(t.get());
     EXPECT_EQ(op->GetFunc(), &ADDFunc);
     EXPECT_EQ(FormulaListCount(op->GetArgs()), size_t(kOperands));
+    // Printed as the nested form would be, and read back to the same text.
     CWideOutStream printed;
     t->Print(Ctx(), printed, 0);
-    EXPECT_EQ(printed.str(), refs);
+    Tree reread = Read(printed.str());
+    ASSERT_TRUE(reread);
+    CWideOutStream reprinted;
+    reread->Print(Ctx(), reprinted, 0);
+    EXPECT_TRUE(printed.str() == reprinted.str());
+    Tree chain = Read(u"A1-A2-A3");
+    Tree nested(ConstructOpFormula(
+        &SUBFunc, ConstructOpFormula(&SUBFunc, Read(u"A1").release(), Read(u"A2").release()),
+        Read(u"A3").release()));
+    CWideOutStream chainText, nestedText;
+    chain->Print(Ctx(), chainText, 0);
+    nested->Print(Ctx(), nestedText, 0);
+    EXPECT_EQ(ostrel::ToUtf8(chainText.str()), ostrel::ToUtf8(nestedText.str()));
 
     Tree sum = Read(ones);
     ASSERT_TRUE(sum);
