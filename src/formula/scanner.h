@@ -38,7 +38,7 @@ int _IsFormulaPrefix(cells::LCTX* lctx, const char16_t* text);
 
 // Where Parse hands formula text to the formula parser (primary function names). Returns 1
 // when the text is a formula (formula holds its tree) and 0 when it did not parse (formula
-// null). Until the grammar is built every text counts as a formula without a tree.
+// null).
 int ParseFormulaText(cells::CTX* ctx, const char16_t* text, CCFormula*& formula);
 
 // ---- Text routines ------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "formula/formula.h"
 #include "scanner_support.h"
 
 using namespace scan_test;
@@ -13,6 +14,7 @@ struct Parsed {
     int code = 0;
     CCCellValue value;
     CCFormula* formula = reinterpret_cast<CCFormula*>(1);  // must be reset by Parse
+    std::unique_ptr<CCFormula> tree;                       // owns what Parse built
 };
 
 Parsed DoParse(Locale& locale, std::u16string_view text) {
@@ -20,6 +22,7 @@ Parsed DoParse(Locale& locale, std::u16string_view text) {
     Text copy(text);
     Parsed out;
     out.code = Parse(&ctx, copy.get(), out.value, out.formula);
+    if (out.formula != reinterpret_cast<CCFormula*>(1)) out.tree.reset(out.formula);
     return out;
 }
 
@@ -145,11 +148,15 @@ TEST(Parse, DatesTimesAndBooleans) {
         EXPECT_EQ(b.value.GetFormat().getType(), C_NF_BOOL);
     }
     EXPECT_EQ(DoParse(DayFirst(), u"false").value.GetNumber(), 0.0);
-    // A sign or brackets do not apply to dates, times and booleans.
-    for (const char16_t* t : {u"-12/3/2001", u"-TRUE", u"+9:30"}) {
+    // A sign or brackets do not apply to dates, times and booleans: the text is a formula
+    // when it parses as one, else a text.
+    for (const char16_t* t : {u"-12/3/2001", u"-TRUE"}) {
         SCOPED_TRACE(U8(t));
         EXPECT_EQ(DoParse(DayFirst(), t).code, 2);
     }
+    Parsed time = DoParse(DayFirst(), u"+9:30");
+    EXPECT_EQ(time.code, 1);
+    EXPECT_TRUE(time.value.IsText());
 }
 
 TEST(Parse, FormulaTextsGoToTheParser) {
@@ -162,7 +169,6 @@ TEST(Parse, FormulaTextsGoToTheParser) {
         SCOPED_TRACE(U8(c.text));
         Parsed p = DoParse(DayFirst(), c.text);
         EXPECT_EQ(p.code, c.code);
-        EXPECT_EQ(p.formula, nullptr);  // no grammar yet: no tree
         EXPECT_TRUE(p.value.IsEmpty());
     }
 }
