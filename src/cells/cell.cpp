@@ -7,6 +7,7 @@
 #include "engine/cell_manager.h"
 #include "formats/cell_format_table.h"
 #include "formats/text_helpers.h"
+#include "formula/formula.h"
 #include "formula/scanner.h"
 #include "platform/archive.h"
 #include "platform/text/unicode.h"
@@ -403,7 +404,8 @@ void CCCell::Read(cells::CTX* ctx, CArchive& ar) {
         ar.RequireBytes(uint64_t(length) + 1);
         formula = std::make_unique<FormulaData>();
         formula->packed.resize(size_t(length) + 5);
-        for (int i = 0; i < 4; ++i) formula->packed[size_t(i)] = uint8_t(length >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            formula->packed[size_t(i)] = uint8_t(length >> (8 * i));
         ar.ReadExact(formula->packed.data() + 4, size_t(length) + 1);
     }
     CCItem::Read(ctx, ar);

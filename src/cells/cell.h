@@ -33,7 +33,7 @@ constexpr char16_t CELL_CIRCULAR = u'C';
 
 class CCCell : public CCItem {
 public:
-    CCCell() = default;
+    CCCell();
     CCCell(const CCCell& other);
     CCCell& operator=(const CCCell& other);
     ~CCCell() override;

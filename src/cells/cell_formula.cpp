@@ -13,7 +13,9 @@
 
 namespace {
 
-CCCellManager* ManagerOf(cells::CTX* ctx) { return ctx ? ctx->GetManager() : nullptr; }
+CCCellManager* ManagerOf(cells::CTX* ctx) {
+    return ctx ? ctx->GetManager() : nullptr;
+}
 
 struct Session {
     CCCellManager* manager;
@@ -27,6 +29,7 @@ struct Session {
 
 }  // namespace
 
+CCCell::CCCell() = default;
 CCCell::~CCCell() = default;
 
 void CCCell::CopyFormulaFrom(const CCCell& other) {
@@ -97,7 +100,8 @@ void CCCell::PackFormula(cells::CTX* ctx, char16_t type) {
     size_t length = size_t(file.GetLength());
     m_formula->packed.assign(file.Data(), file.Data() + length);
     uint32_t payload = uint32_t(length - 5);
-    for (int i = 0; i < 4; ++i) m_formula->packed[size_t(i)] = uint8_t(payload >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        m_formula->packed[size_t(i)] = uint8_t(payload >> (8 * i));
 }
 
 void CCCell::SaveFormula(cells::CTX* ctx, const CCFormula* formula, char16_t type) {
@@ -141,7 +145,8 @@ void CCCell::RemoveFormula(cells::CTX* ctx) {
     LoadFormula(ctx, loaded, type);
     std::unique_ptr<CCFormula> copy(loaded);
     if (copy && type == CELL_FORMULA) {
-        if (std::unique_ptr<CCRef> own = QualifiedRef(ctx)) copy->UnRegisterDependents(ctx, own.get());
+        if (std::unique_ptr<CCRef> own = QualifiedRef(ctx))
+            copy->UnRegisterDependents(ctx, own.get());
     }
     m_formula.reset();
 }

@@ -10,8 +10,7 @@ void EvalAdd(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, co
 void EvalSub(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell);
 void EvalMul(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell);
 void EvalDiv(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell);
-void EvalPower(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
-               const CCRef* cell);
+void EvalPower(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell);
 void EvalAnd(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell);
 void EvalOr(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell);
 void EvalEQ(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell);
@@ -22,8 +21,7 @@ void EvalLT(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, con
 void EvalLE(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell);
 
 // Unary operators over their one argument (a reference result is read first).
-void EvalUnPlus(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
-                const CCRef* cell);
+void EvalUnPlus(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell);
 void EvalUnMinus(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
                  const CCRef* cell);
 void EvalPercent(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
@@ -32,8 +30,7 @@ void EvalNot(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, co
 
 // Reference operators: the result is a reference value, or an error.
 // A1..B2 / A1:B2: a region between two single cells.
-void EvalRange(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
-               const CCRef* cell);
+void EvalRange(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell);
 // Sheet1 or Sheet1:Sheet3 (one or two sheet parts): a sheet-qualified reference.
 void EvalSheetRange(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
                     const CCRef* cell);

@@ -10,7 +10,6 @@
 #include "formula/operators.h"
 #include "functions/check_routines.h"
 #include "functions/func.h"
-#include "functions/operator_links.h"
 #include "functions/registry_internal.h"
 
 #define RULE(min, max, ranges, k) &CheckWithRule<ArgRule{min, max, RangeRule::ranges, k}>

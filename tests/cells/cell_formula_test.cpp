@@ -11,6 +11,7 @@
 #include "functions/func.h"
 #include "platform/archive.h"
 #include "platform/utf.h"
+#include "platform/wide_stream.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 
