@@ -214,8 +214,11 @@ void CCCell::Clear(cells::CTX* ctx, int what) {
     }
     const uint16_t maskBefore = getCFmt().GetSetMask();
     bool valueCleared = false, formatReset = false;
+    // The value of a formula cell stays: only a cell without formula loses it (asked
+    // before the formula itself may go).
+    const bool hadFormula = IsFormulaLink();
     if (what & 2) RemoveFormula(ctx);
-    if ((what & 1) && !m_value.IsEmpty() && !IsFormulaLink()) {
+    if ((what & 1) && !m_value.IsEmpty() && !hadFormula) {
         m_value.Set();
         valueCleared = true;
     }
