@@ -85,8 +85,8 @@ int HostSheet::IsValidRef(const CCRef* ref) {
 void HostSheet::GetRefSize(const CCRef* ref, long& width, long& height) {
     if (ref && ref->GetType() == REF_TYPE_REGION) {
         const auto* r = static_cast<const CCRegionRef*>(ref);
-        width = long(r->GetLastColumn()) - r->GetFirstColumn() + 1;
-        height = long(r->GetLastRow()) - r->GetFirstRow() + 1;
+        width = r->GetWidth();
+        height = r->GetHeight();
         return;
     }
     width = height = 1;
@@ -95,12 +95,9 @@ void HostSheet::GetRefSize(const CCRef* ref, long& width, long& height) {
 int HostSheet::GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) {
     if (ref && ref->GetType() == REF_TYPE_REGION) {
         // A range serves its values row by row; an empty position reads as empty.
-        const auto* r = static_cast<const CCRegionRef*>(ref);
-        if (!r->IsNormal()) return 0;
-        unsigned long width = unsigned(r->GetLastColumn()) - r->GetFirstColumn() + 1;
-        unsigned long row = r->GetFirstRow() + index / width;
-        if (row > r->GetLastRow()) return 0;
-        HostCell* cell = m_cells.Find(r->GetFirstColumn() + unsigned(index % width), unsigned(row));
+        unsigned column, row;
+        if (!static_cast<const CCRegionRef*>(ref)->CellAt(index, column, row)) return 0;
+        HostCell* cell = m_cells.Find(column, row);
         if (value) {
             if (cell)
                 cell->GetValue(*value);

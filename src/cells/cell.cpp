@@ -44,8 +44,7 @@ void CopyToBuffer(const std::u16string& text, char16_t* buffer, int size) {
 CCCell::CCCell(const CCCell& other) : CCItem(other) {
     m_formatIndex = other.m_formatIndex;
     m_value = other.m_value;
-    if (other.m_packedFormula)
-        m_packedFormula = std::make_unique<std::vector<uint8_t>>(*other.m_packedFormula);
+    CopyFormulaFrom(other);
     m_circular = other.m_circular;
 }
 
@@ -54,9 +53,7 @@ CCCell& CCCell::operator=(const CCCell& other) {
     CCItem::operator=(other);
     m_formatIndex = other.m_formatIndex;
     m_value = other.m_value;
-    m_packedFormula.reset();
-    if (other.m_packedFormula)
-        m_packedFormula = std::make_unique<std::vector<uint8_t>>(*other.m_packedFormula);
+    CopyFormulaFrom(other);
     m_circular = other.m_circular;
     return *this;
 }
@@ -72,41 +69,6 @@ void CCCell::putCFmt(const CCCellFormat& format) {
 int CCCell::IsEmpty() const {
     return m_value.IsEmpty() && !IsFormulaLink() && (getCFmt().GetSetMask() & 0x01FF) == 0 &&
            CCItem::IsEmpty();
-}
-
-char16_t CCCell::GetFormulaType() const {
-    // Only a loaded formula has a type here; a packed one reports it in its block.
-    return 0;
-}
-
-int CCCell::IsValidFormula() const {
-    return m_packedFormula && m_packedFormula->size() > 4 && (*m_packedFormula)[4] == CELL_FORMULA;
-}
-
-void CCCell::SetFormulaCirc(int n) {
-    m_circular = n;
-    if (m_packedFormula && m_packedFormula->size() > 4)
-        (*m_packedFormula)[4] = n ? CELL_CIRCULAR : CELL_FORMULA;
-}
-
-void CCCell::RemoveFormula(cells::CTX*) {
-    m_packedFormula.reset();
-}
-
-const CCRef* CCCell::GetEditSourceRef(cells::CTX*) {
-    // An edit source is a formula that is a plain reference; without a loaded formula there
-    // is none.
-    return nullptr;
-}
-
-void CCCell::Recalc(cells::CTX*) {}
-
-void CCCell::InvalidateRef(cells::CTX*, const CCRef*) {}
-
-void CCCell::InvalidateItem(cells::CTX*, const CCItem*) {}
-
-void CCCell::UpdateFormula(cells::CTX* ctx, const CCRef*, const CCRef*, int) {
-    if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
 }
 
 void CCCell::OnChange(cells::CTX* ctx) {
@@ -157,7 +119,12 @@ void CCCell::SetText(cells::CTX* ctx, std::u16string_view text, int quiet) {
         editSource.SetEditSource(1);
         DoSetFormat(ctx, editSource);
     }
-    // The formula road: the text did not become a formula, so it stays the typed text.
+    if (formula) {
+        std::unique_ptr<CCFormula> tree(formula);
+        SetFormula(ctx, tree.get(), quiet != 0);
+        return;
+    }
+    // The text did not parse: it stays the typed text.
     SetTextValue(ctx, typed);
     if (!quiet) manager->ErrorMessage(MatchBrackets(typed.c_str()) ? 13042 : 13034);
 }
@@ -166,6 +133,13 @@ void CCCell::SetValue(cells::CTX* ctx, const CCCellValue& value) {
     CCCellManager* manager = ManagerOf(ctx);
     {
         Session session(manager);
+        // An edit-source cell hands the value on to the cell its formula names.
+        CCFormula* formula = IsEditSource(ctx) ? LoadFormula(ctx) : nullptr;
+        if (formula && formula->IsEditSourceRef(ctx, GetRef())) {
+            if (manager) manager->SetSourceValue(GetRef(), &value);
+            OnValueChanged(ctx);
+            return;
+        }
         RemoveFormula(ctx);
         // Texts are compared unit by unit: any change of a character is a change.
         bool same = m_value.GetType() == value.GetType() && m_value.IsEqual(value);
@@ -292,7 +266,11 @@ void CCCell::GetFormulaText(cells::CTX* ctx, CWideOutStream& out) {
         out << u'0';
         return;
     }
-    if (IsFormulaLink()) return;  // a stored formula prints once formulas can be loaded
+    if (CCFormula* formula = LoadFormula(ctx)) {
+        out << (IsEditSource(ctx) ? u'!' : u'=') << u' ';
+        formula->Print(ctx, out, 0);
+        return;
+    }
     m_value.Print(ctx, out, 1);
 }
 
@@ -408,17 +386,10 @@ void CCCell::Delete(cells::CTX* ctx) {
     CCItem::Delete(ctx);
 }
 
-void CCCell::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
-    CCItem::Move(ctx, newRef, other);
-}
-
 void CCCell::Write(cells::CTX* ctx, CArchive& ar) {
     getCFmt().Write(ar);
     m_value.Write(ctx, ar);
-    if (!m_packedFormula)
-        ar << uint32_t(0);
-    else
-        ar.Write(m_packedFormula->data(), m_packedFormula->size());
+    SerializeFormula(ctx, ar);
     CCItem::Write(ctx, ar);
 }
 
@@ -429,23 +400,21 @@ void CCCell::Read(cells::CTX* ctx, CArchive& ar) {
     value.Read(ctx, ar);
     uint32_t length;
     ar >> length;
-    std::unique_ptr<std::vector<uint8_t>> packed;
+    std::unique_ptr<FormulaData> formula;
     if (length != 0) {
         // The length comes from the file: the type byte and the formula must be there.
         ar.RequireBytes(uint64_t(length) + 1);
-        packed = std::make_unique<std::vector<uint8_t>>(size_t(length) + 5);
+        formula = std::make_unique<FormulaData>();
+        formula->packed.resize(size_t(length) + 5);
         for (int i = 0; i < 4; ++i)
-            (*packed)[size_t(i)] = uint8_t(length >> (8 * i));
-        ar.ReadExact(packed->data() + 4, size_t(length) + 1);
+            formula->packed[size_t(i)] = uint8_t(length >> (8 * i));
+        ar.ReadExact(formula->packed.data() + 4, size_t(length) + 1);
     }
     CCItem::Read(ctx, ar);
     putCFmt(format);
     m_value = value;
-    m_packedFormula = std::move(packed);
-    m_circular =
-        (m_packedFormula && m_packedFormula->size() > 4 && (*m_packedFormula)[4] == CELL_CIRCULAR)
-            ? 1
-            : 0;
+    m_formula = std::move(formula);
+    m_circular = m_formula && m_formula->packed[4] == CELL_CIRCULAR ? 1 : 0;
 }
 
 int CompareCells(const CCCell* a, const CCCell* b, int caseSensitive) {

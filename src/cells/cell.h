@@ -12,6 +12,8 @@
 #include "cells/item.h"
 #include "formats/cell_format.h"
 
+class CCFormula;
+class CCRefList;
 class CWideOutStream;
 
 // What Find and Replace look for, and how.
@@ -31,13 +33,15 @@ constexpr char16_t CELL_CIRCULAR = u'C';
 
 class CCCell : public CCItem {
 public:
-    CCCell() = default;
+    CCCell();
     CCCell(const CCCell& other);
     CCCell& operator=(const CCCell& other);
-    ~CCCell() override = default;
+    ~CCCell() override;
 
     CCCell* AsCell() override { return this; }
-    int IsFormulaLink() const override { return m_packedFormula != nullptr; }
+    int IsFormulaLink() const override {
+        return m_formula && (m_formula->live || !m_formula->packed.empty());
+    }
     int IsEmpty() const override;
     void Recalc(cells::CTX* ctx) override;
     int IsHidden(cells::CTX*) const override { return getCFmt().IsHidden(); }
@@ -64,6 +68,14 @@ public:
     virtual void GetValue(CCCellValue& value) const { value.Set(m_value); }
     // The reference an edit-source cell hands its values on to; null for other cells.
     virtual const CCRef* GetEditSourceRef(cells::CTX* ctx);
+    // Makes the cell an edit source of ref: a formula that is just the reference.
+    virtual int SetEditSource(cells::CTX* ctx, const CCRef* ref, unsigned char flags);
+    // Stores a copy of the formula, registers it, computes it and checks it for cycles
+    // (error 5 and message 13033 unless quiet). Returns 0 when its registration was refused:
+    // the formula is then dropped and its text becomes the value.
+    virtual int SetFormula(cells::CTX* ctx, const CCFormula* formula, bool quiet);
+    // As SetFormula without the cycle test; the given tree itself is registered.
+    virtual int SetFormula1(cells::CTX* ctx, CCFormula* formula);
     virtual void SetValue(cells::CTX* ctx, const CCCellValue& value);
     virtual void SetFormat(cells::CTX* ctx, const CCCellFormat& format);
     // what: 1 value, 2 formula, 4 format.
@@ -98,20 +110,47 @@ public:
     int GetFormulaCirc() const { return m_circular; }
     // The packed formula block (u32 length, type byte, formula stream), or null.
     const uint8_t* GetPackedFormula() const {
-        return m_packedFormula ? m_packedFormula->data() : nullptr;
+        return m_formula && !m_formula->packed.empty() ? m_formula->packed.data() : nullptr;
     }
     void RemoveFormula(cells::CTX* ctx);
+    // The live formula, read from the packed block when needed (the block stays); null
+    // without a formula.
+    CCFormula* LoadFormula(cells::CTX* ctx);
+    // A copy of the formula (owned by the caller) and its type character.
+    void LoadFormula(cells::CTX* ctx, CCFormula*& formula, char16_t& type);
+    // Keeps a copy of formula (or the formula itself when the cell already holds it) as the
+    // live formula and packs it anew with the type; null removes the formula block.
+    void SaveFormula(cells::CTX* ctx, const CCFormula* formula, char16_t type);
+    // Writes the packed formula field of the cell's stream form.
+    void SerializeFormula(cells::CTX* ctx, CArchive& ar);
+    int RegisterFormula(cells::CTX* ctx);
+    int UnregisterFormula(cells::CTX* ctx);
+    void ValidateFormulaRef(cells::CTX* ctx, const CCRef* ref);
+    bool IsHyperLink() const;
+    int GetHyperLink(cells::CTX* ctx, CString& link);
+    CCRefList* GetPrecedents(cells::CTX* ctx) override;
 
 private:
     bool Hides(cells::CTX* ctx) const;
     void SetTextValue(cells::CTX* ctx, std::u16string_view text);
 
+    // The cell's own reference qualified with the context's sheet, as dependents are kept.
+    std::unique_ptr<CCRef> QualifiedRef(cells::CTX* ctx) const;
+    // The formula text as the value: "=" (or "!"), a blank, the printed formula.
+    void FormulaAsText(cells::CTX* ctx, const CCFormula* formula);
+    void PackFormula(cells::CTX* ctx, char16_t type);
+    void CopyFormulaFrom(const CCCell& other);
+
+    struct FormulaData {
+        std::unique_ptr<CCFormula> live;
+        std::vector<uint8_t> packed;  // u32 length, type byte, formula stream; or empty
+    };
+
     int32_t m_formatIndex = 0;
     int32_t m_circular = 0;
     CCCellValue m_value;
-    // u32 length, type byte, formula stream; null without a formula. Behind a pointer so a
-    // cell without formula pays eight bytes for it.
-    std::unique_ptr<std::vector<uint8_t>> m_packedFormula;
+    // Behind a pointer so that a cell without formula pays eight bytes for it.
+    std::unique_ptr<FormulaData> m_formula;
 };
 
 // Orders two cells by their values; a null cell sorts after any other.

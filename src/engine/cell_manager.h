@@ -273,6 +273,7 @@ protected:
     virtual CCItem* ProcessDependents(const CCRef* ref, CCRecalcList& list);
     virtual CCItem* PatchProcessDependents(const CCRef* ref, CCRecalcList& list);
     void Adjust3DDependencies(const CCRef* ref, CCRefList*& dependents);
+    void RecalcRemoteDependents(CCRecalcList& remote);
 
     CCRecalcList& GetRecalcList() { return m_recalcList; }
     CCRecalcList& GetProcessList() { return m_processList; }

@@ -4,11 +4,12 @@
 #include "formats/intl_settings.h"
 #include "formats/lt_strings.h"
 #include "formats/module_profile.h"
+#include "functions/func.h"
 
 void QXCellInit() {
     CFormatCodeCache::Create();
     InitInternationalSettings();
-    // The function registry is built here once the formula language has one.
+    InitBuiltinFunctions();
     InitModuleRegistry();
     ReleaseLTStrings();
     LoadLTStrings();

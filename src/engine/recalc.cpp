@@ -190,13 +190,7 @@ void CCCellManager::PatchDoProcess(long) {
     }
     m_recalcList.Merge(m_processList);
     m_allRecalcCount = std::max<unsigned long>(m_allRecalcCount, m_recalcList.GetCount());
-    if (!remote.IsEmpty()) {
-        DoRecalc(-1);
-        BeginSession();
-        for (const auto& ref : remote.GetStdList())
-            DoRemoteInitRecalc(static_cast<const CCRemoteRef*>(ref.get()), 1);
-        EndSession();
-    }
+    RecalcRemoteDependents(remote);
 }
 
 void CCCellManager::DoProcess(long limit) {
@@ -222,13 +216,17 @@ void CCCellManager::DoProcess(long limit) {
             m_processList.TakeFirst();
         }
     }
-    if (!remote.IsEmpty()) {
-        DoRecalc(-1);
-        BeginSession();
-        for (const auto& ref : remote.GetStdList())
-            DoRemoteInitRecalc(static_cast<const CCRemoteRef*>(ref.get()), 1);
-        EndSession();
-    }
+    RecalcRemoteDependents(remote);
+}
+
+// Dependents in other documents recalculate there, after this slice's local cells.
+void CCCellManager::RecalcRemoteDependents(CCRecalcList& remote) {
+    if (remote.IsEmpty()) return;
+    DoRecalc(-1);
+    BeginSession();
+    for (const auto& ref : remote.GetStdList())
+        DoRemoteInitRecalc(static_cast<const CCRemoteRef*>(ref.get()), 1);
+    EndSession();
 }
 
 int CCCellManager::DoIdle(int all) {

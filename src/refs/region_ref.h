@@ -37,6 +37,18 @@ public:
     int IsNormalV() const { return m_lastRow >= m_firstRow; }
     void Normalize();
     int IsSingle() const { return m_firstColumn == m_lastColumn && m_firstRow == m_lastRow; }
+    // Size of a normal range; the position of the index-th cell, counted row by row (false
+    // past the last cell).
+    long GetWidth() const { return long(m_lastColumn) - m_firstColumn + 1; }
+    long GetHeight() const { return long(m_lastRow) - m_firstRow + 1; }
+    bool CellAt(unsigned long index, unsigned& column, unsigned& row) const {
+        if (!IsNormal()) return false;
+        unsigned long width = static_cast<unsigned long>(GetWidth());
+        if (index / width >= static_cast<unsigned long>(GetHeight())) return false;
+        column = m_firstColumn + unsigned(index % width);
+        row = m_firstRow + unsigned(index / width);
+        return true;
+    }
 
     void MoveH(long columns);
     void MoveV(long rows);

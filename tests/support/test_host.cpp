@@ -1,5 +1,7 @@
 #include "support/test_host.h"
 
+#include "refs/name_ref.h"
+
 #include "cells/cell_value.h"
 
 namespace testing_support {
@@ -33,8 +35,8 @@ CCItem* TestSheet::LookupItem(const CCRef* ref) {
 void TestSheet::GetRefSize(const CCRef* ref, long& width, long& height) {
     if (ref && ref->GetType() == REF_TYPE_REGION) {
         const auto* r = static_cast<const CCRegionRef*>(ref);
-        width = long(r->GetLastColumn()) - r->GetFirstColumn() + 1;
-        height = long(r->GetLastRow()) - r->GetFirstRow() + 1;
+        width = r->GetWidth();
+        height = r->GetHeight();
         return;
     }
     width = height = 1;
@@ -42,11 +44,8 @@ void TestSheet::GetRefSize(const CCRef* ref, long& width, long& height) {
 
 int TestSheet::GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) {
     if (ref && ref->GetType() == REF_TYPE_REGION) {
-        const auto* r = static_cast<const CCRegionRef*>(ref);
-        unsigned long width = unsigned(r->GetLastColumn()) - r->GetFirstColumn() + 1;
-        unsigned column = r->GetFirstColumn() + unsigned(index % width);
-        unsigned row = r->GetFirstRow() + unsigned(index / width);
-        if (row > r->GetLastRow()) return 0;
+        unsigned column, row;
+        if (!static_cast<const CCRegionRef*>(ref)->CellAt(index, column, row)) return 0;
         TestCell* cell = Find(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
         if (value) {
             if (cell)
@@ -78,6 +77,11 @@ uint16_t TestSheet::GetNameIndex(std::u16string_view name) {
         if (other == name) return static_cast<uint16_t>(i + 1);
     }
     return 0;
+}
+
+uint16_t TestSheet::GetNameIndex(const CCNameRef* name) {
+    if (!name || !name->GetName()) return 0;
+    return GetNameIndex(std::u16string_view(name->GetName()));
 }
 
 std::u16string TestSheet::ValueText(unsigned char column, uint16_t row) {

@@ -71,6 +71,7 @@ public:
     void Join(std::vector<TestSheet*>* family) { m_family = family; }
     CCCellManager* GetManForNameIndex(uint16_t index) override;
     uint16_t GetNameIndex(std::u16string_view name) override;
+    uint16_t GetNameIndex(const CCNameRef* name) override;
 
     // Recording hooks.
     int dirtyCount = 0;

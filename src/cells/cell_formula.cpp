@@ -1,0 +1,367 @@
+// The formula half of a cell: storing, registering, computing, loading and saving its
+// formula, and following moves and invalidations of what it reads.
+#include <memory>
+
+#include "cells/cell.h"
+#include "engine/cell_manager.h"
+#include "formula/formula.h"
+#include "platform/archive.h"
+#include "platform/wide_stream.h"
+#include "refs/ref.h"
+#include "refs/ref_3d.h"
+#include "refs/ref_list.h"
+
+namespace {
+
+CCCellManager* ManagerOf(cells::CTX* ctx) {
+    return ctx ? ctx->GetManager() : nullptr;
+}
+
+struct Session {
+    CCCellManager* manager;
+    explicit Session(CCCellManager* m) : manager(m) {
+        if (manager) manager->BeginSession();
+    }
+    ~Session() {
+        if (manager) manager->EndSession();
+    }
+};
+
+}  // namespace
+
+CCCell::CCCell() = default;
+CCCell::~CCCell() = default;
+
+void CCCell::CopyFormulaFrom(const CCCell& other) {
+    m_formula.reset();
+    if (!other.m_formula) return;
+    m_formula = std::make_unique<FormulaData>();
+    m_formula->packed = other.m_formula->packed;
+    if (other.m_formula->live) m_formula->live.reset(other.m_formula->live->Copy());
+}
+
+char16_t CCCell::GetFormulaType() const {
+    if (!m_formula || !m_formula->live) return 0;
+    return m_circular > 0 ? CELL_CIRCULAR : CELL_FORMULA;
+}
+
+int CCCell::IsValidFormula() const {
+    if (!m_formula) return 0;
+    if (m_formula->live) return m_circular <= 0;
+    return m_formula->packed.size() > 4 && m_formula->packed[4] == CELL_FORMULA;
+}
+
+void CCCell::SetFormulaCirc(int n) {
+    m_circular = n;
+    if (m_formula && m_formula->packed.size() > 4)
+        m_formula->packed[4] = n ? CELL_CIRCULAR : CELL_FORMULA;
+}
+
+std::unique_ptr<CCRef> CCCell::QualifiedRef(cells::CTX* ctx) const {
+    const CCRef* own = GetRef();
+    if (!own) return nullptr;
+    if (!ManagerOf(ctx)) return std::unique_ptr<CCRef>(own->Copy());
+    return std::make_unique<CCRef3D>(ctx, own);
+}
+
+CCFormula* CCCell::LoadFormula(cells::CTX* ctx) {
+    if (!m_formula) return nullptr;
+    if (m_formula->live) return m_formula->live.get();
+    if (m_formula->packed.size() <= 5) return nullptr;
+    CMemFile file(m_formula->packed.data() + 5, m_formula->packed.size() - 5);
+    CArchive ar(&file, CArchive::load);
+    try {
+        m_formula->live.reset(ReadFormula(ctx, ar));
+    } catch (const CArchiveException&) {
+        // A damaged stored formula is no formula: the cell keeps its cached value.
+        m_formula->live.reset();
+    }
+    return m_formula->live.get();
+}
+
+void CCCell::LoadFormula(cells::CTX* ctx, CCFormula*& formula, char16_t& type) {
+    formula = nullptr;
+    type = 0;
+    if (!IsFormulaLink()) return;
+    if (!m_formula->live && m_formula->packed.size() > 4) type = m_formula->packed[4];
+    CCFormula* live = LoadFormula(ctx);
+    if (!live) return;
+    if (type == 0) type = GetFormulaType();
+    formula = live->Copy();
+}
+
+void CCCell::PackFormula(cells::CTX* ctx, char16_t type) {
+    CMemFile file(16);
+    {
+        CArchive ar(&file, CArchive::store);
+        ar << uint32_t(0) << uint8_t(type);
+        WriteFormula(ctx, ar, m_formula->live.get());
+    }
+    size_t length = size_t(file.GetLength());
+    m_formula->packed.assign(file.Data(), file.Data() + length);
+    uint32_t payload = uint32_t(length - 5);
+    for (int i = 0; i < 4; ++i)
+        m_formula->packed[size_t(i)] = uint8_t(payload >> (8 * i));
+}
+
+void CCCell::SaveFormula(cells::CTX* ctx, const CCFormula* formula, char16_t type) {
+    if (!formula) {
+        if (m_formula) m_formula->packed.clear();
+        return;
+    }
+    if (!m_formula) m_formula = std::make_unique<FormulaData>();
+    if (m_formula->live.get() != formula) m_formula->live.reset(formula->Copy());
+    PackFormula(ctx, type);
+}
+
+void CCCell::SerializeFormula(cells::CTX* ctx, CArchive& ar) {
+    if (!IsFormulaLink()) {
+        ar << uint32_t(0);
+        return;
+    }
+    // A loaded formula is packed anew: it may have changed since it was read.
+    if (m_formula->live) PackFormula(ctx, m_circular > 0 ? CELL_CIRCULAR : CELL_FORMULA);
+    ar.Write(m_formula->packed.data(), m_formula->packed.size());
+}
+
+int CCCell::RegisterFormula(cells::CTX* ctx) {
+    CCFormula* live = m_formula ? m_formula->live.get() : nullptr;
+    std::unique_ptr<CCRef> own = QualifiedRef(ctx);
+    if (!live || !own) return 0;
+    return live->RegisterDependents(ctx, own.get());
+}
+
+int CCCell::UnregisterFormula(cells::CTX* ctx) {
+    CCFormula* live = m_formula ? m_formula->live.get() : nullptr;
+    std::unique_ptr<CCRef> own = QualifiedRef(ctx);
+    if (!live || !own) return 0;
+    return live->UnRegisterDependents(ctx, own.get());
+}
+
+void CCCell::RemoveFormula(cells::CTX* ctx) {
+    if (!m_formula) return;
+    CCFormula* loaded = nullptr;
+    char16_t type = 0;
+    LoadFormula(ctx, loaded, type);
+    std::unique_ptr<CCFormula> copy(loaded);
+    if (copy && type == CELL_FORMULA) {
+        if (std::unique_ptr<CCRef> own = QualifiedRef(ctx))
+            copy->UnRegisterDependents(ctx, own.get());
+    }
+    m_formula.reset();
+}
+
+void CCCell::FormulaAsText(cells::CTX* ctx, const CCFormula* formula) {
+    CWideOutStream text;
+    text << (IsEditSource(ctx) ? u'!' : u'=') << u' ';
+    formula->Print(ctx, text, 0);
+    m_value.Set(std::u16string_view(text.str()));
+}
+
+const CCRef* CCCell::GetEditSourceRef(cells::CTX* ctx) {
+    if (!IsEditSource(ctx)) return nullptr;
+    CCFormula* formula = LoadFormula(ctx);
+    return formula ? formula->GetEditSourceRef(ctx, GetRef()) : nullptr;
+}
+
+int CCCell::SetFormula(cells::CTX* ctx, const CCFormula* formula, bool quiet) {
+    if (!formula) return 0;
+    CCCellManager* manager = ManagerOf(ctx);
+    int result = 1;
+    {
+        Session session(manager);
+        RemoveFormula(ctx);
+        m_formula = std::make_unique<FormulaData>();
+        m_formula->live.reset(formula->Copy());
+        CCFormula* live = m_formula->live.get();
+        if (IsEditSource(ctx) && !live->IsEditSourceRef(ctx, GetRef()) && !quiet && manager)
+            manager->ErrorMessage(13038);
+        if (!RegisterFormula(ctx)) {
+            // Refused (a hidden cell of a protected document): the formula goes, so that no
+            // later recalculation can read what it was refused.
+            UnregisterFormula(ctx);
+            std::unique_ptr<CCFormula> refused = std::move(m_formula->live);
+            m_formula.reset();
+            FormulaAsText(ctx, refused.get());
+            result = 0;
+            OnChange(ctx);
+            if (manager) manager->InitIdleRecalc(this, 0);
+        } else {
+            EvalFormula(ctx, m_value, live, GetRef());
+            UpdateNumberFormat(ctx);
+            if (!IsCirc(ctx)) {
+                m_circular = 0;
+                if (manager) manager->InitFormulaRecalc(this);
+            } else {
+                UnregisterFormula(ctx);
+                SetFormulaCirc(1);
+                m_value.Set(5);
+                if (manager) {
+                    manager->InitIdleRecalc(this, 0);
+                    if (!quiet) manager->ErrorMessage(13033);
+                }
+            }
+            OnChange(ctx);
+        }
+    }
+    OnValueChanged(ctx);
+    return result;
+}
+
+int CCCell::SetFormula1(cells::CTX* ctx, CCFormula* formula) {
+    if (!formula) return 0;
+    CCCellManager* manager = ManagerOf(ctx);
+    int result = 1;
+    {
+        Session session(manager);
+        RemoveFormula(ctx);
+        if (IsEditSource(ctx) && !formula->IsEditSourceRef(ctx, GetRef()) && manager)
+            manager->ErrorMessage(13038);
+        std::unique_ptr<CCRef> own = QualifiedRef(ctx);
+        if (!own || !formula->RegisterDependents(ctx, own.get())) {
+            if (own) formula->UnRegisterDependents(ctx, own.get());
+            FormulaAsText(ctx, formula);
+            result = 0;
+            OnChange(ctx);
+            if (manager) manager->InitIdleRecalc(this, 0);
+        } else {
+            EvalFormula(ctx, m_value, formula, GetRef());
+            m_formula = std::make_unique<FormulaData>();
+            m_formula->live.reset(formula->Copy());
+            UpdateNumberFormat(ctx);
+        }
+    }
+    OnValueChanged(ctx);
+    return result;
+}
+
+int CCCell::SetEditSource(cells::CTX* ctx, const CCRef* ref, unsigned char flags) {
+    if (!ref) return 0;
+    CCRefFormula formula(ref, flags);
+    int result = SetFormula(ctx, &formula, false);
+    CCCellFormat editSource;
+    editSource.SetEditSource(1);
+    DoSetFormat(ctx, editSource);
+    return result;
+}
+
+void CCCell::Recalc(cells::CTX* ctx) {
+    if (!IsFormulaLink()) return;
+    CCCellValue before = m_value;
+    CCFormula* formula = LoadFormula(ctx);
+    if (!formula) return;
+    if (m_circular > 0) {
+        m_value.Set(5);
+    } else {
+        bool saved = CCRemoteOpFormula::RefRemoteChanged;
+        CCRemoteOpFormula::RefRemoteChanged = false;
+        EvalFormula(ctx, m_value, formula, GetRef());
+        if (CCRemoteOpFormula::RefRemoteChanged) m_formula->live.reset(formula->Copy());
+        CCRemoteOpFormula::RefRemoteChanged = saved;
+    }
+    UpdateNumberFormat(ctx);
+    bool same = before.GetType() == m_value.GetType() && before.IsEqual(m_value);
+    if (same && m_value.IsText())
+        same = std::u16string_view(before.GetText() ? before.GetText() : u"") ==
+               std::u16string_view(m_value.GetText() ? m_value.GetText() : u"");
+    if (!same) {
+        OnChange(ctx);
+        OnValueChanged(ctx);
+    }
+}
+
+void CCCell::ValidateFormulaRef(cells::CTX* ctx, const CCRef* ref) {
+    CCCellManager* manager = ManagerOf(ctx);
+    if (!manager || !IsValidFormula()) return;
+    CCFormula* formula = LoadFormula(ctx);
+    if (!formula || !formula->ContainsLink(ctx, ref, GetRef())) return;
+    std::unique_ptr<CCRef> own = QualifiedRef(ctx);
+    if (!own) return;
+    if (!manager->RegisterDependent(ref, own.get())) {
+        std::unique_ptr<CCFormula> refused = std::move(m_formula->live);
+        m_formula.reset();
+        FormulaAsText(ctx, refused.get());
+    } else {
+        manager->InitIdleRecalc(this, 0);
+    }
+}
+
+void CCCell::InvalidateRef(cells::CTX* ctx, const CCRef* ref) {
+    CCFormula* live = LoadFormula(ctx);
+    if (!live) return;
+    CCFormula* produced = nullptr;
+    int changed = live->InvalidateRef(ctx, ref, produced, GetRef());
+    std::unique_ptr<CCFormula> replacement(produced);
+    if (!changed || !replacement) return;
+    CCCellManager* manager = ManagerOf(ctx);
+    EvalFormula(ctx, m_value, replacement.get(), GetRef());
+    UnregisterFormula(ctx);
+    m_formula->live.reset(replacement->Copy());
+    RegisterFormula(ctx);
+    UpdateNumberFormat(ctx);
+    OnChange(ctx);
+    OnValueChanged(ctx);
+    if (manager) manager->InitIdleRecalc(this, 0);
+}
+
+void CCCell::InvalidateItem(cells::CTX* ctx, const CCItem* item) {
+    CCFormula* live = LoadFormula(ctx);
+    if (!live) return;
+    CCFormula* produced = nullptr;
+    int changed = live->InvalidateItem(ctx, item, produced, GetRef());
+    std::unique_ptr<CCFormula> replacement(produced);
+    if (!changed || !replacement) return;
+    CCCellManager* manager = ManagerOf(ctx);
+    EvalFormula(ctx, m_value, replacement.get(), GetRef());
+    UnregisterFormula(ctx);
+    m_formula->live.reset(replacement->Copy());
+    RegisterFormula(ctx);
+    UpdateNumberFormat(ctx);
+    OnChange(ctx);
+    OnValueChanged(ctx);
+    if (manager) manager->InitIdleRecalc(this, 0);
+}
+
+void CCCell::UpdateFormula(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef, int flag) {
+    CCFormula* live = LoadFormula(ctx);
+    if (live) {
+        CCFormula* produced = nullptr;
+        int changed = live->UpdateRef(ctx, oldRef, GetRef(), oldRef, newRef, flag, produced);
+        std::unique_ptr<CCFormula> replacement(produced);
+        if (changed && replacement) m_formula->live = std::move(replacement);
+    }
+    if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
+}
+
+void CCCell::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
+    CCCellManager* manager = ManagerOf(ctx);
+    {
+        Session session(manager);
+        if (CCFormula* live = LoadFormula(ctx)) {
+            live->MoveFormula(ctx, GetRef(), newRef);
+            if (manager) manager->SetDirty();
+        }
+    }
+    CCItem::Move(ctx, newRef, other);
+}
+
+bool CCCell::IsHyperLink() const {
+    return m_formula && m_formula->live && m_formula->live->IsHyperLink();
+}
+
+int CCCell::GetHyperLink(cells::CTX* ctx, CString& link) {
+    CCFormula* live = LoadFormula(ctx);
+    if (!live || !live->IsHyperLink() || live->GetType() != FORMULA_OP) return 0;
+    const CCFormulaList* args = static_cast<CCOpFormula*>(live)->GetArgs();
+    if (!args || !args->m_pFormula) return 0;
+    CCCellValue value;
+    EvalFormula(ctx, value, args->m_pFormula, GetRef());
+    if (!value.IsText() || !value.GetText()) return 0;
+    link = value.GetText();
+    return 1;
+}
+
+CCRefList* CCCell::GetPrecedents(cells::CTX* ctx) {
+    CCFormula* live = LoadFormula(ctx);
+    return live ? live->GetPrecedents(ctx) : nullptr;
+}

@@ -1,0 +1,175 @@
+// Argument lists, the construction of operation nodes by entry kind, and the precedents walk.
+#include <memory>
+#include <vector>
+
+#include "formula/formula.h"
+#include "functions/func.h"
+#include "refs/name_ref.h"
+#include "refs/ref.h"
+#include "refs/ref_list.h"
+
+CCFormulaList* FormulaListCreateEmpty() {
+    return nullptr;
+}
+
+CCFormulaList* FormulaListCreate1Item(CCFormula* a) {
+    auto* list = new CCFormulaList;
+    list->m_pFormula = a;
+    return list;
+}
+
+CCFormulaList* FormulaListCreate2Item(CCFormula* a, CCFormula* b) {
+    CCFormulaList* list = FormulaListCreate1Item(a);
+    list->m_pNext = FormulaListCreate1Item(b);
+    return list;
+}
+
+CCFormulaList* FormulaListCreate3Item(CCFormula* a, CCFormula* b, CCFormula* c) {
+    CCFormulaList* list = FormulaListCreate1Item(a);
+    list->m_pNext = FormulaListCreate2Item(b, c);
+    return list;
+}
+
+CCFormulaList* FormulaListAddLast(CCFormulaList*& list, CCFormula* formula) {
+    CCFormulaList* element = FormulaListCreate1Item(formula);
+    if (!list) {
+        list = element;
+        return list;
+    }
+    CCFormulaList* tail = list;
+    while (tail->m_pNext)
+        tail = tail->m_pNext;
+    tail->m_pNext = element;
+    return list;
+}
+
+CCFormulaList* CopyFormulaList(const CCFormulaList* list) {
+    // Built through a tail pointer: long operator chains copy in linear time.
+    CCFormulaList* head = nullptr;
+    CCFormulaList** tail = &head;
+    try {
+        for (; list; list = list->m_pNext) {
+            *tail = FormulaListCreate1Item(nullptr);
+            (*tail)->m_pFormula = list->m_pFormula ? list->m_pFormula->Copy() : nullptr;
+            tail = &(*tail)->m_pNext;
+        }
+    } catch (...) {
+        FreeFormulaList(head, 1);
+        throw;
+    }
+    return head;
+}
+
+void FreeFormulaList(CCFormulaList* list, int freeFormulas) {
+    while (list) {
+        CCFormulaList* next = list->m_pNext;
+        if (freeFormulas) delete list->m_pFormula;
+        delete list;
+        list = next;
+    }
+}
+
+size_t FormulaListCount(const CCFormulaList* list) {
+    size_t n = 0;
+    for (; list; list = list->m_pNext)
+        ++n;
+    return n;
+}
+
+bool FormulaListItems(const CCFormulaList* list, size_t n) {
+    for (size_t i = 0; i < n; ++i, list = list->m_pNext)
+        if (!list) return false;
+    return true;
+}
+
+bool FormulaListItemsEx(const CCFormulaList* list, size_t n) {
+    return FormulaListItems(list, n) && FormulaListCount(list) == n;
+}
+
+// Ownership of args always passes to the call: when no node can be built (no entry, or a
+// kind without a node class) the arguments are freed, so callers never leak them.
+CCFormula* ConstructOpFormula(const CCFunc* func, CCFormulaList* args) {
+    if (func) {
+        switch (func->GetType()) {
+            case 1:
+                return new CCOpFormula(func, args);
+            case 2:
+                return new CCChooseOpFormula(func, args);
+            case 3:
+                return new CCRemoteOpFormula(func, args);
+            case 4:
+                return new CCDocOpFormula(func, args);
+            case 5:
+                return new CCRefOpFormula(func, args);
+            default:
+                break;
+        }
+    }
+    FreeFormulaList(args, 1);
+    return nullptr;
+}
+
+CCFormula* ConstructOpFormula(const CCFunc* func) {
+    return ConstructOpFormula(func, static_cast<CCFormulaList*>(nullptr));
+}
+
+CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a) {
+    return ConstructOpFormula(func, FormulaListCreate1Item(a));
+}
+
+CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b) {
+    return ConstructOpFormula(func, FormulaListCreate2Item(a, b));
+}
+
+CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b, CCFormula* c) {
+    return ConstructOpFormula(func, FormulaListCreate3Item(a, b, c));
+}
+
+CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* sheet) {
+    return ConstructOpFormula(func, new CCRefFormula(sheet, 0));
+}
+
+CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* first, const char16_t* last) {
+    return ConstructOpFormula(func, new CCRefFormula(first, 0), new CCRefFormula(last, 0));
+}
+
+CCRefList* CCFormula::GetPrecedents(cells::CTX*) const {
+    CCRefList* head = nullptr;
+    CCRefList** tail = &head;
+    auto add = [&](const CCRef* ref) {
+        if (!ref) return;
+        *tail = new CCRefList(ref->Copy(), nullptr, true);
+        tail = &(*tail)->m_pNext;
+    };
+    // An explicit stack in place of recursion; children pushed in reverse keep the order
+    // in which the text names them.
+    std::vector<const CCFormula*> work{this};
+    std::vector<const CCFormula*> children;
+    while (!work.empty()) {
+        const CCFormula* node = work.back();
+        work.pop_back();
+        switch (node->GetType()) {
+            case FORMULA_REF:
+                add(static_cast<const CCRefFormula*>(node)->GetRef());
+                break;
+            case FORMULA_REFOP:
+                add(static_cast<const CCRefOpFormula*>(node)->GetKeptRef());
+                break;
+            case FORMULA_OP:
+            case FORMULA_CHOOSE:
+            case FORMULA_REMOTE:
+            case FORMULA_DOC: {
+                children.clear();
+                for (const CCFormulaList* a = static_cast<const CCOpFormula*>(node)->GetArgs(); a;
+                     a = a->m_pNext)
+                    children.push_back(a->m_pFormula);
+                for (auto it = children.rbegin(); it != children.rend(); ++it)
+                    work.push_back(*it);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+    return head;
+}

@@ -1,0 +1,372 @@
+// Operation nodes: an operator or built-in function over an argument list, and the choice,
+// remote and document variants.
+#include <memory>
+
+#include "cells/cell_value.h"
+#include "engine/cell_manager.h"
+#include "formula/formula.h"
+#include "functions/func.h"
+#include "platform/geometry.h"
+#include "refs/remote_ref.h"
+
+namespace {
+
+// Function ids with a meaning for the tree itself.
+constexpr unsigned kIdRand = 13069;
+constexpr unsigned kIdRandBetween = 13070;
+constexpr unsigned kIdNow = 13185;
+constexpr unsigned kIdToday = 13189;
+constexpr unsigned kIdCountry = 13296;
+constexpr unsigned kIdHyperlink = 13288;
+constexpr unsigned kIdColumns = 13239;
+constexpr unsigned kIdRows = 13243;
+
+unsigned IdOf(const CCFunc* func) {
+    return func ? func->GetId() : 0;
+}
+
+template <class Pred>
+bool AnyArg(const CCFormulaList* args, Pred pred) {
+    for (; args; args = args->m_pNext)
+        if (args->m_pFormula && pred(args->m_pFormula)) return true;
+    return false;
+}
+
+// The arguments of a list rebuilt by an update, element by element; on an exception the
+// part built so far is freed.
+class ListBuilder {
+public:
+    ~ListBuilder() { FreeFormulaList(m_head, 1); }
+    void Add(CCFormula* formula) {
+        *m_tail = FormulaListCreate1Item(formula);
+        m_tail = &(*m_tail)->m_pNext;
+    }
+    CCFormulaList* Release() {
+        CCFormulaList* head = m_head;
+        m_head = nullptr;
+        m_tail = &m_head;
+        return head;
+    }
+
+private:
+    CCFormulaList* m_head = nullptr;
+    CCFormulaList** m_tail = &m_head;
+};
+
+}  // namespace
+
+CCOpFormula::~CCOpFormula() {
+    FreeFormulaList(m_args, 1);
+}
+
+// A node over the same entry (or the same unknown stored entry) and new arguments, of the
+// class the entry's kind selects, with its resolved state empty.
+static CCFormula* Rebuild(const CCOpFormula& node, CCFormulaList* args) {
+    if (node.GetFunc()) return ConstructOpFormula(node.GetFunc(), args);
+    auto* copy = new CCOpFormula(nullptr, args);
+    copy->SetStored(node.GetStoredKind(), node.GetStoredName());
+    return copy;
+}
+
+CCFormula* CCOpFormula::Copy() const {
+    auto* copy = new CCOpFormula(m_func, CopyFormulaList(m_args));
+    copy->SetStored(m_storedKind, m_storedName);
+    return copy;
+}
+
+int CCOpFormula::Check(cells::CTX* ctx, const CCRef* cell) {
+    if (m_validated) return 0;
+    // An entry that was stored under a name this build does not know cannot be checked or
+    // evaluated.
+    if (!m_func) return 4;
+    for (CCFormulaList* a = m_args; a; a = a->m_pNext)
+        if (int code = a->m_pFormula->Check(ctx, cell)) return code;
+    if (CheckRoutine check = m_func->GetCheck())
+        if (!check(ctx, m_args, cell)) return 4;
+    m_validated = 1;
+    return 0;
+}
+
+void CCOpFormula::Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) {
+    if (!m_func) {
+        result.Set(4);
+        return;
+    }
+    EvalRoutine eval = m_func->GetEval();
+    if (!eval) {
+        result.Set();
+        return;
+    }
+    CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
+    if (!manager) {
+        eval(ctx, result, m_args, cell);
+        return;
+    }
+    unsigned long session = manager->BeginSession();
+    try {
+        eval(ctx, result, m_args, cell);
+    } catch (...) {
+        manager->EndSession(session);
+        throw;
+    }
+    manager->EndSession(session);
+}
+
+int CCOpFormula::IsEditSourceRef(cells::CTX*, const CCRef*) const {
+    return 0;
+}
+const CCRef* CCOpFormula::GetEditSourceRef(cells::CTX*, const CCRef*) const {
+    return nullptr;
+}
+
+int CCOpFormula::ContainsLink(cells::CTX* ctx, const CCRef* ref, const CCRef* cell) const {
+    return AnyArg(m_args, [&](const CCFormula* f) { return f->ContainsLink(ctx, ref, cell); });
+}
+
+int CCOpFormula::ContainsRemoteLinks() const {
+    return AnyArg(m_args, [](const CCFormula* f) { return f->ContainsRemoteLinks(); });
+}
+
+int CCOpFormula::ContainsSheetLinks() const {
+    return AnyArg(m_args, [](const CCFormula* f) { return f->ContainsSheetLinks(); });
+}
+
+int CCOpFormula::ContainsTodayLinks() const {
+    unsigned id = IdOf(m_func);
+    if (id == kIdNow || id == kIdToday || id == kIdCountry) return 1;
+    return AnyArg(m_args, [](const CCFormula* f) { return f->ContainsTodayLinks(); });
+}
+
+int CCOpFormula::AlwaysRecalc() const {
+    unsigned id = IdOf(m_func);
+    if (id == kIdRand || id == kIdRandBetween) return 1;
+    return AnyArg(m_args, [](const CCFormula* f) { return f->AlwaysRecalc(); });
+}
+
+int CCOpFormula::IsHyperLink() const {
+    return IdOf(m_func) == kIdHyperlink;
+}
+
+int CCOpFormula::IsSingleValue(cells::CTX*, const CCRef*) {
+    return 1;
+}
+
+int CCOpFormula::RegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
+    // ROWS and COLUMNS read only the shape of their range, never its values.
+    unsigned id = IdOf(m_func);
+    if (id == kIdRows || id == kIdColumns) return 1;
+    int all = 1;
+    for (CCFormulaList* a = m_args; a; a = a->m_pNext)
+        if (!a->m_pFormula->RegisterDependents(ctx, dependent)) all = 0;
+    return all;
+}
+
+int CCOpFormula::UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
+    unsigned id = IdOf(m_func);
+    if (id == kIdRows || id == kIdColumns) return 1;
+    int all = 1;
+    for (CCFormulaList* a = m_args; a; a = a->m_pNext)
+        if (!a->m_pFormula->UnRegisterDependents(ctx, dependent)) all = 0;
+    return all;
+}
+
+int CCOpFormula::InvalidateRef(cells::CTX* ctx, const CCRef* ref, CCFormula*& replacement,
+                               const CCRef* cell) {
+    ListBuilder args;
+    int changed = 0;
+    for (CCFormulaList* a = m_args; a; a = a->m_pNext) {
+        CCFormula* r = nullptr;
+        if (a->m_pFormula->InvalidateRef(ctx, ref, r, cell)) changed = 1;
+        args.Add(r ? r : a->m_pFormula->Copy());
+    }
+    replacement = Rebuild(*this, args.Release());
+    return changed;
+}
+
+int CCOpFormula::InvalidateItem(cells::CTX* ctx, const CCItem* item, CCFormula*& replacement,
+                                const CCRef* cell) {
+    ListBuilder args;
+    int changed = 0;
+    for (CCFormulaList* a = m_args; a; a = a->m_pNext) {
+        CCFormula* r = nullptr;
+        if (a->m_pFormula->InvalidateItem(ctx, item, r, cell)) changed = 1;
+        args.Add(r ? r : a->m_pFormula->Copy());
+    }
+    replacement = Rebuild(*this, args.Release());
+    return changed;
+}
+
+int CCOpFormula::UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* cell,
+                           const CCRef* oldRef, const CCRef* newRef, int unregister,
+                           CCFormula*& replacement) {
+    ListBuilder args;
+    int changed = 0;
+    for (CCFormulaList* a = m_args; a; a = a->m_pNext) {
+        CCFormula* r = nullptr;
+        if (a->m_pFormula->UpdateRef(ctx, region, cell, oldRef, newRef, unregister, r)) changed = 1;
+        args.Add(r ? r : a->m_pFormula->Copy());
+    }
+    replacement = Rebuild(*this, args.Release());
+    return changed;
+}
+
+// Moves and pastes work on a copy of the arguments that replaces them only when every
+// reference could follow: one that would leave the grid throws, and the formula stays as
+// it was.
+void CCOpFormula::MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) {
+    if (!m_args) return;
+    CCFormulaList* copy = CopyFormulaList(m_args);
+    try {
+        for (CCFormulaList* a = copy; a; a = a->m_pNext)
+            a->m_pFormula->MoveFormula(ctx, from, to);
+    } catch (...) {
+        FreeFormulaList(copy, 1);
+        throw;
+    }
+    FreeFormulaList(m_args, 1);
+    m_args = copy;
+    m_validated = 0;
+}
+
+void CCOpFormula::UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,
+                                const CCClipboardData* data) {
+    if (!m_args) return;
+    CCFormulaList* copy = CopyFormulaList(m_args);
+    try {
+        for (CCFormulaList* a = copy; a; a = a->m_pNext)
+            a->m_pFormula->UpdateInPaste(ctx, from, to, data);
+    } catch (...) {
+        FreeFormulaList(copy, 1);
+        throw;
+    }
+    FreeFormulaList(m_args, 1);
+    m_args = copy;
+    m_validated = 0;
+}
+
+void CCOpFormula::OnSheetRename(const std::u16string& oldName, const std::u16string& newName) {
+    for (CCFormulaList* a = m_args; a; a = a->m_pNext)
+        a->m_pFormula->OnSheetRename(oldName, newName);
+}
+
+void CCOpFormula::UpdateArgsOnSheetRename(cells::CTX* ctx, const CCRemoteRef* oldRef,
+                                          const CCRemoteRef* newRef) {
+    for (CCFormulaList* a = m_args; a; a = a->m_pNext)
+        a->m_pFormula->UpdateArgsOnSheetRename(ctx, oldRef, newRef);
+}
+
+uint16_t CCOpFormula::OpenRef(cells::CTX*, const CCRef*) {
+    if (m_open) return 0;
+    m_open = 1;
+    return 1;
+}
+
+int CCOpFormula::NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
+                           const CCRef* cell) {
+    if (!handle || !m_open) return 0;
+    Eval(ctx, value, cell);
+    DereferenceValue(ctx, value);
+    m_open = 0;
+    return 1;
+}
+
+int CCOpFormula::RefSize(cells::CTX*, uint16_t handle, CSize& size, const CCRef*) {
+    if (!handle) return 0;
+    size = CSize(1, 1);
+    return 1;
+}
+
+int CCOpFormula::CloseRef(cells::CTX*, uint16_t, const CCRef*) {
+    m_open = 0;
+    return 1;
+}
+
+// ---- CCChooseOpFormula ----
+
+CCFormula* CCChooseOpFormula::Copy() const {
+    return new CCChooseOpFormula(m_func, CopyFormulaList(m_args));
+}
+
+int CCChooseOpFormula::IsSingleValue(cells::CTX* ctx, const CCRef* cell) {
+    CCFormula* chosen = nullptr;
+    if (m_func && GetFuncChoice(ctx, chosen, m_func, m_args, cell) == 0 && chosen)
+        return chosen->IsSingleValue(ctx, cell);
+    return 1;
+}
+
+uint16_t CCChooseOpFormula::OpenRef(cells::CTX* ctx, const CCRef* cell) {
+    m_chosen = nullptr;
+    CCFormula* chosen = nullptr;
+    if (!m_func || GetFuncChoice(ctx, chosen, m_func, m_args, cell) != 0 || !chosen) return 0;
+    m_chosen = chosen;
+    return m_chosen->OpenRef(ctx, cell);
+}
+
+int CCChooseOpFormula::NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
+                                 const CCRef* cell) {
+    return m_chosen ? m_chosen->NextValue(ctx, handle, value, cell) : 0;
+}
+
+int CCChooseOpFormula::RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) {
+    return m_chosen ? m_chosen->RefSize(ctx, handle, size, cell) : 0;
+}
+
+int CCChooseOpFormula::CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) {
+    if (!m_chosen) return 0;
+    int r = m_chosen->CloseRef(ctx, handle, cell);
+    m_chosen = nullptr;
+    return r;
+}
+
+// ---- CCRemoteOpFormula ----
+
+bool CCRemoteOpFormula::RefRemoteChanged = false;
+
+CCFormula* CCRemoteOpFormula::Copy() const {
+    return new CCRemoteOpFormula(m_func, CopyFormulaList(m_args));
+}
+
+void CCRemoteOpFormula::Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) {
+    CCRemoteRef resolved;
+    if (!m_func || GetFuncRemoteRef(ctx, resolved, m_func, m_args, cell) != 0) resolved.Clear();
+    if (resolved.GetDocument() != m_remote.GetDocument() ||
+        resolved.GetItem() != m_remote.GetItem()) {
+        CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
+        if (manager && cell) {
+            if (!m_remote.GetDocument().empty())
+                manager->DoRemoteUnRegisterDependent(&m_remote, cell);
+            if (!resolved.GetDocument().empty())
+                manager->DoRemoteRegisterDependent(&resolved, cell);
+        }
+        m_remote = resolved;
+        RefRemoteChanged = true;
+    }
+    CCOpFormula::Eval(ctx, result, cell);
+}
+
+int CCRemoteOpFormula::IsSingleValue(cells::CTX* ctx, const CCRef*) {
+    return m_remote.GetDocument().empty() ? 1 : m_remote.IsSingleValue(ctx);
+}
+
+uint16_t CCRemoteOpFormula::OpenRef(cells::CTX* ctx, const CCRef*) {
+    return m_remote.GetDocument().empty() ? 0 : m_remote.OpenRef(ctx);
+}
+
+int CCRemoteOpFormula::NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
+                                 const CCRef*) {
+    return m_remote.NextValue(ctx, handle, &value);
+}
+
+int CCRemoteOpFormula::RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef*) {
+    return m_remote.RefSize(ctx, handle, &size);
+}
+
+int CCRemoteOpFormula::CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef*) {
+    return m_remote.CloseRef(ctx, handle);
+}
+
+// ---- CCDocOpFormula ----
+
+CCFormula* CCDocOpFormula::Copy() const {
+    return new CCDocOpFormula(m_func, CopyFormulaList(m_args));
+}

@@ -1,0 +1,148 @@
+// Formulas in cells: typed, computed, recalculated through their precedents, circular,
+// stored and read back, edit sources.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cells/cell.h"
+#include "engine/module.h"
+#include "formula/formula.h"
+#include "functions/func.h"
+#include "platform/archive.h"
+#include "platform/utf.h"
+#include "platform/wide_stream.h"
+#include "support/archive_bytes.h"
+#include "support/test_host.h"
+
+using testing_support::Load;
+using testing_support::Store;
+using testing_support::TestCell;
+using testing_support::TestSheet;
+
+namespace {
+
+struct Sheet : TestSheet {
+    Sheet() { InitBuiltinFunctions(); }
+    void Type(unsigned char c, uint16_t r, std::u16string_view text) {
+        CCRCRef ref(c, r);
+        SetCellText(&ref, text);
+    }
+    std::string Shown(unsigned char c, uint16_t r) { return ostrel::ToUtf8(ValueText(c, r)); }
+    std::string Formula(unsigned char c, uint16_t r) {
+        CCRCRef ref(c, r);
+        std::u16string text;
+        GetCellFormula(&ref, text);
+        return ostrel::ToUtf8(text);
+    }
+    void Settle() {
+        while (DoIdle(0)) {
+        }
+    }
+};
+
+}  // namespace
+
+TEST(CellFormula, TypedFormulasComputeAndPrint) {
+    Sheet sheet;
+    sheet.Type(0, 0, u"=1+2*3");
+    EXPECT_EQ(sheet.Shown(0, 0), "7");
+    EXPECT_EQ(sheet.Formula(0, 0), "= 1 + 2 * 3");
+    EXPECT_EQ(sheet.Cell(0, 0)->GetFormulaType(), CELL_FORMULA);
+    EXPECT_TRUE(sheet.Cell(0, 0)->IsValidFormula());
+    sheet.Type(0, 1, u"=1/0");
+    EXPECT_EQ(sheet.Shown(0, 1), "#DIV/0!");
+    EXPECT_TRUE(sheet.messages.empty());
+}
+
+TEST(CellFormula, DependentsFollowTheirPrecedents) {
+    Sheet sheet;
+    sheet.Type(0, 0, u"5");
+    sheet.Type(1, 0, u"=A1*2");
+    sheet.Type(2, 0, u"=B1+A1");
+    EXPECT_EQ(sheet.Shown(2, 0), "15");
+    sheet.Type(0, 0, u"7");
+    sheet.Settle();
+    EXPECT_EQ(sheet.Shown(1, 0), "14");
+    EXPECT_EQ(sheet.Shown(2, 0), "21");
+    // A formula that reads an empty cell hears of it when the cell is filled.
+    sheet.Type(3, 0, u"=D2+1");
+    EXPECT_EQ(sheet.Shown(3, 0), "1");
+    sheet.Type(3, 1, u"41");
+    sheet.Settle();
+    EXPECT_EQ(sheet.Shown(3, 0), "42");
+}
+
+TEST(CellFormula, CircularFormulasAreErrorFive) {
+    Sheet sheet;
+    sheet.Type(0, 0, u"=A1+1");
+    EXPECT_EQ(sheet.Cell(0, 0)->GetValue().GetError(), 5);
+    EXPECT_EQ(sheet.Cell(0, 0)->GetFormulaType(), CELL_CIRCULAR);
+    EXPECT_FALSE(sheet.Cell(0, 0)->IsValidFormula());
+    EXPECT_EQ(sheet.messages, std::vector<unsigned>{13033});
+    // Through several cells: the formula that closes the loop is the circular one.
+    sheet.Type(1, 0, u"=C1");
+    sheet.Type(2, 0, u"=D1");
+    sheet.Type(3, 0, u"=B1");
+    EXPECT_EQ(sheet.Cell(3, 0)->GetValue().GetError(), 5);
+    EXPECT_EQ(sheet.messages.size(), 2u);
+    // Quiet formulas say nothing.
+    sheet.Cell(4, 0)->SetText(sheet.GetCTX(), u"=E1", 1);
+    EXPECT_EQ(sheet.messages.size(), 2u);
+}
+
+TEST(CellFormula, StoredFormulasStayPackedUntilNeeded) {
+    Sheet sheet;
+    sheet.Type(0, 0, u"2");
+    sheet.Type(1, 0, u"=A1^10");
+    TestCell* cell = sheet.Cell(1, 0);
+    auto bytes = Store([&](CArchive& ar) { cell->Write(sheet.GetCTX(), ar); });
+    TestCell back(1, 0);
+    Load(bytes, [&](CArchive& ar) { back.Read(sheet.GetCTX(), ar); });
+    EXPECT_TRUE(back.IsFormulaLink());
+    EXPECT_EQ(back.GetFormulaType(), 0);  // not loaded yet
+    EXPECT_TRUE(back.IsValidFormula());
+    EXPECT_EQ(back.GetValue().GetNumber(), 1024);
+    CWideOutStream text;
+    back.GetFormulaText(sheet.GetCTX(), text);
+    EXPECT_EQ(ostrel::ToUtf8(text.str()), "= A1 ^ 10");
+    EXPECT_EQ(back.GetFormulaType(), CELL_FORMULA);
+    auto again = Store([&](CArchive& ar) { back.Write(sheet.GetCTX(), ar); });
+    EXPECT_EQ(again, bytes);
+}
+
+TEST(CellFormula, ClearRemovesTheFormulaButKeepsItsValue) {
+    Sheet sheet;
+    sheet.Type(0, 0, u"=2+2");
+    TestCell* cell = sheet.Cell(0, 0);
+    cell->Clear(sheet.GetCTX(), 3);
+    EXPECT_FALSE(cell->IsFormulaLink());
+    EXPECT_EQ(cell->GetValue().GetNumber(), 4);
+}
+
+TEST(CellFormula, RefusedRegistrationLeavesTheTextOnly) {
+    Sheet sheet;
+    CCCellFormat hidden;
+    hidden.SetHide(1);
+    sheet.Cell(0, 0)->SetFormat(sheet.GetCTX(), hidden);
+    sheet.Protect(u"");
+    sheet.Type(1, 0, u"=A1+1");
+    TestCell* cell = sheet.Cell(1, 0);
+    EXPECT_FALSE(cell->IsFormulaLink());
+    EXPECT_EQ(ostrel::ToUtf8(cell->GetValue().GetText()), "= A1 + 1");
+    cell->Recalc(sheet.GetCTX());  // nothing left to bypass the refusal
+    EXPECT_TRUE(cell->GetValue().IsText());
+}
+
+TEST(CellFormula, EditSourcesHandValuesOn) {
+    Sheet sheet;
+    TestCell* source = sheet.Cell(1, 0);
+    CCRCRef a1(0, 0);
+    EXPECT_EQ(source->SetEditSource(sheet.GetCTX(), &a1, 0), 1);
+    EXPECT_EQ(sheet.Formula(1, 0), "! A1");
+    CCCellValue v;
+    v.Set(9.0, C_NF_GENERAL);
+    source->SetValue(sheet.GetCTX(), v);
+    EXPECT_EQ(sheet.Cell(0, 0)->GetValue().GetNumber(), 9);
+    EXPECT_TRUE(source->IsFormulaLink());
+}

@@ -1,0 +1,92 @@
+// Building formula trees by hand for the tree, evaluation, printing and stream tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "cells/cell_value.h"
+#include "formula/formula.h"
+#include "functions/func.h"
+#include "platform/wide_stream.h"
+#include "support/test_host.h"
+
+namespace tree_test {
+
+using FormulaPtr = std::unique_ptr<CCFormula>;
+
+inline CCFormula* Num(double x) {
+    CCCellValue v;
+    v.Set(x, C_NF_GENERAL);
+    return new CCConstFormula(v);
+}
+
+inline CCFormula* Text(const char16_t* text) {
+    return new CCConstFormula(CCCellValue(text));
+}
+
+inline CCFormula* Cell(int column, int row) {
+    return new CCRefFormula(static_cast<unsigned char>(column), static_cast<uint16_t>(row), 0);
+}
+
+inline CCFormula* Range(int c1, int r1, int c2, int r2) {
+    return new CCRefFormula(static_cast<unsigned char>(c1), static_cast<uint16_t>(r1),
+                            static_cast<unsigned char>(c2), static_cast<uint16_t>(r2), 0);
+}
+
+inline CCFormula* Op(const CCFunc& f) {
+    return ConstructOpFormula(&f);
+}
+inline CCFormula* Op(const CCFunc& f, CCFormula* a) {
+    return ConstructOpFormula(&f, a);
+}
+inline CCFormula* Op(const CCFunc& f, CCFormula* a, CCFormula* b) {
+    return ConstructOpFormula(&f, a, b);
+}
+inline CCFormula* Op(const CCFunc& f, CCFormula* a, CCFormula* b, CCFormula* c) {
+    return ConstructOpFormula(&f, a, b, c);
+}
+
+// The registry entry of a function by its primary name (the registry is set up first).
+inline const CCFunc& Fn(const char16_t* name) {
+    InitBuiltinFunctions();
+    const char16_t* cursor = name;
+    CCFunc* f = FindFunctionByName(cursor);
+    if (!f || *cursor) throw std::runtime_error("no such function");
+    return *f;
+}
+
+inline std::u16string PrintOf(cells::CTX* ctx, const CCFormula* f) {
+    CWideOutStream out;
+    f->Print(ctx, out, 0);
+    return out.take();
+}
+
+inline std::u16string Print2FileOf(cells::CTX* ctx, const CCFormula* f) {
+    CWideOutStream out;
+    f->Print2File(ctx, out, 0);
+    return out.take();
+}
+
+inline void SetNumber(testing_support::TestSheet& sheet, int column, int row, double x) {
+    CCCellValue v;
+    v.Set(x, C_NF_GENERAL);
+    CCRCRef ref(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
+    sheet.SetValue(&ref, &v);
+}
+
+inline CCCellValue Evaluate(cells::CTX* ctx, CCFormula* f, const CCRef* cell = nullptr) {
+    CCCellValue v;
+    EvalFormula(ctx, v, f, cell);
+    return v;
+}
+
+class TreeTest : public ::testing::Test {
+protected:
+    void SetUp() override { InitBuiltinFunctions(); }
+    testing_support::TestSheet sheet;
+    cells::CTX* ctx() { return sheet.GetCTX(); }
+};
+
+}  // namespace tree_test

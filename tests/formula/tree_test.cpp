@@ -1,0 +1,164 @@
+// The tree itself: construction by kind, checking once, copies, dependents, flags and the
+// structural updates.
+#include "refs/clipboard_data.h"
+#include "refs/ref_3d.h"
+#include "refs/ref_list.h"
+#include "refs/remote_ref.h"
+#include "tree_support.h"
+
+using namespace tree_test;
+
+namespace {
+
+int g_checks = 0;
+int CountingCheck(cells::CTX*, const CCFormulaList*, const CCRef*) {
+    return ++g_checks > 0;
+}
+
+class TreeNodes : public TreeTest {};
+
+TEST_F(TreeNodes, KindSelectsTheNodeClassAndCheckRunsOnce) {
+    FormulaPtr ref(Op(RANGEFunc, Cell(0, 0), Cell(0, 1)));
+    EXPECT_EQ(ref->GetType(), FORMULA_REFOP);
+    FormulaPtr plain(Op(ADDFunc, Num(1), Num(2)));
+    EXPECT_EQ(plain->GetType(), FORMULA_OP);
+    EXPECT_EQ(ConstructOpFormula(nullptr, Num(1)), nullptr);
+
+    CCFunc counted;
+    counted.Init(u"cnt", 100, FUNC_FUNCTION, 0, CountingCheck, nullptr);
+    g_checks = 0;
+    FormulaPtr f(Op(counted, Range(0, 0, 0, 2)));
+    EXPECT_EQ(f->Check(ctx(), nullptr), 0);
+    EXPECT_EQ(f->Check(ctx(), nullptr), 0);
+    EXPECT_EQ(g_checks, 1);
+    // A copy is checked afresh.
+    FormulaPtr copy(f->Copy());
+    EXPECT_FALSE(copy->IsValidated());
+    EXPECT_EQ(copy->Check(ctx(), nullptr), 0);
+    EXPECT_EQ(g_checks, 2);
+}
+
+TEST_F(TreeNodes, CopiesShareNothingWithTheirSource) {
+    FormulaPtr f(Op(ADDFunc, Cell(0, 0), Op(MULFunc, Num(2), Cell(1, 0))));
+    FormulaPtr copy(f->Copy());
+    const CCFormulaList* a = static_cast<CCOpFormula*>(f.get())->GetArgs();
+    const CCFormulaList* b = static_cast<CCOpFormula*>(copy.get())->GetArgs();
+    EXPECT_NE(a, b);
+    EXPECT_NE(static_cast<CCRefFormula*>(a->m_pFormula)->GetRef(),
+              static_cast<CCRefFormula*>(b->m_pFormula)->GetRef());
+    f.reset();  // the copy survives its source
+    EXPECT_EQ(PrintOf(ctx(), copy.get()), u"A1 + 2 * B1");
+}
+
+TEST_F(TreeNodes, RowsRegistersNothingSumDoes) {
+    CCRef3D self(ctx(), std::make_unique<CCRCRef>(5, 5).get());
+    FormulaPtr rows(Op(Fn(u"ROWS"), Cell(0, 0)));
+    EXPECT_TRUE(rows->RegisterDependents(ctx(), &self));
+    EXPECT_EQ(sheet.Cell(0, 0)->GetDependentCount(), 0);
+    FormulaPtr sum(Op(Fn(u"SUM"), Cell(0, 0)));
+    EXPECT_TRUE(sum->RegisterDependents(ctx(), &self));
+    EXPECT_EQ(sheet.Cell(0, 0)->GetDependentCount(), 1);
+    sum->UnRegisterDependents(ctx(), &self);
+    EXPECT_EQ(sheet.Cell(0, 0)->GetDependentCount(), 0);
+}
+
+TEST_F(TreeNodes, TreeWideFlagsAndLinks) {
+    FormulaPtr rnd(Op(ADDFunc, Op(Fn(u"RAND")), Num(1)));
+    EXPECT_TRUE(rnd->AlwaysRecalc());
+    EXPECT_FALSE(rnd->ContainsTodayLinks());
+    FormulaPtr today(Op(Fn(u"TODAY")));
+    EXPECT_TRUE(today->ContainsTodayLinks());
+    EXPECT_FALSE(today->AlwaysRecalc());
+
+    CCRemoteRef remote(u"Data", u"A1");
+    CCRemoteRef other(u"DataX", u"A1");
+    FormulaPtr links(Op(ADDFunc, new CCRefFormula(&remote, 0), new CCRefFormula(&other, 0)));
+    EXPECT_TRUE(links->ContainsRemoteLinks());
+    EXPECT_FALSE(links->ContainsSheetLinks());
+    links->OnSheetRename(u"data", u"Input");
+    EXPECT_EQ(PrintOf(ctx(), links.get()), u"Input!A1 + DataX!A1");
+    CCRCRef a1(0, 0);
+    FormulaPtr withA1(Op(ADDFunc, Num(1), Cell(0, 0)));
+    EXPECT_TRUE(withA1->ContainsLink(ctx(), &a1, nullptr));
+
+    CCRefList* precedents = withA1->GetPrecedents(ctx());
+    ASSERT_EQ(RefListCount(precedents), 1u);
+    EXPECT_TRUE(precedents->m_pRef->IsEqual(&a1));
+    RefListFree(precedents, 1);
+}
+
+TEST_F(TreeNodes, EditSourceIsOneReferenceToAnotherCell) {
+    FormulaPtr a1(Cell(0, 0));
+    CCRCRef self(0, 0), other(1, 1);
+    EXPECT_TRUE(a1->IsEditSourceRef(ctx(), &other));
+    EXPECT_FALSE(a1->IsEditSourceRef(ctx(), &self));
+    FormulaPtr range(Range(0, 0, 0, 1));
+    EXPECT_FALSE(range->IsEditSourceRef(ctx(), &other));
+    FormulaPtr op(Op(UnPlusFunc, Cell(0, 0)));
+    EXPECT_EQ(op->GetEditSourceRef(ctx(), &other), nullptr);
+}
+
+TEST_F(TreeNodes, UpdatesRebuildOrLeaveTheFormulaAlone) {
+    CCRCRef a1(0, 0), c3(2, 2);
+    FormulaPtr f(Op(Fn(u"SUM"), Op(RANGEFunc, Cell(0, 0), Cell(0, 1)), Cell(0, 0)));
+    CCFormula* replaced = nullptr;
+    EXPECT_TRUE(f->UpdateRef(ctx(), nullptr, nullptr, &a1, &c3, 0, replaced));
+    FormulaPtr r(replaced);
+    EXPECT_EQ(PrintOf(ctx(), r.get()), u"SUM (C3 .. A2, C3)");
+    // The reference-operation node keeps its class in the rebuilt tree.
+    EXPECT_EQ(static_cast<CCOpFormula*>(r.get())->GetArgs()->m_pFormula->GetType(), FORMULA_REFOP);
+
+    CCFormula* invalidated = nullptr;
+    EXPECT_TRUE(f->InvalidateRef(ctx(), &a1, invalidated, nullptr));
+    FormulaPtr inv(invalidated);
+    const CCFormula* last = static_cast<CCOpFormula*>(inv.get())->GetArgs()->m_pNext->m_pFormula;
+    ASSERT_EQ(last->GetType(), FORMULA_CONST);
+    EXPECT_EQ(static_cast<const CCConstFormula*>(last)->GetValue().GetError(), 3);
+
+    // A move that would take B2 off the grid throws and leaves the formula as it was.
+    FormulaPtr moving(Op(ADDFunc, Cell(5, 5), Cell(1, 1)));
+    CCRCRef from(3, 3), to(0, 0);
+    EXPECT_THROW(moving->MoveFormula(ctx(), &from, &to), int);
+    EXPECT_EQ(PrintOf(ctx(), moving.get()), u"F6 + B2");
+    CCRCRef down(4, 4);
+    moving->MoveFormula(ctx(), &from, &down);
+    EXPECT_EQ(PrintOf(ctx(), moving.get()), u"G7 + C3");
+}
+
+TEST_F(TreeNodes, ListRoutinesCountExactly) {
+    CCFormulaList* list = nullptr;
+    EXPECT_TRUE(FormulaListItemsEx(list, 0));
+    for (int i = 0; i < 3; ++i)
+        FormulaListAddLast(list, Num(i));
+    EXPECT_EQ(FormulaListCount(list), 3u);
+    EXPECT_TRUE(FormulaListItems(list, 2));
+    EXPECT_FALSE(FormulaListItemsEx(list, 2));
+    EXPECT_TRUE(FormulaListItemsEx(list, 3));
+    EXPECT_FALSE(FormulaListItems(list, 4));
+    CCFormulaList* copy = CopyFormulaList(list);
+    EXPECT_NE(copy->m_pFormula, list->m_pFormula);
+    FreeFormulaList(list, 1);
+    FreeFormulaList(copy, 1);
+}
+
+TEST_F(TreeNodes, SheetPrefixFollowsRenameAndSurvivesDestruction) {
+    auto second = std::make_unique<testing_support::TestSheet>(u"Data");
+    std::vector<testing_support::TestSheet*> family{&sheet, second.get()};
+    sheet.Join(&family);
+    second->Join(&family);
+    SetNumber(*second, 0, 0, 7);
+    FormulaPtr full(Op(FULLREFFunc, ConstructOpFormula(&SheetRangeFunc, u"Data"), Cell(0, 0)));
+    CCRCRef b1(1, 0);
+    CCRef3D self(ctx(), &b1);
+    full->RegisterDependents(ctx(), &self);
+    second->FireEvent(CCSheetRenameEvent(u"Data", u"Input"));
+    EXPECT_EQ(PrintOf(ctx(), full.get()), u"Input ! A1");
+    second->FireEvent(CCDestroySheetEvent());
+    family.pop_back();
+    second.reset();  // the node must not touch the destroyed broadcaster afterwards
+    full->UnRegisterDependents(ctx(), &self);
+    full.reset();
+    sheet.Join(nullptr);
+}
+
+}  // namespace

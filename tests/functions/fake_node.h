@@ -1,0 +1,76 @@
+// A formula node that is a single value or a range, for exercising check routines without a
+// parsed tree; it counts how often it was asked.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "formula/formula.h"
+
+namespace testing_support {
+
+class ShapeNode : public CCFormula {
+public:
+    explicit ShapeNode(bool single) : m_single(single) {}
+    int GetType() const override { return FORMULA_CONST; }
+    int IsSingleValue(cells::CTX*, const CCRef*) override {
+        ++asked;
+        return m_single ? 1 : 0;
+    }
+    CCFormula* Copy() const override { return new ShapeNode(m_single); }
+    int Check(cells::CTX*, const CCRef*) override { return 0; }
+    void Eval(cells::CTX*, CCCellValue&, const CCRef*) override {}
+    void Print2File(cells::CTX*, CWideOutStream&, int) const override {}
+    void Print(cells::CTX*, CWideOutStream&, int) const override {}
+    int IsEditSourceRef(cells::CTX*, const CCRef*) const override { return 0; }
+    const CCRef* GetEditSourceRef(cells::CTX*, const CCRef*) const override { return nullptr; }
+    int ContainsLink(cells::CTX*, const CCRef*, const CCRef*) const override { return 0; }
+    int ContainsRemoteLinks() const override { return 0; }
+    int ContainsTodayLinks() const override { return 0; }
+    int RegisterDependents(cells::CTX*, const CCRef*) override { return 1; }
+    int UnRegisterDependents(cells::CTX*, const CCRef*) override { return 1; }
+    int InvalidateRef(cells::CTX*, const CCRef*, CCFormula*&, const CCRef*) override { return 0; }
+    int InvalidateItem(cells::CTX*, const CCItem*, CCFormula*&, const CCRef*) override { return 0; }
+    void MoveFormula(cells::CTX*, const CCRef*, const CCRef*) override {}
+    void UpdateInPaste(cells::CTX*, const CCRef*, const CCRef*, const CCClipboardData*) override {}
+    int UpdateRef(cells::CTX*, const CCRef*, const CCRef*, const CCRef*, const CCRef*, int,
+                  CCFormula*&) override {
+        return 0;
+    }
+    uint16_t OpenRef(cells::CTX*, const CCRef*) override { return 0; }
+    int NextValue(cells::CTX*, uint16_t&, CCCellValue&, const CCRef*) override { return 0; }
+    int RefSize(cells::CTX*, uint16_t, CSize&, const CCRef*) override { return 0; }
+    int CloseRef(cells::CTX*, uint16_t, const CCRef*) override { return 0; }
+    void Read(cells::CTX*, CArchive&) override {}
+    void Write(cells::CTX*, CArchive&) const override {}
+
+    int asked = 0;
+
+private:
+    bool m_single;
+};
+
+// An argument list of shape nodes: 's' a single value, 'r' a range. The list owns the nodes
+// and its links; nodes stay reachable through nodes().
+class ShapeArgs {
+public:
+    explicit ShapeArgs(const char* shape) {
+        for (const char* p = shape; *p; ++p)
+            m_nodes.push_back(std::make_unique<ShapeNode>(*p == 's'));
+        m_links.resize(m_nodes.size());
+        for (size_t i = 0; i < m_nodes.size(); ++i) {
+            m_links[i].m_pFormula = m_nodes[i].get();
+            m_links[i].m_pNext = i + 1 < m_nodes.size() ? &m_links[i + 1] : nullptr;
+        }
+    }
+    ShapeArgs(const ShapeArgs&) = delete;
+    ShapeArgs& operator=(const ShapeArgs&) = delete;
+    const CCFormulaList* list() const { return m_links.empty() ? nullptr : &m_links[0]; }
+    ShapeNode& node(size_t i) { return *m_nodes[i]; }
+
+private:
+    std::vector<std::unique_ptr<ShapeNode>> m_nodes;
+    std::vector<CCFormulaList> m_links;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,283 @@
+// The registry's listing, name lookups, stream form and lookup for imported formulas.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "fake_node.h"
+#include "formats/string_field.h"
+#include "functions/func.h"
+#include "functions/registry_internal.h"
+#include "support/archive_bytes.h"
+
+extern CCFunc SUMFunc, PLUSFunc, TOTALFunc, DAYFunc, DAYS360Func, NORMSDISTFunc, ZTESTFunc, SYDFunc,
+    TBILLEQFunc, YIELDFunc, VLOOKUPFunc, HLOOKUPFunc, LOOKUPFunc, ABSFunc, SQRTFunc, MODFunc,
+    LOGFunc, LOG10Func;
+extern CCChooseFunc IFFunc, CHOOSEFunc;
+extern CCRemoteFunc REMOTEFunc;
+extern CCDocumentFunc CREATEDATEFunc;
+extern CCRefFunc INDIRECTFunc, OFFSETFunc;
+extern CCFunc CEILFunc;
+
+using testing_support::ShapeArgs;
+
+namespace {
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override { InitBuiltinFunctions(); }
+};
+
+CCFunc* FindByName(std::u16string text, size_t* consumed = nullptr) {
+    const char16_t* cursor = text.c_str();
+    CCFunc* found = FindFunctionByName(cursor);
+    if (consumed) *consumed = static_cast<size_t>(cursor - text.c_str());
+    return found;
+}
+
+std::vector<uint8_t> StoredEntry(uint8_t kind, const char16_t* name) {
+    return testing_support::Store([&](CArchive& ar) {
+        ar << kind;
+        WriteString(nullptr, ar, name);
+        ar << static_cast<uint8_t>(0x5A);  // what follows must stay readable
+    });
+}
+
+CCFunc* ReadStored(const std::vector<uint8_t>& bytes, unsigned char* kind = nullptr,
+                   std::u16string* name = nullptr) {
+    CCFunc* entry = nullptr;
+    testing_support::Load(bytes, [&](CArchive& ar) {
+        entry = ReadFunc(nullptr, ar, kind, name);
+        uint8_t marker = 0;
+        ar >> marker;
+        EXPECT_EQ(marker, 0x5A);
+    });
+    return entry;
+}
+
+TEST_F(RegistryTest, ListsOperatorsAndAllButFiveFunctionsOnce) {
+    ASSERT_EQ(GetBuiltInFuncSize(), 277);
+    EXPECT_EQ(BuiltinEntryCount(), 282u);
+    std::set<const CCFunc*> seen;
+    int operators = 0;
+    for (int i = 0; i < GetBuiltInFuncSize(); ++i) {
+        const CCFunc* entry = GetBuiltInFunc()[i];
+        ASSERT_NE(entry, nullptr);
+        EXPECT_TRUE(seen.insert(entry).second) << "listed twice at " << i;
+        if (entry->GetKind() != FUNC_FUNCTION) ++operators;
+    }
+    EXPECT_EQ(operators, 20);
+    for (CCFunc* hidden : {&NORMSDISTFunc, &ZTESTFunc, &SYDFunc, &TBILLEQFunc, &YIELDFunc}) {
+        EXPECT_EQ(seen.count(hidden), 0u);
+        // Set up nonetheless.
+        EXPECT_NE(hidden->GetId(), 0u);
+        EXPECT_FALSE(hidden->GetName().empty());
+        // A shorter listed name may prefix it ("T" of TBILLEQ); the entry itself is never
+        // reached.
+        size_t consumed = 0;
+        EXPECT_NE(FindByName(hidden->GetName() + u"(1)", &consumed), hidden);
+        EXPECT_LT(consumed, hidden->GetName().size());
+        std::u16string alt = hidden->GetAltName();
+        const char16_t* cursor = alt.c_str();
+        EXPECT_NE(FindFunctionByAltName(cursor), hidden);
+        EXPECT_FALSE(IsFunction(hidden->GetName(), FUNC_FUNCTION));
+        EXPECT_EQ(ReadStored(StoredEntry(FUNC_FUNCTION, alt.c_str())), nullptr);
+    }
+}
+
+TEST_F(RegistryTest, EntriesCarryTheirTableData) {
+    EXPECT_EQ(SUMFunc.GetId(), 13079u);
+    EXPECT_EQ(SUMFunc.GetPrecedence(), 100);
+    EXPECT_EQ(SUMFunc.GetCategory(), 1);
+    EXPECT_EQ(CEILFunc.GetAltName(), u"CEILING");
+    EXPECT_EQ(ADDFunc.GetPrecedence(), 50);
+    EXPECT_EQ(ADDFunc.GetId(), 0u);
+    EXPECT_EQ(ADDFunc.GetName(), ADDFunc.GetAltName());
+    EXPECT_EQ(PowerFunc.GetPrecedence(), 70);
+    EXPECT_EQ(UnMinusFunc.GetPrecedence(), 90);
+    EXPECT_EQ(PercentFunc.GetKind(), FUNC_POSTFIX);
+    EXPECT_EQ(IFFunc.GetType(), 2);
+    EXPECT_EQ(CHOOSEFunc.GetType(), 2);
+    EXPECT_EQ(REMOTEFunc.GetType(), 3);
+    EXPECT_EQ(CREATEDATEFunc.GetType(), 4);
+    EXPECT_EQ(INDIRECTFunc.GetType(), 5);
+    EXPECT_EQ(OFFSETFunc.GetType(), 5);
+    EXPECT_EQ(RANGEFunc.GetType(), 5);
+    EXPECT_EQ(FULLREFFunc.GetKind(), FUNC_INFIX);
+    // Shared checks.
+    EXPECT_EQ(SUMFunc.GetCheck(), PLUSFunc.GetCheck());
+    EXPECT_EQ(TOTALFunc.GetCheck(), PLUSFunc.GetCheck());
+    EXPECT_EQ(ADDFunc.GetCheck(), PLUSFunc.GetCheck());
+    EXPECT_EQ(VLOOKUPFunc.GetCheck(), LOOKUPFunc.GetCheck());
+    EXPECT_EQ(HLOOKUPFunc.GetCheck(), LOOKUPFunc.GetCheck());
+    EXPECT_EQ(ABSFunc.GetEval(), nullptr);
+}
+
+TEST_F(RegistryTest, FunctionTextsSplitAtLineFeeds) {
+    std::u16string part;
+    ASSERT_TRUE(SUMFunc.GetFuncString(part, 0));
+    EXPECT_EQ(part, SUMFunc.GetName());
+    ASSERT_TRUE(SUMFunc.GetFuncString(part, 1));
+    EXPECT_EQ(part.find(u'\n'), std::u16string::npos);
+    EXPECT_EQ(part.rfind(SUMFunc.GetName(), 0), 0u);  // the syntax line starts with the name
+    EXPECT_FALSE(SUMFunc.GetFuncString(part, 99));
+    EXPECT_FALSE(ADDFunc.GetFuncString(part, 0));
+}
+
+TEST_F(RegistryTest, PrimaryOrderPutsLongerNamesBeforeTheirPrefixes) {
+    const CCFunc* const* list = GetBuiltInFunc();
+    auto position = [&](const CCFunc* entry) {
+        for (int i = 0; i < GetBuiltInFuncSize(); ++i)
+            if (list[i] == entry) return i;
+        return -1;
+    };
+    EXPECT_LT(position(&DAYS360Func), position(&DAYFunc));
+    EXPECT_LT(position(&LOG10Func), position(&LOGFunc));
+    EXPECT_LT(position(&GEFunc), position(&GTFunc));
+    // Equal names: by kind.
+    EXPECT_EQ(position(&UnPlusFunc) + 1, position(&ADDFunc));
+    EXPECT_EQ(position(&UnMinusFunc) + 1, position(&SUBFunc));
+    for (int i = 1; i < GetBuiltInFuncSize(); ++i) {
+        const std::u16string& a = list[i - 1]->GetName();
+        const std::u16string& b = list[i]->GetName();
+        size_t k = 0;
+        while (k < a.size() && k < b.size() && a[k] == b[k])
+            ++k;
+        if (k < a.size() && k < b.size())
+            EXPECT_LT(a[k], b[k]) << i;
+        else
+            EXPECT_GE(a.size(), b.size()) << i;
+    }
+}
+
+// Every listed function is found from its own name, which exercises every index slot used.
+TEST_F(RegistryTest, EveryListedFunctionIsFoundByItsNames) {
+    for (int i = 0; i < GetBuiltInFuncSize(); ++i) {
+        CCFunc* entry = GetBuiltInFunc()[i];
+        if (entry->GetKind() != FUNC_FUNCTION) continue;
+        size_t consumed = 0;
+        EXPECT_EQ(FindByName(entry->GetName() + u"(", &consumed), entry) << i;
+        EXPECT_EQ(consumed, entry->GetName().size());
+        std::u16string alt = entry->GetAltName() + u" ";
+        const char16_t* cursor = alt.c_str();
+        EXPECT_EQ(FindFunctionByAltName(cursor), entry);
+        EXPECT_EQ(cursor, alt.c_str() + entry->GetAltName().size());
+        EXPECT_TRUE(IsFunction(entry->GetName(), FUNC_FUNCTION));
+    }
+}
+
+TEST_F(RegistryTest, LookupTakesTheLongestNameIgnoringCase) {
+    size_t consumed = 0;
+    EXPECT_EQ(FindByName(u"DAYS360(A1,B1)", &consumed), &DAYS360Func);
+    EXPECT_EQ(consumed, 7u);
+    EXPECT_EQ(FindByName(u"day(A1)", &consumed), &DAYFunc);
+    EXPECT_EQ(FindByName(u"dAyS360", &consumed), &DAYS360Func);
+    // The lexer rejects this afterwards because a letter follows.
+    EXPECT_EQ(FindByName(u"SUMMARY", &consumed), &SUMFunc);
+    EXPECT_EQ(consumed, 3u);
+    EXPECT_EQ(FindByName(u"LOG10(2)"), &LOG10Func);
+    EXPECT_EQ(FindByName(u"LOG1(2)"), &LOGFunc);
+    // Operators are not functions for this lookup; unknown and wide first characters fail.
+    for (const char16_t* text : {u"+1", u"XYZZY", u"\u0416SUM", u"", u"1"}) {
+        EXPECT_EQ(FindByName(text, &consumed), nullptr);
+        EXPECT_EQ(consumed, 0u);
+    }
+}
+
+TEST_F(RegistryTest, KindRestrictedLookups) {
+    EXPECT_TRUE(IsFunction(u"sum", FUNC_FUNCTION));
+    EXPECT_TRUE(IsFunction(u"+", FUNC_INFIX));
+    EXPECT_TRUE(IsFunction(u"+", FUNC_PREFIX | FUNC_FUNCTION));
+    EXPECT_FALSE(IsFunction(u"+", FUNC_FUNCTION));
+    EXPECT_FALSE(IsFunction(u"SUMM", FUNC_FUNCTION));
+    EXPECT_FALSE(IsFunction(u"", FUNC_FUNCTION));
+
+    std::u16string text = u">=1";
+    const char16_t* cursor = text.c_str();
+    CCFunc* entry = nullptr;
+    ASSERT_EQ(_EatFunction(nullptr, cursor, entry, FUNC_INFIX), 1);
+    EXPECT_EQ(entry, &GEFunc);
+    EXPECT_EQ(cursor, text.c_str() + 2);
+    text = u"-A1";
+    cursor = text.c_str();
+    ASSERT_EQ(_EatFunction(nullptr, cursor, entry, FUNC_PREFIX), 1);
+    EXPECT_EQ(entry, &UnMinusFunc);
+    cursor = text.c_str();
+    entry = nullptr;
+    EXPECT_EQ(_EatFunction(nullptr, cursor, entry, FUNC_POSTFIX), 0);
+    EXPECT_EQ(entry, nullptr);
+    EXPECT_EQ(cursor, text.c_str());
+}
+
+TEST_F(RegistryTest, StreamFormKeepsKindAndName) {
+    for (int i = 0; i < GetBuiltInFuncSize(); ++i) {
+        CCFunc* entry = GetBuiltInFunc()[i];
+        auto bytes = testing_support::Store([&](CArchive& ar) {
+            WriteFunc(nullptr, ar, entry);
+            ar << static_cast<uint8_t>(0x5A);
+        });
+        EXPECT_EQ(bytes[0], entry->GetKind());
+        EXPECT_EQ(ReadStored(bytes), entry) << i;
+    }
+    EXPECT_EQ(ReadStored(StoredEntry(FUNC_INFIX, u"+")), &ADDFunc);
+    EXPECT_EQ(ReadStored(StoredEntry(FUNC_PREFIX, u"+")), &UnPlusFunc);
+    EXPECT_EQ(ReadStored(StoredEntry(FUNC_FUNCTION, u"sum")), &SUMFunc);
+    EXPECT_EQ(ReadStored(StoredEntry(FUNC_INFIX, u"SUM")), nullptr);
+
+    unsigned char kind = 0;
+    std::u16string name;
+    EXPECT_EQ(ReadStored(StoredEntry(FUNC_FUNCTION, u"NOSUCH"), &kind, &name), nullptr);
+    EXPECT_EQ(kind, FUNC_FUNCTION);
+    EXPECT_EQ(name, u"NOSUCH");
+    EXPECT_EQ(ReadStored(StoredEntry(FUNC_FUNCTION, nullptr), &kind, &name), nullptr);
+    EXPECT_EQ(name, u"");
+
+    auto none = testing_support::Store([](CArchive& ar) {
+        WriteFunc(nullptr, ar, nullptr);
+        ar << static_cast<uint8_t>(0x5A);
+    });
+    EXPECT_EQ(ReadStored(none), nullptr);
+}
+
+TEST_F(RegistryTest, ImportedNamesPickTheEntryTheArgumentsFit) {
+    ShapeArgs one("s"), two("ss"), range("r");
+    EXPECT_EQ(GetFunction(nullptr, "-", one.list()), &UnMinusFunc);
+    EXPECT_EQ(GetFunction(nullptr, "-", two.list()), &SUBFunc);
+    EXPECT_EQ(GetFunction(nullptr, "+", one.list()), &UnPlusFunc);
+    EXPECT_EQ(GetFunction(nullptr, "+", two.list()), &ADDFunc);
+    EXPECT_EQ(GetFunction(nullptr, "sum", range.list()), &SUMFunc);
+    EXPECT_EQ(GetFunction(nullptr, "SQRT", range.list()), nullptr);
+    EXPECT_EQ(GetFunction(nullptr, "MOD", one.list()), nullptr);
+    EXPECT_EQ(GetFunction(nullptr, "NORMSDIST", one.list()), nullptr);
+    EXPECT_EQ(GetFunction(nullptr, "", one.list()), nullptr);
+    EXPECT_EQ(GetFunction(nullptr, nullptr, one.list()), nullptr);
+}
+
+TEST_F(RegistryTest, AddedOperationsAnswerFourWithoutRoutineOrOfAnotherKind) {
+    ShapeArgs args("s");
+    CCFormula* chosen = &args.node(0);
+    EXPECT_EQ(GetFuncChoice(nullptr, chosen, &IFFunc, args.list(), nullptr), 4);
+    EXPECT_EQ(chosen, nullptr);
+    chosen = &args.node(0);
+    EXPECT_EQ(GetFuncChoice(nullptr, chosen, &SUMFunc, args.list(), nullptr), 4);
+    EXPECT_EQ(chosen, nullptr);
+    EXPECT_EQ(GetFuncChoice(nullptr, chosen, nullptr, args.list(), nullptr), 4);
+}
+
+TEST_F(RegistryTest, SettingUpAgainChangesNothing) {
+    std::vector<const CCFunc*> before(GetBuiltInFunc(), GetBuiltInFunc() + GetBuiltInFuncSize());
+    std::u16string name = SUMFunc.GetName();
+    InitBuiltinFunctions();
+    std::vector<const CCFunc*> after(GetBuiltInFunc(), GetBuiltInFunc() + GetBuiltInFuncSize());
+    EXPECT_EQ(before, after);
+    EXPECT_EQ(SUMFunc.GetName(), name);
+
+    CCFunc local;
+    local.Init(13079, 100, FUNC_FUNCTION, 1, nullptr, nullptr);
+    local.Init(u"@@", 5, FUNC_INFIX, 0, nullptr, nullptr);
+    EXPECT_EQ(local.GetName(), u"@@");
+    EXPECT_EQ(local.GetAltName(), u"@@");
+    EXPECT_EQ(local.GetId(), 0u);
+}
+
+}  // namespace
