@@ -93,8 +93,6 @@ void CCCell::SetText(cells::CTX* ctx, std::u16string_view text, int quiet) {
     CCCellValue value;
     CCFormula* formula = nullptr;
     int result = _Parse(ctx, typed.c_str(), value, formula);
-    // Cells do not hold formula trees yet; whatever Parse built is released here.
-    std::unique_ptr<CCFormula> parsed(formula);
     if (result == 1) {
         if (value.IsText()) {
             // The text exactly as typed, not what the scanner kept of it.
