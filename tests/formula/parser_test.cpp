@@ -182,8 +182,9 @@ TEST_F(ParserTest, ArrayConstants) {
 }
 
 TEST_F(ParserTest, TextsThatAreNotFormulas) {
-    for (const char16_t* bad : {u"1 2", u"A1)", u"=1", u"", u"   ", u"(1", u"1+", u"1%%", u"1#",
-                                u"A1 B1", u"\"open", u"1 ,2", u"1;2", u"{1}}"})
+    for (const char16_t* bad :
+         {u"1 2", u"A1)", u"=1", u"", u"   ", u"(1", u"1+", u"1%%", u"1#", u"A1 B1", u"\"open",
+          u"1 ,2", u"1;2", u"{1}}", u"1\u2222", u"\uFFFF"})
         EXPECT_EQ(ShapeOf(bad), "FAIL") << ostrel::ToUtf8(bad);
     EXPECT_EQ(ParseFormula(Ctx(), nullptr, 0), nullptr);
 }
