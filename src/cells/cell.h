@@ -140,6 +140,7 @@ private:
     void FormulaAsText(cells::CTX* ctx, const CCFormula* formula);
     void PackFormula(cells::CTX* ctx, char16_t type);
     void CopyFormulaFrom(const CCCell& other);
+    void TakeReplacement(cells::CTX* ctx, CCFormula* produced, int changed);
 
     struct FormulaData {
         std::unique_ptr<CCFormula> live;

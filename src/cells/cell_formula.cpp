@@ -286,11 +286,9 @@ void CCCell::ValidateFormulaRef(cells::CTX* ctx, const CCRef* ref) {
     }
 }
 
-void CCCell::InvalidateRef(cells::CTX* ctx, const CCRef* ref) {
-    CCFormula* live = LoadFormula(ctx);
-    if (!live) return;
-    CCFormula* produced = nullptr;
-    int changed = live->InvalidateRef(ctx, ref, produced, GetRef());
+// A replacement tree from an invalidation takes the live formula's place: computed,
+// registered instead of the old one, and queued for the cells that read this one.
+void CCCell::TakeReplacement(cells::CTX* ctx, CCFormula* produced, int changed) {
     std::unique_ptr<CCFormula> replacement(produced);
     if (!changed || !replacement) return;
     CCCellManager* manager = ManagerOf(ctx);
@@ -304,22 +302,20 @@ void CCCell::InvalidateRef(cells::CTX* ctx, const CCRef* ref) {
     if (manager) manager->InitIdleRecalc(this, 0);
 }
 
+void CCCell::InvalidateRef(cells::CTX* ctx, const CCRef* ref) {
+    CCFormula* live = LoadFormula(ctx);
+    if (!live) return;
+    CCFormula* produced = nullptr;
+    int changed = live->InvalidateRef(ctx, ref, produced, GetRef());
+    TakeReplacement(ctx, produced, changed);
+}
+
 void CCCell::InvalidateItem(cells::CTX* ctx, const CCItem* item) {
     CCFormula* live = LoadFormula(ctx);
     if (!live) return;
     CCFormula* produced = nullptr;
     int changed = live->InvalidateItem(ctx, item, produced, GetRef());
-    std::unique_ptr<CCFormula> replacement(produced);
-    if (!changed || !replacement) return;
-    CCCellManager* manager = ManagerOf(ctx);
-    EvalFormula(ctx, m_value, replacement.get(), GetRef());
-    UnregisterFormula(ctx);
-    m_formula->live.reset(replacement->Copy());
-    RegisterFormula(ctx);
-    UpdateNumberFormat(ctx);
-    OnChange(ctx);
-    OnValueChanged(ctx);
-    if (manager) manager->InitIdleRecalc(this, 0);
+    TakeReplacement(ctx, produced, changed);
 }
 
 void CCCell::UpdateFormula(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef, int flag) {
