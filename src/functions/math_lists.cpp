@@ -2,13 +2,15 @@
 // arguments through the range iteration of the nodes: numbers count, texts and empty cells
 // are passed over, and the first error value met becomes the result (error 1 when an
 // argument has nothing to iterate). Pairs of ranges must hold as many values as each other
-// (error 3 otherwise); a pair with a non-number in it is passed over.
+// (error 3 otherwise); a pair with a non-number in it is passed over. SUMIF sums what its
+// criterion selects.
 #include <cmath>
 #include <cstdint>
 #include <utility>
 #include <vector>
 
 #include "cells/double_array.h"
+#include "functions/criterion.h"
 #include "functions/math_functions.h"
 #include "functions/math_support.h"
 #include "platform/geometry.h"
@@ -313,4 +315,54 @@ void EvalMDETERM(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args
         return;
     }
     SetNumber(result, Determinant(matrix, n));
+}
+
+// SUMIF(range, criterion [, sum range]): the sum range pairs with the range value by value
+// (error 3 when their sizes differ); without one the matching values themselves are summed.
+void EvalSUMIF(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell) {
+    std::vector<CCCellValue> tested;
+    int failed = WalkValues(ctx, math_detail::NthArgument(args, 0), cell,
+                            [&](const CCCellValue& value) { tested.push_back(value); });
+    CCCellValue criterionValue;
+    math_detail::EvaluateArgument(ctx, args, 1, criterionValue, cell);
+    if (failed || criterionValue.IsError()) {
+        result.Set(failed ? 1 : criterionValue.GetError());
+        return;
+    }
+    const CCCriterion criterion(criterionValue);
+    std::vector<Slot> summed;
+    int errorCode = 0;
+    if (CCFormula* sumNode = math_detail::NthArgument(args, 2)) {
+        int position = 0;
+        failed = WalkValues(ctx, sumNode, cell, [&](const CCCellValue& value) {
+            Slot slot;
+            slot.isNumber = value.IsNumber();
+            slot.number = slot.isNumber ? value.GetNumber() : 0;
+            // An error counts only where its counterpart matches.
+            if (value.IsError() && !errorCode && size_t(position) < tested.size() &&
+                criterion.Matches(tested[size_t(position)]))
+                errorCode = value.GetError();
+            summed.push_back(slot);
+            ++position;
+        });
+        if (failed || summed.size() != tested.size()) {
+            result.Set(failed ? 1 : 3);
+            return;
+        }
+    } else {
+        for (const CCCellValue& value : tested) {
+            Slot slot;
+            slot.isNumber = value.IsNumber();
+            slot.number = slot.isNumber ? value.GetNumber() : 0;
+            summed.push_back(slot);
+        }
+    }
+    if (errorCode) {
+        result.Set(errorCode);
+        return;
+    }
+    double sum = 0;
+    for (size_t i = 0; i < tested.size(); ++i)
+        if (summed[i].isNumber && criterion.Matches(tested[i])) sum += summed[i].number;
+    SetNumber(result, sum);
 }

@@ -2,7 +2,7 @@
 // sets each up with its names, precedence, kind, category, check rule and evaluation.
 //
 // Current limit: evaluation routines are wired for the operators, the mathematical and
-// trigonometric functions (except SUMIF) and AND, OR and NOT. Every other function has no
+// trigonometric functions and AND, OR and NOT. Every other function has no
 // evaluation routine yet (its node evaluates to empty), and the choice, remote and document entries
 // have no added routine yet (their added operations answer 4); the function families bring them.
 #include <iterator>
@@ -263,7 +263,7 @@
     X(LOOKUPEXFunc, 13286, CCFunc, 8, RULE(3, 3, kAllBut, 1), nullptr, 1)             \
     X(CONCATFunc, 13287, CCFunc, 6, RULE(0, kMany, kAny, 0), nullptr, 1)              \
     X(HYPERLINKFunc, 13288, CCFunc, 10, RULE(1, 2, kNone, 0), nullptr, 1)             \
-    X(SUMIFFunc, 13289, CCFunc, 1, RULE(2, kMany, kAllBut, 2), nullptr, 1)            \
+    X(SUMIFFunc, 13289, CCFunc, 1, RULE(2, kMany, kAllBut, 2), EvalSUMIF, 1)          \
     X(COUNTIFFunc, 13290, CCFunc, 4, RULE(2, kMany, kAllButLast, 0), nullptr, 1)      \
     X(INDIRECTFunc, 13291, CCRefFunc, 8, RULE(1, 2, kNone, 0), nullptr, 1)            \
     X(OFFSETFunc, 13292, CCRefFunc, 8, RULE(3, kMany, kAny, 0), nullptr, 1)           \

@@ -195,6 +195,26 @@ TEST(MathFunctions, RangeSums) {
                        });
 }
 
+TEST(MathFunctions, SumIfMatchesItsCriterion) {
+    Sheet sheet;
+    const char16_t* tested[] = {u"1", u"5", u"apple", u"Apple", u"10"};
+    for (int r = 0; r < 5; ++r) {
+        sheet.Type(0, uint16_t(r), tested[r]);
+        sheet.Type(1, uint16_t(r), ostrel::FromUtf8(std::to_string(100 * (r + 1))));
+    }
+    sheet.Type(2, 1, u"=1/0");  // C2 error 2, next to 5
+    ExpectCases(sheet, {
+                           {"=SUMIF(A1:A5,5)", 5, 0},
+                           {"=SUMIF(A1:A5,\">=5\")", 15, 0},
+                           {"=SUMIF(A1:A5,\"<>5\",B1:B5)", 100 + 300 + 400 + 500, 0},
+                           {"=SUMIF(A1:A5,\"apple\",B1:B5)", 300 + 400, 0},
+                           {"=SUMIF(A1:A5,\"<2.5\",B1:B5)", 100, 0},
+                           {"=SUMIF(A1:A5,\">1\",B1:B4)", 0, 3},  // sizes differ
+                           {"=SUMIF(A1:A5,1,C1:C5)", 0, 0},
+                           {"=SUMIF(A1:A5,5,C1:C5)", 0, 2},
+                       });
+}
+
 TEST(MathFunctions, IntegerListFunctions) {
     Sheet sheet;
     ExpectCases(sheet, {
