@@ -127,7 +127,7 @@ void InitBuiltinFunctions() {
         registry.ready = true;
     }
     auto now = std::chrono::system_clock::now().time_since_epoch();
-    SeedFunctionRandom(static_cast<uint64_t>(now.count()));
+    SeedFunctionRandomOnce(static_cast<uint64_t>(now.count()));
 }
 
 CCFunc* const* GetBuiltInFunc() {

@@ -1,15 +1,16 @@
 // The registry's entries: one global object per operator and function and the table that
 // sets each up with its names, precedence, kind, category, check rule and evaluation.
 //
-// Current limit: evaluation routines are wired for the operators and for PLUS, MINUS, TIMES,
-// DIVIDE, POWER, AND, OR and NOT only. Every other function has no evaluation routine yet (its
-// node evaluates to empty), and the choice, remote and document entries have no added routine
-// yet (their added operations answer 4); the function families bring them.
+// Current limit: evaluation routines are wired for the operators, the mathematical and
+// trigonometric functions and AND, OR and NOT. Every other function has no
+// evaluation routine yet (its node evaluates to empty), and the choice, remote and document entries
+// have no added routine yet (their added operations answer 4); the function families bring them.
 #include <iterator>
 
 #include "formula/operators.h"
 #include "functions/check_routines.h"
 #include "functions/func.h"
+#include "functions/math_functions.h"
 #include "functions/registry_internal.h"
 
 #define RULE(min, max, ranges, k) &CheckWithRule<ArgRule{min, max, RangeRule::ranges, k}>
@@ -17,64 +18,64 @@
 
 // Every function: global object, id, class, category, check rule, evaluation, listed.
 #define OSTREL_BUILTIN_FUNCTIONS(X)                                                   \
-    X(ABSFunc, 13044, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                    \
-    X(ACOSHFunc, 13045, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                  \
-    X(ACOTANHFunc, 13046, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                \
-    X(ASINHFunc, 13047, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                  \
-    X(ATANHFunc, 13048, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                  \
-    X(COSHFunc, 13049, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                   \
-    X(COTANHFunc, 13050, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                 \
+    X(ABSFunc, 13044, CCFunc, 1, RULE(1, 1, kNone, 0), EvalABS, 1)                    \
+    X(ACOSHFunc, 13045, CCFunc, 1, RULE(1, 1, kNone, 0), EvalACOSH, 1)                \
+    X(ACOTANHFunc, 13046, CCFunc, 1, RULE(1, 1, kNone, 0), EvalACOTANH, 1)            \
+    X(ASINHFunc, 13047, CCFunc, 1, RULE(1, 1, kNone, 0), EvalASINH, 1)                \
+    X(ATANHFunc, 13048, CCFunc, 1, RULE(1, 1, kNone, 0), EvalATANH, 1)                \
+    X(COSHFunc, 13049, CCFunc, 1, RULE(1, 1, kNone, 0), EvalCOSH, 1)                  \
+    X(COTANHFunc, 13050, CCFunc, 1, RULE(1, 1, kNone, 0), EvalCOTANH, 1)              \
     X(DIVIDEFunc, 13051, CCFunc, 1, RULE(1, kMany, kAny, 0), EvalDiv, 1)              \
-    X(EVENFunc, 13052, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                   \
-    X(EXPFunc, 13053, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                    \
-    X(FACTFunc, 13054, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                   \
-    X(FACTDOUBLEFunc, 13055, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)             \
-    X(GCDFunc, 13056, CCFunc, 1, RULE(1, kMany, kAny, 0), nullptr, 1)                 \
-    X(INTFunc, 13057, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                    \
-    X(LCMFunc, 13058, CCFunc, 1, RULE(1, kMany, kAny, 0), nullptr, 1)                 \
-    X(LNFunc, 13059, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                     \
-    X(LOGFunc, 13060, CCFunc, 1, RULE(1, 2, kNone, 0), nullptr, 1)                    \
-    X(LOG10Func, 13061, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                  \
-    X(MDETERMFunc, 13062, CCFunc, 1, RULE(1, 1, kAny, 0), nullptr, 1)                 \
+    X(EVENFunc, 13052, CCFunc, 1, RULE(1, 1, kNone, 0), EvalEVEN, 1)                  \
+    X(EXPFunc, 13053, CCFunc, 1, RULE(1, 1, kNone, 0), EvalEXP, 1)                    \
+    X(FACTFunc, 13054, CCFunc, 1, RULE(1, 1, kNone, 0), EvalFACT, 1)                  \
+    X(FACTDOUBLEFunc, 13055, CCFunc, 1, RULE(1, 1, kNone, 0), EvalFACTDOUBLE, 1)      \
+    X(GCDFunc, 13056, CCFunc, 1, RULE(1, kMany, kAny, 0), EvalGCD, 1)                 \
+    X(INTFunc, 13057, CCFunc, 1, RULE(1, 1, kNone, 0), EvalINT, 1)                    \
+    X(LCMFunc, 13058, CCFunc, 1, RULE(1, kMany, kAny, 0), EvalLCM, 1)                 \
+    X(LNFunc, 13059, CCFunc, 1, RULE(1, 1, kNone, 0), EvalLN, 1)                      \
+    X(LOGFunc, 13060, CCFunc, 1, RULE(1, 2, kNone, 0), EvalLOG, 1)                    \
+    X(LOG10Func, 13061, CCFunc, 1, RULE(1, 1, kNone, 0), EvalLOG10, 1)                \
+    X(MDETERMFunc, 13062, CCFunc, 1, RULE(1, 1, kAny, 0), EvalMDETERM, 1)             \
     X(MINUSFunc, 13063, CCFunc, 1, RULE(1, kMany, kAny, 0), EvalSub, 1)               \
-    X(MODFunc, 13064, CCFunc, 1, RULE(2, 2, kNone, 0), nullptr, 1)                    \
-    X(MULTINOMIALFunc, 13065, CCFunc, 1, RULE(1, kMany, kAny, 0), nullptr, 1)         \
-    X(ODDFunc, 13066, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                    \
+    X(MODFunc, 13064, CCFunc, 1, RULE(2, 2, kNone, 0), EvalMOD, 1)                    \
+    X(MULTINOMIALFunc, 13065, CCFunc, 1, RULE(1, kMany, kAny, 0), EvalMULTINOMIAL, 1) \
+    X(ODDFunc, 13066, CCFunc, 1, RULE(1, 1, kNone, 0), EvalODD, 1)                    \
     X(PLUSFunc, 13067, CCFunc, 1, RULE(1, kMany, kAny, 0), EvalAdd, 1)                \
     X(POWERFunc, 13068, CCFunc, 1, RULE(2, kMany, kAny, 0), EvalPower, 1)             \
-    X(RANDFunc, 13069, CCFunc, 1, RULE(0, 1, kNone, 0), nullptr, 1)                   \
-    X(RANDBETWEENFunc, 13070, CCFunc, 1, RULE(2, 2, kNone, 0), nullptr, 1)            \
-    X(ROUNDFunc, 13071, CCFunc, 1, RULE(2, 2, kNone, 0), nullptr, 1)                  \
-    X(ROUNDDOWNFunc, 13072, CCFunc, 1, RULE(2, 2, kNone, 0), nullptr, 1)              \
-    X(ROUNDUPFunc, 13073, CCFunc, 1, RULE(2, 2, kNone, 0), nullptr, 1)                \
-    X(SERIESSUMFunc, 13074, CCFunc, 1, RULE(3, kMany, kFrom, 4), nullptr, 1)          \
-    X(SIGNFunc, 13075, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                   \
-    X(SINHFunc, 13076, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                   \
-    X(SQRFunc, 13077, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                    \
-    X(SQRTFunc, 13078, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                   \
-    X(SUMFunc, 13079, CCFunc, 1, RULE(1, kMany, kAny, 0), nullptr, 1)                 \
-    X(SUMTIMESFunc, 13080, CCFunc, 1, RULE(0, kMany, kAny, 0), nullptr, 1)            \
-    X(SUMSQFunc, 13081, CCFunc, 1, RULE(0, kMany, kAny, 0), nullptr, 1)               \
-    X(SUMX2MY2Func, 13082, CCFunc, 1, RULE(2, 2, kAny, 0), nullptr, 1)                \
-    X(SUMX2PY2Func, 13083, CCFunc, 1, RULE(2, 2, kAny, 0), nullptr, 1)                \
-    X(SUMXMY2Func, 13084, CCFunc, 1, RULE(2, 2, kAny, 0), nullptr, 1)                 \
-    X(SUMXPY2Func, 13085, CCFunc, 1, RULE(2, 2, kAny, 0), nullptr, 1)                 \
-    X(TANHFunc, 13086, CCFunc, 1, RULE(1, 1, kNone, 0), nullptr, 1)                   \
+    X(RANDFunc, 13069, CCFunc, 1, RULE(0, 1, kNone, 0), EvalRAND, 1)                  \
+    X(RANDBETWEENFunc, 13070, CCFunc, 1, RULE(2, 2, kNone, 0), EvalRANDBETWEEN, 1)    \
+    X(ROUNDFunc, 13071, CCFunc, 1, RULE(2, 2, kNone, 0), EvalROUND, 1)                \
+    X(ROUNDDOWNFunc, 13072, CCFunc, 1, RULE(2, 2, kNone, 0), EvalROUNDDOWN, 1)        \
+    X(ROUNDUPFunc, 13073, CCFunc, 1, RULE(2, 2, kNone, 0), EvalROUNDUP, 1)            \
+    X(SERIESSUMFunc, 13074, CCFunc, 1, RULE(3, kMany, kFrom, 4), EvalSERIESSUM, 1)    \
+    X(SIGNFunc, 13075, CCFunc, 1, RULE(1, 1, kNone, 0), EvalSIGN, 1)                  \
+    X(SINHFunc, 13076, CCFunc, 1, RULE(1, 1, kNone, 0), EvalSINH, 1)                  \
+    X(SQRFunc, 13077, CCFunc, 1, RULE(1, 1, kNone, 0), EvalSQR, 1)                    \
+    X(SQRTFunc, 13078, CCFunc, 1, RULE(1, 1, kNone, 0), EvalSQRT, 1)                  \
+    X(SUMFunc, 13079, CCFunc, 1, RULE(1, kMany, kAny, 0), EvalSUM, 1)                 \
+    X(SUMTIMESFunc, 13080, CCFunc, 1, RULE(0, kMany, kAny, 0), EvalSUMTIMES, 1)       \
+    X(SUMSQFunc, 13081, CCFunc, 1, RULE(0, kMany, kAny, 0), EvalSUMSQ, 1)             \
+    X(SUMX2MY2Func, 13082, CCFunc, 1, RULE(2, 2, kAny, 0), EvalSUMX2MY2, 1)           \
+    X(SUMX2PY2Func, 13083, CCFunc, 1, RULE(2, 2, kAny, 0), EvalSUMX2PY2, 1)           \
+    X(SUMXMY2Func, 13084, CCFunc, 1, RULE(2, 2, kAny, 0), EvalSUMXMY2, 1)             \
+    X(SUMXPY2Func, 13085, CCFunc, 1, RULE(2, 2, kAny, 0), EvalSUMXPY2, 1)             \
+    X(TANHFunc, 13086, CCFunc, 1, RULE(1, 1, kNone, 0), EvalTANH, 1)                  \
     X(TIMESFunc, 13087, CCFunc, 1, RULE(0, kMany, kAny, 0), EvalMul, 1)               \
-    X(TOTALFunc, 13088, CCFunc, 1, RULE(1, kMany, kAny, 0), nullptr, 1)               \
-    X(ACOSFunc, 13089, CCFunc, 2, RULE(1, 1, kNone, 0), nullptr, 1)                   \
-    X(ACOTANFunc, 13090, CCFunc, 2, RULE(1, 1, kNone, 0), nullptr, 1)                 \
-    X(ASINFunc, 13091, CCFunc, 2, RULE(1, 1, kNone, 0), nullptr, 1)                   \
-    X(ATANFunc, 13092, CCFunc, 2, RULE(1, 1, kNone, 0), nullptr, 1)                   \
-    X(ATAN2Func, 13093, CCFunc, 2, RULE(2, 2, kNone, 0), nullptr, 1)                  \
-    X(COSFunc, 13094, CCFunc, 2, RULE(1, 1, kNone, 0), nullptr, 1)                    \
-    X(COTANFunc, 13095, CCFunc, 2, RULE(1, 1, kNone, 0), nullptr, 1)                  \
-    X(DEGREESFunc, 13096, CCFunc, 2, RULE(1, 1, kNone, 0), nullptr, 1)                \
-    X(PIFunc, 13097, CCFunc, 2, RULE(0, 0, kNone, 0), nullptr, 1)                     \
-    X(RADIANSFunc, 13098, CCFunc, 2, RULE(1, 1, kNone, 0), nullptr, 1)                \
-    X(SINFunc, 13099, CCFunc, 2, RULE(1, 1, kNone, 0), nullptr, 1)                    \
-    X(SQRTPIFunc, 13100, CCFunc, 2, RULE(1, 1, kNone, 0), nullptr, 1)                 \
-    X(TANFunc, 13101, CCFunc, 2, RULE(1, 1, kNone, 0), nullptr, 1)                    \
+    X(TOTALFunc, 13088, CCFunc, 1, RULE(1, kMany, kAny, 0), EvalSUM, 1)               \
+    X(ACOSFunc, 13089, CCFunc, 2, RULE(1, 1, kNone, 0), EvalACOS, 1)                  \
+    X(ACOTANFunc, 13090, CCFunc, 2, RULE(1, 1, kNone, 0), EvalACOTAN, 1)              \
+    X(ASINFunc, 13091, CCFunc, 2, RULE(1, 1, kNone, 0), EvalASIN, 1)                  \
+    X(ATANFunc, 13092, CCFunc, 2, RULE(1, 1, kNone, 0), EvalATAN, 1)                  \
+    X(ATAN2Func, 13093, CCFunc, 2, RULE(2, 2, kNone, 0), EvalATAN2, 1)                \
+    X(COSFunc, 13094, CCFunc, 2, RULE(1, 1, kNone, 0), EvalCOS, 1)                    \
+    X(COTANFunc, 13095, CCFunc, 2, RULE(1, 1, kNone, 0), EvalCOTAN, 1)                \
+    X(DEGREESFunc, 13096, CCFunc, 2, RULE(1, 1, kNone, 0), EvalDEGREES, 1)            \
+    X(PIFunc, 13097, CCFunc, 2, RULE(0, 0, kNone, 0), EvalPI, 1)                      \
+    X(RADIANSFunc, 13098, CCFunc, 2, RULE(1, 1, kNone, 0), EvalRADIANS, 1)            \
+    X(SINFunc, 13099, CCFunc, 2, RULE(1, 1, kNone, 0), EvalSIN, 1)                    \
+    X(SQRTPIFunc, 13100, CCFunc, 2, RULE(1, 1, kNone, 0), EvalSQRTPI, 1)              \
+    X(TANFunc, 13101, CCFunc, 2, RULE(1, 1, kNone, 0), EvalTAN, 1)                    \
     X(AVEDEVFunc, 13102, CCFunc, 4, RULE(1, kMany, kAny, 0), nullptr, 1)              \
     X(AVERAGEFunc, 13103, CCFunc, 4, RULE(0, kMany, kAny, 0), nullptr, 1)             \
     X(AVGFunc, 13104, CCFunc, 4, RULE(0, kMany, kAny, 0), nullptr, 1)                 \
@@ -262,7 +263,7 @@
     X(LOOKUPEXFunc, 13286, CCFunc, 8, RULE(3, 3, kAllBut, 1), nullptr, 1)             \
     X(CONCATFunc, 13287, CCFunc, 6, RULE(0, kMany, kAny, 0), nullptr, 1)              \
     X(HYPERLINKFunc, 13288, CCFunc, 10, RULE(1, 2, kNone, 0), nullptr, 1)             \
-    X(SUMIFFunc, 13289, CCFunc, 1, RULE(2, kMany, kAllBut, 2), nullptr, 1)            \
+    X(SUMIFFunc, 13289, CCFunc, 1, RULE(2, kMany, kAllBut, 2), EvalSUMIF, 1)          \
     X(COUNTIFFunc, 13290, CCFunc, 4, RULE(2, kMany, kAllButLast, 0), nullptr, 1)      \
     X(INDIRECTFunc, 13291, CCRefFunc, 8, RULE(1, 2, kNone, 0), nullptr, 1)            \
     X(OFFSETFunc, 13292, CCRefFunc, 8, RULE(3, kMany, kAny, 0), nullptr, 1)           \
@@ -270,10 +271,10 @@
     X(HLOOKUPFunc, 13294, CCFunc, 8, RULE(3, kMany, kAllBut, 1), nullptr, 1)          \
     X(LIKEFunc, 13295, CCFunc, 6, RULE(2, kMany, kFrom, 3), nullptr, 1)               \
     X(COUNTRYFunc, 13296, CCFunc, 9, RULE(0, 0, kNone, 0), nullptr, 1)                \
-    X(TRUNCFunc, 13297, CCFunc, 1, RULE(2, 2, kNone, 0), nullptr, 1)                  \
-    X(CEILFunc, 13298, CCFunc, 1, RULE(2, kMany, kAny, 0), nullptr, 1)                \
-    X(FLOORFunc, 13299, CCFunc, 1, RULE(2, kMany, kAny, 0), nullptr, 1)               \
-    X(ROUNDNFunc, 13300, CCFunc, 1, RULE(2, 2, kNone, 0), nullptr, 1)                 \
+    X(TRUNCFunc, 13297, CCFunc, 1, RULE(2, 2, kNone, 0), EvalTRUNC, 1)                \
+    X(CEILFunc, 13298, CCFunc, 1, RULE(2, kMany, kAny, 0), EvalCEILING, 1)            \
+    X(FLOORFunc, 13299, CCFunc, 1, RULE(2, kMany, kAny, 0), EvalFLOOR, 1)             \
+    X(ROUNDNFunc, 13300, CCFunc, 1, RULE(2, 2, kNone, 0), EvalROUNDN, 1)              \
     X(NAFunc, 13301, CCFunc, 9, RULE(0, 0, kNone, 0), nullptr, 1)                     \
     X(ISNAFunc, 13302, CCFunc, 9, RULE(1, 1, kNone, 0), nullptr, 1)                   \
     X(ISLOGICALFunc, 13303, CCFunc, 9, RULE(1, 1, kNone, 0), nullptr, 1)              \
