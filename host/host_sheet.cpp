@@ -3,6 +3,7 @@
 #include "cells/cell_value.h"
 #include "platform/zmk/environment.h"
 #include "refs/ref_3d.h"
+#include "refs/ref_list.h"
 #include "refs/region_ref.h"
 
 namespace ostrel::host {
@@ -36,6 +37,8 @@ CCItem* HostSheet::LookupItem(const CCRef* ref) {
             const auto* rc = static_cast<const CCRCRef*>(ref);
             return m_cells.Find(rc->GetColumn(), rc->GetRow());
         }
+        case REF_TYPE_REGION:
+            return m_ranges.Find(*static_cast<const CCRegionRef*>(ref));
         case REF_TYPE_3D: {
             const auto* r3 = static_cast<const CCRef3D*>(ref);
             CCCellManager* sheet = r3->IsManagerKey() ? FromIdentity(r3->GetKey())
@@ -52,7 +55,32 @@ void HostSheet::EnsureCell(const CCRef* ref) {
     if (ref && ref->GetType() == REF_TYPE_RC) {
         const auto* rc = static_cast<const CCRCRef*>(ref);
         m_cells.Get(rc->GetColumn(), rc->GetRow());
+    } else if (ref && ref->GetType() == REF_TYPE_REGION) {
+        m_ranges.Get(*static_cast<const CCRegionRef*>(ref));
     }
+}
+
+CCRefList* HostSheet::LoadDependencies(const CCRef* ref) {
+    CCRefList* list = CCCellManager::LoadDependencies(ref);
+    const CCRef* cell = ref;
+    if (cell && cell->GetType() == REF_TYPE_3D) {
+        const auto* r3 = static_cast<const CCRef3D*>(cell);
+        if (r3->IsManagerKey() && r3->GetKey() != GetIdentity()) return list;
+        cell = r3->GetInnerRef();
+    }
+    if (!cell || cell->GetType() != REF_TYPE_RC || m_ranges.Size() == 0) return list;
+    const auto* rc = static_cast<const CCRCRef*>(cell);
+    // Appended after the cell's own dependents, each range's most recent first.
+    CCRefList** tail = &list;
+    while (*tail)
+        tail = &(*tail)->m_pNext;
+    m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* item) {
+        CCRefList* deps = item->LoadDependents(GetCTX());
+        *tail = deps;
+        while (*tail)
+            tail = &(*tail)->m_pNext;
+    });
+    return list;
 }
 
 int HostSheet::SetCellText(const CCRef* ref, std::u16string_view text) {

@@ -11,6 +11,7 @@
 #include "cells/cell.h"
 #include "engine/cell_manager.h"
 #include "formula/lctx.h"
+#include "range_index.h"
 #include "refs/rc_ref.h"
 
 namespace ostrel::host {
@@ -64,6 +65,10 @@ public:
     int SetCellText(const CCRef* ref, std::u16string_view text) override;
     int SetValue(const CCRef* ref, const CCCellValue* value) override;
     int RegisterDependent(const CCRef* precedent, const CCRef* dependent) override;
+    // A cell's dependents and those of every range that contains it (the references
+    // borrowed: free the list with RefListFree(list, 0)).
+    CCRefList* LoadDependencies(const CCRef* ref) override;
+    size_t RangeCount() const { return m_ranges.Size(); }
 
     // Convenience for hosts and tests: positions instead of references.
     int SetCellText(unsigned column, unsigned row, std::u16string_view text);
@@ -86,6 +91,7 @@ private:
     cells::LCTX m_lctx;
     HostCtx m_ctx;
     CellStore<HostCell> m_cells;
+    RangeIndex m_ranges;
 };
 
 }  // namespace ostrel::host

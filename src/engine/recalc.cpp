@@ -88,7 +88,8 @@ void CCCellManager::Adjust3DDependencies(const CCRef* ref, CCRefList*& dependent
 
 CCItem* CCCellManager::ProcessDependents(const CCRef* ref, CCRecalcList& list) {
     if (CCItem* item = LookupItem(ref)) {
-        CCRefList* dependents = item->LoadDependents(GetCTX());
+        // Through the manager, so that a host adds the dependents of ranges holding the cell.
+        CCRefList* dependents = LoadDependencies(ref);
         // Dependents come most recent first; the list keeps them in that order.
         for (CCRefList* node = dependents; node; node = node->m_pNext)
             if (!list.Contains(node->m_pRef)) list.AddLast(node->m_pRef);
@@ -110,7 +111,7 @@ CCItem* CCCellManager::ProcessDependents(const CCRef* ref, CCRecalcList& list) {
 CCItem* CCCellManager::PatchProcessDependents(const CCRef* ref, CCRecalcList& list) {
     CCItem* item = LookupItem(ref);
     if (!item) return ProcessDependents(ref, list);
-    CCRefList* dependents = item->LoadDependents(GetCTX());
+    CCRefList* dependents = LoadDependencies(ref);
     Adjust3DDependencies(ref, dependents);
     auto& entries = list.GetStdList();
     for (CCRefList* node = dependents; node; node = node->m_pNext) {

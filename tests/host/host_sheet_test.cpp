@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cells/cell_value.h"
+#include "engine/module.h"
 #include "refs/ref_list.h"
 #include "refs/region_ref.h"
 
@@ -61,4 +62,28 @@ TEST(HostSheet, RangesAreValidAndServeTheirValues) {
     EXPECT_EQ(count, 4);
     EXPECT_EQ(sum, 3);
     sheet.CloseRef(h);
+}
+
+TEST(HostSheet, FormulasOverRangesFollowEveryCellOfTheRange) {
+    QXCellInit();
+    HostSheet sheet;
+    sheet.SetCellText(0, 0, u"1");
+    sheet.SetCellText(0, 1, u"2");
+    sheet.SetCellText(1, 0, u"=SUM(A1:A3)");
+    sheet.SetCellText(1, 1, u"=SUM(A2:A4)*10");
+    sheet.RecalculateAll();
+    EXPECT_EQ(sheet.GetCellValueText(1, 0), u"3");
+    EXPECT_EQ(sheet.GetCellValueText(1, 1), u"20");
+    EXPECT_EQ(sheet.RangeCount(), 2u);
+    // A cell inside both ranges, one that was empty before, one inside one range only.
+    sheet.SetCellText(0, 2, u"4");
+    sheet.RecalculateAll();
+    EXPECT_EQ(sheet.GetCellValueText(1, 0), u"7");
+    EXPECT_EQ(sheet.GetCellValueText(1, 1), u"60");
+    sheet.SetCellText(0, 3, u"100");
+    sheet.RecalculateAll();
+    EXPECT_EQ(sheet.GetCellValueText(1, 0), u"7");
+    EXPECT_EQ(sheet.GetCellValueText(1, 1), u"1060");
+    // The range's cells were not created for it: only what was typed exists.
+    EXPECT_EQ(sheet.CellCount(), 6u);
 }
