@@ -43,7 +43,8 @@ const bool registered = [] {
             auto* b =
                 benchmark::RegisterBenchmark(name.c_str(), BuildAndCalculate, workload, order);
             b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
-            for (unsigned n : SizesFor(workload, order == Order::BottomUp))
+            for (unsigned n : SizesFor(
+                     workload, order == Order::TopDown ? Kind::BuildTopDown : Kind::BuildBottomUp))
                 b->Arg(n);
         }
     return true;

@@ -38,7 +38,7 @@ const bool registered = [] {
         const std::string name = std::string("recalc/") + WorkloadName(workload);
         auto* b = benchmark::RegisterBenchmark(name.c_str(), RecalculateAfterChange, workload);
         b->Unit(benchmark::kMillisecond)->UseRealTime();
-        for (unsigned n : SizesFor(workload, false))
+        for (unsigned n : SizesFor(workload, Kind::Recalc))
             b->Arg(n);
     }
     return true;
