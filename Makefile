@@ -5,8 +5,10 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+BENCH_BUILD ?= build-bench
+BENCH_FILTER ?= .
 
-.PHONY: all build test run sanitize fuzz fuzz-run format clean
+.PHONY: all build test run sanitize fuzz fuzz-run bench format clean
 
 all: build
 
@@ -39,8 +41,18 @@ fuzz:
 fuzz-run: fuzz
 	tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# Builds the benchmark programs in Release and runs each (BENCH_FILTER narrows them by
+# name, e.g. BENCH_FILTER=recalc/chain).
+bench:
+	@tools/bootstrap.sh
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DOSTREL_BENCH=ON -DOSTREL_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	for program in $(BENCH_BUILD)/bench/*_bench; do \
+	  $$program --benchmark_filter='$(BENCH_FILTER)' || exit 1; \
+	done
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -1,0 +1,54 @@
+// Typing a whole workload into an empty sheet and calculating it, rows entered from the
+// top or from the bottom (the latter makes every formula read cells that do not exist yet
+// and hear of them later).
+#include <memory>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "sizes.h"
+#include "workloads.h"
+
+namespace ostrel::bench {
+namespace {
+
+void BuildAndCalculate(benchmark::State& state, Workload workload, Order order) {
+    const unsigned n = static_cast<unsigned>(state.range(0));
+    const std::vector<Input> inputs = WorkloadInputs(workload, n);
+    for (auto _ : state) {
+        auto sheet = std::make_unique<host::HostSheet>();
+        if (!Enter(*sheet, inputs, order)) {
+            state.SkipWithError("a cell refused its input");
+            break;
+        }
+        Recalculate(*sheet);
+        state.PauseTiming();
+        const std::string wrong = CheckResult(*sheet, workload, n, 1);
+        sheet.reset();
+        state.ResumeTiming();
+        if (!wrong.empty()) {
+            state.SkipWithError(wrong.c_str());
+            break;
+        }
+    }
+    state.counters["cells/s"] =
+        benchmark::Counter(double(inputs.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+const bool registered = [] {
+    for (Workload workload : kAllWorkloads)
+        for (Order order : {Order::TopDown, Order::BottomUp}) {
+            const std::string name = std::string("build/") + WorkloadName(workload) +
+                                     (order == Order::TopDown ? "/top_down" : "/bottom_up");
+            auto* b =
+                benchmark::RegisterBenchmark(name.c_str(), BuildAndCalculate, workload, order);
+            b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+            for (unsigned n : SizesFor(
+                     workload, order == Order::TopDown ? Kind::BuildTopDown : Kind::BuildBottomUp))
+                b->Arg(n);
+        }
+    return true;
+}();
+
+}  // namespace
+}  // namespace ostrel::bench

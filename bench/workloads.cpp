@@ -1,0 +1,153 @@
+#include "workloads.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "cells/cell_value.h"
+
+namespace ostrel::bench {
+
+namespace {
+
+std::u16string Widen(const std::string& ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+std::u16string Text(const std::string& ascii) {
+    return Widen(ascii);
+}
+
+std::string Row(unsigned row0) {
+    return std::to_string(row0 + 1);
+}
+
+}  // namespace
+
+const char* WorkloadName(Workload workload) {
+    switch (workload) {
+        case Workload::Chain:
+            return "chain";
+        case Workload::Fanout:
+            return "fanout";
+        case Workload::RunningTotal:
+            return "running_total";
+        case Workload::Sums:
+            return "sums";
+        case Workload::Diamond:
+            return "diamond";
+    }
+    return "?";
+}
+
+std::vector<Input> WorkloadInputs(Workload workload, unsigned n) {
+    std::vector<Input> in;
+    in.reserve(size_t(n) * 2 + 1);
+    for (unsigned r = 0; r < n; ++r) {
+        const std::string i = Row(r), prev = r ? Row(r - 1) : std::string();
+        switch (workload) {
+            case Workload::Chain:
+                in.push_back({0, r, Text(i)});
+                in.push_back({1, r, Text(r ? "=B" + prev + "+A" + i : "=A1")});
+                break;
+            case Workload::Fanout:
+                if (r == 0) in.push_back({0, r, u"1"});
+                in.push_back({1, r, Text("=$A$1*2+" + i)});
+                break;
+            case Workload::RunningTotal:
+                in.push_back({1, r, Text(r ? "=B" + prev + "+$C$1" : "=$C$1")});
+                if (r == 0) in.push_back({2, r, u"1"});
+                break;
+            case Workload::Sums:
+                in.push_back({0, r, Text(i)});
+                in.push_back({1, r, Text("=SUM(A" + i + ":A" + Row(r + 9) + ")")});
+                break;
+            case Workload::Diamond:
+                // Every cell past the first row is reached from A1 along 2^row paths, so
+                // only an engine that visits each cell once per change keeps up.
+                if (r == 0) {
+                    in.push_back({0, r, u"1"});
+                    in.push_back({1, r, u"=A1"});
+                    in.push_back({2, r, u"=A1*2"});
+                } else {
+                    in.push_back({1, r, Text("=(B" + prev + "+C" + prev + ")/2+1")});
+                    in.push_back({2, r, Text("=(B" + prev + "-C" + prev + ")/2")});
+                }
+                break;
+        }
+    }
+    return in;
+}
+
+Input DriverCell(Workload workload, double value) {
+    std::string text = std::to_string(static_cast<long long>(value));
+    if (workload == Workload::RunningTotal) return {2, 0, Text(text)};
+    return {0, 0, Text(text)};
+}
+
+bool Enter(host::HostSheet& sheet, const std::vector<Input>& inputs, Order order) {
+    if (order == Order::TopDown) {
+        for (const Input& cell : inputs)
+            if (!sheet.SetCellText(cell.column, cell.row, cell.text)) return false;
+        return true;
+    }
+    // Rows from the last to the first, each row still left to right.
+    size_t end = inputs.size();
+    while (end > 0) {
+        size_t begin = end;
+        while (begin > 0 && inputs[begin - 1].row == inputs[end - 1].row)
+            --begin;
+        for (size_t k = begin; k < end; ++k)
+            if (!sheet.SetCellText(inputs[k].column, inputs[k].row, inputs[k].text)) return false;
+        end = begin;
+    }
+    return true;
+}
+
+void Recalculate(host::HostSheet& sheet) {
+    while (sheet.DoIdle(1)) {
+    }
+}
+
+std::string CheckResult(host::HostSheet& sheet, Workload workload, unsigned n, double driver) {
+    const double rows = n;
+    unsigned column = 1;
+    double expected = 0;
+    switch (workload) {
+        case Workload::Chain:
+            expected = rows * (rows + 1) / 2 - 1 + driver;
+            break;
+        case Workload::Fanout:
+            expected = driver * 2 + rows;
+            break;
+        case Workload::RunningTotal:
+            expected = driver * rows;
+            break;
+        case Workload::Sums: {
+            // The last window starts at row n and reads only A_n; A_1 may hold the driver.
+            expected = n == 1 ? driver : rows;
+            break;
+        }
+        case Workload::Diamond: {
+            double b = driver, c = driver * 2;
+            for (unsigned r = 1; r < n; ++r) {
+                const double nb = (b + c) / 2 + 1, nc = (b - c) / 2;
+                b = nb;
+                c = nc;
+            }
+            expected = b;
+            break;
+        }
+    }
+    host::HostCell* cell = sheet.FindCell(column, n - 1);
+    if (!cell) return "no cell at the end";
+    CCCellValue value;
+    cell->GetValue(value);
+    if (!value.IsNumber()) return "the last cell holds no number";
+    const double got = value.GetNumber();
+    if (std::fabs(got - expected) > 1e-9 * std::max(1.0, std::fabs(expected)))
+        return "the last cell holds " + std::to_string(got) + ", expected " +
+               std::to_string(expected);
+    return {};
+}
+
+}  // namespace ostrel::bench

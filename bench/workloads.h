@@ -1,0 +1,50 @@
+// Sheets the benchmarks build: each workload is a list of typed cell inputs that can be
+// entered top-down or bottom-up into a host sheet, plus a check of one computed value so
+// a benchmark never times work that produced the wrong answer.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "host_sheet.h"
+
+namespace ostrel::bench {
+
+enum class Workload {
+    Chain,         // A_i = i; B_1 = A1, B_i = B_{i-1} + A_i
+    Fanout,        // A_1 = 1; B_i = $A$1*2 + i
+    RunningTotal,  // C_1 = 1; B_1 = $C$1, B_i = B_{i-1} + $C$1
+    Sums,          // A_i = i; B_i = SUM(A_i:A_{i+9})
+    Diamond,       // A_1 = 1; B and C each read both cells of the row above
+};
+
+struct Input {
+    unsigned column;
+    unsigned row;  // 0-based
+    std::u16string text;
+};
+
+const char* WorkloadName(Workload workload);
+
+// The cells of a workload with n rows, row by row, left to right.
+std::vector<Input> WorkloadInputs(Workload workload, unsigned n);
+
+// The cell whose change sets off the recalculation that matters: A1, or C1 for the
+// running total (the only cell all its formulas read).
+Input DriverCell(Workload workload, double value);
+
+enum class Order { TopDown, BottomUp };
+
+// Types the inputs into the sheet in the given row order; false when a cell refused its
+// text.
+bool Enter(host::HostSheet& sheet, const std::vector<Input>& inputs, Order order);
+
+// Runs the recalculation that is due to its end.
+void Recalculate(host::HostSheet& sheet);
+
+// Compares the workload's last formula cell with its value computed here, the driver cell
+// holding `driver`; empty when they agree, otherwise what was found.
+std::string CheckResult(host::HostSheet& sheet, Workload workload, unsigned n, double driver);
+
+}  // namespace ostrel::bench
