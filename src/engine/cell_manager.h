@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "events/broadcaster.h"
@@ -40,7 +41,8 @@ public:
     class CCDocItem;
 
     // An ordered list of owned reference copies: the cells to recalculate, or the changed
-    // references whose dependents are still to be collected.
+    // references whose dependents are still to be collected. A hash index beside the list
+    // keeps finding, removing and comparing the positions of entries constant in time.
     class CCRecalcList {
     public:
         using StdList = std::list<std::unique_ptr<CCRef>>;
@@ -52,6 +54,8 @@ public:
 
         void AddLast(const CCRef* ref);
         void AddLast(const CCRefList* list);
+        // Appends an entry the list takes over (null is ignored).
+        void AddLast(std::unique_ptr<CCRef> ref);
         void AddFirst(const CCRef* ref);
         // Removes the first equal entry and hands it to the caller.
         std::unique_ptr<CCRef> Exclude(const CCRef* ref);
@@ -64,11 +68,31 @@ public:
         bool IsEmpty() const { return m_list.empty(); }
         size_t GetCount() const { return m_list.size(); }
         bool Contains(const CCRef* ref) const;
-        StdList& GetStdList() { return m_list; }
+        // True when the first entry equal to a stands before the first entry equal to b
+        // (false when either is missing).
+        bool ComesBefore(const CCRef* a, const CCRef* b) const;
+        // Moves the first entry equal to ref to the end; false when there is none.
+        bool MoveToEnd(const CCRef* ref);
+        // Read-only: changes go through the operations above, which keep the index.
+        const StdList& GetStdList() const { return m_list; }
         CCRefList* GetList() const { return nullptr; }
 
     private:
+        // Positions only grow towards the back and shrink towards the front, so comparing
+        // two of them says which entry comes first.
+        struct Slot {
+            StdList::iterator it;
+            long long position;
+        };
+        using Index = std::unordered_multimap<size_t, Slot>;
+        Index::iterator FindFirst(const CCRef* ref);
+        Index::const_iterator FindFirst(const CCRef* ref) const;
+        void Erase(Index::iterator slot);
+
         StdList m_list;
+        Index m_index;
+        long long m_nextBack = 0;
+        long long m_nextFront = -1;
     };
 
     CCCellManager();
@@ -274,6 +298,11 @@ protected:
     virtual CCItem* PatchProcessDependents(const CCRef* ref, CCRecalcList& list);
     void Adjust3DDependencies(const CCRef* ref, CCRefList*& dependents);
     void RecalcRemoteDependents(CCRecalcList& remote);
+    // Empties the process list into order: each reference once, every formula after the
+    // formulas it reads among them (cells on a cycle once, in the order they were met).
+    // Remote references go to remote; references that are not formulas stay when keepPlain.
+    void CollectRecalcOrder(std::vector<std::unique_ptr<CCRef>>& order, CCRecalcList& remote,
+                            bool keepPlain);
 
     CCRecalcList& GetRecalcList() { return m_recalcList; }
     CCRecalcList& GetProcessList() { return m_processList; }

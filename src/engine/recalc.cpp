@@ -2,8 +2,9 @@
 // list until their dependents are collected into the recalc list, which the idle slices
 // work through in order.
 #include <algorithm>
+#include <memory>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 #include "cells/item.h"
 #include "engine/cell_manager.h"
@@ -12,63 +13,6 @@
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
 #include "refs/remote_ref.h"
-
-// ---- CCRecalcList ----
-
-CCCellManager::CCRecalcList::~CCRecalcList() = default;
-
-void CCCellManager::CCRecalcList::AddLast(const CCRef* ref) {
-    if (ref) m_list.emplace_back(ref->Copy());
-}
-
-void CCCellManager::CCRecalcList::AddFirst(const CCRef* ref) {
-    if (ref) m_list.emplace_front(ref->Copy());
-}
-
-void CCCellManager::CCRecalcList::AddLast(const CCRefList* list) {
-    for (; list; list = list->m_pNext)
-        AddLast(list->m_pRef);
-}
-
-std::unique_ptr<CCRef> CCCellManager::CCRecalcList::Exclude(const CCRef* ref) {
-    for (auto it = m_list.begin(); it != m_list.end(); ++it) {
-        if ((*it)->IsEqual(ref)) {
-            std::unique_ptr<CCRef> taken = std::move(*it);
-            m_list.erase(it);
-            return taken;
-        }
-    }
-    return nullptr;
-}
-
-void CCCellManager::CCRecalcList::ExcludeDelete(const CCRef* ref) {
-    Exclude(ref);
-}
-
-void CCCellManager::CCRecalcList::Exclude(const CCRefList* list) {
-    for (; list; list = list->m_pNext)
-        ExcludeDelete(list->m_pRef);
-}
-
-void CCCellManager::CCRecalcList::Merge(CCRecalcList& other) {
-    m_list.splice(m_list.end(), other.m_list);
-}
-
-void CCCellManager::CCRecalcList::Empty() {
-    m_list.clear();
-}
-
-std::unique_ptr<CCRef> CCCellManager::CCRecalcList::TakeFirst() {
-    if (m_list.empty()) return nullptr;
-    std::unique_ptr<CCRef> first = std::move(m_list.front());
-    m_list.pop_front();
-    return first;
-}
-
-bool CCCellManager::CCRecalcList::Contains(const CCRef* ref) const {
-    return std::any_of(m_list.begin(), m_list.end(),
-                       [&](const std::unique_ptr<CCRef>& e) { return e->IsEqual(ref); });
-}
 
 // ---- collecting dependents ----
 
@@ -113,23 +57,12 @@ CCItem* CCCellManager::PatchProcessDependents(const CCRef* ref, CCRecalcList& li
     if (!item) return ProcessDependents(ref, list);
     CCRefList* dependents = LoadDependencies(ref);
     Adjust3DDependencies(ref, dependents);
-    auto& entries = list.GetStdList();
     for (CCRefList* node = dependents; node; node = node->m_pNext) {
-        bool referenceFirst = false;
-        auto found = entries.end();
-        for (auto it = entries.begin(); it != entries.end(); ++it) {
-            if ((*it)->IsEqual(node->m_pRef)) {
-                found = it;
-                break;
-            }
-            if (!referenceFirst && (*it)->IsEqual(ref)) referenceFirst = true;
-        }
-        if (found == entries.end()) {
+        // A dependent must come after the reference it depends on.
+        if (!list.Contains(node->m_pRef))
             list.AddLast(node->m_pRef);
-        } else if (!referenceFirst) {
-            // A dependent must come after the reference it depends on.
-            entries.splice(entries.end(), entries, found);
-        }
+        else if (!list.ComesBefore(ref, node->m_pRef))
+            list.MoveToEnd(node->m_pRef);
     }
     RefListFree(dependents, 0);
     return item;
@@ -166,57 +99,127 @@ void CCCellManager::DoRecalc(long limit) {
     if (m_recalcList.IsEmpty()) m_allRecalcCount = 0;
 }
 
+namespace {
+
+// References met while ordering, each once, found by hash.
+class RefIndex {
+public:
+    static constexpr size_t npos = static_cast<size_t>(-1);
+    size_t Find(const CCRef* ref, const std::vector<std::unique_ptr<CCRef>>& refs) const {
+        auto [from, to] = m_slots.equal_range(ref->Hash());
+        for (auto it = from; it != to; ++it)
+            if (refs[it->second]->IsEqual(ref)) return it->second;
+        return npos;
+    }
+    void Add(const CCRef* ref, size_t at) { m_slots.emplace(ref->Hash(), at); }
+
+private:
+    std::unordered_multimap<size_t, size_t> m_slots;
+};
+
+}  // namespace
+
+// Kahn's algorithm over the dependents reachable from the process list: every dependency
+// is looked at once, so the cost grows with the cells and dependencies involved, where
+// moving entries to the end of the list and walking them again grows with their square.
+// Ties go to the reference met first, which keeps a chain, a diamond and a fan-out in the
+// order in which their dependents were recorded.
+void CCCellManager::CollectRecalcOrder(std::vector<std::unique_ptr<CCRef>>& order,
+                                       CCRecalcList& remote, bool keepPlain) {
+    std::vector<std::unique_ptr<CCRef>> met;
+    std::vector<char> expanded;
+    RefIndex index;
+    auto meet = [&](std::unique_ptr<CCRef> ref) {
+        if (ref->GetType() == REF_TYPE_REMOTE) {
+            // One request per document cell, however many formulas here it reads.
+            if (!remote.Contains(ref.get())) remote.AddLast(std::move(ref));
+            return RefIndex::npos;
+        }
+        size_t at = index.Find(ref.get(), met);
+        if (at != RefIndex::npos) return at;
+        index.Add(ref.get(), met.size());
+        met.push_back(std::move(ref));
+        expanded.push_back(0);
+        return met.size() - 1;
+    };
+    while (!m_processList.IsEmpty())
+        meet(m_processList.TakeFirst());
+
+    // Dependencies as runs of targets: the run of met[i] is targets[firstTarget[i] ..
+    // firstTarget[i + 1]).
+    std::vector<size_t> firstTarget;
+    std::vector<size_t> targets;
+    std::vector<size_t> readers;  // how many formulas among the met ones each one reads
+    unsigned long units = 0;
+    for (size_t i = 0; i < met.size(); ++i) {
+        firstTarget.push_back(targets.size());
+        const CCRef* ref = met[i].get();
+        CCItem* item = LookupItem(ref);
+        if (!item || !item->IsFormulaLink()) continue;
+        CCRefList* dependents = item->LoadDependents(GetCTX());
+        Adjust3DDependencies(ref, dependents);
+        for (CCRefList* node = dependents; node; node = node->m_pNext) {
+            size_t at = meet(std::unique_ptr<CCRef>(node->m_pRef->Copy()));
+            if (at != RefIndex::npos) targets.push_back(at);
+        }
+        RefListFree(dependents, 0);
+        expanded[i] = 1;
+        if (++units % 16 == 0) OnUpdateIdleRecalc();
+    }
+    firstTarget.push_back(targets.size());
+    readers.assign(met.size(), 0);
+    for (size_t t : targets)
+        ++readers[t];
+
+    std::vector<size_t> sequence;
+    sequence.reserve(met.size());
+    std::vector<char> placed(met.size(), 0);
+    auto place = [&](size_t i) {
+        placed[i] = 1;
+        sequence.push_back(i);
+    };
+    for (size_t i = 0; i < met.size(); ++i)
+        if (readers[i] == 0) place(i);
+    size_t head = 0;
+    size_t stuck = 0;
+    while (sequence.size() < met.size() || head < sequence.size()) {
+        if (head == sequence.size()) {
+            // Only cells on a cycle or behind one are left: the first met of them goes
+            // next, so that the walk ends and each cell is still recalculated once.
+            while (placed[stuck])
+                ++stuck;
+            place(stuck);
+        }
+        size_t from = sequence[head++];
+        for (size_t k = firstTarget[from]; k < firstTarget[from + 1]; ++k)
+            if (--readers[targets[k]] == 0 && !placed[targets[k]]) place(targets[k]);
+    }
+    for (size_t i : sequence)
+        if (keepPlain || expanded[i]) order.push_back(std::move(met[i]));
+}
+
 void CCCellManager::PatchDoProcess(long) {
     CCRecalcList remote;
-    auto& entries = m_processList.GetStdList();
-    unsigned long units = 0;
-    // An entry that cycles (through functions that read computed references, or files) is
-    // moved to the end over and over: each is expanded a bounded number of times.
-    std::unordered_map<const CCRef*, int> expansions;
-    for (auto it = entries.begin(); it != entries.end();) {
-        const CCRef* ref = it->get();
-        if (ref->GetType() == REF_TYPE_REMOTE) {
-            remote.AddLast(ref);
-            it = entries.erase(it);
-            continue;
-        }
-        CCItem* item = LookupItem(ref);
-        if (item && item->IsFormulaLink() && expansions[ref]++ < 2 &&
-            PatchProcessDependents(ref, m_processList)) {
-            if (++units % 16 == 0) OnUpdateIdleRecalc();
-        }
-        // The entry may have moved to the end; continue after its current position.
-        auto next = std::next(it);
-        it = next;
-    }
-    m_recalcList.Merge(m_processList);
+    std::vector<std::unique_ptr<CCRef>> order;
+    CollectRecalcOrder(order, remote, true);
+    for (auto& ref : order)
+        m_recalcList.AddLast(std::move(ref));
     m_allRecalcCount = std::max<unsigned long>(m_allRecalcCount, m_recalcList.GetCount());
     RecalcRemoteDependents(remote);
 }
 
-void CCCellManager::DoProcess(long limit) {
+// Works through the whole process list at once, as PatchDoProcess does: ordering needs every
+// reachable cell, and the limit of a partial walk could not keep a cell behind the ones it
+// reads. A cell still waiting in the recalc list moves to the end instead of running twice.
+void CCCellManager::DoProcess(long) {
     CCRecalcList remote;
-    unsigned long units = 0;
-    std::unordered_set<size_t> seen;
-    while ((limit != 0 || !remote.IsEmpty()) && !m_processList.IsEmpty()) {
-        const CCRef* first = m_processList.GetFirst();
-        if (first->GetType() == REF_TYPE_REMOTE) {
-            remote.AddLast(first);
-            m_processList.TakeFirst();
-            continue;
-        }
-        CCItem* item = LookupItem(first);
-        if (item && item->IsFormulaLink() && ProcessDependents(first, m_processList)) {
-            std::unique_ptr<CCRef> entry = m_processList.Exclude(first);
-            m_recalcList.ExcludeDelete(entry.get());
-            m_recalcList.AddLast(entry.get());
-            m_allRecalcCount = std::max<unsigned long>(m_allRecalcCount, m_recalcList.GetCount());
-            if (limit > 0) --limit;
-            if (++units % 16 == 0) OnUpdateIdleRecalc();
-        } else {
-            m_processList.TakeFirst();
-        }
+    std::vector<std::unique_ptr<CCRef>> order;
+    CollectRecalcOrder(order, remote, false);
+    for (auto& ref : order) {
+        m_recalcList.ExcludeDelete(ref.get());
+        m_recalcList.AddLast(std::move(ref));
     }
+    m_allRecalcCount = std::max<unsigned long>(m_allRecalcCount, m_recalcList.GetCount());
     RecalcRemoteDependents(remote);
 }
 
@@ -256,8 +259,8 @@ int CCCellManager::InitFormulaRecalc(const CCItem* item) {
     CCRecalcList work, remote;
     if (ref) PatchProcessDependents(ref, work);
     // Each reference is expanded once, so that a cycle that does not pass the root ends.
-    std::unordered_set<size_t> expandedHashes;
     std::vector<std::unique_ptr<CCRef>> expanded;
+    RefIndex visited;
     while (!work.IsEmpty()) {
         std::unique_ptr<CCRef> first = work.TakeFirst();
         if (rootRef && first->IsEqual(rootRef)) {
@@ -268,13 +271,9 @@ int CCCellManager::InitFormulaRecalc(const CCItem* item) {
             remote.AddLast(first.get());
             continue;
         }
-        bool seen = false;
-        if (expandedHashes.count(first->Hash()))
-            for (const auto& e : expanded)
-                seen = seen || e->IsEqual(first.get());
-        if (seen) continue;
+        if (visited.Find(first.get(), expanded) != RefIndex::npos) continue;
         ProcessDependents(first.get(), work);
-        expandedHashes.insert(first->Hash());
+        visited.Add(first.get(), expanded.size());
         expanded.push_back(std::move(first));
     }
     if (result == 1 && !remote.IsEmpty()) {
