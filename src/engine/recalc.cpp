@@ -156,7 +156,8 @@ void CCCellManager::CollectRecalcOrder(std::vector<std::unique_ptr<CCRef>>& orde
         const CCRef* ref = met[i].get();
         CCItem* item = LookupItem(ref);
         if (!item || !item->IsFormulaLink()) continue;
-        CCRefList* dependents = item->LoadDependents(GetCTX());
+        // Through the manager, so that formulas reading the cell through ranges come too.
+        CCRefList* dependents = LoadDependencies(ref);
         Adjust3DDependencies(ref, dependents);
         for (CCRefList* node = dependents; node; node = node->m_pNext) {
             size_t at = meet(std::unique_ptr<CCRef>(node->m_pRef->Copy()));

@@ -4,6 +4,7 @@
 
 #include "cells/cell_value.h"
 #include "engine/module.h"
+#include "platform/utf.h"
 #include "refs/ref_list.h"
 #include "refs/region_ref.h"
 
@@ -86,4 +87,34 @@ TEST(HostSheet, FormulasOverRangesFollowEveryCellOfTheRange) {
     EXPECT_EQ(sheet.GetCellValueText(1, 1), u"1060");
     // The range's cells were not created for it: only what was typed exists.
     EXPECT_EQ(sheet.CellCount(), 6u);
+}
+
+TEST(HostSheet, RangesOverFormulaCellsFollowTheirChanges) {
+    QXCellInit();
+    HostSheet sheet;
+    sheet.SetCellText(0, 0, u"1");
+    sheet.SetCellText(1, 0, u"=A1*2");        // B1 reads A1
+    sheet.SetCellText(2, 0, u"=SUM(B1:B3)");  // C1 reads B1 through a range
+    sheet.RecalculateAll();
+    EXPECT_EQ(sheet.GetCellValueText(2, 0), u"2");
+    sheet.SetCellText(0, 0, u"5");
+    sheet.RecalculateAll();
+    EXPECT_EQ(sheet.GetCellValueText(1, 0), u"10");
+    EXPECT_EQ(sheet.GetCellValueText(2, 0), u"10");
+}
+
+TEST(HostSheet, RunningTotalTypedAheadOfItsFixedCell) {
+    QXCellInit();
+    HostSheet sheet;
+    sheet.SetCellText(1, 0, u"=$C$1");  // B1 before C1 exists
+    sheet.SetCellText(2, 0, u"1");
+    for (unsigned row = 1; row < 200; ++row) {
+        std::u16string formula = u"=B" + ostrel::FromUtf8(std::to_string(row)) + u"+$C$1";
+        sheet.SetCellText(1, row, formula);
+    }
+    sheet.RecalculateAll();
+    EXPECT_EQ(sheet.GetCellValueText(1, 199), u"200");
+    sheet.SetCellText(2, 0, u"2");
+    sheet.RecalculateAll();
+    EXPECT_EQ(sheet.GetCellValueText(1, 199), u"400");
 }
