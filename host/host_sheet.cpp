@@ -1,10 +1,14 @@
 #include "host_sheet.h"
 
 #include "cells/cell_value.h"
+#include "host_workbook.h"
+#include "platform/wide_stream.h"
 #include "platform/zmk/environment.h"
+#include "refs/name_ref.h"
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
 #include "refs/region_ref.h"
+#include "refs/remote_ref.h"
 
 namespace ostrel::host {
 
@@ -62,19 +66,28 @@ void HostSheet::EnsureCell(const CCRef* ref) {
 
 CCRefList* HostSheet::LoadDependencies(const CCRef* ref) {
     CCRefList* list = CCCellManager::LoadDependencies(ref);
+    const HostSheet* owner = this;
     const CCRef* cell = ref;
     if (cell && cell->GetType() == REF_TYPE_3D) {
         const auto* r3 = static_cast<const CCRef3D*>(cell);
-        if (r3->IsManagerKey() && r3->GetKey() != GetIdentity()) return list;
+        CCCellManager* sheet = r3->IsManagerKey() ? FromIdentity(r3->GetKey())
+                                                  : GetManForNameIndex(r3->GetFirstSheet());
+        // A cell of another sheet is held by that sheet's ranges.
+        if (sheet && sheet != this) {
+            owner = dynamic_cast<const HostSheet*>(sheet);
+            if (!owner) return list;
+        }
         cell = r3->GetInnerRef();
     }
-    if (!cell || cell->GetType() != REF_TYPE_RC || m_ranges.Size() == 0) return list;
+    if (!cell || cell->GetType() != REF_TYPE_RC || owner->m_ranges.Size() == 0) return list;
     const auto* rc = static_cast<const CCRCRef*>(cell);
-    // Appended after the cell's own dependents, each range's most recent first.
+    // Appended after the cell's own dependents, each range's most recent first. They are
+    // loaded with this sheet's context, as the cell's own are, so that both name sheets
+    // alike.
     CCRefList** tail = &list;
     while (*tail)
         tail = &(*tail)->m_pNext;
-    m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* item) {
+    owner->m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* item) {
         CCRefList* deps = item->LoadDependents(GetCTX());
         *tail = deps;
         while (*tail)
@@ -105,6 +118,8 @@ int HostSheet::IsValidRef(const CCRef* ref) {
             return static_cast<const CCRegionRef*>(ref)->IsNormal();
         case REF_TYPE_RC:
             return 1;  // every position of the grid, filled or not
+        case REF_TYPE_NAME:
+            return m_book && GetNameIndex(static_cast<const CCNameRef*>(ref)) != 0 ? 1 : 0;
         default:
             return CCCellManager::IsValidRef(ref);
     }
@@ -163,6 +178,48 @@ std::u16string HostSheet::GetCellFormula(unsigned column, unsigned row) {
 void HostSheet::RecalculateAll() {
     while (DoIdle(1)) {
     }
+}
+
+}  // namespace ostrel::host
+
+namespace ostrel::host {
+
+uint16_t HostSheet::GetNameIndex(std::u16string_view name) {
+    if (!m_book) return CCCellManager::GetNameIndex(name);
+    return m_book->IndexOf(name);
+}
+
+uint16_t HostSheet::GetNameIndex(const CCNameRef* name) {
+    if (!m_book) return CCCellManager::GetNameIndex(name);
+    return name && name->GetName() ? m_book->IndexOf(name->GetName()) : 0;
+}
+
+CCCellManager* HostSheet::GetManForNameIndex(uint16_t index) {
+    return m_book ? m_book->SheetAt(index) : nullptr;
+}
+
+int HostSheet::IsValidSheetName(std::u16string_view name) {
+    if (!m_book) return 0;
+    if (!name.empty() && name.front() == u'?') name.remove_prefix(1);
+    return m_book->IndexOf(name) != 0 ? 1 : 0;
+}
+
+CCRemoteRef* HostSheet::TranslateToSheetRef(const CCRef* ref) {
+    if (!ref) return nullptr;
+    CWideOutStream item;
+    ref->Print(GetCTX(), item, 0);
+    return new CCRemoteRef(u"?" + m_name, item.str());
+}
+
+int HostSheet::DoTransport(const CCRemoteRef* ref, CFile* file) {
+    if (!m_book || !ref || !ref->IsSheetLink()) return CCCellManager::DoTransport(ref, file);
+    HostSheet* sheet =
+        m_book->SheetAt(m_book->IndexOf(std::u16string_view(ref->GetDocument()).substr(1)));
+    return sheet ? sheet->OnTransport(file) : 0;
+}
+
+void HostSheet::OnUpdateIdleRecalc() {
+    if (m_book) m_book->ReportProgress(*this);
 }
 
 }  // namespace ostrel::host

@@ -31,6 +31,7 @@ private:
 };
 
 class HostSheet;
+class HostWorkbook;
 
 class HostCtx : public cells::CTX {
 public:
@@ -57,7 +58,8 @@ public:
 
     CCItem* LookupItem(const CCRef* ref) override;
     void GetRefSize(const CCRef* ref, long& width, long& height) override;
-    // Ranges of the grid are valid references: their values are served by GetValue.
+    // Ranges of the grid are valid references: their values are served by GetValue. So is
+    // a name that names a sheet of the workbook (the sheet part of Sheet2!A1).
     int IsValidRef(const CCRef* ref) override;
     int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) override;
 
@@ -76,8 +78,26 @@ public:
     std::u16string GetCellFormula(unsigned column, unsigned row);
     HostCell* FindCell(unsigned column, unsigned row) const { return m_cells.Find(column, row); }
     size_t CellCount() const { return m_cells.Size(); }
-    // Runs the recalculation that is due to its end.
+    // Runs the recalculation that is due to its end (this sheet's only: a workbook's
+    // sheets recalculate together through HostWorkbook::RecalculateAll).
     void RecalculateAll();
+
+    // The workbook the sheet belongs to (null for a sheet on its own); not owned.
+    void SetWorkbook(HostWorkbook* book) { m_book = book; }
+    HostWorkbook* GetHostWorkbook() const { return m_book; }
+    // Sheets of the workbook by name and 1-based index. Alone, a sheet keeps the engine's
+    // defaults (every name is sheet 1, which resolves to no sheet).
+    uint16_t GetNameIndex(std::u16string_view name) override;
+    uint16_t GetNameIndex(const CCNameRef* name) override;
+    CCCellManager* GetManForNameIndex(uint16_t index) override;
+    // A sheet of the workbook, also with the "?" that sheet links put before it.
+    int IsValidSheetName(std::u16string_view name) override;
+    // A link other sheets keep to a cell of this one: "?" and this sheet's name, and the
+    // reference's text.
+    CCRemoteRef* TranslateToSheetRef(const CCRef* ref) override;
+    // Requests through sheet links go straight to the sheet they name.
+    int DoTransport(const CCRemoteRef* ref, CFile* file) override;
+    void OnUpdateIdleRecalc() override;
 
     using CCCellManager::GetCellFormula;
     using CCCellManager::GetCellValueText;
@@ -87,6 +107,7 @@ private:
     void EnsureCell(const CCRef* ref);
 
     std::u16string m_name;
+    HostWorkbook* m_book = nullptr;
     std::unique_ptr<zmk::multilang::CLegacyLocaleContext> m_locale;
     cells::LCTX m_lctx;
     HostCtx m_ctx;

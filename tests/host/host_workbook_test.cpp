@@ -1,0 +1,118 @@
+#include "host_workbook.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "engine/module.h"
+#include "refs/name_ref.h"
+#include "refs/rc_ref.h"
+#include "refs/remote_ref.h"
+
+using ostrel::host::HostSheet;
+using ostrel::host::HostWorkbook;
+
+namespace {
+
+// Three sheets named as their files would be: a column of numbers on each.
+struct Book {
+    bool started = (QXCellInit(), true);
+    HostWorkbook book;
+    HostSheet* first = book.AddSheet(u"Alpha");
+    HostSheet* second = book.AddSheet(u"Beta");
+    HostSheet* third = book.AddSheet(u"Gamma");
+};
+
+}  // namespace
+
+TEST(HostWorkbook, SheetsAreFoundByNameIgnoringCaseAndNamesAreUnique) {
+    Book b;
+    ASSERT_TRUE(b.first && b.second && b.third);
+    EXPECT_EQ(b.book.SheetCount(), 3u);
+    EXPECT_EQ(b.book.IndexOf(u"beta"), 2);
+    EXPECT_EQ(b.first->GetNameIndex(u"GAMMA"), 3);
+    CCNameRef name(u"Beta");
+    EXPECT_EQ(b.third->GetNameIndex(&name), 2);
+    EXPECT_EQ(b.first->GetManForNameIndex(2), b.second);
+    EXPECT_EQ(b.first->GetManForNameIndex(0), nullptr);
+    EXPECT_EQ(b.first->GetManForNameIndex(4), nullptr);
+    EXPECT_EQ(b.first->GetNameIndex(u"Fourth"), 0);
+
+    EXPECT_EQ(b.book.AddSheet(u"BETA"), nullptr);
+    EXPECT_EQ(b.book.AddSheet(u""), nullptr);
+    EXPECT_EQ(b.book.AddSheet(u"a!b"), nullptr);
+    EXPECT_EQ(b.book.SheetCount(), 3u);
+
+    EXPECT_EQ(b.first->IsValidSheetName(u"gamma"), 1);
+    EXPECT_EQ(b.first->IsValidSheetName(u"?Gamma"), 1);
+    EXPECT_EQ(b.first->IsValidSheetName(u"?Nowhere"), 0);
+    CCNameRef unknown(u"Nowhere");
+    EXPECT_EQ(b.first->IsValidRef(&name), 1);
+    EXPECT_EQ(b.first->IsValidRef(&unknown), 0);
+
+    CCRCRef b2(1, 1);
+    std::unique_ptr<CCRemoteRef> link(b.second->TranslateToSheetRef(&b2));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->GetDocument(), u"?Beta");
+    EXPECT_EQ(link->GetItem(), u"B2");
+}
+
+TEST(HostWorkbook, FormulasReadOtherSheetsAndFollowTheirChanges) {
+    Book b;
+    // Typed before the cells they read exist, as a file read sheet by sheet would.
+    b.first->SetCellText(0, 0, u"=Beta!A1*2");
+    b.third->SetCellText(0, 0, u"=Alpha!A1+Beta!A1");
+    b.second->SetCellText(0, 0, u"5");
+    b.book.RecalculateAll();
+    EXPECT_EQ(b.first->GetCellValueText(0, 0), u"10");
+    EXPECT_EQ(b.third->GetCellValueText(0, 0), u"15");
+
+    b.second->SetCellText(0, 0, u"7");
+    b.book.RecalculateAll();
+    EXPECT_EQ(b.first->GetCellValueText(0, 0), u"14");
+    EXPECT_EQ(b.third->GetCellValueText(0, 0), u"21");
+}
+
+TEST(HostWorkbook, AChainRunsThroughThreeSheetsAndBack) {
+    Book b;
+    // Gamma!A1 <- Beta!A1 <- Alpha!A1 <- Gamma!B1, and a sum over a range that holds a
+    // cell fed from another sheet.
+    b.third->SetCellText(0, 0, u"=Beta!A1+1");
+    b.second->SetCellText(0, 0, u"=Alpha!A1*10");
+    b.first->SetCellText(0, 0, u"=Gamma!B1+1");
+    b.first->SetCellText(1, 0, u"=SUM(A1:A3)");
+    b.first->SetCellText(0, 1, u"100");
+    b.third->SetCellText(1, 0, u"2");
+    b.book.RecalculateAll();
+    EXPECT_EQ(b.first->GetCellValueText(0, 0), u"3");
+    EXPECT_EQ(b.second->GetCellValueText(0, 0), u"30");
+    EXPECT_EQ(b.third->GetCellValueText(0, 0), u"31");
+    EXPECT_EQ(b.first->GetCellValueText(1, 0), u"103");
+
+    b.third->SetCellText(1, 0, u"4");
+    b.book.RecalculateAll();
+    EXPECT_EQ(b.first->GetCellValueText(0, 0), u"5");
+    EXPECT_EQ(b.second->GetCellValueText(0, 0), u"50");
+    EXPECT_EQ(b.third->GetCellValueText(0, 0), u"51");
+    EXPECT_EQ(b.first->GetCellValueText(1, 0), u"105");
+}
+
+TEST(HostWorkbook, AnUnknownSheetFailsCleanlyAndLeavesTheOthersAlone) {
+    Book b;
+    b.second->SetCellText(0, 0, u"3");
+    b.first->SetCellText(0, 0, u"=Nowhere!A1");
+    b.first->SetCellText(1, 0, u"=Beta!A1");
+    b.book.RecalculateAll();
+    EXPECT_NE(b.first->GetCellValueText(0, 0), u"");
+    EXPECT_NE(b.first->GetCellValueText(0, 0), u"0");
+    EXPECT_EQ(b.first->GetCellValueText(1, 0), u"3");
+
+    // A sheet on its own knows no other sheet at all.
+    QXCellInit();
+    HostSheet alone;
+    alone.SetCellText(0, 0, u"=Beta!A1");
+    alone.RecalculateAll();
+    EXPECT_EQ(alone.GetManForNameIndex(1), nullptr);
+    EXPECT_EQ(alone.IsValidSheetName(u"Sheet1"), 0);
+}
