@@ -1,22 +1,38 @@
-// The calc command: reads a CSV file, types each field into its cell and writes the sheet
-// back as CSV.
+// The calc command: reads CSV files as the sheets of one workbook, types each field into
+// its cell and writes every sheet back as CSV.
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace ostrel {
 
+class CalcBook;
 class CalcSheet;
 
 struct CalcOptions {
-    std::string file;       // a path, or "-" for standard input
-    bool formulas = false;  // formula text instead of display text
+    std::vector<std::string> files;     // paths, or "-" for standard input
+    std::optional<std::string> outDir;  // one DIR/NAME.csv per sheet instead of out
+    bool formulas = false;              // formula text instead of display text
+    bool progress = false;              // a progress bar on err while calculating
 };
 
-// Calculates on sheet, which should be empty. Returns the program's exit code; errors are
-// one line each on err, and out receives the whole result at once or nothing. The engine's
-// messages while it runs go to err as well.
+// The name of the sheet a file becomes: its name without folder and extension ("Sheet1"
+// for standard input). Empty when the file's name is not UTF-8.
+std::u16string SheetNameOf(const std::string& file);
+
+// Calculates on book, which holds one empty sheet per file, in the order of the files.
+// Returns the program's exit code; errors are one line each on err. Every file is read and
+// checked before the first cell is typed, and nothing is written unless every sheet was
+// calculated: out receives the one sheet at once, or every DIR/NAME.csv appears whole
+// (each written aside and renamed into place). The engine's messages while it runs go to
+// err as well.
+int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::ostream& out,
+            std::ostream& err);
+
+// One file on sheet, which should be empty, written to out.
 int RunCalc(const CalcOptions& options, CalcSheet& sheet, std::istream& in, std::ostream& out,
             std::ostream& err);
 

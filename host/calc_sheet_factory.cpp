@@ -1,8 +1,11 @@
-// The sheet the command-line program calculates with: the reference host's spreadsheet.
+// The sheets the command-line program calculates with: the reference host's spreadsheet,
+// alone or in a workbook.
 #include <mutex>
+#include <vector>
 
 #include "engine/module.h"
 #include "host_sheet.h"
+#include "host_workbook.h"
 #include "sheet_interface.h"
 
 namespace ostrel {
@@ -12,15 +15,27 @@ namespace {
 constexpr int kColumns = 256;
 constexpr int kRows = 65536;
 
+// The engine starts once per process; every sheet after that stands alone.
+void StartEngine() {
+    static std::once_flag started;
+    std::call_once(started, [] { QXCellInit(); });
+}
+
+// A host sheet seen through the program's interface; the sheet is owned elsewhere.
 class EngineSheet : public CalcSheet {
 public:
-    explicit EngineSheet(const std::string& locale) : m_sheet(locale) {}
+    explicit EngineSheet(host::HostSheet& sheet) : m_sheet(sheet) {}
 
     bool SetCellText(int column, int row, std::u16string_view text) override {
         if (!OnGrid(column, row)) return false;
         return m_sheet.SetCellText(unsigned(column), unsigned(row), text) == 1;
     }
-    void Recalculate() override { m_sheet.RecalculateAll(); }
+    void Recalculate() override {
+        if (host::HostWorkbook* book = m_sheet.GetHostWorkbook())
+            book->RecalculateAll();
+        else
+            m_sheet.RecalculateAll();
+    }
     std::u16string GetCellValueText(int column, int row) override {
         return OnGrid(column, row) ? m_sheet.GetCellValueText(unsigned(column), unsigned(row))
                                    : std::u16string();
@@ -34,16 +49,77 @@ private:
     static bool OnGrid(int column, int row) {
         return column >= 0 && column < kColumns && row >= 0 && row < kRows;
     }
+    host::HostSheet& m_sheet;
+};
+
+class LoneSheet : public CalcSheet {
+public:
+    explicit LoneSheet(const std::string& locale) : m_sheet(locale), m_view(m_sheet) {}
+
+    bool SetCellText(int column, int row, std::u16string_view text) override {
+        return m_view.SetCellText(column, row, text);
+    }
+    void Recalculate() override { m_view.Recalculate(); }
+    std::u16string GetCellValueText(int column, int row) override {
+        return m_view.GetCellValueText(column, row);
+    }
+    std::u16string GetCellFormula(int column, int row) override {
+        return m_view.GetCellFormula(column, row);
+    }
+
+private:
     host::HostSheet m_sheet;
+    EngineSheet m_view;
+};
+
+class EngineBook : public CalcBook {
+public:
+    explicit EngineBook(const std::string& locale) : m_book(locale) {}
+
+    CalcSheet* AddSheet(std::u16string_view name) override {
+        host::HostSheet* sheet = m_book.AddSheet(name);
+        if (!sheet) return nullptr;
+        m_views.push_back(std::make_unique<EngineSheet>(*sheet));
+        return m_views.back().get();
+    }
+    bool HasSheet(std::u16string_view name) const override { return m_book.IndexOf(name) != 0; }
+    size_t SheetCount() const override { return m_views.size(); }
+    CalcSheet* Sheet(size_t index) override {
+        return index < m_views.size() ? m_views[index].get() : nullptr;
+    }
+    void RecalculateAll(const std::function<void(double)>& progress) override {
+        if (progress) {
+            // Each sheet is an equal share of the bar; within a sheet, the part of its
+            // longest queue that is done.
+            m_book.SetProgress([&](const host::HostSheet& sheet, size_t remaining, size_t total) {
+                std::u16string name;
+                sheet.GetSheetName(name);
+                const double count = double(m_book.SheetCount());
+                const double before = double(m_book.IndexOf(name)) - 1;
+                const double within =
+                    total == 0 ? 1.0 : 1.0 - double(std::min(remaining, total)) / double(total);
+                progress((before + within) / count);
+            });
+        }
+        m_book.RecalculateAll();
+        m_book.SetProgress({});
+    }
+
+private:
+    host::HostWorkbook m_book;
+    std::vector<std::unique_ptr<EngineSheet>> m_views;
 };
 
 }  // namespace
 
 std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName) {
-    // The engine starts once per process; every sheet after that stands alone.
-    static std::once_flag started;
-    std::call_once(started, [] { QXCellInit(); });
-    return std::make_unique<EngineSheet>(localeName);
+    StartEngine();
+    return std::make_unique<LoneSheet>(localeName);
+}
+
+std::unique_ptr<CalcBook> MakeCalcBook(const std::string& localeName) {
+    StartEngine();
+    return std::make_unique<EngineBook>(localeName);
 }
 
 }  // namespace ostrel

@@ -4,5 +4,6 @@ namespace ostrel {
 
 // Defined apart from the factory so that replacing the factory's file keeps it.
 CalcSheet::~CalcSheet() = default;
+CalcBook::~CalcBook() = default;
 
 }  // namespace ostrel

@@ -4,6 +4,8 @@
 // the program are interchangeable.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,9 +32,31 @@ public:
     virtual std::u16string GetCellFormula(int column, int row) = 0;
 };
 
+// Sheets that calculate together: formulas on one read cells of the others by name
+// (=Prices!B2*2).
+class CalcBook {
+public:
+    virtual ~CalcBook();
+
+    // Appends a new empty sheet; null when the name cannot name a sheet or HasSheet(name).
+    virtual CalcSheet* AddSheet(std::u16string_view name) = 0;
+    // Whether a sheet of that name is there already (names compare ignoring case).
+    virtual bool HasSheet(std::u16string_view name) const = 0;
+    virtual size_t SheetCount() const = 0;
+    // The sheets in the order they were added, from 0; null past the end.
+    virtual CalcSheet* Sheet(size_t index) = 0;
+    // Brings every sheet up to date after a batch of typing; progress, when given, hears
+    // now and then how much of the work is done (0 to 1) while it runs.
+    virtual void RecalculateAll(const std::function<void(double)>& progress) = 0;
+};
+
 // A new empty sheet that scans and prints with the given locale: a name the locale library
 // knows (POSIX "de_DE.UTF-8" or ICU "de-DE" form), or "" for the invariant locale. The
 // caller checks the name first. Null when no sheet can be made.
 std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName);
+
+// A new empty workbook whose sheets scan and print with the given locale, as
+// MakeCalcSheet's. Null when no workbook can be made.
+std::unique_ptr<CalcBook> MakeCalcBook(const std::string& localeName);
 
 }  // namespace ostrel

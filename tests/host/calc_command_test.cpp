@@ -62,7 +62,7 @@ Outcome Calc(RecordingSheet& sheet, const std::string& input, bool formulas = fa
     std::istringstream in(input);
     std::ostringstream out, err;
     CalcOptions options;
-    options.file = "-";
+    options.files = {"-"};
     options.formulas = formulas;
     int code = RunCalc(options, sheet, in, out, err);
     return {code, out.str(), err.str()};
@@ -116,7 +116,7 @@ TEST(CalcCommand, AnOutputThatCannotBeWrittenIsAFailure) {
     std::ostringstream out, err;
     out.setstate(std::ios::badbit);
     CalcOptions options;
-    options.file = "-";
+    options.files = {"-"};
     EXPECT_EQ(RunCalc(options, sheet, in, out, err), ostrel::kExitFailure);
     EXPECT_EQ(err.str(), "ostrel-cells: cannot write the output\n");
 }
