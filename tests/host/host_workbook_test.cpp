@@ -116,3 +116,18 @@ TEST(HostWorkbook, AnUnknownSheetFailsCleanlyAndLeavesTheOthersAlone) {
     EXPECT_EQ(alone.GetManForNameIndex(1), nullptr);
     EXPECT_EQ(alone.IsValidSheetName(u"Sheet1"), 0);
 }
+
+TEST(HostWorkbook, ACycleThroughTwoSheetsEndsAsACycleOnOneSheetDoes) {
+    QXCellInit();
+    HostSheet alone;
+    alone.SetCellText(0, 0, u"=B1+1");
+    alone.SetCellText(1, 0, u"=A1+1");
+    alone.RecalculateAll();
+    const std::u16string circular = alone.GetCellValueText(1, 0);
+
+    Book b;
+    b.first->SetCellText(0, 0, u"=Beta!A1+1");
+    b.second->SetCellText(0, 0, u"=Alpha!A1+1");
+    b.book.RecalculateAll();  // must end
+    EXPECT_EQ(b.second->GetCellValueText(0, 0), circular);
+}
