@@ -16,20 +16,6 @@
 
 namespace {
 
-CCCellManager* ManagerOf(cells::CTX* ctx) {
-    return ctx ? ctx->GetManager() : nullptr;
-}
-
-struct Session {
-    CCCellManager* manager;
-    explicit Session(CCCellManager* m) : manager(m) {
-        if (manager) manager->BeginSession();
-    }
-    ~Session() {
-        if (manager) manager->EndSession();
-    }
-};
-
 // Copies a text into a buffer of size bytes: at most size / 2 - 1 units, terminated.
 void CopyToBuffer(const std::u16string& text, char16_t* buffer, int size) {
     if (!buffer || size < int(sizeof(char16_t))) return;
@@ -72,7 +58,7 @@ int CCCell::IsEmpty() const {
 }
 
 void CCCell::OnChange(cells::CTX* ctx) {
-    if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
+    if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
 }
 
 void CCCell::SetTextValue(cells::CTX* ctx, std::u16string_view text) {
@@ -82,13 +68,13 @@ void CCCell::SetTextValue(cells::CTX* ctx, std::u16string_view text) {
 }
 
 void CCCell::SetText(cells::CTX* ctx, std::u16string_view text, int quiet) {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     if (!manager) return;
     if (manager->IsProtected() && IsLocked(ctx)) {
         manager->ErrorMessage(13036);
         return;
     }
-    Session session(manager);
+    CManagerSession session(manager);
     std::u16string typed(text);
     CCCellValue value;
     CCFormula* formula = nullptr;
@@ -128,9 +114,9 @@ void CCCell::SetText(cells::CTX* ctx, std::u16string_view text, int quiet) {
 }
 
 void CCCell::SetValue(cells::CTX* ctx, const CCCellValue& value) {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     {
-        Session session(manager);
+        CManagerSession session(manager);
         // An edit-source cell hands the value on to the cell its formula names.
         CCFormula* formula = IsEditSource(ctx) ? LoadFormula(ctx) : nullptr;
         if (formula && formula->IsEditSourceRef(ctx, GetRef())) {
@@ -179,7 +165,7 @@ void CCCell::DoSetFormat(cells::CTX* ctx, const CCCellFormat& format) {
 }
 
 void CCCell::SetFormat(cells::CTX* ctx, const CCCellFormat& format) {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     if (manager && manager->IsProtected() && IsLocked(ctx)) {
         manager->ErrorMessage(13036);
         return;
@@ -192,7 +178,7 @@ void CCCell::SetFormat(cells::CTX* ctx, const CCCellFormat& format) {
 }
 
 void CCCell::Clear(cells::CTX* ctx, int what) {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     if (manager && manager->IsProtected() && IsLocked(ctx)) {
         manager->ErrorMessage(13036);
         return;
@@ -245,7 +231,7 @@ void CCCell::Clear(cells::CTX* ctx, int what) {
 }
 
 bool CCCell::Hides(cells::CTX* ctx) const {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     return manager && manager->IsProtected() && getCFmt().IsHidden();
 }
 
@@ -333,7 +319,7 @@ int CCCell::Find(cells::CTX* ctx, const CCFindData& data) {
 
 int CCCell::Replace(cells::CTX* ctx, const CCFindData& data) {
     if (data.m_find.empty()) return 0;
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     if (manager && manager->IsProtected() && (getCFmt().IsHidden() || IsLocked(ctx))) return 0;
     if (m_value.IsError() && IsErrorHidden(ctx)) return 0;
     if (m_value.IsNumber() && m_value.GetNumber() == 0.0 && IsZeroHidden(ctx)) return 0;
@@ -376,12 +362,12 @@ int CCCell::Replace(cells::CTX* ctx, const CCFindData& data) {
 }
 
 void CCCell::Delete(cells::CTX* ctx) {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     if (manager && manager->IsProtected() && IsLocked(ctx)) {
         manager->ErrorMessage(13036);
         return;
     }
-    Session session(manager);
+    CManagerSession session(manager);
     RemoveFormula(ctx);
     if (manager) manager->SetDirty();
     CCItem::Delete(ctx);

@@ -11,24 +11,6 @@
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
 
-namespace {
-
-CCCellManager* ManagerOf(cells::CTX* ctx) {
-    return ctx ? ctx->GetManager() : nullptr;
-}
-
-struct Session {
-    CCCellManager* manager;
-    explicit Session(CCCellManager* m) : manager(m) {
-        if (manager) manager->BeginSession();
-    }
-    ~Session() {
-        if (manager) manager->EndSession();
-    }
-};
-
-}  // namespace
-
 CCCell::CCCell() = default;
 CCCell::~CCCell() = default;
 
@@ -60,7 +42,7 @@ void CCCell::SetFormulaCirc(int n) {
 std::unique_ptr<CCRef> CCCell::QualifiedRef(cells::CTX* ctx) const {
     const CCRef* own = GetRef();
     if (!own) return nullptr;
-    if (!ManagerOf(ctx)) return std::unique_ptr<CCRef>(own->Copy());
+    if (!cells::ManagerOf(ctx)) return std::unique_ptr<CCRef>(own->Copy());
     return std::make_unique<CCRef3D>(ctx, own);
 }
 
@@ -166,10 +148,10 @@ const CCRef* CCCell::GetEditSourceRef(cells::CTX* ctx) {
 
 int CCCell::SetFormula(cells::CTX* ctx, const CCFormula* formula, bool quiet) {
     if (!formula) return 0;
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     int result = 1;
     {
-        Session session(manager);
+        CManagerSession session(manager);
         RemoveFormula(ctx);
         m_formula = std::make_unique<FormulaData>();
         m_formula->live.reset(formula->Copy());
@@ -210,10 +192,10 @@ int CCCell::SetFormula(cells::CTX* ctx, const CCFormula* formula, bool quiet) {
 
 int CCCell::SetFormula1(cells::CTX* ctx, CCFormula* formula) {
     if (!formula) return 0;
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     int result = 1;
     {
-        Session session(manager);
+        CManagerSession session(manager);
         RemoveFormula(ctx);
         if (IsEditSource(ctx) && !formula->IsEditSourceRef(ctx, GetRef()) && manager)
             manager->ErrorMessage(13038);
@@ -271,7 +253,7 @@ void CCCell::Recalc(cells::CTX* ctx) {
 }
 
 void CCCell::ValidateFormulaRef(cells::CTX* ctx, const CCRef* ref) {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     if (!manager || !IsValidFormula()) return;
     CCFormula* formula = LoadFormula(ctx);
     if (!formula || !formula->ContainsLink(ctx, ref, GetRef())) return;
@@ -291,7 +273,7 @@ void CCCell::ValidateFormulaRef(cells::CTX* ctx, const CCRef* ref) {
 void CCCell::TakeReplacement(cells::CTX* ctx, CCFormula* produced, int changed) {
     std::unique_ptr<CCFormula> replacement(produced);
     if (!changed || !replacement) return;
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     EvalFormula(ctx, m_value, replacement.get(), GetRef());
     UnregisterFormula(ctx);
     m_formula->live.reset(replacement->Copy());
@@ -326,13 +308,13 @@ void CCCell::UpdateFormula(cells::CTX* ctx, const CCRef* oldRef, const CCRef* ne
         std::unique_ptr<CCFormula> replacement(produced);
         if (changed && replacement) m_formula->live = std::move(replacement);
     }
-    if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
+    if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
 }
 
 void CCCell::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     {
-        Session session(manager);
+        CManagerSession session(manager);
         if (CCFormula* live = LoadFormula(ctx)) {
             live->MoveFormula(ctx, GetRef(), newRef);
             if (manager) manager->SetDirty();

@@ -24,10 +24,6 @@ namespace {
 
 constexpr size_t kIndexFrom = 16;  // below this many dependents a linear search is faster
 
-CCCellManager* ManagerOf(cells::CTX* ctx) {
-    return ctx ? ctx->GetManager() : nullptr;
-}
-
 // Dependents are stored sheet-qualified, so that an item knows on which sheet each formula
 // that reads it lives.
 std::unique_ptr<CCRef> Qualify(cells::CTX* ctx, const CCRef* ref) {
@@ -41,20 +37,10 @@ void ToManagerKeys(cells::CTX* ctx, CCRef* ref) {
     if (!ref || ref->GetType() != REF_TYPE_3D) return;
     auto* r3 = static_cast<CCRef3D*>(ref);
     if (r3->IsManagerKey() || !r3->IsSingleSheet()) return;
-    CCCellManager* own = ManagerOf(ctx);
+    CCCellManager* own = cells::ManagerOf(ctx);
     CCCellManager* sheet = own ? own->GetManForNameIndex(r3->GetFirstSheet()) : nullptr;
     if (sheet) r3->SetKey(sheet->GetIdentity());
 }
-
-struct SessionScope {
-    CCCellManager* manager;
-    explicit SessionScope(CCCellManager* m) : manager(m) {
-        if (manager) manager->BeginSession();
-    }
-    ~SessionScope() {
-        if (manager) manager->EndSession();
-    }
-};
 
 }  // namespace
 
@@ -202,7 +188,7 @@ int CCItem::HasDependentsRef(cells::CTX* ctx, const CCRef* ref) {
 
 int CCItem::RegisterDependent(cells::CTX* ctx, const CCRef* ref) {
     if (!ref) return 1;
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     std::unique_ptr<CCRef> qualified = Qualify(ctx, ref);
     int index = HasDependentsRef(ctx, qualified.get());
     if (index >= 0) return 1;
@@ -220,7 +206,7 @@ void CCItem::UnRegisterDependent(cells::CTX* ctx, const CCRef* ref) {
     if (index < 0) return;
     RemoveLive(index);
     if (D().live.empty()) D().packed.clear();
-    if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
+    if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
 }
 
 void CCItem::UpdateDependent(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef) {
@@ -240,12 +226,12 @@ void CCItem::UpdateDependent(cells::CTX* ctx, const CCRef* oldRef, const CCRef* 
         D().live[size_t(index)] = std::move(newQualified);
         D().indexValid = false;
     }
-    if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
+    if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
 }
 
 void CCItem::InvalidateDependents(cells::CTX* ctx) {
-    CCCellManager* manager = ManagerOf(ctx);
-    SessionScope session(manager);
+    CCCellManager* manager = cells::ManagerOf(ctx);
+    CManagerSession session(manager);
     Unpack(ctx);
     // Each invalidation unregisters from this very array: walk a copy.
     std::vector<std::unique_ptr<CCRef>> copy;
@@ -260,31 +246,31 @@ void CCItem::InvalidateDependents(cells::CTX* ctx) {
 
 void CCItem::Delete(cells::CTX* ctx) {
     InvalidateDependents(ctx);
-    if (CCCellManager* manager = ManagerOf(ctx)) manager->SetDirty();
+    if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
     if (m_deps) m_deps->packed.clear();
     ClearLive();
 }
 
 void CCItem::MarkForCalc(cells::CTX* ctx) {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     if (!manager) return;
-    SessionScope session(manager);
+    CManagerSession session(manager);
     manager->InitIdleRecalc(this, 1);
 }
 
 void CCItem::ReCalcDependents(cells::CTX* ctx) {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     if (!manager) return;
-    SessionScope session(manager);
+    CManagerSession session(manager);
     CCRefList* list = LoadDependents(ctx);
     manager->RecalcDependentsList(list);
     RefListFree(list, 0);
 }
 
 void CCItem::ReCalcAllDependents(cells::CTX* ctx) {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     if (!manager) return;
-    SessionScope session(manager);
+    CManagerSession session(manager);
     CCRefList* list = manager->LoadDependencies(GetRef());
     manager->RecalcDependentsList(list);
     RefListFree(list, 0);
@@ -344,8 +330,8 @@ void CCItem::MoveDependents(cells::CTX* ctx, const CCRef* oldRef, const CCRef* n
 }
 
 void CCItem::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
-    CCCellManager* manager = ManagerOf(ctx);
-    SessionScope session(manager);
+    CCCellManager* manager = cells::ManagerOf(ctx);
+    CManagerSession session(manager);
     MoveDependents(ctx, GetRef(), newRef);
     if (other && !other->IsEmpty()) MergeDependents(ctx, other);
     if (manager) manager->SetDirty();
@@ -383,7 +369,7 @@ void CCItem::Read(cells::CTX* ctx, CArchive& ar) {
 }
 
 int CCItem::IsCirc(cells::CTX* ctx) {
-    CCCellManager* manager = ManagerOf(ctx);
+    CCCellManager* manager = cells::ManagerOf(ctx);
     const CCRef* own = GetRef();
     if (!manager || !own) return 0;
     CCRef3D probe(ctx, own);

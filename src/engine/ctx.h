@@ -17,4 +17,9 @@ public:
     virtual CCCellManager* GetManager() = 0;
 };
 
+// The manager a call runs for; null for a missing context or one without a manager.
+inline CCCellManager* ManagerOf(CTX* ctx) {
+    return ctx ? ctx->GetManager() : nullptr;
+}
+
 }  // namespace cells

@@ -107,7 +107,7 @@ protected:
 
 // A singly linked argument list; each element owns its formula. Null is the empty list.
 struct CCFormulaList {
-    CCFormula* m_pFormula = nullptr;  // owned, never null in a list
+    CCFormula* m_pFormula = nullptr;   // owned, never null in a list
     CCFormulaList* m_pNext = nullptr;  // owned
 };
 
@@ -125,36 +125,35 @@ bool FormulaListItems(const CCFormulaList* list, size_t n);
 bool FormulaListItemsEx(const CCFormulaList* list, size_t n);
 
 // Every node class overrides all the abstract operations of CCFormula.
-#define OSTREL_FORMULA_NODE_OVERRIDES                                                          \
-    CCFormula* Copy() const override;                                                          \
-    int Check(cells::CTX* ctx, const CCRef* cell) override;                                    \
-    void Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) override;               \
-    void Print2File(cells::CTX* ctx, CWideOutStream& out, int precedence) const override;      \
-    void Print(cells::CTX* ctx, CWideOutStream& out, int precedence) const override;           \
-    int IsEditSourceRef(cells::CTX* ctx, const CCRef* cell) const override;                    \
-    const CCRef* GetEditSourceRef(cells::CTX* ctx, const CCRef* cell) const override;          \
-    int ContainsLink(cells::CTX* ctx, const CCRef* ref, const CCRef* cell) const override;     \
-    int ContainsRemoteLinks() const override;                                                  \
-    int ContainsTodayLinks() const override;                                                   \
-    int IsSingleValue(cells::CTX* ctx, const CCRef* cell) override;                            \
-    int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;                  \
-    int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;                \
-    int InvalidateRef(cells::CTX* ctx, const CCRef* ref, CCFormula*& replacement,              \
-                      const CCRef* cell) override;                                             \
-    int InvalidateItem(cells::CTX* ctx, const CCItem* item, CCFormula*& replacement,           \
-                       const CCRef* cell) override;                                            \
-    void MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) override;            \
-    void UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,                    \
-                       const CCClipboardData* data) override;                                  \
-    int UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* cell,                     \
-                  const CCRef* oldRef, const CCRef* newRef, int unregister,                    \
-                  CCFormula*& replacement) override;                                           \
-    uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;                             \
-    int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value, const CCRef* cell)    \
-        override;                                                                              \
-    int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) override;    \
-    int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) override;                \
-    void Read(cells::CTX* ctx, CArchive& ar) override;                                         \
+#define OSTREL_FORMULA_NODE_OVERRIDES                                                           \
+    CCFormula* Copy() const override;                                                           \
+    int Check(cells::CTX* ctx, const CCRef* cell) override;                                     \
+    void Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) override;                \
+    void Print2File(cells::CTX* ctx, CWideOutStream& out, int precedence) const override;       \
+    void Print(cells::CTX* ctx, CWideOutStream& out, int precedence) const override;            \
+    int IsEditSourceRef(cells::CTX* ctx, const CCRef* cell) const override;                     \
+    const CCRef* GetEditSourceRef(cells::CTX* ctx, const CCRef* cell) const override;           \
+    int ContainsLink(cells::CTX* ctx, const CCRef* ref, const CCRef* cell) const override;      \
+    int ContainsRemoteLinks() const override;                                                   \
+    int ContainsTodayLinks() const override;                                                    \
+    int IsSingleValue(cells::CTX* ctx, const CCRef* cell) override;                             \
+    int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;                   \
+    int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;                 \
+    int InvalidateRef(cells::CTX* ctx, const CCRef* ref, CCFormula*& replacement,               \
+                      const CCRef* cell) override;                                              \
+    int InvalidateItem(cells::CTX* ctx, const CCItem* item, CCFormula*& replacement,            \
+                       const CCRef* cell) override;                                             \
+    void MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) override;             \
+    void UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,                     \
+                       const CCClipboardData* data) override;                                   \
+    int UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* cell, const CCRef* oldRef, \
+                  const CCRef* newRef, int unregister, CCFormula*& replacement) override;       \
+    uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;                              \
+    int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value, const CCRef* cell)     \
+        override;                                                                               \
+    int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) override;     \
+    int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) override;                 \
+    void Read(cells::CTX* ctx, CArchive& ar) override;                                          \
     void Write(cells::CTX* ctx, CArchive& ar) const override;
 
 class CCConstFormula : public CCFormula {
@@ -242,7 +241,10 @@ public:
     OSTREL_FORMULA_NODE_OVERRIDES
 
 protected:
-    const CCFunc* m_func = nullptr;  // a registry entry, never owned
+    template <class Update>
+    int RebuildArgs(CCFormula*& replacement, Update update);
+
+    const CCFunc* m_func = nullptr;   // a registry entry, never owned
     CCFormulaList* m_args = nullptr;  // owned
     uint16_t m_open = 0;
     unsigned char m_storedKind = 0;
@@ -317,7 +319,7 @@ public:
     const CCRef* GetKeptRef() const { return m_kept.get(); }
 
 private:
-    std::unique_ptr<CCRef> m_kept;  // the reference last evaluated to
+    std::unique_ptr<CCRef> m_kept;     // the reference last evaluated to
     CCCellManager* m_sheet = nullptr;  // the broadcaster the node listens to, if any
 };
 

@@ -170,44 +170,41 @@ int CCOpFormula::UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
     return all;
 }
 
-int CCOpFormula::InvalidateRef(cells::CTX* ctx, const CCRef* ref, CCFormula*& replacement,
-                               const CCRef* cell) {
+// The replacement of an operation node: a node of the same class over the replacements its
+// arguments produce (a copy of an argument that produced none). 1 when any argument changed.
+template <class Update>
+int CCOpFormula::RebuildArgs(CCFormula*& replacement, Update update) {
     ListBuilder args;
     int changed = 0;
     for (CCFormulaList* a = m_args; a; a = a->m_pNext) {
         CCFormula* r = nullptr;
-        if (a->m_pFormula->InvalidateRef(ctx, ref, r, cell)) changed = 1;
+        if (update(a->m_pFormula, r)) changed = 1;
         args.Add(r ? r : a->m_pFormula->Copy());
     }
     replacement = Rebuild(*this, args.Release());
     return changed;
 }
 
+int CCOpFormula::InvalidateRef(cells::CTX* ctx, const CCRef* ref, CCFormula*& replacement,
+                               const CCRef* cell) {
+    return RebuildArgs(replacement, [&](CCFormula* arg, CCFormula*& r) {
+        return arg->InvalidateRef(ctx, ref, r, cell);
+    });
+}
+
 int CCOpFormula::InvalidateItem(cells::CTX* ctx, const CCItem* item, CCFormula*& replacement,
                                 const CCRef* cell) {
-    ListBuilder args;
-    int changed = 0;
-    for (CCFormulaList* a = m_args; a; a = a->m_pNext) {
-        CCFormula* r = nullptr;
-        if (a->m_pFormula->InvalidateItem(ctx, item, r, cell)) changed = 1;
-        args.Add(r ? r : a->m_pFormula->Copy());
-    }
-    replacement = Rebuild(*this, args.Release());
-    return changed;
+    return RebuildArgs(replacement, [&](CCFormula* arg, CCFormula*& r) {
+        return arg->InvalidateItem(ctx, item, r, cell);
+    });
 }
 
 int CCOpFormula::UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* cell,
                            const CCRef* oldRef, const CCRef* newRef, int unregister,
                            CCFormula*& replacement) {
-    ListBuilder args;
-    int changed = 0;
-    for (CCFormulaList* a = m_args; a; a = a->m_pNext) {
-        CCFormula* r = nullptr;
-        if (a->m_pFormula->UpdateRef(ctx, region, cell, oldRef, newRef, unregister, r)) changed = 1;
-        args.Add(r ? r : a->m_pFormula->Copy());
-    }
-    replacement = Rebuild(*this, args.Release());
-    return changed;
+    return RebuildArgs(replacement, [&](CCFormula* arg, CCFormula*& r) {
+        return arg->UpdateRef(ctx, region, cell, oldRef, newRef, unregister, r);
+    });
 }
 
 // Moves and pastes work on a copy of the arguments that replaces them only when every

@@ -7,11 +7,8 @@
 #include "refs/remote_ref.h"
 
 namespace {
-CCCellManager* ManagerOf(cells::CTX* ctx) {
-    return ctx ? ctx->GetManager() : nullptr;
-}
 uint32_t IdentityOf(cells::CTX* ctx) {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->GetIdentity() : 0;
 }
 // Span loops stop at the last sheet a workbook can hold.
@@ -50,7 +47,7 @@ CCRef3D& CCRef3D::operator=(const CCRef3D& other) {
 
 CCCellManager* CCRef3D::GetSheetManager(cells::CTX* ctx, uint16_t sheet) const {
     if (IsManagerKey()) return CCCellManager::FromIdentity(m_key);
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->GetManForNameIndex(sheet) : nullptr;
 }
 
@@ -151,7 +148,7 @@ int CCRef3D::CloseRef(cells::CTX* ctx, uint16_t handle) const {
 }
 
 int CCRef3D::ForEachSheet(cells::CTX* ctx, const CCRef* dependent, bool reg) const {
-    CCCellManager* own = ManagerOf(ctx);
+    CCCellManager* own = cells::ManagerOf(ctx);
     if (IsSingleSheet()) {
         CCCellManager* sheet = GetFirstSheetManager(ctx);
         if (!sheet) return 0;
@@ -220,7 +217,7 @@ void CCRef3D::Write(cells::CTX* ctx, CArchive& ar) const {
         // name table of the writing document.
         first = last = 0;
         CCCellManager* sheet = CCCellManager::FromIdentity(m_key);
-        CCCellManager* own = ManagerOf(ctx);
+        CCCellManager* own = cells::ManagerOf(ctx);
         if (sheet && own) {
             std::u16string name;
             sheet->GetSheetName(name);

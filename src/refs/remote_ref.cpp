@@ -9,9 +9,6 @@
 #include "refs/region_ref.h"
 
 namespace {
-CCCellManager* ManagerOf(cells::CTX* ctx) {
-    return ctx ? ctx->GetManager() : nullptr;
-}
 
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
     return ostrel::text::Collate(a, b, false) == 0 && a.size() == b.size();
@@ -47,63 +44,63 @@ void CCRemoteRef::Write(cells::CTX*, CArchive& ar) const {
 }
 
 int CCRemoteRef::IsValid(cells::CTX* ctx) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteIsValidRef(this) : 0;
 }
 
 int CCRemoteRef::GetValue(cells::CTX* ctx, CCCellValue* value) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteGetValue(this, value, 0) : 0;
 }
 
 uint16_t CCRemoteRef::OpenRef(cells::CTX* ctx) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteOpenRef(this) : 0;
 }
 
 int CCRemoteRef::RefSize(cells::CTX* ctx, uint16_t handle, CSize* size) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteRefSize(this, handle, size) : 0;
 }
 
 int CCRemoteRef::NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue* value) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteNextValue(this, handle, value) : 0;
 }
 
 int CCRemoteRef::CloseRef(cells::CTX* ctx, uint16_t handle) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteCloseRef(this, handle) : 0;
 }
 
 int CCRemoteRef::IsSingleValue(cells::CTX* ctx) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteIsSingleValue(this) : 0;
 }
 
 int CCRemoteRef::RegisterDependent(cells::CTX* ctx, const CCRef* dependent) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteRegisterDependent(this, dependent) : 0;
 }
 
 int CCRemoteRef::UnRegisterDependent(cells::CTX* ctx, const CCRef* dependent) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteUnRegisterDependent(this, dependent) : 0;
 }
 
 int CCRemoteRef::InvalidateRef(cells::CTX* ctx, const CCRef* invalidated) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteInvalidateRef(this, invalidated) : 0;
 }
 
 int CCRemoteRef::MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteMoveFormula(this, from, to) : 0;
 }
 
 int CCRemoteRef::MoveDependent(cells::CTX* ctx, const CCRef* from, const CCRef* to,
                                int flag) const {
-    CCCellManager* m = ManagerOf(ctx);
+    CCCellManager* m = cells::ManagerOf(ctx);
     return m ? m->DoRemoteMoveDependent(this, from, to, flag) : 0;
 }
 
