@@ -89,16 +89,9 @@ public:
     }
     void RecalculateAll(const std::function<void(double)>& progress) override {
         if (progress) {
-            // Each sheet is an equal share of the bar; within a sheet, the part of its
-            // longest queue that is done.
-            m_book.SetProgress([&](const host::HostSheet& sheet, size_t remaining, size_t total) {
-                std::u16string name;
-                sheet.GetSheetName(name);
-                const double count = double(m_book.SheetCount());
-                const double before = double(m_book.IndexOf(name)) - 1;
-                const double within =
-                    total == 0 ? 1.0 : 1.0 - double(std::min(remaining, total)) / double(total);
-                progress((before + within) / count);
+            m_book.SetProgress([&](size_t remaining, size_t total) {
+                progress(total == 0 ? 1.0
+                                    : 1.0 - double(std::min(remaining, total)) / double(total));
             });
         }
         m_book.RecalculateAll();

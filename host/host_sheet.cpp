@@ -26,6 +26,7 @@ const zmk::multilang::CLocaleInfo* LocaleNamed(const std::string& name) {
 
 HostSheet::HostSheet(const std::string& localeName, std::u16string name)
     : m_name(std::move(name)),
+      m_nameRef(m_name.c_str()),
       m_locale(std::make_unique<zmk::multilang::CLegacyLocaleContext>(LocaleNamed(localeName))),
       m_lctx{m_locale.get()},
       m_ctx(this, &m_lctx) {}
@@ -198,17 +199,13 @@ CCCellManager* HostSheet::GetManForNameIndex(uint16_t index) {
     return m_book ? m_book->SheetAt(index) : nullptr;
 }
 
-int HostSheet::IsValidSheetName(std::u16string_view name) {
-    if (!m_book) return 0;
-    if (!name.empty() && name.front() == u'?') name.remove_prefix(1);
-    return m_book->IndexOf(name) != 0 ? 1 : 0;
+void HostSheet::SetName(std::u16string name) {
+    m_name = std::move(name);
+    m_nameRef.SetName(m_name.c_str());
 }
 
-CCRemoteRef* HostSheet::TranslateToSheetRef(const CCRef* ref) {
-    if (!ref) return nullptr;
-    CWideOutStream item;
-    ref->Print(GetCTX(), item, 0);
-    return new CCRemoteRef(u"?" + m_name, item.str());
+CCWorkbook* HostSheet::GetWorkbook() {
+    return m_book;
 }
 
 int HostSheet::DoTransport(const CCRemoteRef* ref, CFile* file) {

@@ -9,9 +9,10 @@
 
 #include "cell_store.h"
 #include "cells/cell.h"
-#include "engine/cell_manager.h"
+#include "engine/sheet.h"
 #include "formula/lctx.h"
 #include "range_index.h"
+#include "refs/name_ref.h"
 #include "refs/rc_ref.h"
 
 namespace ostrel::host {
@@ -44,7 +45,7 @@ private:
     cells::LCTX* m_lctx;
 };
 
-class HostSheet : public CCCellManager {
+class HostSheet : public CCSheet {
 public:
     // Scans and prints with the given locale ("" or "C": the invariant one).
     explicit HostSheet(const std::string& localeName = "", std::u16string name = u"Sheet1");
@@ -52,9 +53,12 @@ public:
 
     cells::CTX* GetCTX() override { return &m_ctx; }
     cells::CTX* GetCTX() const override { return const_cast<HostCtx*>(&m_ctx); }
-    int GetType() const override { return 1; }
     void GetSheetName(std::u16string& name) const override { name = m_name; }
     void GetDocumentName(std::u16string& name) const override { name = m_name; }
+    // The sheet item is designated by the sheet's name.
+    const CCRef* GetRef() const override { return &m_nameRef; }
+    // The name only: renaming through the workbook also tells the formulas.
+    void SetName(std::u16string name);
 
     CCItem* LookupItem(const CCRef* ref) override;
     void GetRefSize(const CCRef* ref, long& width, long& height) override;
@@ -85,16 +89,12 @@ public:
     // The workbook the sheet belongs to (null for a sheet on its own); not owned.
     void SetWorkbook(HostWorkbook* book) { m_book = book; }
     HostWorkbook* GetHostWorkbook() const { return m_book; }
+    CCWorkbook* GetWorkbook() override;
     // Sheets of the workbook by name and 1-based index. Alone, a sheet keeps the engine's
     // defaults (every name is sheet 1, which resolves to no sheet).
     uint16_t GetNameIndex(std::u16string_view name) override;
     uint16_t GetNameIndex(const CCNameRef* name) override;
     CCCellManager* GetManForNameIndex(uint16_t index) override;
-    // A sheet of the workbook, also with the "?" that sheet links put before it.
-    int IsValidSheetName(std::u16string_view name) override;
-    // A link other sheets keep to a cell of this one: "?" and this sheet's name, and the
-    // reference's text.
-    CCRemoteRef* TranslateToSheetRef(const CCRef* ref) override;
     // Requests through sheet links go straight to the sheet they name.
     int DoTransport(const CCRemoteRef* ref, CFile* file) override;
     void OnUpdateIdleRecalc() override;
@@ -107,6 +107,7 @@ private:
     void EnsureCell(const CCRef* ref);
 
     std::u16string m_name;
+    CCNameRef m_nameRef;
     HostWorkbook* m_book = nullptr;
     std::unique_ptr<zmk::multilang::CLegacyLocaleContext> m_locale;
     cells::LCTX m_lctx;

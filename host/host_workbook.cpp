@@ -1,5 +1,7 @@
 #include "host_workbook.h"
 
+#include <algorithm>
+
 #include "events/events.h"
 #include "formats/text_helpers.h"
 
@@ -63,26 +65,69 @@ uint16_t HostWorkbook::IndexOf(std::u16string_view name) const {
     return 0;
 }
 
-void HostWorkbook::ReportProgress(const HostSheet& sheet) const {
-    if (m_progress)
-        m_progress(sheet, sheet.GetCurRecalcCount() + sheet.GetCurProcessCount(),
-                   sheet.GetAllRecalcCount());
+namespace {
+std::u16string_view WithoutLinkMark(std::u16string_view name) {
+    if (!name.empty() && name.front() == u'?') name.remove_prefix(1);
+    return name;
+}
+}  // namespace
+
+CCSheet* HostWorkbook::GetSheet(std::u16string_view name) {
+    return SheetAt(IndexOf(WithoutLinkMark(name)));
+}
+
+int HostWorkbook::IsValidSheetName(std::u16string_view name) {
+    return IndexOf(WithoutLinkMark(name)) != 0 ? 1 : 0;
+}
+
+int HostWorkbook::HasManager(CCCellManager* manager) {
+    for (const auto& sheet : m_sheets)
+        if (sheet.get() == manager) return 1;
+    return 0;
+}
+
+bool HostWorkbook::RenameSheet(size_t index, std::u16string_view newName) {
+    HostSheet* sheet = SheetAt(index);
+    if (!sheet || !IsPlainSheetName(newName)) return false;
+    uint16_t other = IndexOf(newName);
+    if (other != 0 && other != index) return false;
+    std::u16string oldName;
+    sheet->GetSheetName(oldName);
+    sheet->SetName(std::u16string(newName));
+    const std::u16string renamed(newName);
+    UpdateAllOnRename(oldName, renamed);
+    sheet->OnRename(renamed);
+    sheet->FireEvent(CCSheetRenameEvent(oldName, renamed));
+    return true;
+}
+
+size_t HostWorkbook::Remaining() const {
+    size_t remaining = const_cast<HostWorkbook*>(this)->GetCalcCache().GetDirtyCount();
+    for (const auto& sheet : m_sheets)
+        remaining += sheet->GetCurRecalcCount() + sheet->GetCurProcessCount();
+    return remaining;
+}
+
+void HostWorkbook::ReportProgress(const HostSheet&) {
+    if (!m_progress) return;
+    size_t remaining = Remaining();
+    m_progressTotal = std::max(m_progressTotal, remaining);
+    m_progress(remaining, m_progressTotal);
 }
 
 void HostWorkbook::RecalculateAll() {
-    // DoIdle(1) empties a sheet's lists in one call and answers 0 even then, so whether a
-    // sheet had work is read from its lists; a sheet that ran may have queued cells of an
-    // earlier one, which the next pass finds.
-    for (bool worked = true; worked;) {
-        worked = false;
-        for (auto& sheet : m_sheets) {
-            if (sheet->GetCurRecalcCount() + sheet->GetCurProcessCount() == 0) continue;
-            worked = true;
+    if (m_sheets.empty()) return;
+    m_progressTotal = Remaining();
+    // Each pass empties the shared order and every sheet's lists; a sheet's requests to
+    // others can give work back, which the next pass takes. Cells that keep marking each
+    // other cannot hold the host forever.
+    for (int pass = 0; pass < 64 && Remaining() != 0; ++pass) {
+        m_sheets.front()->DoIdle(1);
+        for (auto& sheet : m_sheets)
             while (sheet->DoIdle(1)) {
             }
-            ReportProgress(*sheet);
-        }
     }
+    ReportProgress(*m_sheets.front());
 }
 
 }  // namespace ostrel::host

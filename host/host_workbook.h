@@ -10,15 +10,16 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/workbook.h"
 #include "host_sheet.h"
 
 namespace ostrel::host {
 
-class HostWorkbook {
+class HostWorkbook : public CCWorkbook {
 public:
     // Every sheet scans and prints with the given locale ("" or "C": the invariant one).
     explicit HostWorkbook(std::string localeName = "");
-    ~HostWorkbook();
+    ~HostWorkbook() override;
     HostWorkbook(const HostWorkbook&) = delete;
     HostWorkbook& operator=(const HostWorkbook&) = delete;
 
@@ -31,20 +32,35 @@ public:
     // The 1-based index of the sheet with that name (ignoring case), 0 when there is none.
     uint16_t IndexOf(std::u16string_view name) const;
 
-    // Called while a recalculation runs: the sheet working, the cells it still has to
-    // recalculate and the most it had waiting.
-    using Progress = std::function<void(const HostSheet&, size_t remaining, size_t total)>;
-    void SetProgress(Progress progress) { m_progress = std::move(progress); }
-    void ReportProgress(const HostSheet& sheet) const;
+    // Renames the sheet at a 1-based index: listeners hear of it, and the formulas that name
+    // the sheet name it by its new name. False when the new name could not name a sheet.
+    bool RenameSheet(size_t index, std::u16string_view newName);
 
-    // Recalculates every sheet until a whole pass over them finds nothing left to do: a
-    // sheet's recalculation can give work to the sheets that read its cells.
+    // The engine's questions about the sheets; names may carry the "?" of sheet links.
+    CCSheet* GetSheet(std::u16string_view name) override;
+    CCSheet* GetDefaultSheet() override { return SheetAt(1); }
+    int IsValidSheetName(std::u16string_view name) override;
+    unsigned char GetSheetCount() override { return static_cast<unsigned char>(m_sheets.size()); }
+    CCSheet* GetSheetByNumber(unsigned char number) override { return SheetAt(size_t(number) + 1); }
+    int HasManager(CCCellManager* manager) override;
+
+    // Called while a recalculation runs: the cells still to recalculate and the most that
+    // were waiting.
+    using Progress = std::function<void(size_t remaining, size_t total)>;
+    void SetProgress(Progress progress) { m_progress = std::move(progress); }
+    void ReportProgress(const HostSheet& sheet);
+
+    // Recalculates until no sheet has work left: the shared order first, then whatever a
+    // sheet queued in its own lists (requests to other documents).
     void RecalculateAll();
 
 private:
+    size_t Remaining() const;
+
     std::string m_locale;
     std::vector<std::unique_ptr<HostSheet>> m_sheets;
     Progress m_progress;
+    size_t m_progressTotal = 0;
 };
 
 // True when name can name a sheet: not empty, at most 255 characters, none of the

@@ -4,6 +4,7 @@
 #include "cells/item.h"
 #include "engine/doc_item.h"
 #include "engine/manager_registry.h"
+#include "engine/protection_dialog.h"
 #include "platform/archive.h"
 #include "platform/resources.h"
 #include "platform/ui.h"
@@ -76,37 +77,18 @@ bool CCCellManager::IsProtLock(CCCell* cell, bool show) const {
     return true;
 }
 
-namespace {
-struct PasswordCheck {
-    const std::u16string* stored;
-};
-bool CheckPassword(const std::u16string& typed, void* data) {
-    const auto* check = static_cast<const PasswordCheck*>(data);
-    if (typed == *check->stored) return true;
-    ostrel::GetUserInterface().ShowMessage(13035, ostrel::LoadResourceString(13035),
-                                           ostrel::MessageIcon::error);
-    return false;
-}
-}  // namespace
-
 void CCCellManager::DoProtectionDialog() {
-    if (!m_protected) {
-        std::u16string password = m_password;
-        if (ostrel::GetUserInterface().ProtectionDialog(true, password, nullptr, nullptr))
-            Protect(password);
-        return;
+    std::u16string chosen;
+    switch (ostrel::engine::AskProtection(m_protected != 0, m_password, chosen)) {
+        case ostrel::engine::ProtectionChoice::protect:
+            Protect(chosen);
+            break;
+        case ostrel::engine::ProtectionChoice::unprotect:
+            UnProtect();
+            break;
+        case ostrel::engine::ProtectionChoice::none:
+            break;
     }
-    if (m_password.empty()) {
-        UnProtect();
-        return;
-    }
-    std::u16string typed;
-    PasswordCheck check{&m_password};
-    // The dialog stays open until the typed password is right or the user cancels; a host
-    // dialog that ignores the check is checked once more here.
-    if (ostrel::GetUserInterface().ProtectionDialog(false, typed, CheckPassword, &check) &&
-        typed == m_password)
-        UnProtect();
 }
 
 int CCCellManager::IsValidSheetName(std::u16string_view name) {

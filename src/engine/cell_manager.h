@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <set>
@@ -116,7 +117,8 @@ public:
     virtual void OnUpdateIdleRecalc() {}
     // One idle slice of recalculation; 1 while work remains.
     virtual int DoIdle(int all);
-    virtual void OnRemoveItem(CCItem*) {}
+    // The host calls it when it deletes a cell: a workbook's order forgets the cell.
+    virtual void OnRemoveItem(CCItem* item);
 
     // Cell access: 1 when an item was found, 0 otherwise.
     virtual int SetSourceValue(const CCRef* ref, const CCCellValue* value);
@@ -243,6 +245,9 @@ public:
     virtual int IsValidDocument(std::u16string_view name) const;
     // 1 when the whole text is a reference that IsValidRef accepts.
     virtual int IsValidReference(std::u16string_view text);
+    // 1 when a remote reference names this document or a sheet of its workbook, and (for
+    // every request but 3) a reference there.
+    int IsValidRemoteRef(const CCRemoteRef* ref, unsigned long request);
 
     // Messages and protection.
     int IsProtected() const { return m_protected; }
@@ -298,6 +303,9 @@ protected:
     virtual CCItem* PatchProcessDependents(const CCRef* ref, CCRecalcList& list);
     void Adjust3DDependencies(const CCRef* ref, CCRefList*& dependents);
     void RecalcRemoteDependents(CCRecalcList& remote);
+    // The workbook road of InitIdleRecalc: marks the reference's node dirty (placing it
+    // first when self is set and it needs a place).
+    void MarkInWorkbook(CCWorkbook& book, const CCRef* ref, int self);
     // Empties the process list into order: each reference once, every formula after the
     // formulas it reads among them (cells on a cycle once, in the order they were met).
     // Remote references go to remote; references that are not formulas stay when keepPlain.
@@ -319,10 +327,10 @@ private:
     CCCell* CellAt(const CCRef* ref) const;
     template <class Op>
     int ServeRemote(const CCRemoteRef* ref, int fallback, Op op);
+    enum class SheetItemUpdate { none, add, remove, move };
     int SendWithLocal(const CCRemoteRef* ref, const CCRef* first, const CCRef* second,
-                      int onNoTranslation,
-                      int (*send)(CCCellManager&, const CCRemoteRef*, const CCRemoteRef*,
-                                  const CCRemoteRef*));
+                      int onNoTranslation, SheetItemUpdate update,
+                      const std::function<int(const CCRemoteRef*, const CCRemoteRef*)>& send);
 
     int m_protected = 0;
     std::u16string m_password;

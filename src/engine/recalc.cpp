@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "cells/item.h"
+#include "engine/calc_cache.h"
 #include "engine/cell_manager.h"
 #include "engine/doc_item.h"
+#include "engine/workbook.h"
 #include "refs/ref.h"
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
@@ -74,6 +76,10 @@ void CCCellManager::InitIdleRecalc(const CCItem* item, int self) {
     if (!item || !GetAutoCalc()) return;
     const CCRef* ref = item->GetRef();
     if (!ref) return;
+    if (CCWorkbook* book = GetWorkbook()) {
+        MarkInWorkbook(*book, ref, self);
+        return;
+    }
     if (self && item->IsFormulaLink())
         m_processList.AddFirst(ref);
     else
@@ -82,6 +88,11 @@ void CCCellManager::InitIdleRecalc(const CCItem* item, int self) {
 
 void CCCellManager::RecalcDependentsList(const CCRefList* list) {
     if (!GetAutoCalc()) return;
+    if (CCWorkbook* book = GetWorkbook()) {
+        for (; list; list = list->m_pNext)
+            MarkInWorkbook(*book, list->m_pRef, 1);
+        return;
+    }
     for (; list; list = list->m_pNext)
         if (!m_processList.Contains(list->m_pRef)) m_processList.AddLast(list->m_pRef);
 }
@@ -236,6 +247,7 @@ void CCCellManager::RecalcRemoteDependents(CCRecalcList& remote) {
 
 int CCCellManager::DoIdle(int all) {
     if (!GetAutoCalc()) return 0;
+    if (CCWorkbook* book = GetWorkbook()) book->DoCalc(this);
     if (!m_processList.IsEmpty()) {
         PatchDoProcess(all ? -1 : 16);
         if (!m_processList.IsEmpty()) return 1;
@@ -244,10 +256,44 @@ int CCCellManager::DoIdle(int all) {
     return !m_processList.IsEmpty() || !m_recalcList.IsEmpty() ? 1 : 0;
 }
 
-void CCCellManager::DoNonIdleCalc(CCItem*, int) {}
+// ---- the workbook road ----
+
+void CCCellManager::MarkInWorkbook(CCWorkbook& book, const CCRef* ref, int self) {
+    CCCalcCache& cache = book.GetCalcCache();
+    cache.SetCurrentManager(this);
+    std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, ref);
+    if (!key) return;
+    if (self && !(cache.HasNode(key.get()) && ref->GetType() != REF_TYPE_REGION))
+        cache.Place(key.get());
+    cache.MarkDirty(key.get());
+}
+
+void CCCellManager::DoNonIdleCalc(CCItem* item, int) {
+    CCWorkbook* book = GetWorkbook();
+    if (!book) return;
+    if (item && item->GetRef()) MarkInWorkbook(*book, item->GetRef(), 1);
+    DoIdle(1);
+}
+
+void CCCellManager::OnRemoveItem(CCItem* item) {
+    CCWorkbook* book = GetWorkbook();
+    if (!book || !item) return;
+    std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, item->GetRef());
+    book->GetCalcCache().Remove(key.get());
+}
 
 int CCCellManager::InitFormulaRecalc(const CCItem* item) {
     if (!item) return 1;
+    if (CCWorkbook* book = GetWorkbook()) {
+        // No circularity check on this road: the cell has made its own.
+        CCCalcCache& cache = book->GetCalcCache();
+        cache.SetCurrentManager(this);
+        std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, item->GetRef());
+        if (!key) return 1;
+        cache.Place(key.get());
+        cache.MarkDirty(key.get());
+        return 1;
+    }
     if (item == m_circRoot) return 0;
     bool ownRoot = false;
     if (!m_circRoot) {

@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "engine/cell_manager.h"
+#include "engine/sheet.h"
+#include "engine/workbook.h"
 #include "formula/scanner.h"
 #include "platform/text/unicode.h"
 #include "refs/ref.h"
@@ -49,4 +51,18 @@ int CCCellManager::IsValidReference(std::u16string_view text) {
 CCRef* CCCellManager::TranslateToInternalRef(const CCRemoteRef* ref) const {
     if (!ref) return nullptr;
     return ScanWhole(GetCTX(), ref->GetItem()).release();
+}
+
+int CCCellManager::IsValidRemoteRef(const CCRemoteRef* ref, unsigned long request) {
+    if (!ref) return 0;
+    const std::u16string& document = ref->GetDocument();
+    if (ref->IsSheetLink() && IsValidSheetName(document)) {
+        CCWorkbook* book = GetWorkbook();
+        CCSheet* sheet = book ? book->GetSheet(document) : nullptr;
+        return sheet && sheet->IsValidReference(ref->GetItem()) ? 1 : 0;
+    }
+    if (!IsValidDocument(document)) return 0;
+    // Request 3 names no cell: it asks for the document's data sources.
+    if (request != 3 && !IsValidReference(ref->GetItem())) return 0;
+    return 1;
 }

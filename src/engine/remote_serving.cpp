@@ -5,6 +5,8 @@
 #include "cells/cell_value.h"
 #include "cells/item.h"
 #include "engine/cell_manager.h"
+#include "engine/sheet.h"
+#include "engine/workbook.h"
 #include "platform/wide_stream.h"
 #include "refs/ref.h"
 #include "refs/remote_ref.h"
@@ -18,10 +20,10 @@ CCRemoteRef* CCCellManager::TranslateToRemoteRef(const CCRef* ref) {
     return new CCRemoteRef(document, item.str());
 }
 
-int CCCellManager::SendWithLocal(const CCRemoteRef* ref, const CCRef* first, const CCRef* second,
-                                 int onNoTranslation,
-                                 int (*send)(CCCellManager&, const CCRemoteRef*, const CCRemoteRef*,
-                                             const CCRemoteRef*)) {
+int CCCellManager::SendWithLocal(
+    const CCRemoteRef* ref, const CCRef* first, const CCRef* second, int onNoTranslation,
+    SheetItemUpdate update,
+    const std::function<int(const CCRemoteRef*, const CCRemoteRef*)>& send) {
     if (!ref) return onNoTranslation;
     // A sheet of this workbook takes a sheet-qualified reference, another document one
     // naming this document.
@@ -35,45 +37,62 @@ int CCCellManager::SendWithLocal(const CCRemoteRef* ref, const CCRef* first, con
     if (!a) return onNoTranslation;
     std::unique_ptr<CCRemoteRef> b = translate(second);
     if (second && !b) return onNoTranslation;
-    return send(*this, ref, a.get(), b.get());
+    // The named sheet's item learns at once which formulas name the sheet, so that they
+    // follow when it is renamed.
+    CCWorkbook* book = sheet ? GetWorkbook() : nullptr;
+    if (CCSheet* named = book ? book->GetSheet(ref->GetDocument()) : nullptr) {
+        cells::CTX* ctx = named->GetCTX();
+        switch (update) {
+            case SheetItemUpdate::add:
+                named->CCItem::RegisterDependent(ctx, a.get());
+                break;
+            case SheetItemUpdate::remove:
+                named->CCItem::UnRegisterDependent(ctx, a.get());
+                break;
+            case SheetItemUpdate::move:
+                named->CCItem::UnRegisterDependent(ctx, a.get());
+                if (b) named->CCItem::RegisterDependent(ctx, b.get());
+                break;
+            case SheetItemUpdate::none:
+                break;
+        }
+    }
+    return send(a.get(), b.get());
 }
 
 int CCCellManager::DoRemoteRegisterDependent(const CCRemoteRef* ref, const CCRef* local) {
-    return SendWithLocal(ref, local, nullptr, 1,
-                         [](CCCellManager& m, const CCRemoteRef* r, const CCRemoteRef* a,
-                            const CCRemoteRef*) { return m.DoRemoteRegisterDependent(r, a); });
+    return SendWithLocal(ref, local, nullptr, 1, SheetItemUpdate::add,
+                         [&](const CCRemoteRef* a, const CCRemoteRef*) {
+                             return DoRemoteRegisterDependent(ref, a);
+                         });
 }
 
 int CCCellManager::DoRemoteUnRegisterDependent(const CCRemoteRef* ref, const CCRef* local) {
-    return SendWithLocal(ref, local, nullptr, 0,
-                         [](CCCellManager& m, const CCRemoteRef* r, const CCRemoteRef* a,
-                            const CCRemoteRef*) { return m.DoRemoteUnRegisterDependent(r, a); });
+    return SendWithLocal(ref, local, nullptr, 0, SheetItemUpdate::remove,
+                         [&](const CCRemoteRef* a, const CCRemoteRef*) {
+                             return DoRemoteUnRegisterDependent(ref, a);
+                         });
 }
 
 int CCCellManager::DoRemoteInvalidateRef(const CCRemoteRef* ref, const CCRef* local) {
-    return SendWithLocal(ref, local, nullptr, 0,
-                         [](CCCellManager& m, const CCRemoteRef* r, const CCRemoteRef* a,
-                            const CCRemoteRef*) { return m.DoRemoteInvalidateRef(r, a); });
+    return SendWithLocal(
+        ref, local, nullptr, 0, SheetItemUpdate::none,
+        [&](const CCRemoteRef* a, const CCRemoteRef*) { return DoRemoteInvalidateRef(ref, a); });
 }
 
 int CCCellManager::DoRemoteMoveFormula(const CCRemoteRef* ref, const CCRef* from, const CCRef* to) {
-    return SendWithLocal(ref, from, to, 0,
-                         [](CCCellManager& m, const CCRemoteRef* r, const CCRemoteRef* a,
-                            const CCRemoteRef* b) { return m.DoRemoteMoveFormula(r, a, b); });
+    return SendWithLocal(
+        ref, from, to, 0, SheetItemUpdate::move,
+        [&](const CCRemoteRef* a, const CCRemoteRef* b) { return DoRemoteMoveFormula(ref, a, b); });
 }
 
 int CCCellManager::DoRemoteMoveDependent(const CCRemoteRef* ref, const CCRef* from, const CCRef* to,
                                          int flag) {
-    if (!ref) return 0;
-    bool sheet = IsValidSheetName(ref->GetDocument()) != 0;
-    auto translate = [&](const CCRef* local) -> std::unique_ptr<CCRemoteRef> {
-        if (!local) return nullptr;
-        return std::unique_ptr<CCRemoteRef>(sheet ? TranslateToSheetRef(local)
-                                                  : TranslateToRemoteRef(local));
-    };
-    std::unique_ptr<CCRemoteRef> a = translate(from), b = translate(to);
-    if (!a || !b) return 0;
-    return DoRemoteMoveDependent(ref, a.get(), b.get(), flag);
+    if (!to) return 0;
+    return SendWithLocal(ref, from, to, 0, SheetItemUpdate::move,
+                         [&](const CCRemoteRef* a, const CCRemoteRef* b) {
+                             return DoRemoteMoveDependent(ref, a, b, flag);
+                         });
 }
 
 // Serving: the reference must name this document (or one of its sheets), and must read

@@ -1,0 +1,411 @@
+// The workbook's evaluation order. Nodes live in a linked list labelled with growing 64-bit
+// numbers, so that placing a node anywhere never renumbers the others, and in a hash index
+// for lookups; the dirty ones wait in a set ordered by label, so that a calculation visits
+// only what changed.
+#include "engine/calc_cache.h"
+
+#include <algorithm>
+#include <deque>
+
+#include "cells/item.h"
+#include "engine/cell_manager.h"
+#include "refs/ref.h"
+#include "refs/ref_3d.h"
+#include "refs/ref_list.h"
+#include "refs/remote_ref.h"
+
+namespace {
+
+constexpr uint64_t kMaxLabel = uint64_t(1) << 62;
+constexpr uint64_t kAppendStep = uint64_t(1) << 32;
+
+// The manager a key belongs to: its sheet, or fallback for keys that name no sheet.
+CCCellManager* SheetOf(const CCRef* key, CCCellManager* fallback) {
+    if (key && key->GetType() == REF_TYPE_3D) {
+        const auto* r3 = static_cast<const CCRef3D*>(key);
+        if (r3->IsManagerKey()) return CCCellManager::FromIdentity(r3->GetKey());
+    }
+    return fallback;
+}
+
+const CCRef* InnerOf(const CCRef* key) {
+    if (key && key->GetType() == REF_TYPE_3D)
+        return static_cast<const CCRef3D*>(key)->GetInnerRef();
+    return key;
+}
+
+// Single cells of a sheet get their node when a formula is stored in them or a change
+// reaches them; a precedent that is a plain cell needs none to be ordered before.
+bool IsSheetCell(const CCRef* key) {
+    if (!key || key->GetType() != REF_TYPE_3D) return false;
+    const CCRef* inner = static_cast<const CCRef3D*>(key)->GetInnerRef();
+    return inner && inner->GetType() == REF_TYPE_RC;
+}
+
+}  // namespace
+
+CCCalcCache::CCCalcCache() = default;
+
+CCCalcCache::~CCCalcCache() = default;
+
+CCCellManager* CCCalcCache::GetCurrentManager() const {
+    return m_current ? CCCellManager::FromIdentity(m_current) : nullptr;
+}
+
+void CCCalcCache::SetCurrentManager(CCCellManager* manager) {
+    m_current = manager ? manager->GetIdentity() : 0;
+}
+
+std::unique_ptr<CCRef> CCCalcCache::MakeKey(CCCellManager* manager, const CCRef* ref) {
+    if (!ref) return nullptr;
+    if (ref->GetType() == REF_TYPE_REMOTE) return std::unique_ptr<CCRef>(ref->Copy());
+    if (ref->GetType() == REF_TYPE_3D) {
+        const auto* r3 = static_cast<const CCRef3D*>(ref);
+        // A sheet named by index and by manager must meet in one node.
+        if (!r3->IsManagerKey() && r3->IsSingleSheet() && manager && r3->GetInnerRef()) {
+            if (CCCellManager* sheet = manager->GetManForNameIndex(r3->GetFirstSheet())) {
+                auto key = std::make_unique<CCRef3D>(*r3);
+                key->SetKey(sheet->GetIdentity());
+                return key;
+            }
+        }
+        return std::unique_ptr<CCRef>(ref->Copy());
+    }
+    if (!manager) return nullptr;
+    auto key = std::make_unique<CCRef3D>(uint16_t(0), uint16_t(0), ref->Copy());
+    key->SetKey(manager->GetIdentity());
+    return key;
+}
+
+// ---- index and order ----
+
+CCCalcCache::Node* CCCalcCache::Find(const CCRef* key) const {
+    if (!key) return nullptr;
+    auto [from, to] = m_index.equal_range(key->Hash());
+    for (auto it = from; it != to; ++it)
+        if (it->second->ref->IsEqual(key)) return it->second.get();
+    return nullptr;
+}
+
+CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
+    auto node = std::make_unique<Node>();
+    node->ref.reset(key->Copy());
+    Node* raw = node.get();
+    m_index.emplace(key->Hash(), std::move(node));
+    return raw;
+}
+
+void CCCalcCache::Erase(Node* node) {
+    Unlink(node);
+    m_deferred.erase(std::remove(m_deferred.begin(), m_deferred.end(), node), m_deferred.end());
+    auto [from, to] = m_index.equal_range(node->ref->Hash());
+    for (auto it = from; it != to; ++it) {
+        if (it->second.get() == node) {
+            m_index.erase(it);
+            return;
+        }
+    }
+}
+
+void CCCalcCache::Unlink(Node* node) {
+    if (!node->placed) return;
+    if (node->dirty) m_dirty.erase(node);
+    node->prev->next = node->next;
+    if (node->next)
+        node->next->prev = node->prev;
+    else
+        m_tail = node->prev;
+    node->prev = node->next = nullptr;
+    node->placed = false;
+    --m_count;
+}
+
+void CCCalcCache::LinkAfter(Node* prev, Node* node) {
+    node->prev = prev;
+    node->next = prev->next;
+    if (prev->next)
+        prev->next->prev = node;
+    else
+        m_tail = node;
+    prev->next = node;
+    node->placed = true;
+    ++m_count;
+    uint64_t low = prev->label;
+    if (!node->next) {
+        // Appending is the common case (typing top down): a fixed step leaves room for
+        // billions of appends before labels need spreading.
+        uint64_t room = kMaxLabel - low;
+        if (room >= 2)
+            node->label = low + std::min(kAppendStep, room / 2);
+        else
+            Relabel(node);
+    } else if (node->next->label - low >= 2) {
+        node->label = low + (node->next->label - low) / 2;
+    } else {
+        Relabel(node);
+    }
+    if (node->dirty) m_dirty.insert(node);
+}
+
+void CCCalcCache::Relabel(Node* around) {
+    // Grow a window of neighbours, doubling, until its labels span at least count² (each
+    // node then gets a gap of at least count), then spread them evenly.
+    Node* first = around;
+    Node* last = around;
+    uint64_t count = 1;
+    for (;;) {
+        uint64_t low = first->prev->label;
+        uint64_t high = last->next ? last->next->label : kMaxLabel;
+        uint64_t step = (high - low) / (count + 1);
+        bool whole = first->prev == &m_head && !last->next;
+        if (step >= std::max<uint64_t>(count, 2) || (whole && step >= 1)) {
+            uint64_t label = low;
+            for (Node* n = first;; n = n->next) {
+                label += step;
+                n->label = label;
+                if (n == last) break;
+            }
+            return;
+        }
+        for (uint64_t i = count; i > 0 && first->prev != &m_head; --i, ++count)
+            first = first->prev;
+        for (uint64_t i = count; i > 0 && last->next; --i, ++count)
+            last = last->next;
+    }
+}
+
+void CCCalcCache::SetDirty(Node* node) {
+    if (node->dirty) return;
+    node->dirty = 1;
+    if (node->placed) m_dirty.insert(node);
+}
+
+// ---- dependencies ----
+
+std::vector<std::unique_ptr<CCRef>> CCCalcCache::Dependents(const CCRef* key) const {
+    std::vector<std::unique_ptr<CCRef>> out;
+    if (!key || key->GetType() == REF_TYPE_REMOTE) return out;
+    CCCellManager* sheet = SheetOf(key, GetCurrentManager());
+    const CCRef* inner = InnerOf(key);
+    if (!sheet || !inner) return out;
+    CCRefList* list = sheet->LoadDependencies(inner);
+    for (CCRefList* node = list; node; node = node->m_pNext)
+        if (auto dependent = MakeKey(sheet, node->m_pRef)) out.push_back(std::move(dependent));
+    RefListFree(list, 0);
+    return out;
+}
+
+std::vector<std::unique_ptr<CCRef>> CCCalcCache::Precedents(const CCRef* key) const {
+    std::vector<std::unique_ptr<CCRef>> out;
+    if (!key || key->GetType() == REF_TYPE_REMOTE) return out;
+    CCCellManager* sheet = SheetOf(key, GetCurrentManager());
+    const CCRef* inner = InnerOf(key);
+    CCItem* item = sheet && inner ? sheet->GetItem(inner) : nullptr;
+    if (!item) return out;
+    CCRefList* list = item->GetPrecedents(sheet->GetCTX());
+    for (CCRefList* node = list; node; node = node->m_pNext)
+        if (auto precedent = MakeKey(sheet, node->m_pRef)) out.push_back(std::move(precedent));
+    RefListFree(list, 1);
+    return out;
+}
+
+// ---- placing ----
+
+void CCCalcCache::Place(const CCRef* key) {
+    Node* node = Find(key);
+    if (node && node->placed) {
+        if (!IsOutOfOrder(node)) return;
+        Unlink(node);
+    }
+    if (!node) node = Create(key);
+    PlaceNode(node);
+}
+
+// A node whose formula changed may now read a cell that stands after it.
+bool CCCalcCache::IsOutOfOrder(const Node* node) const {
+    for (const auto& precedent : Precedents(node->ref.get())) {
+        const Node* other = Find(precedent.get());
+        if (other && other != node && other->placed && other->label > node->label) return true;
+    }
+    return false;
+}
+
+void CCCalcCache::PlaceNode(Node* node) {
+    Node* lowestDependent = nullptr;
+    std::vector<Node*> placedDependents;
+    for (const auto& dependent : Dependents(node->ref.get())) {
+        Node* other = Find(dependent.get());
+        if (!other || other == node || !other->placed) continue;
+        placedDependents.push_back(other);
+        if (!lowestDependent || other->label < lowestDependent->label) lowestDependent = other;
+    }
+    std::vector<std::unique_ptr<CCRef>> precedents = Precedents(node->ref.get());
+    Node* highestPrecedent = nullptr;
+    for (const auto& precedent : precedents) {
+        Node* other = Find(precedent.get());
+        if (!other) {
+            if (IsSheetCell(precedent.get())) continue;
+            other = Create(precedent.get());
+            LinkAfter(m_tail, other);
+        }
+        if (other == node || !other->placed) continue;
+        if (!highestPrecedent || other->label > highestPrecedent->label) highestPrecedent = other;
+    }
+    if (precedents.empty()) {
+        LinkAfter(lowestDependent ? lowestDependent->prev : m_tail, node);
+        return;
+    }
+    if (!lowestDependent) {
+        LinkAfter(highestPrecedent ? highestPrecedent : &m_head, node);
+        return;
+    }
+    if (!highestPrecedent || highestPrecedent->label < lowestDependent->label) {
+        LinkAfter(lowestDependent->prev, node);
+        return;
+    }
+    LinkAfter(highestPrecedent, node);
+    std::vector<Node*> early;
+    for (Node* dependent : placedDependents)
+        if (dependent->label < node->label) early.push_back(dependent);
+    Repair(node, early);
+}
+
+// Dependents that stand before a node just placed, and theirs that stand before it too,
+// move behind it in the order they had, each visited once.
+void CCCalcCache::Repair(Node* placed, const std::vector<Node*>& early) {
+    std::vector<Node*> collected;
+    std::deque<Node*> work;
+    for (Node* node : early) {
+        if (node->visited) continue;
+        node->visited = 1;
+        collected.push_back(node);
+        work.push_back(node);
+    }
+    while (!work.empty()) {
+        Node* from = work.front();
+        work.pop_front();
+        for (const auto& dependent : Dependents(from->ref.get())) {
+            Node* other = Find(dependent.get());
+            if (!other || other->visited || !other->placed || other == placed) continue;
+            if (other->label > placed->label) continue;
+            other->visited = 1;
+            collected.push_back(other);
+            work.push_back(other);
+        }
+    }
+    std::sort(collected.begin(), collected.end(),
+              [](const Node* a, const Node* b) { return a->label < b->label; });
+    for (Node* node : collected)
+        Unlink(node);
+    Node* after = placed;
+    for (Node* node : collected) {
+        node->visited = 0;
+        LinkAfter(after, node);
+        after = node;
+    }
+}
+
+// ---- marking and calculating ----
+
+void CCCalcCache::MarkDirty(const CCRef* key) {
+    if (!key) return;
+    CCCellManager* current = GetCurrentManager();
+    if (Node* node = Find(key)) SetDirty(node);
+    std::deque<std::unique_ptr<CCRef>> work;
+    work.emplace_back(key->Copy());
+    while (!work.empty()) {
+        std::unique_ptr<CCRef> from = std::move(work.front());
+        work.pop_front();
+        for (auto& dependent : Dependents(from.get())) {
+            Node* node = Find(dependent.get());
+            if (!node) {
+                if (dependent->GetType() == REF_TYPE_REMOTE) {
+                    if (current)
+                        current->DoRemoteInitRecalc(static_cast<CCRemoteRef*>(dependent.get()), 1);
+                    continue;
+                }
+                node = Create(dependent.get());
+                PlaceNode(node);
+            }
+            if (node->dirty) continue;
+            SetDirty(node);
+            work.push_back(std::move(dependent));
+        }
+    }
+}
+
+bool CCCalcCache::IsStale(const Node* node) const {
+    const CCRef* ref = node->ref.get();
+    if (ref->GetType() != REF_TYPE_3D) return false;
+    const auto* r3 = static_cast<const CCRef3D*>(ref);
+    return r3->IsManagerKey() && !CCCellManager::FromIdentity(r3->GetKey());
+}
+
+void CCCalcCache::DoCalc(CCCellManager* manager) {
+    if (!manager) return;
+    SetCurrentManager(manager);
+    ++m_round;
+    unsigned long done = 0;
+    while (!m_dirty.empty()) {
+        Node* node = *m_dirty.begin();
+        m_dirty.erase(m_dirty.begin());
+        // Marked again by a cell calculated after it: it waits for the next call, so that
+        // a host that keeps marking cannot hold this one forever.
+        if (node->round == m_round) {
+            m_deferred.push_back(node);
+            continue;
+        }
+        node->dirty = 0;
+        node->round = m_round;
+        if (IsStale(node)) {
+            Erase(node);
+            continue;
+        }
+        manager->RecalcCell(node->ref.get());
+        if (++done % 64 == 0) manager->OnUpdateIdleRecalc();
+    }
+    for (Node* node : m_deferred)
+        m_dirty.insert(node);
+    m_deferred.clear();
+}
+
+void CCCalcCache::Remove(const CCRef* key) {
+    if (Node* node = Find(key)) Erase(node);
+}
+
+void CCCalcCache::ForgetManager(const CCCellManager* manager) {
+    if (!manager) return;
+    uint32_t identity = manager->GetIdentity();
+    if (m_current == identity) m_current = 0;
+    std::vector<Node*> gone;
+    for (const auto& [hash, node] : m_index) {
+        const CCRef* ref = node->ref.get();
+        if (ref->GetType() == REF_TYPE_3D && static_cast<const CCRef3D*>(ref)->GetKey() == identity)
+            gone.push_back(node.get());
+    }
+    for (Node* node : gone)
+        Erase(node);
+}
+
+// ---- inspection ----
+
+std::vector<const CCRef*> CCCalcCache::GetOrder() const {
+    std::vector<const CCRef*> order;
+    for (const Node* node = m_head.next; node; node = node->next)
+        order.push_back(node->ref.get());
+    return order;
+}
+
+long CCCalcCache::GetPosition(const CCRef* key) const {
+    const Node* wanted = Find(key);
+    if (!wanted || !wanted->placed) return -1;
+    long position = 0;
+    for (const Node* node = m_head.next; node && node != wanted; node = node->next)
+        ++position;
+    return position;
+}
+
+bool CCCalcCache::IsDirty(const CCRef* key) const {
+    const Node* node = Find(key);
+    return node && node->dirty;
+}

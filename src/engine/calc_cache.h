@@ -1,0 +1,95 @@
+// The evaluation order a workbook's sheets share: one node per cell (or range) that takes
+// part in recalculation, kept in an order where every formula stands after what it reads,
+// and dirty flags that say which of them the next calculation runs.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <unordered_map>
+#include <vector>
+
+class CCCellManager;
+class CCRef;
+
+class CCCalcCache {
+public:
+    CCCalcCache();
+    ~CCCalcCache();
+    CCCalcCache(const CCCalcCache&) = delete;
+    CCCalcCache& operator=(const CCCalcCache&) = delete;
+
+    // The manager that last used the cache; null once that manager is gone.
+    CCCellManager* GetCurrentManager() const;
+    void SetCurrentManager(CCCellManager* manager);
+
+    // The key under which the cache knows a reference of manager: remote references and
+    // sheet-qualified ones as they are (a sheet named by index becomes that sheet's
+    // manager), anything else qualified with manager. Null for a null reference.
+    static std::unique_ptr<CCRef> MakeKey(CCCellManager* manager, const CCRef* ref);
+
+    // The entry points of the workbook road; keys as MakeKey gives them.
+    bool HasNode(const CCRef* key) const { return Find(key) != nullptr; }
+    // Creates and places the node when missing. A node whose reference now reads a cell
+    // that stands after it (its formula changed) is placed again.
+    void Place(const CCRef* key);
+    // Flags the key's node and, transitively, the nodes of every formula that reads it;
+    // dependents without a node get one. A cycle ends the walk.
+    void MarkDirty(const CCRef* key);
+    // Recalculates every dirty node in order through manager, each at most once per call.
+    void DoCalc(CCCellManager* manager);
+    // Forgets the node of a removed item.
+    void Remove(const CCRef* key);
+    // Forgets every node of a sheet that is going away.
+    void ForgetManager(const CCCellManager* manager);
+
+    // Inspection (mainly for tests): the nodes' references in order, a node's position
+    // (-1 without a node), whether it is dirty, and how many there are.
+    std::vector<const CCRef*> GetOrder() const;
+    long GetPosition(const CCRef* key) const;
+    bool IsDirty(const CCRef* key) const;
+    size_t GetCount() const { return m_count; }
+    size_t GetDirtyCount() const { return m_dirty.size() + m_deferred.size(); }
+
+private:
+    struct Node {
+        std::unique_ptr<CCRef> ref;
+        unsigned char dirty = 0;
+        unsigned char visited = 0;
+        uint64_t label = 0;  // grows along the order; relabelling keeps the order
+        Node* prev = nullptr;
+        Node* next = nullptr;
+        bool placed = false;
+        uint32_t round = 0;  // the DoCalc call that last calculated the node
+    };
+    struct ByLabel {
+        bool operator()(const Node* a, const Node* b) const { return a->label < b->label; }
+    };
+
+    Node* Find(const CCRef* key) const;
+    Node* Create(const CCRef* key);
+    void Erase(Node* node);
+    // Order maintenance: links node after prev (the head sentinel for the front), giving it
+    // a label between its neighbours, and spreads the labels of a growing window around
+    // the spot when there is no room, so that an insertion costs logarithmic time amortized.
+    void LinkAfter(Node* prev, Node* node);
+    void Unlink(Node* node);
+    void Relabel(Node* around);
+    void SetDirty(Node* node);
+    // The dependents and precedents of a key, as keys.
+    std::vector<std::unique_ptr<CCRef>> Dependents(const CCRef* key) const;
+    std::vector<std::unique_ptr<CCRef>> Precedents(const CCRef* key) const;
+    void PlaceNode(Node* node);
+    void Repair(Node* placed, const std::vector<Node*>& early);
+    bool IsOutOfOrder(const Node* node) const;
+    bool IsStale(const Node* node) const;
+
+    Node m_head;  // sentinel before the first node, label 0
+    Node* m_tail = &m_head;
+    size_t m_count = 0;
+    std::unordered_multimap<size_t, std::unique_ptr<Node>> m_index;
+    std::set<Node*, ByLabel> m_dirty;
+    std::vector<Node*> m_deferred;  // dirty nodes a running DoCalc has already calculated
+    uint32_t m_current = 0;         // identity of the current manager
+    uint32_t m_round = 0;
+};

@@ -1,0 +1,17 @@
+// The protection dialog that documents and workbooks share: asks for a password to protect
+// with, or for the password that lifts the protection.
+#pragma once
+
+#include <string>
+
+namespace ostrel::engine {
+
+enum class ProtectionChoice { none, protect, unprotect };
+
+// For a protected document, unprotect when the password is empty or typed right (the
+// dialog stays open until it is, or the user cancels); otherwise protect with the password
+// the user chose, given back in chosen.
+ProtectionChoice AskProtection(bool isProtected, const std::u16string& password,
+                               std::u16string& chosen);
+
+}  // namespace ostrel::engine
