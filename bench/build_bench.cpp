@@ -12,11 +12,12 @@
 namespace ostrel::bench {
 namespace {
 
-void BuildAndCalculate(benchmark::State& state, Workload workload, Order order) {
+void BuildAndCalculate(benchmark::State& state, Workload workload, Order order, Road road) {
     const unsigned n = static_cast<unsigned>(state.range(0));
     const std::vector<Input> inputs = WorkloadInputs(workload, n);
     for (auto _ : state) {
-        auto sheet = std::make_unique<host::HostSheet>();
+        auto holder = std::make_unique<SheetHolder>(road);
+        host::HostSheet* sheet = holder->Sheet();
         if (!Enter(*sheet, inputs, order)) {
             state.SkipWithError("a cell refused its input");
             break;
@@ -24,7 +25,7 @@ void BuildAndCalculate(benchmark::State& state, Workload workload, Order order) 
         Recalculate(*sheet);
         state.PauseTiming();
         const std::string wrong = CheckResult(*sheet, workload, n, 1);
-        sheet.reset();
+        holder.reset();
         state.ResumeTiming();
         if (!wrong.empty()) {
             state.SkipWithError(wrong.c_str());
@@ -36,17 +37,19 @@ void BuildAndCalculate(benchmark::State& state, Workload workload, Order order) 
 }
 
 const bool registered = [] {
-    for (Workload workload : kAllWorkloads)
-        for (Order order : {Order::TopDown, Order::BottomUp}) {
-            const std::string name = std::string("build/") + WorkloadName(workload) +
-                                     (order == Order::TopDown ? "/top_down" : "/bottom_up");
-            auto* b =
-                benchmark::RegisterBenchmark(name.c_str(), BuildAndCalculate, workload, order);
-            b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
-            for (unsigned n : SizesFor(
-                     workload, order == Order::TopDown ? Kind::BuildTopDown : Kind::BuildBottomUp))
-                b->Arg(n);
-        }
+    for (Road road : {Road::Sheet, Road::Workbook})
+        for (Workload workload : kAllWorkloads)
+            for (Order order : {Order::TopDown, Order::BottomUp}) {
+                const std::string name =
+                    std::string(road == Road::Sheet ? "build/" : "build_book/") +
+                    WorkloadName(workload) + (order == Order::TopDown ? "/top_down" : "/bottom_up");
+                auto* b = benchmark::RegisterBenchmark(name.c_str(), BuildAndCalculate, workload,
+                                                       order, road);
+                b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+                for (unsigned n : SizesFor(workload, order == Order::TopDown ? Kind::BuildTopDown
+                                                                             : Kind::BuildBottomUp))
+                    b->Arg(n);
+            }
     return true;
 }();
 

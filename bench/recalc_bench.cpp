@@ -11,10 +11,11 @@
 namespace ostrel::bench {
 namespace {
 
-void RecalculateAfterChange(benchmark::State& state, Workload workload) {
+void RecalculateAfterChange(benchmark::State& state, Workload workload, Road road) {
     const unsigned n = static_cast<unsigned>(state.range(0));
-    auto sheet = std::make_unique<host::HostSheet>();
-    if (!Enter(*sheet, WorkloadInputs(workload, n), Order::TopDown)) {
+    SheetHolder holder(road);
+    host::HostSheet* sheet = holder.Sheet();
+    if (!sheet || !Enter(*sheet, WorkloadInputs(workload, n), Order::TopDown)) {
         state.SkipWithError("a cell refused its input");
         return;
     }
@@ -34,13 +35,16 @@ void RecalculateAfterChange(benchmark::State& state, Workload workload) {
 }
 
 const bool registered = [] {
-    for (Workload workload : kAllWorkloads) {
-        const std::string name = std::string("recalc/") + WorkloadName(workload);
-        auto* b = benchmark::RegisterBenchmark(name.c_str(), RecalculateAfterChange, workload);
-        b->Unit(benchmark::kMillisecond)->UseRealTime();
-        for (unsigned n : SizesFor(workload, Kind::Recalc))
-            b->Arg(n);
-    }
+    for (Road road : {Road::Sheet, Road::Workbook})
+        for (Workload workload : kAllWorkloads) {
+            const std::string name = std::string(road == Road::Sheet ? "recalc/" : "recalc_book/") +
+                                     WorkloadName(workload);
+            auto* b =
+                benchmark::RegisterBenchmark(name.c_str(), RecalculateAfterChange, workload, road);
+            b->Unit(benchmark::kMillisecond)->UseRealTime();
+            for (unsigned n : SizesFor(workload, Kind::Recalc))
+                b->Arg(n);
+        }
     return true;
 }();
 

@@ -84,6 +84,16 @@ Input DriverCell(Workload workload, double value) {
     return {0, 0, Text(text)};
 }
 
+SheetHolder::SheetHolder(Road road) {
+    if (road == Road::Workbook) {
+        m_book = std::make_unique<host::HostWorkbook>();
+        m_sheet = m_book->AddSheet(u"Sheet1");
+    } else {
+        m_alone = std::make_unique<host::HostSheet>();
+        m_sheet = m_alone.get();
+    }
+}
+
 bool Enter(host::HostSheet& sheet, const std::vector<Input>& inputs, Order order) {
     if (order == Order::TopDown) {
         for (const Input& cell : inputs)

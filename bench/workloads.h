@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "host_sheet.h"
+#include "host_workbook.h"
 
 namespace ostrel::bench {
 
@@ -38,6 +40,20 @@ enum class Order { TopDown, BottomUp };
 
 // Types the inputs into the sheet in the given row order; false when a cell refused its
 // text.
+// A sheet alone (its own recalculation lists) or the one sheet of a workbook (the
+// workbook's shared order).
+enum class Road { Sheet, Workbook };
+class SheetHolder {
+public:
+    explicit SheetHolder(Road road);
+    host::HostSheet* Sheet() { return m_sheet; }
+
+private:
+    std::unique_ptr<host::HostWorkbook> m_book;
+    std::unique_ptr<host::HostSheet> m_alone;
+    host::HostSheet* m_sheet;
+};
+
 bool Enter(host::HostSheet& sheet, const std::vector<Input>& inputs, Order order);
 
 // Runs the recalculation that is due to its end.

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <deque>
+#include <unordered_set>
 
 #include "cells/item.h"
 #include "engine/cell_manager.h"
+#include "refs/rc_ref.h"
 #include "refs/ref.h"
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
@@ -40,6 +42,17 @@ bool IsSheetCell(const CCRef* key) {
     if (!key || key->GetType() != REF_TYPE_3D) return false;
     const CCRef* inner = static_cast<const CCRef3D*>(key)->GetInnerRef();
     return inner && inner->GetType() == REF_TYPE_RC;
+}
+
+// A sheet cell's key as one number: the sheet's identity, the column and the row.
+bool CellKey(const CCRef* ref, uint64_t& key) {
+    if (!ref || ref->GetType() != REF_TYPE_3D) return false;
+    const auto* r3 = static_cast<const CCRef3D*>(ref);
+    const CCRef* inner = r3->GetInnerRef();
+    if (!r3->IsManagerKey() || !inner || inner->GetType() != REF_TYPE_RC) return false;
+    const auto* rc = static_cast<const CCRCRef*>(inner);
+    key = uint64_t(r3->GetKey()) << 32 | uint64_t(rc->GetColumn()) << 16 | rc->GetRow();
+    return true;
 }
 
 }  // namespace
@@ -81,26 +94,37 @@ std::unique_ptr<CCRef> CCCalcCache::MakeKey(CCCellManager* manager, const CCRef*
 
 CCCalcCache::Node* CCCalcCache::Find(const CCRef* key) const {
     if (!key) return nullptr;
+    if (uint64_t cell; CellKey(key, cell)) return m_cells.Find(cell);
     auto [from, to] = m_index.equal_range(key->Hash());
     for (auto it = from; it != to; ++it)
-        if (it->second->ref->IsEqual(key)) return it->second.get();
+        if (it->second.ref->IsEqual(key)) return const_cast<Node*>(&it->second);
     return nullptr;
 }
 
 CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
-    auto node = std::make_unique<Node>();
-    node->ref.reset(key->Copy());
-    Node* raw = node.get();
-    m_index.emplace(key->Hash(), std::move(node));
-    return raw;
+    auto it = m_index.emplace(std::piecewise_construct, std::forward_as_tuple(key->Hash()),
+                              std::forward_as_tuple());
+    it->second.ref.reset(key->Copy());
+    if (uint64_t cell; CellKey(key, cell)) m_cells.Insert(cell, &it->second);
+    return &it->second;
+}
+
+void CCCalcCache::ForgetDirty(Node* node) {
+    if (!node->dirty) return;
+    for (auto* list : {&m_dirty, &m_deferred})
+        list->erase(std::remove(list->begin(), list->end(), node), list->end());
+    for (size_t i = m_batchNext; i < m_batch.size(); ++i)
+        if (m_batch[i] == node) m_batch[i] = nullptr;
+    node->dirty = 0;
 }
 
 void CCCalcCache::Erase(Node* node) {
+    ForgetDirty(node);
     Unlink(node);
-    m_deferred.erase(std::remove(m_deferred.begin(), m_deferred.end(), node), m_deferred.end());
+    if (uint64_t cell; CellKey(node->ref.get(), cell)) m_cells.Erase(cell);
     auto [from, to] = m_index.equal_range(node->ref->Hash());
     for (auto it = from; it != to; ++it) {
-        if (it->second.get() == node) {
+        if (&it->second == node) {
             m_index.erase(it);
             return;
         }
@@ -109,7 +133,6 @@ void CCCalcCache::Erase(Node* node) {
 
 void CCCalcCache::Unlink(Node* node) {
     if (!node->placed) return;
-    if (node->dirty) m_dirty.erase(node);
     node->prev->next = node->next;
     if (node->next)
         node->next->prev = node->prev;
@@ -144,7 +167,6 @@ void CCCalcCache::LinkAfter(Node* prev, Node* node) {
     } else {
         Relabel(node);
     }
-    if (node->dirty) m_dirty.insert(node);
 }
 
 void CCCalcCache::Relabel(Node* around) {
@@ -177,10 +199,32 @@ void CCCalcCache::Relabel(Node* around) {
 void CCCalcCache::SetDirty(Node* node) {
     if (node->dirty) return;
     node->dirty = 1;
-    if (node->placed) m_dirty.insert(node);
+    m_dirty.push_back(node);
 }
 
 // ---- dependencies ----
+
+template <class Visit>
+void CCCalcCache::ForEachDependent(const CCRef* key, Visit visit) const {
+    if (!key || key->GetType() == REF_TYPE_REMOTE) return;
+    CCCellManager* sheet = SheetOf(key, GetCurrentManager());
+    const CCRef* inner = InnerOf(key);
+    if (!sheet || !inner) return;
+    CCRefList* list = sheet->LoadDependencies(inner);
+    for (CCRefList* node = list; node; node = node->m_pNext) {
+        const CCRef* ref = node->m_pRef;
+        // Items keep their dependents qualified with a sheet's manager: already keys.
+        bool isKey =
+            ref->GetType() == REF_TYPE_REMOTE ||
+            (ref->GetType() == REF_TYPE_3D && static_cast<const CCRef3D*>(ref)->IsManagerKey());
+        if (isKey) {
+            visit(ref);
+        } else if (auto dependent = MakeKey(sheet, ref)) {
+            visit(dependent.get());
+        }
+    }
+    RefListFree(list, 0);
+}
 
 std::vector<std::unique_ptr<CCRef>> CCCalcCache::Dependents(const CCRef* key) const {
     std::vector<std::unique_ptr<CCRef>> out;
@@ -310,27 +354,34 @@ void CCCalcCache::Repair(Node* placed, const std::vector<Node*>& early) {
 void CCCalcCache::MarkDirty(const CCRef* key) {
     if (!key) return;
     CCCellManager* current = GetCurrentManager();
-    if (Node* node = Find(key)) SetDirty(node);
-    std::deque<std::unique_ptr<CCRef>> work;
-    work.emplace_back(key->Copy());
-    while (!work.empty()) {
-        std::unique_ptr<CCRef> from = std::move(work.front());
-        work.pop_front();
-        for (auto& dependent : Dependents(from.get())) {
-            Node* node = Find(dependent.get());
-            if (!node) {
-                if (dependent->GetType() == REF_TYPE_REMOTE) {
-                    if (current)
-                        current->DoRemoteInitRecalc(static_cast<CCRemoteRef*>(dependent.get()), 1);
-                    continue;
-                }
-                node = Create(dependent.get());
-                PlaceNode(node);
+    // Nodes are walked rather than copies of their references: a change that reaches
+    // thousands of formulas allocates nothing for the formulas that have nodes already.
+    std::deque<Node*> work;
+    auto visit = [&](const CCRef* dependent) {
+        Node* node = Find(dependent);
+        if (!node) {
+            if (dependent->GetType() == REF_TYPE_REMOTE) {
+                if (current)
+                    current->DoRemoteInitRecalc(static_cast<const CCRemoteRef*>(dependent), 1);
+                return;
             }
-            if (node->dirty) continue;
-            SetDirty(node);
-            work.push_back(std::move(dependent));
+            node = Create(dependent);
+            PlaceNode(node);
         }
+        if (node->dirty) return;
+        SetDirty(node);
+        work.push_back(node);
+    };
+    if (Node* node = Find(key)) {
+        SetDirty(node);
+        ForEachDependent(node->ref.get(), visit);
+    } else {
+        ForEachDependent(key, visit);
+    }
+    while (!work.empty()) {
+        Node* from = work.front();
+        work.pop_front();
+        ForEachDependent(from->ref.get(), visit);
     }
 }
 
@@ -347,26 +398,40 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
     ++m_round;
     unsigned long done = 0;
     while (!m_dirty.empty()) {
-        Node* node = *m_dirty.begin();
-        m_dirty.erase(m_dirty.begin());
-        // Marked again by a cell calculated after it: it waits for the next call, so that
-        // a host that keeps marking cannot hold this one forever.
-        if (node->round == m_round) {
-            m_deferred.push_back(node);
-            continue;
+        // Marked during the previous batch: sorted into a new one.
+        std::vector<std::pair<uint64_t, Node*>> sorted;
+        sorted.reserve(m_dirty.size());
+        for (Node* node : m_dirty)
+            sorted.emplace_back(node->label, node);
+        m_dirty.clear();
+        std::sort(sorted.begin(), sorted.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        m_batch.clear();
+        m_batchNext = 0;
+        for (const auto& entry : sorted)
+            m_batch.push_back(entry.second);
+        while (m_batchNext < m_batch.size()) {
+            Node* node = m_batch[m_batchNext++];
+            if (!node) continue;  // removed while waiting
+            // Marked again by a cell calculated after it: it waits for the next call, so
+            // that a host that keeps marking cannot hold this one forever.
+            if (node->round == m_round) {
+                m_deferred.push_back(node);
+                continue;
+            }
+            node->dirty = 0;
+            node->round = m_round;
+            if (IsStale(node)) {
+                Erase(node);
+                continue;
+            }
+            manager->RecalcCell(node->ref.get());
+            if (++done % 64 == 0) manager->OnUpdateIdleRecalc();
         }
-        node->dirty = 0;
-        node->round = m_round;
-        if (IsStale(node)) {
-            Erase(node);
-            continue;
-        }
-        manager->RecalcCell(node->ref.get());
-        if (++done % 64 == 0) manager->OnUpdateIdleRecalc();
     }
-    for (Node* node : m_deferred)
-        m_dirty.insert(node);
-    m_deferred.clear();
+    m_batch.clear();
+    m_batchNext = 0;
+    m_dirty.swap(m_deferred);
 }
 
 void CCCalcCache::Remove(const CCRef* key) {
@@ -378,13 +443,23 @@ void CCCalcCache::ForgetManager(const CCCellManager* manager) {
     uint32_t identity = manager->GetIdentity();
     if (m_current == identity) m_current = 0;
     std::vector<Node*> gone;
-    for (const auto& [hash, node] : m_index) {
-        const CCRef* ref = node->ref.get();
+    for (auto& [hash, node] : m_index) {
+        const CCRef* ref = node.ref.get();
         if (ref->GetType() == REF_TYPE_3D && static_cast<const CCRef3D*>(ref)->GetKey() == identity)
-            gone.push_back(node.get());
+            gone.push_back(&node);
     }
-    for (Node* node : gone)
+    // The waiting lists are filtered once, not once for each node that goes.
+    std::unordered_set<Node*> goneSet(gone.begin(), gone.end());
+    for (auto* list : {&m_dirty, &m_deferred})
+        list->erase(std::remove_if(list->begin(), list->end(),
+                                   [&](Node* node) { return goneSet.count(node) != 0; }),
+                    list->end());
+    for (size_t i = m_batchNext; i < m_batch.size(); ++i)
+        if (m_batch[i] && goneSet.count(m_batch[i])) m_batch[i] = nullptr;
+    for (Node* node : gone) {
+        node->dirty = 0;
         Erase(node);
+    }
 }
 
 // ---- inspection ----

@@ -5,9 +5,10 @@
 
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <unordered_map>
 #include <vector>
+
+#include "engine/cell_node_index.h"
 
 class CCCellManager;
 class CCRef;
@@ -49,7 +50,9 @@ public:
     long GetPosition(const CCRef* key) const;
     bool IsDirty(const CCRef* key) const;
     size_t GetCount() const { return m_count; }
-    size_t GetDirtyCount() const { return m_dirty.size() + m_deferred.size(); }
+    size_t GetDirtyCount() const {
+        return m_dirty.size() + (m_batch.size() - m_batchNext) + m_deferred.size();
+    }
 
 private:
     struct Node {
@@ -60,15 +63,13 @@ private:
         Node* prev = nullptr;
         Node* next = nullptr;
         bool placed = false;
-        uint32_t round = 0;  // the DoCalc call that last calculated the node
+        uint32_t round = 0;  // the DoCalc call that last calculated it
     };
-    struct ByLabel {
-        bool operator()(const Node* a, const Node* b) const { return a->label < b->label; }
-    };
-
     Node* Find(const CCRef* key) const;
     Node* Create(const CCRef* key);
     void Erase(Node* node);
+    // Takes a dirty node out of the waiting lists before it goes.
+    void ForgetDirty(Node* node);
     // Order maintenance: links node after prev (the head sentinel for the front), giving it
     // a label between its neighbours, and spreads the labels of a growing window around
     // the spot when there is no room, so that an insertion costs logarithmic time amortized.
@@ -76,6 +77,9 @@ private:
     void Unlink(Node* node);
     void Relabel(Node* around);
     void SetDirty(Node* node);
+    // Calls visit with each dependent of a key as a key (borrowed for the call).
+    template <class Visit>
+    void ForEachDependent(const CCRef* key, Visit visit) const;
     // The dependents and precedents of a key, as keys.
     std::vector<std::unique_ptr<CCRef>> Dependents(const CCRef* key) const;
     std::vector<std::unique_ptr<CCRef>> Precedents(const CCRef* key) const;
@@ -87,9 +91,15 @@ private:
     Node m_head;  // sentinel before the first node, label 0
     Node* m_tail = &m_head;
     size_t m_count = 0;
-    std::unordered_multimap<size_t, std::unique_ptr<Node>> m_index;
-    std::set<Node*, ByLabel> m_dirty;
-    std::vector<Node*> m_deferred;  // dirty nodes a running DoCalc has already calculated
-    uint32_t m_current = 0;         // identity of the current manager
+    std::unordered_multimap<size_t, Node> m_index;  // owns every node
+    ostrel::engine::CellNodeIndex<Node> m_cells;    // the nodes of single sheet cells
+    // Dirty nodes wait unsorted (marking touches nothing but the node); a calculation sorts
+    // them by label into a batch. Nodes marked again after a running calculation has
+    // calculated them wait in the deferred list for the next one.
+    std::vector<Node*> m_dirty;
+    std::vector<Node*> m_batch;
+    size_t m_batchNext = 0;
+    std::vector<Node*> m_deferred;
+    uint32_t m_current = 0;  // identity of the current manager
     uint32_t m_round = 0;
 };

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "cells/cell_value.h"
+#include "engine/cell_manager.h"
 #include "formula/formula.h"
 #include "refs/ref.h"
 
@@ -32,8 +33,28 @@ namespace {
 
 // Folds every value of one argument into the result; the first value of the first argument
 // starts the fold.
+// The value of an argument that names one cell of this document: what opening it as a
+// range would give as its only value, without taking an entry of the open-reference table
+// for it (the commonest operand by far).
+bool SingleCellValue(cells::CTX* ctx, CCFormula* arg, CCCellValue& value) {
+    if (arg->GetType() != FORMULA_REF) return false;
+    const CCRef* ref = static_cast<CCRefFormula*>(arg)->GetRef();
+    if (!ref || ref->GetType() != REF_TYPE_RC) return false;
+    CCCellManager* manager = cells::ManagerOf(ctx);
+    if (!manager) return false;
+    if (!manager->IsValidRef(ref) || !manager->GetValue(ref, &value, 0)) value.Set(1);
+    return true;
+}
+
 void FoldArgument(cells::CTX* ctx, int op, CCCellValue& result, CCFormula* arg, const CCRef* cell,
                   bool first) {
+    if (CCCellValue single; SingleCellValue(ctx, arg, single)) {
+        if (first)
+            result.Set(single);
+        else
+            EvalCellValue(op, result, single);
+        return;
+    }
     uint16_t handle = arg->OpenRef(ctx, cell);
     if (!handle) {
         result.Set(1);
