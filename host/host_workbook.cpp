@@ -95,9 +95,11 @@ bool HostWorkbook::RenameSheet(size_t index, std::u16string_view newName) {
     sheet->GetSheetName(oldName);
     sheet->SetName(std::u16string(newName));
     const std::u16string renamed(newName);
+    // Formula nodes that name the sheet hear of it first and take the new name; then the
+    // links the sheet items keep, and the stored text of the formulas that name it.
+    sheet->FireEvent(CCSheetRenameEvent(oldName, renamed));
     UpdateAllOnRename(oldName, renamed);
     sheet->OnRename(renamed);
-    sheet->FireEvent(CCSheetRenameEvent(oldName, renamed));
     return true;
 }
 

@@ -122,13 +122,15 @@ int CCCell::UnregisterFormula(cells::CTX* ctx) {
 
 void CCCell::RemoveFormula(cells::CTX* ctx) {
     if (!m_formula) return;
-    CCFormula* loaded = nullptr;
     char16_t type = 0;
-    LoadFormula(ctx, loaded, type);
-    std::unique_ptr<CCFormula> copy(loaded);
-    if (copy && type == CELL_FORMULA) {
+    if (!m_formula->live && m_formula->packed.size() > 4) type = m_formula->packed[4];
+    // The live tree, not a copy: a sheet-prefixed node knows the reference it registered
+    // with only while it lives, and a copy would leave the cell behind as a dependent.
+    CCFormula* live = IsFormulaLink() ? LoadFormula(ctx) : nullptr;
+    if (type == 0) type = GetFormulaType();
+    if (live && type == CELL_FORMULA) {
         if (std::unique_ptr<CCRef> own = QualifiedRef(ctx))
-            copy->UnRegisterDependents(ctx, own.get());
+            live->UnRegisterDependents(ctx, own.get());
     }
     m_formula.reset();
 }

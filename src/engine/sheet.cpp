@@ -105,15 +105,14 @@ void CCSheet::UpdateOnRename(std::u16string_view oldName, std::u16string_view ne
             if (SameSheetName(link->GetDocument(), oldName)) {
                 std::u16string document(link->IsSheetLink() ? u"?" : u"");
                 document += WithoutLinkMark(newName);
-                CCRemoteRef moved(document, link->GetItem());
-                RefListAddLastItem(renamed, &moved);
+                renamed = new CCRefList(new CCRemoteRef(document, link->GetItem()), renamed, true);
                 continue;
             }
         }
-        RefListAddLastItem(renamed, ref);
+        renamed = new CCRefList(ref->Copy(), renamed, true);
     }
     RefListFree(borrowed, 0);
-    // Dependents come most recent first; stored, they keep that order.
+    // Loaded most recent first, built back to front: stored in the order they came.
     SaveDependents(ctx, renamed);
     RefListFree(renamed, 1);
     DeleteDependentRefs(ctx);

@@ -292,7 +292,6 @@ TEST(Recalc, OrderingAgreesWithThePlainWalkOnRandomAcyclicSheets) {
             ASSERT_EQ(real.Shown(shape.At(j)), plain.Shown(shape.At(j))) << "round " << round;
         if (real.ran != expected) ++differentOrders;
     }
-    printf("DBG differ %d\n", differentOrders);
     // Independent cells may come in another order; most sheets keep the plain walk's order.
     EXPECT_LT(differentOrders, rounds / 2);
 }
