@@ -154,14 +154,20 @@ void CCCalcCache::LinkAfter(Node* prev, Node* node) {
     node->placed = true;
     ++m_count;
     uint64_t low = prev->label;
-    if (!node->next) {
-        // Appending is the common case (typing top down): a fixed step leaves room for
-        // billions of appends before labels need spreading.
+    if (prev == &m_head && !node->next) {
+        // The first node starts in the middle, leaving as much room before as after.
+        node->label = kMaxLabel / 2;
+    } else if (!node->next) {
+        // Appending (typing top down) and prepending (formulas that read only constants,
+        // typing bottom up) are the common cases: a fixed step leaves room for hundreds of
+        // millions of them before labels need spreading.
         uint64_t room = kMaxLabel - low;
         if (room >= 2)
             node->label = low + std::min(kAppendStep, room / 2);
         else
             Relabel(node);
+    } else if (prev == &m_head && node->next->label >= 2) {
+        node->label = node->next->label - std::min(kAppendStep, node->next->label / 2);
     } else if (node->next->label - low >= 2) {
         node->label = low + (node->next->label - low) / 2;
     } else {
