@@ -157,7 +157,8 @@ TEST(Workbook, TwoFormulasReadingOneDocumentPropertyShareOneItem) {
         }
     } sheet;
     CCDocumentRef title(CCDocumentRef::ECDocRefType(13)), author(CCDocumentRef::ECDocRefType(4));
-    CCRef3D b1(sheet.GetCTX(), new CCRCRef(1, 0)), c1(sheet.GetCTX(), new CCRCRef(2, 0));
+    const CCRCRef b1Cell(1, 0), c1Cell(2, 0);
+    CCRef3D b1(sheet.GetCTX(), &b1Cell), c1(sheet.GetCTX(), &c1Cell);
     EXPECT_EQ(sheet.RegisterDocumentDependent(&title, &b1), 1);
     CCCellManager::CCDocItem* item = sheet.GetDocumentItem(CCDocumentRef::ECDocRefType(13));
     ASSERT_NE(item, nullptr);
