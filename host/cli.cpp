@@ -130,6 +130,12 @@ std::optional<std::string> ChooseLocale(const std::optional<std::string>& named)
 }  // namespace
 
 int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
+    std::unique_ptr<CalcBook> book;
+    return RunCli(argc, argv, in, out, err, book);
+}
+
+int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
+           std::unique_ptr<CalcBook>& keep) {
     Arguments arguments;
     if (std::optional<std::string> complaint = Parse(argc, argv, arguments))
         return UsageError(err, *complaint);
@@ -155,7 +161,8 @@ int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostr
     options.progress = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
     std::optional<std::string> locale = ChooseLocale(arguments.locale);
     if (!locale) return UsageError(err, "unknown locale '" + *arguments.locale + "'");
-    std::unique_ptr<CalcBook> book = MakeCalcBook(*locale);
+    std::unique_ptr<CalcBook>& book = keep;
+    book = MakeCalcBook(*locale);
     if (!book) {
         err << kProgram << ": cannot create a workbook\n";
         return kExitFailure;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 
 namespace ostrel {
 
@@ -14,5 +15,11 @@ inline constexpr int kExitUsage = 2;    // the command line was wrong
 // Runs the program as main would with argv (argv[0] is the program's own name); in stands
 // for standard input. Output is written to out only when the command succeeded as a whole.
 int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err);
+
+class CalcBook;
+// As above; the calculated workbook is handed to keep instead of being taken down, so that a
+// program about to exit can leave the freeing of every cell to the operating system.
+int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
+           std::unique_ptr<CalcBook>& keep);
 
 }  // namespace ostrel

@@ -92,11 +92,12 @@ CCRefList* CCItem::CopyDependentsList() const {
 }
 
 void CCItem::RebuildIndex() const {
-    C().index.clear();
+    C().index.reset();
     if (C().live.size() >= kIndexFrom) {
-        C().index.reserve(C().live.size() * 2);
+        C().index = std::make_unique<std::unordered_multimap<size_t, int>>();
+        C().index->reserve(C().live.size() * 2);
         for (size_t i = 0; i < C().live.size(); ++i)
-            C().index.emplace(C().live[i]->Hash(), int(i));
+            C().index->emplace(C().live[i]->Hash(), int(i));
     }
     C().indexValid = true;
 }
@@ -110,7 +111,7 @@ int CCItem::FindLive(const CCRef* ref) const {
     }
     if (!C().indexValid) RebuildIndex();
     int found = -1;
-    auto [first, last] = C().index.equal_range(ref->Hash());
+    auto [first, last] = C().index->equal_range(ref->Hash());
     for (auto it = first; it != last; ++it)
         if ((found < 0 || it->second < found) && C().live[size_t(it->second)]->IsEqual(ref))
             found = it->second;
@@ -118,7 +119,7 @@ int CCItem::FindLive(const CCRef* ref) const {
 }
 
 void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
-    if (D().indexValid && !D().index.empty()) D().index.emplace(ref->Hash(), int(D().live.size()));
+    if (D().indexValid && D().index) D().index->emplace(ref->Hash(), int(D().live.size()));
     D().live.push_back(std::move(ref));
     if (D().live.size() == kIndexFrom) D().indexValid = false;
 }
@@ -131,7 +132,7 @@ void CCItem::RemoveLive(int index) {
 void CCItem::ClearLive() {
     if (!m_deps) return;
     m_deps->live.clear();
-    m_deps->index.clear();
+    m_deps->index.reset();
     m_deps->indexValid = false;
 }
 

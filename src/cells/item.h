@@ -89,9 +89,10 @@ private:
         std::vector<std::unique_ptr<CCRef>> live;  // in registration order
         std::vector<uint8_t> packed;               // empty: no block
         CCRefList* refList = nullptr;              // owned, with its references
-        // Hash of a dependent -> its index in live, kept once the array is long enough for
-        // linear searches to matter (a cell read by thousands of formulas).
-        mutable std::unordered_multimap<size_t, int> index;
+        // Hash of a dependent -> its index in live, made once the array is long enough for
+        // linear searches to matter (a cell read by thousands of formulas); most items
+        // never need one and pay a pointer for it.
+        mutable std::unique_ptr<std::unordered_multimap<size_t, int>> index;
         mutable bool indexValid = false;
     };
     Dependents& D();
