@@ -102,10 +102,23 @@ CCCalcCache::Node* CCCalcCache::Find(const CCRef* key) const {
 }
 
 CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
+    if (uint64_t cell; CellKey(key, cell)) {
+        Node* node;
+        if (m_freeCells.empty()) {
+            node = &m_cellPool.emplace_back();
+        } else {
+            node = m_freeCells.back();
+            m_freeCells.pop_back();
+        }
+        node->cell = cell;
+        node->alive = true;
+        m_cells.Insert(cell, node);
+        return node;
+    }
     auto it = m_index.emplace(std::piecewise_construct, std::forward_as_tuple(key->Hash()),
                               std::forward_as_tuple());
     it->second.ref.reset(key->Copy());
-    if (uint64_t cell; CellKey(key, cell)) m_cells.Insert(cell, &it->second);
+    it->second.alive = true;
     return &it->second;
 }
 
@@ -121,7 +134,12 @@ void CCCalcCache::ForgetDirty(Node* node) {
 void CCCalcCache::Erase(Node* node) {
     ForgetDirty(node);
     Unlink(node);
-    if (uint64_t cell; CellKey(node->ref.get(), cell)) m_cells.Erase(cell);
+    if (!node->ref) {
+        m_cells.Erase(node->cell);
+        *node = Node{};
+        m_freeCells.push_back(node);
+        return;
+    }
     auto [from, to] = m_index.equal_range(node->ref->Hash());
     for (auto it = from; it != to; ++it) {
         if (&it->second == node) {
@@ -210,13 +228,31 @@ void CCCalcCache::SetDirty(Node* node) {
 
 // ---- dependencies ----
 
+CCCalcCache::Site CCCalcCache::SiteOf(const CCRef* key) const {
+    if (!key || key->GetType() == REF_TYPE_REMOTE) return {};
+    return {SheetOf(key, GetCurrentManager()), InnerOf(key)};
+}
+
+CCCalcCache::Site CCCalcCache::SiteOf(const Node* node, CCRCRef& storage) const {
+    if (node->ref) return SiteOf(node->ref.get());
+    storage =
+        CCRCRef(static_cast<unsigned char>(node->cell >> 16), static_cast<uint16_t>(node->cell));
+    return {CCCellManager::FromIdentity(static_cast<uint32_t>(node->cell >> 32)), &storage};
+}
+
+std::unique_ptr<CCRef> CCCalcCache::RefOf(const Node* node) const {
+    if (node->ref) return std::unique_ptr<CCRef>(node->ref->Copy());
+    auto ref = std::make_unique<CCRef3D>(uint16_t(0), uint16_t(0),
+                                         new CCRCRef(static_cast<unsigned char>(node->cell >> 16),
+                                                     static_cast<uint16_t>(node->cell)));
+    ref->SetKey(static_cast<uint32_t>(node->cell >> 32));
+    return ref;
+}
+
 template <class Visit>
-void CCCalcCache::ForEachDependent(const CCRef* key, Visit visit) const {
-    if (!key || key->GetType() == REF_TYPE_REMOTE) return;
-    CCCellManager* sheet = SheetOf(key, GetCurrentManager());
-    const CCRef* inner = InnerOf(key);
-    if (!sheet || !inner) return;
-    CCRefList* list = sheet->LoadDependencies(inner);
+void CCCalcCache::ForEachDependent(Site site, Visit visit) const {
+    if (!site.sheet || !site.inner) return;
+    CCRefList* list = site.sheet->LoadDependencies(site.inner);
     for (CCRefList* node = list; node; node = node->m_pNext) {
         const CCRef* ref = node->m_pRef;
         // Items keep their dependents qualified with a sheet's manager: already keys.
@@ -225,36 +261,30 @@ void CCCalcCache::ForEachDependent(const CCRef* key, Visit visit) const {
             (ref->GetType() == REF_TYPE_3D && static_cast<const CCRef3D*>(ref)->IsManagerKey());
         if (isKey) {
             visit(ref);
-        } else if (auto dependent = MakeKey(sheet, ref)) {
+        } else if (auto dependent = MakeKey(site.sheet, ref)) {
             visit(dependent.get());
         }
     }
     RefListFree(list, 0);
 }
 
-std::vector<std::unique_ptr<CCRef>> CCCalcCache::Dependents(const CCRef* key) const {
+std::vector<std::unique_ptr<CCRef>> CCCalcCache::Dependents(Site site) const {
     std::vector<std::unique_ptr<CCRef>> out;
-    if (!key || key->GetType() == REF_TYPE_REMOTE) return out;
-    CCCellManager* sheet = SheetOf(key, GetCurrentManager());
-    const CCRef* inner = InnerOf(key);
-    if (!sheet || !inner) return out;
-    CCRefList* list = sheet->LoadDependencies(inner);
+    if (!site.sheet || !site.inner) return out;
+    CCRefList* list = site.sheet->LoadDependencies(site.inner);
     for (CCRefList* node = list; node; node = node->m_pNext)
-        if (auto dependent = MakeKey(sheet, node->m_pRef)) out.push_back(std::move(dependent));
+        if (auto dependent = MakeKey(site.sheet, node->m_pRef)) out.push_back(std::move(dependent));
     RefListFree(list, 0);
     return out;
 }
 
-std::vector<std::unique_ptr<CCRef>> CCCalcCache::Precedents(const CCRef* key) const {
+std::vector<std::unique_ptr<CCRef>> CCCalcCache::Precedents(Site site) const {
     std::vector<std::unique_ptr<CCRef>> out;
-    if (!key || key->GetType() == REF_TYPE_REMOTE) return out;
-    CCCellManager* sheet = SheetOf(key, GetCurrentManager());
-    const CCRef* inner = InnerOf(key);
-    CCItem* item = sheet && inner ? sheet->GetItem(inner) : nullptr;
+    CCItem* item = site.sheet && site.inner ? site.sheet->GetItem(site.inner) : nullptr;
     if (!item) return out;
-    CCRefList* list = item->GetPrecedents(sheet->GetCTX());
+    CCRefList* list = item->GetPrecedents(site.sheet->GetCTX());
     for (CCRefList* node = list; node; node = node->m_pNext)
-        if (auto precedent = MakeKey(sheet, node->m_pRef)) out.push_back(std::move(precedent));
+        if (auto precedent = MakeKey(site.sheet, node->m_pRef)) out.push_back(std::move(precedent));
     RefListFree(list, 1);
     return out;
 }
@@ -273,7 +303,8 @@ void CCCalcCache::Place(const CCRef* key) {
 
 // A node whose formula changed may now read a cell that stands after it.
 bool CCCalcCache::IsOutOfOrder(const Node* node) const {
-    for (const auto& precedent : Precedents(node->ref.get())) {
+    CCRCRef storage;
+    for (const auto& precedent : Precedents(SiteOf(node, storage))) {
         const Node* other = Find(precedent.get());
         if (other && other != node && other->placed && other->label > node->label) return true;
     }
@@ -281,15 +312,17 @@ bool CCCalcCache::IsOutOfOrder(const Node* node) const {
 }
 
 void CCCalcCache::PlaceNode(Node* node) {
+    CCRCRef storage;
+    const Site site = SiteOf(node, storage);
     Node* lowestDependent = nullptr;
     std::vector<Node*> placedDependents;
-    for (const auto& dependent : Dependents(node->ref.get())) {
+    for (const auto& dependent : Dependents(site)) {
         Node* other = Find(dependent.get());
         if (!other || other == node || !other->placed) continue;
         placedDependents.push_back(other);
         if (!lowestDependent || other->label < lowestDependent->label) lowestDependent = other;
     }
-    std::vector<std::unique_ptr<CCRef>> precedents = Precedents(node->ref.get());
+    std::vector<std::unique_ptr<CCRef>> precedents = Precedents(site);
     Node* highestPrecedent = nullptr;
     for (const auto& precedent : precedents) {
         Node* other = Find(precedent.get());
@@ -334,7 +367,8 @@ void CCCalcCache::Repair(Node* placed, const std::vector<Node*>& early) {
     while (!work.empty()) {
         Node* from = work.front();
         work.pop_front();
-        for (const auto& dependent : Dependents(from->ref.get())) {
+        CCRCRef storage;
+        for (const auto& dependent : Dependents(SiteOf(from, storage))) {
             Node* other = Find(dependent.get());
             if (!other || other->visited || !other->placed || other == placed) continue;
             if (other->label > placed->label) continue;
@@ -378,20 +412,22 @@ void CCCalcCache::MarkDirty(const CCRef* key) {
         SetDirty(node);
         work.push_back(node);
     };
+    CCRCRef storage;
     if (Node* node = Find(key)) {
         SetDirty(node);
-        ForEachDependent(node->ref.get(), visit);
+        ForEachDependent(SiteOf(node, storage), visit);
     } else {
-        ForEachDependent(key, visit);
+        ForEachDependent(SiteOf(key), visit);
     }
     while (!work.empty()) {
         Node* from = work.front();
         work.pop_front();
-        ForEachDependent(from->ref.get(), visit);
+        ForEachDependent(SiteOf(from, storage), visit);
     }
 }
 
 bool CCCalcCache::IsStale(const Node* node) const {
+    if (!node->ref) return !CCCellManager::FromIdentity(static_cast<uint32_t>(node->cell >> 32));
     const CCRef* ref = node->ref.get();
     if (ref->GetType() != REF_TYPE_3D) return false;
     const auto* r3 = static_cast<const CCRef3D*>(ref);
@@ -431,7 +467,12 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
                 Erase(node);
                 continue;
             }
-            manager->RecalcCell(node->ref.get());
+            if (node->ref) {
+                manager->RecalcCell(node->ref.get());
+            } else {
+                std::unique_ptr<CCRef> ref = RefOf(node);
+                manager->RecalcCell(ref.get());
+            }
             if (++done % 64 == 0) manager->OnUpdateIdleRecalc();
         }
     }
@@ -454,6 +495,8 @@ void CCCalcCache::ForgetManager(const CCCellManager* manager) {
         if (ref->GetType() == REF_TYPE_3D && static_cast<const CCRef3D*>(ref)->GetKey() == identity)
             gone.push_back(&node);
     }
+    for (Node& node : m_cellPool)
+        if (node.alive && static_cast<uint32_t>(node.cell >> 32) == identity) gone.push_back(&node);
     // The waiting lists are filtered once, not once for each node that goes.
     std::unordered_set<Node*> goneSet(gone.begin(), gone.end());
     for (auto* list : {&m_dirty, &m_deferred})
@@ -470,10 +513,10 @@ void CCCalcCache::ForgetManager(const CCCellManager* manager) {
 
 // ---- inspection ----
 
-std::vector<const CCRef*> CCCalcCache::GetOrder() const {
-    std::vector<const CCRef*> order;
+std::vector<std::unique_ptr<CCRef>> CCCalcCache::GetOrder() const {
+    std::vector<std::unique_ptr<CCRef>> order;
     for (const Node* node = m_head.next; node; node = node->next)
-        order.push_back(node->ref.get());
+        order.push_back(RefOf(node));
     return order;
 }
 

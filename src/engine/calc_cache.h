@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "engine/cell_node_index.h"
 
 class CCCellManager;
+class CCRCRef;
 class CCRef;
 
 class CCCalcCache {
@@ -44,9 +46,9 @@ public:
     // Forgets every node of a sheet that is going away.
     void ForgetManager(const CCCellManager* manager);
 
-    // Inspection (mainly for tests): the nodes' references in order, a node's position
-    // (-1 without a node), whether it is dirty, and how many there are.
-    std::vector<const CCRef*> GetOrder() const;
+    // Inspection (mainly for tests): copies of the nodes' references in order, a node's
+    // position (-1 without a node), whether it is dirty, and how many there are.
+    std::vector<std::unique_ptr<CCRef>> GetOrder() const;
     long GetPosition(const CCRef* key) const;
     bool IsDirty(const CCRef* key) const;
     size_t GetCount() const { return m_count; }
@@ -56,7 +58,10 @@ public:
 
 private:
     struct Node {
+        // Any reference but a sheet cell; a sheet cell's node keeps only its cell key
+        // (sheet identity, column, row), which is most nodes at a fraction of the memory.
         std::unique_ptr<CCRef> ref;
+        uint64_t cell = 0;
         unsigned char dirty = 0;
         unsigned char visited = 0;
         uint64_t label = 0;  // grows along the order; relabelling keeps the order
@@ -64,7 +69,17 @@ private:
         Node* next = nullptr;
         bool placed = false;
         uint32_t round = 0;  // the DoCalc call that last calculated it
+        bool alive = false;  // for pooled cell nodes: in use
     };
+    // Where a key's or a node's cell lives: its sheet and its reference there.
+    struct Site {
+        CCCellManager* sheet = nullptr;
+        const CCRef* inner = nullptr;
+    };
+    Site SiteOf(const CCRef* key) const;
+    // A cell node's reference is made in storage.
+    Site SiteOf(const Node* node, CCRCRef& storage) const;
+    std::unique_ptr<CCRef> RefOf(const Node* node) const;
     Node* Find(const CCRef* key) const;
     Node* Create(const CCRef* key);
     void Erase(Node* node);
@@ -77,12 +92,12 @@ private:
     void Unlink(Node* node);
     void Relabel(Node* around);
     void SetDirty(Node* node);
-    // Calls visit with each dependent of a key as a key (borrowed for the call).
+    // Calls visit with each dependent of a cell as a key (borrowed for the call).
     template <class Visit>
-    void ForEachDependent(const CCRef* key, Visit visit) const;
-    // The dependents and precedents of a key, as keys.
-    std::vector<std::unique_ptr<CCRef>> Dependents(const CCRef* key) const;
-    std::vector<std::unique_ptr<CCRef>> Precedents(const CCRef* key) const;
+    void ForEachDependent(Site site, Visit visit) const;
+    // The dependents and precedents of a cell, as keys.
+    std::vector<std::unique_ptr<CCRef>> Dependents(Site site) const;
+    std::vector<std::unique_ptr<CCRef>> Precedents(Site site) const;
     void PlaceNode(Node* node);
     void Repair(Node* placed, const std::vector<Node*>& early);
     bool IsOutOfOrder(const Node* node) const;
@@ -91,8 +106,10 @@ private:
     Node m_head;  // sentinel before the first node, label 0
     Node* m_tail = &m_head;
     size_t m_count = 0;
-    std::unordered_multimap<size_t, Node> m_index;  // owns every node
-    ostrel::engine::CellNodeIndex<Node> m_cells;    // the nodes of single sheet cells
+    std::unordered_multimap<size_t, Node> m_index;  // owns the nodes of other references
+    std::deque<Node> m_cellPool;                    // owns the nodes of sheet cells
+    std::vector<Node*> m_freeCells;                 // pooled nodes no longer in use
+    ostrel::engine::CellNodeIndex<Node> m_cells;    // finds the nodes of sheet cells
     // Dirty nodes wait unsorted (marking touches nothing but the node); a calculation sorts
     // them by label into a batch. Nodes marked again after a running calculation has
     // calculated them wait in the deferred list for the next one.
