@@ -439,6 +439,8 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
     SetCurrentManager(manager);
     ++m_round;
     unsigned long done = 0;
+    auto* scratchCell = new CCRCRef;
+    CCRef3D scratch(uint16_t(0), uint16_t(0), scratchCell);
     while (!m_dirty.empty()) {
         // Marked during the previous batch: sorted into a new one.
         std::vector<std::pair<uint64_t, Node*>> sorted;
@@ -470,8 +472,11 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
             if (node->ref) {
                 manager->RecalcCell(node->ref.get());
             } else {
-                std::unique_ptr<CCRef> ref = RefOf(node);
-                manager->RecalcCell(ref.get());
+                // One reference rewritten for every cell, rather than one made for each.
+                scratchCell->SetColumn(static_cast<unsigned char>(node->cell >> 16));
+                scratchCell->SetRow(static_cast<uint16_t>(node->cell));
+                scratch.SetKey(static_cast<uint32_t>(node->cell >> 32));
+                manager->RecalcCell(&scratch);
             }
             if (++done % 64 == 0) manager->OnUpdateIdleRecalc();
         }

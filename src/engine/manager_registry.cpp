@@ -8,6 +8,9 @@ namespace {
 struct Registry {
     std::unordered_map<uint32_t, CCCellManager*> managers;
     uint64_t next = 0;
+    // The last identity found: recalculation asks for the same sheet cell after cell.
+    uint32_t lastIdentity = 0;
+    CCCellManager* lastManager = nullptr;
 };
 Registry& Instance() {
     static Registry* registry = new Registry;  // outlives managers destroyed at exit
@@ -28,13 +31,22 @@ uint32_t RegisterManager(CCCellManager* manager) {
 }
 
 void UnregisterManager(uint32_t identity) {
-    Instance().managers.erase(identity);
+    Registry& r = Instance();
+    r.managers.erase(identity);
+    if (r.lastIdentity == identity) {
+        r.lastIdentity = 0;
+        r.lastManager = nullptr;
+    }
 }
 
 CCCellManager* FindManager(uint32_t identity) {
-    const Registry& r = Instance();
+    Registry& r = Instance();
+    if (identity != 0 && identity == r.lastIdentity) return r.lastManager;
     auto it = r.managers.find(identity);
-    return it == r.managers.end() ? nullptr : it->second;
+    if (it == r.managers.end()) return nullptr;
+    r.lastIdentity = identity;
+    r.lastManager = it->second;
+    return it->second;
 }
 
 }  // namespace ostrel::engine
