@@ -94,10 +94,10 @@ CCRefList* CCItem::CopyDependentsList() const {
 void CCItem::RebuildIndex() const {
     C().index.reset();
     if (C().live.size() >= kIndexFrom) {
-        C().index = std::make_unique<std::unordered_multimap<size_t, int>>();
-        C().index->reserve(C().live.size() * 2);
+        C().index = std::make_unique<ostrel::cells_internal::HashPositions>();
+        C().index->Reserve(C().live.size() * 2);
         for (size_t i = 0; i < C().live.size(); ++i)
-            C().index->emplace(C().live[i]->Hash(), int(i));
+            C().index->Add(C().live[i]->Hash(), int(i));
     }
     C().indexValid = true;
 }
@@ -111,15 +111,16 @@ int CCItem::FindLive(const CCRef* ref) const {
     }
     if (!C().indexValid) RebuildIndex();
     int found = -1;
-    auto [first, last] = C().index->equal_range(ref->Hash());
-    for (auto it = first; it != last; ++it)
-        if ((found < 0 || it->second < found) && C().live[size_t(it->second)]->IsEqual(ref))
-            found = it->second;
+    C().index->Find(ref->Hash(), [&](int position) {
+        if ((found < 0 || position < found) && C().live[size_t(position)]->IsEqual(ref))
+            found = position;
+        return false;
+    });
     return found;
 }
 
 void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
-    if (D().indexValid && D().index) D().index->emplace(ref->Hash(), int(D().live.size()));
+    if (D().indexValid && D().index) D().index->Add(ref->Hash(), int(D().live.size()));
     D().live.push_back(std::move(ref));
     if (D().live.size() == kIndexFrom) D().indexValid = false;
 }

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
+#include "cells/hash_positions.h"
 #include "engine/ctx.h"
 #include "platform/instance_counter.h"
 
@@ -92,7 +92,7 @@ private:
         // Hash of a dependent -> its index in live, made once the array is long enough for
         // linear searches to matter (a cell read by thousands of formulas); most items
         // never need one and pay a pointer for it.
-        mutable std::unique_ptr<std::unordered_multimap<size_t, int>> index;
+        mutable std::unique_ptr<ostrel::cells_internal::HashPositions> index;
         mutable bool indexValid = false;
     };
     Dependents& D();
