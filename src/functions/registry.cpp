@@ -106,6 +106,10 @@ CCFunc* FindLongest(const SortedNames& sorted, const char16_t*& cursor, unsigned
         const std::u16string& name = (entry->*sorted.name)();
         if (name.empty() || name[0] != upper) break;
         if (!(entry->GetKind() & kindMask)) continue;
+        // Most text tried here is a cell reference (A1, B12): the second character settles it
+        // for nearly every name.
+        if (name.size() > 1 && ostrel::text::ToUpper(cursor[1]) != ostrel::text::ToUpper(name[1]))
+            continue;
         const char16_t* rest = cursor + 1;
         if (_StrIIComp(nullptr, rest, std::u16string_view(name).substr(1))) {
             cursor = rest;
