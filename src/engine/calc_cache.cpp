@@ -95,31 +95,27 @@ std::unique_ptr<CCRef> CCCalcCache::MakeKey(CCCellManager* manager, const CCRef*
 CCCalcCache::Node* CCCalcCache::Find(const CCRef* key) const {
     if (!key) return nullptr;
     if (uint64_t cell; CellKey(key, cell)) return m_cells.Find(cell);
-    auto [from, to] = m_index.equal_range(key->Hash());
-    for (auto it = from; it != to; ++it)
-        if (it->second.ref->IsEqual(key)) return const_cast<Node*>(&it->second);
-    return nullptr;
+    return m_others.FindIf(key->Hash(),
+                           [key](const Node* node) { return node->ref->IsEqual(key); });
 }
 
 CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
-    if (uint64_t cell; CellKey(key, cell)) {
-        Node* node;
-        if (m_freeCells.empty()) {
-            node = &m_cellPool.emplace_back();
-        } else {
-            node = m_freeCells.back();
-            m_freeCells.pop_back();
-        }
-        node->cell = cell;
-        node->alive = true;
-        m_cells.Insert(cell, node);
-        return node;
+    Node* node;
+    if (m_free.empty()) {
+        node = &m_pool.emplace_back();
+    } else {
+        node = m_free.back();
+        m_free.pop_back();
     }
-    auto it = m_index.emplace(std::piecewise_construct, std::forward_as_tuple(key->Hash()),
-                              std::forward_as_tuple());
-    it->second.ref.reset(key->Copy());
-    it->second.alive = true;
-    return &it->second;
+    node->alive = true;
+    if (uint64_t cell; CellKey(key, cell)) {
+        node->cell = cell;
+        m_cells.Insert(cell, node);
+    } else {
+        node->ref.reset(key->Copy());
+        m_others.Insert(key->Hash(), node);
+    }
+    return node;
 }
 
 void CCCalcCache::ForgetDirty(Node* node) {
@@ -134,19 +130,12 @@ void CCCalcCache::ForgetDirty(Node* node) {
 void CCCalcCache::Erase(Node* node) {
     ForgetDirty(node);
     Unlink(node);
-    if (!node->ref) {
+    if (node->ref)
+        m_others.EraseValue(node->ref->Hash(), node);
+    else
         m_cells.Erase(node->cell);
-        *node = Node{};
-        m_freeCells.push_back(node);
-        return;
-    }
-    auto [from, to] = m_index.equal_range(node->ref->Hash());
-    for (auto it = from; it != to; ++it) {
-        if (&it->second == node) {
-            m_index.erase(it);
-            return;
-        }
-    }
+    *node = Node{};
+    m_free.push_back(node);
 }
 
 void CCCalcCache::Unlink(Node* node) {
@@ -495,13 +484,15 @@ void CCCalcCache::ForgetManager(const CCCellManager* manager) {
     uint32_t identity = manager->GetIdentity();
     if (m_current == identity) m_current = 0;
     std::vector<Node*> gone;
-    for (auto& [hash, node] : m_index) {
-        const CCRef* ref = node.ref.get();
-        if (ref->GetType() == REF_TYPE_3D && static_cast<const CCRef3D*>(ref)->GetKey() == identity)
-            gone.push_back(&node);
+    for (Node& node : m_pool) {
+        if (!node.alive) continue;
+        uint32_t owner = static_cast<uint32_t>(node.cell >> 32);
+        if (node.ref) {
+            const CCRef* ref = node.ref.get();
+            owner = ref->GetType() == REF_TYPE_3D ? static_cast<const CCRef3D*>(ref)->GetKey() : 0;
+        }
+        if (owner == identity) gone.push_back(&node);
     }
-    for (Node& node : m_cellPool)
-        if (node.alive && static_cast<uint32_t>(node.cell >> 32) == identity) gone.push_back(&node);
     // The waiting lists are filtered once, not once for each node that goes.
     std::unordered_set<Node*> goneSet(gone.begin(), gone.end());
     for (auto* list : {&m_dirty, &m_deferred})

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/cell_node_index.h"
@@ -106,10 +105,10 @@ private:
     Node m_head;  // sentinel before the first node, label 0
     Node* m_tail = &m_head;
     size_t m_count = 0;
-    std::unordered_multimap<size_t, Node> m_index;  // owns the nodes of other references
-    std::deque<Node> m_cellPool;                    // owns the nodes of sheet cells
-    std::vector<Node*> m_freeCells;                 // pooled nodes no longer in use
-    ostrel::engine::CellNodeIndex<Node> m_cells;    // finds the nodes of sheet cells
+    std::deque<Node> m_pool;                       // owns every node
+    std::vector<Node*> m_free;                     // pooled nodes no longer in use
+    ostrel::engine::CellNodeIndex<Node> m_cells;   // finds the nodes of sheet cells
+    ostrel::engine::CellNodeIndex<Node> m_others;  // finds other nodes by their hash
     // Dirty nodes wait unsorted (marking touches nothing but the node); a calculation sorts
     // them by label into a batch. Nodes marked again after a running calculation has
     // calculated them wait in the deferred list for the next one.

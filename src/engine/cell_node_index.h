@@ -1,6 +1,6 @@
-// An open-addressing table from a 64-bit cell key to a pointer: the calculation order finds
-// the node of a sheet cell with one probe into contiguous memory, without comparing
-// reference objects.
+// An open-addressing table from a 64-bit key to a pointer: the calculation order finds the
+// node of a sheet cell with one probe into contiguous memory, without comparing reference
+// objects, and the node of any other reference by its hash and one comparison.
 #pragma once
 
 #include <cstdint>
@@ -12,15 +12,21 @@ template <class T>
 class CellNodeIndex {
 public:
     T* Find(uint64_t key) const {
+        return FindIf(key, [](const T*) { return true; });
+    }
+
+    // The first value stored under key that matches: keys that are hashes may be shared.
+    template <class Match>
+    T* FindIf(uint64_t key, Match match) const {
         if (m_slots.empty()) return nullptr;
         for (size_t i = Home(key);; i = (i + 1) & m_mask) {
             const Slot& slot = m_slots[i];
             if (!slot.value) return nullptr;
-            if (slot.key == key) return slot.value;
+            if (slot.key == key && match(slot.value)) return slot.value;
         }
     }
 
-    // The key must not be there yet.
+    // A value may be stored under a key only once.
     void Insert(uint64_t key, T* value) {
         if ((m_size + 1) * 4 > m_slots.size() * 3) Grow();
         Put(key, value);
@@ -29,10 +35,12 @@ public:
 
     // Linear probing with backward shifting: later entries of the cluster move up, so
     // that no marker is left behind and lookups stay short.
-    void Erase(uint64_t key) {
+    void Erase(uint64_t key) { EraseValue(key, nullptr); }
+    // Erases the entry of value under key (any entry of the key when value is null).
+    void EraseValue(uint64_t key, const T* value) {
         if (m_slots.empty()) return;
         size_t i = Home(key);
-        while (m_slots[i].value && m_slots[i].key != key)
+        while (m_slots[i].value && (m_slots[i].key != key || (value && m_slots[i].value != value)))
             i = (i + 1) & m_mask;
         if (!m_slots[i].value) return;
         --m_size;
