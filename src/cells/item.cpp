@@ -139,8 +139,7 @@ void CCItem::ClearLive() {
 
 void CCItem::Unpack(cells::CTX* ctx) {
     if (!C().live.empty() || C().packed.empty()) return;
-    std::vector<uint8_t> block = std::move(D().packed);
-    D().packed.clear();
+    std::vector<uint8_t> block = D().packed.Take();
     CMemFile file(block.data() + 4, block.size() - 4);
     CArchive ar(&file, CArchive::load);
     CCRefList* list = RefListRead(ctx, ar);

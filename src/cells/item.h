@@ -17,6 +17,46 @@ class CCRef;
 class CCRefList;
 class CCCell;
 
+// The bytes of an item's packed dependents: most items never have any, so the bytes live
+// behind one pointer instead of a vector's three words.
+class PackedBlock {
+public:
+    PackedBlock() = default;
+    PackedBlock(const PackedBlock& other) { *this = other; }
+    PackedBlock& operator=(const PackedBlock& other) {
+        if (this != &other)
+            m_bytes =
+                other.empty() ? nullptr : std::make_unique<std::vector<uint8_t>>(*other.m_bytes);
+        return *this;
+    }
+    PackedBlock& operator=(std::vector<uint8_t>&& bytes) {
+        if (bytes.empty())
+            m_bytes.reset();
+        else
+            m_bytes = std::make_unique<std::vector<uint8_t>>(std::move(bytes));
+        return *this;
+    }
+    bool empty() const { return !m_bytes || m_bytes->empty(); }
+    size_t size() const { return m_bytes ? m_bytes->size() : 0; }
+    const uint8_t* data() const { return m_bytes ? m_bytes->data() : nullptr; }
+    uint8_t* data() { return m_bytes ? m_bytes->data() : nullptr; }
+    uint8_t& operator[](size_t i) { return (*m_bytes)[i]; }
+    void clear() { m_bytes.reset(); }
+    void assign(const uint8_t* first, const uint8_t* last) {
+        m_bytes = std::make_unique<std::vector<uint8_t>>(first, last);
+    }
+    // The bytes, leaving the block empty.
+    std::vector<uint8_t> Take() {
+        std::vector<uint8_t> bytes;
+        if (m_bytes) bytes = std::move(*m_bytes);
+        m_bytes.reset();
+        return bytes;
+    }
+
+private:
+    std::unique_ptr<std::vector<uint8_t>> m_bytes;
+};
+
 class CCItem : public ostrel::debug::CInstanceCounter<CCItem> {
 public:
     CCItem() = default;
@@ -87,7 +127,7 @@ private:
     // item nobody depends on costs one pointer.
     struct Dependents {
         std::vector<std::unique_ptr<CCRef>> live;  // in registration order
-        std::vector<uint8_t> packed;               // empty: no block
+        PackedBlock packed;                        // empty: no block
         CCRefList* refList = nullptr;              // owned, with its references
         // Hash of a dependent -> its index in live, made once the array is long enough for
         // linear searches to matter (a cell read by thousands of formulas); most items

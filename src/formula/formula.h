@@ -227,10 +227,10 @@ public:
     // A stored entry that matched no registry entry: its kind and name, kept for printing
     // and writing (such a node fails Check with 4 and is never evaluated).
     unsigned char GetStoredKind() const { return m_storedKind; }
-    const std::u16string& GetStoredName() const { return m_storedName; }
+    const std::u16string& GetStoredName() const;
     void SetStored(unsigned char kind, std::u16string name) {
         m_storedKind = kind;
-        m_storedName = std::move(name);
+        m_storedName = name.empty() ? nullptr : std::make_unique<std::u16string>(std::move(name));
     }
     int AlwaysRecalc() const override;
     int ContainsSheetLinks() const override;
@@ -248,7 +248,8 @@ protected:
     CCFormulaList* m_args = nullptr;  // owned
     uint16_t m_open = 0;
     unsigned char m_storedKind = 0;
-    std::u16string m_storedName;
+    // Nearly every node has a registry entry: the rare stored name costs the others a pointer.
+    std::unique_ptr<std::u16string> m_storedName;
 };
 
 class CCChooseOpFormula : public CCOpFormula {

@@ -100,11 +100,9 @@ void CCOpFormula::Read(cells::CTX* ctx, CArchive& ar) {
     m_func = func;
     m_validated = 0;
     if (func) {
-        m_storedKind = 0;
-        m_storedName.clear();
+        SetStored(0, std::u16string());
     } else {
-        m_storedKind = kind;
-        m_storedName = std::move(name);
+        SetStored(kind, std::move(name));
     }
 }
 
@@ -115,7 +113,7 @@ void CCOpFormula::Write(cells::CTX* ctx, CArchive& ar) const {
         // Written back exactly as it was stored, so that a later build that knows the entry
         // reads it.
         ar << uint8_t(m_storedKind);
-        WriteString(ctx, ar, m_storedName.empty() ? nullptr : m_storedName.c_str());
+        WriteString(ctx, ar, m_storedName ? m_storedName->c_str() : nullptr);
     }
     FormulaListWrite(ctx, m_args, ar);
 }

@@ -70,7 +70,7 @@ static CCFormula* Rebuild(const CCOpFormula& node, CCFormulaList* args) {
 
 CCFormula* CCOpFormula::Copy() const {
     auto* copy = new CCOpFormula(m_func, CopyFormulaList(m_args));
-    copy->SetStored(m_storedKind, m_storedName);
+    copy->SetStored(m_storedKind, GetStoredName());
     return copy;
 }
 
@@ -366,4 +366,9 @@ int CCRemoteOpFormula::CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef*) 
 
 CCFormula* CCDocOpFormula::Copy() const {
     return new CCDocOpFormula(m_func, CopyFormulaList(m_args));
+}
+
+const std::u16string& CCOpFormula::GetStoredName() const {
+    static const std::u16string none;
+    return m_storedName ? *m_storedName : none;
 }
