@@ -71,6 +71,7 @@ public:
     int SetCellText(const CCRef* ref, std::u16string_view text) override;
     int SetValue(const CCRef* ref, const CCCellValue* value) override;
     int RegisterDependent(const CCRef* precedent, const CCRef* dependent) override;
+    using CCSheet::RegisterDependent;  // the sheet item's form stays reachable
     // A cell's dependents and those of every range that contains it (the references
     // borrowed: free the list with RefListFree(list, 0)).
     CCRefList* LoadDependencies(const CCRef* ref) override;

@@ -246,8 +246,8 @@ public:
     // 1 when the whole text is a reference that IsValidRef accepts.
     virtual int IsValidReference(std::u16string_view text);
     // 1 when a remote reference names this document or a sheet of its workbook, and (for
-    // every request but 3) a reference there.
-    int IsValidRemoteRef(const CCRemoteRef* ref, unsigned long request);
+    // every request but 3) a reference there; requests served for other documents pass it.
+    int IsValidRemoteRef(const CCRemoteRef* ref, unsigned long request) override;
 
     // Messages and protection.
     int IsProtected() const { return m_protected; }

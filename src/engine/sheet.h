@@ -32,6 +32,12 @@ public:
     // items are equal when they are one sheet or designate the same.
     const CCRef* GetRef() const override { return nullptr; }
     bool IsEqual(const CCItem* other) const override;
+    // The listener side keeps its own meaning (the same object); a sheet compared with a
+    // sheet is compared as an item.
+    bool IsEqual(const CCBaseListener* other) const override {
+        return CCBaseListener::IsEqual(other);
+    }
+    bool IsEqual(const CCSheet* other) const { return IsEqual(static_cast<const CCItem*>(other)); }
 
     // Both bases name these; each form keeps its meaning.
     using CCCellManager::Read;
