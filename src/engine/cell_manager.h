@@ -11,7 +11,6 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "events/broadcaster.h"
@@ -80,18 +79,28 @@ public:
 
     private:
         // Positions only grow towards the back and shrink towards the front, so comparing
-        // two of them says which entry comes first.
+        // two of them says which entry comes first. The slots form an open-addressing
+        // table keyed by the references' hashes: one probe into one array, no allocation
+        // per entry.
         struct Slot {
+            size_t hash = 0;
             StdList::iterator it;
-            long long position;
+            long long position = 0;
+            bool used = false;
         };
-        using Index = std::unordered_multimap<size_t, Slot>;
-        Index::iterator FindFirst(const CCRef* ref);
-        Index::const_iterator FindFirst(const CCRef* ref) const;
-        void Erase(Index::iterator slot);
+        static constexpr size_t npos = static_cast<size_t>(-1);
+        size_t Home(size_t hash) const { return (hash ^ (hash >> 29)) & m_mask; }
+        size_t FindFirst(const CCRef* ref) const;
+        void Insert(size_t hash, StdList::iterator it, long long position);
+        // Removes the slot at index (its list entry stays).
+        void EraseSlot(size_t index);
+        void Erase(size_t index);
+        void Grow();
 
         StdList m_list;
-        Index m_index;
+        std::vector<Slot> m_slots;
+        size_t m_mask = 0;
+        size_t m_used = 0;
         long long m_nextBack = 0;
         long long m_nextFront = -1;
     };
