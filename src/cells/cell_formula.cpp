@@ -11,45 +11,6 @@
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
 
-namespace {
-
-// A chain of dependents that leads from a cell back to it ends in a cell its formula reads,
-// and every cell on such a chain reads another: a new formula can close a cycle only through
-// a precedent that is itself a formula, a range or something the engine cannot look into.
-// When every precedent is a single cell without a formula, the walk of IsCirc finds nothing,
-// and a chain typed from the bottom no longer walks all the rows below each new one.
-bool MayBeCircular(cells::CTX* ctx, const CCFormula* formula, const CCItem* self) {
-    CCCellManager* manager = cells::ManagerOf(ctx);
-    if (!manager || !formula) return true;
-    CCRefList* precedents = formula->GetPrecedents(ctx);
-    bool may = false;
-    for (CCRefList* node = precedents; node && !may; node = node->m_pNext) {
-        const CCRef* cell = node->m_pRef;
-        CCCellManager* owner = manager;
-        if (cell->GetType() == REF_TYPE_3D) {
-            const auto* r3 = static_cast<const CCRef3D*>(cell);
-            if (!r3->IsSingleSheet()) {
-                may = true;
-                break;
-            }
-            owner = r3->IsManagerKey() ? CCCellManager::FromIdentity(r3->GetKey())
-                                       : manager->GetManForNameIndex(r3->GetFirstSheet());
-            cell = r3->GetInnerRef();
-            if (!owner) continue;  // no such sheet: nothing there can read this cell
-        }
-        if (!cell || cell->GetType() != REF_TYPE_RC) {
-            may = true;
-            break;
-        }
-        CCItem* item = owner->LookupItem(cell);
-        may = item && (item == self || item->IsFormulaLink());
-    }
-    RefListFree(precedents, 1);
-    return may;
-}
-
-}  // namespace
-
 CCCell::CCCell() = default;
 CCCell::~CCCell() = default;
 
@@ -212,7 +173,7 @@ int CCCell::SetFormula(cells::CTX* ctx, const CCFormula* formula, bool quiet) {
         } else {
             EvalFormula(ctx, m_value, live, GetRef());
             UpdateNumberFormat(ctx);
-            if (!MayBeCircular(ctx, live, this) || !IsCirc(ctx)) {
+            if (!MayCloseCycle(ctx, this) || !IsCirc(ctx)) {
                 m_circular = 0;
                 if (manager) manager->InitFormulaRecalc(this);
             } else {

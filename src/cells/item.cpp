@@ -412,3 +412,33 @@ int CCItem::IsCirc(cells::CTX* ctx) {
         RefListFree(list, 0);
     return result;
 }
+
+bool MayCloseCycle(cells::CTX* ctx, CCItem* item) {
+    CCCellManager* manager = cells::ManagerOf(ctx);
+    if (!manager || !item) return true;
+    CCRefList* precedents = item->GetPrecedents(ctx);
+    bool may = false;
+    for (CCRefList* node = precedents; node && !may; node = node->m_pNext) {
+        const CCRef* cell = node->m_pRef;
+        CCCellManager* owner = manager;
+        if (cell->GetType() == REF_TYPE_3D) {
+            const auto* r3 = static_cast<const CCRef3D*>(cell);
+            if (!r3->IsSingleSheet()) {
+                may = true;
+                break;
+            }
+            owner = r3->IsManagerKey() ? CCCellManager::FromIdentity(r3->GetKey())
+                                       : manager->GetManForNameIndex(r3->GetFirstSheet());
+            cell = r3->GetInnerRef();
+            if (!owner) continue;  // no such sheet: nothing there reads this item
+        }
+        if (!cell || cell->GetType() != REF_TYPE_RC) {
+            may = true;
+            break;
+        }
+        CCItem* read = owner->LookupItem(cell);
+        may = read && (read == item || read->IsFormulaLink());
+    }
+    RefListFree(precedents, 1);
+    return may;
+}

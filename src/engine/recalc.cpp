@@ -304,7 +304,10 @@ int CCCellManager::InitFormulaRecalc(const CCItem* item) {
     const CCRef* ref = item->GetRef();
     int result = 1;
     CCRecalcList work, remote;
-    if (ref) PatchProcessDependents(ref, work);
+    // A formula that cannot close a cycle, here or through another document, needs no walk:
+    // typing a chain from the bottom would otherwise walk every row below each new one.
+    if (ref && MayCloseCycle(GetCTX(), const_cast<CCItem*>(item)))
+        PatchProcessDependents(ref, work);
     // Each reference is expanded once, so that a cycle that does not pass the root ends.
     std::vector<std::unique_ptr<CCRef>> expanded;
     RefIndex visited;
