@@ -75,6 +75,11 @@ struct ParseState {
     NodeValue result;
 };
 
+// What the parser works on: the state of the parse running now (null between parses).
+struct ParseSlot {
+    ParseState* state = nullptr;
+};
+
 // The parser never holds more than this many stack entries.
 constexpr size_t kMaxParserStack = 1024;
 
