@@ -6,6 +6,7 @@
 
 #include "cells/cell_value.h"
 #include "engine/ctx.h"
+#include "formula/formula.h"
 #include "formula/lctx.h"
 #include "formula/scanner.h"
 #include "platform/zmk/environment.h"
@@ -43,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CCCellValue value;
         CCFormula* formula = nullptr;
         _Parse(&ctx, text.data(), value, formula);
+        delete formula;  // a parsed tree belongs to the caller
     }
     return 0;
 }
