@@ -53,6 +53,7 @@ public:
 
     cells::CTX* GetCTX() override { return &m_ctx; }
     cells::CTX* GetCTX() const override { return const_cast<HostCtx*>(&m_ctx); }
+    int GetType() const override { return 1; }
     void GetSheetName(std::u16string& name) const override { name = m_name; }
     void GetDocumentName(std::u16string& name) const override { name = m_name; }
     // The sheet item is designated by the sheet's name.

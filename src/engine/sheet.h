@@ -14,7 +14,6 @@ public:
     CCSheet() = default;
     ~CCSheet() override;
 
-    int GetType() const override { return 1; }
     CCWorkbook* GetWorkbook() override { return nullptr; }
     void GetSheetName(std::u16string& name) const override { name.clear(); }
     // The workbook's answer; 0 without a workbook.

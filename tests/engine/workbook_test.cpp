@@ -67,7 +67,7 @@ std::vector<std::u16string> Links(CCSheet& sheet) {
 
 TEST(Workbook, DefaultsOfSheetsAndWorkbooksWithoutAHost) {
     LoneSheet sheet;
-    EXPECT_EQ(sheet.GetType(), 1);
+    EXPECT_EQ(sheet.GetType(), 0);  // the host says what kind of document it is
     EXPECT_EQ(sheet.GetWorkbook(), nullptr);
     EXPECT_EQ(sheet.IsValidSheetName(u"Sheet1"), 0);
     EXPECT_EQ(sheet.IsValidSheetName(u""), 0);
