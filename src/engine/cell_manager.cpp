@@ -78,17 +78,7 @@ bool CCCellManager::IsProtLock(CCCell* cell, bool show) const {
 }
 
 void CCCellManager::DoProtectionDialog() {
-    std::u16string chosen;
-    switch (ostrel::engine::AskProtection(m_protected != 0, m_password, chosen)) {
-        case ostrel::engine::ProtectionChoice::protect:
-            Protect(chosen);
-            break;
-        case ostrel::engine::ProtectionChoice::unprotect:
-            UnProtect();
-            break;
-        case ostrel::engine::ProtectionChoice::none:
-            break;
-    }
+    ostrel::engine::RunProtectionDialog(*this, m_protected != 0, m_password);
 }
 
 int CCCellManager::IsValidSheetName(std::u16string_view name) {

@@ -14,4 +14,21 @@ enum class ProtectionChoice { none, protect, unprotect };
 ProtectionChoice AskProtection(bool isProtected, const std::u16string& password,
                                std::u16string& chosen);
 
+// Runs the dialog for a document or workbook and applies what it decided through the
+// target's own Protect and UnProtect (which hosts may override).
+template <class Target>
+void RunProtectionDialog(Target& target, bool isProtected, const std::u16string& password) {
+    std::u16string chosen;
+    switch (AskProtection(isProtected, password, chosen)) {
+        case ProtectionChoice::protect:
+            target.Protect(chosen);
+            break;
+        case ProtectionChoice::unprotect:
+            target.UnProtect();
+            break;
+        case ProtectionChoice::none:
+            break;
+    }
+}
+
 }  // namespace ostrel::engine

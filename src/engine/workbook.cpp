@@ -43,17 +43,7 @@ void CCWorkbook::UnProtect() {
 }
 
 void CCWorkbook::DoProtectionDialog() {
-    std::u16string chosen;
-    switch (ostrel::engine::AskProtection(m_protected != 0, m_password, chosen)) {
-        case ostrel::engine::ProtectionChoice::protect:
-            Protect(chosen);
-            break;
-        case ostrel::engine::ProtectionChoice::unprotect:
-            UnProtect();
-            break;
-        case ostrel::engine::ProtectionChoice::none:
-            break;
-    }
+    ostrel::engine::RunProtectionDialog(*this, m_protected != 0, m_password);
 }
 
 void CCWorkbook::DoCalc(CCCellManager* manager) {
