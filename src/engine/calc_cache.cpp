@@ -1,7 +1,7 @@
-// The workbook's evaluation order. Nodes live in a linked list labelled with growing 64-bit
-// numbers, so that placing a node anywhere never renumbers the others, and in a hash index
-// for lookups; the dirty ones wait in a set ordered by label, so that a calculation visits
-// only what changed.
+// The workbook's evaluation order. Nodes live in one pool, linked in order and labelled with
+// growing 64-bit numbers, so that placing a node anywhere never renumbers the others; flat
+// tables find them by cell or by hash. Dirty nodes wait in a list that a calculation sorts
+// by label, so that it visits only what changed.
 #include "engine/calc_cache.h"
 
 #include <algorithm>
