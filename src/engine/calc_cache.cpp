@@ -257,25 +257,39 @@ void CCCalcCache::ForEachDependent(Site site, Visit visit) const {
     RefListFree(list, 0);
 }
 
-std::vector<std::unique_ptr<CCRef>> CCCalcCache::Dependents(Site site) const {
-    std::vector<std::unique_ptr<CCRef>> out;
-    if (!site.sheet || !site.inner) return out;
-    CCRefList* list = site.sheet->LoadDependencies(site.inner);
-    for (CCRefList* node = list; node; node = node->m_pNext)
-        if (auto dependent = MakeKey(site.sheet, node->m_pRef)) out.push_back(std::move(dependent));
-    RefListFree(list, 0);
-    return out;
-}
-
-std::vector<std::unique_ptr<CCRef>> CCCalcCache::Precedents(Site site) const {
-    std::vector<std::unique_ptr<CCRef>> out;
+template <class Visit>
+void CCCalcCache::ForEachPrecedent(Site site, Visit visit) const {
     CCItem* item = site.sheet && site.inner ? site.sheet->GetItem(site.inner) : nullptr;
-    if (!item) return out;
+    if (!item) return;
     CCRefList* list = item->GetPrecedents(site.sheet->GetCTX());
-    for (CCRefList* node = list; node; node = node->m_pNext)
-        if (auto precedent = MakeKey(site.sheet, node->m_pRef)) out.push_back(std::move(precedent));
+    const uint64_t own = uint64_t(site.sheet->GetIdentity()) << 32;
+    for (CCRefList* node = list; node; node = node->m_pNext) {
+        const CCRef* ref = node->m_pRef;
+        // Single cells, the commonest precedents, are found by their cell key without a
+        // key object being made for them.
+        const CCRCRef* cell = nullptr;
+        uint64_t sheet = own;
+        if (ref->GetType() == REF_TYPE_RC) {
+            cell = static_cast<const CCRCRef*>(ref);
+        } else if (ref->GetType() == REF_TYPE_3D) {
+            const auto* r3 = static_cast<const CCRef3D*>(ref);
+            const CCRef* inner = r3->GetInnerRef();
+            CCCellManager* owner = nullptr;
+            if (inner && inner->GetType() == REF_TYPE_RC && r3->IsSingleSheet())
+                owner = r3->IsManagerKey() ? CCCellManager::FromIdentity(r3->GetKey())
+                                           : site.sheet->GetManForNameIndex(r3->GetFirstSheet());
+            if (owner) {
+                cell = static_cast<const CCRCRef*>(inner);
+                sheet = uint64_t(owner->GetIdentity()) << 32;
+            }
+        }
+        if (cell) {
+            visit(nullptr, sheet | uint64_t(cell->GetColumn()) << 16 | cell->GetRow());
+        } else if (auto key = MakeKey(site.sheet, ref)) {
+            visit(key.get(), uint64_t(0));
+        }
+    }
     RefListFree(list, 1);
-    return out;
 }
 
 // ---- placing ----
@@ -293,11 +307,12 @@ void CCCalcCache::Place(const CCRef* key) {
 // A node whose formula changed may now read a cell that stands after it.
 bool CCCalcCache::IsOutOfOrder(const Node* node) const {
     CCRCRef storage;
-    for (const auto& precedent : Precedents(SiteOf(node, storage))) {
-        const Node* other = Find(precedent.get());
-        if (other && other != node && other->placed && other->label > node->label) return true;
-    }
-    return false;
+    bool late = false;
+    ForEachPrecedent(SiteOf(node, storage), [&](const CCRef* key, uint64_t cell) {
+        const Node* other = key ? Find(key) : m_cells.Find(cell);
+        if (other && other != node && other->placed && other->label > node->label) late = true;
+    });
+    return late;
 }
 
 void CCCalcCache::PlaceNode(Node* node) {
@@ -305,25 +320,28 @@ void CCCalcCache::PlaceNode(Node* node) {
     const Site site = SiteOf(node, storage);
     Node* lowestDependent = nullptr;
     std::vector<Node*> placedDependents;
-    for (const auto& dependent : Dependents(site)) {
-        Node* other = Find(dependent.get());
-        if (!other || other == node || !other->placed) continue;
+    ForEachDependent(site, [&](const CCRef* dependent) {
+        Node* other = Find(dependent);
+        if (!other || other == node || !other->placed) return;
         placedDependents.push_back(other);
         if (!lowestDependent || other->label < lowestDependent->label) lowestDependent = other;
-    }
-    std::vector<std::unique_ptr<CCRef>> precedents = Precedents(site);
+    });
+    bool anyPrecedent = false;
     Node* highestPrecedent = nullptr;
-    for (const auto& precedent : precedents) {
-        Node* other = Find(precedent.get());
+    ForEachPrecedent(site, [&](const CCRef* key, uint64_t cell) {
+        anyPrecedent = true;
+        Node* other = key ? Find(key) : m_cells.Find(cell);
         if (!other) {
-            if (IsSheetCell(precedent.get())) continue;
-            other = Create(precedent.get());
+            // A sheet cell gets its node from its own formula or a change; anything else
+            // read is appended to stand before this node.
+            if (!key || IsSheetCell(key)) return;
+            other = Create(key);
             LinkAfter(m_tail, other);
         }
-        if (other == node || !other->placed) continue;
+        if (other == node || !other->placed) return;
         if (!highestPrecedent || other->label > highestPrecedent->label) highestPrecedent = other;
-    }
-    if (precedents.empty()) {
+    });
+    if (!anyPrecedent) {
         LinkAfter(lowestDependent ? lowestDependent->prev : m_tail, node);
         return;
     }
@@ -357,14 +375,14 @@ void CCCalcCache::Repair(Node* placed, const std::vector<Node*>& early) {
         Node* from = work.front();
         work.pop_front();
         CCRCRef storage;
-        for (const auto& dependent : Dependents(SiteOf(from, storage))) {
-            Node* other = Find(dependent.get());
-            if (!other || other->visited || !other->placed || other == placed) continue;
-            if (other->label > placed->label) continue;
+        ForEachDependent(SiteOf(from, storage), [&](const CCRef* dependent) {
+            Node* other = Find(dependent);
+            if (!other || other->visited || !other->placed || other == placed) return;
+            if (other->label > placed->label) return;
             other->visited = 1;
             collected.push_back(other);
             work.push_back(other);
-        }
+        });
     }
     std::sort(collected.begin(), collected.end(),
               [](const Node* a, const Node* b) { return a->label < b->label; });

@@ -94,9 +94,10 @@ private:
     // Calls visit with each dependent of a cell as a key (borrowed for the call).
     template <class Visit>
     void ForEachDependent(Site site, Visit visit) const;
-    // The dependents and precedents of a cell, as keys.
-    std::vector<std::unique_ptr<CCRef>> Dependents(Site site) const;
-    std::vector<std::unique_ptr<CCRef>> Precedents(Site site) const;
+    // Calls visit(key, 0) with each precedent of a cell as a key, or visit(null, cell key)
+    // for a single cell of a sheet.
+    template <class Visit>
+    void ForEachPrecedent(Site site, Visit visit) const;
     void PlaceNode(Node* node);
     void Repair(Node* placed, const std::vector<Node*>& early);
     bool IsOutOfOrder(const Node* node) const;
