@@ -6,6 +6,7 @@
 
 #include "engine/cell_manager.h"
 #include "platform/archive.h"
+#include "platform/fixed_pool.h"
 #include "refs/rc_ref.h"
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
@@ -441,4 +442,17 @@ bool MayCloseCycle(cells::CTX* ctx, CCItem* item) {
     }
     RefListFree(precedents, 1);
     return may;
+}
+
+void* CCItem::Dependents::operator new(size_t size) {
+    if (size != sizeof(Dependents)) return ::operator new(size);
+    return ostrel::platform::PoolFor<Dependents>().Take();
+}
+
+void CCItem::Dependents::operator delete(void* object, size_t size) noexcept {
+    if (!object) return;
+    if (size != sizeof(Dependents))
+        ::operator delete(object);
+    else
+        ostrel::platform::PoolFor<Dependents>().Give(object);
 }

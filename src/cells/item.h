@@ -126,6 +126,10 @@ private:
     // Everything about dependents, allocated on the first registration or read, so that an
     // item nobody depends on costs one pointer.
     struct Dependents {
+        // From a pool: the dependents of cells typed one after another sit together.
+        static void* operator new(size_t size);
+        static void operator delete(void* object, size_t size) noexcept;
+
         std::vector<std::unique_ptr<CCRef>> live;  // in registration order
         PackedBlock packed;                        // empty: no block
         CCRefList* refList = nullptr;              // owned, with its references

@@ -1,6 +1,7 @@
 #include "refs/rc_ref.h"
 
 #include "platform/archive.h"
+#include "platform/fixed_pool.h"
 #include "platform/geometry.h"
 #include "platform/wide_stream.h"
 #include "refs/clipboard_data.h"
@@ -127,4 +128,35 @@ int CCRCRef::Compare(const CCRef* other) const {
 void CCRCRef::Move(long columns, long rows) {
     m_column = static_cast<unsigned char>(m_column + columns);
     m_row = static_cast<uint16_t>(m_row + rows);
+}
+
+void* CCRCRef::operator new(size_t size) {
+    if (size != sizeof(CCRCRef)) return ::operator new(size);
+    return ostrel::platform::PoolFor<CCRCRef>().Take();
+}
+
+void CCRCRef::operator delete(void* object, size_t size) noexcept {
+    if (!object) return;
+    if (size != sizeof(CCRCRef))
+        ::operator delete(object);
+    else
+        ostrel::platform::PoolFor<CCRCRef>().Give(object);
+}
+
+void* CCRCRef::operator new(size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+// Called only when a constructor fails under new (std::nothrow): the size is not known, so
+// the pool says whether the memory is its own.
+void CCRCRef::operator delete(void* object, const std::nothrow_t&) noexcept {
+    if (!object) return;
+    if (ostrel::platform::PoolFor<CCRCRef>().Owns(object))
+        ostrel::platform::PoolFor<CCRCRef>().Give(object);
+    else
+        ::operator delete(object);
 }

@@ -1,6 +1,8 @@
 // A reference to one cell of the grid: column 0-255 ("A" to "IV"), row 0-65535.
 #pragma once
 
+#include <new>
+
 #include <cstdint>
 
 #include "refs/ref.h"
@@ -9,6 +11,12 @@ class CPoint;
 
 class CCRCRef : public CCRef {
 public:
+    // From a pool: the references cells keep of their dependents are made by the thousand.
+    static void* operator new(size_t size);
+    static void operator delete(void* object, size_t size) noexcept;
+    static void* operator new(size_t size, const std::nothrow_t&) noexcept;
+    static void operator delete(void* object, const std::nothrow_t&) noexcept;
+
     CCRCRef() = default;
     CCRCRef(unsigned char column, uint16_t row) : m_column(column), m_row(row) {}
     explicit CCRCRef(const CPoint& point);

@@ -3,6 +3,7 @@
 #include "cells/cell_value.h"
 #include "engine/cell_manager.h"
 #include "platform/archive.h"
+#include "platform/fixed_pool.h"
 #include "refs/ref_list.h"
 #include "refs/remote_ref.h"
 
@@ -243,4 +244,35 @@ void CCRef3D::Read(cells::CTX* ctx, CArchive& ar) {
     std::unique_ptr<CCRef> inner(ReadInnerRef(ctx, ar));
     SetSheets(first, last);
     m_inner = std::move(inner);
+}
+
+void* CCRef3D::operator new(size_t size) {
+    if (size != sizeof(CCRef3D)) return ::operator new(size);
+    return ostrel::platform::PoolFor<CCRef3D>().Take();
+}
+
+void CCRef3D::operator delete(void* object, size_t size) noexcept {
+    if (!object) return;
+    if (size != sizeof(CCRef3D))
+        ::operator delete(object);
+    else
+        ostrel::platform::PoolFor<CCRef3D>().Give(object);
+}
+
+void* CCRef3D::operator new(size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+// Called only when a constructor fails under new (std::nothrow): the size is not known, so
+// the pool says whether the memory is its own.
+void CCRef3D::operator delete(void* object, const std::nothrow_t&) noexcept {
+    if (!object) return;
+    if (ostrel::platform::PoolFor<CCRef3D>().Owns(object))
+        ostrel::platform::PoolFor<CCRef3D>().Give(object);
+    else
+        ::operator delete(object);
 }

@@ -4,6 +4,8 @@
 // from a context are identities (see CCCellManager::GetIdentity).
 #pragma once
 
+#include <new>
+
 #include <cstdint>
 #include <memory>
 
@@ -14,6 +16,12 @@ class CCRefList;
 
 class CCRef3D : public CCRef {
 public:
+    // From a pool: the references cells keep of their dependents are made by the thousand.
+    static void* operator new(size_t size);
+    static void operator delete(void* object, size_t size) noexcept;
+    static void* operator new(size_t size, const std::nothrow_t&) noexcept;
+    static void operator delete(void* object, const std::nothrow_t&) noexcept;
+
     CCRef3D() = default;
     explicit CCRef3D(uint16_t firstSheet) : CCRef3D(firstSheet, 0) {}
     CCRef3D(uint16_t firstSheet, uint16_t lastSheet);
