@@ -44,6 +44,11 @@ constexpr int kMaxFormulaDepth = 1000;
 
 class CCFormula : public ostrel::debug::CInstanceCounter<CCFormula> {
 public:
+    // Nodes come from pools by size: a tree built at once lies together in memory, which a
+    // recalculation walking thousands of formulas feels.
+    static void* operator new(size_t size);
+    static void operator delete(void* node, size_t size) noexcept;
+
     CCFormula() = default;
     CCFormula(const CCFormula&) = delete;
     CCFormula& operator=(const CCFormula&) = delete;
@@ -107,6 +112,9 @@ protected:
 
 // A singly linked argument list; each element owns its formula. Null is the empty list.
 struct CCFormulaList {
+    static void* operator new(size_t size);
+    static void operator delete(void* node, size_t size) noexcept;
+
     CCFormula* m_pFormula = nullptr;   // owned, never null in a list
     CCFormulaList* m_pNext = nullptr;  // owned
 };

@@ -4,6 +4,7 @@
 
 #include "formula/formula.h"
 #include "functions/func.h"
+#include "platform/fixed_pool.h"
 #include "refs/name_ref.h"
 #include "refs/ref.h"
 #include "refs/ref_list.h"
@@ -172,4 +173,20 @@ CCRefList* CCFormula::GetPrecedents(cells::CTX*) const {
         }
     }
     return head;
+}
+
+void* CCFormula::operator new(size_t size) {
+    return ostrel::platform::SizedPools::Take(size);
+}
+
+void CCFormula::operator delete(void* node, size_t size) noexcept {
+    if (node) ostrel::platform::SizedPools::Give(node, size);
+}
+
+void* CCFormulaList::operator new(size_t size) {
+    return ostrel::platform::SizedPools::Take(size);
+}
+
+void CCFormulaList::operator delete(void* node, size_t size) noexcept {
+    if (node) ostrel::platform::SizedPools::Give(node, size);
 }

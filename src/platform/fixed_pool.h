@@ -13,6 +13,18 @@ namespace ostrel::platform {
 template <size_t kSize, size_t kBlock = 1024>
 class FixedPool {
 public:
+#if defined(OSTREL_PLAIN_ALLOCATION)
+    // Sanitizer builds: every object its own allocation, so that use after free is caught.
+    void* Take() {
+        return ::operator new(kSize);
+    }
+    void Give(void* object) {
+        ::operator delete(object);
+    }
+    bool Owns(const void*) const {
+        return false;
+    }
+#else
     void* Take() {
         if (!m_free) Refill();
         Slot* slot = m_free;
@@ -31,6 +43,7 @@ public:
         slot->next = m_free;
         m_free = slot;
     }
+#endif
 
 private:
     static constexpr size_t kAlign = alignof(std::max_align_t);
@@ -58,5 +71,62 @@ FixedPool<sizeof(T)>& PoolFor() {
     static auto* pool = new FixedPool<sizeof(T)>;
     return *pool;
 }
+
+// Objects of a family whose members differ in size (formula nodes): one pool for each
+// multiple of 16 bytes up to 128, the global heap above that.
+class SizedPools {
+public:
+    static void* Take(size_t size) {
+        switch ((size + 15) / 16) {
+            case 1:
+                return Pool<16>().Take();
+            case 2:
+                return Pool<32>().Take();
+            case 3:
+                return Pool<48>().Take();
+            case 4:
+                return Pool<64>().Take();
+            case 5:
+                return Pool<80>().Take();
+            case 6:
+                return Pool<96>().Take();
+            case 7:
+                return Pool<112>().Take();
+            case 8:
+                return Pool<128>().Take();
+            default:
+                return ::operator new(size);
+        }
+    }
+    static void Give(void* object, size_t size) {
+        switch ((size + 15) / 16) {
+            case 1:
+                return Pool<16>().Give(object);
+            case 2:
+                return Pool<32>().Give(object);
+            case 3:
+                return Pool<48>().Give(object);
+            case 4:
+                return Pool<64>().Give(object);
+            case 5:
+                return Pool<80>().Give(object);
+            case 6:
+                return Pool<96>().Give(object);
+            case 7:
+                return Pool<112>().Give(object);
+            case 8:
+                return Pool<128>().Give(object);
+            default:
+                ::operator delete(object);
+        }
+    }
+
+private:
+    template <size_t kSize>
+    static FixedPool<kSize>& Pool() {
+        static auto* pool = new FixedPool<kSize>;
+        return *pool;
+    }
+};
 
 }  // namespace ostrel::platform

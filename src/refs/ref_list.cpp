@@ -3,51 +3,21 @@
 #include <new>
 #include <vector>
 
+#include "platform/fixed_pool.h"
 #include "refs/ref.h"
 
-namespace {
-
-// A free list threaded through the nodes' next fields; blocks stay allocated for the life
-// of the process, as lists are built and freed all the time during recalculation.
-struct NodePool {
-    static constexpr size_t kBlock = 1000;
-    std::vector<void*> blocks;
-    CCRefList* free = nullptr;
-
-    void* Take() {
-        if (!free) {
-            auto* block = static_cast<CCRefList*>(::operator new(sizeof(CCRefList) * kBlock));
-            blocks.push_back(block);
-            for (size_t i = 0; i < kBlock; ++i) {
-                CCRefList* node = block + i;
-                *reinterpret_cast<CCRefList**>(node) = free;
-                free = node;
-            }
-        }
-        CCRefList* node = free;
-        free = *reinterpret_cast<CCRefList**>(node);
-        return node;
-    }
-    void Give(void* node) {
-        *reinterpret_cast<CCRefList**>(node) = free;
-        free = static_cast<CCRefList*>(node);
-    }
-};
-
-NodePool& Pool() {
-    static NodePool* pool = new NodePool;  // never destroyed: nodes may outlive statics
-    return *pool;
-}
-
-}  // namespace
-
+// Lists are built and freed all the time during recalculation: their nodes come from a pool.
 void* CCRefList::operator new(size_t size) {
     if (size != sizeof(CCRefList)) return ::operator new(size);
-    return Pool().Take();
+    return ostrel::platform::PoolFor<CCRefList>().Take();
 }
 
-void CCRefList::operator delete(void* node) noexcept {
-    if (node) Pool().Give(node);
+void CCRefList::operator delete(void* node, size_t size) noexcept {
+    if (!node) return;
+    if (size != sizeof(CCRefList))
+        ::operator delete(node);
+    else
+        ostrel::platform::PoolFor<CCRefList>().Give(node);
 }
 
 void RefListAddLastItem(CCRefList*& list, const CCRef* ref) {

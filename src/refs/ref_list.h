@@ -17,7 +17,7 @@ public:
 
     // Nodes come from a process-wide pool of 1000-node blocks that is never given back.
     static void* operator new(size_t size);
-    static void operator delete(void* node) noexcept;
+    static void operator delete(void* node, size_t size) noexcept;
 
     // The element; owned (destroyed with the node) when m_bOwns is set, else borrowed.
     CCRef* m_pRef = nullptr;
