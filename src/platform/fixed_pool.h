@@ -72,6 +72,40 @@ FixedPool<sizeof(T)>& PoolFor() {
     return *pool;
 }
 
+// The allocation functions of a pooled class T: objects of exactly T's size come from its
+// pool, those of a larger derived class from the heap.
+template <class T>
+void* PooledNew(size_t size) {
+    if (size != sizeof(T)) return ::operator new(size);
+    return PoolFor<T>().Take();
+}
+template <class T>
+void PooledDelete(void* object, size_t size) noexcept {
+    if (!object) return;
+    if (size != sizeof(T))
+        ::operator delete(object);
+    else
+        PoolFor<T>().Give(object);
+}
+template <class T>
+void* PooledNewNothrow(size_t size) noexcept {
+    try {
+        return PooledNew<T>(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+// Called only when a constructor fails under new (std::nothrow): the size is not known, so
+// the pool says whether the memory is its own.
+template <class T>
+void PooledDeleteNothrow(void* object) noexcept {
+    if (!object) return;
+    if (PoolFor<T>().Owns(object))
+        PoolFor<T>().Give(object);
+    else
+        ::operator delete(object);
+}
+
 // Objects of a family whose members differ in size (formula nodes): one pool for each
 // multiple of 16 bytes up to 128, the global heap above that.
 class SizedPools {

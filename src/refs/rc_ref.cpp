@@ -131,32 +131,17 @@ void CCRCRef::Move(long columns, long rows) {
 }
 
 void* CCRCRef::operator new(size_t size) {
-    if (size != sizeof(CCRCRef)) return ::operator new(size);
-    return ostrel::platform::PoolFor<CCRCRef>().Take();
+    return ostrel::platform::PooledNew<CCRCRef>(size);
 }
 
 void CCRCRef::operator delete(void* object, size_t size) noexcept {
-    if (!object) return;
-    if (size != sizeof(CCRCRef))
-        ::operator delete(object);
-    else
-        ostrel::platform::PoolFor<CCRCRef>().Give(object);
+    ostrel::platform::PooledDelete<CCRCRef>(object, size);
 }
 
 void* CCRCRef::operator new(size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return operator new(size);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return ostrel::platform::PooledNewNothrow<CCRCRef>(size);
 }
 
-// Called only when a constructor fails under new (std::nothrow): the size is not known, so
-// the pool says whether the memory is its own.
 void CCRCRef::operator delete(void* object, const std::nothrow_t&) noexcept {
-    if (!object) return;
-    if (ostrel::platform::PoolFor<CCRCRef>().Owns(object))
-        ostrel::platform::PoolFor<CCRCRef>().Give(object);
-    else
-        ::operator delete(object);
+    ostrel::platform::PooledDeleteNothrow<CCRCRef>(object);
 }

@@ -1,9 +1,8 @@
 // A reference to one cell of the grid: column 0-255 ("A" to "IV"), row 0-65535.
 #pragma once
 
-#include <new>
-
 #include <cstdint>
+#include <new>
 
 #include "refs/ref.h"
 

@@ -247,32 +247,17 @@ void CCRef3D::Read(cells::CTX* ctx, CArchive& ar) {
 }
 
 void* CCRef3D::operator new(size_t size) {
-    if (size != sizeof(CCRef3D)) return ::operator new(size);
-    return ostrel::platform::PoolFor<CCRef3D>().Take();
+    return ostrel::platform::PooledNew<CCRef3D>(size);
 }
 
 void CCRef3D::operator delete(void* object, size_t size) noexcept {
-    if (!object) return;
-    if (size != sizeof(CCRef3D))
-        ::operator delete(object);
-    else
-        ostrel::platform::PoolFor<CCRef3D>().Give(object);
+    ostrel::platform::PooledDelete<CCRef3D>(object, size);
 }
 
 void* CCRef3D::operator new(size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return operator new(size);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return ostrel::platform::PooledNewNothrow<CCRef3D>(size);
 }
 
-// Called only when a constructor fails under new (std::nothrow): the size is not known, so
-// the pool says whether the memory is its own.
 void CCRef3D::operator delete(void* object, const std::nothrow_t&) noexcept {
-    if (!object) return;
-    if (ostrel::platform::PoolFor<CCRef3D>().Owns(object))
-        ostrel::platform::PoolFor<CCRef3D>().Give(object);
-    else
-        ::operator delete(object);
+    ostrel::platform::PooledDeleteNothrow<CCRef3D>(object);
 }

@@ -4,10 +4,9 @@
 // from a context are identities (see CCCellManager::GetIdentity).
 #pragma once
 
-#include <new>
-
 #include <cstdint>
 #include <memory>
+#include <new>
 
 #include "refs/ref.h"
 

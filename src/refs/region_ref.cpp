@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/archive.h"
+#include "platform/fixed_pool.h"
 #include "platform/geometry.h"
 #include "platform/wide_stream.h"
 #include "refs/clipboard_data.h"
@@ -230,4 +231,20 @@ int ContainH(const CCRegionRef& a, const CRect& r) {
 
 int ContainV(const CCRegionRef& a, const CRect& r) {
     return a.GetFirstRow() <= r.top && r.bottom <= a.GetLastRow();
+}
+
+void* CCRegionRef::operator new(size_t size) {
+    return ostrel::platform::PooledNew<CCRegionRef>(size);
+}
+
+void CCRegionRef::operator delete(void* object, size_t size) noexcept {
+    ostrel::platform::PooledDelete<CCRegionRef>(object, size);
+}
+
+void* CCRegionRef::operator new(size_t size, const std::nothrow_t&) noexcept {
+    return ostrel::platform::PooledNewNothrow<CCRegionRef>(size);
+}
+
+void CCRegionRef::operator delete(void* object, const std::nothrow_t&) noexcept {
+    ostrel::platform::PooledDeleteNothrow<CCRegionRef>(object);
 }

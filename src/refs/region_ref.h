@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 
 #include "refs/ref.h"
 
@@ -10,6 +11,12 @@ class CRect;
 
 class CCRegionRef : public CCRef {
 public:
+    // From a pool, as cell references are: formulas over ranges make them by the thousand.
+    static void* operator new(size_t size);
+    static void operator delete(void* object, size_t size) noexcept;
+    static void* operator new(size_t size, const std::nothrow_t&) noexcept;
+    static void operator delete(void* object, const std::nothrow_t&) noexcept;
+
     CCRegionRef() = default;
     CCRegionRef(unsigned char firstColumn, uint16_t firstRow, unsigned char lastColumn,
                 uint16_t lastRow)
