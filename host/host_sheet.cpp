@@ -46,8 +46,7 @@ CCItem* HostSheet::LookupItem(const CCRef* ref) {
             return m_ranges.Find(*static_cast<const CCRegionRef*>(ref));
         case REF_TYPE_3D: {
             const auto* r3 = static_cast<const CCRef3D*>(ref);
-            CCCellManager* sheet = r3->IsManagerKey() ? FromIdentity(r3->GetKey())
-                                                      : GetManForNameIndex(r3->GetFirstSheet());
+            CCCellManager* sheet = r3->GetFirstSheetManager(GetCTX());
             if (sheet && sheet != this) return sheet->LookupItem(r3->GetInnerRef());
             return LookupItem(r3->GetInnerRef());
         }
@@ -71,8 +70,7 @@ CCRefList* HostSheet::LoadDependencies(const CCRef* ref) {
     const CCRef* cell = ref;
     if (cell && cell->GetType() == REF_TYPE_3D) {
         const auto* r3 = static_cast<const CCRef3D*>(cell);
-        CCCellManager* sheet = r3->IsManagerKey() ? FromIdentity(r3->GetKey())
-                                                  : GetManForNameIndex(r3->GetFirstSheet());
+        CCCellManager* sheet = r3->GetFirstSheetManager(GetCTX());
         // A cell of another sheet is held by that sheet's ranges.
         if (sheet && sheet != this) {
             owner = dynamic_cast<const HostSheet*>(sheet);

@@ -95,10 +95,10 @@ CCRefList* CCItem::CopyDependentsList() const {
 void CCItem::RebuildIndex() const {
     C().index.reset();
     if (C().live.size() >= kIndexFrom) {
-        C().index = std::make_unique<ostrel::cells_internal::HashPositions>();
+        C().index = std::make_unique<ostrel::platform::FlatMultiIndex<int>>();
         C().index->Reserve(C().live.size() * 2);
         for (size_t i = 0; i < C().live.size(); ++i)
-            C().index->Add(C().live[i]->Hash(), int(i));
+            C().index->Insert(C().live[i]->Hash(), int(i));
     }
     C().indexValid = true;
 }
@@ -112,7 +112,7 @@ int CCItem::FindLive(const CCRef* ref) const {
     }
     if (!C().indexValid) RebuildIndex();
     int found = -1;
-    C().index->Find(ref->Hash(), [&](int position) {
+    C().index->FindIf(ref->Hash(), [&](int position) {
         if ((found < 0 || position < found) && C().live[size_t(position)]->IsEqual(ref))
             found = position;
         return false;
@@ -121,7 +121,7 @@ int CCItem::FindLive(const CCRef* ref) const {
 }
 
 void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
-    if (D().indexValid && D().index) D().index->Add(ref->Hash(), int(D().live.size()));
+    if (D().indexValid && D().index) D().index->Insert(ref->Hash(), int(D().live.size()));
     D().live.push_back(std::move(ref));
     if (D().live.size() == kIndexFrom) D().indexValid = false;
 }
@@ -428,8 +428,7 @@ bool MayCloseCycle(cells::CTX* ctx, CCItem* item) {
                 may = true;
                 break;
             }
-            owner = r3->IsManagerKey() ? CCCellManager::FromIdentity(r3->GetKey())
-                                       : manager->GetManForNameIndex(r3->GetFirstSheet());
+            owner = r3->GetFirstSheetManager(ctx);
             cell = r3->GetInnerRef();
             if (!owner) continue;  // no such sheet: nothing there reads this item
         }
@@ -445,14 +444,9 @@ bool MayCloseCycle(cells::CTX* ctx, CCItem* item) {
 }
 
 void* CCItem::Dependents::operator new(size_t size) {
-    if (size != sizeof(Dependents)) return ::operator new(size);
-    return ostrel::platform::PoolFor<Dependents>().Take();
+    return ostrel::platform::PooledNew<Dependents>(size);
 }
 
 void CCItem::Dependents::operator delete(void* object, size_t size) noexcept {
-    if (!object) return;
-    if (size != sizeof(Dependents))
-        ::operator delete(object);
-    else
-        ostrel::platform::PoolFor<Dependents>().Give(object);
+    ostrel::platform::PooledDelete<Dependents>(object, size);
 }

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "cells/hash_positions.h"
 #include "engine/ctx.h"
+#include "platform/flat_multi_index.h"
 #include "platform/instance_counter.h"
 
 class CArchive;
@@ -136,7 +136,7 @@ private:
         // Hash of a dependent -> its index in live, made once the array is long enough for
         // linear searches to matter (a cell read by thousands of formulas); most items
         // never need one and pay a pointer for it.
-        mutable std::unique_ptr<ostrel::cells_internal::HashPositions> index;
+        mutable std::unique_ptr<ostrel::platform::FlatMultiIndex<int>> index;
         mutable bool indexValid = false;
     };
     Dependents& D();

@@ -44,14 +44,37 @@ bool IsSheetCell(const CCRef* key) {
     return inner && inner->GetType() == REF_TYPE_RC;
 }
 
-// A sheet cell's key as one number: the sheet's identity, the column and the row.
-bool CellKey(const CCRef* ref, uint64_t& key) {
-    if (!ref || ref->GetType() != REF_TYPE_3D) return false;
+// A sheet cell as one number: the sheet's identity, the column and the row.
+uint64_t CellKey(uint32_t identity, const CCRCRef& cell) {
+    return uint64_t(identity) << 32 | uint64_t(cell.GetColumn()) << 16 | cell.GetRow();
+}
+uint32_t IdentityOf(uint64_t cell) {
+    return static_cast<uint32_t>(cell >> 32);
+}
+CCRCRef CellOf(uint64_t cell) {
+    return CCRCRef(static_cast<unsigned char>(cell >> 16), static_cast<uint16_t>(cell));
+}
+
+// The cell key of a single sheet cell; sheet, when given, resolves plain references and
+// sheets named by index (without it only references qualified by a manager qualify).
+bool CellKeyOf(CCCellManager* sheet, const CCRef* ref, uint64_t& key) {
+    if (!ref) return false;
+    if (ref->GetType() == REF_TYPE_RC) {
+        if (!sheet) return false;
+        key = CellKey(sheet->GetIdentity(), *static_cast<const CCRCRef*>(ref));
+        return true;
+    }
+    if (ref->GetType() != REF_TYPE_3D) return false;
     const auto* r3 = static_cast<const CCRef3D*>(ref);
     const CCRef* inner = r3->GetInnerRef();
-    if (!r3->IsManagerKey() || !inner || inner->GetType() != REF_TYPE_RC) return false;
-    const auto* rc = static_cast<const CCRCRef*>(inner);
-    key = uint64_t(r3->GetKey()) << 32 | uint64_t(rc->GetColumn()) << 16 | rc->GetRow();
+    if (!inner || inner->GetType() != REF_TYPE_RC || !r3->IsSingleSheet()) return false;
+    uint32_t identity = r3->IsManagerKey() ? r3->GetKey() : 0;
+    if (!identity) {
+        CCCellManager* owner = sheet ? r3->GetFirstSheetManager(sheet->GetCTX()) : nullptr;
+        if (!owner) return false;
+        identity = owner->GetIdentity();
+    }
+    key = CellKey(identity, *static_cast<const CCRCRef*>(inner));
     return true;
 }
 
@@ -76,7 +99,7 @@ std::unique_ptr<CCRef> CCCalcCache::MakeKey(CCCellManager* manager, const CCRef*
         const auto* r3 = static_cast<const CCRef3D*>(ref);
         // A sheet named by index and by manager must meet in one node.
         if (!r3->IsManagerKey() && r3->IsSingleSheet() && manager && r3->GetInnerRef()) {
-            if (CCCellManager* sheet = manager->GetManForNameIndex(r3->GetFirstSheet())) {
+            if (CCCellManager* sheet = r3->GetFirstSheetManager(manager->GetCTX())) {
                 auto key = std::make_unique<CCRef3D>(*r3);
                 key->SetKey(sheet->GetIdentity());
                 return key;
@@ -94,9 +117,15 @@ std::unique_ptr<CCRef> CCCalcCache::MakeKey(CCCellManager* manager, const CCRef*
 
 CCCalcCache::Node* CCCalcCache::Find(const CCRef* key) const {
     if (!key) return nullptr;
-    if (uint64_t cell; CellKey(key, cell)) return m_cells.Find(cell);
-    return m_others.FindIf(key->Hash(),
-                           [key](const Node* node) { return node->ref->IsEqual(key); });
+    if (uint64_t cell; CellKeyOf(nullptr, key, cell)) return FindCell(cell);
+    Node* const* found = m_others.FindIf(
+        key->Hash(), [key](const Node* node) { return node->ref->IsEqual(key) != 0; });
+    return found ? *found : nullptr;
+}
+
+CCCalcCache::Node* CCCalcCache::FindCell(uint64_t cell) const {
+    Node* const* found = m_cells.FindIf(cell, [](const Node*) { return true; });
+    return found ? *found : nullptr;
 }
 
 CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
@@ -108,7 +137,7 @@ CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
         m_free.pop_back();
     }
     node->alive = true;
-    if (uint64_t cell; CellKey(key, cell)) {
+    if (uint64_t cell; CellKeyOf(nullptr, key, cell)) {
         node->cell = cell;
         m_cells.Insert(cell, node);
     } else {
@@ -118,22 +147,22 @@ CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
     return node;
 }
 
-void CCCalcCache::ForgetDirty(Node* node) {
-    if (!node->dirty) return;
+template <class Gone>
+void CCCalcCache::DropWaiting(Gone gone) {
     for (auto* list : {&m_dirty, &m_deferred})
-        list->erase(std::remove(list->begin(), list->end(), node), list->end());
+        list->erase(std::remove_if(list->begin(), list->end(), gone), list->end());
     for (size_t i = m_batchNext; i < m_batch.size(); ++i)
-        if (m_batch[i] == node) m_batch[i] = nullptr;
-    node->dirty = 0;
+        if (m_batch[i].second && gone(m_batch[i].second)) m_batch[i].second = nullptr;
 }
 
 void CCCalcCache::Erase(Node* node) {
-    ForgetDirty(node);
+    if (node->dirty) DropWaiting([node](const Node* other) { return other == node; });
     Unlink(node);
+    auto same = [node](const Node* other) { return other == node; };
     if (node->ref)
-        m_others.EraseValue(node->ref->Hash(), node);
+        m_others.EraseIf(node->ref->Hash(), same);
     else
-        m_cells.Erase(node->cell);
+        m_cells.EraseIf(node->cell, same);
     *node = Node{};
     m_free.push_back(node);
 }
@@ -224,17 +253,14 @@ CCCalcCache::Site CCCalcCache::SiteOf(const CCRef* key) const {
 
 CCCalcCache::Site CCCalcCache::SiteOf(const Node* node, CCRCRef& storage) const {
     if (node->ref) return SiteOf(node->ref.get());
-    storage =
-        CCRCRef(static_cast<unsigned char>(node->cell >> 16), static_cast<uint16_t>(node->cell));
-    return {CCCellManager::FromIdentity(static_cast<uint32_t>(node->cell >> 32)), &storage};
+    storage = CellOf(node->cell);
+    return {CCCellManager::FromIdentity(IdentityOf(node->cell)), &storage};
 }
 
 std::unique_ptr<CCRef> CCCalcCache::RefOf(const Node* node) const {
     if (node->ref) return std::unique_ptr<CCRef>(node->ref->Copy());
-    auto ref = std::make_unique<CCRef3D>(uint16_t(0), uint16_t(0),
-                                         new CCRCRef(static_cast<unsigned char>(node->cell >> 16),
-                                                     static_cast<uint16_t>(node->cell)));
-    ref->SetKey(static_cast<uint32_t>(node->cell >> 32));
+    auto ref = std::make_unique<CCRef3D>(uint16_t(0), uint16_t(0), new CCRCRef(CellOf(node->cell)));
+    ref->SetKey(IdentityOf(node->cell));
     return ref;
 }
 
@@ -262,32 +288,14 @@ void CCCalcCache::ForEachPrecedent(Site site, Visit visit) const {
     CCItem* item = site.sheet && site.inner ? site.sheet->GetItem(site.inner) : nullptr;
     if (!item) return;
     CCRefList* list = item->GetPrecedents(site.sheet->GetCTX());
-    const uint64_t own = uint64_t(site.sheet->GetIdentity()) << 32;
     for (CCRefList* node = list; node; node = node->m_pNext) {
         const CCRef* ref = node->m_pRef;
         // Single cells, the commonest precedents, are found by their cell key without a
         // key object being made for them.
-        const CCRCRef* cell = nullptr;
-        uint64_t sheet = own;
-        if (ref->GetType() == REF_TYPE_RC) {
-            cell = static_cast<const CCRCRef*>(ref);
-        } else if (ref->GetType() == REF_TYPE_3D) {
-            const auto* r3 = static_cast<const CCRef3D*>(ref);
-            const CCRef* inner = r3->GetInnerRef();
-            CCCellManager* owner = nullptr;
-            if (inner && inner->GetType() == REF_TYPE_RC && r3->IsSingleSheet())
-                owner = r3->IsManagerKey() ? CCCellManager::FromIdentity(r3->GetKey())
-                                           : site.sheet->GetManForNameIndex(r3->GetFirstSheet());
-            if (owner) {
-                cell = static_cast<const CCRCRef*>(inner);
-                sheet = uint64_t(owner->GetIdentity()) << 32;
-            }
-        }
-        if (cell) {
-            visit(nullptr, sheet | uint64_t(cell->GetColumn()) << 16 | cell->GetRow());
-        } else if (auto key = MakeKey(site.sheet, ref)) {
+        if (uint64_t cell; CellKeyOf(site.sheet, ref, cell))
+            visit(nullptr, cell);
+        else if (auto key = MakeKey(site.sheet, ref))
             visit(key.get(), uint64_t(0));
-        }
     }
     RefListFree(list, 1);
 }
@@ -309,7 +317,7 @@ bool CCCalcCache::IsOutOfOrder(const Node* node) const {
     CCRCRef storage;
     bool late = false;
     ForEachPrecedent(SiteOf(node, storage), [&](const CCRef* key, uint64_t cell) {
-        const Node* other = key ? Find(key) : m_cells.Find(cell);
+        const Node* other = key ? Find(key) : FindCell(cell);
         if (other && other != node && other->placed && other->label > node->label) late = true;
     });
     return late;
@@ -330,7 +338,7 @@ void CCCalcCache::PlaceNode(Node* node) {
     Node* highestPrecedent = nullptr;
     ForEachPrecedent(site, [&](const CCRef* key, uint64_t cell) {
         anyPrecedent = true;
-        Node* other = key ? Find(key) : m_cells.Find(cell);
+        Node* other = key ? Find(key) : FindCell(cell);
         if (!other) {
             // A sheet cell gets its node from its own formula or a change; anything else
             // read is appended to stand before this node.
@@ -434,7 +442,7 @@ void CCCalcCache::MarkDirty(const CCRef* key) {
 }
 
 bool CCCalcCache::IsStale(const Node* node) const {
-    if (!node->ref) return !CCCellManager::FromIdentity(static_cast<uint32_t>(node->cell >> 32));
+    if (!node->ref) return !CCCellManager::FromIdentity(IdentityOf(node->cell));
     const CCRef* ref = node->ref.get();
     if (ref->GetType() != REF_TYPE_3D) return false;
     const auto* r3 = static_cast<const CCRef3D*>(ref);
@@ -449,20 +457,16 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
     auto* scratchCell = new CCRCRef;
     CCRef3D scratch(uint16_t(0), uint16_t(0), scratchCell);
     while (!m_dirty.empty()) {
-        // Marked during the previous batch: sorted into a new one.
-        std::vector<std::pair<uint64_t, Node*>> sorted;
-        sorted.reserve(m_dirty.size());
-        for (Node* node : m_dirty)
-            sorted.emplace_back(node->label, node);
-        m_dirty.clear();
-        std::sort(sorted.begin(), sorted.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        // Marked during the previous batch: sorted into a new one, by labels read once.
         m_batch.clear();
         m_batchNext = 0;
-        for (const auto& entry : sorted)
-            m_batch.push_back(entry.second);
+        for (Node* node : m_dirty)
+            m_batch.emplace_back(node->label, node);
+        m_dirty.clear();
+        std::sort(m_batch.begin(), m_batch.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
         while (m_batchNext < m_batch.size()) {
-            Node* node = m_batch[m_batchNext++];
+            Node* node = m_batch[m_batchNext++].second;
             if (!node) continue;  // removed while waiting
             // Marked again by a cell calculated after it: it waits for the next call, so
             // that a host that keeps marking cannot hold this one forever.
@@ -480,9 +484,8 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
                 manager->RecalcCell(node->ref.get());
             } else {
                 // One reference rewritten for every cell, rather than one made for each.
-                scratchCell->SetColumn(static_cast<unsigned char>(node->cell >> 16));
-                scratchCell->SetRow(static_cast<uint16_t>(node->cell));
-                scratch.SetKey(static_cast<uint32_t>(node->cell >> 32));
+                scratchCell->Set(CellOf(node->cell));
+                scratch.SetKey(IdentityOf(node->cell));
                 manager->RecalcCell(&scratch);
             }
             if (++done % 64 == 0) manager->OnUpdateIdleRecalc();
@@ -501,24 +504,18 @@ void CCCalcCache::ForgetManager(const CCCellManager* manager) {
     if (!manager) return;
     uint32_t identity = manager->GetIdentity();
     if (m_current == identity) m_current = 0;
-    std::vector<Node*> gone;
+    std::unordered_set<Node*> gone;
     for (Node& node : m_pool) {
         if (!node.alive) continue;
-        uint32_t owner = static_cast<uint32_t>(node.cell >> 32);
+        uint32_t owner = IdentityOf(node.cell);
         if (node.ref) {
             const CCRef* ref = node.ref.get();
             owner = ref->GetType() == REF_TYPE_3D ? static_cast<const CCRef3D*>(ref)->GetKey() : 0;
         }
-        if (owner == identity) gone.push_back(&node);
+        if (owner == identity) gone.insert(&node);
     }
     // The waiting lists are filtered once, not once for each node that goes.
-    std::unordered_set<Node*> goneSet(gone.begin(), gone.end());
-    for (auto* list : {&m_dirty, &m_deferred})
-        list->erase(std::remove_if(list->begin(), list->end(),
-                                   [&](Node* node) { return goneSet.count(node) != 0; }),
-                    list->end());
-    for (size_t i = m_batchNext; i < m_batch.size(); ++i)
-        if (m_batch[i] && goneSet.count(m_batch[i])) m_batch[i] = nullptr;
+    DropWaiting([&gone](Node* node) { return gone.count(node) != 0; });
     for (Node* node : gone) {
         node->dirty = 0;
         Erase(node);

@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <utility>
 #include <vector>
 
-#include "engine/cell_node_index.h"
+#include "platform/flat_multi_index.h"
 
 class CCCellManager;
 class CCRCRef;
@@ -80,10 +81,12 @@ private:
     Site SiteOf(const Node* node, CCRCRef& storage) const;
     std::unique_ptr<CCRef> RefOf(const Node* node) const;
     Node* Find(const CCRef* key) const;
+    Node* FindCell(uint64_t cell) const;
     Node* Create(const CCRef* key);
     void Erase(Node* node);
-    // Takes a dirty node out of the waiting lists before it goes.
-    void ForgetDirty(Node* node);
+    // Takes the dirty nodes for which gone(node) holds out of the waiting lists.
+    template <class Gone>
+    void DropWaiting(Gone gone);
     // Order maintenance: links node after prev (the head sentinel for the front), giving it
     // a label between its neighbours, and spreads the labels of a growing window around
     // the spot when there is no room, so that an insertion costs logarithmic time amortized.
@@ -106,15 +109,15 @@ private:
     Node m_head;  // sentinel before the first node, label 0
     Node* m_tail = &m_head;
     size_t m_count = 0;
-    std::deque<Node> m_pool;                       // owns every node
-    std::vector<Node*> m_free;                     // pooled nodes no longer in use
-    ostrel::engine::CellNodeIndex<Node> m_cells;   // finds the nodes of sheet cells
-    ostrel::engine::CellNodeIndex<Node> m_others;  // finds other nodes by their hash
+    std::deque<Node> m_pool;                           // owns every node
+    std::vector<Node*> m_free;                         // pooled nodes no longer in use
+    ostrel::platform::FlatMultiIndex<Node*> m_cells;   // the nodes of sheet cells, by cell key
+    ostrel::platform::FlatMultiIndex<Node*> m_others;  // other nodes, by their references' hash
     // Dirty nodes wait unsorted (marking touches nothing but the node); a calculation sorts
     // them by label into a batch. Nodes marked again after a running calculation has
     // calculated them wait in the deferred list for the next one.
     std::vector<Node*> m_dirty;
-    std::vector<Node*> m_batch;
+    std::vector<std::pair<uint64_t, Node*>> m_batch;  // by label; a removed node is null
     size_t m_batchNext = 0;
     std::vector<Node*> m_deferred;
     uint32_t m_current = 0;  // identity of the current manager

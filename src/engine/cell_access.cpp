@@ -118,8 +118,7 @@ int CCCellManager::RecalcCell(const CCRef* ref) {
     // recalculated there, with that sheet's context.
     if (ref->GetType() == REF_TYPE_3D) {
         const auto* r3 = static_cast<const CCRef3D*>(ref);
-        CCCellManager* sheet = r3->IsManagerKey() ? FromIdentity(r3->GetKey())
-                                                  : GetManForNameIndex(r3->GetFirstSheet());
+        CCCellManager* sheet = r3->GetFirstSheetManager(GetCTX());
         if (sheet && r3->GetInnerRef()) {
             if (CCItem* item = sheet->LookupItem(r3->GetInnerRef())) {
                 item->Recalc(sheet->GetCTX());

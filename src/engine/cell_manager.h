@@ -15,6 +15,7 @@
 
 #include "events/broadcaster.h"
 #include "events/listener.h"
+#include "platform/flat_multi_index.h"
 #include "refs/document_ref.h"
 #include "remote/transport_interface.h"
 
@@ -79,28 +80,17 @@ public:
 
     private:
         // Positions only grow towards the back and shrink towards the front, so comparing
-        // two of them says which entry comes first. The slots form an open-addressing
-        // table keyed by the references' hashes: one probe into one array, no allocation
-        // per entry.
+        // two of them says which entry comes first.
         struct Slot {
-            size_t hash = 0;
             StdList::iterator it;
             long long position = 0;
-            bool used = false;
         };
-        static constexpr size_t npos = static_cast<size_t>(-1);
-        size_t Home(size_t hash) const { return (hash ^ (hash >> 29)) & m_mask; }
-        size_t FindFirst(const CCRef* ref) const;
-        void Insert(size_t hash, StdList::iterator it, long long position);
-        // Removes the slot at index (its list entry stays).
-        void EraseSlot(size_t index);
-        void Erase(size_t index);
-        void Grow();
+        Slot* FindFirst(const CCRef* ref) const;
+        // Removes the index entry of the list entry at it (the list entry stays).
+        void Unindex(StdList::iterator it);
 
         StdList m_list;
-        std::vector<Slot> m_slots;
-        size_t m_mask = 0;
-        size_t m_used = 0;
+        ostrel::platform::FlatMultiIndex<Slot> m_index;  // by the references' hashes
         long long m_nextBack = 0;
         long long m_nextFront = -1;
     };

@@ -85,8 +85,7 @@ void CCSheet::OnRename(std::u16string_view) {
             ResaveFormula(sheet, local.get());
         } else if (ref->GetType() == REF_TYPE_3D) {
             const auto* r3 = static_cast<const CCRef3D*>(ref);
-            CCCellManager* sheet = r3->IsManagerKey() ? FromIdentity(r3->GetKey())
-                                                      : GetManForNameIndex(r3->GetFirstSheet());
+            CCCellManager* sheet = r3->GetFirstSheetManager(GetCTX());
             ResaveFormula(sheet, r3->GetInnerRef());
         }
     }

@@ -10,13 +10,16 @@
 
 namespace ostrel::platform {
 
-template <size_t kSize, size_t kBlock = 1024>
-class FixedPool {
+class BlockPool {
 public:
+    explicit BlockPool(size_t size) : m_stride((size + kAlign - 1) / kAlign * kAlign) {}
+    BlockPool(const BlockPool&) = delete;
+    BlockPool& operator=(const BlockPool&) = delete;
+
 #if defined(OSTREL_PLAIN_ALLOCATION)
     // Sanitizer builds: every object its own allocation, so that use after free is caught.
     void* Take() {
-        return ::operator new(kSize);
+        return ::operator new(m_stride);
     }
     void Give(void* object) {
         ::operator delete(object);
@@ -31,44 +34,44 @@ public:
         m_free = slot->next;
         return slot;
     }
-    // Whether object came from this pool (a slow search, for rare paths).
-    bool Owns(const void* object) const {
-        auto* byte = static_cast<const unsigned char*>(object);
-        for (const unsigned char* block : m_blocks)
-            if (byte >= block && byte < block + kStride * kBlock) return true;
-        return false;
-    }
     void Give(void* object) {
         auto* slot = static_cast<Slot*>(object);
         slot->next = m_free;
         m_free = slot;
     }
+    // Whether object came from this pool (a slow search, for rare paths).
+    bool Owns(const void* object) const {
+        auto* byte = static_cast<const unsigned char*>(object);
+        for (const unsigned char* block : m_blocks)
+            if (byte >= block && byte < block + m_stride * kBlock) return true;
+        return false;
+    }
 #endif
 
 private:
     static constexpr size_t kAlign = alignof(std::max_align_t);
-    static constexpr size_t kStride = (kSize + kAlign - 1) / kAlign * kAlign;
+    static constexpr size_t kBlock = 1024;
     struct Slot {
         Slot* next;
     };
-    static_assert(kStride >= sizeof(Slot));
 
     void Refill() {
-        auto* block = static_cast<unsigned char*>(::operator new(kStride* kBlock));
+        auto* block = static_cast<unsigned char*>(::operator new(m_stride* kBlock));
         m_blocks.push_back(block);
         // Threaded from the end, so that slots are handed out in address order.
         for (size_t i = kBlock; i-- > 0;)
-            Give(block + i * kStride);
+            Give(block + i * m_stride);
     }
 
+    size_t m_stride;
     Slot* m_free = nullptr;
     std::vector<unsigned char*> m_blocks;
 };
 
 // The pool for objects of T's size; never destroyed, as pooled objects may outlive statics.
 template <class T>
-FixedPool<sizeof(T)>& PoolFor() {
-    static auto* pool = new FixedPool<sizeof(T)>;
+BlockPool& PoolFor() {
+    static auto* pool = new BlockPool(sizeof(T));
     return *pool;
 }
 
@@ -111,55 +114,24 @@ void PooledDeleteNothrow(void* object) noexcept {
 class SizedPools {
 public:
     static void* Take(size_t size) {
-        switch ((size + 15) / 16) {
-            case 1:
-                return Pool<16>().Take();
-            case 2:
-                return Pool<32>().Take();
-            case 3:
-                return Pool<48>().Take();
-            case 4:
-                return Pool<64>().Take();
-            case 5:
-                return Pool<80>().Take();
-            case 6:
-                return Pool<96>().Take();
-            case 7:
-                return Pool<112>().Take();
-            case 8:
-                return Pool<128>().Take();
-            default:
-                return ::operator new(size);
-        }
+        BlockPool* pool = For(size);
+        return pool ? pool->Take() : ::operator new(size);
     }
     static void Give(void* object, size_t size) {
-        switch ((size + 15) / 16) {
-            case 1:
-                return Pool<16>().Give(object);
-            case 2:
-                return Pool<32>().Give(object);
-            case 3:
-                return Pool<48>().Give(object);
-            case 4:
-                return Pool<64>().Give(object);
-            case 5:
-                return Pool<80>().Give(object);
-            case 6:
-                return Pool<96>().Give(object);
-            case 7:
-                return Pool<112>().Give(object);
-            case 8:
-                return Pool<128>().Give(object);
-            default:
-                ::operator delete(object);
-        }
+        if (BlockPool* pool = For(size))
+            pool->Give(object);
+        else
+            ::operator delete(object);
     }
 
 private:
-    template <size_t kSize>
-    static FixedPool<kSize>& Pool() {
-        static auto* pool = new FixedPool<kSize>;
-        return *pool;
+    static constexpr size_t kClasses = 8;
+    static BlockPool* For(size_t size) {
+        static BlockPool* pools[kClasses] = {
+            new BlockPool(16), new BlockPool(32), new BlockPool(48),  new BlockPool(64),
+            new BlockPool(80), new BlockPool(96), new BlockPool(112), new BlockPool(128)};
+        size_t index = (size + 15) / 16;
+        return index >= 1 && index <= kClasses ? pools[index - 1] : nullptr;
     }
 };
 

@@ -8,16 +8,11 @@
 
 // Lists are built and freed all the time during recalculation: their nodes come from a pool.
 void* CCRefList::operator new(size_t size) {
-    if (size != sizeof(CCRefList)) return ::operator new(size);
-    return ostrel::platform::PoolFor<CCRefList>().Take();
+    return ostrel::platform::PooledNew<CCRefList>(size);
 }
 
 void CCRefList::operator delete(void* node, size_t size) noexcept {
-    if (!node) return;
-    if (size != sizeof(CCRefList))
-        ::operator delete(node);
-    else
-        ostrel::platform::PoolFor<CCRefList>().Give(node);
+    ostrel::platform::PooledDelete<CCRefList>(node, size);
 }
 
 void RefListAddLastItem(CCRefList*& list, const CCRef* ref) {
