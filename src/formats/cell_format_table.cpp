@@ -109,7 +109,7 @@ int CCCellFormatTable::AppendOwned(std::unique_ptr<CCCellFormat> format) {
     m_formats.push_back(std::move(format));
     int index = GetSize() - 1;
     if (m_equalIndexBuilt) IndexEqual(index);
-    if (m_exactIndexBuilt) IndexExact(index);
+    m_exact.Appended(m_formats, index, IdentityKey);
     return index;
 }
 
@@ -158,16 +158,7 @@ int CCCellFormatTable::FindEqual(const CCCellFormat& format) const {
 }
 
 int CCCellFormatTable::FindExact(const CCCellFormat& format) const {
-    if (!m_exactIndexBuilt) {
-        m_exactIndexBuilt = true;
-        for (int i = 0; i < GetSize(); ++i)
-            IndexExact(i);
-    }
-    auto bucket = m_exactBuckets.find(IdentityKey(format));
-    if (bucket == m_exactBuckets.end()) return -1;
-    for (int i : bucket->second)
-        if (IsIdentical(*m_formats[i], format)) return i;
-    return -1;
+    return m_exact.Find(m_formats, format, IdentityKey, IsIdentical);
 }
 
 int CCCellFormatTable::AddExact(const CCCellFormat& format) {
@@ -204,16 +195,11 @@ void CCCellFormatTable::IndexEqual(int index) const {
         m_equalBuckets[key.full].push_back(index);
 }
 
-void CCCellFormatTable::IndexExact(int index) const {
-    m_exactBuckets[IdentityKey(*m_formats[index])].push_back(index);
-}
-
 void CCCellFormatTable::InvalidateIndexes() {
     m_equalBuckets.clear();
     m_withUnitText.clear();
     m_equalIndexBuilt = false;
-    m_exactBuckets.clear();
-    m_exactIndexBuilt = false;
+    m_exact.Reset();
 }
 
 CCCellFormatTable& CCCellFormatTable::CCellFormats() {

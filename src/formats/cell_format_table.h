@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "formats/cell_format.h"
+#include "formats/exact_index.h"
 
 class CCCellFormatTable {
 public:
@@ -66,7 +67,6 @@ private:
     int AppendOwned(std::unique_ptr<CCCellFormat> format);
     int FindEqual(const CCCellFormat& format) const;
     void IndexEqual(int index) const;
-    void IndexExact(int index) const;
     void InvalidateIndexes();
 
     std::vector<std::unique_ptr<CCCellFormat>> m_formats;
@@ -83,8 +83,7 @@ private:
     mutable std::unordered_map<size_t, std::vector<int>> m_withUnitText;
     mutable bool m_equalIndexBuilt = false;
     // FindExact's index, by the identity fields.
-    mutable std::unordered_map<size_t, std::vector<int>> m_exactBuckets;
-    mutable bool m_exactIndexBuilt = false;
+    ostrel::formats::ExactIndex<CCCellFormat> m_exact;
 };
 
 // The process-wide table that cells refer to by index, interning by exact identity.

@@ -95,7 +95,7 @@ int CCNumberFormatTable::AppendOwned(std::unique_ptr<CCNumberFormat> format) {
     m_formats.push_back(std::move(format));
     int index = GetSize() - 1;
     if (m_equalIndexBuilt) IndexEqual(index);
-    if (m_exactIndexBuilt) IndexExact(index);
+    m_exact.Appended(m_formats, index, IdentityKey);
     return index;
 }
 
@@ -147,16 +147,7 @@ int CCNumberFormatTable::FindEqual(const CCNumberFormat& format) const {
 }
 
 int CCNumberFormatTable::FindExact(const CCNumberFormat& format) const {
-    if (!m_exactIndexBuilt) {
-        m_exactIndexBuilt = true;
-        for (int i = 0; i < GetSize(); ++i)
-            IndexExact(i);
-    }
-    auto bucket = m_exactBuckets.find(IdentityKey(format));
-    if (bucket == m_exactBuckets.end()) return -1;
-    for (int i : bucket->second)
-        if (IsIdentical(*m_formats[i], format)) return i;
-    return -1;
+    return m_exact.Find(m_formats, format, IdentityKey, IsIdentical);
 }
 
 int CCNumberFormatTable::AddExact(const CCNumberFormat& format) {
@@ -196,16 +187,11 @@ void CCNumberFormatTable::IndexEqual(int index) const {
         m_equalBuckets[EqualityKey(f)].push_back(index);
 }
 
-void CCNumberFormatTable::IndexExact(int index) const {
-    m_exactBuckets[IdentityKey(*m_formats[index])].push_back(index);
-}
-
 void CCNumberFormatTable::InvalidateIndexes() {
     m_equalBuckets.clear();
     m_withUnitText.clear();
     m_equalIndexBuilt = false;
-    m_exactBuckets.clear();
-    m_exactIndexBuilt = false;
+    m_exact.Reset();
 }
 
 CCNumberFormatTable& GetNumberFormatTable() {

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "formats/exact_index.h"
 #include "formats/number_format.h"
 
 class CCNumberFormatTable {
@@ -72,7 +73,6 @@ private:
     int AppendOwned(std::unique_ptr<CCNumberFormat> format);
     int FindEqual(const CCNumberFormat& format) const;
     void IndexEqual(int index) const;
-    void IndexExact(int index) const;
     void InvalidateIndexes();
 
     std::vector<std::unique_ptr<CCNumberFormat>> m_formats;
@@ -89,8 +89,7 @@ private:
     mutable std::vector<int> m_withUnitText;
     mutable bool m_equalIndexBuilt = false;
     // FindExact's index, by the identity fields.
-    mutable std::unordered_map<size_t, std::vector<int>> m_exactBuckets;
-    mutable bool m_exactIndexBuilt = false;
+    ostrel::formats::ExactIndex<CCNumberFormat> m_exact;
 };
 
 // The process-wide table that interns the number formats of cell formats, by exact
