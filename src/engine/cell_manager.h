@@ -302,9 +302,11 @@ protected:
     virtual CCItem* PatchProcessDependents(const CCRef* ref, CCRecalcList& list);
     void Adjust3DDependencies(const CCRef* ref, CCRefList*& dependents);
     void RecalcRemoteDependents(CCRecalcList& remote);
-    // The workbook road of InitIdleRecalc: marks the reference's node dirty (placing it
-    // first when self is set and it needs a place).
-    void MarkInWorkbook(CCWorkbook& book, const CCRef* ref, int self);
+    // The workbook road: marks the reference's node dirty, placing it first always (a
+    // formula was stored), when it has no node or is a range (a cell asked to recalculate
+    // itself), or not at all (a value changed).
+    enum class WorkbookPlacing { none, whenMissing, always };
+    void MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookPlacing placing);
     // Empties the process list into order: each reference once, every formula after the
     // formulas it reads among them (cells on a cycle once, in the order they were met).
     // Remote references go to remote; references that are not formulas stay when keepPlain.

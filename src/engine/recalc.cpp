@@ -77,7 +77,7 @@ void CCCellManager::InitIdleRecalc(const CCItem* item, int self) {
     const CCRef* ref = item->GetRef();
     if (!ref) return;
     if (CCWorkbook* book = GetWorkbook()) {
-        MarkInWorkbook(*book, ref, self);
+        MarkInWorkbook(*book, ref, self ? WorkbookPlacing::whenMissing : WorkbookPlacing::none);
         return;
     }
     if (self && item->IsFormulaLink())
@@ -90,7 +90,7 @@ void CCCellManager::RecalcDependentsList(const CCRefList* list) {
     if (!GetAutoCalc()) return;
     if (CCWorkbook* book = GetWorkbook()) {
         for (; list; list = list->m_pNext)
-            MarkInWorkbook(*book, list->m_pRef, 1);
+            MarkInWorkbook(*book, list->m_pRef, WorkbookPlacing::whenMissing);
         return;
     }
     for (; list; list = list->m_pNext)
@@ -258,20 +258,22 @@ int CCCellManager::DoIdle(int all) {
 
 // ---- the workbook road ----
 
-void CCCellManager::MarkInWorkbook(CCWorkbook& book, const CCRef* ref, int self) {
+void CCCellManager::MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookPlacing placing) {
     CCCalcCache& cache = book.GetCalcCache();
     cache.SetCurrentManager(this);
     std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, ref);
     if (!key) return;
-    if (self && !(cache.HasNode(key.get()) && ref->GetType() != REF_TYPE_REGION))
-        cache.Place(key.get());
+    bool place = placing == WorkbookPlacing::always ||
+                 (placing == WorkbookPlacing::whenMissing &&
+                  !(cache.HasNode(key.get()) && ref->GetType() != REF_TYPE_REGION));
+    if (place) cache.Place(key.get());
     cache.MarkDirty(key.get());
 }
 
 void CCCellManager::DoNonIdleCalc(CCItem* item, int) {
     CCWorkbook* book = GetWorkbook();
     if (!book) return;
-    if (item && item->GetRef()) MarkInWorkbook(*book, item->GetRef(), 1);
+    if (item && item->GetRef()) MarkInWorkbook(*book, item->GetRef(), WorkbookPlacing::whenMissing);
     DoIdle(1);
 }
 
@@ -286,12 +288,7 @@ int CCCellManager::InitFormulaRecalc(const CCItem* item) {
     if (!item) return 1;
     if (CCWorkbook* book = GetWorkbook()) {
         // No circularity check on this road: the cell has made its own.
-        CCCalcCache& cache = book->GetCalcCache();
-        cache.SetCurrentManager(this);
-        std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, item->GetRef());
-        if (!key) return 1;
-        cache.Place(key.get());
-        cache.MarkDirty(key.get());
+        if (item->GetRef()) MarkInWorkbook(*book, item->GetRef(), WorkbookPlacing::always);
         return 1;
     }
     if (item == m_circRoot) return 0;
