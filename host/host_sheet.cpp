@@ -208,8 +208,7 @@ CCWorkbook* HostSheet::GetWorkbook() {
 
 int HostSheet::DoTransport(const CCRemoteRef* ref, CFile* file) {
     if (!m_book || !ref || !ref->IsSheetLink()) return CCCellManager::DoTransport(ref, file);
-    HostSheet* sheet =
-        m_book->SheetAt(m_book->IndexOf(std::u16string_view(ref->GetDocument()).substr(1)));
+    HostSheet* sheet = m_book->SheetAt(m_book->IndexOf(CCRemoteRef::SheetName(ref->GetDocument())));
     return sheet ? sheet->OnTransport(file) : 0;
 }
 

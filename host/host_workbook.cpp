@@ -4,6 +4,7 @@
 
 #include "events/events.h"
 #include "formats/text_helpers.h"
+#include "refs/remote_ref.h"
 
 namespace ostrel::host {
 
@@ -65,19 +66,12 @@ uint16_t HostWorkbook::IndexOf(std::u16string_view name) const {
     return 0;
 }
 
-namespace {
-std::u16string_view WithoutLinkMark(std::u16string_view name) {
-    if (!name.empty() && name.front() == u'?') name.remove_prefix(1);
-    return name;
-}
-}  // namespace
-
 CCSheet* HostWorkbook::GetSheet(std::u16string_view name) {
-    return SheetAt(IndexOf(WithoutLinkMark(name)));
+    return SheetAt(IndexOf(CCRemoteRef::SheetName(name)));
 }
 
 int HostWorkbook::IsValidSheetName(std::u16string_view name) {
-    return IndexOf(WithoutLinkMark(name)) != 0 ? 1 : 0;
+    return IndexOf(CCRemoteRef::SheetName(name)) != 0 ? 1 : 0;
 }
 
 int HostWorkbook::HasManager(CCCellManager* manager) {

@@ -12,10 +12,6 @@
 
 namespace {
 
-bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && ostrel::text::Collate(a, b, false) == 0;
-}
-
 // The whole text as one reference of this document, or null.
 std::unique_ptr<CCRef> ScanWhole(cells::CTX* ctx, std::u16string_view text) {
     std::u16string copy(text);
@@ -33,14 +29,16 @@ std::unique_ptr<CCRef> ScanWhole(cells::CTX* ctx, std::u16string_view text) {
 int CCCellManager::IsValidDocument(std::u16string_view name) const {
     std::u16string own;
     GetDocumentName(own);
-    if (!own.empty() && SameIgnoringCase(name, own)) return 1;
+    if (!own.empty() && ostrel::text::SameIgnoringCase(name, own)) return 1;
     std::u16string path;
     if (!const_cast<CCCellManager*>(this)->GetDocumentFileName(path) || path.empty()) return 0;
     size_t slash = path.find_last_of(u"/\\:");
     std::u16string file = slash == std::u16string::npos ? path : path.substr(slash + 1);
-    if (SameIgnoringCase(name, file)) return 1;
+    if (ostrel::text::SameIgnoringCase(name, file)) return 1;
     size_t dot = file.find_last_of(u'.');
-    return dot != std::u16string::npos && SameIgnoringCase(name, file.substr(0, dot)) ? 1 : 0;
+    return dot != std::u16string::npos && ostrel::text::SameIgnoringCase(name, file.substr(0, dot))
+               ? 1
+               : 0;
 }
 
 int CCCellManager::IsValidReference(std::u16string_view text) {

@@ -16,15 +16,8 @@
 
 namespace {
 
-std::u16string_view WithoutLinkMark(std::u16string_view name) {
-    if (!name.empty() && name.front() == u'?') name.remove_prefix(1);
-    return name;
-}
-
 bool SameSheetName(std::u16string_view a, std::u16string_view b) {
-    a = WithoutLinkMark(a);
-    b = WithoutLinkMark(b);
-    return a.size() == b.size() && ostrel::text::Collate(a, b, false) == 0;
+    return ostrel::text::SameIgnoringCase(CCRemoteRef::SheetName(a), CCRemoteRef::SheetName(b));
 }
 
 // Stores the formula of the cell a dependent designates again, so that its stored text is
@@ -103,7 +96,7 @@ void CCSheet::UpdateOnRename(std::u16string_view oldName, std::u16string_view ne
             const auto* link = static_cast<const CCRemoteRef*>(ref);
             if (SameSheetName(link->GetDocument(), oldName)) {
                 std::u16string document(link->IsSheetLink() ? u"?" : u"");
-                document += WithoutLinkMark(newName);
+                document += CCRemoteRef::SheetName(newName);
                 renamed = new CCRefList(new CCRemoteRef(document, link->GetItem()), renamed, true);
                 continue;
             }

@@ -19,10 +19,6 @@
 
 namespace {
 
-bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && ostrel::text::Collate(a, b, false) == 0;
-}
-
 // One cell of the grid, alone or behind a one-sheet qualification.
 bool IsSingleCell(const CCRef* ref) {
     if (!ref) return false;
@@ -179,14 +175,15 @@ int CCRefFormula::CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef*) {
 void CCRefFormula::OnSheetRename(const std::u16string& oldName, const std::u16string& newName) {
     if (!m_ref || m_ref->GetType() != REF_TYPE_REMOTE) return;
     auto* remote = static_cast<CCRemoteRef*>(m_ref.get());
-    if (SameNameIgnoringCase(remote->GetDocument(), oldName)) remote->SetDocument(newName);
+    if (ostrel::text::SameIgnoringCase(remote->GetDocument(), oldName))
+        remote->SetDocument(newName);
 }
 
 void CCRefFormula::UpdateArgsOnSheetRename(cells::CTX*, const CCRemoteRef* oldRef,
                                            const CCRemoteRef* newRef) {
     if (!oldRef || !newRef || !m_ref || m_ref->GetType() != REF_TYPE_REMOTE) return;
     auto* remote = static_cast<CCRemoteRef*>(m_ref.get());
-    if (SameNameIgnoringCase(remote->GetDocument(), oldRef->GetDocument()))
+    if (ostrel::text::SameIgnoringCase(remote->GetDocument(), oldRef->GetDocument()))
         remote->SetDocument(newRef->GetDocument());
 }
 

@@ -8,13 +8,6 @@
 #include "refs/rc_ref.h"
 #include "refs/region_ref.h"
 
-namespace {
-
-bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return ostrel::text::Collate(a, b, false) == 0 && a.size() == b.size();
-}
-}  // namespace
-
 int CCRemoteRef::IsEqual(const CCRemoteRef& other) const {
     return m_document == other.m_document && m_item == other.m_item;
 }
@@ -22,7 +15,8 @@ int CCRemoteRef::IsEqual(const CCRemoteRef& other) const {
 int CCRemoteRef::IsEqual(const CCRef* other) const {
     if (!other || other->GetType() != REF_TYPE_REMOTE) return 0;
     const auto* o = static_cast<const CCRemoteRef*>(other);
-    return EqualIgnoringCase(m_document, o->m_document) && EqualIgnoringCase(m_item, o->m_item);
+    return ostrel::text::SameIgnoringCase(m_document, o->m_document) &&
+           ostrel::text::SameIgnoringCase(m_item, o->m_item);
 }
 
 void CCRemoteRef::Print(cells::CTX*, CWideOutStream& out, unsigned char) const {

@@ -21,6 +21,11 @@ public:
     void SetItem(std::u16string_view item) { m_item = item; }
     // A sheet of the same workbook: the document name begins with "?".
     bool IsSheetLink() const { return !m_document.empty() && m_document[0] == u'?'; }
+    // The sheet a document name designates: the name without the "?" of a sheet link.
+    static std::u16string_view SheetName(std::u16string_view document) {
+        if (!document.empty() && document.front() == u'?') document.remove_prefix(1);
+        return document;
+    }
     // Both strings equal, case-sensitive.
     int IsEqual(const CCRemoteRef& other) const;
 

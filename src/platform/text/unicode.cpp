@@ -155,6 +155,10 @@ const std::string& GetCollationLocale() {
     return State().name;
 }
 
+bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && Collate(a, b, false) == 0;
+}
+
 int Collate(std::u16string_view a, std::u16string_view b, bool caseSensitive) {
     const Collators* collators = State().current;
     if (!collators) return OrdinalCompare(a, b, caseSensitive);

@@ -28,5 +28,7 @@ void SetCollationLocale(const std::string& name);
 const std::string& GetCollationLocale();
 // Negative, 0 or positive. caseSensitive 0 ignores case (and only case).
 int Collate(std::u16string_view a, std::u16string_view b, bool caseSensitive);
+// Equal texts when case is ignored (names of sheets and documents).
+bool SameIgnoringCase(std::u16string_view a, std::u16string_view b);
 
 }  // namespace ostrel::text
