@@ -213,7 +213,7 @@ int HostSheet::DoTransport(const CCRemoteRef* ref, CFile* file) {
 }
 
 void HostSheet::OnUpdateIdleRecalc() {
-    if (m_book) m_book->ReportProgress(*this);
+    if (m_book) m_book->ReportProgress();
 }
 
 }  // namespace ostrel::host

@@ -98,13 +98,13 @@ bool HostWorkbook::RenameSheet(size_t index, std::u16string_view newName) {
 }
 
 size_t HostWorkbook::Remaining() const {
-    size_t remaining = const_cast<HostWorkbook*>(this)->GetCalcCache().GetDirtyCount();
+    size_t remaining = GetCalcCache().GetDirtyCount();
     for (const auto& sheet : m_sheets)
         remaining += sheet->GetCurRecalcCount() + sheet->GetCurProcessCount();
     return remaining;
 }
 
-void HostWorkbook::ReportProgress(const HostSheet&) {
+void HostWorkbook::ReportProgress() {
     if (!m_progress) return;
     size_t remaining = Remaining();
     m_progressTotal = std::max(m_progressTotal, remaining);
@@ -118,12 +118,11 @@ void HostWorkbook::RecalculateAll() {
     // others can give work back, which the next pass takes. Cells that keep marking each
     // other cannot hold the host forever.
     for (int pass = 0; pass < 64 && Remaining() != 0; ++pass) {
-        m_sheets.front()->DoIdle(1);
         for (auto& sheet : m_sheets)
             while (sheet->DoIdle(1)) {
             }
     }
-    ReportProgress(*m_sheets.front());
+    ReportProgress();
 }
 
 }  // namespace ostrel::host

@@ -48,7 +48,7 @@ public:
     // were waiting.
     using Progress = std::function<void(size_t remaining, size_t total)>;
     void SetProgress(Progress progress) { m_progress = std::move(progress); }
-    void ReportProgress(const HostSheet& sheet);
+    void ReportProgress();
 
     // Recalculates until no sheet has work left: the shared order first, then whatever a
     // sheet queued in its own lists (requests to other documents).

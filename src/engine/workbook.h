@@ -41,6 +41,7 @@ public:
     void DoProtectionDialog();
 
     CCCalcCache& GetCalcCache() { return m_cache; }
+    const CCCalcCache& GetCalcCache() const { return m_cache; }
     // Recalculates every dirty cell of every sheet, in the shared order, through manager.
     void DoCalc(CCCellManager* manager);
     // UpdateOnRename on every sheet.
