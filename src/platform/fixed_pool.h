@@ -50,6 +50,9 @@ public:
 
 private:
     static constexpr size_t kAlign = alignof(std::max_align_t);
+    size_t m_stride;
+
+#if !defined(OSTREL_PLAIN_ALLOCATION)
     static constexpr size_t kBlock = 1024;
     struct Slot {
         Slot* next;
@@ -63,9 +66,9 @@ private:
             Give(block + i * m_stride);
     }
 
-    size_t m_stride;
     Slot* m_free = nullptr;
     std::vector<unsigned char*> m_blocks;
+#endif
 };
 
 // The pool for objects of T's size; never destroyed, as pooled objects may outlive statics.
