@@ -1,13 +1,11 @@
 #include "cells/item.h"
 
+#include <atomic>
 #include <cstring>
-#include <deque>
-#include <unordered_set>
 
 #include "engine/cell_manager.h"
 #include "platform/archive.h"
 #include "platform/fixed_pool.h"
-#include "refs/rc_ref.h"
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
 
@@ -120,7 +118,16 @@ int CCItem::FindLive(const CCRef* ref) const {
     return found;
 }
 
+namespace {
+std::atomic<bool> unqualifiedDependents{false};
+}  // namespace
+
+bool CCItem::MayHaveUnqualifiedDependents() {
+    return unqualifiedDependents.load(std::memory_order_relaxed);
+}
+
 void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
+    if (ref->GetType() != REF_TYPE_3D) unqualifiedDependents.store(true, std::memory_order_relaxed);
     if (D().indexValid && D().index) D().index->Insert(ref->Hash(), int(D().live.size()));
     D().live.push_back(std::move(ref));
     if (D().live.size() == kIndexFrom) D().indexValid = false;
@@ -368,79 +375,6 @@ void CCItem::Read(cells::CTX* ctx, CArchive& ar) {
         ClearLive();
         throw;
     }
-}
-
-int CCItem::IsCirc(cells::CTX* ctx) {
-    CCCellManager* manager = cells::ManagerOf(ctx);
-    const CCRef* own = GetRef();
-    if (!manager || !own) return 0;
-    CCRef3D probe(ctx, own);
-    // Breadth first over the dependents' dependents. Each cell is examined once, keyed by its
-    // sheet, column and row; ranges and names are examined whenever they are reached.
-    std::vector<CCRefList*> lists;
-    std::deque<const CCRef*> queue;
-    auto enqueue = [&](CCRefList* list) {
-        lists.push_back(list);
-        for (CCRefList* node = list; node; node = node->m_pNext)
-            queue.push_back(node->m_pRef);
-    };
-    enqueue(manager->LoadDependencies(own));
-    std::unordered_set<uint64_t> visited;
-    int result = 0;
-    while (!queue.empty()) {
-        const CCRef* ref = queue.front();
-        queue.pop_front();
-        uint64_t sheet = 0;
-        const CCRef* cell = ref;
-        if (ref->GetType() == REF_TYPE_3D) {
-            const auto* r3 = static_cast<const CCRef3D*>(ref);
-            sheet = uint64_t(r3->GetKey()) + 1;
-            cell = r3->GetInnerRef();
-        }
-        if (cell && cell->GetType() == REF_TYPE_RC) {
-            const auto* rc = static_cast<const CCRCRef*>(cell);
-            uint64_t key = sheet << 32 | uint64_t(rc->GetColumn()) << 16 | rc->GetRow();
-            if (!visited.insert(key).second) continue;
-        }
-        CCItem* item = manager->GetItem(ref);
-        if (item == this || (item && item->Contain(&probe))) {
-            result = 1;
-            break;
-        }
-        enqueue(manager->LoadDependencies(ref));
-    }
-    for (CCRefList* list : lists)
-        RefListFree(list, 0);
-    return result;
-}
-
-bool MayCloseCycle(cells::CTX* ctx, CCItem* item) {
-    CCCellManager* manager = cells::ManagerOf(ctx);
-    if (!manager || !item) return true;
-    CCRefList* precedents = item->GetPrecedents(ctx);
-    bool may = false;
-    for (CCRefList* node = precedents; node && !may; node = node->m_pNext) {
-        const CCRef* cell = node->m_pRef;
-        CCCellManager* owner = manager;
-        if (cell->GetType() == REF_TYPE_3D) {
-            const auto* r3 = static_cast<const CCRef3D*>(cell);
-            if (!r3->IsSingleSheet()) {
-                may = true;
-                break;
-            }
-            owner = r3->GetFirstSheetManager(ctx);
-            cell = r3->GetInnerRef();
-            if (!owner) continue;  // no such sheet: nothing there reads this item
-        }
-        if (!cell || cell->GetType() != REF_TYPE_RC) {
-            may = true;
-            break;
-        }
-        CCItem* read = owner->LookupItem(cell);
-        may = read && (read == item || read->IsFormulaLink());
-    }
-    RefListFree(precedents, 1);
-    return may;
 }
 
 void* CCItem::Dependents::operator new(size_t size) {

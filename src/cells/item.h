@@ -116,6 +116,10 @@ public:
     void DeleteDependentRefs(cells::CTX* ctx);
     // 1 when a chain of dependents leads back to this item.
     int IsCirc(cells::CTX* ctx);
+    // False while every dependent any item has stored was sheet-qualified and local (the
+    // form registration gives them); true once one naming another document, or read from
+    // a stream in plain form, was stored. Sticky for the process.
+    static bool MayHaveUnqualifiedDependents();
 
 protected:
     // Packs the live dependents into the block (the live array stays).

@@ -301,9 +301,14 @@ int CCCellManager::InitFormulaRecalc(const CCItem* item) {
     const CCRef* ref = item->GetRef();
     int result = 1;
     CCRecalcList work, remote;
-    // A formula that cannot close a cycle, here or through another document, needs no walk:
-    // typing a chain from the bottom would otherwise walk every row below each new one.
-    if (ref && MayCloseCycle(GetCTX(), const_cast<CCItem*>(item)))
+    // The walk can only end early at the root's own reference, which no sheet-qualified
+    // dependent equals, or at another document. While every dependent ever stored was
+    // qualified and local, it would walk everything downstream to find nothing, so it is
+    // left out; so it is for a formula that cannot close a cycle. Typing a chain against
+    // its direction would otherwise walk every row below each new one.
+    const bool mayEndEarly =
+        ref && (ref->GetType() == REF_TYPE_3D || CCItem::MayHaveUnqualifiedDependents());
+    if (mayEndEarly && MayCloseCycle(GetCTX(), const_cast<CCItem*>(item)))
         PatchProcessDependents(ref, work);
     // Each reference is expanded once, so that a cycle that does not pass the root ends.
     std::vector<std::unique_ptr<CCRef>> expanded;

@@ -21,44 +21,60 @@ const CCEvLiTable::Entry* CCEvLiTable::Find(const CCBaseEvent& event) const {
     return nullptr;
 }
 
+bool CCEvLiTable::Entry::Remove(const CCBaseListener* listener) {
+    auto it = position.find(listener);
+    if (it == position.end()) return false;
+    listeners[it->second] = nullptr;
+    position.erase(it);
+    ++holes;
+    return true;
+}
+
+void CCEvLiTable::Entry::Compact() const {
+    if (holes == 0) return;
+    std::erase(listeners, nullptr);
+    for (size_t i = 0; i < listeners.size(); ++i)
+        position[listeners[i]] = i;
+    holes = 0;
+}
+
 bool CCEvLiTable::Register(const CCBaseEvent& event, CCBaseListener* listener) {
     if (!listener) return false;
     Entry* entry = Find(event);
     if (!entry) {
-        m_entries.push_back(Entry{event.Clone(), {}});
+        m_entries.push_back(Entry{event.Clone(), {}, {}, 0});
         entry = &m_entries.back();
     }
-    for (CCBaseListener* present : entry->listeners)
-        if (present->IsEqual(listener)) return true;
-    entry->listeners.push_back(listener);
+    if (entry->position.emplace(listener, entry->listeners.size()).second)
+        entry->listeners.push_back(listener);
     return true;
 }
 
 bool CCEvLiTable::UnRegister(const CCBaseEvent& event, CCBaseListener* listener) {
     if (!listener) return false;
     Entry* entry = Find(event);
-    if (!entry) return false;
-    for (auto it = entry->listeners.begin(); it != entry->listeners.end(); ++it) {
-        if ((*it)->IsEqual(listener)) {
-            entry->listeners.erase(it);
-            ++m_removals;
-            return true;
-        }
-    }
-    return false;
+    if (!entry || !entry->Remove(listener)) return false;
+    ++m_removals;
+    return true;
 }
 
 void CCEvLiTable::UnRegister(CCBaseListener* listener) {
     if (!listener) return;
     for (Entry& entry : m_entries)
-        if (std::erase_if(entry.listeners, [&](CCBaseListener* l) { return l->IsEqual(listener); }))
-            ++m_removals;
+        if (entry.Remove(listener)) ++m_removals;
 }
 
 const CCEvLiTable::ListenerList& CCEvLiTable::GetListenersOf(const CCBaseEvent& event) const {
     static const ListenerList empty;
     const Entry* entry = Find(event);
-    return entry ? entry->listeners : empty;
+    if (!entry) return empty;
+    entry->Compact();
+    return entry->listeners;
+}
+
+bool CCEvLiTable::Has(const CCBaseEvent& event, const CCBaseListener* listener) const {
+    const Entry* entry = Find(event);
+    return entry && entry->position.contains(listener);
 }
 
 bool CCBaseBroadcaster::NotifyListeners(const CCBaseEvent& event) {
@@ -67,10 +83,7 @@ bool CCBaseBroadcaster::NotifyListeners(const CCBaseEvent& event) {
     const CCEvLiTable::ListenerList snapshot = m_table.GetListenersOf(event);
     const unsigned long removals = m_table.RemovalCount();
     for (CCBaseListener* listener : snapshot) {
-        if (m_table.RemovalCount() != removals) {
-            const CCEvLiTable::ListenerList& current = m_table.GetListenersOf(event);
-            if (std::find(current.begin(), current.end(), listener) == current.end()) continue;
-        }
+        if (m_table.RemovalCount() != removals && !m_table.Has(event, listener)) continue;
         listener->OnEvent(event);
     }
     return true;

@@ -2,7 +2,9 @@
 // that every cell manager is.
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "events/events.h"
@@ -23,13 +25,23 @@ public:
     void UnRegister(CCBaseListener* listener);
     // The listeners of the event's entry; a shared empty list when there is none.
     const ListenerList& GetListenersOf(const CCBaseEvent& event) const;
+    // Whether the listener is registered for the event.
+    bool Has(const CCBaseEvent& event, const CCBaseListener* listener) const;
     // Counts removals, so that a walk over a snapshot knows when it must re-check.
     unsigned long RemovalCount() const { return m_removals; }
 
 private:
+    // A listener is equal only to itself, so an entry finds one by its address: a sheet
+    // that thousands of formulas listen to registers and removes each in constant time.
+    // Removal leaves a hole, closed the next time the list is asked for.
     struct Entry {
         std::unique_ptr<CCBaseEvent> event;
-        ListenerList listeners;
+        mutable ListenerList listeners;
+        mutable std::unordered_map<const CCBaseListener*, size_t> position;
+        mutable size_t holes = 0;
+
+        bool Remove(const CCBaseListener* listener);
+        void Compact() const;
     };
     Entry* Find(const CCBaseEvent& event);
     const Entry* Find(const CCBaseEvent& event) const;

@@ -8,6 +8,7 @@ class CCBaseListener {
 public:
     virtual ~CCBaseListener() = default;
     virtual bool OnEvent(const CCBaseEvent& event) = 0;
+    // True only for the same object: event tables find a listener by its address.
     virtual bool IsEqual(const CCBaseListener* other) const { return other == this; }
 };
 
