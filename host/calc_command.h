@@ -15,13 +15,18 @@ class CalcSheet;
 struct CalcOptions {
     std::vector<std::string> files;     // paths, or "-" for standard input
     std::optional<std::string> outDir;  // one DIR/NAME.csv per sheet instead of out
+    std::optional<char> separator;      // of input and output; else each file's own
     bool formulas = false;              // formula text instead of display text
     bool progress = false;              // a progress bar on err while calculating
 };
 
 // The name of the sheet a file becomes: its name without folder and extension ("Sheet1"
-// for standard input). Empty when the file's name is not UTF-8.
+// for standard input), made a name formulas can use (ReferableSheetName); bytes that are
+// not UTF-8 count as characters a sheet name cannot hold.
 std::u16string SheetNameOf(const std::string& file);
+// The name of the file a sheet is written to within the output folder: the file's own
+// name without folder and extension, and ".csv".
+std::string OutputNameOf(const std::string& file);
 
 // Calculates on book, which holds one empty sheet per file, in the order of the files.
 // Returns the program's exit code; errors are one line each on err. Every file is read and

@@ -1,11 +1,13 @@
 // The sheets the command-line program calculates with: the reference host's spreadsheet,
 // alone or in a workbook.
+#include <memory>
 #include <mutex>
 #include <vector>
 
 #include "engine/module.h"
 #include "host_sheet.h"
 #include "host_workbook.h"
+#include "platform/text/unicode.h"
 #include "sheet_interface.h"
 
 namespace ostrel {
@@ -44,6 +46,11 @@ public:
         return OnGrid(column, row) ? m_sheet.GetCellFormula(unsigned(column), unsigned(row))
                                    : std::u16string();
     }
+    bool HasFormula(int column, int row) override {
+        const host::HostCell* cell =
+            OnGrid(column, row) ? m_sheet.FindCell(unsigned(column), unsigned(row)) : nullptr;
+        return cell && cell->IsFormulaLink();
+    }
 
 private:
     static bool OnGrid(int column, int row) {
@@ -66,6 +73,7 @@ public:
     std::u16string GetCellFormula(int column, int row) override {
         return m_view.GetCellFormula(column, row);
     }
+    bool HasFormula(int column, int row) override { return m_view.HasFormula(column, row); }
 
 private:
     host::HostSheet m_sheet;
@@ -103,7 +111,33 @@ private:
     std::vector<std::unique_ptr<EngineSheet>> m_views;
 };
 
+// Whether "=NAME!A1" reads cell A1 of a sheet of that name: the formula grammar decides,
+// on a workbook holding such a sheet.
+bool FormulasCanName(std::u16string_view name) {
+    host::HostWorkbook book;
+    host::HostSheet* sheet = book.AddSheet(name);
+    if (!sheet) return false;
+    sheet->SetCellText(0u, 0u, u"17");
+    sheet->SetCellText(1u, 0u, u"=" + std::u16string(name) + u"!A1");
+    book.RecalculateAll();
+    return sheet->GetCellValueText(1u, 0u) == u"17";
+}
+
 }  // namespace
+
+std::u16string ReferableSheetName(std::u16string_view text) {
+    constexpr size_t kLongest = 79;  // the longest sheet name a reference may hold
+    StartEngine();
+    std::u16string name;
+    for (char16_t c : text.substr(0, kLongest))
+        name += text::IsAlpha(c) || text::IsDigit(c) || c == u'_' ? c : u'_';
+    if (name.empty()) name = u"_";
+    if (text::IsDigit(name[0]) || !FormulasCanName(name)) {
+        name.insert(name.begin(), u'_');
+        if (name.size() > kLongest) name.resize(kLongest);
+    }
+    return name;
+}
 
 std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName) {
     StartEngine();

@@ -1,9 +1,13 @@
 #include "cli.h"
 
+#include <cctype>
+#include <filesystem>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,16 +17,21 @@
 #include "platform/zmk/environment.h"
 #include "sheet_interface.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ostrel {
 
 namespace {
 
+#ifndef OSTREL_VERSION
+#define OSTREL_VERSION "unknown"
+#endif
+
 constexpr std::string_view kUsage =
-    "Usage: ostrel-cells calc [--formulas] [--locale NAME] FILE\n"
-    "       ostrel-cells calc [--formulas] [--locale NAME] --out DIR FILE...\n"
-    "       ostrel-cells --help\n";
+    "Usage: ostrel-cells calc [--formulas] [--locale NAME] [--separator CHAR] FILE\n"
+    "       ostrel-cells calc [--formulas] [--locale NAME] [--separator CHAR] --out DIR FILE...\n"
+    "       ostrel-cells --help | --version\n";
 
 constexpr std::string_view kHelp =
     "\n"
@@ -35,11 +44,16 @@ constexpr std::string_view kHelp =
     "                   values of the same shape, each cell showing its display text.\n"
     "                   FILE is RFC 4180 CSV in UTF-8; \"-\" reads standard input.\n"
     "  calc --out DIR FILE...\n"
-    "                   Read every FILE as one sheet of a workbook, named after the\n"
-    "                   file without its folder and extension (\"-\" is Sheet1), so\n"
-    "                   that a formula on one reads the others (=prices!B2*2).\n"
-    "                   Write each sheet as DIR/NAME.csv, creating DIR when missing;\n"
-    "                   each file appears whole or not at all.\n"
+    "                   Read every FILE (at most 255) as one sheet of a workbook,\n"
+    "                   named after the file without its folder and extension (\"-\"\n"
+    "                   is Sheet1), so that a formula on one reads the others\n"
+    "                   (=prices!B2*2). In a sheet name every character but letters,\n"
+    "                   digits and _ becomes _, and a name formulas would read as\n"
+    "                   something else (C4000, SUM, TRUE) or that starts with a digit\n"
+    "                   gets a _ in front: \"my data-2.csv\" is my_data_2, \"sum.csv\"\n"
+    "                   is _sum. Write each sheet as DIR/NAME.csv, NAME being the\n"
+    "                   file's own, creating DIR when missing; the files appear all\n"
+    "                   whole or none, and an input is never overwritten.\n"
     "\n"
     "Options:\n"
     "  --formulas       Write each cell's formula text (for a constant, the text as\n"
@@ -49,12 +63,18 @@ constexpr std::string_view kHelp =
     "                   the locale comes from LC_ALL, LC_NUMERIC or LANG.\n"
     "  --out DIR        Write one file per sheet into DIR instead of standard\n"
     "                   output (needed with more than one FILE).\n"
+    "  --separator CHAR Separate fields with CHAR (such as ';', or 'tab') when reading\n"
+    "                   and writing. Without it each file's separator is taken from\n"
+    "                   its first line: a tab when one stands outside quotes, else a\n"
+    "                   semicolon when one does, else a comma.\n"
     "  -h, --help       Show this help and exit.\n"
+    "  --version        Show the program's version and exit.\n"
     "\n"
-    "Input: lines end with CRLF, LF or CR; a quoted field may hold commas, doubled\n"
+    "Input: lines end with CRLF, LF or CR; a quoted field may hold separators, doubled\n"
     "quotes and line breaks; a UTF-8 byte order mark is skipped; empty lines at the end\n"
-    "are ignored. A sheet has at most 65536 rows and 256 columns (A to IV).\n"
-    "Output: lines end with LF; a field is quoted when it holds a comma, a double\n"
+    "are ignored. A sheet has at most 65536 rows and 256 columns (A to IV), a field at\n"
+    "most 32767 characters. Faults are reported as FILE:LINE: and stop the reading.\n"
+    "Output: lines end with LF; a field is quoted when it holds the separator, a double\n"
     "quote or a line break. Nothing is written unless every file was read and the\n"
     "whole workbook calculated. While a long calculation runs, a progress bar shows on\n"
     "standard error when it is a terminal.\n"
@@ -62,20 +82,34 @@ constexpr std::string_view kHelp =
     "Exit status:\n"
     "  0  every sheet was written\n"
     "  1  the input could not be read (no such file, invalid UTF-8, malformed CSV,\n"
-    "     more than 65536 rows or 256 columns) or the output could not be written\n"
+    "     more than 65536 rows or 256 columns), the output could not be written, or\n"
+    "     the memory ran out\n"
     "  2  the command line was wrong (unknown command or option, no FILE given,\n"
-    "     several FILEs without --out, two FILEs making sheets of the same name,\n"
-    "     unknown locale)\n";
+    "     several FILEs without --out, more than 255 FILEs, two FILEs making sheets\n"
+    "     of the same name, an output that would replace an input, unknown locale)\n";
 
 constexpr std::string_view kProgram = "ostrel-cells";
+constexpr size_t kMaxSheets = 255;
 
 struct Arguments {
     bool help = false;
+    bool version = false;
     bool formulas = false;
+    std::optional<char> separator;
     std::optional<std::string> locale;
     std::optional<std::string> outDir;
     std::vector<std::string> positional;
 };
+
+// The separator a command line names: one character that can separate fields (not a
+// quote, a line break or a letter or digit a field would hold), or "tab".
+std::optional<char> SeparatorNamed(std::string_view value) {
+    if (value == "tab" || value == "\\t" || value == "\t") return '\t';
+    if (value.size() != 1) return std::nullopt;
+    const unsigned char c = static_cast<unsigned char>(value[0]);
+    if (c <= 0x20 || c >= 0x7F || c == '"' || std::isalnum(c)) return std::nullopt;
+    return char(c);
+}
 
 // Fills arguments; returns the complaint about the first wrong argument, or nothing.
 std::optional<std::string> Parse(int argc, char** argv, Arguments& arguments) {
@@ -89,6 +123,9 @@ std::optional<std::string> Parse(int argc, char** argv, Arguments& arguments) {
         } else if (arg == "--help" || arg == "-h") {
             arguments.help = true;
             return std::nullopt;
+        } else if (arg == "--version") {
+            arguments.version = true;
+            return std::nullopt;
         } else if (arg == "--formulas") {
             arguments.formulas = true;
         } else if (arg == "--locale") {
@@ -101,6 +138,15 @@ std::optional<std::string> Parse(int argc, char** argv, Arguments& arguments) {
             arguments.outDir = argv[++i];
         } else if (arg.starts_with("--out=")) {
             arguments.outDir = std::string(arg.substr(6));
+        } else if (arg == "--separator" || arg.starts_with("--separator=")) {
+            std::string_view value;
+            if (arg.starts_with("--separator="))
+                value = arg.substr(12);
+            else if (i + 1 < argc)
+                value = argv[++i];
+            arguments.separator = SeparatorNamed(value);
+            if (!arguments.separator)
+                return "option '--separator' needs one character, such as ';' or 'tab'";
         } else {
             return "unknown option '" + std::string(arg) + "'";
         }
@@ -120,11 +166,38 @@ std::optional<std::string> ChooseLocale(const std::optional<std::string>& named)
     using zmk::globals::CLocalesCache;
     auto& cache = zmk::globals::global_environment().locales_cache();
     if (named) {
+        // get refuses what is no locale name ("../etc/passwd", "C.garbage"), which would
+        // otherwise be cut short and taken for another locale.
         if (named->empty() || !cache.get(*named)) return std::nullopt;
         return CLocalesCache::NormalizeName(*named);
     }
     std::string fromEnvironment = CLocalesCache::UserLocaleName();
     return cache.get(fromEnvironment) ? fromEnvironment : std::string();
+}
+
+// The input that an output file of the folder would replace, or nothing. Files are the
+// same when they are one file on the disk, whatever the paths that name them.
+std::optional<std::string> InputReplacedByOutput(const std::vector<std::string>& files,
+                                                 const std::string& dir, bool stdinIsOurs) {
+    auto identity = [](const struct stat& info) { return std::pair(info.st_dev, info.st_ino); };
+    std::vector<std::pair<std::pair<dev_t, ino_t>, std::string>> inputs;
+    struct stat info {};
+    for (const std::string& file : files) {
+        if (file != "-" && ::stat(file.c_str(), &info) == 0)
+            inputs.emplace_back(identity(info), file);
+        else if (file == "-" && stdinIsOurs && ::fstat(STDIN_FILENO, &info) == 0 &&
+                 S_ISREG(info.st_mode))
+            inputs.emplace_back(identity(info), "(standard input)");
+    }
+    for (const std::string& file : files) {
+        const std::string target = (std::filesystem::path(dir) / OutputNameOf(file)).string();
+        if (::stat(target.c_str(), &info) != 0) continue;
+        for (const auto& [id, name] : inputs)
+            if (id == identity(info))
+                return "'" + target + "' would replace the input '" + name +
+                       "'; choose another --out folder";
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -134,13 +207,18 @@ int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostr
     return RunCli(argc, argv, in, out, err, book);
 }
 
-int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
-           std::unique_ptr<CalcBook>& keep) {
+namespace {
+
+int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
+                   std::unique_ptr<CalcBook>& keep) {
     Arguments arguments;
     if (std::optional<std::string> complaint = Parse(argc, argv, arguments))
         return UsageError(err, *complaint);
-    if (arguments.help) {
-        out << kUsage << kHelp;
+    if (arguments.help || arguments.version) {
+        if (arguments.help)
+            out << kUsage << kHelp;
+        else
+            out << kProgram << ' ' << OSTREL_VERSION << '\n';
         out.flush();
         return out ? kExitSuccess : kExitFailure;
     }
@@ -152,11 +230,20 @@ int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostr
         return UsageError(err, "option '--out' needs a folder");
     if (arguments.positional.size() > 2 && !arguments.outDir)
         return UsageError(err, "several FILEs need --out DIR");
+    if (arguments.positional.size() - 1 > kMaxSheets)
+        return UsageError(err, "at most " + std::to_string(kMaxSheets) +
+                                   " FILEs make one workbook (a workbook holds 255 sheets)");
 
     CalcOptions options;
     options.files.assign(arguments.positional.begin() + 1, arguments.positional.end());
     options.outDir = arguments.outDir;
     options.formulas = arguments.formulas;
+    options.separator = arguments.separator;
+    if (options.outDir) {
+        if (std::optional<std::string> clash =
+                InputReplacedByOutput(options.files, *options.outDir, &in == &std::cin))
+            return UsageError(err, *clash);
+    }
     // Only a terminal shows a bar redrawn in place; a log file would collect every frame.
     options.progress = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
     std::optional<std::string> locale = ChooseLocale(arguments.locale);
@@ -170,13 +257,29 @@ int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostr
     for (const std::string& file : options.files) {
         const std::u16string name = SheetNameOf(file);
         if (book->AddSheet(name)) continue;
-        if (!name.empty() && book->HasSheet(name))
+        if (book->HasSheet(name))
             return UsageError(err, "two FILEs make sheets named '" + ToUtf8(name) + "'");
-        // A lone file keeps working whatever its name: no formula needs to name its sheet.
-        if (options.files.size() == 1 && book->AddSheet(u"Sheet1")) continue;
         return UsageError(err, "'" + file + "' cannot name a sheet");
     }
     return RunCalc(options, *book, in, out, err);
+}
+
+}  // namespace
+
+int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
+           std::unique_ptr<CalcBook>& keep) {
+    // Output is produced whole before any of it is written, so a failure on the way leaves
+    // nothing half-written behind; it is reported and the program ends as after any fault.
+    try {
+        return RunCommandLine(argc, argv, in, out, err, keep);
+    } catch (const std::bad_alloc&) {
+        err << kProgram << ": out of memory\n";
+    } catch (const std::length_error&) {
+        err << kProgram << ": out of memory\n";
+    } catch (const std::exception& e) {
+        err << kProgram << ": internal error: " << e.what() << '\n';
+    }
+    return kExitFailure;
 }
 
 }  // namespace ostrel

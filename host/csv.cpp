@@ -8,17 +8,62 @@ namespace ostrel {
 
 namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// A first line longer than this decides the separator on what it holds so far, so that the
+// faults of an input without line breaks are found as soon as those of any other.
+constexpr size_t kDetectionWindow = size_t(1) << 16;
 }  // namespace
 
-CsvReader::CsvReader(std::string_view input, CsvLimits limits) : m_input(input), m_limits(limits) {
-    if (m_input.starts_with(kByteOrderMark)) m_pos = kByteOrderMark.size();
+CsvReader::CsvReader(std::string_view input, CsvLimits limits, char separator, bool complete)
+    : m_input(input), m_limits(limits), m_separator(separator), m_complete(complete) {}
+
+void CsvReader::Extend(std::string_view input, bool complete) {
+    m_input = input;
+    m_complete = complete;
+    m_starved = false;
 }
 
 bool CsvReader::Next(std::vector<std::u16string>& fields) {
-    if (m_failed || m_pos >= m_input.size()) return false;
-    if (AtLineBreak() && OnlyLineBreaksRemain()) {
-        m_pos = m_input.size();
+    if (m_failed) return false;
+    m_starved = false;
+    if (m_pos == 0) {
+        if (!m_complete && m_input.size() < kByteOrderMark.size() &&
+            kByteOrderMark.starts_with(m_input)) {
+            m_starved = true;
+            return false;
+        }
+        if (m_input.starts_with(kByteOrderMark)) m_pos = kByteOrderMark.size();
+    }
+    if (!m_complete && m_retryAt > 0 &&
+        m_input.size() - m_retryFrom < 2 * (m_retryAt - m_retryFrom)) {
+        m_starved = true;
         return false;
+    }
+    const size_t pos = m_pos, line = m_line, records = m_records, blankRunEnd = m_blankRunEnd;
+    if (ReadRecord(fields)) {
+        m_retryAt = 0;
+        return true;
+    }
+    if (m_starved) {
+        m_pos = pos, m_line = line, m_records = records, m_blankRunEnd = blankRunEnd;
+        m_retryFrom = pos;
+        m_retryAt = m_input.size();
+    }
+    return false;
+}
+
+bool CsvReader::ReadRecord(std::vector<std::u16string>& fields) {
+    if (Ended(m_pos)) return false;
+    if (AtLineBreak()) {
+        const bool onlyBreaks = OnlyLineBreaksRemain();
+        if (m_failed) return false;
+        if (onlyBreaks) {
+            if (!m_complete) {
+                m_starved = true;
+                return false;
+            }
+            m_pos = m_input.size();
+            return false;
+        }
     }
     if (m_records == m_limits.maxRecords)
         return Fail(m_line, "more than " + std::to_string(m_limits.maxRecords) + " rows");
@@ -37,38 +82,40 @@ bool CsvReader::Next(std::vector<std::u16string>& fields) {
 }
 
 bool CsvReader::ReadField(std::u16string& field, bool& endOfRecord) {
-    if (m_pos < m_input.size() && m_input[m_pos] == '"') {
+    if (!Ended(m_pos) && m_input[m_pos] == '"') {
         ++m_pos;
         if (!ReadQuoted(field)) return false;
         // Anything but a separator after the closing quote leaves it unclear where the
         // field was meant to end, so it is refused rather than guessed.
-        if (m_pos < m_input.size() && m_input[m_pos] != ',' && !AtLineBreak())
+        if (!Ended(m_pos) && m_input[m_pos] != m_separator && !AtLineBreak())
             return Fail(m_line, "unexpected text after a closing quote");
     } else if (!ReadUnquoted(field)) {
         return false;
     }
-    if (m_pos >= m_input.size()) {
+    if (Ended(m_pos)) {
         endOfRecord = true;
-    } else if (m_input[m_pos] == ',') {
+    } else if (m_input[m_pos] == m_separator) {
         ++m_pos;
         endOfRecord = false;
     } else {
         SkipLineBreak();
         endOfRecord = true;
     }
-    return true;
+    return !m_starved;
 }
 
 bool CsvReader::ReadQuoted(std::u16string& field) {
     const size_t openingLine = m_line;
-    while (m_pos < m_input.size()) {
+    while (!Ended(m_pos)) {
         const unsigned char c = static_cast<unsigned char>(m_input[m_pos]);
         if (c == '"') {
-            if (m_pos + 1 < m_input.size() && m_input[m_pos + 1] == '"') {
+            if (!Ended(m_pos + 1) && m_input[m_pos + 1] == '"') {
                 field += u'"';
                 m_pos += 2;
+                if (TooLong(field, openingLine)) return false;
                 continue;
             }
+            if (m_starved) return false;
             ++m_pos;
             return true;
         }
@@ -86,14 +133,15 @@ bool CsvReader::ReadQuoted(std::u16string& field) {
             field += char16_t(c);
             ++m_pos;
         }
+        if (TooLong(field, openingLine)) return false;
     }
     return Fail(openingLine, "quoted field not closed");
 }
 
 bool CsvReader::ReadUnquoted(std::u16string& field) {
-    while (m_pos < m_input.size()) {
+    while (!Ended(m_pos)) {
         const unsigned char c = static_cast<unsigned char>(m_input[m_pos]);
-        if (c == ',' || c == '\r' || c == '\n') return true;
+        if (c == static_cast<unsigned char>(m_separator) || c == '\r' || c == '\n') return true;
         if (c >= 0x80) {
             if (!AppendMultiByte(field)) return false;
         } else if (c == 0) {
@@ -102,8 +150,9 @@ bool CsvReader::ReadUnquoted(std::u16string& field) {
             field += char16_t(c);
             ++m_pos;
         }
+        if (TooLong(field, m_line)) return false;
     }
-    return true;
+    return !m_starved;
 }
 
 bool CsvReader::AppendMultiByte(std::u16string& field) {
@@ -122,8 +171,8 @@ bool CsvReader::AppendMultiByte(std::u16string& field) {
     } else {
         return Fail(m_line, "invalid UTF-8");
     }
-    if (m_input.size() - m_pos < length) return Fail(m_line, "invalid UTF-8");
     for (size_t k = 1; k < length; ++k) {
+        if (Ended(m_pos + k)) return Fail(m_line, "invalid UTF-8");
         const unsigned char next = static_cast<unsigned char>(m_input[m_pos + k]);
         if ((next & 0xC0) != 0x80) return Fail(m_line, "invalid UTF-8");
         c = (c << 6) | (next & 0x3F);
@@ -141,12 +190,18 @@ bool CsvReader::AppendMultiByte(std::u16string& field) {
     return true;
 }
 
-bool CsvReader::AtLineBreak() const {
+bool CsvReader::Ended(size_t pos) {
+    if (pos < m_input.size()) return false;
+    if (!m_complete) m_starved = true;
+    return true;
+}
+
+bool CsvReader::AtLineBreak() {
     return m_pos < m_input.size() && (m_input[m_pos] == '\r' || m_input[m_pos] == '\n');
 }
 
 void CsvReader::SkipLineBreak() {
-    if (m_input[m_pos] == '\r' && m_pos + 1 < m_input.size() && m_input[m_pos + 1] == '\n') ++m_pos;
+    if (m_input[m_pos] == '\r' && !Ended(m_pos + 1) && m_input[m_pos + 1] == '\n') ++m_pos;
     ++m_pos;
     ++m_line;
 }
@@ -154,28 +209,65 @@ void CsvReader::SkipLineBreak() {
 bool CsvReader::OnlyLineBreaksRemain() {
     if (m_pos < m_blankRunEnd) return false;
     size_t end = m_pos;
-    while (end < m_input.size() && (m_input[end] == '\r' || m_input[end] == '\n'))
+    size_t lines = 0;
+    while (end < m_input.size() && (m_input[end] == '\r' || m_input[end] == '\n')) {
+        if (m_input[end] == '\r' && end + 1 < m_input.size() && m_input[end + 1] == '\n') ++end;
         ++end;
+        // A run longer than a sheet is tall is no sheet, whether anything follows it or not:
+        // an endless stream of empty lines must stop somewhere.
+        if (++lines > m_limits.maxRecords) {
+            Fail(m_line + m_limits.maxRecords,
+                 "more than " + std::to_string(m_limits.maxRecords) + " rows");
+            return false;
+        }
+    }
     if (end == m_input.size()) return true;
     // Remembered so that a long run of blank lines inside the input is scanned once.
     m_blankRunEnd = end;
     return false;
 }
 
+bool CsvReader::TooLong(const std::u16string& field, size_t line) {
+    if (field.size() <= m_limits.maxFieldLength) return false;
+    return !Fail(line,
+                 "field longer than " + std::to_string(m_limits.maxFieldLength) + " characters");
+}
+
 bool CsvReader::Fail(size_t line, std::string message) {
+    // Past the end of a partial input nothing is known yet: the record is read again.
+    if (m_starved) return false;
     m_failed = true;
     m_error = CsvError{line, std::move(message)};
     return false;
 }
 
+std::optional<char> DetectSeparator(std::string_view input, bool complete) {
+    bool quoted = false;
+    bool semicolon = false;
+    for (size_t i = input.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0; i < input.size();
+         ++i) {
+        const char c = input[i];
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted) {
+            if (c == '\t') return '\t';
+            if (c == '\r' || c == '\n') return semicolon ? ';' : ',';
+            if (c == ';') semicolon = true;
+        }
+    }
+    if (!complete && input.size() < kDetectionWindow) return std::nullopt;
+    return semicolon ? ';' : ',';
+}
+
 void CsvWriter::Field(std::u16string_view text) {
-    if (!m_atRecordStart) m_out += ',';
+    if (!m_atRecordStart) m_out += m_separator;
     m_atRecordStart = false;
     // A reader takes U+FEFF at the very start of a file for a byte order mark; quotes keep
     // it in the field.
     const bool markFirst = m_firstField && text.starts_with(u'\uFEFF');
     m_firstField = false;
-    if (!markFirst && text.find_first_of(u",\"\r\n") == std::u16string_view::npos) {
+    const char16_t special[] = {char16_t(m_separator), u'"', u'\r', u'\n', 0};
+    if (!markFirst && text.find_first_of(special) == std::u16string_view::npos) {
         m_out += ToUtf8(text);
         return;
     }

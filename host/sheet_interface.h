@@ -30,6 +30,8 @@ public:
     virtual std::u16string GetCellValueText(int column, int row) = 0;
     // The formula text of a formula cell, or the value as typed for any other cell.
     virtual std::u16string GetCellFormula(int column, int row) = 0;
+    // Whether the cell holds a formula (a circular one included).
+    virtual bool HasFormula(int column, int row) = 0;
 };
 
 // Sheets that calculate together: formulas on one read cells of the others by name
@@ -49,6 +51,13 @@ public:
     // now and then how much of the work is done (0 to 1) while it runs.
     virtual void RecalculateAll(const std::function<void(double)>& progress) = 0;
 };
+
+// A name for a sheet made from text (a file's name) that formulas can use in references
+// such as =NAME!A1: every character but letters, digits and "_" becomes "_", and a name
+// that would read as something else (a cell such as C4000 or IV1, a function such as SUM,
+// TRUE or FALSE) or that starts with a digit gets a "_" in front; names are cut to 79
+// characters. A name that needs none of this stays as it is.
+std::u16string ReferableSheetName(std::u16string_view text);
 
 // A new empty sheet that scans and prints with the given locale: a name the locale library
 // knows (POSIX "de_DE.UTF-8" or ICU "de-DE" form), or "" for the invariant locale. The

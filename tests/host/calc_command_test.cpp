@@ -39,6 +39,9 @@ public:
     std::u16string GetCellFormula(int column, int row) override {
         return Read(u"formula:", column, row);
     }
+    bool HasFormula(int column, int row) override {
+        return Read(u"", column, row).starts_with(u'=');
+    }
 
     std::vector<Typed> typed;
     std::vector<std::pair<int, int>> readBeforeRecalculation;
@@ -80,8 +83,9 @@ TEST(CalcCommand, TypesEachNonEmptyFieldIntoItsCellAndKeepsTheShape) {
     EXPECT_EQ(run.out, "value:a,,value:c\n\nvalue:  ,value:=B1,\n");
     EXPECT_TRUE(sheet.readBeforeRecalculation.empty());
 
+    // With formulas, a constant is written as it was typed, a formula as the sheet prints it.
     RecordingSheet formulas;
-    EXPECT_EQ(Calc(formulas, "x,\"1,5\"\n", true).out, "formula:x,\"formula:1,5\"\n");
+    EXPECT_EQ(Calc(formulas, "x,\"1,5\",=A1\n", true).out, "x,\"1,5\",formula:=A1\n");
 }
 
 TEST(CalcCommand, EngineMessagesNameTheCellAndTheHostsInterfaceComesBack) {
@@ -89,7 +93,7 @@ TEST(CalcCommand, EngineMessagesNameTheCellAndTheHostsInterfaceComesBack) {
     RecordingSheet sheet;
     Outcome run = Calc(sheet, "1,2\n3,complain\n");
     EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(run.err, "ostrel-cells: (standard input): cell B2: " +
+    EXPECT_EQ(run.err, "ostrel-cells: (standard input):2: cell B2: " +
                            ostrel::ToUtf8(ostrel::LoadResourceString(13034)) + "\n");
     EXPECT_EQ(&ostrel::GetUserInterface(), before);
 }
@@ -99,14 +103,14 @@ TEST(CalcCommand, AFaultWritesNothingAndAFaultInTheInputTypesNothing) {
     Outcome bad = Calc(sheet, "a\nb\n\"c\nd\xFF\"\n");
     EXPECT_EQ(bad.code, ostrel::kExitFailure);
     EXPECT_EQ(bad.out, "");
-    EXPECT_EQ(bad.err, "ostrel-cells: (standard input): line 4: invalid UTF-8\n");
+    EXPECT_EQ(bad.err, "ostrel-cells: (standard input):4: invalid UTF-8\n");
     EXPECT_TRUE(sheet.typed.empty());
 
     RecordingSheet refusing;
     Outcome refused = Calc(refusing, "ok,ok\nok,refuse,never\n");
     EXPECT_EQ(refused.code, ostrel::kExitFailure);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "ostrel-cells: (standard input): cell B2: cannot take the text\n");
+    EXPECT_EQ(refused.err, "ostrel-cells: (standard input):2: cell B2: cannot take the text\n");
     EXPECT_EQ(refusing.typed.size(), 4u);
 }
 

@@ -31,13 +31,26 @@ TEST(CommandLine, WrongCommandLinesGiveUsageAndExitCodeTwo) {
         {{"calc", "--out=", "a.csv"}, "option '--out' needs a folder"},
         {{"calc", "--out", "d", "x/Data.csv", "y/data.txt"}, "two FILEs make sheets named 'data'"},
         {{"calc", "--out", "d", "-", "Sheet1.csv"}, "two FILEs make sheets named 'Sheet1'"},
-        {{"calc", "--out", "d", "a.csv", "b!c.csv"}, "'b!c.csv' cannot name a sheet"},
+        {{"calc", "--out", "d", "b c.csv", "b-c.csv"}, "two FILEs make sheets named 'b_c'"},
+        {{"calc", "--out", "d", "sum.csv", "_SUM.csv"}, "two FILEs make sheets named '_SUM'"},
+        {{"calc", "--separator", "ab", "-"},
+         "option '--separator' needs one character, such as ';' or 'tab'"},
+        {{"calc", "-", "--separator"},
+         "option '--separator' needs one character, such as ';' or 'tab'"},
+        {{"calc", "--separator=\"", "-"},
+         "option '--separator' needs one character, such as ';' or 'tab'"},
         {{"sum", "a.csv"}, "unknown command 'sum'"},
         {{"calc", "--verbose", "a.csv"}, "unknown option '--verbose'"},
         {{"calc", "-x", "a.csv"}, "unknown option '-x'"},
         {{"calc", "a.csv", "--locale"}, "option '--locale' needs a locale name"},
         {{"calc", "--locale", "xx_QQ", "-"}, "unknown locale 'xx_QQ'"},
         {{"calc", "--locale=", "-"}, "unknown locale ''"},
+        {{"calc", "--locale", "../../../../etc/passwd", "-"},
+         "unknown locale '../../../../etc/passwd'"},
+        {{"calc", "--locale", ".", "-"}, "unknown locale '.'"},
+        {{"calc", "--locale", "@garbage", "-"}, "unknown locale '@garbage'"},
+        {{"calc", "--locale", "C.garbage", "-"}, "unknown locale 'C.garbage'"},
+        {{"calc", "--locale", "de_DE.garbage", "-"}, "unknown locale 'de_DE.garbage'"},
     };
     for (const Case& c : cases) {
         auto result = RunProgram(c.arguments, "1\n");
@@ -67,7 +80,8 @@ TEST(CommandLine, OptionsGoAnywhereAndDashDashEndsThem) {
     auto help = RunProgram({"calc", "--help", "--bogus"});
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.err, "");
-    EXPECT_EQ(FirstLine(help.out), "Usage: ostrel-cells calc [--formulas] [--locale NAME] FILE");
+    EXPECT_EQ(FirstLine(help.out),
+              "Usage: ostrel-cells calc [--formulas] [--locale NAME] [--separator CHAR] FILE");
     EXPECT_EQ(RunProgram({"-h"}).out, help.out);
 }
 
@@ -85,5 +99,41 @@ TEST(CommandLine, AFullSheetFitsAndOneRowMoreIsRefused) {
     auto tooTall = RunProgram({"calc", "-"}, rows + ",\n");
     EXPECT_EQ(tooTall.code, ostrel::kExitFailure);
     EXPECT_EQ(tooTall.out, "");
-    EXPECT_EQ(tooTall.err, "ostrel-cells: (standard input): line 65537: more than 65536 rows\n");
+    EXPECT_EQ(tooTall.err, "ostrel-cells: (standard input):65537: more than 65536 rows\n");
+}
+
+TEST(CommandLine, VersionGoesToStandardOutput) {
+    auto version = RunProgram({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.err, "");
+    EXPECT_EQ(version.out.rfind("ostrel-cells ", 0), 0u);
+    EXPECT_EQ(version.out.back(), '\n');
+    EXPECT_GT(version.out.size(), std::string("ostrel-cells \n").size());
+}
+
+TEST(CommandLine, EachFileKeepsItsSeparatorUnlessOneIsGiven) {
+    // Semicolons, as a German sheet has them, with decimal commas in the numbers.
+    auto german = RunProgram({"calc", "--locale", "de_DE", "-"}, "1,5;2,5;\"=A1+B1\"\n");
+    EXPECT_EQ(german.code, 0) << german.err;
+    EXPECT_EQ(german.out, "1,5;2,5;4\n");
+    auto tabs = RunProgram({"calc", "-"}, "1\t2\t=A1+B1\n3\n");
+    EXPECT_EQ(tabs.out, "1\t2\t3\n3\n");
+    // Given, it is used both ways, and a field holding it is quoted.
+    auto given = RunProgram({"calc", "--separator", "|", "-"}, "a,b|=1+1|\"x|y\"\n");
+    EXPECT_EQ(given.code, 0) << given.err;
+    EXPECT_EQ(given.out, "a,b|2|\"x|y\"\n");
+    auto named = RunProgram({"calc", "--separator=tab", "-"}, "1;2\t=A1*2\n");
+    EXPECT_EQ(named.out, "1;2\t#VALUE!\n");
+}
+
+TEST(CommandLine, FormulaTextReadsBackToTheSameCells) {
+    const std::string sheet =
+        "1.50,99999999999999999999%,1e5,$1.00,TRUE,0012,12/31/2020,\" spaced \",=1+2,'=x,=1+\n"
+        "=A1*B1,=SUM(A1:C1),\"=IF(A1>1,\"\"a\"\",\"\"b\"\")\",abc,-0,1E+020%\n";
+    auto formulas = RunProgram({"calc", "--formulas", "-"}, sheet);
+    ASSERT_EQ(formulas.code, 0) << formulas.err;
+    auto values = RunProgram({"calc", "-"}, sheet);
+    auto again = RunProgram({"calc", "-"}, formulas.out);
+    EXPECT_EQ(again.out, values.out);
+    EXPECT_EQ(RunProgram({"calc", "--formulas", "-"}, formulas.out).out, formulas.out);
 }

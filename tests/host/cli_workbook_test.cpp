@@ -94,11 +94,11 @@ TEST_F(Folder, OneFileStillGoesToStandardOutputOrIntoTheFolder) {
     EXPECT_EQ(fromInput.out, "");
     EXPECT_EQ(Read(root / "o" / "Sheet1.csv"), "5,5\n");
 
-    // A lone file whose name cannot name a sheet is still calculated.
-    const std::string odd = Write("odd!name.csv", "4,=A1+1\n");
+    // A file whose name is no sheet name makes one formulas can name.
+    const std::string odd = Write("odd!name.csv", "4,=A1+1,=odd_name!B1*2\n");
     auto oddRun = RunProgram({"calc", odd});
     ASSERT_EQ(oddRun.code, 0) << oddRun.err;
-    EXPECT_EQ(oddRun.out, "4,5\n");
+    EXPECT_EQ(oddRun.out, "4,5,10\n");
 }
 
 TEST_F(Folder, AFaultInAnyFileWritesNothing) {
@@ -107,7 +107,7 @@ TEST_F(Folder, AFaultInAnyFileWritesNothing) {
     const fs::path out = root / "out";
     auto result = RunProgram({"calc", "--out", out.string(), good, bad});
     EXPECT_EQ(result.code, ostrel::kExitFailure);
-    EXPECT_EQ(result.err, "ostrel-cells: " + bad + ": line 2: quoted field not closed\n");
+    EXPECT_EQ(result.err, "ostrel-cells: " + bad + ":2: quoted field not closed\n");
     EXPECT_TRUE(Names(out).empty());
 
     auto missing = RunProgram({"calc", "--out", out.string(), good, (root / "none.csv").string()});
@@ -121,4 +121,86 @@ TEST_F(Folder, AFaultInAnyFileWritesNothing) {
     EXPECT_EQ(blocked.code, ostrel::kExitFailure);
     EXPECT_EQ(blocked.err.rfind("ostrel-cells: " + blocker + ": ", 0), 0u) << blocked.err;
     EXPECT_EQ(Read(blocker), "x");
+}
+
+TEST_F(Folder, AnOutputThatWouldReplaceAnInputIsRefusedBeforeAnythingIsWritten) {
+    const fs::path here = root / "here";
+    const std::string a = Write("here/a.csv", "1,=b!A1+1\n");
+    const std::string b = Write("here/b.csv", "=a!A1*2\n");
+    for (const std::string& dir : {here.string(), (root / "here" / "." / "").string()}) {
+        auto result = RunProgram({"calc", "--out", dir, a, b});
+        EXPECT_EQ(result.code, ostrel::kExitUsage) << dir;
+        EXPECT_NE(result.err.find("would replace the input"), std::string::npos) << result.err;
+    }
+    // The same file by another name: a hard link.
+    ASSERT_EQ(::link(a.c_str(), (root / "linked.csv").c_str()), 0);
+    auto linked = RunProgram({"calc", "--out", root.string(), (here / "linked.csv").string()});
+    EXPECT_NE(linked.code, 0);
+    EXPECT_EQ(Read(a), "1,=b!A1+1\n");
+    EXPECT_EQ(Read(b), "=a!A1*2\n");
+    EXPECT_EQ(Names(here), (std::vector<std::string>{"a.csv", "b.csv"}));
+}
+
+TEST_F(Folder, AFolderThatCannotTakeEveryFileIsLeftAsItWas) {
+    const std::string one = Write("in/one.csv", "1\n");
+    const std::string two = Write("in/two.csv", "=one!A1+1\n");
+    const fs::path out = root / "out";
+    Write("out/one.csv", "old one\n");
+    fs::create_directories(out / "two.csv");  // a folder where a file should go
+    auto result = RunProgram({"calc", "--out", out.string(), one, two});
+    EXPECT_EQ(result.code, ostrel::kExitFailure);
+    EXPECT_NE(result.err.find("two.csv: Is a directory"), std::string::npos) << result.err;
+    EXPECT_EQ(Read(out / "one.csv"), "old one\n");
+    EXPECT_EQ(Names(out), (std::vector<std::string>{"one.csv", "two.csv"}));
+}
+
+TEST_F(Folder, TheLongestNamesAFolderTakesWork) {
+    for (size_t length : {244u, 251u}) {
+        const std::string stem(length, 'n');
+        const std::string input = Write("in/" + stem + ".csv", "2,=A1*2\n");
+        auto result = RunProgram({"calc", "--out", (root / "out").string(), input});
+        ASSERT_EQ(result.code, 0) << length << ": " << result.err;
+        EXPECT_EQ(Read(root / "out" / (stem + ".csv")), "2,4\n");
+    }
+    EXPECT_EQ(Names(root / "out").size(), 2u);  // and nothing left beside them
+}
+
+TEST_F(Folder, EveryFileMakesASheetFormulasCanName) {
+    // Each named file holds 1 in A1; the main sheet reads each under its sheet's name.
+    struct Case {
+        std::string file, sheet;
+    };
+    const std::vector<Case> cases = {
+        {"my data-2.csv", "my_data_2"},
+        {"sum.csv", "_sum"},
+        {"C4000.csv", "_C4000"},
+        {"true.csv", "_true"},
+        {"2020.csv", "_2020"},
+        {"IV1.csv", "_IV1"},
+        {"r\xC3\xA9sum\xC3\xA9.csv", "r\xC3\xA9sum\xC3\xA9"},
+        {"IW1.csv", "IW1"},
+        {"a.b.c.csv", "a_b_c"},
+    };
+    std::vector<std::string> arguments = {"calc", "--out", (root / "out").string()};
+    std::string reads;
+    for (const Case& c : cases) {
+        arguments.push_back(Write("in/" + c.file, "1\n"));
+        reads += (reads.empty() ? "=" : "+") + c.sheet + "!A1";
+    }
+    arguments.push_back(Write("in/main.csv", reads + "\n"));
+    auto result = RunProgram(arguments);
+    ASSERT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(Read(root / "out" / "main.csv"), std::to_string(cases.size()) + "\n");
+    EXPECT_EQ(Read(root / "out" / "my data-2.csv"), "1\n");  // files keep their own names
+}
+
+TEST_F(Folder, AWorkbookTakesAtMost255Files) {
+    std::vector<std::string> arguments = {"calc", "--out", (root / "out").string()};
+    for (int i = 0; i < 256; ++i)
+        arguments.push_back("f" + std::to_string(i) + ".csv");
+    auto result = RunProgram(arguments);
+    EXPECT_EQ(result.code, ostrel::kExitUsage);
+    EXPECT_EQ(result.err.substr(0, result.err.find('\n')),
+              "ostrel-cells: at most 255 FILEs make one workbook (a workbook holds 255 sheets)");
 }

@@ -162,17 +162,24 @@ TEST(CsvReader, LimitsCountRecordsAndFieldsNotBlankLinesAtTheEnd) {
     EXPECT_EQ(fields.error.message, "more than 2 columns");
 }
 
-TEST(CsvReader, VeryLongFieldsArriveWhole) {
-    std::string longText(1 << 20, 'x');
+TEST(CsvReader, FieldsUpToTheLimitArriveWholeAndLongerOnesAreRefused) {
+    std::string longText(32767, 'x');
     longText[12345] = ',';
     std::string accented;
-    for (int i = 0; i < 300000; ++i)
+    for (int i = 0; i < 32767; ++i)
         accented += "\xC3\xA9";
     Read r = ReadAll("\"" + longText + "\"," + accented);
-    ASSERT_FALSE(r.failed);
+    ASSERT_FALSE(r.failed) << r.error.message;
     ASSERT_EQ(r.rows.size(), 1u);
     EXPECT_EQ(r.rows[0][0], ostrel::FromUtf8(longText));
-    EXPECT_EQ(r.rows[0][1], std::u16string(300000, u'\u00E9'));
+    EXPECT_EQ(r.rows[0][1], std::u16string(32767, u'\u00E9'));
+
+    for (std::string tooLong : {"a\n\"" + longText + "x\"", "a\n" + accented + "\xC3\xA9"}) {
+        Read refused = ReadAll(tooLong);
+        EXPECT_TRUE(refused.failed);
+        EXPECT_EQ(refused.error.line, 2u);
+        EXPECT_EQ(refused.error.message, "field longer than 32767 characters");
+    }
 }
 
 TEST(CsvWriter, QuotesOnlyWhereAFieldNeedsIt) {
@@ -198,4 +205,80 @@ TEST(CsvWriter, WhatIsWrittenReadsBackTheSame) {
     Read back = ReadAll(Write(rows));
     EXPECT_FALSE(back.failed);
     EXPECT_EQ(back.rows, rows);
+}
+
+TEST(CsvReader, OtherSeparatorsSplitFieldsAndTheWriterQuotesThem) {
+    CsvReader reader("a;\"b;c\";d,e\n1,5;2\n", CsvLimits{}, ';');
+    std::vector<std::u16string> fields;
+    ASSERT_TRUE(reader.Next(fields));
+    EXPECT_EQ(fields, (std::vector<std::u16string>{u"a", u"b;c", u"d,e"}));
+    ASSERT_TRUE(reader.Next(fields));
+    EXPECT_EQ(fields, (std::vector<std::u16string>{u"1,5", u"2"}));
+
+    std::string out;
+    CsvWriter writer(out, '\t');
+    for (auto field : {u"a,b", u"c\td", u"e;f"})
+        writer.Field(field);
+    writer.EndRecord();
+    EXPECT_EQ(out, "a,b\t\"c\td\"\te;f\n");
+}
+
+TEST(CsvReader, TheSeparatorIsTakenFromTheFirstLine) {
+    using ostrel::DetectSeparator;
+    EXPECT_EQ(DetectSeparator("a,b\n", true), ',');
+    EXPECT_EQ(DetectSeparator("1,5;2,5\n3;4", true), ';');
+    EXPECT_EQ(DetectSeparator("a;b\tc\n", true), '\t');
+    EXPECT_EQ(DetectSeparator("\"x;y\",z\nq;r", true), ',');  // only outside quotes
+    EXPECT_EQ(DetectSeparator("\xEF\xBB\xBF"
+                              "a;b",
+                              true),
+              ';');
+    EXPECT_EQ(DetectSeparator("", true), ',');
+    // A first line that has not ended yet cannot tell.
+    EXPECT_EQ(DetectSeparator("a,b", false), std::nullopt);
+    EXPECT_EQ(DetectSeparator("a,b\n", false), ',');
+}
+
+TEST(CsvReader, InputInPiecesGivesTheSameRecordsAndFaults) {
+    // Every way of cutting these inputs in two gives what reading them whole gives.
+    const std::string inputs[] = {
+        "\xEF\xBB\xBF"
+        "a,\"b\"\"c\",d\r\n\"x\r\ny\"\r\n\xC3\xA9,\xF0\x9D\x84\x9E\n\n\nlast\r\n\r\n",
+        "1\n2\n\"open",
+        "a\nb,\"c\"d\n",
+        "a\r",
+        "\"\"\"\"",
+        "x\n\n",
+        "\xC3\n"};
+    for (const std::string& input : inputs) {
+        const Read whole = ReadAll(input);
+        for (size_t cut = 0; cut <= input.size(); ++cut) {
+            std::string bytes = input.substr(0, cut);
+            CsvReader reader(bytes, CsvLimits{}, ',', false);
+            Read pieces;
+            std::vector<std::u16string> fields;
+            for (bool complete = false;;) {
+                while (reader.Next(fields)) {
+                    pieces.rows.push_back(fields);
+                    pieces.lines.push_back(reader.RecordLine());
+                }
+                if (reader.Failed() || complete) break;
+                EXPECT_TRUE(reader.NeedsMore());
+                bytes = input;
+                complete = true;
+                reader.Extend(bytes, true);
+            }
+            EXPECT_EQ(pieces.rows, whole.rows) << "cut at " << cut;
+            EXPECT_EQ(pieces.lines, whole.lines) << "cut at " << cut;
+            EXPECT_EQ(reader.Failed(), whole.failed) << "cut at " << cut;
+            EXPECT_EQ(reader.Error().line, whole.error.line) << "cut at " << cut;
+        }
+    }
+}
+
+TEST(CsvReader, AnEndlessRunOfBlankLinesIsNoSheet) {
+    Read r = ReadAll("a" + std::string(70000, '\n'));
+    EXPECT_TRUE(r.failed);
+    EXPECT_EQ(r.error.message, "more than 65536 rows");
+    EXPECT_FALSE(ReadAll("a" + std::string(60000, '\n')).failed);
 }

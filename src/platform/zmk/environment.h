@@ -20,9 +20,15 @@ public:
     // The user locale, from LC_ALL, LC_NUMERIC or LANG (the first that is set and not
     // empty); "C", "POSIX" or nothing mean the invariant locale.
     const multilang::CLocaleInfo* user();
-    // A locale by POSIX or ICU name ("de_DE.UTF-8", "de-DE", "C"); null when ICU does not
-    // know it. Descriptions live as long as the cache.
+    // A locale by POSIX or ICU name ("de_DE.UTF-8", "de-DE", "C"); null when the name is
+    // no locale name (IsLocaleName) or ICU does not know it. "" is the invariant locale.
+    // Descriptions live as long as the cache.
     const multilang::CLocaleInfo* get(std::string_view name);
+
+    // Whether name has the form of a locale name: "C" or "POSIX", or a language of two or
+    // three letters with optional script, territory and variant parts joined by "_" or
+    // "-"; then optionally "." and a code set ICU knows, and "@" and a modifier word.
+    static bool IsLocaleName(std::string_view name);
 
     // The ICU name of a POSIX locale name: "de_DE.UTF-8@euro" gives "de_DE"; "C" and
     // "POSIX" give "".

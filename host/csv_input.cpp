@@ -1,0 +1,106 @@
+#include "csv_input.h"
+
+#include <cerrno>
+#include <istream>
+#include <system_error>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ostrel {
+
+namespace {
+
+constexpr size_t kPiece = size_t(1) << 16;
+
+// Where the bytes come from, a piece at a time.
+class Source {
+public:
+    Source(const std::string& file, std::istream& in) : m_in(file == "-" ? &in : nullptr) {
+        if (!m_in) {
+            m_fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+            if (m_fd < 0) m_error = errno;
+        }
+    }
+    ~Source() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    Source(const Source&) = delete;
+    Source& operator=(const Source&) = delete;
+
+    // Appends the next piece to bytes; ended once nothing more will come. False with
+    // reason set when reading failed.
+    bool Append(std::string& bytes, bool& ended, std::string& reason) {
+        if (m_error) {
+            reason = std::generic_category().message(m_error);
+            return false;
+        }
+        const size_t old = bytes.size();
+        bytes.resize(old + kPiece);
+        size_t got = 0;
+        if (m_in) {
+            m_in->read(bytes.data() + old, std::streamsize(kPiece));
+            got = size_t(m_in->gcount());
+            if (m_in->bad()) {
+                bytes.resize(old);
+                reason = "cannot read";
+                return false;
+            }
+            ended = got == 0;
+        } else {
+            ssize_t n;
+            do {
+                n = ::read(m_fd, bytes.data() + old, kPiece);
+            } while (n < 0 && errno == EINTR);
+            if (n < 0) {
+                bytes.resize(old);
+                reason = std::generic_category().message(errno);
+                return false;
+            }
+            got = size_t(n);
+            ended = got == 0;
+        }
+        bytes.resize(old + got);
+        return true;
+    }
+
+private:
+    std::istream* m_in;
+    int m_fd = -1;
+    int m_error = 0;
+};
+
+}  // namespace
+
+bool ReadCsvInput(const std::string& file, std::istream& in, std::optional<char> separator,
+                  CsvInput& input, CsvError& error) {
+    input.name = file == "-" ? "(standard input)" : file;
+    Source source(file, in);
+    std::optional<CsvReader> reader;
+    std::vector<std::u16string> fields;
+    for (bool ended = false; !ended;) {
+        if (!source.Append(input.bytes, ended, error.message)) {
+            error.line = 0;
+            return false;
+        }
+        if (!reader) {
+            std::optional<char> chosen =
+                separator ? separator : DetectSeparator(input.bytes, ended);
+            if (!chosen) continue;
+            input.separator = *chosen;
+            reader.emplace(input.bytes, CsvLimits{}, *chosen, ended);
+        } else {
+            reader->Extend(input.bytes, ended);
+        }
+        while (reader->Next(fields)) {
+        }
+        if (reader->Failed()) {
+            error = reader->Error();
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace ostrel

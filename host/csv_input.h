@@ -1,0 +1,26 @@
+// The inputs of the calc command: a CSV file or standard input, read in pieces and checked
+// while it is read, so that an endless or hostile input stops at its first fault instead
+// of being read whole first.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "csv.h"
+
+namespace ostrel {
+
+struct CsvInput {
+    std::string name;  // as messages show it: the path, or "(standard input)"
+    std::string bytes;
+    char separator = ',';
+};
+
+// Reads file ("-" reads in) into input. Its separator is the one given, or else the one
+// its first line shows (DetectSeparator). False at the first fault, with error set: line 0
+// when the file could not be read at all.
+bool ReadCsvInput(const std::string& file, std::istream& in, std::optional<char> separator,
+                  CsvInput& input, CsvError& error);
+
+}  // namespace ostrel

@@ -1,0 +1,102 @@
+// Inputs that never end, or end only after gigabytes: the program must stop at the first
+// fault it can see, having read little more than that.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <istream>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+
+namespace {
+
+// Serves a beginning once, then a pattern over and over, and counts what it served.
+class Endless : public std::streambuf {
+public:
+    Endless(std::string start, std::string pattern)
+        : m_start(std::move(start)), m_pattern(std::move(pattern)) {}
+    size_t Served() const { return m_served; }
+
+protected:
+    int_type underflow() override {
+        m_buffer.clear();
+        if (!m_startDone) {
+            m_buffer = m_start;
+            m_startDone = true;
+        }
+        while (m_buffer.size() < 4096)
+            m_buffer += m_pattern;
+        m_served += m_buffer.size();
+        setg(m_buffer.data(), m_buffer.data(), m_buffer.data() + m_buffer.size());
+        return traits_type::to_int_type(m_buffer[0]);
+    }
+
+private:
+    std::string m_start, m_pattern, m_buffer;
+    bool m_startDone = false;
+    size_t m_served = 0;
+};
+
+struct Outcome {
+    int code;
+    std::string out, err;
+    size_t served;
+};
+
+Outcome CalcEndless(const std::string& start, const std::string& pattern) {
+    Endless source(start, pattern);
+    std::istream in(&source);
+    std::ostringstream out, err;
+    std::vector<std::string> arguments = {"ostrel-cells", "calc", "-"};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    const int code = ostrel::RunCli(int(argv.size()), argv.data(), in, out, err);
+    return {code, out.str(), err.str(), source.Served()};
+}
+
+}  // namespace
+
+TEST(EndlessInput, StopsAtTheFirstFaultHavingReadLittleMore) {
+    struct Case {
+        std::string start, pattern, error;
+        size_t mostRead;
+    };
+    const Case cases[] = {
+        // yes 1 | ostrel-cells calc -
+        {"", "1\n", "ostrel-cells: (standard input):65537: more than 65536 rows\n", 1 << 20},
+        // Zeros: the first byte is no text.
+        {"", std::string(1, '\0'), "ostrel-cells: (standard input):1: NUL character\n", 1 << 17},
+        // An opening quote, then text that never closes it.
+        {"a\n\"", "xyz\n", "ostrel-cells: (standard input):2: field longer than 32767 characters\n",
+         1 << 18},
+        // Empty lines for ever after one row.
+        {"a\n", "\n", "ostrel-cells: (standard input):65538: more than 65536 rows\n", 1 << 18},
+        // One row that keeps growing.
+        {"", "1,", "ostrel-cells: (standard input):1: more than 256 columns\n", 1 << 17},
+    };
+    for (const Case& c : cases) {
+        Outcome run = CalcEndless(c.start, c.pattern);
+        EXPECT_EQ(run.code, ostrel::kExitFailure) << c.error;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.error);
+        EXPECT_LE(run.served, c.mostRead) << c.error;
+    }
+}
+
+TEST(EndlessInput, DevZeroFailsAtItsFirstByte) {
+    if (::access("/dev/zero", R_OK) != 0) GTEST_SKIP() << "no /dev/zero here";
+    std::istringstream in;
+    std::ostringstream out, err;
+    std::vector<std::string> arguments = {"ostrel-cells", "calc", "/dev/zero"};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    EXPECT_EQ(ostrel::RunCli(int(argv.size()), argv.data(), in, out, err), ostrel::kExitFailure);
+    EXPECT_EQ(err.str(), "ostrel-cells: /dev/zero:1: NUL character\n");
+}
