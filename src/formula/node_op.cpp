@@ -102,14 +102,8 @@ void CCOpFormula::Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) 
         eval(ctx, result, m_args, cell);
         return;
     }
-    unsigned long session = manager->BeginSession();
-    try {
-        eval(ctx, result, m_args, cell);
-    } catch (...) {
-        manager->EndSession(session);
-        throw;
-    }
-    manager->EndSession(session);
+    CManagerSession session(manager, CManagerSession::Ending::numbered);
+    eval(ctx, result, m_args, cell);
 }
 
 int CCOpFormula::IsEditSourceRef(cells::CTX*, const CCRef*) const {
