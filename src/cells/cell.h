@@ -48,6 +48,8 @@ public:
     void Read(cells::CTX* ctx, CArchive& ar) override;
     void Write(cells::CTX* ctx, CArchive& ar) override;
     void Delete(cells::CTX* ctx) override;
+    // The formula's relative references follow the cell (all of them, or none when one
+    // would leave the grid), then the item moves as CCItem::Move does.
     void Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) override;
 
     // Typing into the cell: a constant, a text or a formula.

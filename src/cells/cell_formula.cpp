@@ -313,13 +313,14 @@ void CCCell::UpdateFormula(cells::CTX* ctx, const CCRef* oldRef, const CCRef* ne
     if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
 }
 
+// A formula whose references cannot all follow (one would leave the grid) keeps reading
+// the cells it read; the cell and its dependents move all the same.
 void CCCell::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
     CCCellManager* manager = cells::ManagerOf(ctx);
     {
         CManagerSession session(manager);
         if (CCFormula* live = LoadFormula(ctx)) {
-            live->MoveFormula(ctx, GetRef(), newRef);
-            if (manager) manager->SetDirty();
+            if (live->MoveFormula(ctx, GetRef(), newRef) && manager) manager->SetDirty();
         }
     }
     CCItem::Move(ctx, newRef, other);

@@ -345,20 +345,3 @@ private:
     SCItemList* m_docItems = nullptr;  // owned, with its items
     uint32_t m_identity;
 };
-
-// Brackets an operation with the manager's BeginSession and EndSession (nothing without a
-// manager), so that the host can batch its reactions.
-class CManagerSession {
-public:
-    explicit CManagerSession(CCCellManager* manager) : m_manager(manager) {
-        if (m_manager) m_manager->BeginSession();
-    }
-    ~CManagerSession() {
-        if (m_manager) m_manager->EndSession();
-    }
-    CManagerSession(const CManagerSession&) = delete;
-    CManagerSession& operator=(const CManagerSession&) = delete;
-
-private:
-    CCCellManager* m_manager;
-};

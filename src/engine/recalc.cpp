@@ -239,10 +239,9 @@ void CCCellManager::DoProcess(long) {
 void CCCellManager::RecalcRemoteDependents(CCRecalcList& remote) {
     if (remote.IsEmpty()) return;
     DoRecalc(-1);
-    BeginSession();
+    CManagerSession session(this);
     for (const auto& ref : remote.GetStdList())
         DoRemoteInitRecalc(static_cast<const CCRemoteRef*>(ref.get()), 1);
-    EndSession();
 }
 
 int CCCellManager::DoIdle(int all) {
@@ -292,11 +291,16 @@ int CCCellManager::InitFormulaRecalc(const CCItem* item) {
         return 1;
     }
     if (item == m_circRoot) return 0;
-    bool ownRoot = false;
-    if (!m_circRoot) {
-        m_circRoot = item;
-        ownRoot = true;
-    }
+    // The outermost check owns the root, and gives it up however the check is left: a root
+    // left behind would make every later formula of that cell circular.
+    struct RootScope {
+        const CCItem*& root;
+        bool owned;
+        ~RootScope() {
+            if (owned) root = nullptr;
+        }
+    } rootScope{m_circRoot, m_circRoot == nullptr};
+    if (rootScope.owned) m_circRoot = item;
     const CCRef* rootRef = m_circRoot->GetRef();
     const CCRef* ref = item->GetRef();
     int result = 1;
@@ -329,16 +333,15 @@ int CCCellManager::InitFormulaRecalc(const CCItem* item) {
         expanded.push_back(std::move(first));
     }
     if (result == 1 && !remote.IsEmpty()) {
-        BeginSession();
+        CManagerSession session(this);
         for (const auto& r : remote.GetStdList()) {
             if (!DoRemoteInitRecalc(static_cast<const CCRemoteRef*>(r.get()), 0)) {
                 result = 0;
                 break;
             }
         }
-        EndSession();
     }
-    if (ownRoot) m_circRoot = nullptr;
+    if (rootScope.owned) m_circRoot = nullptr;
     if (result == 1) InitIdleRecalc(item, 1);
     return result;
 }

@@ -82,9 +82,13 @@ public:
                               const CCRef* cell) = 0;
     virtual int InvalidateItem(cells::CTX* ctx, const CCItem* item, CCFormula*& replacement,
                                const CCRef* cell) = 0;
-    virtual void MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) = 0;
-    virtual void UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,
-                               const CCClipboardData* data) = 0;
+    // The relative parts of every reference follow a move (or a paste) of the formula's cell
+    // from one cell to another. 1 when they all followed; 0 when one would have left the
+    // grid, and the tree is then exactly as it was. Never throws for a reference: the
+    // formula layer is where a reference's off-grid signal (CCRef::Update) ends.
+    virtual int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) = 0;
+    virtual int UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,
+                              const CCClipboardData* data) = 0;
     virtual int UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* cell,
                           const CCRef* oldRef, const CCRef* newRef, int unregister,
                           CCFormula*& replacement) = 0;
@@ -151,9 +155,9 @@ bool FormulaListItemsEx(const CCFormulaList* list, size_t n);
                       const CCRef* cell) override;                                              \
     int InvalidateItem(cells::CTX* ctx, const CCItem* item, CCFormula*& replacement,            \
                        const CCRef* cell) override;                                             \
-    void MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) override;             \
-    void UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,                     \
-                       const CCClipboardData* data) override;                                   \
+    int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) override;              \
+    int UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,                      \
+                      const CCClipboardData* data) override;                                    \
     int UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* cell, const CCRef* oldRef, \
                   const CCRef* newRef, int unregister, CCFormula*& replacement) override;       \
     uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;                              \
@@ -251,6 +255,10 @@ public:
 protected:
     template <class Update>
     int RebuildArgs(CCFormula*& replacement, Update update);
+    // Applies follow to each argument of a copy of the list, and puts the copy in place
+    // only when every argument followed (1); otherwise the arguments stay as they were (0).
+    template <class Follow>
+    int FollowOnCopy(Follow follow);
 
     const CCFunc* m_func = nullptr;   // a registry entry, never owned
     CCFormulaList* m_args = nullptr;  // owned
@@ -317,7 +325,7 @@ public:
     int IsSingleValue(cells::CTX* ctx, const CCRef* cell) override;
     int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
     int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
-    void MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) override;
+    int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) override;
     uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;
     int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
                   const CCRef* cell) override;

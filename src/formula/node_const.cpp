@@ -84,9 +84,12 @@ int CCConstFormula::InvalidateItem(cells::CTX*, const CCItem*, CCFormula*& repla
     return 0;
 }
 
-void CCConstFormula::MoveFormula(cells::CTX*, const CCRef*, const CCRef*) {}
-void CCConstFormula::UpdateInPaste(cells::CTX*, const CCRef*, const CCRef*,
-                                   const CCClipboardData*) {}
+int CCConstFormula::MoveFormula(cells::CTX*, const CCRef*, const CCRef*) {
+    return 1;
+}
+int CCConstFormula::UpdateInPaste(cells::CTX*, const CCRef*, const CCRef*, const CCClipboardData*) {
+    return 1;
+}
 
 int CCConstFormula::UpdateRef(cells::CTX*, const CCRef*, const CCRef*, const CCRef*, const CCRef*,
                               int, CCFormula*& replacement) {
@@ -225,9 +228,13 @@ int CCConstArrayFormula::InvalidateItem(cells::CTX*, const CCItem*, CCFormula*& 
     return 0;
 }
 
-void CCConstArrayFormula::MoveFormula(cells::CTX*, const CCRef*, const CCRef*) {}
-void CCConstArrayFormula::UpdateInPaste(cells::CTX*, const CCRef*, const CCRef*,
-                                        const CCClipboardData*) {}
+int CCConstArrayFormula::MoveFormula(cells::CTX*, const CCRef*, const CCRef*) {
+    return 1;
+}
+int CCConstArrayFormula::UpdateInPaste(cells::CTX*, const CCRef*, const CCRef*,
+                                       const CCClipboardData*) {
+    return 1;
+}
 
 int CCConstArrayFormula::UpdateRef(cells::CTX*, const CCRef*, const CCRef*, const CCRef*,
                                    const CCRef*, int, CCFormula*& replacement) {

@@ -102,14 +102,8 @@ void CCOpFormula::Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) 
         eval(ctx, result, m_args, cell);
         return;
     }
-    unsigned long session = manager->BeginSession();
-    try {
-        eval(ctx, result, m_args, cell);
-    } catch (...) {
-        manager->EndSession(session);
-        throw;
-    }
-    manager->EndSession(session);
+    CManagerSession session(manager, CManagerSession::Ending::numbered);
+    eval(ctx, result, m_args, cell);
 }
 
 int CCOpFormula::IsEditSourceRef(cells::CTX*, const CCRef*) const {
@@ -208,37 +202,27 @@ int CCOpFormula::UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* ce
 }
 
 // Moves and pastes work on a copy of the arguments that replaces them only when every
-// reference could follow: one that would leave the grid throws, and the formula stays as
-// it was.
-void CCOpFormula::MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) {
-    if (!m_args) return;
-    CCFormulaList* copy = CopyFormulaList(m_args);
-    try {
-        for (CCFormulaList* a = copy; a; a = a->m_pNext)
-            a->m_pFormula->MoveFormula(ctx, from, to);
-    } catch (...) {
-        FreeFormulaList(copy, 1);
-        throw;
-    }
+// reference could follow: when one would leave the grid, the formula stays as it was.
+template <class Follow>
+int CCOpFormula::FollowOnCopy(Follow follow) {
+    if (!m_args) return 1;
+    std::unique_ptr<CCFormulaList, void (*)(CCFormulaList*)> copy(
+        CopyFormulaList(m_args), [](CCFormulaList* list) { FreeFormulaList(list, 1); });
+    for (CCFormulaList* a = copy.get(); a; a = a->m_pNext)
+        if (!follow(a->m_pFormula)) return 0;
     FreeFormulaList(m_args, 1);
-    m_args = copy;
+    m_args = copy.release();
     m_validated = 0;
+    return 1;
 }
 
-void CCOpFormula::UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,
-                                const CCClipboardData* data) {
-    if (!m_args) return;
-    CCFormulaList* copy = CopyFormulaList(m_args);
-    try {
-        for (CCFormulaList* a = copy; a; a = a->m_pNext)
-            a->m_pFormula->UpdateInPaste(ctx, from, to, data);
-    } catch (...) {
-        FreeFormulaList(copy, 1);
-        throw;
-    }
-    FreeFormulaList(m_args, 1);
-    m_args = copy;
-    m_validated = 0;
+int CCOpFormula::MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) {
+    return FollowOnCopy([&](CCFormula* arg) { return arg->MoveFormula(ctx, from, to); });
+}
+
+int CCOpFormula::UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,
+                               const CCClipboardData* data) {
+    return FollowOnCopy([&](CCFormula* arg) { return arg->UpdateInPaste(ctx, from, to, data); });
 }
 
 void CCOpFormula::OnSheetRename(const std::u16string& oldName, const std::u16string& newName) {

@@ -128,21 +128,27 @@ int CCRefFormula::InvalidateItem(cells::CTX* ctx, const CCItem* item, CCFormula*
 }
 
 // The reference is moved on a copy and swapped in only when the move succeeded, so that a
-// move off the grid (the reference throws 1) leaves the node as it was.
-void CCRefFormula::MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) {
-    if (!m_ref) return;
+// move off the grid leaves the node as it was. The reference signals leaving the grid by
+// throwing the integer 1; this is where that signal ends.
+int CCRefFormula::MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) {
+    if (!m_ref) return 1;
     std::unique_ptr<CCRef> moved(m_ref->Copy());
     unsigned char mode = m_mode;
-    moved->Update(ctx, from, to, mode);
+    try {
+        moved->Update(ctx, from, to, mode);
+    } catch (int) {
+        return 0;
+    }
     m_ref = std::move(moved);
     m_mode = mode;
+    return 1;
 }
 
-void CCRefFormula::UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,
-                                 const CCClipboardData*) {
+int CCRefFormula::UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,
+                                const CCClipboardData*) {
     // The clipboard record carries no source rectangle; a pasted formula's references
     // follow the paste offset in their relative parts, as when the formula moves.
-    MoveFormula(ctx, from, to);
+    return MoveFormula(ctx, from, to);
 }
 
 int CCRefFormula::UpdateRef(cells::CTX* ctx, const CCRef*, const CCRef* cell, const CCRef* oldRef,

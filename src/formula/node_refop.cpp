@@ -101,13 +101,13 @@ int CCRefOpFormula::UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent
     return CCOpFormula::UnRegisterDependents(ctx, dependent);
 }
 
-void CCRefOpFormula::MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) {
+int CCRefOpFormula::MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) {
     if (m_kept && from) {
         SheetQualified qualified(ctx, from);
         m_kept->UnRegisterDependent(ctx, qualified.get());
     }
     m_kept.reset();
-    CCOpFormula::MoveFormula(ctx, from, to);
+    return CCOpFormula::MoveFormula(ctx, from, to);
 }
 
 uint16_t CCRefOpFormula::OpenRef(cells::CTX* ctx, const CCRef* cell) {

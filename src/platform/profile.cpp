@@ -1,11 +1,14 @@
 #include "platform/profile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <system_error>
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/utf.h"
@@ -211,24 +214,36 @@ std::string CIniFile::Text() const {
 
 bool CIniFile::Load(const std::filesystem::path& path) {
     m_lines.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking, so that a FIFO is refused below instead of waiting for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno == ENOENT || errno == ENOTDIR;
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<uint64_t>(info.st_size) > kMaxBytes)
+        return false;
+    // The size is checked again while reading: the file may grow after fstat.
     std::string text;
     char buffer[8192];
-    bool ok = true;
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+    while (text.size() <= kMaxBytes) {
+        size_t want = std::min(sizeof buffer, kMaxBytes + 1 - text.size());
+        ssize_t n = ::read(fd, buffer, want);
         if (n < 0) {
             if (errno == EINTR) continue;
-            ok = false;
-            break;
+            return false;
         }
         if (n == 0) break;
         text.append(buffer, static_cast<size_t>(n));
     }
-    ::close(fd);
-    if (ok) Parse(text);
-    return ok;
+    if (text.size() > kMaxBytes || text.find('\0') != std::string::npos) return false;
+    size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    if (!text.empty() && text.back() != '\n') ++lines;
+    if (lines > kMaxLines) return false;
+    Parse(text);
+    return true;
 }
 
 bool CIniFile::Save(const std::filesystem::path& path) const {

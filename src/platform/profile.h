@@ -27,7 +27,14 @@ std::filesystem::path ProfilePath(std::u16string_view hostKey, std::u16string_vi
 // and keep its surrounding spaces.
 class CIniFile {
 public:
-    // A missing file reads as empty. False when the file exists but cannot be read.
+    // The most a profile may hold. The engine keeps a few short options in it, so a file
+    // past these is not a profile of ours (or never ends, as a device does).
+    static constexpr size_t kMaxBytes = size_t(1) << 20;
+    static constexpr size_t kMaxLines = 65536;
+
+    // A missing file reads as empty. False when the file exists but cannot be read or is
+    // not a profile: not a regular file, more than kMaxBytes or kMaxLines, or holding a NUL
+    // byte. Nothing past kMaxBytes is read. Callers leave a file they could not load alone.
     bool Load(const std::filesystem::path& path);
     // Writes a temporary file beside the target and renames it over the target, creating
     // the directories on the way. False when any step fails; the old file then stays.

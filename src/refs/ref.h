@@ -47,7 +47,9 @@ public:
     virtual CCRef* Copy() const = 0;
     // Follows a move of one cell to another, leaving absolute coordinates in place. A range
     // whose corners change order takes its absolute flags along, so flags is rewritten.
-    // Leaving the grid throws the integer 1.
+    // Leaving the grid throws the integer 1, for the formula layer to catch: the formula
+    // operations that move references (CCFormula::MoveFormula, UpdateInPaste) report it as
+    // 0 and nothing above them sees the exception.
     virtual void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char& flags);
     virtual void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data);
     virtual int IsInside(const CCRef* other) const;

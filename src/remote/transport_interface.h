@@ -97,3 +97,30 @@ public:
 private:
     int m_notifyEnable = 1;
 };
+
+// Brackets an operation with BeginSession and EndSession (nothing without an interface), so
+// that the host can batch its reactions. The session ends however the operation is left,
+// an exception included. A numbered session ends with the number BeginSession gave.
+class CManagerSession {
+public:
+    enum class Ending { plain, numbered };
+
+    explicit CManagerSession(CCTransportInterface* manager, Ending ending = Ending::plain)
+        : m_manager(manager), m_ending(ending) {
+        if (m_manager) m_number = m_manager->BeginSession();
+    }
+    ~CManagerSession() {
+        if (!m_manager) return;
+        if (m_ending == Ending::numbered)
+            m_manager->EndSession(m_number);
+        else
+            m_manager->EndSession();
+    }
+    CManagerSession(const CManagerSession&) = delete;
+    CManagerSession& operator=(const CManagerSession&) = delete;
+
+private:
+    CCTransportInterface* m_manager;
+    Ending m_ending;
+    unsigned long m_number = 0;
+};

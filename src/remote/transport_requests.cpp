@@ -44,17 +44,13 @@ void NoAnswer(CArchive&) {}
 }  // namespace
 
 // Builds one request, hands it to the host and reads the answer. The session is ended even
-// when an archive exception leaves.
+// when an exception leaves (a malformed answer, the host's transport failing).
 template <class Args, class Answer>
 static int SendRequest(CCTransportInterface& self, uint32_t code, const CCRemoteRef* ref,
                        const CCRemoteRef* carrier, Args storeArgs, Answer loadAnswer) {
     if (!ref) return 0;
     CMemFile file(1024);
-    self.BeginSession();
-    struct SessionEnd {
-        CCTransportInterface& self;
-        ~SessionEnd() { self.EndSession(); }
-    } end{self};
+    CManagerSession session(&self);
     {
         CArchive out(&file, CArchive::store);
         out << code;

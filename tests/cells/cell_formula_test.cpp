@@ -91,6 +91,31 @@ TEST(CellFormula, CircularFormulasAreErrorFive) {
     EXPECT_EQ(sheet.messages.size(), 2u);
 }
 
+TEST(CellFormula, AMoveOffTheGridKeepsTheFormulaAndMovesTheDependents) {
+    Sheet sheet;
+    sheet.Type(1, 1, u"=A1+C1*2");  // B2
+    sheet.Type(3, 4, u"=B2");       // D5 reads B2
+    TestCell* b2 = sheet.Cell(1, 1);
+    // One column left would take A1 to column -1: the formula keeps reading A1 and C1, but
+    // the cell's dependents follow it to A2, and every session is closed.
+    CCRCRef a2(0, 1);
+    EXPECT_NO_THROW(b2->Move(sheet.GetCTX(), &a2, nullptr));
+    EXPECT_EQ(sheet.Formula(1, 1), "= A1 + C1 * 2");
+    EXPECT_EQ(sheet.Formula(3, 4), "= A2");
+    EXPECT_EQ(sheet.openSessions, 0);
+    // One row and column on, every relative reference follows.
+    CCRCRef c3(2, 2);
+    b2->Move(sheet.GetCTX(), &c3, nullptr);
+    EXPECT_EQ(sheet.Formula(1, 1), "= B2 + D2 * 2");
+    // Past the last row, through a range.
+    sheet.Type(5, 65534, u"=SUM(F65535:F65536)");
+    const std::string typed = sheet.Formula(5, 65534);
+    CCRCRef below(5, 65535);
+    EXPECT_NO_THROW(sheet.Cell(5, 65534)->Move(sheet.GetCTX(), &below, nullptr));
+    EXPECT_EQ(sheet.Formula(5, 65534), typed);
+    EXPECT_EQ(sheet.openSessions, 0);
+}
+
 TEST(CellFormula, StoredFormulasStayPackedUntilNeeded) {
     Sheet sheet;
     sheet.Type(0, 0, u"2");

@@ -7,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+
+#include <sys/stat.h>
 
 #include "formats/module_profile.h"
 #include "platform/utf.h"
@@ -132,6 +135,49 @@ TEST_F(ModuleProfile, AProfileThatCannotBeWrittenOrReadFails) {
     EXPECT_EQ(GetModuleProfileInt(u"General", u"Name", 3), 3);
     fs::remove(dir / "plain-file");
     fs::remove(dir / "a-directory");
+}
+
+// A file that is not a profile reads as the defaults and is never replaced by a write.
+TEST_F(ModuleProfile, EndlessHugeOrBinaryFilesAreRefusedAndKept) {
+    // Endless or blocking files are refused without waiting for their end.
+    fs::path fifo = profile.parent_path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const char* file : {"/dev/zero", fifo.c_str()}) {
+        ::setenv("OSTREL_CELLS_PROFILE", file, 1);
+        EXPECT_EQ(GetModuleProfileString(u"General", u"Name", u"default"), u"default") << file;
+        EXPECT_EQ(GetModuleProfileInt(u"General", u"Count", 3), 3) << file;
+        EXPECT_EQ(WriteModuleProfileString(u"General", u"Name", u"x"), 0) << file;
+    }
+    fs::remove(fifo);
+    ::setenv("OSTREL_CELLS_PROFILE", profile.c_str(), 1);
+
+    // Each file holds General/Name=kept; the limits are inclusive.
+    const std::string head = "[General]\nName=kept\n";
+    auto padded = [&](size_t size) {  // one comment line filling the file to size bytes
+        return head + "; " + std::string(size - head.size() - 3, 'x') + "\n";
+    };
+    auto lines = [&](size_t count) { return head + std::string(count - 2, '\n'); };
+    const std::pair<std::string, bool> cases[] = {
+        {padded(ostrel::CIniFile::kMaxBytes), true},
+        {padded(ostrel::CIniFile::kMaxBytes + 1), false},
+        {lines(ostrel::CIniFile::kMaxLines), true},
+        {lines(ostrel::CIniFile::kMaxLines + 1), false},
+        {head + std::string("; a NUL \0 byte\n", 16), false},
+    };
+    for (const auto& [text, readable] : cases) {
+        {
+            std::ofstream out(profile, std::ios::binary | std::ios::trunc);
+            out << text;
+        }
+        ASSERT_EQ(fs::file_size(profile), text.size());
+        EXPECT_EQ(GetModuleProfileString(u"General", u"Name", u"default"),
+                  readable ? u"kept" : u"default")
+            << text.size();
+        if (readable) continue;
+        EXPECT_EQ(WriteModuleProfileString(u"General", u"Name", u"new"), 0);
+        EXPECT_EQ(WriteModuleProfileString(u"General", nullptr, nullptr), 0);
+        EXPECT_TRUE(ReadFile(profile) == text) << text.size();
+    }
 }
 
 TEST_F(ModuleProfile, LocationFollowsTheHostKey) {

@@ -115,14 +115,41 @@ TEST_F(TreeNodes, UpdatesRebuildOrLeaveTheFormulaAlone) {
     ASSERT_EQ(last->GetType(), FORMULA_CONST);
     EXPECT_EQ(static_cast<const CCConstFormula*>(last)->GetValue().GetError(), 3);
 
-    // A move that would take B2 off the grid throws and leaves the formula as it was.
+    // A move or paste that would take B2 off the grid reports 0 and leaves the formula as
+    // it was, F6 included.
     FormulaPtr moving(Op(ADDFunc, Cell(5, 5), Cell(1, 1)));
     CCRCRef from(3, 3), to(0, 0);
-    EXPECT_THROW(moving->MoveFormula(ctx(), &from, &to), int);
+    EXPECT_EQ(moving->MoveFormula(ctx(), &from, &to), 0);
+    EXPECT_EQ(PrintOf(ctx(), moving.get()), u"F6 + B2");
+    EXPECT_EQ(moving->UpdateInPaste(ctx(), &from, &to, nullptr), 0);
     EXPECT_EQ(PrintOf(ctx(), moving.get()), u"F6 + B2");
     CCRCRef down(4, 4);
-    moving->MoveFormula(ctx(), &from, &down);
+    EXPECT_EQ(moving->MoveFormula(ctx(), &from, &down), 1);
     EXPECT_EQ(PrintOf(ctx(), moving.get()), u"G7 + C3");
+}
+
+TEST_F(TreeNodes, MovesOffTheGridAreRefusedWholeAtAnyDepth) {
+    // A range node and a sheet link deep in the tree: the link's A1:B2 cannot move two
+    // columns left, so nothing moves, the range C3..D4 that could included.
+    CCRemoteRef link(u"?Sheet2", u"A1:B2");
+    FormulaPtr f(Op(Fn(u"SUM"), Op(RANGEFunc, Cell(2, 2), Cell(3, 3)),
+                    Op(ADDFunc, new CCRefFormula(&link, 0), Range(0, 0, 1, 1))));
+    auto linkItem = [&] {
+        const CCFormulaList* args = static_cast<CCOpFormula*>(f.get())->GetArgs();
+        const CCFormula* add = args->m_pNext->m_pFormula;
+        const CCFormula* node = static_cast<const CCOpFormula*>(add)->GetArgs()->m_pFormula;
+        const CCRef* ref = static_cast<const CCRefFormula*>(node)->GetRef();
+        return std::u16string(static_cast<const CCRemoteRef*>(ref)->GetItem());
+    };
+    const std::u16string before = PrintOf(ctx(), f.get());
+    CCRCRef from(3, 3), left(1, 3), down(3, 5);
+    EXPECT_EQ(f->MoveFormula(ctx(), &from, &left), 0);
+    EXPECT_EQ(PrintOf(ctx(), f.get()), before);
+    EXPECT_EQ(linkItem(), u"A1:B2");
+    // Two rows down, every reference follows.
+    EXPECT_EQ(f->MoveFormula(ctx(), &from, &down), 1);
+    EXPECT_EQ(linkItem(), u"A3:B4");
+    EXPECT_EQ(PrintOf(ctx(), f.get()), u"SUM (C5 .. D6, Sheet2!A3:B4 + A3:B4)");
 }
 
 TEST_F(TreeNodes, ListRoutinesCountExactly) {

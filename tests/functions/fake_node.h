@@ -31,8 +31,10 @@ public:
     int UnRegisterDependents(cells::CTX*, const CCRef*) override { return 1; }
     int InvalidateRef(cells::CTX*, const CCRef*, CCFormula*&, const CCRef*) override { return 0; }
     int InvalidateItem(cells::CTX*, const CCItem*, CCFormula*&, const CCRef*) override { return 0; }
-    void MoveFormula(cells::CTX*, const CCRef*, const CCRef*) override {}
-    void UpdateInPaste(cells::CTX*, const CCRef*, const CCRef*, const CCClipboardData*) override {}
+    int MoveFormula(cells::CTX*, const CCRef*, const CCRef*) override { return 1; }
+    int UpdateInPaste(cells::CTX*, const CCRef*, const CCRef*, const CCClipboardData*) override {
+        return 1;
+    }
     int UpdateRef(cells::CTX*, const CCRef*, const CCRef*, const CCRef*, const CCRef*, int,
                   CCFormula*&) override {
         return 0;

@@ -75,6 +75,11 @@ public:
 
     // Recording hooks.
     int dirtyCount = 0;
+    // Sessions open now: BeginSession opens one, either form of EndSession closes one.
+    int openSessions = 0;
+    unsigned long BeginSession() override { return static_cast<unsigned long>(++openSessions); }
+    void EndSession(unsigned long) override { --openSessions; }
+    void EndSession() override { --openSessions; }
     void SetDirty() override { ++dirtyCount; }
     std::vector<unsigned> messages;
     void ErrorMessage(unsigned int id) override {
