@@ -37,27 +37,46 @@ void ForEachRowPiece(unsigned firstRow, unsigned lastRow, unsigned blockRows, un
 RangeIndex::RangeIndex() = default;
 RangeIndex::~RangeIndex() = default;
 
+size_t RangeIndex::SlotOf(uint64_t key) const {
+    // Every bit of the corners moves the home slot: ranges often share a corner or a column.
+    uint64_t h = (key ^ (key >> 30)) * 0xBF58476D1CE4E5B9ull;
+    h = (h ^ (h >> 27)) * 0x94D049BB133111EBull;
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = size_t(h ^ (h >> 31)) & mask;; i = (i + 1) & mask)
+        if (m_slots[i].sequence == kEmpty || m_slots[i].key == key) return i;
+}
+
+void RangeIndex::Grow() {
+    std::vector<Slot> slots(m_slots.empty() ? 64 : m_slots.size() * 2, Slot{0, kEmpty});
+    m_slots.swap(slots);
+    for (const Slot& slot : slots)
+        if (slot.sequence != kEmpty) m_slots[SlotOf(slot.key)] = slot;
+}
+
 RangeItem* RangeIndex::Find(const CCRegionRef& range) const {
-    auto it = m_sequences.find(Key(range));
-    return it == m_sequences.end() ? nullptr : m_items[it->second].get();
+    if (m_slots.empty()) return nullptr;
+    const Slot& slot = m_slots[SlotOf(Key(range))];
+    return slot.sequence == kEmpty ? nullptr : m_items[slot.sequence].get();
 }
 
 RangeItem* RangeIndex::Get(const CCRegionRef& range) {
     if (!range.IsNormal()) return nullptr;
-    if (RangeItem* item = Find(range)) return item;
+    const uint64_t key = Key(range);
+    if (!m_slots.empty()) {
+        const Slot& slot = m_slots[SlotOf(key)];
+        if (slot.sequence != kEmpty) return m_items[slot.sequence].get();
+    }
+    if ((m_items.size() + 1) * 4 > m_slots.size() * 3) Grow();
     const auto sequence = uint32_t(m_items.size());
     m_items.push_back(std::make_unique<RangeItem>(range));
-    bool named = false;
     try {
-        m_sequences.emplace(Key(range), sequence);
-        named = true;
         Enter(range, sequence);
     } catch (...) {  // out of memory: the index stays as it was
         Withdraw(range, sequence);
-        if (named) m_sequences.erase(Key(range));
         m_items.pop_back();
         throw;
     }
+    m_slots[SlotOf(key)] = {key, sequence};  // room was made before anything changed
     return m_items.back().get();
 }
 

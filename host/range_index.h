@@ -99,12 +99,23 @@ private:
     size_t ListsHolding(unsigned column, unsigned row, Lists& lists) const;
     // Reports the ranges of several lists that hold the row, earliest first.
     void Merge(const Lists& lists, size_t count, unsigned row, Callback call, void* context) const;
-    // Enters the range in its lists; undoes what it did when it cannot finish.
+    // Puts the newest range in its lists; takes it out of those it reached (it is last in
+    // each) when putting it in could not finish.
     void Enter(const CCRegionRef& range, uint32_t sequence);
     void Withdraw(const CCRegionRef& range, uint32_t sequence);
 
+    // The items by their corners: open addressing, each slot a key and a creation number.
+    struct Slot {
+        uint64_t key;
+        uint32_t sequence;
+    };
+    static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+    // The slot holding the key, or the empty one where it would go; there are slots.
+    size_t SlotOf(uint64_t key) const;
+    void Grow();
+
     std::vector<std::unique_ptr<RangeItem>> m_items;  // in creation order
-    std::unordered_map<uint64_t, uint32_t> m_sequences;
+    std::vector<Slot> m_slots;
     std::unordered_map<uint32_t, List> m_lists;
     // For each column node, the row-tree depths at which it has lists (bit d: depth d); for
     // each column, the nodes above it that have lists (bit h: h levels above the leaf).
