@@ -4,6 +4,9 @@
 #include <cmath>
 
 #include "cells/cell_value.h"
+#include "refs/rc_ref.h"
+#include "refs/ref_3d.h"
+#include "refs/ref_list.h"
 
 namespace ostrel::bench {
 
@@ -21,6 +24,30 @@ std::string Row(unsigned row0) {
     return std::to_string(row0 + 1);
 }
 
+// Whether a change to the whole grid's corner reaches each of its n formulas once.
+std::string CheckReach(host::HostSheet& sheet, unsigned n) {
+    if (sheet.RangeCount() != n)
+        return "the sheet holds " + std::to_string(sheet.RangeCount()) + " ranges";
+    CCRCRef corner(255, 65535);
+    CCRefList* dependents = sheet.LoadDependencies(&corner);
+    std::vector<bool> reached(n);
+    size_t count = 0;
+    for (const CCRefList* at = dependents; at; at = at->m_pNext, ++count) {
+        const CCRef* ref = at->m_pRef;  // qualified with the sheet when registered
+        if (ref && ref->GetType() == REF_TYPE_3D)
+            ref = static_cast<const CCRef3D*>(ref)->GetInnerRef();
+        if (ref && ref->GetType() == REF_TYPE_RC) {
+            const auto* cell = static_cast<const CCRCRef*>(ref);
+            if (cell->GetColumn() == 0 && cell->GetRow() < n) reached[cell->GetRow()] = true;
+        }
+    }
+    RefListFree(dependents, 0);
+    if (count != n || std::find(reached.begin(), reached.end(), false) != reached.end())
+        return "the corner reaches " + std::to_string(count) + " cells, not the " +
+               std::to_string(n) + " formulas";
+    return {};
+}
+
 }  // namespace
 
 const char* WorkloadName(Workload workload) {
@@ -35,6 +62,8 @@ const char* WorkloadName(Workload workload) {
             return "sums";
         case Workload::Diamond:
             return "diamond";
+        case Workload::WholeGrid:
+            return "whole_grid";
     }
     return "?";
 }
@@ -73,6 +102,12 @@ std::vector<Input> WorkloadInputs(Workload workload, unsigned n) {
                     in.push_back({2, r, Text("=(B" + prev + "-C" + prev + ")/2")});
                 }
                 break;
+            case Workload::WholeGrid:
+                // The ranges are never read, yet each spans 255 columns and the rows from
+                // its formula's row down; the driver sits in the corner all of them share.
+                in.push_back({0, r, Text("=IF(0,SUM(B" + i + ":IV65536),0)")});
+                if (r + 1 == n) in.push_back({255, 65535, u"1"});
+                break;
         }
     }
     return in;
@@ -81,6 +116,7 @@ std::vector<Input> WorkloadInputs(Workload workload, unsigned n) {
 Input DriverCell(Workload workload, double value) {
     std::string text = std::to_string(static_cast<long long>(value));
     if (workload == Workload::RunningTotal) return {2, 0, Text(text)};
+    if (workload == Workload::WholeGrid) return {255, 65535, Text(text)};
     return {0, 0, Text(text)};
 }
 
@@ -147,6 +183,8 @@ std::string CheckResult(host::HostSheet& sheet, Workload workload, unsigned n, d
             expected = b;
             break;
         }
+        case Workload::WholeGrid:
+            return CheckReach(sheet, n);
     }
     host::HostCell* cell = sheet.FindCell(column, n - 1);
     if (!cell) return "no cell at the end";

@@ -19,6 +19,7 @@ enum class Workload {
     RunningTotal,  // C_1 = 1; B_1 = $C$1, B_i = B_{i-1} + $C$1
     Sums,          // A_i = i; B_i = SUM(A_i:A_{i+9})
     Diamond,       // A_1 = 1; B and C each read both cells of the row above
+    WholeGrid,     // A_i = IF(0,SUM(B_i:IV65536),0); IV65536 = 1: N ranges to the grid's end
 };
 
 struct Input {
@@ -32,8 +33,9 @@ const char* WorkloadName(Workload workload);
 // The cells of a workload with n rows, row by row, left to right.
 std::vector<Input> WorkloadInputs(Workload workload, unsigned n);
 
-// The cell whose change sets off the recalculation that matters: A1, or C1 for the
-// running total (the only cell all its formulas read).
+// The cell whose change sets off the recalculation that matters: A1, C1 for the running
+// total (the only cell all its formulas read), IV65536 for the whole grid (the only cell
+// in all its ranges).
 Input DriverCell(Workload workload, double value);
 
 enum class Order { TopDown, BottomUp };
@@ -60,7 +62,9 @@ bool Enter(host::HostSheet& sheet, const std::vector<Input>& inputs, Order order
 void Recalculate(host::HostSheet& sheet);
 
 // Compares the workload's last formula cell with its value computed here, the driver cell
-// holding `driver`; empty when they agree, otherwise what was found.
+// holding `driver`; empty when they agree, otherwise what was found. The whole grid's
+// formulas wait for IF, and what it measures is the way from the driver to every formula
+// through its range: that is what is checked there.
 std::string CheckResult(host::HostSheet& sheet, Workload workload, unsigned n, double driver);
 
 }  // namespace ostrel::bench
