@@ -5,13 +5,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <istream>
 #include <sstream>
+#include <stdexcept>
 #include <streambuf>
 #include <string>
 #include <vector>
 
 #include "cli.h"
+#include "support/memory_limit.h"
 
 namespace {
 
@@ -99,4 +102,34 @@ TEST(EndlessInput, DevZeroFailsAtItsFirstByte) {
         argv.push_back(argument.data());
     EXPECT_EQ(ostrel::RunCli(int(argv.size()), argv.data(), in, out, err), ostrel::kExitFailure);
     EXPECT_EQ(err.str(), "ostrel-cells: /dev/zero:1: NUL character\n");
+}
+
+TEST(OutOfMemory, IsReportedAndNothingIsWritten) {
+    if (!testing_support::MemoryLimitFailsAllocations())
+        GTEST_SKIP() << "the sanitizer's allocator cannot be made to fail here";
+    // 2,000 rows of 256 formulas: far more cells than 64 MB hold.
+    std::string row = "1";
+    for (int column = 1; column < 256; ++column)
+        row += ",=A1+" + std::to_string(column);
+    std::string sheet;
+    for (int i = 0; i < 2000; ++i)
+        sheet += row + "\n";
+    const std::string folder = ::testing::TempDir() + "ostrel-oom-out";
+    for (bool toFolder : {false, true}) {
+        testing_support::LimitedRun run = testing_support::RunWithMemoryLimit(64 << 20, [&] {
+            std::istringstream in(sheet);
+            std::ostringstream out, err;
+            std::vector<std::string> arguments = {"ostrel-cells", "calc", "-"};
+            if (toFolder) arguments.insert(arguments.begin() + 2, {"--out", folder});
+            std::vector<char*> argv;
+            for (std::string& argument : arguments)
+                argv.push_back(argument.data());
+            const int code = ostrel::RunCli(int(argv.size()), argv.data(), in, out, err);
+            if (code != ostrel::kExitFailure || err.str() != "ostrel-cells: out of memory\n" ||
+                !out.str().empty())
+                throw std::runtime_error("exit " + std::to_string(code) + ", " + err.str());
+        });
+        EXPECT_TRUE(run.finished) << run.outcome;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder));
 }

@@ -90,6 +90,14 @@ bool LimitThisProcess(size_t budget) {
 
 }  // namespace
 
+bool MemoryLimitFailsAllocations() {
+#ifdef OSTREL_TEST_ADDRESS_SANITIZER
+    return false;
+#else
+    return true;
+#endif
+}
+
 LimitedRun RunWithMemoryLimit(size_t budget, const std::function<void()>& f) {
     int fds[2];
     if (::pipe(fds) != 0) return {false, std::string("no pipe: ") + std::strerror(errno)};

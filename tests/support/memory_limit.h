@@ -21,4 +21,9 @@ struct LimitedRun {
 // wrong result by throwing, and its exception's text comes back in the outcome.
 LimitedRun RunWithMemoryLimit(size_t budget, const std::function<void()>& f);
 
+// Whether an allocation past the budget fails as it would on a machine out of memory (it
+// throws std::bad_alloc), so that f can show how it copes; false under AddressSanitizer,
+// where the child is ended instead.
+bool MemoryLimitFailsAllocations();
+
 }  // namespace testing_support
