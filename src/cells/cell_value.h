@@ -2,6 +2,7 @@
 // the number format that displays it, so booleans and dates are numbers), or a reference.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/ctx.h"
@@ -14,6 +15,11 @@ class CPtrArray;
 class CSize;
 class CWideOutStream;
 struct VARIANT;
+
+// The longest text a formula may build (UTF-16 units), as other spreadsheets have it: a
+// longer result is error 3, found before anything is allocated, so that a few cells joining
+// texts to themselves cannot ask for gigabytes.
+inline constexpr size_t kMaxBuiltTextLength = 32767;
 
 // Kind codes.
 enum : unsigned char {

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <string>
+#include <string_view>
 
 #include "cells/cell_value.h"
 #include "formats/text_helpers.h"
@@ -15,8 +16,14 @@ void SetBool(CCCellValue& v, bool b) {
 // Two texts: concatenation or comparison.
 void EvalTexts(int op, CCCellValue& a, const char16_t* x, const char16_t* y) {
     if (op == EV_ADD) {
-        std::u16string joined(x ? x : u"");
-        joined += y ? y : u"";
+        const std::u16string_view left(x ? x : u""), right(y ? y : u"");
+        if (left.size() + right.size() > kMaxBuiltTextLength) {
+            a.Set(3);
+            return;
+        }
+        std::u16string joined;
+        joined.reserve(left.size() + right.size());
+        joined.append(left).append(right);
         a.Set(std::u16string_view(joined));
         return;
     }

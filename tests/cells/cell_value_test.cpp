@@ -53,6 +53,11 @@ TEST(CellValue, OperatorsAcrossKinds) {
     EXPECT_EQ(ostrel::ToUtf8(Eval(EV_ADD, Text(u"abc"), Text(u"def")).GetText()), "abcdef");
     EXPECT_EQ(Eval(EV_ADD, Text(u"abc"), Num(1)).GetError(), 3);
     EXPECT_TRUE(Eval(EV_ADD, Text(u"abc"), Num(1)).IsError());
+    // Joined texts stop at 32,767 units: one more is error 3, not a longer text.
+    const std::u16string half(16384, u'x');
+    EXPECT_EQ(std::u16string(Eval(EV_ADD, Text(half.c_str()), Text(half.c_str() + 1)).GetText()),
+              half + half.substr(1));
+    EXPECT_EQ(Eval(EV_ADD, Text(half.c_str()), Text(half.c_str())).GetError(), 3);
     EXPECT_TRUE(IsBool(Eval(EV_EQ, Text(u"abc"), Num(1)), 0));
     EXPECT_TRUE(IsBool(Eval(EV_NE, Text(u"abc"), Num(1)), 1));
     EXPECT_TRUE(IsBool(Eval(EV_GT, Num(1), Text(u"abc")), 0));
