@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 #include <ostream>
 #include <string_view>
 #include <utility>
@@ -52,6 +53,12 @@ public:
         Line(ToUtf8(text) + " (answered No)");
         return false;
     }
+    // Once per name, where it is first met.
+    void FunctionWithoutEvaluation(std::u16string_view name) override {
+        if (!m_unavailable.emplace(name).second) return;
+        Line("the function " + ToUtf8(name) +
+             " is not available in this version; its cells show #NAME?");
+    }
 
 private:
     struct Where {
@@ -73,6 +80,7 @@ private:
     std::string m_inputName;
     CUserInterface& m_previous;
     std::optional<Where> m_cell;
+    std::set<std::u16string, std::less<>> m_unavailable;
 };
 
 // A bar on one line of a terminal, redrawn in place with a carriage return. It shows only

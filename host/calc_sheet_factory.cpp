@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/module.h"
+#include "functions/func.h"
 #include "host_sheet.h"
 #include "host_workbook.h"
 #include "platform/text/unicode.h"
@@ -17,10 +18,13 @@ namespace {
 constexpr int kColumns = 256;
 constexpr int kRows = 65536;
 
-// The engine starts once per process; every sheet after that stands alone.
-void StartEngine() {
+// The engine starts once per process; every sheet after that stands alone. False when it
+// could not start.
+bool StartEngine() {
     static std::once_flag started;
-    std::call_once(started, [] { QXCellInit(); });
+    static bool ready = false;
+    std::call_once(started, [] { ready = QXCellInit() == 1; });
+    return ready;
 }
 
 // A host sheet seen through the program's interface; the sheet is owned elsewhere.
@@ -140,13 +144,19 @@ std::u16string ReferableSheetName(std::u16string_view text) {
 }
 
 std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName) {
-    StartEngine();
+    if (!StartEngine()) return nullptr;
     return std::make_unique<LoneSheet>(localeName);
 }
 
 std::unique_ptr<CalcBook> MakeCalcBook(const std::string& localeName) {
-    StartEngine();
+    if (!StartEngine()) return nullptr;
     return std::make_unique<EngineBook>(localeName);
+}
+
+std::string EngineStartFailure() {
+    if (StartEngine()) return {};
+    const std::string& why = BuiltinFunctionsFailure();
+    return "the function registry could not be built" + (why.empty() ? "" : ": " + why);
 }
 
 }  // namespace ostrel

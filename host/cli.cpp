@@ -251,7 +251,9 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
     std::unique_ptr<CalcBook>& book = keep;
     book = MakeCalcBook(*locale);
     if (!book) {
-        err << kProgram << ": cannot create a workbook\n";
+        const std::string why = EngineStartFailure();
+        err << kProgram << ": cannot create a workbook" << (why.empty() ? "" : ": " + why)
+            << '\n';
         return kExitFailure;
     }
     for (const std::string& file : options.files) {

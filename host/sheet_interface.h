@@ -68,4 +68,7 @@ std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName);
 // MakeCalcSheet's. Null when no workbook can be made.
 std::unique_ptr<CalcBook> MakeCalcBook(const std::string& localeName);
 
+// Why the engine behind the sheets could not start; empty when it did.
+std::string EngineStartFailure();
+
 }  // namespace ostrel

@@ -6,13 +6,14 @@
 #include "formats/module_profile.h"
 #include "functions/func.h"
 
-void QXCellInit() {
+int QXCellInit() {
     CFormatCodeCache::Create();
     InitInternationalSettings();
-    InitBuiltinFunctions();
+    const bool functions = InitBuiltinFunctions();
     InitModuleRegistry();
     ReleaseLTStrings();
     LoadLTStrings();
+    return functions ? 1 : 0;
 }
 
 void QXCellExit() {

@@ -3,7 +3,9 @@
 #pragma once
 
 // Creates the format-code cache, fills the international settings from the user's locale,
-// sets the module profile's root and loads the leading/trailing strings.
-void QXCellInit();
+// builds the function registry, sets the module profile's root and loads the
+// leading/trailing strings. 1 when the engine is ready; 0 when the function registry could
+// not be built (BuiltinFunctionsFailure says why), and no formula can be read.
+int QXCellInit();
 // Releases the format-code cache and the leading/trailing strings.
 void QXCellExit();

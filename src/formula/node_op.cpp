@@ -7,22 +7,17 @@
 #include "formula/formula.h"
 #include "functions/func.h"
 #include "platform/geometry.h"
+#include "platform/ui.h"
 #include "refs/remote_ref.h"
 
 namespace {
 
-// Function ids with a meaning for the tree itself.
-constexpr unsigned kIdRand = 13069;
-constexpr unsigned kIdRandBetween = 13070;
-constexpr unsigned kIdNow = 13185;
-constexpr unsigned kIdToday = 13189;
-constexpr unsigned kIdCountry = 13296;
-constexpr unsigned kIdHyperlink = 13288;
-constexpr unsigned kIdColumns = 13239;
-constexpr unsigned kIdRows = 13243;
+// The error value of a function whose routine this build does not have: it shows as
+// "#NAME?", the function being unavailable, never as an empty cell that looks computed.
+constexpr int kNoEvaluation = 7;
 
-unsigned IdOf(const CCFunc* func) {
-    return func ? func->GetId() : 0;
+bool Flagged(const CCFunc* func, FunctionFlag flag) {
+    return func && func->HasFlag(flag);
 }
 
 template <class Pred>
@@ -94,7 +89,8 @@ void CCOpFormula::Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) 
     }
     EvalRoutine eval = m_func->GetEval();
     if (!eval) {
-        result.Set();
+        result.Set(kNoEvaluation);
+        ostrel::GetUserInterface().FunctionWithoutEvaluation(m_func->GetName());
         return;
     }
     CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
@@ -126,19 +122,17 @@ int CCOpFormula::ContainsSheetLinks() const {
 }
 
 int CCOpFormula::ContainsTodayLinks() const {
-    unsigned id = IdOf(m_func);
-    if (id == kIdNow || id == kIdToday || id == kIdCountry) return 1;
+    if (Flagged(m_func, kFlagToday)) return 1;
     return AnyArg(m_args, [](const CCFormula* f) { return f->ContainsTodayLinks(); });
 }
 
 int CCOpFormula::AlwaysRecalc() const {
-    unsigned id = IdOf(m_func);
-    if (id == kIdRand || id == kIdRandBetween) return 1;
+    if (Flagged(m_func, kFlagAlwaysRecalc)) return 1;
     return AnyArg(m_args, [](const CCFormula* f) { return f->AlwaysRecalc(); });
 }
 
 int CCOpFormula::IsHyperLink() const {
-    return IdOf(m_func) == kIdHyperlink;
+    return Flagged(m_func, kFlagHyperlink);
 }
 
 int CCOpFormula::IsSingleValue(cells::CTX*, const CCRef*) {
@@ -147,8 +141,7 @@ int CCOpFormula::IsSingleValue(cells::CTX*, const CCRef*) {
 
 int CCOpFormula::RegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
     // ROWS and COLUMNS read only the shape of their range, never its values.
-    unsigned id = IdOf(m_func);
-    if (id == kIdRows || id == kIdColumns) return 1;
+    if (Flagged(m_func, kFlagShapeOnly)) return 1;
     int all = 1;
     for (CCFormulaList* a = m_args; a; a = a->m_pNext)
         if (!a->m_pFormula->RegisterDependents(ctx, dependent)) all = 0;
@@ -156,8 +149,7 @@ int CCOpFormula::RegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
 }
 
 int CCOpFormula::UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
-    unsigned id = IdOf(m_func);
-    if (id == kIdRows || id == kIdColumns) return 1;
+    if (Flagged(m_func, kFlagShapeOnly)) return 1;
     int all = 1;
     for (CCFormulaList* a = m_args; a; a = a->m_pNext)
         if (!a->m_pFormula->UnRegisterDependents(ctx, dependent)) all = 0;

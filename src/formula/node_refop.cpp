@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr unsigned kIdOffset = 13292;
 constexpr unsigned kSheetRenameEvent = 1;
 constexpr unsigned kSheetDestroyEvent = 2;
 
@@ -66,7 +65,7 @@ int CCRefOpFormula::IsSingleValue(cells::CTX* ctx, const CCRef* cell) {
 }
 
 int CCRefOpFormula::RegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
-    if (m_func && m_func->GetId() == kIdOffset) return 1;
+    if (m_func && m_func->HasFlag(kFlagUnregistered)) return 1;
     if (m_func == &RANGEFunc || m_func == &SheetRangeFunc || m_func == &FULLREFFunc) {
         CCCellValue value;
         Eval(ctx, value, dependent);
@@ -97,7 +96,7 @@ int CCRefOpFormula::UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent
         // Dropped, so that the next evaluation registers the cell afresh.
         m_kept.reset();
     }
-    if (m_func && m_func->GetId() == kIdOffset) return 1;
+    if (m_func && m_func->HasFlag(kFlagUnregistered)) return 1;
     return CCOpFormula::UnRegisterDependents(ctx, dependent);
 }
 

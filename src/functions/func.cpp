@@ -10,7 +10,7 @@ void CCFunc::Init(unsigned id, unsigned char precedence, unsigned char kind, uns
     m_category = category;
     m_check = check;
     m_eval = eval;
-    m_altName.assign(ostrel::FunctionAlternateName(id));
+    m_altName.assign(FunctionInvariantName(id));
     std::u16string_view text = ostrel::LoadResourceString(id);
     std::u16string_view name = text.substr(0, text.find(u'\n'));
     // Without a text of its own a function is known by its invariant name.

@@ -26,6 +26,16 @@ enum : unsigned char {
     FUNC_FUNCTION = 8,
 };
 
+// What the formula tree must know of some entries.
+enum FunctionFlag : uint8_t {
+    kFlagUnlisted = 1,       // set up, but reached by no name, stream or function list
+    kFlagToday = 2,          // follows the date, the time or the environment (NOW, TODAY)
+    kFlagAlwaysRecalc = 4,   // recalculated whatever changed (RAND)
+    kFlagHyperlink = 8,      // its formula is a hyperlink
+    kFlagShapeOnly = 16,     // reads the shape of its range, not its values (ROWS)
+    kFlagUnregistered = 32,  // registers no dependency on what it yields (OFFSET)
+};
+
 // Routines: cell is the reference of the cell being calculated (may be null).
 using CheckRoutine = int (*)(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell);
 using EvalRoutine = void (*)(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
@@ -55,6 +65,13 @@ public:
     void Init(std::u16string_view name, unsigned char precedence, unsigned char kind,
               unsigned char category, CheckRoutine check, EvalRoutine eval);
 
+    // FunctionFlag bits; 0 for operators.
+    void SetFlags(uint8_t flags) { m_flags = flags; }
+    bool HasFlag(FunctionFlag flag) const { return (m_flags & flag) != 0; }
+    // Whether evaluating the entry computes anything (a choice entry's routine evaluates the
+    // argument its choice picks).
+    bool HasEvaluation() const { return m_eval != nullptr; }
+
     const std::u16string& GetName() const { return m_name; }
     const std::u16string& GetAltName() const { return m_altName; }
     unsigned GetId() const { return m_id; }
@@ -76,6 +93,7 @@ private:
     CheckRoutine m_check = nullptr;
     EvalRoutine m_eval = nullptr;
     std::u16string m_altName;
+    uint8_t m_flags = 0;
 };
 
 class CCChooseFunc : public CCFunc {
@@ -124,12 +142,20 @@ public:
     int GetType() const override { return 5; }
 };
 
-// Sets up every entry, sorts both name indexes and seeds the random generator; safe to call
-// more than once.
-void InitBuiltinFunctions();
-// The 277 listed entries, sorted by primary name.
+// Builds every entry from the families' rows (once per process; later calls only report),
+// sorts both name indexes and seeds the random generator. False when the rows do not make
+// a registry (BuiltinFunctionsFailure says why): no formula can be read then.
+bool InitBuiltinFunctions();
+// Why the registry could not be built; empty when it was.
+const std::string& BuiltinFunctionsFailure();
+// The listed entries (operators and functions; 277), sorted by primary name.
 CCFunc* const* GetBuiltInFunc();
 int GetBuiltInFuncSize();
+// The function whose string resource is id, listed or not; null for no such function.
+CCFunc* GetFunctionById(unsigned id);
+// The invariant name of that function, as streams store it ("SUM" for 13079); empty for no
+// such function.
+std::u16string_view FunctionInvariantName(unsigned id);
 
 // The longest function (kind 8) name that prefixes the text at cursor, by primary or
 // alternate name; the cursor moves past it. Null (cursor unchanged) when none.

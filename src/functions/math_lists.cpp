@@ -11,8 +11,10 @@
 
 #include "cells/double_array.h"
 #include "functions/criterion.h"
+#include "functions/function_row.h"
 #include "functions/math_functions.h"
 #include "functions/math_support.h"
+#include "formula/operators.h"
 #include "platform/geometry.h"
 
 using math_detail::GatherNumbers;
@@ -365,4 +367,112 @@ void EvalSUMIF(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, 
     for (size_t i = 0; i < tested.size(); ++i)
         if (summed[i].isNumber && criterion.Matches(tested[i])) sum += summed[i].number;
     SetNumber(result, sum);
+}
+
+namespace {
+
+const FunctionRow kRows[] = {
+    {u"DIVIDE", 13051, kMathematical, RULE(1, kMany, kAny, 0), EvalDiv,
+     u"DIVIDE(number1, [number2], ...)\n"
+     u"Divides the first value by every further value in turn, as the / operator does.\n"
+     u"number1: the value to divide, or a range whose values are divided in turn\n"
+     u"number2: a value or range to divide by; more may follow"},
+    {u"GCD", 13056, kMathematical, RULE(1, kMany, kAny, 0), EvalGCD,
+     u"GCD(number1, [number2], ...)\n"
+     u"Returns the greatest common divisor of the integer parts of the numbers.\n"
+     u"number1: a number, or a range of numbers\n"
+     u"number2: further numbers or ranges"},
+    {u"LCM", 13058, kMathematical, RULE(1, kMany, kAny, 0), EvalLCM,
+     u"LCM(number1, [number2], ...)\n"
+     u"Returns the least common multiple of the integer parts of the numbers.\n"
+     u"number1: a number, or a range of numbers\n"
+     u"number2: further numbers or ranges"},
+    {u"MDETERM", 13062, kMathematical, RULE(1, 1, kAny, 0), EvalMDETERM,
+     u"MDETERM(matrix)\n"
+     u"Returns the determinant of a square matrix.\n"
+     u"matrix: a square range or array of numbers"},
+    {u"MINUS", 13063, kMathematical, RULE(1, kMany, kAny, 0), EvalSub,
+     u"MINUS(number1, [number2], ...)\n"
+     u"Subtracts every further value from the first in turn, as the - operator does.\n"
+     u"number1: the value to subtract from, or a range whose values are subtracted in turn\n"
+     u"number2: a value or range to subtract; more may follow"},
+    {u"MULTINOMIAL", 13065, kMathematical, RULE(1, kMany, kAny, 0), EvalMULTINOMIAL,
+     u"MULTINOMIAL(number1, [number2], ...)\n"
+     u"Returns the factorial of the sum of the integer parts of the numbers divided by the product of their factorials.\n"
+     u"number1: a number of 0 or more, or a range of such numbers\n"
+     u"number2: further numbers or ranges"},
+    {u"PLUS", 13067, kMathematical, RULE(1, kMany, kAny, 0), EvalAdd,
+     u"PLUS(number1, [number2], ...)\n"
+     u"Adds all values in turn, as the + operator does.\n"
+     u"number1: a value or range\n"
+     u"number2: further values or ranges"},
+    {u"POWER", 13068, kMathematical, RULE(2, kMany, kAny, 0), EvalPower,
+     u"POWER(base, exponent, ...)\n"
+     u"Raises a number to a power; further exponents are applied in turn, as the ^ operator does.\n"
+     u"base: the value to raise\n"
+     u"exponent: the power to raise it to; more may follow"},
+    {u"SERIESSUM", 13074, kMathematical, RULE(3, kMany, kFrom, 4), EvalSERIESSUM,
+     u"SERIESSUM(x, n, m, [coefficients], ...)\n"
+     u"Returns the sum of a power series: each coefficient times x raised to n, n + m, n + 2m and so on.\n"
+     u"x: the value of the variable\n"
+     u"n: the power of x in the first term\n"
+     u"m: the step by which the power grows from term to term\n"
+     u"coefficients: the coefficients of the terms, as numbers or ranges"},
+    {u"SUM", 13079, kMathematical, RULE(1, kMany, kAny, 0), EvalSUM,
+     u"SUM(number1, [number2], ...)\n"
+     u"Adds all numbers of the arguments.\n"
+     u"number1: a number or range to add\n"
+     u"number2: further numbers or ranges"},
+    {u"SUMTIMES", 13080, kMathematical, RULE(0, kMany, kAny, 0), EvalSUMTIMES,
+     u"SUMTIMES([array1], [array2], ...)\n"
+     u"Multiplies the corresponding elements of ranges and returns the sum of the products.\n"
+     u"array1: a range or array\n"
+     u"array2: further ranges or arrays of the same size"},
+    {u"SUMSQ", 13081, kMathematical, RULE(0, kMany, kAny, 0), EvalSUMSQ,
+     u"SUMSQ([number1], [number2], ...)\n"
+     u"Returns the sum of the squares of the numbers.\n"
+     u"number1: a number or range\n"
+     u"number2: further numbers or ranges"},
+    {u"SUMX2MY2", 13082, kMathematical, RULE(2, 2, kAny, 0), EvalSUMX2MY2,
+     u"SUMX2MY2(array_x, array_y)\n"
+     u"Returns the sum of the differences of the squares of corresponding elements of two ranges.\n"
+     u"array_x: the first range or array\n"
+     u"array_y: the second range or array, of the same size"},
+    {u"SUMX2PY2", 13083, kMathematical, RULE(2, 2, kAny, 0), EvalSUMX2PY2,
+     u"SUMX2PY2(array_x, array_y)\n"
+     u"Returns the sum of the sums of the squares of corresponding elements of two ranges.\n"
+     u"array_x: the first range or array\n"
+     u"array_y: the second range or array, of the same size"},
+    {u"SUMXMY2", 13084, kMathematical, RULE(2, 2, kAny, 0), EvalSUMXMY2,
+     u"SUMXMY2(array_x, array_y)\n"
+     u"Returns the sum of the squares of the differences of corresponding elements of two ranges.\n"
+     u"array_x: the first range or array\n"
+     u"array_y: the second range or array, of the same size"},
+    {u"SUMXPY2", 13085, kMathematical, RULE(2, 2, kAny, 0), EvalSUMXPY2,
+     u"SUMXPY2(array_x, array_y)\n"
+     u"Returns the sum of the squares of the sums of corresponding elements of two ranges.\n"
+     u"array_x: the first range or array\n"
+     u"array_y: the second range or array, of the same size"},
+    {u"TIMES", 13087, kMathematical, RULE(0, kMany, kAny, 0), EvalMul,
+     u"TIMES([number1], [number2], ...)\n"
+     u"Multiplies all values in turn, as the * operator does.\n"
+     u"number1: a value or range\n"
+     u"number2: further values or ranges"},
+    {u"TOTAL", 13088, kMathematical, RULE(1, kMany, kAny, 0), EvalSUM,
+     u"TOTAL(number1, [number2], ...)\n"
+     u"Adds all numbers of the arguments, as SUM does.\n"
+     u"number1: a number or range to add\n"
+     u"number2: further numbers or ranges"},
+    {u"SUMIF", 13289, kMathematical, RULE(2, kMany, kAllBut, 2), EvalSUMIF,
+     u"SUMIF(range, criterion, [sum_range])\n"
+     u"Adds the cells whose counterpart in a range meets a criterion.\n"
+     u"range: the range tested against the criterion\n"
+     u"criterion: the value, or comparison such as \">10\", that a cell must meet\n"
+     u"sum_range: the cells added, of the same size as the range; the range itself when omitted"},
+};
+
+}  // namespace
+
+std::span<const FunctionRow> ostrel::functions::MathListRows() {
+    return kRows;
 }

@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "functions/function_row.h"
 #include "functions/math_functions.h"
 #include "functions/math_support.h"
 #include "functions/random.h"
@@ -158,4 +159,71 @@ void EvalRANDBETWEEN(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* 
     Binary(ctx, result, args, cell, 0, [&](double a, double b) {
         SetNumber(result, a + (b - a) * FunctionRand15() / kFunctionRandMax);
     });
+}
+
+namespace {
+
+const FunctionRow kRows[] = {
+    {u"LOG", 13060, kMathematical, RULE(1, 2, kNone, 0), EvalLOG,
+     u"LOG(number, [base])\n"
+     u"Returns the logarithm of a number to base 10 or to a given base.\n"
+     u"number: a positive value\n"
+     u"base: the base of the logarithm; 10 when omitted"},
+    {u"MOD", 13064, kMathematical, RULE(2, 2, kNone, 0), EvalMOD,
+     u"MOD(number, divisor)\n"
+     u"Returns the remainder of a division; the remainder has the sign of the divisor.\n"
+     u"number: the value to divide\n"
+     u"divisor: the value to divide by; must not be 0"},
+    {u"RAND", 13069, kMathematical, RULE(0, 1, kNone, 0), EvalRAND,
+     u"RAND([limit])\n"
+     u"Returns a random number from 0 to 1, or from 0 to a limit; it changes at every recalculation.\n"
+     u"limit: the upper end of the interval; 1 when omitted",
+     EntryClass::plain, kFlagAlwaysRecalc},
+    {u"RANDBETWEEN", 13070, kMathematical, RULE(2, 2, kNone, 0), EvalRANDBETWEEN,
+     u"RANDBETWEEN(bottom, top)\n"
+     u"Returns a random number between two limits, not rounded to an integer; it changes at every recalculation.\n"
+     u"bottom: the lower limit\n"
+     u"top: the upper limit",
+     EntryClass::plain, kFlagAlwaysRecalc},
+    {u"ROUND", 13071, kMathematical, RULE(2, 2, kNone, 0), EvalROUND,
+     u"ROUND(number, multiple)\n"
+     u"Rounds a number to the nearest multiple of another number.\n"
+     u"number: the value to round\n"
+     u"multiple: the multiple to round to; 0 gives 0"},
+    {u"ROUNDDOWN", 13072, kMathematical, RULE(2, 2, kNone, 0), EvalROUNDDOWN,
+     u"ROUNDDOWN(number, digits)\n"
+     u"Rounds a number down, toward minus infinity, to a number of decimal places.\n"
+     u"number: the value to round\n"
+     u"digits: the number of decimal places; negative values round to tens, hundreds and so on"},
+    {u"ROUNDUP", 13073, kMathematical, RULE(2, 2, kNone, 0), EvalROUNDUP,
+     u"ROUNDUP(number, digits)\n"
+     u"Rounds a number up, toward plus infinity, to a number of decimal places.\n"
+     u"number: the value to round\n"
+     u"digits: the number of decimal places; negative values round to tens, hundreds and so on"},
+    {u"TRUNC", 13297, kMathematical, RULE(2, 2, kNone, 0), EvalTRUNC,
+     u"TRUNC(number, digits)\n"
+     u"Cuts a number down, toward minus infinity, to a number of decimal places.\n"
+     u"number: the value to cut\n"
+     u"digits: the number of decimal places; its fraction is ignored"},
+    {u"CEILING", 13298, kMathematical, RULE(2, kMany, kAny, 0), EvalCEILING,
+     u"CEILING(number, significance)\n"
+     u"Rounds a number up to the next multiple of a significance.\n"
+     u"number: the value to round\n"
+     u"significance: the multiple to round to"},
+    {u"FLOOR", 13299, kMathematical, RULE(2, kMany, kAny, 0), EvalFLOOR,
+     u"FLOOR(number, significance)\n"
+     u"Rounds a number down to the previous multiple of a significance.\n"
+     u"number: the value to round\n"
+     u"significance: the multiple to round to"},
+    {u"ROUNDN", 13300, kMathematical, RULE(2, 2, kNone, 0), EvalROUNDN,
+     u"ROUNDN(number, digits)\n"
+     u"Rounds a number to a number of decimal places, halves upward.\n"
+     u"number: the value to round\n"
+     u"digits: the number of decimal places; negative values round to tens, hundreds and so on"},
+};
+
+}  // namespace
+
+std::span<const FunctionRow> ostrel::functions::MathRoundingRows() {
+    return kRows;
 }

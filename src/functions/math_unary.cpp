@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "functions/function_row.h"
 #include "functions/math_functions.h"
 #include "functions/math_support.h"
 
@@ -103,4 +104,147 @@ void EvalATAN2(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, 
         return;
     }
     SetNumber(result, std::atan2(y, x));
+}
+
+namespace {
+
+const FunctionRow kRows[] = {
+    {u"ABS", 13044, kMathematical, RULE(1, 1, kNone, 0), EvalABS,
+     u"ABS(number)\n"
+     u"Returns the absolute value of a number.\n"
+     u"number: the value whose absolute value is returned"},
+    {u"ACOSH", 13045, kMathematical, RULE(1, 1, kNone, 0), EvalACOSH,
+     u"ACOSH(number)\n"
+     u"Returns the inverse hyperbolic cosine of a number.\n"
+     u"number: a value of at least 1"},
+    {u"ACOTANH", 13046, kMathematical, RULE(1, 1, kNone, 0), EvalACOTANH,
+     u"ACOTANH(number)\n"
+     u"Returns the inverse hyperbolic cotangent of a number.\n"
+     u"number: a value below -1 or above 1"},
+    {u"ASINH", 13047, kMathematical, RULE(1, 1, kNone, 0), EvalASINH,
+     u"ASINH(number)\n"
+     u"Returns the inverse hyperbolic sine of a number.\n"
+     u"number: any number"},
+    {u"ATANH", 13048, kMathematical, RULE(1, 1, kNone, 0), EvalATANH,
+     u"ATANH(number)\n"
+     u"Returns the inverse hyperbolic tangent of a number.\n"
+     u"number: a value between -1 and 1, both excluded"},
+    {u"COSH", 13049, kMathematical, RULE(1, 1, kNone, 0), EvalCOSH,
+     u"COSH(number)\n"
+     u"Returns the hyperbolic cosine of a number.\n"
+     u"number: any number"},
+    {u"COTANH", 13050, kMathematical, RULE(1, 1, kNone, 0), EvalCOTANH,
+     u"COTANH(number)\n"
+     u"Returns the hyperbolic cotangent of a number.\n"
+     u"number: any number other than 0"},
+    {u"EVEN", 13052, kMathematical, RULE(1, 1, kNone, 0), EvalEVEN,
+     u"EVEN(number)\n"
+     u"Rounds a number away from zero to the nearest even integer.\n"
+     u"number: the value to round"},
+    {u"EXP", 13053, kMathematical, RULE(1, 1, kNone, 0), EvalEXP,
+     u"EXP(number)\n"
+     u"Returns e raised to the power of a number.\n"
+     u"number: the exponent"},
+    {u"FACT", 13054, kMathematical, RULE(1, 1, kNone, 0), EvalFACT,
+     u"FACT(number)\n"
+     u"Returns the factorial of the integer part of a number.\n"
+     u"number: a value of 0 or more; its fraction is ignored"},
+    {u"FACTDOUBLE", 13055, kMathematical, RULE(1, 1, kNone, 0), EvalFACTDOUBLE,
+     u"FACTDOUBLE(number)\n"
+     u"Returns the double factorial of the integer part of a number: the product of every second integer from it down to 1 or 2.\n"
+     u"number: a value of 0 or more; its fraction is ignored"},
+    {u"INT", 13057, kMathematical, RULE(1, 1, kNone, 0), EvalINT,
+     u"INT(number)\n"
+     u"Rounds a number down to the nearest integer.\n"
+     u"number: the value to round down"},
+    {u"LN", 13059, kMathematical, RULE(1, 1, kNone, 0), EvalLN,
+     u"LN(number)\n"
+     u"Returns the natural logarithm of a number.\n"
+     u"number: a positive value"},
+    {u"LOG10", 13061, kMathematical, RULE(1, 1, kNone, 0), EvalLOG10,
+     u"LOG10(number)\n"
+     u"Returns the base-10 logarithm of a number.\n"
+     u"number: a positive value"},
+    {u"ODD", 13066, kMathematical, RULE(1, 1, kNone, 0), EvalODD,
+     u"ODD(number)\n"
+     u"Rounds a number away from zero to the nearest odd integer.\n"
+     u"number: the value to round"},
+    {u"SIGN", 13075, kMathematical, RULE(1, 1, kNone, 0), EvalSIGN,
+     u"SIGN(number)\n"
+     u"Returns the sign of a number: 1 when positive, -1 when negative, 0 for zero.\n"
+     u"number: any number"},
+    {u"SINH", 13076, kMathematical, RULE(1, 1, kNone, 0), EvalSINH,
+     u"SINH(number)\n"
+     u"Returns the hyperbolic sine of a number.\n"
+     u"number: any number"},
+    {u"SQR", 13077, kMathematical, RULE(1, 1, kNone, 0), EvalSQR,
+     u"SQR(number)\n"
+     u"Returns the square of a number.\n"
+     u"number: the value to square"},
+    {u"SQRT", 13078, kMathematical, RULE(1, 1, kNone, 0), EvalSQRT,
+     u"SQRT(number)\n"
+     u"Returns the square root of a number.\n"
+     u"number: a value of 0 or more"},
+    {u"TANH", 13086, kMathematical, RULE(1, 1, kNone, 0), EvalTANH,
+     u"TANH(number)\n"
+     u"Returns the hyperbolic tangent of a number.\n"
+     u"number: any number"},
+    {u"ACOS", 13089, kTrigonometric, RULE(1, 1, kNone, 0), EvalACOS,
+     u"ACOS(number)\n"
+     u"Returns the arc cosine of a number, in radians.\n"
+     u"number: the cosine of the angle, from -1 to 1"},
+    {u"ACOTAN", 13090, kTrigonometric, RULE(1, 1, kNone, 0), EvalACOTAN,
+     u"ACOTAN(number)\n"
+     u"Returns the arc cotangent of a number, in radians.\n"
+     u"number: the cotangent of the angle"},
+    {u"ASIN", 13091, kTrigonometric, RULE(1, 1, kNone, 0), EvalASIN,
+     u"ASIN(number)\n"
+     u"Returns the arc sine of a number, in radians.\n"
+     u"number: the sine of the angle, from -1 to 1"},
+    {u"ATAN", 13092, kTrigonometric, RULE(1, 1, kNone, 0), EvalATAN,
+     u"ATAN(number)\n"
+     u"Returns the arc tangent of a number, in radians.\n"
+     u"number: the tangent of the angle"},
+    {u"ATAN2", 13093, kTrigonometric, RULE(2, 2, kNone, 0), EvalATAN2,
+     u"ATAN2(x, y)\n"
+     u"Returns the angle, in radians, between the x axis and the line from the origin to a point.\n"
+     u"x: the x coordinate of the point\n"
+     u"y: the y coordinate of the point"},
+    {u"COS", 13094, kTrigonometric, RULE(1, 1, kNone, 0), EvalCOS,
+     u"COS(angle)\n"
+     u"Returns the cosine of an angle.\n"
+     u"angle: the angle in radians"},
+    {u"COTAN", 13095, kTrigonometric, RULE(1, 1, kNone, 0), EvalCOTAN,
+     u"COTAN(angle)\n"
+     u"Returns the cotangent of an angle.\n"
+     u"angle: the angle in radians"},
+    {u"DEGREES", 13096, kTrigonometric, RULE(1, 1, kNone, 0), EvalDEGREES,
+     u"DEGREES(angle)\n"
+     u"Converts an angle from radians to degrees.\n"
+     u"angle: the angle in radians"},
+    {u"PI", 13097, kTrigonometric, RULE(0, 0, kNone, 0), EvalPI,
+     u"PI()\n"
+     u"Returns the number pi, 3.14159265358979."},
+    {u"RADIANS", 13098, kTrigonometric, RULE(1, 1, kNone, 0), EvalRADIANS,
+     u"RADIANS(angle)\n"
+     u"Converts an angle from degrees to radians.\n"
+     u"angle: the angle in degrees"},
+    {u"SIN", 13099, kTrigonometric, RULE(1, 1, kNone, 0), EvalSIN,
+     u"SIN(angle)\n"
+     u"Returns the sine of an angle.\n"
+     u"angle: the angle in radians"},
+    {u"SQRTPI", 13100, kTrigonometric, RULE(1, 1, kNone, 0), EvalSQRTPI,
+     u"SQRTPI(number)\n"
+     u"Returns the square root of a number multiplied by pi.\n"
+     u"number: a value of 0 or more"},
+    {u"TAN", 13101, kTrigonometric, RULE(1, 1, kNone, 0), EvalTAN,
+     u"TAN(angle)\n"
+     u"Returns the tangent of an angle.\n"
+     u"angle: the angle in radians"},
+};
+
+}  // namespace
+
+std::span<const FunctionRow> ostrel::functions::MathUnaryRows() {
+    return kRows;
 }

@@ -1,49 +1,105 @@
-// Lookups over the registry: the listed entries sorted by primary and by alternate name, each
-// with a first-character index, name lookup for the parser and for imported formulas, and
-// the stream form of an entry reference. The entries themselves are in registry_table.cpp.
-//
-// Current limit: only the operators and PLUS, MINUS, TIMES, DIVIDE, POWER, AND, OR and NOT
-// have evaluation routines; every other function's node evaluates to empty, and choice,
-// remote and document entries have no added routine (their added operations answer 4) until
-// the function families are wired in.
+// The registry: every function entry built from its family's row when the engine starts,
+// the operator entries, the listed ones sorted by primary and by alternate name with a
+// first-character index, name lookup for the parser and for imported formulas, and the
+// stream form of an entry reference.
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "formats/string_field.h"
 #include "formula/formula.h"
 #include "formula/scanner.h"
 #include "functions/func.h"
+#include "functions/function_row.h"
+#include "functions/operator_table.h"
 #include "functions/random.h"
-#include "functions/registry_internal.h"
 #include "platform/archive.h"
+#include "platform/resources.h"
 #include "platform/text/unicode.h"
 #include "platform/utf.h"
 
 namespace {
 
-constexpr int kListedCount = 277;
 constexpr uint16_t kNoSlot = 0xFFFF;
 
 using NameOf = const std::u16string& (CCFunc::*)() const;
 
 struct SortedNames {
-    std::array<CCFunc*, kListedCount> entries{};
+    std::vector<CCFunc*> entries;
     std::array<uint16_t, 256> firstIndex{};
     NameOf name = nullptr;
 };
 
 struct Registry {
+    std::vector<std::unique_ptr<CCFunc>> functions;  // one per row, in the families' order
+    std::unordered_map<unsigned, CCFunc*> byId;
+    std::unordered_map<unsigned, const FunctionRow*> rowById;
+    std::unordered_map<unsigned, std::u16string> texts;  // "NAME\nwizard texts"
     SortedNames byName;
     SortedNames byAltName;
+    std::string failure;
     bool ready = false;
 };
 
 Registry& TheRegistry() {
     static Registry registry;
     return registry;
+}
+
+using Family = std::span<const FunctionRow> (*)();
+constexpr Family kFamilies[] = {
+    ostrel::functions::MathUnaryRows,     ostrel::functions::MathRoundingRows,
+    ostrel::functions::MathListRows,      ostrel::functions::LogicalRows,
+    ostrel::functions::InformationRows,   ostrel::functions::StatisticalRows,
+    ostrel::functions::DateTimeRows,      ostrel::functions::TextRows,
+    ostrel::functions::FinancialRows,     ostrel::functions::LookupRows,
+    ostrel::functions::ReferenceRows,     ostrel::functions::RemoteRows,
+    ostrel::functions::DocumentRows,
+};
+
+std::u16string_view FunctionText(unsigned id) {
+    const Registry& registry = TheRegistry();
+    auto it = registry.texts.find(id);
+    return it == registry.texts.end() ? std::u16string_view() : std::u16string_view(it->second);
+}
+
+std::unique_ptr<CCFunc> MakeEntry(const FunctionRow& row) {
+    switch (row.entryClass) {
+        case EntryClass::choice: {
+            auto entry = std::make_unique<CCChooseFunc>();
+            entry->Init(row.id, 100, FUNC_FUNCTION, row.category, row.check, row.eval, row.choice);
+            return entry;
+        }
+        case EntryClass::remote: {
+            auto entry = std::make_unique<CCRemoteFunc>();
+            entry->Init(row.id, 100, FUNC_FUNCTION, row.category, row.check, row.eval, row.remote);
+            return entry;
+        }
+        case EntryClass::document: {
+            auto entry = std::make_unique<CCDocumentFunc>();
+            entry->Init(row.id, 100, FUNC_FUNCTION, row.category, row.check, row.eval,
+                        row.document);
+            return entry;
+        }
+        case EntryClass::reference: {
+            auto entry = std::make_unique<CCRefFunc>();
+            entry->Init(row.id, 100, FUNC_FUNCTION, row.category, row.check, row.eval);
+            return entry;
+        }
+        case EntryClass::plain:
+            break;
+    }
+    auto entry = std::make_unique<CCFunc>();
+    entry->Init(row.id, 100, FUNC_FUNCTION, row.category, row.check, row.eval);
+    return entry;
 }
 
 // By code, a name that prefixes another sorting after it, so that scanning forward finds
@@ -57,9 +113,9 @@ bool NameBefore(std::u16string_view a, std::u16string_view b) {
     return a.size() > b.size();
 }
 
-void Sort(SortedNames& sorted, CCFunc* const* listed, NameOf name) {
+void Sort(SortedNames& sorted, const std::vector<CCFunc*>& listed, NameOf name) {
     sorted.name = name;
-    std::copy(listed, listed + kListedCount, sorted.entries.begin());
+    sorted.entries = listed;
     std::sort(sorted.entries.begin(), sorted.entries.end(), [name](CCFunc* a, CCFunc* b) {
         const std::u16string& na = (a->*name)();
         const std::u16string& nb = (b->*name)();
@@ -68,7 +124,7 @@ void Sort(SortedNames& sorted, CCFunc* const* listed, NameOf name) {
         return a->GetId() < b->GetId();
     });
     sorted.firstIndex.fill(kNoSlot);
-    for (int i = 0; i < kListedCount; ++i) {
+    for (size_t i = 0; i < sorted.entries.size(); ++i) {
         const std::u16string& text = (sorted.entries[i]->*name)();
         // Lookups consult the index only for codes up to 255, so names starting above
         // that are not indexed (taking the low byte would alias another character's slot).
@@ -101,7 +157,7 @@ CCFunc* FindLongest(const SortedNames& sorted, const char16_t*& cursor, unsigned
     int start = FirstPosition(sorted, *cursor);
     if (start < 0) return nullptr;
     char16_t upper = ostrel::text::ToUpper(*cursor);
-    for (int i = start; i < kListedCount; ++i) {
+    for (size_t i = size_t(start); i < sorted.entries.size(); ++i) {
         CCFunc* entry = sorted.entries[i];
         const std::u16string& name = (entry->*sorted.name)();
         if (name.empty() || name[0] != upper) break;
@@ -119,19 +175,85 @@ CCFunc* FindLongest(const SortedNames& sorted, const char16_t*& cursor, unsigned
     return nullptr;
 }
 
+// Why the rows cannot make a registry, or an empty text: every id of the function range
+// once, names unique, every function with a check, text and a category, and the added
+// routines only where the entry's class has them.
+std::string Inconsistency(const std::vector<const FunctionRow*>& rows) {
+    std::unordered_set<unsigned> ids;
+    std::unordered_set<std::u16string> names;
+    for (const FunctionRow* row : rows) {
+        const std::string label = "function " + std::to_string(row->id);
+        if (row->id < ostrel::kFirstFunctionText || row->id > ostrel::kLastFunctionText)
+            return label + ": id outside the function texts";
+        if (!ids.insert(row->id).second) return label + ": id declared twice";
+        if (row->name.empty() || !names.insert(ostrel::text::ToUpper(row->name)).second)
+            return label + ": no name, or a name declared twice";
+        if (!row->check || row->text.empty() || row->category < kMathematical ||
+            row->category > kDocumentInformation)
+            return label + ": no check, text or category";
+        if ((row->choice && row->entryClass != EntryClass::choice) ||
+            (row->remote && row->entryClass != EntryClass::remote) ||
+            (row->document && row->entryClass != EntryClass::document))
+            return label + ": a routine its class does not have";
+    }
+    if (ids.size() != ostrel::kLastFunctionText - ostrel::kFirstFunctionText + 1)
+        return "the function texts " + std::to_string(ostrel::kFirstFunctionText) + " to " +
+               std::to_string(ostrel::kLastFunctionText) + " are not all declared";
+    return {};
+}
+
+// Builds every entry from the rows; false with the registry's failure set.
+bool Build(Registry& registry) {
+    std::vector<const FunctionRow*> rows;
+    for (Family family : kFamilies)
+        for (const FunctionRow& row : family())
+            rows.push_back(&row);
+    registry.failure = Inconsistency(rows);
+    if (!registry.failure.empty()) return false;
+    // The texts first: an entry takes its primary name from its text.
+    for (const FunctionRow* row : rows) {
+        registry.rowById.emplace(row->id, row);
+        std::u16string text(row->name);
+        text += u'\n';
+        text += row->text;
+        registry.texts.emplace(row->id, std::move(text));
+    }
+    ostrel::SetFunctionTextLookup(FunctionText);
+    std::vector<CCFunc*> listed;
+    SetUpOperators(listed);
+    for (const FunctionRow* row : rows) {
+        std::unique_ptr<CCFunc> entry = MakeEntry(*row);
+        entry->SetFlags(row->flags);
+        registry.byId.emplace(row->id, entry.get());
+        if (!(row->flags & kFlagUnlisted)) listed.push_back(entry.get());
+        registry.functions.push_back(std::move(entry));
+    }
+    if (listed.size() >= kNoSlot) {
+        registry.failure = "more entries than the name index can hold";
+        return false;
+    }
+    Sort(registry.byName, listed, &CCFunc::GetName);
+    Sort(registry.byAltName, listed, &CCFunc::GetAltName);
+    return true;
+}
+
 }  // namespace
 
-void InitBuiltinFunctions() {
-    Registry& registry = TheRegistry();
-    std::array<CCFunc*, kListedCount> listed{};
-    size_t count = SetUpBuiltinEntries(listed.data(), listed.size());
-    if (count == static_cast<size_t>(kListedCount)) {
-        Sort(registry.byName, listed.data(), &CCFunc::GetName);
-        Sort(registry.byAltName, listed.data(), &CCFunc::GetAltName);
-        registry.ready = true;
-    }
+bool InitBuiltinFunctions() {
+    static std::once_flag built;
+    // Entries are built once: formula nodes hold pointers to them for as long as the
+    // process runs.
+    std::call_once(built, [] {
+        Registry& registry = TheRegistry();
+        registry.ready = Build(registry);
+    });
     auto now = std::chrono::system_clock::now().time_since_epoch();
     SeedFunctionRandomOnce(static_cast<uint64_t>(now.count()));
+    return TheRegistry().ready;
+}
+
+const std::string& BuiltinFunctionsFailure() {
+    return TheRegistry().failure;
 }
 
 CCFunc* const* GetBuiltInFunc() {
@@ -139,7 +261,19 @@ CCFunc* const* GetBuiltInFunc() {
 }
 
 int GetBuiltInFuncSize() {
-    return kListedCount;
+    return static_cast<int>(TheRegistry().byName.entries.size());
+}
+
+CCFunc* GetFunctionById(unsigned id) {
+    const Registry& registry = TheRegistry();
+    auto it = registry.byId.find(id);
+    return it == registry.byId.end() ? nullptr : it->second;
+}
+
+std::u16string_view FunctionInvariantName(unsigned id) {
+    const Registry& registry = TheRegistry();
+    auto it = registry.rowById.find(id);
+    return it == registry.rowById.end() ? std::u16string_view() : it->second->name;
 }
 
 CCFunc* FindFunctionByName(const char16_t*& cursor) {
@@ -156,7 +290,8 @@ bool IsFunction(std::u16string_view name, unsigned char kindMask) {
     int start = FirstPosition(sorted, name[0]);
     if (start < 0) return false;
     char16_t upper = ostrel::text::ToUpper(name[0]);
-    for (int i = start; i < kListedCount && sorted.entries[i]->GetName()[0] == upper; ++i) {
+    for (size_t i = size_t(start);
+         i < sorted.entries.size() && sorted.entries[i]->GetName()[0] == upper; ++i) {
         const CCFunc* entry = sorted.entries[i];
         if ((entry->GetKind() & kindMask) && EqualIgnoringCase(entry->GetName(), name)) {
             return true;
@@ -213,7 +348,8 @@ CCFunc* ReadFunc(cells::CTX* ctx, CArchive& ar, unsigned char* kind, std::u16str
     int start = FirstPosition(sorted, storedName[0]);
     if (start < 0) return nullptr;
     char16_t upper = ostrel::text::ToUpper(storedName[0]);
-    for (int i = start; i < kListedCount && sorted.entries[i]->GetAltName()[0] == upper; ++i) {
+    for (size_t i = size_t(start);
+         i < sorted.entries.size() && sorted.entries[i]->GetAltName()[0] == upper; ++i) {
         CCFunc* entry = sorted.entries[i];
         if (entry->GetKind() == storedKind && EqualIgnoringCase(entry->GetAltName(), storedName)) {
             return entry;

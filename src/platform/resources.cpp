@@ -1,5 +1,6 @@
 #include "platform/resources.h"
 
+#include <atomic>
 #include <unordered_map>
 
 #include "platform/resource_table.h"
@@ -10,37 +11,33 @@ namespace {
 
 using Map = std::unordered_map<unsigned, std::u16string_view>;
 
-Map Build(const resources::Entry* entries, size_t count) {
-    Map map;
-    map.reserve(count);
-    for (size_t i = 0; i < count; ++i)
-        map.emplace(entries[i].id, entries[i].text);
-    return map;
-}
-
 const Map& Texts() {
     static const Map texts = [] {
-        Map map = Build(resources::kMessageTexts, resources::kMessageTextCount);
-        for (size_t i = 0; i < resources::kFunctionTextCount; ++i)
-            map.emplace(resources::kFunctionTexts[i].id, resources::kFunctionTexts[i].text);
+        Map map;
+        map.reserve(resources::kMessageTextCount);
+        for (size_t i = 0; i < resources::kMessageTextCount; ++i)
+            map.emplace(resources::kMessageTexts[i].id, resources::kMessageTexts[i].text);
         return map;
     }();
     return texts;
 }
 
+std::atomic<FunctionTextLookup> functionTexts{nullptr};
+
 }  // namespace
 
 std::u16string_view LoadResourceString(unsigned id) {
+    if (id >= kFirstFunctionText && id <= kLastFunctionText) {
+        FunctionTextLookup lookup = functionTexts.load(std::memory_order_acquire);
+        return lookup ? lookup(id) : std::u16string_view();
+    }
     const Map& texts = Texts();
     auto it = texts.find(id);
     return it == texts.end() ? std::u16string_view() : it->second;
 }
 
-std::u16string_view FunctionAlternateName(unsigned id) {
-    static const Map names =
-        Build(resources::kFunctionAlternateNames, resources::kFunctionAlternateNameCount);
-    auto it = names.find(id);
-    return it == names.end() ? std::u16string_view() : it->second;
+void SetFunctionTextLookup(FunctionTextLookup lookup) {
+    functionTexts.store(lookup, std::memory_order_release);
 }
 
 }  // namespace ostrel

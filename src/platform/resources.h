@@ -10,8 +10,12 @@ namespace ostrel {
 // The text of a resource number; empty when the table has none.
 std::u16string_view LoadResourceString(unsigned id);
 
-// The invariant (alternate) name of the function whose resource number is id, as streams
-// store it ("SUM" for 13079); empty when id names no function.
-std::u16string_view FunctionAlternateName(unsigned id);
+// The numbers of the function texts: each function's name, then its wizard texts. They live
+// with the functions themselves, which hand the table a way to find them when the registry
+// is built.
+inline constexpr unsigned kFirstFunctionText = 13044;
+inline constexpr unsigned kLastFunctionText = 13305;
+using FunctionTextLookup = std::u16string_view (*)(unsigned id);
+void SetFunctionTextLookup(FunctionTextLookup lookup);
 
 }  // namespace ostrel

@@ -21,6 +21,8 @@ bool CUserInterface::ProtectionDialog(bool, std::u16string&, bool (*)(const std:
     return false;
 }
 
+void CUserInterface::FunctionWithoutEvaluation(std::u16string_view) {}
+
 void SetUserInterface(CUserInterface* ui) {
     g_current = ui ? ui : &g_default;
 }

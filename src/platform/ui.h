@@ -25,6 +25,9 @@ public:
     virtual bool ProtectionDialog(bool protect, std::u16string& password,
                                   bool (*check)(const std::u16string& typed, void* data),
                                   void* data);
+    // A formula used a function this build has no routine for: the cell shows error 7
+    // ("#NAME?"). Heard once per evaluation; the default does nothing.
+    virtual void FunctionWithoutEvaluation(std::u16string_view name);
 };
 
 // Installs the host's callbacks (null restores the default); the host keeps ownership.

@@ -4,21 +4,13 @@
 #include <set>
 #include <string>
 
+#include "builtin.h"
 #include "fake_node.h"
 #include "formats/string_field.h"
 #include "functions/func.h"
-#include "functions/registry_internal.h"
 #include "support/archive_bytes.h"
 
-extern CCFunc SUMFunc, PLUSFunc, TOTALFunc, DAYFunc, DAYS360Func, NORMSDISTFunc, ZTESTFunc, SYDFunc,
-    TBILLEQFunc, YIELDFunc, VLOOKUPFunc, HLOOKUPFunc, LOOKUPFunc, ABSFunc, SQRTFunc, MODFunc,
-    LOGFunc, LOG10Func;
-extern CCChooseFunc IFFunc, CHOOSEFunc;
-extern CCRemoteFunc REMOTEFunc;
-extern CCDocumentFunc CREATEDATEFunc;
-extern CCRefFunc INDIRECTFunc, OFFSETFunc;
-extern CCFunc CEILFunc;
-
+using testing_support::Builtin;
 using testing_support::ShapeArgs;
 
 namespace {
@@ -57,7 +49,6 @@ CCFunc* ReadStored(const std::vector<uint8_t>& bytes, unsigned char* kind = null
 
 TEST_F(RegistryTest, ListsOperatorsAndAllButFiveFunctionsOnce) {
     ASSERT_EQ(GetBuiltInFuncSize(), 277);
-    EXPECT_EQ(BuiltinEntryCount(), 282u);
     std::set<const CCFunc*> seen;
     int operators = 0;
     for (int i = 0; i < GetBuiltInFuncSize(); ++i) {
@@ -67,7 +58,7 @@ TEST_F(RegistryTest, ListsOperatorsAndAllButFiveFunctionsOnce) {
         if (entry->GetKind() != FUNC_FUNCTION) ++operators;
     }
     EXPECT_EQ(operators, 20);
-    for (CCFunc* hidden : {&NORMSDISTFunc, &ZTESTFunc, &SYDFunc, &TBILLEQFunc, &YIELDFunc}) {
+    for (CCFunc* hidden : {&Builtin(u"NORMSDIST"), &Builtin(u"ZTEST"), &Builtin(u"SYD"), &Builtin(u"TBILLEQ"), &Builtin(u"YIELD")}) {
         EXPECT_EQ(seen.count(hidden), 0u);
         // Set up nonetheless.
         EXPECT_NE(hidden->GetId(), 0u);
@@ -86,43 +77,43 @@ TEST_F(RegistryTest, ListsOperatorsAndAllButFiveFunctionsOnce) {
 }
 
 TEST_F(RegistryTest, EntriesCarryTheirTableData) {
-    EXPECT_EQ(SUMFunc.GetId(), 13079u);
-    EXPECT_EQ(SUMFunc.GetPrecedence(), 100);
-    EXPECT_EQ(SUMFunc.GetCategory(), 1);
-    EXPECT_EQ(CEILFunc.GetAltName(), u"CEILING");
+    EXPECT_EQ(Builtin(u"SUM").GetId(), 13079u);
+    EXPECT_EQ(Builtin(u"SUM").GetPrecedence(), 100);
+    EXPECT_EQ(Builtin(u"SUM").GetCategory(), 1);
+    EXPECT_EQ(Builtin(u"CEILING").GetAltName(), u"CEILING");
     EXPECT_EQ(ADDFunc.GetPrecedence(), 50);
     EXPECT_EQ(ADDFunc.GetId(), 0u);
     EXPECT_EQ(ADDFunc.GetName(), ADDFunc.GetAltName());
     EXPECT_EQ(PowerFunc.GetPrecedence(), 70);
     EXPECT_EQ(UnMinusFunc.GetPrecedence(), 90);
     EXPECT_EQ(PercentFunc.GetKind(), FUNC_POSTFIX);
-    EXPECT_EQ(IFFunc.GetType(), 2);
-    EXPECT_EQ(CHOOSEFunc.GetType(), 2);
-    EXPECT_EQ(REMOTEFunc.GetType(), 3);
-    EXPECT_EQ(CREATEDATEFunc.GetType(), 4);
-    EXPECT_EQ(INDIRECTFunc.GetType(), 5);
-    EXPECT_EQ(OFFSETFunc.GetType(), 5);
+    EXPECT_EQ(Builtin(u"IF").GetType(), 2);
+    EXPECT_EQ(Builtin(u"CHOOSE").GetType(), 2);
+    EXPECT_EQ(Builtin(u"REMOTE").GetType(), 3);
+    EXPECT_EQ(Builtin(u"CREATEDATE").GetType(), 4);
+    EXPECT_EQ(Builtin(u"INDIRECT").GetType(), 5);
+    EXPECT_EQ(Builtin(u"OFFSET").GetType(), 5);
     EXPECT_EQ(RANGEFunc.GetType(), 5);
     EXPECT_EQ(FULLREFFunc.GetKind(), FUNC_INFIX);
     // Shared checks.
-    EXPECT_EQ(SUMFunc.GetCheck(), PLUSFunc.GetCheck());
-    EXPECT_EQ(TOTALFunc.GetCheck(), PLUSFunc.GetCheck());
-    EXPECT_EQ(ADDFunc.GetCheck(), PLUSFunc.GetCheck());
-    EXPECT_EQ(VLOOKUPFunc.GetCheck(), LOOKUPFunc.GetCheck());
-    EXPECT_EQ(HLOOKUPFunc.GetCheck(), LOOKUPFunc.GetCheck());
+    EXPECT_EQ(Builtin(u"SUM").GetCheck(), Builtin(u"PLUS").GetCheck());
+    EXPECT_EQ(Builtin(u"TOTAL").GetCheck(), Builtin(u"PLUS").GetCheck());
+    EXPECT_EQ(ADDFunc.GetCheck(), Builtin(u"PLUS").GetCheck());
+    EXPECT_EQ(Builtin(u"VLOOKUP").GetCheck(), Builtin(u"LOOKUP").GetCheck());
+    EXPECT_EQ(Builtin(u"HLOOKUP").GetCheck(), Builtin(u"LOOKUP").GetCheck());
     // SUM and TOTAL share one evaluation.
-    ASSERT_NE(SUMFunc.GetEval(), nullptr);
-    EXPECT_EQ(TOTALFunc.GetEval(), SUMFunc.GetEval());
+    ASSERT_NE(Builtin(u"SUM").GetEval(), nullptr);
+    EXPECT_EQ(Builtin(u"TOTAL").GetEval(), Builtin(u"SUM").GetEval());
 }
 
 TEST_F(RegistryTest, FunctionTextsSplitAtLineFeeds) {
     std::u16string part;
-    ASSERT_TRUE(SUMFunc.GetFuncString(part, 0));
-    EXPECT_EQ(part, SUMFunc.GetName());
-    ASSERT_TRUE(SUMFunc.GetFuncString(part, 1));
+    ASSERT_TRUE(Builtin(u"SUM").GetFuncString(part, 0));
+    EXPECT_EQ(part, Builtin(u"SUM").GetName());
+    ASSERT_TRUE(Builtin(u"SUM").GetFuncString(part, 1));
     EXPECT_EQ(part.find(u'\n'), std::u16string::npos);
-    EXPECT_EQ(part.rfind(SUMFunc.GetName(), 0), 0u);  // the syntax line starts with the name
-    EXPECT_FALSE(SUMFunc.GetFuncString(part, 99));
+    EXPECT_EQ(part.rfind(Builtin(u"SUM").GetName(), 0), 0u);  // the syntax line starts with the name
+    EXPECT_FALSE(Builtin(u"SUM").GetFuncString(part, 99));
     EXPECT_FALSE(ADDFunc.GetFuncString(part, 0));
 }
 
@@ -133,8 +124,8 @@ TEST_F(RegistryTest, PrimaryOrderPutsLongerNamesBeforeTheirPrefixes) {
             if (list[i] == entry) return i;
         return -1;
     };
-    EXPECT_LT(position(&DAYS360Func), position(&DAYFunc));
-    EXPECT_LT(position(&LOG10Func), position(&LOGFunc));
+    EXPECT_LT(position(&Builtin(u"DAYS360")), position(&Builtin(u"DAY")));
+    EXPECT_LT(position(&Builtin(u"LOG10")), position(&Builtin(u"LOG")));
     EXPECT_LT(position(&GEFunc), position(&GTFunc));
     // Equal names: by kind.
     EXPECT_EQ(position(&UnPlusFunc) + 1, position(&ADDFunc));
@@ -170,15 +161,15 @@ TEST_F(RegistryTest, EveryListedFunctionIsFoundByItsNames) {
 
 TEST_F(RegistryTest, LookupTakesTheLongestNameIgnoringCase) {
     size_t consumed = 0;
-    EXPECT_EQ(FindByName(u"DAYS360(A1,B1)", &consumed), &DAYS360Func);
+    EXPECT_EQ(FindByName(u"DAYS360(A1,B1)", &consumed), &Builtin(u"DAYS360"));
     EXPECT_EQ(consumed, 7u);
-    EXPECT_EQ(FindByName(u"day(A1)", &consumed), &DAYFunc);
-    EXPECT_EQ(FindByName(u"dAyS360", &consumed), &DAYS360Func);
+    EXPECT_EQ(FindByName(u"day(A1)", &consumed), &Builtin(u"DAY"));
+    EXPECT_EQ(FindByName(u"dAyS360", &consumed), &Builtin(u"DAYS360"));
     // The lexer rejects this afterwards because a letter follows.
-    EXPECT_EQ(FindByName(u"SUMMARY", &consumed), &SUMFunc);
+    EXPECT_EQ(FindByName(u"SUMMARY", &consumed), &Builtin(u"SUM"));
     EXPECT_EQ(consumed, 3u);
-    EXPECT_EQ(FindByName(u"LOG10(2)"), &LOG10Func);
-    EXPECT_EQ(FindByName(u"LOG1(2)"), &LOGFunc);
+    EXPECT_EQ(FindByName(u"LOG10(2)"), &Builtin(u"LOG10"));
+    EXPECT_EQ(FindByName(u"LOG1(2)"), &Builtin(u"LOG"));
     // Operators are not functions for this lookup; unknown and wide first characters fail.
     for (const char16_t* text : {u"+1", u"XYZZY", u"\u0416SUM", u"", u"1"}) {
         EXPECT_EQ(FindByName(text, &consumed), nullptr);
@@ -223,7 +214,7 @@ TEST_F(RegistryTest, StreamFormKeepsKindAndName) {
     }
     EXPECT_EQ(ReadStored(StoredEntry(FUNC_INFIX, u"+")), &ADDFunc);
     EXPECT_EQ(ReadStored(StoredEntry(FUNC_PREFIX, u"+")), &UnPlusFunc);
-    EXPECT_EQ(ReadStored(StoredEntry(FUNC_FUNCTION, u"sum")), &SUMFunc);
+    EXPECT_EQ(ReadStored(StoredEntry(FUNC_FUNCTION, u"sum")), &Builtin(u"SUM"));
     EXPECT_EQ(ReadStored(StoredEntry(FUNC_INFIX, u"SUM")), nullptr);
 
     unsigned char kind = 0;
@@ -247,7 +238,7 @@ TEST_F(RegistryTest, ImportedNamesPickTheEntryTheArgumentsFit) {
     EXPECT_EQ(GetFunction(nullptr, "-", two.list()), &SUBFunc);
     EXPECT_EQ(GetFunction(nullptr, "+", one.list()), &UnPlusFunc);
     EXPECT_EQ(GetFunction(nullptr, "+", two.list()), &ADDFunc);
-    EXPECT_EQ(GetFunction(nullptr, "sum", range.list()), &SUMFunc);
+    EXPECT_EQ(GetFunction(nullptr, "sum", range.list()), &Builtin(u"SUM"));
     EXPECT_EQ(GetFunction(nullptr, "SQRT", range.list()), nullptr);
     EXPECT_EQ(GetFunction(nullptr, "MOD", one.list()), nullptr);
     EXPECT_EQ(GetFunction(nullptr, "NORMSDIST", one.list()), nullptr);
@@ -258,21 +249,21 @@ TEST_F(RegistryTest, ImportedNamesPickTheEntryTheArgumentsFit) {
 TEST_F(RegistryTest, AddedOperationsAnswerFourWithoutRoutineOrOfAnotherKind) {
     ShapeArgs args("s");
     CCFormula* chosen = &args.node(0);
-    EXPECT_EQ(GetFuncChoice(nullptr, chosen, &IFFunc, args.list(), nullptr), 4);
+    EXPECT_EQ(GetFuncChoice(nullptr, chosen, &Builtin(u"IF"), args.list(), nullptr), 4);
     EXPECT_EQ(chosen, nullptr);
     chosen = &args.node(0);
-    EXPECT_EQ(GetFuncChoice(nullptr, chosen, &SUMFunc, args.list(), nullptr), 4);
+    EXPECT_EQ(GetFuncChoice(nullptr, chosen, &Builtin(u"SUM"), args.list(), nullptr), 4);
     EXPECT_EQ(chosen, nullptr);
     EXPECT_EQ(GetFuncChoice(nullptr, chosen, nullptr, args.list(), nullptr), 4);
 }
 
 TEST_F(RegistryTest, SettingUpAgainChangesNothing) {
     std::vector<const CCFunc*> before(GetBuiltInFunc(), GetBuiltInFunc() + GetBuiltInFuncSize());
-    std::u16string name = SUMFunc.GetName();
+    std::u16string name = Builtin(u"SUM").GetName();
     InitBuiltinFunctions();
     std::vector<const CCFunc*> after(GetBuiltInFunc(), GetBuiltInFunc() + GetBuiltInFuncSize());
     EXPECT_EQ(before, after);
-    EXPECT_EQ(SUMFunc.GetName(), name);
+    EXPECT_EQ(Builtin(u"SUM").GetName(), name);
 
     CCFunc local;
     local.Init(13079, 100, FUNC_FUNCTION, 1, nullptr, nullptr);

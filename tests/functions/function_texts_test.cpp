@@ -1,0 +1,101 @@
+// The wizard's texts of every function row, read through the string resources.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "functions/func.h"
+#include "platform/resources.h"
+#include "platform/utf.h"
+
+using ostrel::LoadResourceString;
+
+namespace {
+
+std::vector<std::u16string_view> Parts(std::u16string_view text) {
+    std::vector<std::u16string_view> parts;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find(u'\n', start);
+        parts.push_back(text.substr(start, end == text.npos ? text.npos : end - start));
+        if (end == text.npos) return parts;
+        start = end + 1;
+    }
+}
+
+// The argument names of a syntax line "NAME(a, [b], ...)": brackets and repeats removed.
+std::vector<std::u16string> SyntaxArguments(std::u16string_view syntax) {
+    std::vector<std::u16string> names;
+    size_t open = syntax.find(u'(');
+    std::u16string_view inside = syntax.substr(open + 1, syntax.size() - open - 2);
+    size_t start = 0;
+    while (!inside.empty() && start <= inside.size()) {
+        size_t end = inside.find(u", ", start);
+        std::u16string_view arg =
+            inside.substr(start, end == inside.npos ? inside.npos : end - start);
+        if (arg != u"...") {
+            if (arg.size() > 2 && arg.front() == u'[' && arg.back() == u']')
+                arg = arg.substr(1, arg.size() - 2);
+            names.emplace_back(arg);
+        }
+        if (end == inside.npos) break;
+        start = end + 2;
+    }
+    return names;
+}
+
+std::string U8(std::u16string_view s) {
+    return ostrel::ToUtf8(s);
+}
+
+}  // namespace
+
+TEST(FunctionTexts, EveryFunctionHasNameSyntaxDescriptionAndArguments) {
+    ASSERT_TRUE(InitBuiltinFunctions());
+    std::set<std::u16string_view> names;
+    for (unsigned id = 13044; id <= 13305; ++id) {
+        SCOPED_TRACE(id);
+        std::u16string_view alt = FunctionInvariantName(id);
+        ASSERT_FALSE(alt.empty());
+        EXPECT_TRUE(names.insert(alt).second) << "duplicate name " << U8(alt);
+        std::vector<std::u16string_view> parts = Parts(LoadResourceString(id));
+        ASSERT_GE(parts.size(), 3u) << "name, syntax and description are required";
+        EXPECT_EQ(parts[0], alt);
+        EXPECT_TRUE(parts[0][0] >= u'A' && parts[0][0] <= u'Z');
+
+        std::u16string_view syntax = parts[1];
+        ASSERT_TRUE(syntax.starts_with(std::u16string(alt) + u"(") && syntax.ends_with(u")"))
+            << U8(syntax);
+        EXPECT_TRUE(parts[2].size() > 10 && parts[2].ends_with(u".")) << U8(parts[2]);
+
+        // One description line per argument of the syntax, in its order.
+        std::vector<std::u16string> args = SyntaxArguments(syntax);
+        ASSERT_EQ(parts.size() - 3, args.size()) << U8(syntax);
+        for (size_t i = 0; i < args.size(); ++i) {
+            EXPECT_TRUE(parts[3 + i].starts_with(args[i] + u": ") &&
+                        parts[3 + i].size() > args[i].size() + 4)
+                << U8(parts[3 + i]);
+        }
+    }
+    EXPECT_EQ(names.size(), 262u);
+    // Neighbours of the range are no functions.
+    EXPECT_TRUE(FunctionInvariantName(13043).empty());
+    EXPECT_TRUE(FunctionInvariantName(13306).empty());
+}
+
+TEST(FunctionTexts, UnlistedFunctionsAndKnownIdsKeepTheirNames) {
+    ASSERT_TRUE(InitBuiltinFunctions());
+    // Streams and the formula tree identify functions by these numbers.
+    EXPECT_EQ(FunctionInvariantName(13079), u"SUM");
+    EXPECT_EQ(FunctionInvariantName(13069), u"RAND");
+    EXPECT_EQ(FunctionInvariantName(13185), u"NOW");
+    EXPECT_EQ(FunctionInvariantName(13288), u"HYPERLINK");
+    EXPECT_EQ(FunctionInvariantName(13298), u"CEILING");
+    EXPECT_EQ(FunctionInvariantName(13130), u"NORMSDIST");
+    EXPECT_EQ(FunctionInvariantName(13152), u"ZTEST");
+    EXPECT_EQ(FunctionInvariantName(13219), u"SYD");
+    EXPECT_EQ(FunctionInvariantName(13220), u"TBILLEQ");
+    EXPECT_EQ(FunctionInvariantName(13244), u"YIELD");
+    EXPECT_EQ(FunctionInvariantName(13305), u"MATCH");
+}
