@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <set>
 #include <ostream>
+#include <set>
 #include <string_view>
 #include <utility>
 #include <vector>

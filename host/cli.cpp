@@ -252,8 +252,7 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
     book = MakeCalcBook(*locale);
     if (!book) {
         const std::string why = EngineStartFailure();
-        err << kProgram << ": cannot create a workbook" << (why.empty() ? "" : ": " + why)
-            << '\n';
+        err << kProgram << ": cannot create a workbook" << (why.empty() ? "" : ": " + why) << '\n';
         return kExitFailure;
     }
     for (const std::string& file : options.files) {

@@ -32,7 +32,8 @@ const FunctionRow kRows[] = {
      u"months: the number of months; negative values go back"},
     {u"EOMONTH", 13180, kDateAndTime, RULE(2, 2, kNone, 0), nullptr,
      u"EOMONTH(start_date, months)\n"
-     u"Returns the date serial of the last day of the month a number of months before or after a date.\n"
+     u"Returns the date serial of the last day of the month a number of months before or after a "
+     u"date.\n"
      u"start_date: the date to start from\n"
      u"months: the number of months; negative values go back"},
     {u"HOUR", 13181, kDateAndTime, RULE(1, 1, kNone, 0), nullptr,
@@ -49,7 +50,8 @@ const FunctionRow kRows[] = {
      u"date: a date serial, or a date as text"},
     {u"NETWORKDAYS", 13184, kDateAndTime, RULE(2, kMany, kFrom, 3), nullptr,
      u"NETWORKDAYS(start_date, end_date, [holidays], ...)\n"
-     u"Returns the number of working days, Monday to Friday, from one date to another, both included, less the holidays.\n"
+     u"Returns the number of working days, Monday to Friday, from one date to another, both "
+     u"included, less the holidays.\n"
      u"start_date: the first date\n"
      u"end_date: the last date\n"
      u"holidays: dates or ranges of dates that are not working days"},
@@ -86,7 +88,8 @@ const FunctionRow kRows[] = {
      u"return_type: 1 or omitted for weeks that begin on Sunday, 2 for weeks that begin on Monday"},
     {u"WORKDAY", 13192, kDateAndTime, RULE(2, kMany, kFrom, 3), nullptr,
      u"WORKDAY(start_date, days, [holidays], ...)\n"
-     u"Returns the date serial of the working day a number of working days before or after a date, skipping weekends and holidays.\n"
+     u"Returns the date serial of the working day a number of working days before or after a date, "
+     u"skipping weekends and holidays.\n"
      u"start_date: the date to start from\n"
      u"days: the number of working days; negative values go back\n"
      u"holidays: dates or ranges of dates that are not working days"},
@@ -99,7 +102,8 @@ const FunctionRow kRows[] = {
      u"Returns the fraction of a year between two dates.\n"
      u"start_date: the first date\n"
      u"end_date: the second date\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
 };
 
 }  // namespace

@@ -12,7 +12,8 @@ const FunctionRow kRows[] = {
      u"maturity: the maturity date of the security\n"
      u"rate: the annual coupon rate\n"
      u"par: the par value; 1000 when omitted\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"COMPOUND", 13196, kFinancial, RULE(3, 3, kNone, 0), nullptr,
      u"COMPOUND(principal, rate, periods)\n"
      u"Returns the value of a principal after interest is compounded over a number of periods.\n"
@@ -25,42 +26,48 @@ const FunctionRow kRows[] = {
      u"settlement: the date on which the security is bought\n"
      u"maturity: the date on which the security expires\n"
      u"frequency: the number of coupon payments per year: 1 annual, 2 semiannual, 4 quarterly\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"COUPDAYS", 13198, kFinancial, RULE(3, 4, kNone, 0), nullptr,
      u"COUPDAYS(settlement, maturity, frequency, [basis])\n"
      u"Returns the number of days of the coupon period in which the settlement date falls.\n"
      u"settlement: the date on which the security is bought\n"
      u"maturity: the date on which the security expires\n"
      u"frequency: the number of coupon payments per year: 1 annual, 2 semiannual, 4 quarterly\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"COUPDAYSNC", 13199, kFinancial, RULE(3, 4, kNone, 0), nullptr,
      u"COUPDAYSNC(settlement, maturity, frequency, [basis])\n"
      u"Returns the number of days from the settlement date to the next coupon date.\n"
      u"settlement: the date on which the security is bought\n"
      u"maturity: the date on which the security expires\n"
      u"frequency: the number of coupon payments per year: 1 annual, 2 semiannual, 4 quarterly\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"COUPNCD", 13200, kFinancial, RULE(3, 4, kNone, 0), nullptr,
      u"COUPNCD(settlement, maturity, frequency, [basis])\n"
      u"Returns the first coupon date after the settlement date.\n"
      u"settlement: the date on which the security is bought\n"
      u"maturity: the date on which the security expires\n"
      u"frequency: the number of coupon payments per year: 1 annual, 2 semiannual, 4 quarterly\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"COUPNUM", 13201, kFinancial, RULE(3, 4, kNone, 0), nullptr,
      u"COUPNUM(settlement, maturity, frequency, [basis])\n"
      u"Returns the number of coupons payable from the settlement date to maturity.\n"
      u"settlement: the date on which the security is bought\n"
      u"maturity: the date on which the security expires\n"
      u"frequency: the number of coupon payments per year: 1 annual, 2 semiannual, 4 quarterly\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"COUPPCD", 13202, kFinancial, RULE(3, 4, kNone, 0), nullptr,
      u"COUPPCD(settlement, maturity, frequency, [basis])\n"
      u"Returns the last coupon date before the settlement date.\n"
      u"settlement: the date on which the security is bought\n"
      u"maturity: the date on which the security expires\n"
      u"frequency: the number of coupon payments per year: 1 annual, 2 semiannual, 4 quarterly\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"DB", 13203, kFinancial, RULE(4, 5, kNone, 0), nullptr,
      u"DB(cost, salvage, life, period, [month])\n"
      u"Returns the depreciation of an asset for a period by the fixed-declining-balance method.\n"
@@ -76,7 +83,8 @@ const FunctionRow kRows[] = {
      u"maturity: the date on which the security expires\n"
      u"price: the price per 100 of face value\n"
      u"redemption: the redemption value per 100 of face value\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"DOLLARDE", 13205, kFinancial, RULE(2, 2, kNone, 0), nullptr,
      u"DOLLARDE(fractional_dollar, fraction)\n"
      u"Converts a price written as an integer part and a fraction into a decimal number.\n"
@@ -84,7 +92,8 @@ const FunctionRow kRows[] = {
      u"fraction: the denominator of the fraction"},
     {u"EFFECT", 13206, kFinancial, RULE(2, 2, kNone, 0), nullptr,
      u"EFFECT(nominal_rate, periods_per_year)\n"
-     u"Returns the effective annual interest rate of a nominal rate compounded several times a year.\n"
+     u"Returns the effective annual interest rate of a nominal rate compounded several times a "
+     u"year.\n"
      u"nominal_rate: the nominal annual interest rate\n"
      u"periods_per_year: the number of compounding periods per year"},
     {u"FV", 13207, kFinancial, RULE(3, 3, kNone, 0), nullptr,
@@ -100,10 +109,12 @@ const FunctionRow kRows[] = {
      u"maturity: the date on which the security expires\n"
      u"investment: the amount invested\n"
      u"redemption: the amount received at maturity\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"IRR", 13209, kFinancial, RULE(1, kMany, kIrr, 0), nullptr,
      u"IRR(values, [guess])\n"
-     u"Returns the internal rate of return of a series of cash flows: the rate at which their net present value is 0.\n"
+     u"Returns the internal rate of return of a series of cash flows: the rate at which their net "
+     u"present value is 0.\n"
      u"values: the range or array of cash flows, one per period\n"
      u"guess: the rate to start the search from; 0.1 when omitted"},
     {u"MIRR", 13210, kFinancial, RULE(3, kMany, kFrom, 3), nullptr,
@@ -114,7 +125,8 @@ const FunctionRow kRows[] = {
      u"values: the ranges or arrays of cash flows, one per period"},
     {u"NOMINAL", 13211, kFinancial, RULE(2, 2, kNone, 0), nullptr,
      u"NOMINAL(effect_rate, periods_per_year)\n"
-     u"Returns the nominal annual interest rate of an effective rate compounded several times a year.\n"
+     u"Returns the nominal annual interest rate of an effective rate compounded several times a "
+     u"year.\n"
      u"effect_rate: the effective annual interest rate\n"
      u"periods_per_year: the number of compounding periods per year"},
     {u"NPV", 13212, kFinancial, RULE(2, kMany, kAllBut, 1), nullptr,
@@ -138,7 +150,8 @@ const FunctionRow kRows[] = {
      u"yield: the annual yield\n"
      u"redemption: the redemption value per 100 of face value\n"
      u"frequency: the number of coupon payments per year: 1 annual, 2 semiannual, 4 quarterly\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"PRICEDISC", 13215, kFinancial, RULE(4, 5, kNone, 0), nullptr,
      u"PRICEDISC(settlement, maturity, discount, redemption, [basis])\n"
      u"Returns the price per 100 of face value of a discounted security.\n"
@@ -146,7 +159,8 @@ const FunctionRow kRows[] = {
      u"maturity: the date on which the security expires\n"
      u"discount: the discount rate\n"
      u"redemption: the redemption value per 100 of face value\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"PRICEMAT", 13216, kFinancial, RULE(5, 6, kNone, 0), nullptr,
      u"PRICEMAT(settlement, maturity, issue, rate, yield, [basis])\n"
      u"Returns the price per 100 of face value of a security that pays interest at maturity.\n"
@@ -155,7 +169,8 @@ const FunctionRow kRows[] = {
      u"issue: the issue date of the security\n"
      u"rate: the interest rate at the issue date\n"
      u"yield: the annual yield\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"PV", 13217, kFinancial, RULE(3, 3, kNone, 0), nullptr,
      u"PV(payment, rate, periods)\n"
      u"Returns the present value of a series of equal payments at a fixed interest rate.\n"
@@ -169,7 +184,8 @@ const FunctionRow kRows[] = {
      u"maturity: the date on which the security expires\n"
      u"investment: the amount invested\n"
      u"discount: the discount rate\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360"},
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360"},
     {u"SYD", 13219, kFinancial, RULE(4, 4, kOnly, 4), nullptr,
      u"SYD(cost, salvage, life, period)\n"
      u"Returns the depreciation of an asset for a period by the sum-of-years'-digits method.\n"
@@ -206,11 +222,13 @@ const FunctionRow kRows[] = {
      u"price: the price per 100 of face value\n"
      u"redemption: the redemption value per 100 of face value\n"
      u"frequency: the number of coupon payments per year: 1 annual, 2 semiannual, 4 quarterly\n"
-     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 European 30/360; 4 when omitted",
+     u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
+     u"European 30/360; 4 when omitted",
      EntryClass::plain, kFlagUnlisted},
     {u"TAXBAND", 13276, kFinancial, RULE(3, 3, kTaxBand, 0), nullptr,
      u"TAXBAND(amount, limits, rates)\n"
-     u"Returns the tax on an amount taxed in bands: each band's rate applies to the part of the amount within that band.\n"
+     u"Returns the tax on an amount taxed in bands: each band's rate applies to the part of the "
+     u"amount within that band.\n"
      u"amount: the amount to tax\n"
      u"limits: the range of the upper limits of the bands, in ascending order\n"
      u"rates: the range of the tax rates of the bands, of the same size"},

@@ -12,8 +12,7 @@
 #include "functions/func.h"
 
 // A rule as a check routine: entries with equal rules share one routine.
-#define RULE(min, max, ranges, k) \
-    &CheckWithRule<ArgRule{min, max, RangeRule::ranges, k}>
+#define RULE(min, max, ranges, k) &CheckWithRule<ArgRule{min, max, RangeRule::ranges, k}>
 #define kMany kManyArgs
 
 // Categories of the function wizard (their names are string resources 13007 + category).

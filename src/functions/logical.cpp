@@ -1,7 +1,7 @@
 // The logical functions. AND, OR and NOT are the routines of the operators of the same meaning;
 // IF chooses which argument to evaluate.
-#include "functions/function_row.h"
 #include "formula/operators.h"
+#include "functions/function_row.h"
 
 namespace {
 

@@ -10,19 +10,21 @@
 #include <vector>
 
 #include "cells/double_array.h"
+#include "formula/operators.h"
 #include "functions/criterion.h"
 #include "functions/function_row.h"
 #include "functions/math_functions.h"
 #include "functions/math_support.h"
-#include "formula/operators.h"
 #include "platform/geometry.h"
 
 using math_detail::GatherNumbers;
-using math_detail::GatherSlots;
 using math_detail::NumberArgument;
 using math_detail::SetNumber;
-using math_detail::Slot;
 using math_detail::WalkValues;
+using ostrel::functions::EvaluateArgument;
+using ostrel::functions::NthArgument;
+using ostrel::functions::RangeWalk;
+using ostrel::functions::WalkInStep;
 
 namespace {
 
@@ -52,20 +54,11 @@ enum class PairMode { kX2MinusY2, kX2PlusY2, kXMinusYSquared, kXPlusYSquared };
 // The shared routine of the SUMX family.
 void SumPairs(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell,
               PairMode mode) {
-    std::vector<Slot> xs;
-    std::vector<Slot> ys;
-    int error = GatherSlots(ctx, math_detail::NthArgument(args, 0), xs, cell);
-    if (!error) error = GatherSlots(ctx, math_detail::NthArgument(args, 1), ys, cell);
-    if (!error && xs.size() != ys.size()) error = 3;
-    if (error) {
-        result.Set(error);
-        return;
-    }
     double sum = 0;
-    for (size_t i = 0; i < xs.size(); ++i) {
-        if (!xs[i].isNumber || !ys[i].isNumber) continue;
-        const double x = xs[i].number;
-        const double y = ys[i].number;
+    int error = WalkInStep(ctx, args, cell, [&](const CCCellValue* values, size_t) {
+        if (!values[0].IsNumber() || !values[1].IsNumber()) return;
+        const double x = values[0].GetNumber();
+        const double y = values[1].GetNumber();
         switch (mode) {
             case PairMode::kX2MinusY2:
                 sum += x * x - y * y;
@@ -80,8 +73,11 @@ void SumPairs(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, c
                 sum += (x + y) * (x + y);
                 break;
         }
-    }
-    SetNumber(result, sum);
+    });
+    if (error)
+        result.Set(error);
+    else
+        SetNumber(result, sum);
 }
 
 // Integer parts in 0 .. 2^53 are exact in a double and in 64 bits; others give error 3.
@@ -156,30 +152,19 @@ void EvalSUMSQ(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, 
 
 void EvalSUMTIMES(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
                   const CCRef* cell) {
-    std::vector<std::vector<Slot>> ranges;
-    for (const CCFormulaList* a = args; a; a = a->m_pNext) {
-        ranges.emplace_back();
-        if (int error = GatherSlots(ctx, a->m_pFormula, ranges.back(), cell)) {
-            result.Set(error);
-            return;
-        }
-        if (ranges.back().size() != ranges.front().size()) {
-            result.Set(3);
-            return;
-        }
-    }
     double sum = 0;
-    const size_t count = ranges.empty() ? 0 : ranges.front().size();
-    for (size_t i = 0; i < count; ++i) {
+    int error = WalkInStep(ctx, args, cell, [&](const CCCellValue* values, size_t count) {
         double product = 1;
-        bool numbers = true;
-        for (const auto& range : ranges) {
-            numbers = numbers && range[i].isNumber;
-            product *= range[i].number;
+        for (size_t i = 0; i < count; ++i) {
+            if (!values[i].IsNumber()) return;
+            product *= values[i].GetNumber();
         }
-        if (numbers) sum += product;
-    }
-    SetNumber(result, sum);
+        sum += product;
+    });
+    if (error)
+        result.Set(error);
+    else
+        SetNumber(result, sum);
 }
 
 void EvalSUMX2MY2(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
@@ -322,51 +307,45 @@ void EvalMDETERM(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args
 // SUMIF(range, criterion [, sum range]): the sum range pairs with the range value by value
 // (error 3 when their sizes differ); without one the matching values themselves are summed.
 void EvalSUMIF(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell) {
-    std::vector<CCCellValue> tested;
-    int failed = WalkValues(ctx, math_detail::NthArgument(args, 0), cell,
-                            [&](const CCCellValue& value) { tested.push_back(value); });
+    CCFormula* sumNode = NthArgument(args, 2);
+    RangeWalk tested(ctx, NthArgument(args, 0), cell);
     CCCellValue criterionValue;
-    math_detail::EvaluateArgument(ctx, args, 1, criterionValue, cell);
-    if (failed || criterionValue.IsError()) {
-        result.Set(failed ? 1 : criterionValue.GetError());
+    EvaluateArgument(ctx, args, 1, criterionValue, cell);
+    if (!tested.Opened() || criterionValue.IsError()) {
+        result.Set(!tested.Opened() ? 1 : criterionValue.GetError());
         return;
     }
     const CCCriterion criterion(criterionValue);
-    std::vector<Slot> summed;
-    int errorCode = 0;
-    if (CCFormula* sumNode = math_detail::NthArgument(args, 2)) {
-        int position = 0;
-        failed = WalkValues(ctx, sumNode, cell, [&](const CCCellValue& value) {
-            Slot slot;
-            slot.isNumber = value.IsNumber();
-            slot.number = slot.isNumber ? value.GetNumber() : 0;
-            // An error counts only where its counterpart matches.
-            if (value.IsError() && !errorCode && size_t(position) < tested.size() &&
-                criterion.Matches(tested[size_t(position)]))
-                errorCode = value.GetError();
-            summed.push_back(slot);
-            ++position;
-        });
-        if (failed || summed.size() != tested.size()) {
-            result.Set(failed ? 1 : 3);
-            return;
-        }
-    } else {
-        for (const CCCellValue& value : tested) {
-            Slot slot;
-            slot.isNumber = value.IsNumber();
-            slot.number = slot.isNumber ? value.GetNumber() : 0;
-            summed.push_back(slot);
-        }
-    }
-    if (errorCode) {
-        result.Set(errorCode);
+    RangeWalk summed(ctx, sumNode, cell);
+    if (sumNode && !summed.Opened()) {
+        result.Set(1);
         return;
     }
+    // Both ranges are read in step, one value each at a time: memory does not grow with
+    // their area.
     double sum = 0;
-    for (size_t i = 0; i < tested.size(); ++i)
-        if (summed[i].isNumber && criterion.Matches(tested[i])) sum += summed[i].number;
-    SetNumber(result, sum);
+    int errorCode = 0;
+    bool sizesDiffer = false;
+    CCCellValue test, value;
+    for (;;) {
+        const bool hasTest = tested.Next(test);
+        const bool hasValue = sumNode ? summed.Next(value) : hasTest;
+        if (!hasTest || !hasValue) {
+            sizesDiffer = hasTest != hasValue;
+            break;
+        }
+        const CCCellValue& added = sumNode ? value : test;
+        if (!criterion.Matches(test)) continue;
+        // An error of the sum range counts only where its counterpart matches.
+        if (added.IsError() && sumNode && !errorCode) errorCode = added.GetError();
+        if (added.IsNumber()) sum += added.GetNumber();
+    }
+    if (sizesDiffer)
+        result.Set(3);
+    else if (errorCode)
+        result.Set(errorCode);
+    else
+        SetNumber(result, sum);
 }
 
 namespace {
@@ -398,7 +377,8 @@ const FunctionRow kRows[] = {
      u"number2: a value or range to subtract; more may follow"},
     {u"MULTINOMIAL", 13065, kMathematical, RULE(1, kMany, kAny, 0), EvalMULTINOMIAL,
      u"MULTINOMIAL(number1, [number2], ...)\n"
-     u"Returns the factorial of the sum of the integer parts of the numbers divided by the product of their factorials.\n"
+     u"Returns the factorial of the sum of the integer parts of the numbers divided by the product "
+     u"of their factorials.\n"
      u"number1: a number of 0 or more, or a range of such numbers\n"
      u"number2: further numbers or ranges"},
     {u"PLUS", 13067, kMathematical, RULE(1, kMany, kAny, 0), EvalAdd,
@@ -413,7 +393,8 @@ const FunctionRow kRows[] = {
      u"exponent: the power to raise it to; more may follow"},
     {u"SERIESSUM", 13074, kMathematical, RULE(3, kMany, kFrom, 4), EvalSERIESSUM,
      u"SERIESSUM(x, n, m, [coefficients], ...)\n"
-     u"Returns the sum of a power series: each coefficient times x raised to n, n + m, n + 2m and so on.\n"
+     u"Returns the sum of a power series: each coefficient times x raised to n, n + m, n + 2m and "
+     u"so on.\n"
      u"x: the value of the variable\n"
      u"n: the power of x in the first term\n"
      u"m: the step by which the power grows from term to term\n"

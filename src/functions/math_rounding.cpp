@@ -176,12 +176,14 @@ const FunctionRow kRows[] = {
      u"divisor: the value to divide by; must not be 0"},
     {u"RAND", 13069, kMathematical, RULE(0, 1, kNone, 0), EvalRAND,
      u"RAND([limit])\n"
-     u"Returns a random number from 0 to 1, or from 0 to a limit; it changes at every recalculation.\n"
+     u"Returns a random number from 0 to 1, or from 0 to a limit; it changes at every "
+     u"recalculation.\n"
      u"limit: the upper end of the interval; 1 when omitted",
      EntryClass::plain, kFlagAlwaysRecalc},
     {u"RANDBETWEEN", 13070, kMathematical, RULE(2, 2, kNone, 0), EvalRANDBETWEEN,
      u"RANDBETWEEN(bottom, top)\n"
-     u"Returns a random number between two limits, not rounded to an integer; it changes at every recalculation.\n"
+     u"Returns a random number between two limits, not rounded to an integer; it changes at every "
+     u"recalculation.\n"
      u"bottom: the lower limit\n"
      u"top: the upper limit",
      EntryClass::plain, kFlagAlwaysRecalc},

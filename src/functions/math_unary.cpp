@@ -151,7 +151,8 @@ const FunctionRow kRows[] = {
      u"number: a value of 0 or more; its fraction is ignored"},
     {u"FACTDOUBLE", 13055, kMathematical, RULE(1, 1, kNone, 0), EvalFACTDOUBLE,
      u"FACTDOUBLE(number)\n"
-     u"Returns the double factorial of the integer part of a number: the product of every second integer from it down to 1 or 2.\n"
+     u"Returns the double factorial of the integer part of a number: the product of every second "
+     u"integer from it down to 1 or 2.\n"
      u"number: a value of 0 or more; its fraction is ignored"},
     {u"INT", 13057, kMathematical, RULE(1, 1, kNone, 0), EvalINT,
      u"INT(number)\n"

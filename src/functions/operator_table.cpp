@@ -1,9 +1,9 @@
 // The operator entries: one object each, named as the formula layer refers to them, and the
 // table that sets each up with its text, precedence, kind, check rule and evaluation. The
 // binary operators share the checks and routines of their function twins.
+#include "functions/operator_table.h"
 #include "formula/operators.h"
 #include "functions/function_row.h"
-#include "functions/operator_table.h"
 
 CCFunc OrFunc, AndFunc, NotFunc, GTFunc, GEFunc, LTFunc, LEFunc, EQFunc, NEFunc, ADDFunc, SUBFunc,
     MULFunc, DIVFunc, PowerFunc, PercentFunc, UnPlusFunc, UnMinusFunc;

@@ -9,7 +9,8 @@ const FunctionRow kRows[] = {
      u"Returns the text of a cell reference built from a row and a column number.\n"
      u"row: the row number, counted from 1\n"
      u"column: the column number, counted from 1\n"
-     u"absolute: 1 or omitted for an absolute reference, 2 for an absolute row only, 3 for an absolute column only, 4 for a relative reference\n"
+     u"absolute: 1 or omitted for an absolute reference, 2 for an absolute row only, 3 for an "
+     u"absolute column only, 4 for a relative reference\n"
      u"sheet: the name of a sheet to put before the reference"},
     {u"AREAS", 13237, kLookupAndReference, RULE(0, kMany, kAny, 0), nullptr,
      u"AREAS([reference1], [reference2], ...)\n"
@@ -44,7 +45,8 @@ const FunctionRow kRows[] = {
      EntryClass::reference},
     {u"OFFSET", 13292, kLookupAndReference, RULE(3, kMany, kAny, 0), nullptr,
      u"OFFSET(reference, rows, columns, [height], [width])\n"
-     u"Returns a reference moved by a number of rows and columns from another, with a new size if given.\n"
+     u"Returns a reference moved by a number of rows and columns from another, with a new size if "
+     u"given.\n"
      u"reference: the reference to start from\n"
      u"rows: the number of rows to move down; negative values move up\n"
      u"columns: the number of columns to move right; negative values move left\n"

@@ -56,12 +56,12 @@ Registry& TheRegistry() {
 
 using Family = std::span<const FunctionRow> (*)();
 constexpr Family kFamilies[] = {
-    ostrel::functions::MathUnaryRows,     ostrel::functions::MathRoundingRows,
-    ostrel::functions::MathListRows,      ostrel::functions::LogicalRows,
-    ostrel::functions::InformationRows,   ostrel::functions::StatisticalRows,
-    ostrel::functions::DateTimeRows,      ostrel::functions::TextRows,
-    ostrel::functions::FinancialRows,     ostrel::functions::LookupRows,
-    ostrel::functions::ReferenceRows,     ostrel::functions::RemoteRows,
+    ostrel::functions::MathUnaryRows,   ostrel::functions::MathRoundingRows,
+    ostrel::functions::MathListRows,    ostrel::functions::LogicalRows,
+    ostrel::functions::InformationRows, ostrel::functions::StatisticalRows,
+    ostrel::functions::DateTimeRows,    ostrel::functions::TextRows,
+    ostrel::functions::FinancialRows,   ostrel::functions::LookupRows,
+    ostrel::functions::ReferenceRows,   ostrel::functions::RemoteRows,
     ostrel::functions::DocumentRows,
 };
 

@@ -75,7 +75,8 @@ const FunctionRow kRows[] = {
      EntryClass::remote},
     {u"DBFILTER", 13277, kDatabaseAndRemote, RULE(3, 5, kNone, 0), nullptr,
      u"DBFILTER(database, table, filter, [field], [record])\n"
-     u"Returns the value of a field of a record among the records of a database table that meet a condition.\n"
+     u"Returns the value of a field of a record among the records of a database table that meet a "
+     u"condition.\n"
      u"database: the name of the database document\n"
      u"table: the name of a table or query of the database\n"
      u"filter: the condition that the records must meet\n"
@@ -93,7 +94,8 @@ const FunctionRow kRows[] = {
      EntryClass::remote},
     {u"DBFILTERSORT", 13279, kDatabaseAndRemote, RULE(4, 6, kNone, 0), nullptr,
      u"DBFILTERSORT(database, table, filter, sort, [field], [record])\n"
-     u"Returns the value of a field of a record among the records of a database table that meet a condition, sorted by fields.\n"
+     u"Returns the value of a field of a record among the records of a database table that meet a "
+     u"condition, sorted by fields.\n"
      u"database: the name of the database document\n"
      u"table: the name of a table or query of the database\n"
      u"filter: the condition that the records must meet\n"
@@ -103,7 +105,8 @@ const FunctionRow kRows[] = {
      EntryClass::remote},
     {u"DBSQLFILTER", 13280, kDatabaseAndRemote, RULE(3, 5, kNone, 0), nullptr,
      u"DBSQLFILTER(database, sql, filter, [field], [record])\n"
-     u"Returns the value of a field of a record among the records of an SQL query that meet a condition.\n"
+     u"Returns the value of a field of a record among the records of an SQL query that meet a "
+     u"condition.\n"
      u"database: the name of the database document\n"
      u"sql: the text of an SQL query\n"
      u"filter: the condition that the records must meet\n"
@@ -121,7 +124,8 @@ const FunctionRow kRows[] = {
      EntryClass::remote},
     {u"DBSQLFILTERSORT", 13282, kDatabaseAndRemote, RULE(4, 6, kNone, 0), nullptr,
      u"DBSQLFILTERSORT(database, sql, filter, sort, [field], [record])\n"
-     u"Returns the value of a field of a record among the records of an SQL query that meet a condition, sorted by fields.\n"
+     u"Returns the value of a field of a record among the records of an SQL query that meet a "
+     u"condition, sorted by fields.\n"
      u"database: the name of the database document\n"
      u"sql: the text of an SQL query\n"
      u"filter: the condition that the records must meet\n"

@@ -22,11 +22,13 @@ const FunctionRow kRows[] = {
      u"number2: further numbers or ranges"},
     {u"BINOMDIST", 13105, kStatistical, RULE(4, 4, kNone, 0), nullptr,
      u"BINOMDIST(successes, trials, probability, cumulative)\n"
-     u"Returns the binomial distribution: the probability of a number of successes in a number of independent trials.\n"
+     u"Returns the binomial distribution: the probability of a number of successes in a number of "
+     u"independent trials.\n"
      u"successes: the number of successes\n"
      u"trials: the number of trials\n"
      u"probability: the probability of success in one trial, from 0 to 1\n"
-     u"cumulative: true for the probability of at most that many successes, false for exactly that many"},
+     u"cumulative: true for the probability of at most that many successes, false for exactly that "
+     u"many"},
     {u"COMB", 13106, kStatistical, RULE(2, 2, kNone, 0), nullptr,
      u"COMB(n, k)\n"
      u"Returns the number of ways to choose k items out of n, regardless of order.\n"
@@ -49,7 +51,8 @@ const FunctionRow kRows[] = {
      u"value2: further values or ranges"},
     {u"COVAR", 13110, kStatistical, RULE(2, 2, kAny, 0), nullptr,
      u"COVAR(array1, array2)\n"
-     u"Returns the covariance of two sets of values: the mean of the products of their deviations from their means.\n"
+     u"Returns the covariance of two sets of values: the mean of the products of their deviations "
+     u"from their means.\n"
      u"array1: the first range or array of values\n"
      u"array2: the second range or array, of the same size"},
     {u"DEVSQ", 13111, kStatistical, RULE(0, kMany, kAny, 0), nullptr,
@@ -99,7 +102,8 @@ const FunctionRow kRows[] = {
      u"number2: further numbers or ranges"},
     {u"HYPGEOMDIST", 13120, kStatistical, RULE(4, 4, kNone, 0), nullptr,
      u"HYPGEOMDIST(sample_successes, sample_size, population_successes, population_size)\n"
-     u"Returns the hypergeometric distribution: the probability of a number of successes in a sample drawn without replacement.\n"
+     u"Returns the hypergeometric distribution: the probability of a number of successes in a "
+     u"sample drawn without replacement.\n"
      u"sample_successes: the number of successes in the sample\n"
      u"sample_size: the size of the sample\n"
      u"population_successes: the number of successes in the population\n"
@@ -142,7 +146,8 @@ const FunctionRow kRows[] = {
      u"number2: further numbers or ranges"},
     {u"NEGBINOMDIST", 13128, kStatistical, RULE(3, 3, kNone, 0), nullptr,
      u"NEGBINOMDIST(failures, successes, probability)\n"
-     u"Returns the negative binomial distribution: the probability of a number of failures before a number of successes.\n"
+     u"Returns the negative binomial distribution: the probability of a number of failures before "
+     u"a number of successes.\n"
      u"failures: the number of failures\n"
      u"successes: the number of successes\n"
      u"probability: the probability of success in one trial, from 0 to 1"},
@@ -185,7 +190,8 @@ const FunctionRow kRows[] = {
      u"cumulative: true for the probability of at most x events, false for exactly x"},
     {u"PROB", 13136, kStatistical, RULE(3, 4, kAny, 0), nullptr,
      u"PROB(x_range, prob_range, lower_limit, [upper_limit])\n"
-     u"Returns the probability that a value lies between two limits, given the probabilities of the values.\n"
+     u"Returns the probability that a value lies between two limits, given the probabilities of "
+     u"the values.\n"
      u"x_range: the range of values\n"
      u"prob_range: the probabilities of those values, of the same size\n"
      u"lower_limit: the lower limit\n"
@@ -245,7 +251,8 @@ const FunctionRow kRows[] = {
      u"number2: further numbers or ranges"},
     {u"STEYX", 13147, kStatistical, RULE(2, 2, kAny, 0), nullptr,
      u"STEYX(known_y, known_x)\n"
-     u"Returns the standard error of the values predicted by the linear regression of known values.\n"
+     u"Returns the standard error of the values predicted by the linear regression of known "
+     u"values.\n"
      u"known_y: the range of known dependent values\n"
      u"known_x: the range of known independent values, of the same size"},
     {u"VAR", 13148, kStatistical, RULE(1, kMany, kAny, 0), nullptr,
@@ -282,7 +289,8 @@ const FunctionRow kRows[] = {
      u"Counts the cells of ranges that meet a criterion.\n"
      u"range1: a range to count in\n"
      u"range2: further ranges\n"
-     u"criterion: the value, or comparison such as \">10\", that a cell must meet; always the last argument"},
+     u"criterion: the value, or comparison such as \">10\", that a cell must meet; always the last "
+     u"argument"},
 };
 
 }  // namespace

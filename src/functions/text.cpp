@@ -33,7 +33,8 @@ const FunctionRow kRows[] = {
      u"text2: the second text"},
     {u"FINDTEXT", 13159, kTextCategory, RULE(2, 3, kNone, 0), nullptr,
      u"FINDTEXT(find_text, within_text, [start])\n"
-     u"Returns the position at which a text first occurs within another, comparing case-sensitively.\n"
+     u"Returns the position at which a text first occurs within another, comparing "
+     u"case-sensitively.\n"
      u"find_text: the text to find\n"
      u"within_text: the text to search\n"
      u"start: the position at which the search starts, counted from 1; 1 when omitted"},
@@ -50,7 +51,8 @@ const FunctionRow kRows[] = {
      u"count: the number of characters; 1 when omitted"},
     {u"LEN", 13162, kTextCategory, RULE(1, 1, kNone, 0), nullptr,
      u"LEN(text)\n"
-     u"Returns the number of characters of a text; a number counts the characters of its display text.\n"
+     u"Returns the number of characters of a text; a number counts the characters of its display "
+     u"text.\n"
      u"text: the text to measure"},
     {u"LOWER", 13163, kTextCategory, RULE(1, 1, kNone, 0), nullptr,
      u"LOWER(text)\n"
@@ -64,7 +66,8 @@ const FunctionRow kRows[] = {
      u"count: the number of characters; all up to the end when omitted"},
     {u"PROPER", 13165, kTextCategory, RULE(1, 1, kNone, 0), nullptr,
      u"PROPER(text)\n"
-     u"Capitalises the first letter of every word of a text and converts the other letters to lower case.\n"
+     u"Capitalises the first letter of every word of a text and converts the other letters to "
+     u"lower case.\n"
      u"text: the text to convert"},
     {u"REPLACE", 13166, kTextCategory, RULE(4, 4, kNone, 0), nullptr,
      u"REPLACE(old_text, start, count, new_text)\n"
@@ -119,7 +122,8 @@ const FunctionRow kRows[] = {
      u"text2: further texts"},
     {u"LIKE", 13295, kTextCategory, RULE(2, kMany, kFrom, 3), nullptr,
      u"LIKE(text, pattern)\n"
-     u"Tells whether a text matches a pattern in which ? stands for any one character and * for any run of characters.\n"
+     u"Tells whether a text matches a pattern in which ? stands for any one character and * for "
+     u"any run of characters.\n"
      u"text: the text to test\n"
      u"pattern: the pattern"},
 };

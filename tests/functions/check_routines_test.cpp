@@ -7,7 +7,6 @@
 #include "fake_node.h"
 #include "functions/func.h"
 
-
 using testing_support::Builtin;
 using testing_support::ShapeArgs;
 

@@ -58,7 +58,8 @@ TEST_F(RegistryTest, ListsOperatorsAndAllButFiveFunctionsOnce) {
         if (entry->GetKind() != FUNC_FUNCTION) ++operators;
     }
     EXPECT_EQ(operators, 20);
-    for (CCFunc* hidden : {&Builtin(u"NORMSDIST"), &Builtin(u"ZTEST"), &Builtin(u"SYD"), &Builtin(u"TBILLEQ"), &Builtin(u"YIELD")}) {
+    for (CCFunc* hidden : {&Builtin(u"NORMSDIST"), &Builtin(u"ZTEST"), &Builtin(u"SYD"),
+                           &Builtin(u"TBILLEQ"), &Builtin(u"YIELD")}) {
         EXPECT_EQ(seen.count(hidden), 0u);
         // Set up nonetheless.
         EXPECT_NE(hidden->GetId(), 0u);
@@ -112,7 +113,8 @@ TEST_F(RegistryTest, FunctionTextsSplitAtLineFeeds) {
     EXPECT_EQ(part, Builtin(u"SUM").GetName());
     ASSERT_TRUE(Builtin(u"SUM").GetFuncString(part, 1));
     EXPECT_EQ(part.find(u'\n'), std::u16string::npos);
-    EXPECT_EQ(part.rfind(Builtin(u"SUM").GetName(), 0), 0u);  // the syntax line starts with the name
+    EXPECT_EQ(part.rfind(Builtin(u"SUM").GetName(), 0),
+              0u);  // the syntax line starts with the name
     EXPECT_FALSE(Builtin(u"SUM").GetFuncString(part, 99));
     EXPECT_FALSE(ADDFunc.GetFuncString(part, 0));
 }
