@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cells/double_array.h"
+#include "formula_cases.h"
 #include "functions/func.h"
 #include "functions/random.h"
 #include "platform/archive.h"
@@ -22,36 +23,8 @@ using testing_support::TestSheet;
 
 namespace {
 
-struct Sheet : TestSheet {
-    Sheet() { InitBuiltinFunctions(); }
-    const CCCellValue& Type(unsigned char c, uint16_t r, std::u16string_view text) {
-        CCRCRef ref(c, r);
-        SetCellText(&ref, text);
-        return Cell(c, r)->GetValue();
-    }
-    // The value of a formula typed into a free cell (column 10).
-    CCCellValue Value(const std::string& formula) { return Type(10, 0, ostrel::FromUtf8(formula)); }
-};
-
-struct Case {
-    const char* formula;
-    double number;  // expected when error is 0
-    int error;
-};
-
-void ExpectCases(Sheet& sheet, const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.formula);
-        CCCellValue v = sheet.Value(c.formula);
-        if (c.error) {
-            ASSERT_TRUE(v.IsError());
-            EXPECT_EQ(v.GetError(), c.error);
-        } else {
-            ASSERT_TRUE(v.IsNumber());
-            EXPECT_NEAR(v.GetNumber(), c.number, 1e-12 * std::max(1.0, std::fabs(c.number)));
-        }
-    }
-}
+using Sheet = testing_support::FormulaSheet;
+using testing_support::ExpectCases;
 
 TEST(MathFunctions, OneArgumentDomainEdges) {
     Sheet sheet;

@@ -1,0 +1,74 @@
+// Functions typed into cells of a test sheet and compared with expected values, one row a
+// case: what every family's tests share.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "functions/func.h"
+#include "platform/utf.h"
+#include "support/test_host.h"
+
+namespace testing_support {
+
+struct FormulaSheet : TestSheet {
+    FormulaSheet() { InitBuiltinFunctions(); }
+    const CCCellValue& Type(unsigned char c, uint16_t r, std::u16string_view text) {
+        CCRCRef ref(c, r);
+        SetCellText(&ref, text);
+        return Cell(c, r)->GetValue();
+    }
+    const CCCellValue& Type(unsigned char c, uint16_t r, const std::string& text) {
+        return Type(c, r, ostrel::FromUtf8(text));
+    }
+    // The value of a formula typed into a free cell (column 10).
+    CCCellValue Value(const std::string& formula) { return Type(10, 0, formula); }
+};
+
+// A number (error 0) or an error code.
+struct Case {
+    const char* formula;
+    double number;
+    int error;
+};
+
+inline void ExpectCases(FormulaSheet& sheet, const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula);
+        CCCellValue v = sheet.Value(c.formula);
+        if (c.error) {
+            ASSERT_TRUE(v.IsError());
+            EXPECT_EQ(v.GetError(), c.error);
+        } else {
+            ASSERT_TRUE(v.IsNumber());
+            EXPECT_NEAR(v.GetNumber(), c.number, 1e-12 * std::max(1.0, std::fabs(c.number)));
+        }
+    }
+}
+
+// A text result (error 0) or an error code.
+struct TextCase {
+    const char* formula;
+    const char* text;
+    int error;
+};
+
+inline void ExpectTexts(FormulaSheet& sheet, const std::vector<TextCase>& cases) {
+    for (const TextCase& c : cases) {
+        SCOPED_TRACE(c.formula);
+        CCCellValue v = sheet.Value(c.formula);
+        if (c.error) {
+            ASSERT_TRUE(v.IsError());
+            EXPECT_EQ(v.GetError(), c.error);
+        } else {
+            ASSERT_TRUE(v.IsText());
+            EXPECT_EQ(ostrel::ToUtf8(v.GetText() ? v.GetText() : u""), c.text);
+        }
+    }
+}
+
+}  // namespace testing_support
