@@ -95,6 +95,23 @@ CCRefList* HostSheet::LoadDependencies(const CCRef* ref) {
     return list;
 }
 
+CCRefList* HostSheet::LoadDependentGroups(const CCRef* ref) {
+    // Only cells of this sheet: a range of another sheet is keyed by that sheet.
+    if (!ref || ref->GetType() != REF_TYPE_RC || m_ranges.Size() == 0) return LoadDependencies(ref);
+    CCRefList* list = CCCellManager::LoadDependencies(ref);
+    CCRefList** tail = &list;
+    while (*tail)
+        tail = &(*tail)->m_pNext;
+    const auto* rc = static_cast<const CCRCRef*>(ref);
+    m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* item) {
+        // A range nobody reads any more stands for nothing.
+        if (!item->HasDependents()) return;
+        *tail = new CCRefList(const_cast<CCRef*>(item->GetRef()), nullptr, false);
+        tail = &(*tail)->m_pNext;
+    });
+    return list;
+}
+
 int HostSheet::SetCellText(const CCRef* ref, std::u16string_view text) {
     EnsureCell(ref);
     return CCCellManager::SetCellText(ref, text);

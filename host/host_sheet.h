@@ -76,6 +76,9 @@ public:
     // A cell's dependents and those of every range that contains it (the references
     // borrowed: free the list with RefListFree(list, 0)).
     CCRefList* LoadDependencies(const CCRef* ref) override;
+    // For the workbook's order: a cell's dependents and the ranges of this sheet that hold
+    // it, each range standing for the formulas registered on it.
+    CCRefList* LoadDependentGroups(const CCRef* ref) override;
     size_t RangeCount() const { return m_ranges.Size(); }
 
     // Convenience for hosts and tests: positions instead of references.

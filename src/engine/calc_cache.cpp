@@ -267,7 +267,7 @@ std::unique_ptr<CCRef> CCCalcCache::RefOf(const Node* node) const {
 template <class Visit>
 void CCCalcCache::ForEachDependent(Site site, Visit visit) const {
     if (!site.sheet || !site.inner) return;
-    CCRefList* list = site.sheet->LoadDependencies(site.inner);
+    CCRefList* list = site.sheet->LoadDependentGroups(site.inner);
     for (CCRefList* node = list; node; node = node->m_pNext) {
         const CCRef* ref = node->m_pRef;
         // Items keep their dependents qualified with a sheet's manager: already keys.

@@ -193,6 +193,12 @@ public:
     // A new list of the item's dependents, owned by the caller (the references borrowed:
     // free it with RefListFree(list, 0)); null without an item.
     virtual CCRefList* LoadDependencies(const CCRef* ref);
+    // The dependents the workbook's order walks from a cell, in the same ownership. A host
+    // may answer a range holding the cell in place of every formula registered on that
+    // range: the order then reaches those formulas through one node of the range, and a
+    // change inside a range already marked stops there instead of visiting each formula
+    // again. The range itself must answer its formulas from LoadDependencies.
+    virtual CCRefList* LoadDependentGroups(const CCRef* ref) { return LoadDependencies(ref); }
 
     // Remote requests with a reference of this document, translated before sending.
     using CCTransportInterface::DoRemoteInvalidateRef;

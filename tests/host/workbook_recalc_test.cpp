@@ -10,6 +10,7 @@
 #include "engine/calc_cache.h"
 #include "engine/module.h"
 #include "host_workbook.h"
+#include "platform/utf.h"
 #include "refs/rc_ref.h"
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
@@ -302,4 +303,53 @@ TEST(WorkbookRecalc, CyclesAreFoundHoweverTheyAreTyped) {
     b.one->SetCellText(4, 0, u"=F1+F2");
     b.book.RecalculateAll();
     EXPECT_EQ(b.one->GetCellValueText(4, 0), u"0");
+}
+
+// A change inside a range reaches every formula registered on it, however many changes come
+// between two calculations and whenever the formulas were typed: the order walks from a cell
+// to the ranges holding it, and stops at a range already marked.
+TEST(WorkbookRecalc, ChangesInsideRangesReachEveryFormulaOnThem) {
+    std::mt19937 rng(77);
+    constexpr unsigned kRows = 12;
+    for (int round = 0; round < 20; ++round) {
+        Book b;
+        std::vector<int> a(kRows, 0);
+        struct Window {
+            HostSheet* sheet;
+            unsigned row, first, last;
+        };
+        std::vector<Window> windows;
+        auto typeInput = [&](unsigned r, int v) {
+            a[r] = v;
+            b.one->SetCellText(0, r, ostrel::FromUtf8(std::to_string(v)));
+        };
+        // Column B doubles column A, so that ranges over A:B hold formulas too.
+        for (unsigned r = 0; r < kRows; ++r) {
+            if (rng() % 2) typeInput(r, int(rng() % 10));
+            b.one->SetCellText(1, r, u"=2*A" + ostrel::FromUtf8(std::to_string(r + 1)));
+        }
+        for (unsigned k = 0; k < 8; ++k) {
+            unsigned first = rng() % kRows, last = rng() % kRows;
+            if (first > last) std::swap(first, last);
+            HostSheet* sheet = k % 2 ? b.two : b.one;
+            std::string text = std::string("=SUM(") + (sheet == b.two ? "One!" : "") + "A" +
+                               std::to_string(first + 1) + ":B" + std::to_string(last + 1) + ")";
+            sheet->SetCellText(2, k, ostrel::FromUtf8(text));
+            windows.push_back({sheet, k, first, last});
+            typeInput(rng() % kRows, int(rng() % 10));
+        }
+        for (int step = 0; step < 6; ++step) {
+            for (unsigned n = 1 + rng() % 3; n > 0; --n)
+                typeInput(rng() % kRows, int(rng() % 10));
+            b.book.RecalculateAll();
+            for (const Window& w : windows) {
+                int sum = 0;
+                for (unsigned r = w.first; r <= w.last; ++r)
+                    sum += 3 * a[r];
+                ASSERT_EQ(w.sheet->GetCellValueText(2, w.row),
+                          ostrel::FromUtf8(std::to_string(sum)))
+                    << "round " << round << " step " << step << " window " << w.row;
+            }
+        }
+    }
 }
