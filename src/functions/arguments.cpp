@@ -92,6 +92,10 @@ int DateArgument(cells::CTX* ctx, const CCFormulaList* args, int n, double& seri
                  const CCRef* cell) {
     CCCellValue value;
     EvaluateArgument(ctx, args, n, value, cell);
+    return ValueToDate(ctx, value, serial);
+}
+
+int ValueToDate(cells::CTX* ctx, const CCCellValue& value, double& serial) {
     if (value.IsError()) return value.GetError();
     if (value.IsNumber()) {
         serial = value.GetNumber();

@@ -46,8 +46,10 @@ int ValueToText(cells::CTX* ctx, const CCCellValue& value, std::u16string& out);
 int TextArgument(cells::CTX* ctx, const CCFormulaList* args, int n, std::u16string& out,
                  const CCRef* cell);
 
-// A date argument: a number is a serial, a text is read as a typed date (and time); 0 with
-// serial set, an error value's code, or 3.
+// A value as a date: a number is a serial, a text is read as a typed date (and time); 0 with
+// serial set, an error value's code, or 3. For values met while walking a range.
+int ValueToDate(cells::CTX* ctx, const CCCellValue& value, double& serial);
+// A date argument, read as ValueToDate reads a value.
 int DateArgument(cells::CTX* ctx, const CCFormulaList* args, int n, double& serial,
                  const CCRef* cell);
 
