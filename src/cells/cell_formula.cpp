@@ -11,6 +11,21 @@
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
 
+namespace {
+
+// Formulas that read what no dependency names recalculate after every change: the manager
+// of the cell keeps them for that, from registration to unregistration.
+void FollowVolatile(cells::CTX* ctx, const CCFormula* formula, const CCRef* own, bool keep) {
+    CCCellManager* manager = cells::ManagerOf(ctx);
+    if (!manager || !formula || !own || !formula->AlwaysRecalc()) return;
+    if (keep)
+        manager->RegisterVolatile(own);
+    else
+        manager->UnRegisterVolatile(own);
+}
+
+}  // namespace
+
 CCCell::CCCell() = default;
 CCCell::~CCCell() = default;
 
@@ -110,6 +125,7 @@ int CCCell::RegisterFormula(cells::CTX* ctx) {
     CCFormula* live = m_formula ? m_formula->live.get() : nullptr;
     std::unique_ptr<CCRef> own = QualifiedRef(ctx);
     if (!live || !own) return 0;
+    FollowVolatile(ctx, live, own.get(), true);
     return live->RegisterDependents(ctx, own.get());
 }
 
@@ -117,6 +133,7 @@ int CCCell::UnregisterFormula(cells::CTX* ctx) {
     CCFormula* live = m_formula ? m_formula->live.get() : nullptr;
     std::unique_ptr<CCRef> own = QualifiedRef(ctx);
     if (!live || !own) return 0;
+    FollowVolatile(ctx, live, own.get(), false);
     return live->UnRegisterDependents(ctx, own.get());
 }
 
@@ -128,9 +145,11 @@ void CCCell::RemoveFormula(cells::CTX* ctx) {
     // with only while it lives, and a copy would leave the cell behind as a dependent.
     CCFormula* live = IsFormulaLink() ? LoadFormula(ctx) : nullptr;
     if (type == 0) type = GetFormulaType();
-    if (live && type == CELL_FORMULA) {
-        if (std::unique_ptr<CCRef> own = QualifiedRef(ctx))
-            live->UnRegisterDependents(ctx, own.get());
+    if (live) {
+        if (std::unique_ptr<CCRef> own = QualifiedRef(ctx)) {
+            FollowVolatile(ctx, live, own.get(), false);
+            if (type == CELL_FORMULA) live->UnRegisterDependents(ctx, own.get());
+        }
     }
     m_formula.reset();
 }
@@ -209,6 +228,7 @@ int CCCell::SetFormula1(cells::CTX* ctx, CCFormula* formula) {
             OnChange(ctx);
             if (manager) manager->InitIdleRecalc(this, 0);
         } else {
+            FollowVolatile(ctx, formula, own.get(), true);
             EvalFormula(ctx, m_value, formula, GetRef());
             m_formula = std::make_unique<FormulaData>();
             m_formula->live.reset(formula->Copy());
@@ -321,6 +341,10 @@ void CCCell::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
         CManagerSession session(manager);
         if (CCFormula* live = LoadFormula(ctx)) {
             if (live->MoveFormula(ctx, GetRef(), newRef) && manager) manager->SetDirty();
+            if (manager && m_circular <= 0 && live->AlwaysRecalc()) {
+                manager->UnRegisterVolatile(GetRef());
+                manager->RegisterVolatile(newRef);
+            }
         }
     }
     CCItem::Move(ctx, newRef, other);

@@ -312,6 +312,22 @@ void CCCalcCache::Place(const CCRef* key) {
     PlaceNode(node);
 }
 
+void CCCalcCache::KeepLast(const CCRef* key) {
+    if (key) m_last.emplace_back(key->Copy());
+}
+
+void CCCalcCache::PlaceLast(Node* node) {
+    Unlink(node);
+    LinkAfter(m_tail, node);
+    CCRCRef storage;
+    std::vector<Node*> early;
+    ForEachDependent(SiteOf(node, storage), [&](const CCRef* dependent) {
+        Node* other = Find(dependent);
+        if (other && other != node && other->placed) early.push_back(other);
+    });
+    if (!early.empty()) Repair(node, early);
+}
+
 // A node whose formula changed may now read a cell that stands after it.
 bool CCCalcCache::IsOutOfOrder(const Node* node) const {
     CCRCRef storage;
@@ -452,6 +468,11 @@ bool CCCalcCache::IsStale(const Node* node) const {
 void CCCalcCache::DoCalc(CCCellManager* manager) {
     if (!manager) return;
     SetCurrentManager(manager);
+    // A change from now on marks the volatile cells again, for the next calculation.
+    m_volatileMarked = false;
+    for (const auto& key : m_last)
+        if (Node* node = Find(key.get())) PlaceLast(node);
+    m_last.clear();
     ++m_round;
     unsigned long done = 0;
     auto* scratchCell = new CCRCRef;

@@ -36,6 +36,10 @@ public:
     // Creates and places the node when missing. A node whose reference now reads a cell
     // that stands after it (its formula changed) is placed again.
     void Place(const CCRef* key);
+    // For cells that read what no dependency names: as the next calculation starts, the
+    // key's node moves after every other node, and the nodes that read it after it, so that
+    // it reads what the calculation computes.
+    void KeepLast(const CCRef* key);
     // Flags the key's node and, transitively, the nodes of every formula that reads it;
     // dependents without a node get one. A cycle ends the walk.
     void MarkDirty(const CCRef* key);
@@ -45,6 +49,10 @@ public:
     void Remove(const CCRef* key);
     // Forgets every node of a sheet that is going away.
     void ForgetManager(const CCCellManager* manager);
+    // Whether the cells recalculated after every change wait marked for the next
+    // calculation already; DoCalc clears it as it starts.
+    bool IsVolatileMarked() const { return m_volatileMarked; }
+    void SetVolatileMarked() { m_volatileMarked = true; }
 
     // Inspection (mainly for tests): copies of the nodes' references in order, a node's
     // position (-1 without a node), whether it is dirty, and how many there are.
@@ -102,6 +110,7 @@ private:
     template <class Visit>
     void ForEachPrecedent(Site site, Visit visit) const;
     void PlaceNode(Node* node);
+    void PlaceLast(Node* node);
     void Repair(Node* placed, const std::vector<Node*>& early);
     bool IsOutOfOrder(const Node* node) const;
     bool IsStale(const Node* node) const;
@@ -122,4 +131,6 @@ private:
     std::vector<Node*> m_deferred;
     uint32_t m_current = 0;  // identity of the current manager
     uint32_t m_round = 0;
+    bool m_volatileMarked = false;
+    std::vector<std::unique_ptr<CCRef>> m_last;  // keys KeepLast was given
 };

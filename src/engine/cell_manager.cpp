@@ -26,6 +26,8 @@ CCCellManager* CCCellManager::FromIdentity(uint32_t identity) {
 void CCCellManager::ReleaseContents() {
     m_recalcList.Empty();
     m_processList.Empty();
+    m_volatile.Empty();
+    m_volatileQueued = false;
     m_openRefs.clear();
     m_freeOpenSlots.clear();
     ItemListFree(m_docItems, 1);

@@ -284,6 +284,12 @@ public:
     void DoNonIdleCalc(CCItem* item, int);
     // Queues the cells of a dependents list for recalculation.
     void RecalcDependentsList(const CCRefList* list);
+    // Cells whose formulas read what no dependency names (RAND, INDIRECT, OFFSET): they are
+    // recalculated after every change of any cell, alone or in the workbook. The cells
+    // register with the manager of their own sheet, by their reference in either form.
+    void RegisterVolatile(const CCRef* cell);
+    void UnRegisterVolatile(const CCRef* cell);
+    size_t GetVolatileCount() const { return m_volatile.GetCount(); }
     size_t GetCurRecalcCount() const { return m_recalcList.GetCount(); }
     size_t GetCurProcessCount() const { return m_processList.GetCount(); }
     unsigned long GetAllRecalcCount() const { return m_allRecalcCount; }
@@ -307,11 +313,17 @@ protected:
     virtual CCItem* ProcessDependents(const CCRef* ref, CCRecalcList& list);
     virtual CCItem* PatchProcessDependents(const CCRef* ref, CCRecalcList& list);
     void Adjust3DDependencies(const CCRef* ref, CCRefList*& dependents);
+    // The volatile cells join a recalculation once per change batch: into the process list
+    // (alone), or marked in the workbook's order with those of every sheet.
+    void QueueVolatile();
+    void MarkVolatile(CCWorkbook& book);
+    bool IsVolatile(const CCRef* cell);
     void RecalcRemoteDependents(CCRecalcList& remote);
     // The workbook road: marks the reference's node dirty, placing it first always (a
     // formula was stored), when it has no node or is a range (a cell asked to recalculate
-    // itself), or not at all (a value changed).
-    enum class WorkbookPlacing { none, whenMissing, always };
+    // itself), not at all (a value changed), or as whenMissing and then after every other
+    // node as the calculation starts (a volatile cell).
+    enum class WorkbookPlacing { none, whenMissing, always, last };
     void MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookPlacing placing);
     // Empties the process list into order: each reference once, every formula after the
     // formulas it reads among them (cells on a cycle once, in the order they were met).
@@ -344,6 +356,8 @@ private:
     ECRecalcRemote m_recalcRemote = RECALC_REMOTE_NOT_ASKED;
     CCRecalcList m_recalcList;
     CCRecalcList m_processList;
+    CCRecalcList m_volatile;        // sheet-qualified, in registration order
+    bool m_volatileQueued = false;  // in the process list since it was last taken
     const CCItem* m_circRoot = nullptr;
     unsigned long m_allRecalcCount = 0;
     std::vector<OpenEntry> m_openRefs;

@@ -84,6 +84,7 @@ void CCCellManager::InitIdleRecalc(const CCItem* item, int self) {
         m_processList.AddFirst(ref);
     else
         ProcessDependents(ref, m_processList);
+    QueueVolatile();
 }
 
 void CCCellManager::RecalcDependentsList(const CCRefList* list) {
@@ -95,6 +96,7 @@ void CCCellManager::RecalcDependentsList(const CCRefList* list) {
     }
     for (; list; list = list->m_pNext)
         if (!m_processList.Contains(list->m_pRef)) m_processList.AddLast(list->m_pRef);
+    QueueVolatile();
 }
 
 void CCCellManager::DoRecalc(long limit) {
@@ -155,6 +157,7 @@ void CCCellManager::CollectRecalcOrder(std::vector<std::unique_ptr<CCRef>>& orde
     };
     while (!m_processList.IsEmpty())
         meet(m_processList.TakeFirst());
+    m_volatileQueued = false;
 
     // Dependencies as runs of targets: the run of met[i] is targets[firstTarget[i] ..
     // firstTarget[i + 1]).
@@ -190,12 +193,28 @@ void CCCellManager::CollectRecalcOrder(std::vector<std::unique_ptr<CCRef>>& orde
         placed[i] = 1;
         sequence.push_back(i);
     };
+    // Volatile cells read what no dependency names: they wait until nothing else is ready,
+    // so that they read what this walk computes.
+    std::vector<char> isVolatile(met.size(), 0);
     for (size_t i = 0; i < met.size(); ++i)
-        if (readers[i] == 0) place(i);
+        isVolatile[i] = IsVolatile(met[i].get());
+    std::vector<size_t> held;
+    auto ready = [&](size_t i) {
+        if (isVolatile[i])
+            held.push_back(i);
+        else
+            place(i);
+    };
+    for (size_t i = 0; i < met.size(); ++i)
+        if (readers[i] == 0) ready(i);
     size_t head = 0;
     size_t stuck = 0;
     while (sequence.size() < met.size() || head < sequence.size()) {
-        if (head == sequence.size()) {
+        if (head == sequence.size() && !held.empty()) {
+            for (size_t i : held)
+                place(i);
+            held.clear();
+        } else if (head == sequence.size()) {
             // Only cells on a cycle or behind one are left: the first met of them goes
             // next, so that the walk ends and each cell is still recalculated once.
             while (placed[stuck])
@@ -204,7 +223,7 @@ void CCCellManager::CollectRecalcOrder(std::vector<std::unique_ptr<CCRef>>& orde
         }
         size_t from = sequence[head++];
         for (size_t k = firstTarget[from]; k < firstTarget[from + 1]; ++k)
-            if (--readers[targets[k]] == 0 && !placed[targets[k]]) place(targets[k]);
+            if (--readers[targets[k]] == 0 && !placed[targets[k]]) ready(targets[k]);
     }
     for (size_t i : sequence)
         if (keepPlain || expanded[i]) order.push_back(std::move(met[i]));
@@ -263,10 +282,12 @@ void CCCellManager::MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookP
     std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, ref);
     if (!key) return;
     bool place = placing == WorkbookPlacing::always ||
-                 (placing == WorkbookPlacing::whenMissing &&
+                 (placing != WorkbookPlacing::none &&
                   !(cache.HasNode(key.get()) && ref->GetType() != REF_TYPE_REGION));
     if (place) cache.Place(key.get());
+    if (placing == WorkbookPlacing::last) cache.KeepLast(key.get());
     cache.MarkDirty(key.get());
+    MarkVolatile(book);
 }
 
 void CCCellManager::DoNonIdleCalc(CCItem* item, int) {
@@ -277,6 +298,7 @@ void CCCellManager::DoNonIdleCalc(CCItem* item, int) {
 }
 
 void CCCellManager::OnRemoveItem(CCItem* item) {
+    if (item) UnRegisterVolatile(item->GetRef());
     CCWorkbook* book = GetWorkbook();
     if (!book || !item) return;
     std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, item->GetRef());

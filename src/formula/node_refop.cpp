@@ -96,7 +96,12 @@ int CCRefOpFormula::UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent
         // Dropped, so that the next evaluation registers the cell afresh.
         m_kept.reset();
     }
-    if (m_func && m_func->HasFlag(kFlagUnregistered)) return 1;
+    if (m_func && m_func->HasFlag(kFlagUnregistered)) {
+        // Its arguments registered nothing, but evaluating them with the cell keeps the cell
+        // registered with what reference nodes among them yield.
+        CCOpFormula::UnRegisterDependents(ctx, dependent);
+        return 1;
+    }
     return CCOpFormula::UnRegisterDependents(ctx, dependent);
 }
 

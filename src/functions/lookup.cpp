@@ -1,16 +1,18 @@
 // The lookup functions: choosing among arguments, and finding values in ranges.
+#include "functions/choice.h"
 #include "functions/function_row.h"
 
 namespace {
 
 const FunctionRow kRows[] = {
-    {u"CHOOSE", 13238, kLookupAndReference, RULE(2, kMany, kAllBut, 1), nullptr,
+    {u"CHOOSE", 13238, kLookupAndReference, RULE(2, kMany, kAllBut, 1),
+     ostrel::functions::EvalChoose,
      u"CHOOSE(index, value1, [value2], ...)\n"
      u"Returns the value of a list that an index selects.\n"
      u"index: the position of the value to return, counted from 1\n"
      u"value1: the first value of the list\n"
      u"value2: further values",
-     EntryClass::choice},
+     EntryClass::choice, 0, ostrel::functions::ChooseByIndex},
     {u"FIND", 13240, kLookupAndReference, RULE(2, kMany, kAllBut, 1), nullptr,
      u"FIND(value, range1, [range2], ...)\n"
      u"Tells whether a value is equal to an element of ranges.\n"

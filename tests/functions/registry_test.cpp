@@ -250,8 +250,10 @@ TEST_F(RegistryTest, ImportedNamesPickTheEntryTheArgumentsFit) {
 
 TEST_F(RegistryTest, AddedOperationsAnswerFourWithoutRoutineOrOfAnotherKind) {
     ShapeArgs args("s");
+    CCChooseFunc withoutRoutine;
+    withoutRoutine.Init(u"@@", 100, FUNC_FUNCTION, 8, nullptr, nullptr);
     CCFormula* chosen = &args.node(0);
-    EXPECT_EQ(GetFuncChoice(nullptr, chosen, &Builtin(u"IF"), args.list(), nullptr), 4);
+    EXPECT_EQ(GetFuncChoice(nullptr, chosen, &withoutRoutine, args.list(), nullptr), 4);
     EXPECT_EQ(chosen, nullptr);
     chosen = &args.node(0);
     EXPECT_EQ(GetFuncChoice(nullptr, chosen, &Builtin(u"SUM"), args.list(), nullptr), 4);
