@@ -13,23 +13,13 @@
 #include "support/archive_bytes.h"
 
 using nf_test::CacheWithFakeParser;
+using nf_test::Custom;
+using nf_test::Make;
 using testing_support::Load;
+using testing_support::LoadCause;
 using testing_support::Store;
 
 namespace {
-
-CCNumberFormat Make(unsigned char kind, int precision = 0, bool commas = false) {
-    CCNumberFormat f(kind);
-    f.SetPrecision(precision);
-    f.SetCommas(commas);
-    return f;
-}
-
-CCNumberFormat Custom(std::u16string_view code) {
-    CCNumberFormat f;
-    f.setCustomFormat(code);
-    return f;
-}
 
 // A Number format with precision 0 and the unit text in front (mode 1) or behind (mode 2).
 CCNumberFormat WithUnit(int unit, int mode) {
@@ -238,12 +228,9 @@ TEST_F(UnitTexts, StreamFormsAreExact) {
         unsigned char before[8], after[8];
         target.FillBuff(before);
         std::vector<uint8_t> part(bytes.begin(), bytes.begin() + cut);
-        try {
-            Load(part, [&](CArchive& ar) { target.Read(ar); });
-            ADD_FAILURE() << "no exception at " << cut;
-        } catch (const CArchiveException& e) {
-            EXPECT_EQ(e.m_cause, CArchiveException::endOfFile) << cut;
-        }
+        EXPECT_EQ(LoadCause(part, [&](CArchive& ar) { target.Read(ar); }),
+                  CArchiveException::endOfFile)
+            << cut;
         target.FillBuff(after);
         EXPECT_TRUE(std::equal(before, before + 8, after)) << cut;
         EXPECT_EQ(target.GetNFPrecision(), 4);

@@ -10,7 +10,9 @@
 #include "platform/exceptions.h"
 
 using nf_test::CacheWithFakeParser;
+using nf_test::Custom;
 using nf_test::GermanData;
+using nf_test::Make;
 using nf_test::TestLocale;
 using nf_test::Utf8;
 
@@ -21,19 +23,6 @@ std::string Code(const CCNumberFormat& f, cells::LCTX* lctx = nullptr) {
     copy.convertToFormatString(lctx);
     EXPECT_EQ(copy.getFormatString(), f.getConvertedFormatString(lctx));
     return Utf8(copy.getFormatString());
-}
-
-CCNumberFormat Make(unsigned char kind, int precision = 0, bool commas = false) {
-    CCNumberFormat f(kind);
-    f.SetPrecision(precision);
-    f.SetCommas(commas);
-    return f;
-}
-
-CCNumberFormat Custom(std::u16string_view code) {
-    CCNumberFormat f;
-    f.setCustomFormat(code);
-    return f;
 }
 
 }  // namespace

@@ -62,6 +62,22 @@ inline std::string Print(const CCNumberFormat& f, double value, cells::LCTX* lct
     return Utf8(out.str());
 }
 
+// A classic format of a kind with its precision, grouping and negative brackets.
+inline CCNumberFormat Make(unsigned char kind, int precision = 0, bool commas = false,
+                           bool brackets = false) {
+    CCNumberFormat f(kind);
+    f.SetPrecision(precision);
+    f.SetCommas(commas);
+    f.SetNegBr(brackets);
+    return f;
+}
+
+inline CCNumberFormat Custom(std::u16string_view code) {
+    CCNumberFormat f;
+    f.setCustomFormat(code);
+    return f;
+}
+
 // A stand-in for the format-code parser: category from the code's first character ('%'
 // percent, 'd' date, anything else plain) and a render that shows code and value.
 class FakeParsedCode : public CParsedFormatCode {

@@ -12,20 +12,12 @@
 
 using nf_test::CacheWithFakeParser;
 using nf_test::GermanData;
+using nf_test::Make;
 using nf_test::Print;
 using nf_test::TestLocale;
 using nf_test::Utf8;
 
 namespace {
-
-CCNumberFormat Make(unsigned char kind, int precision = 0, bool commas = false,
-                    bool brackets = false) {
-    CCNumberFormat f(kind);
-    f.SetPrecision(precision);
-    f.SetCommas(commas);
-    f.SetNegBr(brackets);
-    return f;
-}
 
 double Time(int h, int m, int s) {
     return TimeToDouble(h, m, s, 1);

@@ -26,12 +26,7 @@ std::u16string ReadBack(const Bytes& bytes, uint64_t* left = nullptr) {
 }
 
 int Cause(const Bytes& bytes) {
-    try {
-        ReadBack(bytes);
-    } catch (const CArchiveException& e) {
-        return e.m_cause;
-    }
-    return CArchiveException::none;
+    return testing_support::ArchiveCause([&] { ReadBack(bytes); });
 }
 
 Bytes Count(uint32_t count, size_t units) {

@@ -81,16 +81,16 @@ TEST_F(EvalTest, EmptyArgumentsGiveTheOperatorDefaults) {
 }
 
 TEST_F(EvalTest, UnaryOperators) {
-    FormulaPtr neg(Op(UnMinusFunc, Cell(0, 2)));
-    EXPECT_EQ(Evaluate(ctx(), neg.get()).GetNumber(), -4);
-    FormulaPtr pct(Op(PercentFunc, Num(50)));
-    EXPECT_DOUBLE_EQ(Evaluate(ctx(), pct.get()).GetNumber(), 0.5);
-    FormulaPtr notZero(Op(NotFunc, Num(0)));
-    EXPECT_EQ(Evaluate(ctx(), notZero.get()).GetNumber(), 1);
-    FormulaPtr notText(Op(NotFunc, Text(u"abc")));
-    EXPECT_EQ(Evaluate(ctx(), notText.get()).GetNumber(), 1);
-    FormulaPtr notTwo(Op(NotFunc, Num(2)));
-    EXPECT_EQ(Evaluate(ctx(), notTwo.get()).GetNumber(), 0);
+    struct Case {
+        FormulaPtr tree;
+        double value;
+    } cases[] = {{FormulaPtr(Op(UnMinusFunc, Cell(0, 2))), -4},
+                 {FormulaPtr(Op(PercentFunc, Num(50))), 0.5},
+                 {FormulaPtr(Op(NotFunc, Num(0))), 1},
+                 {FormulaPtr(Op(NotFunc, Text(u"abc"))), 1},
+                 {FormulaPtr(Op(NotFunc, Num(2))), 0}};
+    for (Case& c : cases)
+        EXPECT_DOUBLE_EQ(Evaluate(ctx(), c.tree.get()).GetNumber(), c.value);
     FormulaPtr minusText(Op(UnMinusFunc, Text(u"t")));
     CCCellValue t = Evaluate(ctx(), minusText.get());
     ASSERT_TRUE(t.IsText());

@@ -159,20 +159,6 @@ TEST(Parse, DatesTimesAndBooleans) {
     EXPECT_TRUE(time.value.IsText());
 }
 
-TEST(Parse, FormulaTextsGoToTheParser) {
-    struct Case {
-        const char16_t* text;
-        int code;
-    };
-    for (Case c : {Case{u"=1+", 2}, Case{u" =A1", 2}, Case{u"@SUM(A1)", 2}, Case{u"!A1", 3},
-                   Case{u"-A1", 2}, Case{u"+A1", 2}, Case{u"-abc", 2}}) {
-        SCOPED_TRACE(U8(c.text));
-        Parsed p = DoParse(DayFirst(), c.text);
-        EXPECT_EQ(p.code, c.code);
-        EXPECT_TRUE(p.value.IsEmpty());
-    }
-}
-
 TEST(Parse, InvariantLocaleReadsMonthFirst) {
     Parsed d = DoParse(Invariant(), u"12/3/2001");
     EXPECT_EQ(d.value.GetNumber(), DateToDouble(3, 12, 2001));

@@ -75,15 +75,4 @@ TEST_F(PrintTest, ConstantsQuoteTextsAndArraysUseTheLocaleSeparators) {
     EXPECT_EQ(PrintOf(ctx(), array.get()), want);
 }
 
-TEST_F(PrintTest, LongChainsPrintAsOneInfixSequence) {
-    CCFormulaList* args = nullptr;
-    CCFormulaList** tail = &args;
-    for (int i = 0; i < 4; ++i) {
-        *tail = FormulaListCreate1Item(Cell(0, i));
-        tail = &(*tail)->m_pNext;
-    }
-    FormulaPtr chain(ConstructOpFormula(&ADDFunc, args));
-    EXPECT_EQ(PrintOf(ctx(), chain.get()), u"A1 + A2 + A3 + A4");
-}
-
 }  // namespace

@@ -185,34 +185,3 @@ TEST(SheetNames, NameFollowedByMarkOrColon) {
     delete ref;
     EXPECT_EQ(*m, u'B');
 }
-
-TEST(CellPieces, ColumnsRowsAndFlags) {
-    unsigned char column = 0;
-    int absolute = -1;
-    const char16_t* c = u"$iv";
-    EXPECT_TRUE(_EatC(nullptr, c, column, absolute));
-    EXPECT_EQ(column, 255);
-    EXPECT_EQ(absolute, 1);
-    c = u"ABC";  // a third letter is not taken
-    EXPECT_TRUE(_EatC(nullptr, c, column, absolute));
-    EXPECT_EQ(column, 27);
-    EXPECT_EQ(*c, u'C');
-
-    uint16_t row = 0;
-    c = u"$65536";
-    EXPECT_TRUE(_EatR(nullptr, c, row, absolute));
-    EXPECT_EQ(row, 65535);
-    for (const char16_t* bad : {u"0", u"65537", u"$", u"4294967297", u"-1"}) {
-        c = bad;
-        EXPECT_FALSE(_EatR(nullptr, c, row, absolute)) << U8(bad);
-        EXPECT_EQ(c, bad);
-    }
-
-    unsigned char flags = 0;
-    c = u"B$7";
-    EXPECT_TRUE(_EatRC(nullptr, c, column, row, flags));
-    EXPECT_EQ(flags, 2);
-    EXPECT_EQ(row, 6);
-    c = u"B";
-    EXPECT_FALSE(_EatRC(nullptr, c, column, row, flags));
-}

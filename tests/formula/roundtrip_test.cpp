@@ -29,10 +29,8 @@ public:
     std::u16string Expr(int depth) {
         int pick = Pick(depth > 3 ? 4 : 12);
         switch (pick) {
-            case 0: {
-                std::u16string s = Number();
-                return s;
-            }
+            case 0:
+                return Number();
             case 1:
                 return u"\"" + Word() + u"\"";
             case 2:
@@ -43,7 +41,7 @@ public:
                 return Cell() + u":" + Cell();
             case 5:
             case 6: {
-                static const char16_t* ops[] = {u"+", u"-", u"*", u"/", u"^", u"&", u"|",
+                static const char16_t* ops[] = {u"+", u"-",  u"*", u"/", u"^",  u"&", u"|",
                                                 u"=", u"<>", u"<", u">", u"<=", u">="};
                 return Expr(depth + 1) + u" " + ops[Pick(13)] + u" " + Expr(depth + 1);
             }
@@ -54,20 +52,19 @@ public:
             case 9:
                 return Expr(depth + 1) + u"%";
             case 10: {
-                static const char16_t* functions[] = {u"SUM", u"ABS", u"IF", u"MAX", u"ROUND",
-                                                      u"AND", u"CONCATENATE", u"NOW"};
+                static const char16_t* functions[] = {u"SUM",   u"ABS", u"IF",          u"MAX",
+                                                      u"ROUND", u"AND", u"CONCATENATE", u"NOW"};
                 int f = Pick(8);
                 if (f == 7) return u"NOW()";
                 std::u16string args = Expr(depth + 1);
                 int more = f == 1 ? 0 : f == 4 ? 1 : Pick(3);
-                for (int i = 0; i < more; ++i) args += std::u16string(1, m_arg) + Expr(depth + 1);
+                for (int i = 0; i < more; ++i)
+                    args += std::u16string(1, m_arg) + Expr(depth + 1);
                 return std::u16string(functions[f]) + u"(" + args + u")";
             }
-            default: {
-                std::u16string a = u"{" + Number() + m_arg + Number() + m_row + Number() +
-                                   m_arg + u"\"" + Word() + u"\"}";
-                return a;
-            }
+            default:
+                return u"{" + Number() + m_arg + Number() + m_row + Number() + m_arg + u"\"" +
+                       Word() + u"\"}";
         }
     }
 
@@ -114,7 +111,8 @@ void CheckRoundTrips(cells::CTX* ctx, char16_t arg, char16_t row, char16_t decim
         ASSERT_TRUE(second) << ostrel::ToUtf8(text) << " printed as " << ostrel::ToUtf8(printed);
         EXPECT_EQ(Printed(ctx, second.get()), printed) << ostrel::ToUtf8(text);
         // The stream form gives the same text back too.
-        auto bytes = testing_support::Store([&](CArchive& ar) { WriteFormula(ctx, ar, first.get()); });
+        auto bytes =
+            testing_support::Store([&](CArchive& ar) { WriteFormula(ctx, ar, first.get()); });
         testing_support::Load(bytes, [&](CArchive& ar) {
             std::unique_ptr<CCFormula> read(ReadFormula(ctx, ar));
             ASSERT_TRUE(read);

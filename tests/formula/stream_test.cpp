@@ -24,12 +24,15 @@ protected:
         return out;
     }
     int ReadFailure(const std::vector<uint8_t>& bytes) {
-        try {
-            Read(bytes);
-        } catch (const CArchiveException& e) {
-            return e.m_cause;
-        }
-        return 0;
+        return testing_support::ArchiveCause([&] { Read(bytes); });
+    }
+    // An operation node of a function without arguments, stored by name.
+    std::vector<uint8_t> FunctionBytes(const std::u16string& name) {
+        return Store([&](CArchive& ar) {
+            ar << uint8_t(FORMULA_OP) << uint8_t(FUNC_FUNCTION);
+            WriteString(ctx(), ar, name.c_str());
+            ar << uint8_t(0);
+        });
     }
 };
 
@@ -52,22 +55,9 @@ TEST_F(StreamTest, RoundTripKeepsTextValueAndOperatorKinds) {
 
 TEST_F(StreamTest, OperationNodeBytesAndUnknownEntries) {
     FormulaPtr now(Op(Fn(u"NOW")));
-    std::vector<uint8_t> expected{FORMULA_OP};
-    std::vector<uint8_t> tail = Store([&](CArchive& ar) {
-        ar << uint8_t(FUNC_FUNCTION);
-        WriteString(ctx(), ar, Fn(u"NOW").GetAltName().c_str());
-        ar << uint8_t(0);
-    });
-    expected.insert(expected.end(), tail.begin(), tail.end());
-    EXPECT_EQ(Write(now.get()), expected);
+    EXPECT_EQ(Write(now.get()), FunctionBytes(Fn(u"NOW").GetAltName()));
 
-    std::vector<uint8_t> unknown{FORMULA_OP};
-    tail = Store([&](CArchive& ar) {
-        ar << uint8_t(FUNC_FUNCTION);
-        WriteString(ctx(), ar, u"NOSUCHFN");
-        ar << uint8_t(0);
-    });
-    unknown.insert(unknown.end(), tail.begin(), tail.end());
+    const std::vector<uint8_t> unknown = FunctionBytes(u"NOSUCHFN");
     FormulaPtr back = Read(unknown);
     ASSERT_TRUE(back);
     EXPECT_EQ(Evaluate(ctx(), back.get()).GetError(), 4);

@@ -7,13 +7,13 @@
 
 #include <filesystem>
 #include <istream>
-#include <sstream>
 #include <stdexcept>
 #include <streambuf>
 #include <string>
 #include <vector>
 
 #include "cli.h"
+#include "cli_support.h"
 #include "support/memory_limit.h"
 
 namespace {
@@ -45,22 +45,14 @@ private:
     size_t m_served = 0;
 };
 
-struct Outcome {
-    int code;
-    std::string out, err;
+struct Outcome : cli_testing::Result {
     size_t served;
 };
 
 Outcome CalcEndless(const std::string& start, const std::string& pattern) {
     Endless source(start, pattern);
     std::istream in(&source);
-    std::ostringstream out, err;
-    std::vector<std::string> arguments = {"ostrel-cells", "calc", "-"};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    const int code = ostrel::RunCli(int(argv.size()), argv.data(), in, out, err);
-    return {code, out.str(), err.str(), source.Served()};
+    return {cli_testing::RunProgram({"calc", "-"}, in), source.Served()};
 }
 
 }  // namespace
@@ -94,14 +86,9 @@ TEST(EndlessInput, StopsAtTheFirstFaultHavingReadLittleMore) {
 
 TEST(EndlessInput, DevZeroFailsAtItsFirstByte) {
     if (::access("/dev/zero", R_OK) != 0) GTEST_SKIP() << "no /dev/zero here";
-    std::istringstream in;
-    std::ostringstream out, err;
-    std::vector<std::string> arguments = {"ostrel-cells", "calc", "/dev/zero"};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    EXPECT_EQ(ostrel::RunCli(int(argv.size()), argv.data(), in, out, err), ostrel::kExitFailure);
-    EXPECT_EQ(err.str(), "ostrel-cells: /dev/zero:1: NUL character\n");
+    auto run = cli_testing::RunProgram({"calc", "/dev/zero"});
+    EXPECT_EQ(run.code, ostrel::kExitFailure);
+    EXPECT_EQ(run.err, "ostrel-cells: /dev/zero:1: NUL character\n");
 }
 
 TEST(OutOfMemory, IsReportedAndNothingIsWritten) {
@@ -117,17 +104,12 @@ TEST(OutOfMemory, IsReportedAndNothingIsWritten) {
     const std::string folder = ::testing::TempDir() + "ostrel-oom-out";
     for (bool toFolder : {false, true}) {
         testing_support::LimitedRun run = testing_support::RunWithMemoryLimit(64 << 20, [&] {
-            std::istringstream in(sheet);
-            std::ostringstream out, err;
-            std::vector<std::string> arguments = {"ostrel-cells", "calc", "-"};
-            if (toFolder) arguments.insert(arguments.begin() + 2, {"--out", folder});
-            std::vector<char*> argv;
-            for (std::string& argument : arguments)
-                argv.push_back(argument.data());
-            const int code = ostrel::RunCli(int(argv.size()), argv.data(), in, out, err);
-            if (code != ostrel::kExitFailure || err.str() != "ostrel-cells: out of memory\n" ||
-                !out.str().empty())
-                throw std::runtime_error("exit " + std::to_string(code) + ", " + err.str());
+            std::vector<std::string> arguments = {"calc", "-"};
+            if (toFolder) arguments.insert(arguments.begin() + 1, {"--out", folder});
+            const auto result = cli_testing::RunProgram(arguments, sheet);
+            if (result.code != ostrel::kExitFailure ||
+                result.err != "ostrel-cells: out of memory\n" || !result.out.empty())
+                throw std::runtime_error("exit " + std::to_string(result.code) + ", " + result.err);
         });
         EXPECT_TRUE(run.finished) << run.outcome;
     }

@@ -1,8 +1,10 @@
 // Runs the command-line program as a function with given arguments and standard input.
 #pragma once
 
+#include <istream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli.h"
@@ -14,16 +16,20 @@ struct Result {
     std::string out, err;
 };
 
-inline Result RunProgram(std::vector<std::string> arguments, const std::string& input = {}) {
+inline Result RunProgram(std::vector<std::string> arguments, std::istream& in) {
     arguments.insert(arguments.begin(), "ostrel-cells");
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
-    std::istringstream in(input);
     std::ostringstream out, err;
     int code = ostrel::RunCli(int(arguments.size()), argv.data(), in, out, err);
     return {code, out.str(), err.str()};
+}
+
+inline Result RunProgram(std::vector<std::string> arguments, const std::string& input = {}) {
+    std::istringstream in(input);
+    return RunProgram(std::move(arguments), in);
 }
 
 }  // namespace cli_testing

@@ -65,8 +65,6 @@ TEST(Variant, CopyDuplicatesStringsAndClearFreesThem) {
     EXPECT_EQ(VariantCopy(&out, &odd), DISP_E_BADVARTYPE);
     EXPECT_EQ(out.vt, VT_EMPTY);
     EXPECT_EQ(VariantClear(nullptr), E_INVALIDARG);
-    EXPECT_TRUE(FAILED(E_FAIL));
-    EXPECT_EQ(E_FAIL, static_cast<int32_t>(0x80004005u));
 }
 
 TEST(Variant, WrapperOwnsItsString) {

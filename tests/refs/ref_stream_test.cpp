@@ -14,6 +14,7 @@
 #include "support/archive_bytes.h"
 
 using testing_support::Load;
+using testing_support::LoadCause;
 using testing_support::Store;
 using Bytes = std::vector<uint8_t>;
 
@@ -66,25 +67,19 @@ TEST(RefStream, RoundTripsAndDocumentKindWidening) {
 
 TEST(RefStream, MalformedInputIsRefused) {
     // A sheet-qualified reference nested in another.
-    Load({6, 1, 0, 0, 0, 1, 0, 1, 0, 6, 1, 0, 0, 0}, [](CArchive& ar) {
-        try {
-            delete ReadRef(nullptr, ar);
-            FAIL();
-        } catch (const CArchiveException& e) {
-            EXPECT_EQ(e.m_cause, CArchiveException::badFormat);
-        }
-    });
+    auto read = [](CArchive& ar) { delete ReadRef(nullptr, ar); };
+    EXPECT_EQ(LoadCause({6, 1, 0, 0, 0, 1, 0, 1, 0, 6, 1, 0, 0, 0}, read),
+              CArchiveException::badFormat);
     // An unknown type byte is the end of a list; nothing more is read.
     Load({9, 1, 2, 3}, [](CArchive& ar) {
         EXPECT_EQ(ReadRef(nullptr, ar), nullptr);
         EXPECT_EQ(ar.GetBytesLeft(), 3u);
     });
     // A truncated list raises end-of-file, and what was read is freed (ASan sees leaks).
-    Load({1, 0, 0, 0, 2, 0, 0},
-         [](CArchive& ar) { EXPECT_THROW(RefListRead(nullptr, ar), CArchiveException); });
+    EXPECT_EQ(LoadCause({1, 0, 0, 0, 2, 0, 0}, [](CArchive& ar) { RefListRead(nullptr, ar); }),
+              CArchiveException::endOfFile);
     // A name whose count exceeds the stream.
-    Load({3, 0xFF, 0xFF, 0, 0, 'a', 0},
-         [](CArchive& ar) { EXPECT_THROW(delete ReadRef(nullptr, ar), CArchiveException); });
+    EXPECT_NE(LoadCause({3, 0xFF, 0xFF, 0, 0, 'a', 0}, read), CArchiveException::none);
 }
 
 TEST(RefList, OrderDuplicatesAndOwnership) {

@@ -28,4 +28,21 @@ inline void Load(const std::vector<uint8_t>& bytes, const std::function<void(CAr
     read(ar);
 }
 
+// The cause of the archive exception f raises, or CArchiveException::none when it raises none.
+template <typename F>
+int ArchiveCause(F&& f) {
+    try {
+        f();
+    } catch (const CArchiveException& e) {
+        return e.m_cause;
+    }
+    return CArchiveException::none;
+}
+
+// The cause of the archive exception read() raises over the bytes, or none.
+inline int LoadCause(const std::vector<uint8_t>& bytes,
+                     const std::function<void(CArchive&)>& read) {
+    return ArchiveCause([&] { Load(bytes, read); });
+}
+
 }  // namespace testing_support
