@@ -277,6 +277,8 @@ void CCCellManager::DoNonIdleCalc(CCItem* item, int) {
 }
 
 void CCCellManager::OnRemoveItem(CCItem* item) {
+    // A removed cell reads as empty from now on.
+    if (m_valueChanges) m_valueChanges->NoteAll();
     CCWorkbook* book = GetWorkbook();
     if (!book || !item) return;
     std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, item->GetRef());
