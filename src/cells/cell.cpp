@@ -27,11 +27,13 @@ void CopyToBuffer(const std::u16string& text, char16_t* buffer, int size) {
 
 }  // namespace
 
+// A copy has no document to tell: whatever it lands on is out of date.
 CCCell::CCCell(const CCCell& other) : CCItem(other) {
     m_formatIndex = other.m_formatIndex;
     m_value = other.m_value;
     CopyFormulaFrom(other);
     m_circular = other.m_circular;
+    ostrel::engine::ValueChanges::NoteAnywhere();
 }
 
 CCCell& CCCell::operator=(const CCCell& other) {
@@ -39,6 +41,7 @@ CCCell& CCCell::operator=(const CCCell& other) {
     CCItem::operator=(other);
     m_formatIndex = other.m_formatIndex;
     m_value = other.m_value;
+    ostrel::engine::ValueChanges::NoteAnywhere();
     CopyFormulaFrom(other);
     m_circular = other.m_circular;
     return *this;
@@ -55,6 +58,13 @@ void CCCell::putCFmt(const CCCellFormat& format) {
 int CCCell::IsEmpty() const {
     return m_value.IsEmpty() && !IsFormulaLink() && (getCFmt().GetSetMask() & 0x01FF) == 0 &&
            CCItem::IsEmpty();
+}
+
+void CCCell::NoteValueStored(cells::CTX* ctx) const {
+    if (CCCellManager* manager = cells::ManagerOf(ctx))
+        manager->NoteValueStored(GetRef());
+    else
+        ostrel::engine::ValueChanges::NoteAnywhere();
 }
 
 void CCCell::OnChange(cells::CTX* ctx) {
@@ -134,6 +144,7 @@ void CCCell::SetValue(cells::CTX* ctx, const CCCellValue& value) {
         }
         if (!same) {
             m_value.Set(value);
+            NoteValueStored(ctx);
             UpdateNumberFormat(ctx);
             OnChange(ctx);
             if (manager) manager->InitIdleRecalc(this, 0);
@@ -206,6 +217,7 @@ void CCCell::Clear(cells::CTX* ctx, int what) {
     if (what & 2) RemoveFormula(ctx);
     if ((what & 1) && !m_value.IsEmpty() && !hadFormula) {
         m_value.Set();
+        NoteValueStored(ctx);
         valueCleared = true;
     }
     if (what & 4) {
@@ -370,6 +382,7 @@ void CCCell::Delete(cells::CTX* ctx) {
     CManagerSession session(manager);
     RemoveFormula(ctx);
     if (manager) manager->SetDirty();
+    NoteValueStored(ctx);
     CCItem::Delete(ctx);
 }
 
@@ -400,6 +413,7 @@ void CCCell::Read(cells::CTX* ctx, CArchive& ar) {
     CCItem::Read(ctx, ar);
     putCFmt(format);
     m_value = value;
+    NoteValueStored(ctx);
     m_formula = std::move(formula);
     m_circular = m_formula && m_formula->packed[4] == CELL_CIRCULAR ? 1 : 0;
 }

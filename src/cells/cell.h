@@ -134,6 +134,8 @@ public:
 
 private:
     bool Hides(cells::CTX* ctx) const;
+    // Tells the document that the cell's value was stored, for what is derived from values.
+    void NoteValueStored(cells::CTX* ctx) const;
     void SetTextValue(cells::CTX* ctx, std::u16string_view text);
 
     // The cell's own reference qualified with the context's sheet, as dependents are kept.

@@ -1,6 +1,7 @@
 // The formula half of a cell: storing, registering, computing, loading and saving its
 // formula, and following moves and invalidations of what it reads.
 #include <memory>
+#include <string_view>
 
 #include "cells/cell.h"
 #include "engine/cell_manager.h"
@@ -22,6 +23,25 @@ void FollowVolatile(cells::CTX* ctx, const CCFormula* formula, const CCRef* own,
         manager->RegisterVolatile(own);
     else
         manager->UnRegisterVolatile(own);
+}
+
+// Whether a recalculated value is exactly the one it replaces, for what is derived from
+// values: numbers and texts as they compare, not as they display.
+bool SameStoredValue(const CCCellValue& a, const CCCellValue& b) {
+    if (a.GetType() != b.GetType()) return false;
+    switch (a.GetType()) {
+        case CV_EMPTY:
+            return true;
+        case CV_ERROR:
+            return a.GetError() == b.GetError();
+        case CV_NUMBER:
+            return a.GetNumber() == b.GetNumber();
+        case CV_TEXT:
+            if (!a.GetText() || !b.GetText()) return !a.GetText() && !b.GetText();
+            return std::u16string_view(a.GetText()) == std::u16string_view(b.GetText());
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -159,6 +179,7 @@ void CCCell::FormulaAsText(cells::CTX* ctx, const CCFormula* formula) {
     text << (IsEditSource(ctx) ? u'!' : u'=') << u' ';
     formula->Print(ctx, text, 0);
     m_value.Set(std::u16string_view(text.str()));
+    NoteValueStored(ctx);
 }
 
 const CCRef* CCCell::GetEditSourceRef(cells::CTX* ctx) {
@@ -204,6 +225,7 @@ int CCCell::SetFormula(cells::CTX* ctx, const CCFormula* formula, bool quiet) {
                     if (!quiet) manager->ErrorMessage(13033);
                 }
             }
+            NoteValueStored(ctx);
             OnChange(ctx);
         }
     }
@@ -230,6 +252,7 @@ int CCCell::SetFormula1(cells::CTX* ctx, CCFormula* formula) {
         } else {
             FollowVolatile(ctx, formula, own.get(), true);
             EvalFormula(ctx, m_value, formula, GetRef());
+            NoteValueStored(ctx);
             m_formula = std::make_unique<FormulaData>();
             m_formula->live.reset(formula->Copy());
             UpdateNumberFormat(ctx);
@@ -264,6 +287,7 @@ void CCCell::Recalc(cells::CTX* ctx) {
         CCRemoteOpFormula::RefRemoteChanged = saved;
     }
     UpdateNumberFormat(ctx);
+    if (!SameStoredValue(before, m_value)) NoteValueStored(ctx);
     bool same = before.GetType() == m_value.GetType() && before.IsEqual(m_value);
     if (same && m_value.IsText())
         same = std::u16string_view(before.GetText() ? before.GetText() : u"") ==
@@ -297,6 +321,7 @@ void CCCell::TakeReplacement(cells::CTX* ctx, CCFormula* produced, int changed) 
     if (!changed || !replacement) return;
     CCCellManager* manager = cells::ManagerOf(ctx);
     EvalFormula(ctx, m_value, replacement.get(), GetRef());
+    NoteValueStored(ctx);
     UnregisterFormula(ctx);
     m_formula->live.reset(replacement->Copy());
     RegisterFormula(ctx);
@@ -337,6 +362,11 @@ void CCCell::UpdateFormula(cells::CTX* ctx, const CCRef* oldRef, const CCRef* ne
 // the cells it read; the cell and its dependents move all the same.
 void CCCell::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
     CCCellManager* manager = cells::ManagerOf(ctx);
+    // Values change at both places, and at the other's when the two swap.
+    if (manager)
+        manager->NoteValueStored(nullptr);
+    else
+        ostrel::engine::ValueChanges::NoteAnywhere();
     {
         CManagerSession session(manager);
         if (CCFormula* live = LoadFormula(ctx)) {

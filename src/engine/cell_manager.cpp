@@ -8,6 +8,7 @@
 #include "platform/archive.h"
 #include "platform/resources.h"
 #include "platform/ui.h"
+#include "refs/rc_ref.h"
 #include "refs/ref.h"
 #include "refs/ref_list.h"
 #include "refs/remote_ref.h"
@@ -32,6 +33,27 @@ void CCCellManager::ReleaseContents() {
     m_freeOpenSlots.clear();
     ItemListFree(m_docItems, 1);
     m_docItems = nullptr;
+    m_derived.reset();
+    m_valueChanges.reset();
+}
+
+ostrel::engine::ValueChanges& CCCellManager::TrackValueChanges() {
+    if (!m_valueChanges) m_valueChanges = std::make_unique<ostrel::engine::ValueChanges>();
+    return *m_valueChanges;
+}
+
+void CCCellManager::NoteValueStored(const CCRef* ref) {
+    if (!m_valueChanges) return;
+    if (ref && ref->GetType() == REF_TYPE_RC) {
+        const auto* cell = static_cast<const CCRCRef*>(ref);
+        m_valueChanges->Note(cell->GetColumn(), cell->GetRow());
+    } else {
+        m_valueChanges->NoteAll();
+    }
+}
+
+void CCCellManager::SetDerivedValues(std::unique_ptr<ostrel::engine::DerivedValues> derived) {
+    m_derived = std::move(derived);
 }
 
 void CCCellManager::Revert() {

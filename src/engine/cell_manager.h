@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/value_changes.h"
 #include "events/broadcaster.h"
 #include "events/listener.h"
 #include "platform/flat_multi_index.h"
@@ -306,6 +307,17 @@ public:
     uint32_t GetIdentity() const { return m_identity; }
     static CCCellManager* FromIdentity(uint32_t identity);
 
+    // Structures derived from the values of this document's cells (lookup indexes) and the
+    // record of stored values that keeps them exact. The record is kept from the first
+    // TrackValueChanges on (null before: nothing was derived yet); both go with the contents.
+    ostrel::engine::ValueChanges* GetValueChanges() const { return m_valueChanges.get(); }
+    ostrel::engine::ValueChanges& TrackValueChanges();
+    // A cell stored a value; ref is its own reference (a position of the grid, or anything
+    // else when the position cannot be told).
+    void NoteValueStored(const CCRef* ref);
+    ostrel::engine::DerivedValues* GetDerivedValues() const { return m_derived.get(); }
+    void SetDerivedValues(std::unique_ptr<ostrel::engine::DerivedValues> derived);
+
 protected:
     void DoRecalc(long limit);
     void PatchDoProcess(long limit);
@@ -364,4 +376,6 @@ private:
     std::set<size_t> m_freeOpenSlots;  // free entries below the end, first free first
     SCItemList* m_docItems = nullptr;  // owned, with its items
     uint32_t m_identity;
+    std::unique_ptr<ostrel::engine::ValueChanges> m_valueChanges;
+    std::unique_ptr<ostrel::engine::DerivedValues> m_derived;
 };

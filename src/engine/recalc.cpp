@@ -299,6 +299,8 @@ void CCCellManager::DoNonIdleCalc(CCItem* item, int) {
 
 void CCCellManager::OnRemoveItem(CCItem* item) {
     if (item) UnRegisterVolatile(item->GetRef());
+    // A removed cell reads as empty from now on.
+    if (m_valueChanges) m_valueChanges->NoteAll();
     CCWorkbook* book = GetWorkbook();
     if (!book || !item) return;
     std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, item->GetRef());

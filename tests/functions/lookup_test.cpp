@@ -1,0 +1,268 @@
+// The lookup functions typed into cells: INDEX, LOOKUP, VLOOKUP and HLOOKUP, MATCH, FIND,
+// FINDEX and LOOKUPEX on small tables, tables on other sheets, and the ranges they open,
+// closed on every path.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "formula_cases.h"
+#include "refs/name_ref.h"
+#include "refs/region_ref.h"
+
+namespace {
+
+using Sheet = testing_support::FormulaSheet;
+using testing_support::ExpectCases;
+using testing_support::ExpectTexts;
+
+// A test sheet whose formulas may name the other sheets of its family (Data!A1), as a host's
+// sheets do; apart from them, Data! names sheet 1, which is no sheet.
+struct FamilySheet : Sheet {
+    explicit FamilySheet(testing_support::TestSheet& other) : family{this, &other} {
+        Join(&family);
+        other.Join(&family);
+    }
+    void Leave() {
+        for (testing_support::TestSheet* member : family)
+            member->Join(nullptr);
+        joined = false;
+    }
+    ~FamilySheet() override { Leave(); }
+    int IsValidRef(const CCRef* ref) override {
+        if (joined && ref && ref->GetType() == REF_TYPE_NAME)
+            return GetNameIndex(static_cast<const CCNameRef*>(ref)) != 0;
+        return Sheet::IsValidRef(ref);
+    }
+    std::vector<testing_support::TestSheet*> family;
+    bool joined = true;
+};
+
+// Column c from row 0 down, one typed text a cell ("" leaves the cell empty).
+void Column(Sheet& sheet, unsigned char c, const std::vector<std::string>& texts) {
+    for (size_t r = 0; r < texts.size(); ++r)
+        if (!texts[r].empty()) sheet.Type(c, uint16_t(r), texts[r]);
+}
+
+TEST(LookupFunctions, IndexCountsRowByRowAcrossItsRanges) {
+    Sheet sheet;
+    Column(sheet, 0, {"1", "3"});  // A1:B2 holds 1 2 / 3 4
+    Column(sheet, 1, {"2", "4"});
+    Column(sheet, 2, {"5", "6", "7"});
+    ExpectCases(sheet, {
+                           {"=INDEX(4,A1:B2)", 4, 0},
+                           {"=INDEX(2,A1:B2)", 2, 0},
+                           {"=INDEX(5,A1:B2)", 0, 3},
+                           {"=INDEX(0,A1:B2)", 0, 3},
+                           {"=INDEX(-1,A1:B2)", 0, 3},
+                           {"=INDEX(\"2\",A1:B2)", 0, 3},
+                           // Counting 2.5 down by one per value read reaches 0 at the third.
+                           {"=INDEX(2.5,A1:B2)", 3, 0},
+                           {"=INDEX(0.5,A1:B2)", 1, 0},
+                           {"=INDEX(6,A1:B2,C1:C3)", 6, 0},
+                           {"=INDEX(8,A1:B2,C1:C3)", 0, 3},
+                           {"=INDEX(1E300,A1:B2)", 0, 3},
+                       });
+}
+
+TEST(LookupFunctions, LookupTakesTheLastKeyNotBeyondTheValue) {
+    Sheet sheet;
+    Column(sheet, 0, {"1", "5", "7"});
+    Column(sheet, 1, {"10", "20", "30"});
+    Column(sheet, 2, {"1", "x", "7", "", "9"});  // a text and an empty cell among numbers
+    Column(sheet, 3, {"a", "b", "c", "d", "e"});
+    Column(sheet, 4, {"apple", "Banana", "banana", "cherry"});
+    ExpectCases(sheet, {
+                           {"=LOOKUP(6,A1:A3,B1:B3)", 20, 0},
+                           {"=LOOKUP(7,A1:A3,B1:B3)", 30, 0},
+                           {"=LOOKUP(9,A1:A3,B1:B3)", 0, 9},  // the keys ran out below it
+                           {"=LOOKUP(0,A1:A3,B1:B3)", 0, 9},
+                           {"=LOOKUP(1,A1:A3,B1:B3)", 10, 0},
+                           // The results run out first: a smaller last key is no error.
+                           {"=LOOKUP(9,A1:A3,B1:B2)", 20, 0},
+                           // Results of any shape are read row by row, in step: 1 10 5 20.
+                           {"=LOOKUP(5,A1:A3,A1:B2)", 10, 0},
+                           {"=LOOKUP(6,A1:A3,Nowhere!B1:B3)", 0, 1},
+                           {"=LOOKUP(6,Nowhere!A1:A3,B1:B3)", 0, 1},
+                       });
+    ExpectTexts(sheet, {
+                           {"=LOOKUP(8,C1:C5,D1:D5)", "c", 0},  // the text is passed over
+                           {"=LOOKUP(\"x\",C1:C5,D1:D5)", "b", 0},
+                           {"=LOOKUP(\"y\",C1:C5,D1:D5)", "", 9},  // the keys ran out
+                           {"=LOOKUP(\"w\",C1:C5,D1:D5)", "", 9},
+                           // With case, in code-unit order: capitals first.
+                           {"=LOOKUP(\"b\",E1:E4,D1:D4)", "b", 0},
+                           {"=LOOKUP(\"banana\",E1:E4,D1:D4)", "c", 0},
+                           {"=LOOKUP(\"Banana\",E1:E4,D1:D4)", "", 9},
+                       });
+}
+
+TEST(LookupFunctions, TablesFindExactKeysOrSortedOnes) {
+    Sheet sheet;
+    Column(sheet, 0, {"a", "b", "B", "5", "7"});
+    Column(sheet, 1, {"1", "2", "3", "4", "5"});
+    Column(sheet, 3, {"1", "5", "7"});  // D1:E3 sorted keys and results
+    Column(sheet, 4, {"10", "20", "30"});
+    sheet.Type(0, 8, u"1");  // A9:C10: a table lying on its side
+    sheet.Type(1, 8, u"5");
+    sheet.Type(2, 8, u"7");
+    sheet.Type(0, 9, u"10");
+    sheet.Type(1, 9, u"20");
+    sheet.Type(2, 9, u"30");
+    ExpectCases(sheet, {
+                           {"=VLOOKUP(\"b\",A1:B3,2)", 2, 0},
+                           {"=VLOOKUP(\"B\",A1:B3,2)", 3, 0},  // with case
+                           {"=VLOOKUP(\"c\",A1:B3,2)", 0, 3},
+                           {"=VLOOKUP(\"a\",A1:B3,3)", 0, 3},  // two columns only
+                           {"=VLOOKUP(\"a\",A1:B3,0)", 0, 3},
+                           {"=VLOOKUP(\"a\",A1:B3,257)", 0, 3},
+                           {"=VLOOKUP(5,A1:B5,2,0)", 4, 0},
+                           {"=VLOOKUP(\"5\",A1:B5,2)", 0, 3},  // a text is no number
+                           {"=VLOOKUP(\"a\",A1:B3,2,2)", 0, 3},
+                           {"=VLOOKUP(\"a\",A1:B3,2,\"x\")", 0, 3},
+                           {"=VLOOKUP(\"a\",A1:B3,2,0,0)", 0, 4},
+                           {"=VLOOKUP(1,7,2)", 0, 3},
+                           {"=VLOOKUP(1,Nowhere!A1:B3,2)", 0, 1},
+                           {"=VLOOKUP(7,A5,1)", 7, 0},  // one cell is a table too
+                           // Sorted: LOOKUP's rules.
+                           {"=VLOOKUP(6,D1:E3,2,1)", 20, 0},
+                           {"=VLOOKUP(7,D1:E3,2,1)", 30, 0},
+                           {"=VLOOKUP(9,D1:E3,2,1)", 0, 9},
+                           {"=VLOOKUP(0,D1:E3,2,1)", 0, 9},
+                           {"=VLOOKUP(6,D1:E3,2,0)", 0, 3},
+                           {"=VLOOKUP(6,D1:E3,2,TRUE)", 20, 0},
+                           {"=VLOOKUP(5,D1:E3,2,FALSE)", 20, 0},
+                           {"=HLOOKUP(5,A9:C10,2)", 20, 0},
+                           {"=HLOOKUP(6,A9:C10,2,1)", 20, 0},
+                           {"=HLOOKUP(5,A9:C10,3)", 0, 3},
+                           {"=HLOOKUP(2,A9:C10,1)", 0, 3},
+                       });
+    ExpectTexts(sheet, {{"=VLOOKUP(\"a\",A1:B3,1)", "a", 0}});
+}
+
+TEST(LookupFunctions, MatchFindsPositionsByItsType) {
+    Sheet sheet;
+    Column(sheet, 0, {"1", "3", "5", "7"});
+    Column(sheet, 1, {"7", "5", "3", "1"});
+    Column(sheet, 2, {"b", "x", "B", "c"});
+    Column(sheet, 3, {"1", "3", "3", "5"});
+    ExpectCases(sheet, {
+                           {"=MATCH(5,A1:A4,0)", 3, 0},
+                           {"=MATCH(4,A1:A4,1)", 2, 0},
+                           {"=MATCH(4,A1:A4)", 2, 0},  // type 1 when omitted
+                           {"=MATCH(0,A1:A3,1)", 0, 9},
+                           {"=MATCH(7,A1:A4,1)", 4, 0},
+                           // No key beyond it and none equal: nothing was recorded.
+                           {"=MATCH(8,A1:A4,1)", 0, 9},
+                           {"=MATCH(3,D1:D4,1)", 3, 0},  // the last of equal keys
+                           {"=MATCH(3,D1:D4,0)", 2, 0},
+                           {"=MATCH(3.5,D1:D4,2.9)", 3, 0},
+                           {"=MATCH(4,B1:B4,-1)", 2, 0},
+                           {"=MATCH(5,B1:B4,-1)", 2, 0},
+                           {"=MATCH(8,B1:B4,-1)", 0, 9},
+                           {"=MATCH(0,B1:B4,-1)", 0, 9},
+                           {"=MATCH(\"B\",C1:C4,0)", 1, 0},  // without case
+                           {"=MATCH(\"bb\",C1:C4,1)", 1, 0},
+                           {"=MATCH(6,C1:C4,0)", 0, 9},
+                           {"=MATCH(5,A1:A4,\"0\")", 0, 3},
+                           {"=MATCH(5,A1:A4,1E10)", 0, 3},
+                           {"=MATCH(5,Nowhere!A1:A4,0)", 0, 1},
+                       });
+}
+
+TEST(LookupFunctions, FindFindexAndLookupexSearchExactly) {
+    Sheet sheet;
+    Column(sheet, 0, {"1", "x", "3"});
+    Column(sheet, 1, {"X", "4", "1"});
+    Column(sheet, 2, {"10", "20", "30"});
+    ExpectCases(sheet, {
+                           {"=FIND(3,A1:A3)", 1, 0},
+                           {"=FIND(2,A1:A3,B1:B3)", 0, 0},
+                           {"=FIND(\"X\",A1:A3)", 1, 0},  // without case
+                           {"=FIND(1,Nowhere!A1:A3)", 0, 1},
+                           {"=FINDEX(4,A1:A3,B1:B3)", 5, 0},  // counted on across ranges
+                           {"=FINDEX(\"X\",B1:B3,A1:A3)", 1, 0},
+                           {"=FINDEX(1,B1:B3,A1:A3)", 3, 0},
+                           {"=FINDEX(2,A1:A3,B1:B3)", 0, 9},
+                           {"=LOOKUPEX(3,A1:A3,C1:C3)", 30, 0},
+                           {"=LOOKUPEX(\"X\",A1:A3,C1:C3)", 0, 9},  // with case
+                           {"=LOOKUPEX(3,A1:A3,C1:C2)", 0, 9},      // the results ran out
+                           {"=LOOKUPEX(1,B1:B3,C1:C3)", 30, 0},
+                       });
+}
+
+TEST(LookupFunctions, TablesOnAnotherSheetFollowItsChanges) {
+    testing_support::TestSheet data(u"Data");
+    FamilySheet sheet(data);
+    for (uint16_t r = 0; r < 20; ++r) {
+        CCRCRef key(0, r), result(1, r);
+        data.SetCellText(&key, ostrel::FromUtf8(std::to_string(r + 1)));
+        data.SetCellText(&result, ostrel::FromUtf8(std::to_string(10 * (r + 1))));
+    }
+    // Searched three times, the table is indexed; a change there is seen at once.
+    for (int i = 0; i < 3; ++i)
+        ExpectCases(sheet, {{"=VLOOKUP(7,Data!A1:B20,2)", 70, 0},
+                            {"=MATCH(7.5,Data!A1:A20)", 7, 0},
+                            {"=INDEX(14,Data!A1:B20)", 70, 0}});
+    CCRCRef seventh(0, 6);
+    data.SetCellText(&seventh, u"70");
+    ExpectCases(sheet, {{"=VLOOKUP(7,Data!A1:B20,2)", 0, 3},
+                        {"=VLOOKUP(70,Data!A1:B20,2)", 70, 0},
+                        {"=MATCH(7.5,Data!A1:A20)", 6, 0}});
+}
+
+// Every path out of every search closes what it opened: after 100,000 searches that fail in
+// every way, the open-reference table is empty again, so its first entry is handed out. The
+// ranges on Data pass the formulas' checks and cannot be opened once the sheet has gone.
+TEST(LookupFunctions, FailingSearchesLeaveNoRangeOpen) {
+    testing_support::TestSheet data(u"Data");
+    FamilySheet sheet(data);
+    Column(sheet, 0, {"1", "5", "7"});
+    Column(sheet, 1, {"10", "20", "30"});
+    const std::vector<testing_support::Case> failing = {
+        {"=LOOKUP(0,A1:A3,B1:B3)", 0, 9},
+        {"=LOOKUP(9,A1:A3,Data!B1:B3)", 0, 1},
+        {"=LOOKUP(9,Data!A1:A3,B1:B3)", 0, 1},
+        {"=VLOOKUP(6,A1:B3,2)", 0, 3},
+        {"=VLOOKUP(6,A1:B3,3)", 0, 3},
+        {"=VLOOKUP(0,A1:B3,2,1)", 0, 9},
+        {"=VLOOKUP(6,Data!A1:B3,2)", 0, 1},
+        {"=HLOOKUP(6,A1:B3,2)", 0, 3},
+        {"=MATCH(0,A1:A3,1)", 0, 9},
+        {"=MATCH(\"x\",A1:B3,0)", 0, 9},
+        {"=MATCH(1,Data!A1:B3,0)", 0, 1},
+        {"=INDEX(9,A1:B3)", 0, 3},
+        {"=INDEX(7,A1:B3,Data!A1:B3)", 0, 1},
+        {"=INDEX(3,A1:B3,Data!A1:B3)", 5, 0},  // found before the range that fails
+        {"=FINDEX(4,A1:B3,Data!A1:B3)", 0, 1},
+        {"=FINDEX(5,A1:B3,Data!A1:B3)", 3, 0},
+        {"=FIND(4,A1:B3,Data!A1:A3)", 0, 1},
+        {"=LOOKUPEX(6,A1:A3,B1:B3)", 0, 9},
+        {"=LOOKUPEX(6,A1:A3,Data!B1:B3)", 0, 1},
+    };
+    for (size_t i = 0; i < failing.size(); ++i)
+        sheet.Type(3, uint16_t(i), std::string(failing[i].formula));
+    sheet.Leave();
+    CCRegionRef probe(0, 0, 1, 2);
+    const uint16_t before = sheet.OpenRef(&probe);
+    ASSERT_EQ(before, 1);
+    sheet.CloseRef(before);
+    for (int round = 0; round * failing.size() < 100000; ++round) {
+        for (size_t i = 0; i < failing.size(); ++i) {
+            auto* cell = sheet.Cell(3, uint16_t(i));
+            cell->Recalc(sheet.GetCTX());
+            if (round > 0) continue;
+            SCOPED_TRACE(failing[i].formula);
+            const CCCellValue& v = cell->GetValue();
+            if (failing[i].error)
+                EXPECT_EQ(v.IsError() ? v.GetError() : 0, failing[i].error);
+            else
+                EXPECT_EQ(v.IsNumber() ? v.GetNumber() : -1, failing[i].number);
+        }
+    }
+    const uint16_t after = sheet.OpenRef(&probe);
+    EXPECT_EQ(after, 1);
+    sheet.CloseRef(after);
+}
+
+}  // namespace
