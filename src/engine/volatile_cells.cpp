@@ -25,6 +25,14 @@ std::unique_ptr<CCRef> Qualified(CCCellManager& manager, const CCRef* cell) {
 void CCCellManager::RegisterVolatile(const CCRef* cell) {
     std::unique_ptr<CCRef> key = Qualified(*this, cell);
     if (!key || m_volatile.Contains(key.get())) return;
+    // The cell is computed as it registers, and typing it queues it; in a workbook whose
+    // volatile cells are marked already it still runs after the others of this batch.
+    if (CCWorkbook* book = GetWorkbook()) {
+        CCCalcCache& cache = book->GetCalcCache();
+        if (cache.IsVolatileMarked())
+            if (std::unique_ptr<CCRef> node = CCCalcCache::MakeKey(this, key.get()))
+                cache.KeepLast(node.get());
+    }
     m_volatile.AddLast(std::move(key));
 }
 
@@ -66,7 +74,9 @@ void CCCellManager::MarkVolatile(CCWorkbook& book) {
 }
 
 bool CCCellManager::IsVolatile(const CCRef* cell) {
-    if (m_volatile.IsEmpty()) return false;
-    std::unique_ptr<CCRef> key = Qualified(*this, cell);
-    return key && m_volatile.Contains(key.get());
+    if (m_volatile.IsEmpty() || !cell) return false;
+    // Asked of every cell a recalculation meets: most are qualified already.
+    if (cell->GetType() == REF_TYPE_3D) return m_volatile.Contains(cell);
+    CCRef3D key(GetCTX(), cell);
+    return m_volatile.Contains(&key);
 }
