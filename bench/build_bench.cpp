@@ -1,6 +1,6 @@
 // Typing a whole workload into an empty sheet and calculating it, rows entered from the
 // top or from the bottom (the latter makes every formula read cells that do not exist yet
-// and hear of them later).
+// and hear of them later), and the lookups also column by column (their table first).
 #include <memory>
 #include <string>
 
@@ -39,15 +39,22 @@ void BuildAndCalculate(benchmark::State& state, Workload workload, Order order, 
 const bool registered = [] {
     for (Road road : {Road::Sheet, Road::Workbook})
         for (Workload workload : kAllWorkloads)
-            for (Order order : {Order::TopDown, Order::BottomUp}) {
+            for (Order order : {Order::TopDown, Order::BottomUp, Order::ByColumns}) {
+                // Whole columns first only for the lookups: their table before their formulas.
+                if (order == Order::ByColumns && workload != Workload::Lookup) continue;
                 const std::string name =
                     std::string(road == Road::Sheet ? "build/" : "build_book/") +
-                    WorkloadName(workload) + (order == Order::TopDown ? "/top_down" : "/bottom_up");
+                    WorkloadName(workload) +
+                    (order == Order::TopDown    ? "/top_down"
+                     : order == Order::BottomUp ? "/bottom_up"
+                                                : "/by_columns");
                 auto* b = benchmark::RegisterBenchmark(name.c_str(), BuildAndCalculate, workload,
                                                        order, road);
                 b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
-                for (unsigned n : SizesFor(workload, order == Order::TopDown ? Kind::BuildTopDown
-                                                                             : Kind::BuildBottomUp))
+                const Kind kind = order == Order::TopDown    ? Kind::BuildTopDown
+                                  : order == Order::BottomUp ? Kind::BuildBottomUp
+                                                             : Kind::BuildByColumns;
+                for (unsigned n : SizesFor(workload, kind, road))
                     b->Arg(n);
             }
     return true;

@@ -24,6 +24,24 @@ std::string Row(unsigned row0) {
     return std::to_string(row0 + 1);
 }
 
+// C1 finds N (never the driver), and D(N-1) finds the position before N, whatever A1 holds
+// below 3.
+std::string CheckLookups(host::HostSheet& sheet, unsigned n) {
+    if (n < 3) return {};
+    const struct {
+        unsigned column, row;
+        double expected;
+    } checks[] = {{2, 0, 2.0 * n}, {3, n - 2, n - 1.0}};
+    for (const auto& check : checks) {
+        host::HostCell* cell = sheet.FindCell(check.column, check.row);
+        CCCellValue value;
+        if (cell) cell->GetValue(value);
+        if (!value.IsNumber() || value.GetNumber() != check.expected)
+            return "a lookup does not find " + std::to_string(check.expected);
+    }
+    return {};
+}
+
 // Whether a change to the whole grid's corner reaches each of its n formulas once.
 std::string CheckReach(host::HostSheet& sheet, unsigned n) {
     if (sheet.RangeCount() != n)
@@ -64,6 +82,8 @@ const char* WorkloadName(Workload workload) {
             return "diamond";
         case Workload::WholeGrid:
             return "whole_grid";
+        case Workload::Lookup:
+            return "lookup";
     }
     return "?";
 }
@@ -108,6 +128,16 @@ std::vector<Input> WorkloadInputs(Workload workload, unsigned n) {
                 in.push_back({0, r, Text("=IF(0,SUM(B" + i + ":IV65536),0)")});
                 if (r + 1 == n) in.push_back({255, 65535, u"1"});
                 break;
+            case Workload::Lookup: {
+                const std::string last = Row(n - 1);
+                in.push_back({0, r, Text(i)});
+                in.push_back({1, r, Text(std::to_string(2 * (r + 1)))});
+                in.push_back(
+                    {2, r,
+                     Text("=VLOOKUP(" + std::to_string(n - r) + ",$A$1:$B$" + last + ",2,0)")});
+                in.push_back({3, r, Text("=MATCH(" + i + ".5,$A$1:$A$" + last + ",1)")});
+                break;
+            }
         }
     }
     return in;
@@ -131,6 +161,12 @@ SheetHolder::SheetHolder(Road road) {
 }
 
 bool Enter(host::HostSheet& sheet, const std::vector<Input>& inputs, Order order) {
+    if (order == Order::ByColumns) {
+        std::vector<Input> columns = inputs;
+        std::stable_sort(columns.begin(), columns.end(),
+                         [](const Input& a, const Input& b) { return a.column < b.column; });
+        return Enter(sheet, columns, Order::TopDown);
+    }
     if (order == Order::TopDown) {
         for (const Input& cell : inputs)
             if (!sheet.SetCellText(cell.column, cell.row, cell.text)) return false;
@@ -185,6 +221,8 @@ std::string CheckResult(host::HostSheet& sheet, Workload workload, unsigned n, d
         }
         case Workload::WholeGrid:
             return CheckReach(sheet, n);
+        case Workload::Lookup:
+            return CheckLookups(sheet, n);
     }
     host::HostCell* cell = sheet.FindCell(column, n - 1);
     if (!cell) return "no cell at the end";

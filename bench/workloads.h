@@ -20,6 +20,8 @@ enum class Workload {
     Sums,          // A_i = i; B_i = SUM(A_i:A_{i+9})
     Diamond,       // A_1 = 1; B and C each read both cells of the row above
     WholeGrid,     // A_i = IF(0,SUM(B_i:IV65536),0); IV65536 = 1: N ranges to the grid's end
+    Lookup,        // A_i = i; B_i = 2i; C_i = VLOOKUP(N+1-i,$A$1:$B$N,2,0);
+                   // D_i = MATCH(i.5,$A$1:$A$N,1): 2N searches of one N-row table
 };
 
 struct Input {
@@ -38,10 +40,11 @@ std::vector<Input> WorkloadInputs(Workload workload, unsigned n);
 // in all its ranges).
 Input DriverCell(Workload workload, double value);
 
-enum class Order { TopDown, BottomUp };
+// Rows from the top or from the bottom, or whole columns from the left, each from the top
+// (a lookup table is then typed before the formulas that search it).
+enum class Order { TopDown, BottomUp, ByColumns };
 
-// Types the inputs into the sheet in the given row order; false when a cell refused its
-// text.
+// Types the inputs into the sheet in the given order; false when a cell refused its text.
 // A sheet alone (its own recalculation lists) or the one sheet of a workbook (the
 // workbook's shared order).
 enum class Road { Sheet, Workbook };
