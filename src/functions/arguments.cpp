@@ -68,6 +68,16 @@ int IntegerArgument(cells::CTX* ctx, const CCFormulaList* args, int n, Rounding 
     return ToInteger(x, rounding, low, high, out);
 }
 
+int OptionalIntegerArgument(cells::CTX* ctx, const CCFormulaList* args, int n, Rounding rounding,
+                            int64_t low, int64_t high, int64_t fallback, int64_t& out,
+                            const CCRef* cell) {
+    if (!NthArgument(args, n)) {
+        out = fallback;
+        return 0;
+    }
+    return IntegerArgument(ctx, args, n, rounding, low, high, out, cell);
+}
+
 int ValueToText(cells::CTX* ctx, const CCCellValue& value, std::u16string& out) {
     if (value.IsError()) return value.GetError();
     out.clear();

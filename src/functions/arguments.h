@@ -38,6 +38,10 @@ int ToInteger(double x, Rounding rounding, int64_t low, int64_t high, int64_t& o
 // is error 3.
 int IntegerArgument(cells::CTX* ctx, const CCFormulaList* args, int n, Rounding rounding,
                     int64_t low, int64_t high, int64_t& out, const CCRef* cell);
+// As IntegerArgument, with fallback as the value of an argument that is not there.
+int OptionalIntegerArgument(cells::CTX* ctx, const CCFormulaList* args, int n, Rounding rounding,
+                            int64_t low, int64_t high, int64_t fallback, int64_t& out,
+                            const CCRef* cell);
 
 // A value as the text functions see it: a text unchanged, a number as its display text in
 // its own format, an empty value or a reference as the empty text. 0, or the error code of

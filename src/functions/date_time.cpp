@@ -177,17 +177,6 @@ int TimeOf(cells::CTX* ctx, const CCFormulaList* args, int n, const CCRef* cell,
     return ValueToTime(ctx, value, serial);
 }
 
-// The n-th argument as an integer truncated and checked to lie in [low, high]; fallback
-// when the argument is absent.
-int OptionalInteger(cells::CTX* ctx, const CCFormulaList* args, int n, const CCRef* cell,
-                    int64_t low, int64_t high, int64_t fallback, int64_t& out) {
-    if (ArgumentCount(args) <= n) {
-        out = fallback;
-        return 0;
-    }
-    return IntegerArgument(ctx, args, n, Rounding::trunc, low, high, out, cell);
-}
-
 // ---- Serials from components and back ---------------------------------------------------
 
 void EvalDATE(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell) {
@@ -208,7 +197,8 @@ void EvalTIME(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, c
     int64_t hour = 0, minute = 0, second = 0;
     int error = IntegerArgument(ctx, args, 0, Rounding::trunc, 0, 24, hour, cell);
     if (!error) error = IntegerArgument(ctx, args, 1, Rounding::trunc, 0, 60, minute, cell);
-    if (!error) error = OptionalInteger(ctx, args, 2, cell, 0, 60, 0, second);
+    if (!error)
+        error = OptionalIntegerArgument(ctx, args, 2, Rounding::trunc, 0, 60, 0, second, cell);
     if (error) return result.Set(error);
     SetKind(
         result,
@@ -287,7 +277,7 @@ void EvalWEEKDAY(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args
     Date date;
     int64_t type = 1;
     int error = DateOf(ctx, args, 0, cell, serial, date);
-    if (!error) error = OptionalInteger(ctx, args, 1, cell, 1, 3, 1, type);
+    if (!error) error = OptionalIntegerArgument(ctx, args, 1, Rounding::trunc, 1, 3, 1, type, cell);
     if (error) return result.Set(error);
     const chr::weekday w{RealDay(date)};
     const unsigned number = type == 1 ? w.c_encoding() + 1 : w.iso_encoding() - (type == 3);
@@ -301,7 +291,7 @@ void EvalWEEKNUM(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args
     Date date;
     int64_t type = 1;
     int error = DateOf(ctx, args, 0, cell, serial, date);
-    if (!error) error = OptionalInteger(ctx, args, 1, cell, 1, 2, 1, type);
+    if (!error) error = OptionalIntegerArgument(ctx, args, 1, Rounding::trunc, 1, 2, 1, type, cell);
     if (error) return result.Set(error);
     const Date january{1, 1, date.year};
     const chr::weekday w{RealDay(january)};
@@ -399,7 +389,8 @@ void EvalYEARFRAC(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* arg
     int error = DateOf(ctx, args, 0, cell, start, a);
     if (!error) error = DateOf(ctx, args, 1, cell, end, b);
     const auto last = static_cast<int64_t>(DayCountBasis::kEuropean30360);
-    if (!error) error = OptionalInteger(ctx, args, 2, cell, 0, last, 0, basis);
+    if (!error)
+        error = OptionalIntegerArgument(ctx, args, 2, Rounding::trunc, 0, last, 0, basis, cell);
     if (error) return result.Set(error);
     SetNumber(result, YearFraction(start, end, static_cast<DayCountBasis>(basis)));
 }

@@ -7,14 +7,6 @@
 
 namespace ostrel::functions::lookup {
 
-const CCRef* ReferenceOf(cells::CTX* ctx, CCFormula* node, CCCellValue& holder, const CCRef* cell) {
-    if (!node) return nullptr;
-    if (node->GetType() == FORMULA_REF) return static_cast<CCRefFormula*>(node)->GetRef();
-    if (node->GetType() != FORMULA_REFOP) return nullptr;
-    node->Eval(ctx, holder, cell);
-    return holder.IsRef() ? holder.GetRef() : nullptr;
-}
-
 bool SheetRange::Resolve(cells::CTX* ctx, const CCRef* ref) {
     m_manager = nullptr;
     if (!ref) return false;

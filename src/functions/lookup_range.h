@@ -9,14 +9,11 @@
 
 #include "cells/cell_value.h"
 #include "formula/formula.h"
+#include "functions/reference_support.h"
 
 class CCCellManager;
 
 namespace ostrel::functions::lookup {
-
-// The reference an argument names without reading it: a reference node's own, or what a
-// reference-yielding node evaluates to (kept in holder); null for any other node.
-const CCRef* ReferenceOf(cells::CTX* ctx, CCFormula* node, CCCellValue& holder, const CCRef* cell);
 
 class SheetRange {
 public:

@@ -32,9 +32,7 @@ int TextAndCount(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell,
                  std::u16string& text, size_t& count) {
     if (int error = TextArgument(ctx, args, 0, text, cell)) return error;
     int64_t n = 1;
-    if (HasArgument(args, 1)) {
-        if (int error = CountArgument(ctx, args, 1, 0, n, cell)) return error;
-    }
+    if (int error = OptionalCountArgument(ctx, args, 1, 0, 1, n, cell)) return error;
     count = size_t(std::min<uint64_t>(uint64_t(n), text.size()));
     return 0;
 }
@@ -63,9 +61,8 @@ OSTREL_TEXT_ROUTINE(Mid) {
     int64_t start = 0;
     if (int error = CountArgument(ctx, args, 1, 1, start, cell)) return error;
     int64_t count = kLargestCount;
-    if (HasArgument(args, 2)) {
-        if (int error = CountArgument(ctx, args, 2, 0, count, cell)) return error;
-    }
+    if (int error = OptionalCountArgument(ctx, args, 2, 0, kLargestCount, count, cell))
+        return error;
     const uint64_t from = std::min<uint64_t>(uint64_t(start - 1), text.size());
     SetText(result, std::u16string_view(text).substr(size_t(from), size_t(count)));
     return 0;

@@ -84,9 +84,7 @@ OSTREL_TEXT_ROUTINE(Substitute) {
     if (int error = TextArgument(ctx, args, 1, old, cell)) return error;
     if (int error = TextArgument(ctx, args, 2, replacement, cell)) return error;
     int64_t instance = 0;  // every occurrence
-    if (HasArgument(args, 3)) {
-        if (int error = CountArgument(ctx, args, 3, 1, instance, cell)) return error;
-    }
+    if (int error = OptionalCountArgument(ctx, args, 3, 1, 0, instance, cell)) return error;
     if (old.empty()) {
         SetText(result, text);
         return 0;

@@ -21,16 +21,18 @@ void Evaluate(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, c
 // Counts and positions beyond 2^53 are not integers any more; far beyond any text anyway.
 inline constexpr int64_t kLargestCount = int64_t{1} << 53;
 
-inline bool HasArgument(const CCFormulaList* args, int n) {
-    return ostrel::functions::NthArgument(args, n) != nullptr;
-}
-
 // A count or position argument: the floor of a number, from low to kLargestCount; an error
 // value passes its code, anything else (or a number outside) is error 3.
 inline int CountArgument(cells::CTX* ctx, const CCFormulaList* args, int n, int64_t low,
                          int64_t& out, const CCRef* cell) {
     return ostrel::functions::IntegerArgument(ctx, args, n, ostrel::functions::Rounding::floor, low,
                                               kLargestCount, out, cell);
+}
+// The same for an optional argument: fallback when it is not there.
+inline int OptionalCountArgument(cells::CTX* ctx, const CCFormulaList* args, int n, int64_t low,
+                                 int64_t fallback, int64_t& out, const CCRef* cell) {
+    return ostrel::functions::OptionalIntegerArgument(
+        ctx, args, n, ostrel::functions::Rounding::floor, low, kLargestCount, fallback, out, cell);
 }
 
 #define OSTREL_TEXT_ROUTINE(Name) \

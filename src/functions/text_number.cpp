@@ -45,13 +45,10 @@ int RoundedNumber(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell,
                   int& shown) {
     if (int error = NumberOrError(ctx, args, 0, x, cell)) return error;
     int64_t decimals = 2;
-    if (text_functions::HasArgument(args, 1)) {
-        double d = 0;
-        if (int error = NumberOrError(ctx, args, 1, d, cell)) return error;
-        if (int error = ostrel::functions::ToInteger(d, ostrel::functions::Rounding::trunc, INT_MIN,
-                                                     kMostDecimals, decimals))
-            return error;
-    }
+    if (int error = ostrel::functions::OptionalIntegerArgument(
+            ctx, args, 1, ostrel::functions::Rounding::trunc, INT_MIN, kMostDecimals, 2, decimals,
+            cell))
+        return error;
     x = RoundAtDecimals(x, decimals);
     if (!std::isfinite(x)) return 3;
     shown = decimals > 0 ? int(decimals) : 0;
@@ -95,7 +92,7 @@ OSTREL_TEXT_ROUTINE(Fixed) {
     int shown = 0;
     if (int error = RoundedNumber(ctx, args, cell, x, shown)) return error;
     double noCommas = 0;
-    if (HasArgument(args, 2)) {
+    if (ostrel::functions::NthArgument(args, 2)) {
         if (int error = NumberOrError(ctx, args, 2, noCommas, cell)) return error;
     }
     CCNumberFormat format;

@@ -104,9 +104,8 @@ int Locate(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, cons
     if (int error = TextArgument(ctx, args, 0, find, cell)) return error;
     if (int error = TextArgument(ctx, args, 1, within, cell)) return error;
     int64_t start = 1;
-    if (text_functions::HasArgument(args, 2)) {
-        if (int error = text_functions::CountArgument(ctx, args, 2, 1, start, cell)) return error;
-    }
+    if (int error = text_functions::OptionalCountArgument(ctx, args, 2, 1, 1, start, cell))
+        return error;
     if (uint64_t(start) > within.size() + 1) return 3;
     const size_t from = size_t(start - 1);
     size_t at = kNotFound;
