@@ -29,6 +29,8 @@ struct NodeValue {
     int depth = 0;
     const CCFunc* chain = nullptr;
     CCFormulaList* tail = nullptr;
+    // The operator of a unary node not closed by parentheses, which limits where it may stand.
+    const CCFunc* bare = nullptr;
 };
 
 // An argument list under construction; appending is constant time.
