@@ -73,6 +73,8 @@ private:
     bool Ended(size_t pos);
     // Whether the field, begun on line, has grown past the limit (and the reader failed).
     bool TooLong(const std::u16string& field, size_t line);
+    // Appends the characters up to the next stop, line break, NUL or non-ASCII byte.
+    void AppendPlainRun(std::u16string& field, char stop);
     bool Fail(size_t line, std::string message);
 
     std::string_view m_input;
