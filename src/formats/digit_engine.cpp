@@ -163,6 +163,15 @@ std::string FormatGeneral(double value, int precision) {
     if (value < 0) text.push_back('-');
     double magnitude = std::fabs(value);
     if (magnitude == 0) return "0";
+    // Whole numbers with no more digits than asked for print as they are; they are what
+    // most cells hold, and the exact expansion below is costly.
+    if (magnitude < 1e15 && (precision >= 15 || magnitude < std::pow(10.0, precision)) &&
+        magnitude == std::floor(magnitude)) {
+        char buffer[24];
+        auto end = std::to_chars(buffer, buffer + sizeof buffer, int64_t(magnitude)).ptr;
+        text.append(buffer, end);
+        return text;
+    }
     Decimal d = RoundSignificant(magnitude, precision);
     std::string& digits = d.digits;
     while (digits.size() > 1 && digits.back() == '0')
