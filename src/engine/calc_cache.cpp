@@ -387,17 +387,15 @@ void CCCalcCache::PlaceNode(Node* node) {
 // Dependents that stand before a node just placed, and theirs that stand before it too,
 // move behind it in the order they had, each visited once.
 void CCCalcCache::Repair(Node* placed, const std::vector<Node*>& early) {
+    // Collected in the order visited, which is also the walk's queue.
     std::vector<Node*> collected;
-    std::deque<Node*> work;
     for (Node* node : early) {
         if (node->visited) continue;
         node->visited = 1;
         collected.push_back(node);
-        work.push_back(node);
     }
-    while (!work.empty()) {
-        Node* from = work.front();
-        work.pop_front();
+    for (size_t next = 0; next < collected.size(); ++next) {
+        Node* from = collected[next];
         CCRCRef storage;
         ForEachDependent(SiteOf(from, storage), [&](const CCRef* dependent) {
             Node* other = Find(dependent);
@@ -405,7 +403,6 @@ void CCCalcCache::Repair(Node* placed, const std::vector<Node*>& early) {
             if (other->label > placed->label) return;
             other->visited = 1;
             collected.push_back(other);
-            work.push_back(other);
         });
     }
     std::sort(collected.begin(), collected.end(),
@@ -427,7 +424,9 @@ void CCCalcCache::MarkDirty(const CCRef* key) {
     CCCellManager* current = GetCurrentManager();
     // Nodes are walked rather than copies of their references: a change that reaches
     // thousands of formulas allocates nothing for the formulas that have nodes already.
-    std::deque<Node*> work;
+    // A vector walked by index: a deque would allocate its map even for a change that
+    // reaches nothing, which is what most typed constants are.
+    std::vector<Node*> work;
     auto visit = [&](const CCRef* dependent) {
         Node* node = Find(dependent);
         if (!node) {
@@ -450,11 +449,8 @@ void CCCalcCache::MarkDirty(const CCRef* key) {
     } else {
         ForEachDependent(SiteOf(key), visit);
     }
-    while (!work.empty()) {
-        Node* from = work.front();
-        work.pop_front();
-        ForEachDependent(SiteOf(from, storage), visit);
-    }
+    for (size_t next = 0; next < work.size(); ++next)
+        ForEachDependent(SiteOf(work[next], storage), visit);
 }
 
 bool CCCalcCache::IsStale(const Node* node) const {
