@@ -125,6 +125,9 @@ TEST_F(ParserTest, PrecedenceAndAssociativity) {
     EXPECT_EQ(ShapeOf(u"1=>2=<3==4~=5"), "NE(EQ(LE(GE(1,2),3),4),5)");
     EXPECT_EQ(ShapeOf(u"~1=2&3|4&5"), "OR(AND(NOT(EQ(1,2)),3),AND(4,5))");
     EXPECT_EQ(ShapeOf(u"1+-+2*3%"), "ADD(1,MUL(NEG(PLUS(2)),PCT(3)))");
+    EXPECT_EQ(ShapeOf(u"-2^2%^-1%"), "POW(NEG(2),PCT(2),PCT(NEG(1)))");
+    EXPECT_EQ(ShapeOf(u"~~1|1&~-1"), "OR(NOT(NOT(1)),AND(1,NOT(NEG(1))))");
+    EXPECT_EQ(ShapeOf(u"(~1)%+(1%)%"), "ADD(PCT(NOT(1)),PCT(PCT(1)))");
     EXPECT_EQ(ShapeOf(u"  \"a^\"b\" & TRUE "), "AND(\"a\"b\",1)");
 }
 
@@ -181,8 +184,9 @@ TEST_F(ParserTest, ArrayConstants) {
 
 TEST_F(ParserTest, TextsThatAreNotFormulas) {
     for (const char16_t* bad :
-         {u"1 2", u"A1)", u"=1", u"", u"   ", u"(1", u"1+", u"1%%", u"1#", u"A1 B1", u"\"open",
-          u"1 ,2", u"1;2", u"{1}}", u"1\u2222", u"\uFFFF"})
+         {u"1 2",     u"A1)",    u"=1",    u"",       u"   ",  u"(1",  u"1+",
+          u"1%%",     u"1#",     u"A1 B1", u"\"open", u"1 ,2", u"1;2", u"{1}}",
+          u"1\u2222", u"\uFFFF", u"1=~2",  u"1+~2",   u"2^~1", u"-~1", u"-1%%"})
         EXPECT_EQ(ShapeOf(bad), "FAIL") << ostrel::ToUtf8(bad);
     EXPECT_EQ(ParseFormula(Ctx(), nullptr, 0), nullptr);
 }
