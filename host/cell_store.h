@@ -15,12 +15,11 @@ public:
     // The cell at a position, or null.
     Cell* Find(unsigned column, unsigned row) const {
         if (m_slots.empty()) return nullptr;
-        uint32_t key = Key(column, row);
+        const uint32_t key = Key(column, row);
         for (size_t i = Hash(key) & m_mask;; i = (i + 1) & m_mask) {
-            uint32_t index = m_slots[i];
-            if (index == kEmpty) return nullptr;
-            const Cell& cell = m_cells[index];
-            if (Key(cell.Column(), cell.Row()) == key) return const_cast<Cell*>(&cell);
+            const Slot& slot = m_slots[i];
+            if (slot.index == kEmpty) return nullptr;
+            if (slot.key == key) return const_cast<Cell*>(&m_cells[slot.index]);
         }
     }
 
@@ -43,8 +42,13 @@ public:
     }
 
 private:
-    // A slot holds only the cell's index: the key is the cell's own position, so the index
-    // costs four bytes a slot.
+    // A slot holds the position with the cell's index, so that probing past other cells'
+    // slots reads the slots alone: neighbouring rows share a home block, which makes runs of
+    // occupied slots long.
+    struct Slot {
+        uint32_t key;
+        uint32_t index;
+    };
     static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
     static uint32_t Key(unsigned column, unsigned row) { return uint32_t(column) << 16 | row; }
     // Runs of 16 neighbouring rows share a scattered home block and keep their order in it,
@@ -56,19 +60,19 @@ private:
 
     void Insert(uint32_t key, uint32_t index) {
         size_t i = Hash(key) & m_mask;
-        while (m_slots[i] != kEmpty)
+        while (m_slots[i].index != kEmpty)
             i = (i + 1) & m_mask;
-        m_slots[i] = index;
+        m_slots[i] = Slot{key, index};
     }
     void Grow() {
-        m_slots.assign(m_slots.empty() ? 64 : m_slots.size() * 2, kEmpty);
+        m_slots.assign(m_slots.empty() ? 64 : m_slots.size() * 2, Slot{0, kEmpty});
         m_mask = m_slots.size() - 1;
         for (size_t i = 0; i < m_cells.size(); ++i)
             Insert(Key(m_cells[i].Column(), m_cells[i].Row()), uint32_t(i));
     }
 
     std::deque<Cell> m_cells;
-    std::vector<uint32_t> m_slots;
+    std::vector<Slot> m_slots;
     size_t m_mask = 0;
 };
 
