@@ -2,7 +2,7 @@
 // last one is gone, so the benchmark programs share this main instead of the library's.
 #include <benchmark/benchmark.h>
 
-#include "engine/module.h"
+#include "ostrel/engine/module.h"
 
 int main(int argc, char** argv) {
     QXCellInit();

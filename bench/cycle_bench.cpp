@@ -7,7 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "cells/cell_value.h"
+#include "ostrel/cells/cell_value.h"
 #include "sizes.h"
 #include "workloads.h"
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cells/cell_value.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
 
 namespace ostrel::bench {
 

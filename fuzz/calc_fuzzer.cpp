@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "csv.h"
-#include "platform/utf.h"
+#include "ostrel/platform/utf.h"
 #include "sheet_interface.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "formats/cell_format.h"
-#include "formats/cell_format_table.h"
 #include "formats/format_code_cache.h"
-#include "platform/archive.h"
+#include "ostrel/formats/cell_format.h"
+#include "ostrel/formats/cell_format_table.h"
+#include "ostrel/platform/archive.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "host_sheet.h"
-#include "platform/archive.h"
-#include "platform/wide_stream.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/wide_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static ostrel::host::HostSheet sheet;

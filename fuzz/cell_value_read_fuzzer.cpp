@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "cells/cell_value.h"
-#include "platform/archive.h"
-#include "platform/wide_stream.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/wide_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> copy(data, data + size);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cells/double_array.h"
-#include "platform/archive.h"
+#include "ostrel/platform/archive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> copy(data, data + size);
@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CArchive ar(&file, CArchive::load);
     CCDoubleArray values;
     try {
-        while (ar.GetBytesLeft() > 0) values.Serialize(ar);
+        while (ar.GetBytesLeft() > 0)
+            values.Serialize(ar);
     } catch (const CArchiveException&) {
     }
     return 0;

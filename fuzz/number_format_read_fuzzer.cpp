@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "formats/format_code_cache.h"
-#include "formats/number_format.h"
-#include "formula/lctx.h"
-#include "platform/archive.h"
-#include "platform/wide_stream.h"
+#include "ostrel/formats/number_format.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/wide_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A fresh cache per input keeps the codes of earlier inputs from piling up.

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "formats/number_format.h"
-#include "formula/lctx.h"
-#include "platform/archive.h"
-#include "platform/wide_stream.h"
+#include "ostrel/formats/number_format.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/wide_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> copy(data, data + size);

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "formula/formula.h"
-#include "formula/parser.h"
-#include "functions/func.h"
 #include "host_sheet.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/parser.h"
+#include "ostrel/functions/func.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool initialised = (InitBuiltinFunctions(), true);

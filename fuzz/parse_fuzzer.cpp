@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "cells/cell_value.h"
-#include "engine/ctx.h"
-#include "formula/formula.h"
-#include "formula/lctx.h"
-#include "formula/scanner.h"
-#include "platform/zmk/environment.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/ctx.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/platform/zmk/environment.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <memory>
 #include <vector>
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
-#include "functions/func.h"
 #include "host_sheet.h"
-#include "platform/archive.h"
-#include "platform/exceptions.h"
-#include "platform/wide_stream.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/exceptions.h"
+#include "ostrel/platform/wide_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool initialised = (InitBuiltinFunctions(), true);

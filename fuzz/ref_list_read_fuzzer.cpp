@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "host_sheet.h"
-#include "platform/archive.h"
-#include "platform/wide_stream.h"
-#include "refs/ref.h"
-#include "refs/ref_list.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/ref_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static ostrel::host::HostSheet sheet;

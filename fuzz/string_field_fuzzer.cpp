@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "formats/string_field.h"
-#include "platform/archive.h"
+#include "ostrel/platform/archive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> copy(data, data + size);

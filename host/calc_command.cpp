@@ -15,9 +15,9 @@
 #include "csv.h"
 #include "csv_input.h"
 #include "formats/text_helpers.h"
+#include "ostrel/platform/ui.h"
+#include "ostrel/platform/utf.h"
 #include "output_folder.h"
-#include "platform/ui.h"
-#include "platform/utf.h"
 #include "sheet_interface.h"
 
 namespace ostrel {

@@ -4,10 +4,10 @@
 #include <mutex>
 #include <vector>
 
-#include "engine/module.h"
-#include "functions/func.h"
 #include "host_sheet.h"
 #include "host_workbook.h"
+#include "ostrel/engine/module.h"
+#include "ostrel/functions/func.h"
 #include "platform/text/unicode.h"
 #include "sheet_interface.h"
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "calc_command.h"
-#include "platform/utf.h"
-#include "platform/zmk/environment.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/platform/zmk/environment.h"
 #include "sheet_interface.h"
 
 #include <sys/stat.h>

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/utf.h"
+#include "ostrel/platform/utf.h"
 
 namespace ostrel {
 

@@ -1,14 +1,14 @@
 #include "host_sheet.h"
 
-#include "cells/cell_value.h"
 #include "host_workbook.h"
-#include "platform/wide_stream.h"
-#include "platform/zmk/environment.h"
-#include "refs/name_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
-#include "refs/region_ref.h"
-#include "refs/remote_ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/platform/zmk/environment.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/region_ref.h"
+#include "ostrel/refs/remote_ref.h"
 
 namespace ostrel::host {
 

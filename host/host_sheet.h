@@ -8,12 +8,12 @@
 #include <string>
 
 #include "cell_store.h"
-#include "cells/cell.h"
-#include "engine/sheet.h"
-#include "formula/lctx.h"
+#include "ostrel/cells/cell.h"
+#include "ostrel/engine/sheet.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/rc_ref.h"
 #include "range_index.h"
-#include "refs/name_ref.h"
-#include "refs/rc_ref.h"
 
 namespace ostrel::host {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "events/events.h"
 #include "formats/text_helpers.h"
-#include "refs/remote_ref.h"
+#include "ostrel/events/events.h"
+#include "ostrel/refs/remote_ref.h"
 
 namespace ostrel::host {
 

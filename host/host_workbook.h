@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/workbook.h"
 #include "host_sheet.h"
+#include "ostrel/engine/workbook.h"
 
 namespace ostrel::host {
 

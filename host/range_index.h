@@ -23,8 +23,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "cells/item.h"
-#include "refs/region_ref.h"
+#include "ostrel/cells/item.h"
+#include "ostrel/refs/region_ref.h"
 
 namespace ostrel::host {
 

@@ -1,18 +1,18 @@
-#include "cells/cell.h"
+#include "ostrel/cells/cell.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 
-#include "engine/cell_manager.h"
-#include "formats/cell_format_table.h"
 #include "formats/text_helpers.h"
-#include "formula/formula.h"
-#include "formula/scanner.h"
-#include "platform/archive.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/formats/cell_format_table.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/ref.h"
 #include "platform/text/unicode.h"
-#include "platform/wide_stream.h"
-#include "refs/ref.h"
 
 namespace {
 

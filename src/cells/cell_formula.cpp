@@ -3,14 +3,14 @@
 #include <memory>
 #include <string_view>
 
-#include "cells/cell.h"
-#include "engine/cell_manager.h"
-#include "formula/formula.h"
-#include "platform/archive.h"
-#include "platform/wide_stream.h"
-#include "refs/ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
+#include "ostrel/cells/cell.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "cells/cell_value.h"
+#include "ostrel/cells/cell_value.h"
 
 #include <cmath>
 #include <cstring>
@@ -6,10 +6,10 @@
 
 #include "formats/string_field.h"
 #include "formats/text_helpers.h"
-#include "platform/archive.h"
-#include "platform/resources.h"
-#include "platform/wide_stream.h"
-#include "refs/ref.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/ref.h"
 
 char16_t CCCellValue::m_chSpecial = u'^';
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <new>
 
-#include "platform/archive.h"
-#include "platform/exceptions.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/exceptions.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "cells/item.h"
+#include "ostrel/cells/item.h"
 
 #include <atomic>
 #include <cstring>
 
-#include "engine/cell_manager.h"
-#include "platform/archive.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
 #include "platform/fixed_pool.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
 
 CCItem::Dependents& CCItem::D() {
     if (!m_deps) m_deps = std::make_unique<Dependents>();

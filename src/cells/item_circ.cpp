@@ -12,12 +12,12 @@
 #include <unordered_set>
 #include <vector>
 
-#include "cells/cell.h"
-#include "cells/item.h"
-#include "engine/cell_manager.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
+#include "ostrel/cells/cell.h"
+#include "ostrel/cells/item.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // never given back, like the reference lists' nodes.
 #include <vector>
 
-#include "cells/item.h"
-#include "refs/ref.h"
+#include "ostrel/cells/item.h"
+#include "ostrel/refs/ref.h"
 
 namespace {
 

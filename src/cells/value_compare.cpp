@@ -1,8 +1,8 @@
 #include <cmath>
 #include <vector>
 
-#include "cells/cell_value.h"
 #include "formats/text_helpers.h"
+#include "ostrel/cells/cell_value.h"
 
 namespace {
 int CompareNumbers(double a, double b) {

@@ -2,8 +2,8 @@
 #include <string>
 #include <string_view>
 
-#include "cells/cell_value.h"
 #include "formats/text_helpers.h"
+#include "ostrel/cells/cell_value.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Array constants: values row by row, rows separated by nodes without a value.
 #include <algorithm>
 
-#include "cells/cell_value.h"
-#include "platform/geometry.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/platform/geometry.h"
 
 SCCellValueList* CellValueListCreate(CCCellValue* value) {
     auto* node = new SCCellValueList;

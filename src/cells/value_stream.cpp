@@ -1,9 +1,9 @@
 // Optional values and value arrays in archive form.
 #include <memory>
 
-#include "cells/cell_value.h"
-#include "platform/archive.h"
-#include "platform/ptr_array.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/ptr_array.h"
 
 void WriteCellValue(cells::CTX* ctx, CArchive& ar, const CCCellValue* value) {
     ar << uint8_t(value ? 1 : 0);

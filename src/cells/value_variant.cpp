@@ -1,10 +1,10 @@
 // Conversion between values and automation variants at the engine's boundary.
 #include <cmath>
 
-#include "cells/cell_value.h"
-#include "formats/date_serial.h"
-#include "platform/ole_date_time.h"
-#include "platform/variant.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formats/date_serial.h"
+#include "ostrel/platform/ole_date_time.h"
+#include "ostrel/platform/variant.h"
 
 namespace {
 

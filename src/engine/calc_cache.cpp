@@ -2,19 +2,19 @@
 // growing 64-bit numbers, so that placing a node anywhere never renumbers the others; flat
 // tables find them by cell or by hash. Dirty nodes wait in a list that a calculation sorts
 // by label, so that it visits only what changed.
-#include "engine/calc_cache.h"
+#include "ostrel/engine/calc_cache.h"
 
 #include <algorithm>
 #include <deque>
 #include <unordered_set>
 
-#include "cells/item.h"
-#include "engine/cell_manager.h"
-#include "refs/rc_ref.h"
-#include "refs/ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
-#include "refs/remote_ref.h"
+#include "ostrel/cells/item.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/remote_ref.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // forwards to it; 1 when an item was found, 0 when there was none.
 #include <unordered_set>
 
-#include "cells/cell.h"
-#include "cells/cell_value.h"
-#include "cells/item.h"
-#include "engine/cell_manager.h"
-#include "platform/wide_stream.h"
-#include "refs/ref_3d.h"
-#include "refs/remote_ref.h"
+#include "ostrel/cells/cell.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/cells/item.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/remote_ref.h"
 
 CCCell* CCCellManager::CellAt(const CCRef* ref) const {
     if (!ref) return nullptr;

@@ -1,17 +1,17 @@
-#include "engine/cell_manager.h"
+#include "ostrel/engine/cell_manager.h"
 
-#include "cells/cell.h"
-#include "cells/item.h"
-#include "engine/doc_item.h"
 #include "engine/manager_registry.h"
 #include "engine/protection_dialog.h"
-#include "platform/archive.h"
-#include "platform/resources.h"
-#include "platform/ui.h"
-#include "refs/rc_ref.h"
-#include "refs/ref.h"
-#include "refs/ref_list.h"
-#include "refs/remote_ref.h"
+#include "ostrel/cells/cell.h"
+#include "ostrel/cells/item.h"
+#include "ostrel/engine/doc_item.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/ui.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/remote_ref.h"
 
 CCCellManager::CCCellManager() : m_identity(ostrel::engine::RegisterManager(this)) {}
 

@@ -1,9 +1,9 @@
 // Document items: one item per document property that formulas read, so that a change of
 // the property recalculates exactly those formulas.
-#include "cells/item.h"
-#include "engine/cell_manager.h"
-#include "engine/doc_item.h"
-#include "platform/archive.h"
+#include "ostrel/cells/item.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/engine/doc_item.h"
+#include "ostrel/platform/archive.h"
 
 bool CCCellManager::CCDocItem::IsEqual(const CCItem* other) const {
     return other && other->GetRef() && m_ref.IsEqual(other->GetRef());

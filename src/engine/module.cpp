@@ -1,10 +1,10 @@
-#include "engine/module.h"
+#include "ostrel/engine/module.h"
 
 #include "formats/format_code_cache.h"
 #include "formats/intl_settings.h"
 #include "formats/lt_strings.h"
 #include "formats/module_profile.h"
-#include "functions/func.h"
+#include "ostrel/functions/func.h"
 
 int QXCellInit() {
     CFormatCodeCache::Create();

@@ -1,11 +1,11 @@
 // Reading a range through a handle: value by value, or row by row as records.
 #include <limits>
 
-#include "cells/cell_value.h"
-#include "engine/cell_manager.h"
-#include "platform/geometry.h"
-#include "platform/ptr_array.h"
-#include "refs/ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/platform/ptr_array.h"
+#include "ostrel/refs/ref.h"
 
 namespace {
 // Handles are 16-bit and 0 is never one.

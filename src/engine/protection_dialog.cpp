@@ -1,7 +1,7 @@
 #include "engine/protection_dialog.h"
 
-#include "platform/resources.h"
-#include "platform/ui.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/ui.h"
 
 namespace ostrel::engine {
 

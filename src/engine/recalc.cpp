@@ -6,15 +6,15 @@
 #include <unordered_map>
 #include <vector>
 
-#include "cells/item.h"
-#include "engine/calc_cache.h"
-#include "engine/cell_manager.h"
-#include "engine/doc_item.h"
-#include "engine/workbook.h"
-#include "refs/ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
-#include "refs/remote_ref.h"
+#include "ostrel/cells/item.h"
+#include "ostrel/engine/calc_cache.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/engine/doc_item.h"
+#include "ostrel/engine/workbook.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/remote_ref.h"
 
 // ---- collecting dependents ----
 

@@ -1,9 +1,9 @@
 // The recalculation lists: an ordered list of owned references with a hash table beside it,
 // so that membership, removal and "which comes first" cost the same for 10 or 100,000
 // entries.
-#include "engine/cell_manager.h"
-#include "refs/ref.h"
-#include "refs/ref_list.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/ref_list.h"
 
 CCCellManager::CCRecalcList::~CCRecalcList() = default;
 

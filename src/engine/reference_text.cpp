@@ -2,13 +2,13 @@
 // names in dialogs.
 #include <memory>
 
-#include "engine/cell_manager.h"
-#include "engine/sheet.h"
-#include "engine/workbook.h"
-#include "formula/scanner.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/engine/sheet.h"
+#include "ostrel/engine/workbook.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/remote_ref.h"
 #include "platform/text/unicode.h"
-#include "refs/ref.h"
-#include "refs/remote_ref.h"
 
 namespace {
 

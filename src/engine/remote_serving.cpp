@@ -2,14 +2,14 @@
 // own, and the requests it serves for other documents.
 #include <memory>
 
-#include "cells/cell_value.h"
-#include "cells/item.h"
-#include "engine/cell_manager.h"
-#include "engine/sheet.h"
-#include "engine/workbook.h"
-#include "platform/wide_stream.h"
-#include "refs/ref.h"
-#include "refs/remote_ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/cells/item.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/engine/sheet.h"
+#include "ostrel/engine/workbook.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/remote_ref.h"
 
 CCRemoteRef* CCCellManager::TranslateToRemoteRef(const CCRef* ref) {
     if (!ref) return nullptr;

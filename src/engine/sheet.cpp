@@ -1,18 +1,18 @@
 // Sheets: their item side, their names within a workbook, and renaming.
-#include "engine/sheet.h"
+#include "ostrel/engine/sheet.h"
 
 #include <memory>
 #include <vector>
 
-#include "cells/cell.h"
-#include "engine/workbook.h"
-#include "formula/formula.h"
+#include "ostrel/cells/cell.h"
+#include "ostrel/engine/workbook.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/remote_ref.h"
 #include "platform/text/unicode.h"
-#include "platform/wide_stream.h"
-#include "refs/ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
-#include "refs/remote_ref.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/value_changes.h"
+#include "ostrel/engine/value_changes.h"
 
 namespace ostrel::engine {
 

@@ -4,12 +4,12 @@
 // calculations costs one pass over them, not one per cell typed.
 #include <memory>
 
-#include "engine/calc_cache.h"
-#include "engine/cell_manager.h"
-#include "engine/sheet.h"
-#include "engine/workbook.h"
-#include "refs/ref.h"
-#include "refs/ref_3d.h"
+#include "ostrel/engine/calc_cache.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/engine/sheet.h"
+#include "ostrel/engine/workbook.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/ref_3d.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // Workbooks: protection shared by the sheets, renaming across them, and the list of live
 // workbooks through which a sheet that goes leaves every calculation order.
-#include "engine/workbook.h"
+#include "ostrel/engine/workbook.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "engine/cell_manager.h"
 #include "engine/protection_dialog.h"
-#include "engine/sheet.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/engine/sheet.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "events/broadcaster.h"
+#include "ostrel/events/broadcaster.h"
 
 #include <algorithm>
 

@@ -18,7 +18,7 @@
 // syntax would read as a placeholder is escaped or quoted.
 #pragma once
 
-#include "platform/string_types.h"
+#include "ostrel/platform/string_types.h"
 
 // Rebuilds the list from the current international settings (done by
 // InitInternationalSettings; a host that overrides settings calls it afterwards).

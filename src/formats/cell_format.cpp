@@ -1,8 +1,8 @@
 // Construction, accessors, number format access and the stored forms of a cell format.
-#include "formats/cell_format.h"
+#include "ostrel/formats/cell_format.h"
 
-#include "formats/number_format_table.h"
-#include "platform/archive.h"
+#include "ostrel/formats/number_format_table.h"
+#include "ostrel/platform/archive.h"
 
 void CCCellFormat::InitDefault() {
     m_setMask &= static_cast<uint16_t>(~kAllBits);

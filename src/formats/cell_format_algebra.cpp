@@ -4,9 +4,9 @@
 // format algebra to the interned number formats and the same rules to the flags.
 #include <iterator>
 
-#include "formats/cell_format.h"
-#include "formats/number_format_table.h"
-#include "formula/lctx.h"
+#include "ostrel/formats/cell_format.h"
+#include "ostrel/formats/number_format_table.h"
+#include "ostrel/formula/lctx.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "formats/cell_format_table.h"
+#include "ostrel/formats/cell_format_table.h"
 
 #include <algorithm>
 
-#include "formats/number_format_table.h"
-#include "platform/exceptions.h"
+#include "ostrel/formats/number_format_table.h"
+#include "ostrel/platform/exceptions.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "formats/date_serial.h"
+#include "ostrel/formats/date_serial.h"
 
 #include <cmath>
 #include <cstdint>
 #include <ctime>
 #include <limits>
 
-#include "platform/ole_date_time.h"
+#include "ostrel/platform/ole_date_time.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "formats/interned_code.h"
+#include "ostrel/formats/interned_code.h"
 
 #include <deque>
 #include <unordered_map>

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "formats/builtin_formats.h"
-#include "platform/resources.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/ui.h"
+#include "ostrel/platform/zmk/environment.h"
 #include "platform/text/unicode.h"
-#include "platform/ui.h"
-#include "platform/zmk/environment.h"
 
 namespace {
 

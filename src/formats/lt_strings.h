@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "platform/string_types.h"
+#include "ostrel/platform/string_types.h"
 
 class CStringArray;
 

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <string>
 
+#include "ostrel/platform/utf.h"
 #include "platform/profile.h"
-#include "platform/utf.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // INI file under $XDG_CONFIG_HOME (see platform/profile.h for where exactly).
 #pragma once
 
-#include "platform/string_types.h"
+#include "ostrel/platform/string_types.h"
 
 // Takes the host application's key (set with ostrel::SetHostRegistryKey) and the profile
 // name "Ostrel Cells"; called at engine start before any profile access.

@@ -1,9 +1,9 @@
-#include "formats/number_format.h"
+#include "ostrel/formats/number_format.h"
 
 #include <algorithm>
 
 #include "formats/number_format_locale.h"
-#include "formula/lctx.h"
+#include "ostrel/formula/lctx.h"
 
 namespace {
 

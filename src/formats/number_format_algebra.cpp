@@ -2,7 +2,7 @@
 // over the set bits; an attribute is one field of flag byte A, flag byte B or the text slot.
 #include <iterator>
 
-#include "formats/number_format.h"
+#include "ostrel/formats/number_format.h"
 
 namespace {
 

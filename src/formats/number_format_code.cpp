@@ -4,8 +4,8 @@
 
 #include "formats/format_code_cache.h"
 #include "formats/lt_strings.h"
-#include "formats/number_format.h"
 #include "formats/number_format_locale.h"
+#include "ostrel/formats/number_format.h"
 
 using number_format_detail::LocaleOf;
 

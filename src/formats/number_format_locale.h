@@ -2,7 +2,7 @@
 // context (internal to the number format's files).
 #pragma once
 
-#include "formula/lctx.h"
+#include "ostrel/formula/lctx.h"
 
 namespace number_format_detail {
 

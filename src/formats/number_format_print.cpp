@@ -5,14 +5,14 @@
 #include <cmath>
 #include <string>
 
-#include "formats/date_serial.h"
 #include "formats/digit_engine.h"
 #include "formats/format_code_cache.h"
 #include "formats/lt_strings.h"
-#include "formats/number_format.h"
 #include "formats/number_format_locale.h"
-#include "platform/resources.h"
-#include "platform/wide_stream.h"
+#include "ostrel/formats/date_serial.h"
+#include "ostrel/formats/number_format.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/wide_stream.h"
 
 using number_format_detail::LocaleOf;
 

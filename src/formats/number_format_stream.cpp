@@ -1,8 +1,8 @@
 // The stored forms of a number format: the packed five bytes and data word, the archive
 // form and the older one-byte-slot archive form.
-#include "formats/number_format.h"
-#include "platform/archive.h"
-#include "platform/utf.h"
+#include "ostrel/formats/number_format.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/utf.h"
 
 void CCNumberFormat::FillBuff(unsigned char* buffer) const {
     buffer[0] = m_type;

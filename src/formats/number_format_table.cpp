@@ -1,10 +1,10 @@
-#include "formats/number_format_table.h"
+#include "ostrel/formats/number_format_table.h"
 
 #include <algorithm>
 #include <string>
 
-#include "formula/lctx.h"
-#include "platform/exceptions.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/platform/exceptions.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/archive.h"
+#include "ostrel/platform/archive.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Whole-formula evaluation and the folding routine of the binary operators.
 #include <cmath>
 
-#include "cells/cell_value.h"
-#include "engine/cell_manager.h"
-#include "formula/formula.h"
-#include "refs/ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/refs/ref.h"
 
 void DereferenceValue(cells::CTX* ctx, CCCellValue& value) {
     if (!value.IsRef()) return;

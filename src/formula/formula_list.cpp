@@ -3,12 +3,12 @@
 #include <utility>
 #include <vector>
 
-#include "formula/formula.h"
-#include "functions/func.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/ref_list.h"
 #include "platform/fixed_pool.h"
-#include "refs/name_ref.h"
-#include "refs/ref.h"
-#include "refs/ref_list.h"
 
 CCFormulaList* FormulaListCreateEmpty() {
     return nullptr;

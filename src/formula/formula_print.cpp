@@ -1,8 +1,8 @@
 // Printing operation nodes and argument lists back as formula text.
-#include "formula/formula.h"
-#include "formula/lctx.h"
-#include "functions/func.h"
-#include "platform/wide_stream.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/wide_stream.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 // ended by a 0 tag.
 #include <memory>
 
-#include "cells/cell_value.h"
 #include "formats/string_field.h"
-#include "formula/formula.h"
-#include "functions/func.h"
-#include "platform/archive.h"
-#include "platform/exceptions.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/exceptions.h"
 
 namespace {
 

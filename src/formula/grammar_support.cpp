@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "cells/cell_value.h"
+#include "ostrel/cells/cell_value.h"
 
 namespace ostrel::grammar {
 

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <memory>
 
-#include "engine/ctx.h"
-#include "formula/formula.h"
+#include "ostrel/engine/ctx.h"
+#include "ostrel/formula/formula.h"
 
 class CCCellValue;
 class CCFunc;

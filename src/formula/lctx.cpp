@@ -1,6 +1,6 @@
-#include "formula/lctx.h"
+#include "ostrel/formula/lctx.h"
 
-#include "platform/zmk/environment.h"
+#include "ostrel/platform/zmk/environment.h"
 
 namespace cells {
 

@@ -1,13 +1,13 @@
 // Tokenizing formula text on top of the scanners of typed input and the function registry.
 #include "formula/lexer.h"
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
 #include "formula/scan_internal.h"
-#include "formula/scanner.h"
-#include "functions/func.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/refs/ref.h"
 #include "platform/text/unicode.h"
-#include "refs/ref.h"
 
 using namespace ostrel::grammar;
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "engine/ctx.h"
+#include "ostrel/engine/ctx.h"
 
 class CCFormula;
 class CCFunc;

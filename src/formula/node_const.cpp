@@ -1,13 +1,13 @@
 // Constant and array-constant nodes.
 #include <cstdint>
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
-#include "formula/lctx.h"
-#include "platform/archive.h"
-#include "platform/exceptions.h"
-#include "platform/geometry.h"
-#include "platform/wide_stream.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/exceptions.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/platform/wide_stream.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // remote and document variants.
 #include <memory>
 
-#include "cells/cell_value.h"
-#include "engine/cell_manager.h"
-#include "formula/formula.h"
-#include "functions/func.h"
-#include "platform/geometry.h"
-#include "platform/ui.h"
-#include "refs/remote_ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/platform/ui.h"
+#include "ostrel/refs/remote_ref.h"
 
 namespace {
 

@@ -1,21 +1,21 @@
 // Reference nodes: a leaf that reads cells through its reference.
 #include <memory>
 
-#include "cells/cell_value.h"
-#include "cells/item.h"
-#include "engine/cell_manager.h"
-#include "formula/formula.h"
-#include "platform/archive.h"
-#include "platform/exceptions.h"
-#include "platform/geometry.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/cells/item.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/exceptions.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/refs/clipboard_data.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/region_ref.h"
+#include "ostrel/refs/remote_ref.h"
 #include "platform/text/unicode.h"
-#include "refs/clipboard_data.h"
-#include "refs/name_ref.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
-#include "refs/region_ref.h"
-#include "refs/remote_ref.h"
 
 namespace {
 

@@ -5,15 +5,15 @@
 #include <memory>
 #include <optional>
 
-#include "cells/cell_value.h"
-#include "engine/cell_manager.h"
-#include "events/events.h"
-#include "formula/formula.h"
-#include "functions/func.h"
-#include "platform/geometry.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/events/events.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/ref_3d.h"
 #include "platform/text/unicode.h"
-#include "refs/name_ref.h"
-#include "refs/ref_3d.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 #include <algorithm>
 #include <memory>
 
-#include "cells/cell_value.h"
-#include "engine/cell_manager.h"
-#include "formula/formula.h"
 #include "formula/operators.h"
-#include "refs/name_ref.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/region_ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/region_ref.h"
 
 #define OSTREL_FOLD_OPERATOR(Name, code)                                       \
     void Name(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, \

@@ -3,7 +3,7 @@
 // has the shape of an EvalRoutine so that registry entries can point at it.
 #pragma once
 
-#include "functions/func.h"
+#include "ostrel/functions/func.h"
 
 // Binary operators (and their function twins): FoldOperator with the matching code.
 void EvalAdd(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell);

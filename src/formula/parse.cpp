@@ -1,7 +1,7 @@
 // Classification of what a user typed into a cell: nothing, a constant, a text or a formula.
-#include "cells/cell_value.h"
 #include "formula/scan_internal.h"
-#include "formula/scanner.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/scanner.h"
 
 using namespace ostrel::scan;
 

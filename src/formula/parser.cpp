@@ -1,10 +1,10 @@
 // Entry points of the formula parser over the generated grammar.
-#include "formula/parser.h"
+#include "ostrel/formula/parser.h"
 
-#include "formula/formula.h"
 #include "formula/grammar_support.h"
 #include "formula/scan_internal.h"
-#include "formula/scanner.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/scanner.h"
 
 using namespace ostrel::scan;
 

@@ -1,9 +1,9 @@
 // Dates and times as typed: digits or month names between date separators, in the order
 // the locale writes them, and hours and minutes with optional seconds and AM/PM word.
-#include "cells/cell_value.h"
-#include "formats/date_serial.h"
 #include "formula/scan_internal.h"
-#include "formula/scanner.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formats/date_serial.h"
+#include "ostrel/formula/scanner.h"
 
 namespace ostrel::scan {
 

@@ -6,11 +6,11 @@
 #include <climits>
 #include <cstdint>
 
-#include "engine/ctx.h"
-#include "formats/number_format.h"
-#include "formula/lctx.h"
+#include "ostrel/engine/ctx.h"
+#include "ostrel/formats/number_format.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/platform/zmk/legacy_locale_context.h"
 #include "platform/text/unicode.h"
-#include "platform/zmk/legacy_locale_context.h"
 
 namespace ostrel::scan {
 

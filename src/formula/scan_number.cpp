@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstddef>
 
-#include "cells/cell_value.h"
 #include "formula/decimal_digits.h"
 #include "formula/scan_internal.h"
-#include "formula/scanner.h"
-#include "platform/resources.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/platform/resources.h"
 
 namespace ostrel::scan {
 

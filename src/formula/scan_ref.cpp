@@ -3,12 +3,12 @@
 #include <new>
 #include <utility>
 
-#include "engine/cell_manager.h"
 #include "formula/scan_internal.h"
-#include "formula/scanner.h"
-#include "refs/name_ref.h"
-#include "refs/rc_ref.h"
-#include "refs/region_ref.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/region_ref.h"
 
 using namespace ostrel::scan;
 

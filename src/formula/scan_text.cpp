@@ -1,6 +1,6 @@
 // Word comparison and white space for the scanners.
 #include "formula/scan_internal.h"
-#include "formula/scanner.h"
+#include "ostrel/formula/scanner.h"
 
 using namespace ostrel::scan;
 using ostrel::text::ToUpper;

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "formats/number_format.h"
-#include "formula/scanner.h"
-#include "platform/geometry.h"
-#include "platform/wide_stream.h"
+#include "ostrel/formats/number_format.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/platform/wide_stream.h"
 
 namespace ostrel::functions {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
 
 namespace ostrel::functions {
 

@@ -1,6 +1,6 @@
 #include "functions/check_routines.h"
 
-#include "formula/formula.h"
+#include "ostrel/formula/formula.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "functions/func.h"
+#include "ostrel/functions/func.h"
 
 // Which argument positions (1-based) may be ranges, that is nodes that are not single values.
 enum class RangeRule : uint8_t {

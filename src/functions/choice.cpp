@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
 #include "functions/arguments.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
 
 namespace ostrel::functions {
 

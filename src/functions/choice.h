@@ -3,7 +3,7 @@
 // value by value like any other range.
 #pragma once
 
-#include "functions/func.h"
+#include "ostrel/functions/func.h"
 
 namespace ostrel::functions {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string>
 
-#include "platform/utf.h"
+#include "ostrel/platform/utf.h"
 
 namespace {
 

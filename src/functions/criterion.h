@@ -4,7 +4,7 @@
 // kind match, except under <>, which every other kind satisfies.
 #pragma once
 
-#include "cells/cell_value.h"
+#include "ostrel/cells/cell_value.h"
 
 class CCCriterion {
 public:

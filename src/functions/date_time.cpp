@@ -9,12 +9,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "formats/date_serial.h"
-#include "formats/number_format.h"
-#include "formula/scanner.h"
 #include "functions/arguments.h"
 #include "functions/day_count.h"
 #include "functions/function_row.h"
+#include "ostrel/formats/date_serial.h"
+#include "ostrel/formats/number_format.h"
+#include "ostrel/formula/scanner.h"
 
 using ostrel::functions::ArgumentCount;
 using ostrel::functions::DateArgument;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "formats/date_serial.h"
+#include "ostrel/formats/date_serial.h"
 
 namespace ostrel::functions {
 

@@ -1,6 +1,6 @@
-#include "functions/func.h"
+#include "ostrel/functions/func.h"
 
-#include "platform/resources.h"
+#include "ostrel/platform/resources.h"
 
 void CCFunc::Init(unsigned id, unsigned char precedence, unsigned char kind, unsigned char category,
                   CheckRoutine check, EvalRoutine eval) {

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "functions/check_routines.h"
-#include "functions/func.h"
+#include "ostrel/functions/func.h"
 
 // A rule as a check routine: entries with equal rules share one routine.
 #define RULE(min, max, ranges, k) &CheckWithRule<ArgRule{min, max, RangeRule::ranges, k}>

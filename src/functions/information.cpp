@@ -3,12 +3,12 @@
 // something to tell, not a failure.
 #include <cmath>
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
-#include "formula/lctx.h"
 #include "functions/arguments.h"
 #include "functions/function_row.h"
 #include "functions/reference_support.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/lctx.h"
 
 using ostrel::functions::EvaluateArgument;
 using ostrel::functions::NthArgument;

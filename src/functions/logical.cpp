@@ -1,10 +1,10 @@
 // The logical functions. AND, OR and NOT are the routines of the operators of the same meaning;
 // IF evaluates only the argument its condition selects.
-#include "cells/cell_value.h"
-#include "formula/formula.h"
 #include "formula/operators.h"
 #include "functions/arguments.h"
 #include "functions/function_row.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
 
 using ostrel::functions::EvaluateArgument;
 using ostrel::functions::NthArgument;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/cell_manager.h"
+#include "ostrel/engine/cell_manager.h"
 #include "platform/text/unicode.h"
 
 namespace ostrel::functions::lookup {

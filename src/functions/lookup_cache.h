@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/value_changes.h"
 #include "functions/lookup_index.h"
 #include "functions/lookup_range.h"
+#include "ostrel/engine/value_changes.h"
 
 namespace ostrel::functions::lookup {
 

@@ -13,8 +13,8 @@
 #include <memory>
 #include <vector>
 
-#include "cells/cell_value.h"
-#include "platform/flat_multi_index.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/platform/flat_multi_index.h"
 
 namespace ostrel::functions::lookup {
 

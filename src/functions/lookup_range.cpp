@@ -1,9 +1,9 @@
 #include "functions/lookup_range.h"
 
-#include "engine/cell_manager.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/region_ref.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/region_ref.h"
 
 namespace ostrel::functions::lookup {
 

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
 #include "functions/reference_support.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
 
 class CCCellManager;
 

@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
 
 namespace ostrel::functions::lookup {
 

@@ -1,12 +1,12 @@
 #include "functions/lookup_table.h"
 
-#include "engine/cell_manager.h"
-#include "formula/scanner.h"
 #include "functions/lookup_range.h"
-#include "platform/wide_stream.h"
-#include "refs/rc_ref.h"
-#include "refs/region_ref.h"
-#include "refs/remote_ref.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/region_ref.h"
+#include "ostrel/refs/remote_ref.h"
 
 namespace ostrel::functions::lookup {
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "formula/formula.h"
-#include "refs/ref_3d.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/refs/ref_3d.h"
 
 namespace ostrel::functions::lookup {
 

@@ -2,7 +2,7 @@
 // entries point at them.
 #pragma once
 
-#include "functions/func.h"
+#include "ostrel/functions/func.h"
 
 #define OSTREL_MATH_EVAL(Name) \
     void Name(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell)

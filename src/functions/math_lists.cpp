@@ -15,7 +15,7 @@
 #include "functions/function_row.h"
 #include "functions/math_functions.h"
 #include "functions/math_support.h"
-#include "platform/geometry.h"
+#include "ostrel/platform/geometry.h"
 
 using math_detail::GatherNumbers;
 using math_detail::NumberArgument;

@@ -7,17 +7,17 @@
 #include <memory>
 #include <string>
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
-#include "formula/parser.h"
 #include "functions/arguments.h"
 #include "functions/function_row.h"
 #include "functions/reference_support.h"
-#include "platform/wide_stream.h"
-#include "refs/document_ref.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/region_ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/parser.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/document_ref.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/region_ref.h"
 
 using ostrel::functions::ArgumentCount;
 using ostrel::functions::EvaluateArgument;

@@ -1,11 +1,11 @@
 #include "functions/reference_support.h"
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
-#include "functions/func.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/region_ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/region_ref.h"
 
 namespace ostrel::functions {
 

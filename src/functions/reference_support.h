@@ -2,7 +2,7 @@
 // is read through it, and the area of the grid such a reference covers.
 #pragma once
 
-#include "engine/ctx.h"
+#include "ostrel/engine/ctx.h"
 
 class CCCellValue;
 class CCFormula;

@@ -15,16 +15,16 @@
 #include <vector>
 
 #include "formats/string_field.h"
-#include "formula/formula.h"
-#include "formula/scanner.h"
-#include "functions/func.h"
 #include "functions/function_row.h"
 #include "functions/operator_table.h"
 #include "functions/random.h"
-#include "platform/archive.h"
-#include "platform/resources.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/utf.h"
 #include "platform/text/unicode.h"
-#include "platform/utf.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "functions/function_row.h"
 #include "functions/text_functions.h"
+#include "ostrel/platform/utf.h"
 #include "platform/text/unicode.h"
-#include "platform/utf.h"
 
 using ostrel::functions::SetBool;
 using ostrel::functions::SetNumber;

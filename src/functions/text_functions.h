@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "functions/arguments.h"
-#include "functions/func.h"
+#include "ostrel/functions/func.h"
 
 namespace text_functions {
 

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <string>
 
-#include "formats/number_format.h"
-#include "formula/scanner.h"
 #include "functions/text_functions.h"
-#include "platform/wide_stream.h"
+#include "ostrel/formats/number_format.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/platform/wide_stream.h"
 
 using ostrel::functions::EvaluateArgument;
 using ostrel::functions::NumberOrError;

@@ -1,10 +1,10 @@
-#include "platform/archive.h"
+#include "ostrel/platform/archive.h"
 
 #include <bit>
 #include <cstring>
 #include <vector>
 
-#include "platform/utf.h"
+#include "ostrel/platform/utf.h"
 
 void CArchive::CheckStoring() const {
     if (m_mode != store) throw CArchiveException(CArchiveException::readOnly);

@@ -1,4 +1,4 @@
-#include "platform/exceptions.h"
+#include "ostrel/platform/exceptions.h"
 
 const char* CArchiveException::what() const noexcept {
     switch (m_cause) {

@@ -1,4 +1,4 @@
-#include "platform/file.h"
+#include "ostrel/platform/file.h"
 
 #include <unistd.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/exceptions.h"
+#include "ostrel/platform/exceptions.h"
 
 CMemFile::CMemFile(size_t growBytes) : m_growBytes(growBytes == 0 ? 1024 : growBytes) {}
 

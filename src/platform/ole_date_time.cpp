@@ -1,4 +1,4 @@
-#include "platform/ole_date_time.h"
+#include "ostrel/platform/ole_date_time.h"
 
 #include <cmath>
 #include <cstdint>

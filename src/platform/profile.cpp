@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/utf.h"
+#include "ostrel/platform/utf.h"
 
 namespace ostrel {
 

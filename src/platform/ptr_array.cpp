@@ -1,4 +1,4 @@
-#include "platform/ptr_array.h"
+#include "ostrel/platform/ptr_array.h"
 
 // Compiled once here rather than in every user of the array.
 template class ostrel::CTypedArray<void*>;

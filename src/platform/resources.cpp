@@ -1,4 +1,4 @@
-#include "platform/resources.h"
+#include "ostrel/platform/resources.h"
 
 #include <atomic>
 #include <unordered_map>

@@ -1,4 +1,4 @@
-#include "platform/string_array.h"
+#include "ostrel/platform/string_array.h"
 
 #include <algorithm>
 #include <vector>

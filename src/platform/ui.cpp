@@ -1,6 +1,6 @@
-#include "platform/ui.h"
+#include "ostrel/platform/ui.h"
 
-#include "platform/resources.h"
+#include "ostrel/platform/resources.h"
 
 namespace ostrel {
 

@@ -1,4 +1,4 @@
-#include "platform/utf.h"
+#include "ostrel/platform/utf.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
-#include "platform/variant.h"
+#include "ostrel/platform/variant.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "platform/exceptions.h"
+#include "ostrel/platform/exceptions.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "refs/document_ref.h"
+#include "ostrel/refs/document_ref.h"
 
-#include "platform/archive.h"
+#include "ostrel/platform/archive.h"
 
 int CCDocumentRef::IsEqual(const CCRef* other) const {
     return other && other->GetType() == REF_TYPE_DOCUMENT &&

@@ -1,11 +1,11 @@
-#include "refs/name_ref.h"
+#include "ostrel/refs/name_ref.h"
 
 #include <cstring>
 
-#include "engine/cell_manager.h"
 #include "formats/string_field.h"
 #include "formats/text_helpers.h"
-#include "platform/wide_stream.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/platform/wide_stream.h"
 
 namespace {
 std::unique_ptr<char16_t[]> Duplicate(const char16_t* text, size_t length) {

@@ -1,11 +1,11 @@
-#include "refs/rc_ref.h"
+#include "ostrel/refs/rc_ref.h"
 
-#include "platform/archive.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/clipboard_data.h"
+#include "ostrel/refs/region_ref.h"
 #include "platform/fixed_pool.h"
-#include "platform/geometry.h"
-#include "platform/wide_stream.h"
-#include "refs/clipboard_data.h"
-#include "refs/region_ref.h"
 
 void PrintCellA1(CWideOutStream& out, unsigned char column, uint16_t row, bool absColumn,
                  bool absRow) {

@@ -1,6 +1,6 @@
-#include "refs/ref.h"
+#include "ostrel/refs/ref.h"
 
-#include "engine/cell_manager.h"
+#include "ostrel/engine/cell_manager.h"
 
 void CCRef::Print(cells::CTX*, CWideOutStream&, unsigned char) const {}
 void CCRef::Update(cells::CTX*, const CCRef*, const CCRef*, unsigned char&) {}

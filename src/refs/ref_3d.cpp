@@ -1,11 +1,11 @@
-#include "refs/ref_3d.h"
+#include "ostrel/refs/ref_3d.h"
 
-#include "cells/cell_value.h"
-#include "engine/cell_manager.h"
-#include "platform/archive.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/remote_ref.h"
 #include "platform/fixed_pool.h"
-#include "refs/ref_list.h"
-#include "refs/remote_ref.h"
 
 namespace {
 uint32_t IdentityOf(cells::CTX* ctx) {

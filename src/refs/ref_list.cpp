@@ -1,10 +1,10 @@
-#include "refs/ref_list.h"
+#include "ostrel/refs/ref_list.h"
 
 #include <new>
 #include <vector>
 
+#include "ostrel/refs/ref.h"
 #include "platform/fixed_pool.h"
-#include "refs/ref.h"
 
 // Lists are built and freed all the time during recalculation: their nodes come from a pool.
 void* CCRefList::operator new(size_t size) {

@@ -1,13 +1,13 @@
 #include <memory>
 
-#include "platform/archive.h"
-#include "refs/document_ref.h"
-#include "refs/name_ref.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
-#include "refs/region_ref.h"
-#include "refs/remote_ref.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/refs/document_ref.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/region_ref.h"
+#include "ostrel/refs/remote_ref.h"
 
 namespace {
 

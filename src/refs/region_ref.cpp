@@ -1,13 +1,13 @@
-#include "refs/region_ref.h"
+#include "ostrel/refs/region_ref.h"
 
 #include <utility>
 
-#include "platform/archive.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/clipboard_data.h"
+#include "ostrel/refs/rc_ref.h"
 #include "platform/fixed_pool.h"
-#include "platform/geometry.h"
-#include "platform/wide_stream.h"
-#include "refs/clipboard_data.h"
-#include "refs/rc_ref.h"
 
 CCRegionRef::CCRegionRef(const CRect& rect) {
     Set(rect);

@@ -1,12 +1,12 @@
-#include "refs/remote_ref.h"
+#include "ostrel/refs/remote_ref.h"
 
-#include "engine/cell_manager.h"
-#include "formula/scanner.h"
-#include "platform/archive.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/region_ref.h"
 #include "platform/text/unicode.h"
-#include "platform/wide_stream.h"
-#include "refs/rc_ref.h"
-#include "refs/region_ref.h"
 
 int CCRemoteRef::IsEqual(const CCRemoteRef& other) const {
     return m_document == other.m_document && m_item == other.m_item;

@@ -1,4 +1,4 @@
-#include "remote/transport_interface.h"
+#include "ostrel/remote/transport_interface.h"
 
 int CCTransportInterface::IsRemoteDocumentOpen(const char16_t*) {
     return 0;

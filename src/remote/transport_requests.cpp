@@ -3,13 +3,13 @@
 // (OnTransport) and answered in the same file.
 #include <memory>
 
-#include "cells/cell_value.h"
-#include "platform/archive.h"
-#include "platform/geometry.h"
-#include "platform/ptr_array.h"
-#include "platform/string_array.h"
-#include "refs/remote_ref.h"
-#include "remote/transport_interface.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/platform/ptr_array.h"
+#include "ostrel/platform/string_array.h"
+#include "ostrel/refs/remote_ref.h"
+#include "ostrel/remote/transport_interface.h"
 
 namespace {
 

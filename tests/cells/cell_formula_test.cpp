@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "cells/cell.h"
-#include "engine/module.h"
-#include "formula/formula.h"
-#include "functions/func.h"
-#include "platform/archive.h"
-#include "platform/utf.h"
-#include "platform/wide_stream.h"
+#include "ostrel/cells/cell.h"
+#include "ostrel/engine/module.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/platform/wide_stream.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 

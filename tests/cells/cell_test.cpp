@@ -1,14 +1,14 @@
-#include "cells/cell.h"
+#include "ostrel/cells/cell.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "formats/cell_format_table.h"
-#include "platform/archive.h"
-#include "platform/utf.h"
-#include "platform/zmk/environment.h"
+#include "ostrel/formats/cell_format_table.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/platform/zmk/environment.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 

@@ -1,4 +1,4 @@
-#include "cells/cell_value.h"
+#include "ostrel/cells/cell_value.h"
 
 #include <gtest/gtest.h>
 
@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "formats/date_serial.h"
-#include "platform/archive.h"
-#include "platform/geometry.h"
-#include "platform/ptr_array.h"
-#include "platform/utf.h"
-#include "platform/variant.h"
-#include "platform/wide_stream.h"
-#include "refs/rc_ref.h"
+#include "ostrel/formats/date_serial.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/platform/ptr_array.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/platform/variant.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/rc_ref.h"
 #include "support/archive_bytes.h"
 
 using testing_support::Load;

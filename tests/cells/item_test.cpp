@@ -1,12 +1,12 @@
-#include "cells/item.h"
+#include "ostrel/cells/item.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "platform/archive.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 

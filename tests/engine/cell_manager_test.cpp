@@ -1,4 +1,4 @@
-#include "engine/cell_manager.h"
+#include "ostrel/engine/cell_manager.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "cells/cell_value.h"
-#include "platform/geometry.h"
-#include "platform/ptr_array.h"
-#include "platform/ui.h"
-#include "refs/ref_list.h"
-#include "refs/remote_ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/platform/ptr_array.h"
+#include "ostrel/platform/ui.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/remote_ref.h"
 #include "support/test_host.h"
 
 using testing_support::TestCell;

@@ -2,9 +2,9 @@
 
 #include <list>
 
-#include "cells/item.h"
-#include "refs/ref.h"
-#include "refs/ref_list.h"
+#include "ostrel/cells/item.h"
+#include "ostrel/refs/ref.h"
+#include "ostrel/refs/ref_list.h"
 
 namespace testing_support {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/cell_manager.h"
+#include "ostrel/engine/cell_manager.h"
 
 class CCRef;
 

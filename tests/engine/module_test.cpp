@@ -1,4 +1,4 @@
-#include "engine/module.h"
+#include "ostrel/engine/module.h"
 
 #include <gtest/gtest.h>
 

@@ -9,13 +9,13 @@
 #include <utility>
 #include <vector>
 
-#include "cells/cell.h"
-#include "functions/func.h"
 #include "literal_recalc.h"
-#include "platform/utf.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
+#include "ostrel/cells/cell.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
 #include "support/test_host.h"
 
 using testing_support::LiteralRecalcOrder;

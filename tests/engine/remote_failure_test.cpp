@@ -8,13 +8,13 @@
 #include <new>
 #include <string>
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
-#include "functions/func.h"
-#include "platform/exceptions.h"
-#include "platform/file.h"
-#include "platform/utf.h"
-#include "refs/remote_ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/exceptions.h"
+#include "ostrel/platform/file.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/refs/remote_ref.h"
 #include "support/test_host.h"
 
 using testing_support::TestSheet;

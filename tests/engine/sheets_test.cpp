@@ -5,14 +5,14 @@
 #include <memory>
 #include <vector>
 
-#include "cells/cell_value.h"
-#include "platform/archive.h"
-#include "platform/file.h"
-#include "platform/geometry.h"
-#include "platform/ptr_array.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
-#include "refs/remote_ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/file.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/platform/ptr_array.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/remote_ref.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 

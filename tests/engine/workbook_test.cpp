@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/doc_item.h"
-#include "engine/sheet.h"
-#include "engine/workbook.h"
-#include "platform/ui.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
-#include "refs/remote_ref.h"
+#include "ostrel/engine/doc_item.h"
+#include "ostrel/engine/sheet.h"
+#include "ostrel/engine/workbook.h"
+#include "ostrel/platform/ui.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/remote_ref.h"
 #include "support/test_host.h"
 
 using testing_support::TestCtx;

@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "formats/cell_format.h"
-#include "formats/cell_format_table.h"
 #include "formats/lt_strings.h"
-#include "formats/number_format_table.h"
 #include "number_format_support.h"
-#include "platform/exceptions.h"
+#include "ostrel/formats/cell_format.h"
+#include "ostrel/formats/cell_format_table.h"
+#include "ostrel/formats/number_format_table.h"
+#include "ostrel/platform/exceptions.h"
 #include "support/archive_bytes.h"
 
 using nf_test::CacheWithFakeParser;

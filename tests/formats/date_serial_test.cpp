@@ -1,4 +1,4 @@
-#include "formats/date_serial.h"
+#include "ostrel/formats/date_serial.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <numbers>
 #include <string>
 
-#include "platform/ole_date_time.h"
+#include "ostrel/platform/ole_date_time.h"
 
 namespace {
 

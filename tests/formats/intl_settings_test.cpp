@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "formats/builtin_formats.h"
-#include "platform/resources.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/ui.h"
+#include "ostrel/platform/zmk/environment.h"
 #include "platform/text/unicode.h"
-#include "platform/ui.h"
-#include "platform/zmk/environment.h"
 
 using zmk::multilang::CLocaleInfo;
 using zmk::multilang::LocaleData;

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "formats/module_profile.h"
-#include "platform/resources.h"
-#include "platform/string_array.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/string_array.h"
 
 namespace {
 

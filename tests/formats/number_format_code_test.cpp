@@ -4,10 +4,10 @@
 
 #include "formats/format_code_cache.h"
 #include "formats/lt_strings.h"
-#include "formats/number_format.h"
-#include "formats/number_format_table.h"
 #include "number_format_support.h"
-#include "platform/exceptions.h"
+#include "ostrel/formats/number_format.h"
+#include "ostrel/formats/number_format_table.h"
+#include "ostrel/platform/exceptions.h"
 
 using nf_test::CacheWithFakeParser;
 using nf_test::Custom;

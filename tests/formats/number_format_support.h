@@ -5,11 +5,11 @@
 #include <string>
 
 #include "formats/format_code_cache.h"
-#include "formats/number_format.h"
-#include "formula/lctx.h"
-#include "platform/utf.h"
-#include "platform/wide_stream.h"
-#include "platform/zmk/legacy_locale_context.h"
+#include "ostrel/formats/number_format.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/platform/zmk/legacy_locale_context.h"
 
 namespace nf_test {
 

@@ -1,11 +1,11 @@
-#include "formats/number_format.h"
+#include "ostrel/formats/number_format.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "number_format_support.h"
-#include "platform/archive.h"
+#include "ostrel/platform/archive.h"
 #include "support/archive_bytes.h"
 
 using nf_test::CacheWithFakeParser;

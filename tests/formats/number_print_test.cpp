@@ -4,11 +4,11 @@
 #include <limits>
 #include <string>
 
-#include "formats/date_serial.h"
 #include "formats/lt_strings.h"
-#include "formats/number_format.h"
 #include "number_format_support.h"
-#include "platform/resources.h"
+#include "ostrel/formats/date_serial.h"
+#include "ostrel/formats/number_format.h"
+#include "ostrel/platform/resources.h"
 
 using nf_test::CacheWithFakeParser;
 using nf_test::GermanData;

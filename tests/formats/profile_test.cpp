@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 
 #include "formats/module_profile.h"
-#include "platform/utf.h"
+#include "ostrel/platform/utf.h"
 
 namespace fs = std::filesystem;
 

@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "formula/operators.h"
-#include "refs/ref_3d.h"
-#include "refs/region_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/region_ref.h"
 #include "tree_support.h"
 
 using namespace tree_test;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "formula/formula.h"
+#include "ostrel/formula/formula.h"
 #include "scanner_support.h"
 
 using namespace scan_test;

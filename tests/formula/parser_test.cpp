@@ -7,15 +7,15 @@
 #include <memory>
 #include <string>
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
-#include "formula/parser.h"
-#include "formula/scanner.h"
-#include "functions/func.h"
-#include "platform/utf.h"
-#include "platform/wide_stream.h"
-#include "platform/zmk/environment.h"
-#include "refs/ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/parser.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/platform/zmk/environment.h"
+#include "ostrel/refs/ref.h"
 #include "support/test_host.h"
 
 namespace {

@@ -2,9 +2,9 @@
 #include <memory>
 #include <string>
 
-#include "refs/name_ref.h"
-#include "refs/rc_ref.h"
-#include "refs/region_ref.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/region_ref.h"
 #include "scanner_support.h"
 
 using namespace scan_test;

@@ -7,13 +7,13 @@
 #include <random>
 #include <string>
 
-#include "formula/formula.h"
-#include "formula/parser.h"
-#include "functions/func.h"
-#include "platform/archive.h"
-#include "platform/utf.h"
-#include "platform/wide_stream.h"
-#include "platform/zmk/environment.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/parser.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/platform/zmk/environment.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <string_view>
 
-#include "cells/cell_value.h"
-#include "engine/ctx.h"
-#include "formats/date_serial.h"
-#include "formula/scanner.h"
-#include "platform/utf.h"
-#include "platform/zmk/environment.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/ctx.h"
+#include "ostrel/formats/date_serial.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/platform/zmk/environment.h"
 
 namespace scan_test {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "formats/string_field.h"
-#include "platform/exceptions.h"
+#include "ostrel/platform/exceptions.h"
 #include "support/archive_bytes.h"
 #include "tree_support.h"
 

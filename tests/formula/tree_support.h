@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "cells/cell_value.h"
-#include "formula/formula.h"
-#include "functions/func.h"
-#include "platform/wide_stream.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/wide_stream.h"
 #include "support/test_host.h"
 
 namespace tree_test {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "functions/func.h"
+#include "ostrel/functions/func.h"
 
 namespace testing_support {
 

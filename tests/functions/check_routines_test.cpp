@@ -5,7 +5,7 @@
 
 #include "builtin.h"
 #include "fake_node.h"
-#include "functions/func.h"
+#include "ostrel/functions/func.h"
 
 using testing_support::Builtin;
 using testing_support::ShapeArgs;

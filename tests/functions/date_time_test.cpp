@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/number_format.h"
 #include "formula_cases.h"
+#include "ostrel/formats/number_format.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "formula/formula.h"
+#include "ostrel/formula/formula.h"
 
 namespace testing_support {
 

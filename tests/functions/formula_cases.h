@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "functions/func.h"
-#include "platform/utf.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/utf.h"
 #include "support/test_host.h"
 
 namespace testing_support {

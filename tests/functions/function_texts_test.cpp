@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "functions/func.h"
-#include "platform/resources.h"
-#include "platform/utf.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/utf.h"
 
 using ostrel::LoadResourceString;
 

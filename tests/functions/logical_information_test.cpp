@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "formula/lctx.h"
 #include "formula_cases.h"
-#include "platform/resources.h"
-#include "platform/zmk/environment.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/zmk/environment.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "formula_cases.h"
+#include "ostrel/refs/region_ref.h"
 #include "platform/text/unicode.h"
-#include "refs/region_ref.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "formula_cases.h"
-#include "refs/name_ref.h"
-#include "refs/region_ref.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/region_ref.h"
 
 namespace {
 

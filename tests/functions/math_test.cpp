@@ -9,11 +9,11 @@
 
 #include "cells/double_array.h"
 #include "formula_cases.h"
-#include "functions/func.h"
 #include "functions/random.h"
-#include "platform/archive.h"
-#include "platform/exceptions.h"
-#include "platform/utf.h"
+#include "ostrel/functions/func.h"
+#include "ostrel/platform/archive.h"
+#include "ostrel/platform/exceptions.h"
+#include "ostrel/platform/utf.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 

@@ -7,7 +7,7 @@
 #include "builtin.h"
 #include "fake_node.h"
 #include "formats/string_field.h"
-#include "functions/func.h"
+#include "ostrel/functions/func.h"
 #include "support/archive_bytes.h"
 
 using testing_support::Builtin;

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "cli.h"
-#include "platform/resources.h"
-#include "platform/ui.h"
-#include "platform/utf.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/ui.h"
+#include "ostrel/platform/utf.h"
 #include "sheet_interface.h"
 
 using ostrel::CalcOptions;

@@ -11,10 +11,10 @@
 #include <tuple>
 #include <vector>
 
-#include "cells/cell.h"
-#include "engine/module.h"
 #include "host_sheet.h"
 #include "host_workbook.h"
+#include "ostrel/cells/cell.h"
+#include "ostrel/engine/module.h"
 
 using ostrel::host::HostSheet;
 using ostrel::host::HostWorkbook;

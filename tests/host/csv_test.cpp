@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/utf.h"
+#include "ostrel/platform/utf.h"
 
 using ostrel::CsvLimits;
 using ostrel::CsvReader;

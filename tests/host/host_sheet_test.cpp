@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "cells/cell_value.h"
-#include "engine/module.h"
-#include "platform/utf.h"
-#include "refs/ref_list.h"
-#include "refs/region_ref.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/module.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/region_ref.h"
 
 using ostrel::host::HostCell;
 using ostrel::host::HostSheet;

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "engine/module.h"
-#include "refs/name_ref.h"
-#include "refs/rc_ref.h"
-#include "refs/remote_ref.h"
+#include "ostrel/engine/module.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/remote_ref.h"
 
 using ostrel::host::HostSheet;
 using ostrel::host::HostWorkbook;

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/module.h"
 #include "host_sheet.h"
-#include "platform/utf.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
+#include "ostrel/engine/module.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
 #include "support/memory_limit.h"
 
 using ostrel::host::HostSheet;

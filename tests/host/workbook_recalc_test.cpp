@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/calc_cache.h"
-#include "engine/module.h"
 #include "host_workbook.h"
-#include "platform/utf.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/ref_list.h"
-#include "refs/remote_ref.h"
+#include "ostrel/engine/calc_cache.h"
+#include "ostrel/engine/module.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/remote_ref.h"
 
 using ostrel::host::HostSheet;
 using ostrel::host::HostWorkbook;

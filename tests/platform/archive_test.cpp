@@ -1,4 +1,4 @@
-#include "platform/archive.h"
+#include "ostrel/platform/archive.h"
 
 #include <gtest/gtest.h>
 

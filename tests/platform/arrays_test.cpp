@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ptr_array.h"
-#include "platform/string_array.h"
+#include "ostrel/platform/ptr_array.h"
+#include "ostrel/platform/string_array.h"
 #include "support/archive_bytes.h"
 
 using testing_support::Load;

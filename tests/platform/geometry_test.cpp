@@ -1,4 +1,4 @@
-#include "platform/geometry.h"
+#include "ostrel/platform/geometry.h"
 
 #include <gtest/gtest.h>
 

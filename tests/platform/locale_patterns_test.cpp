@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/utf.h"
+#include "ostrel/platform/utf.h"
 #include "platform/zmk/dialling_codes.h"
 
 using namespace zmk::multilang;

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "formula/lctx.h"
-#include "platform/utf.h"
-#include "platform/zmk/environment.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/platform/zmk/environment.h"
 
 using zmk::globals::CLocalesCache;
 using zmk::multilang::CLegacyLocaleContext;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/resources.h"
-#include "platform/utf.h"
+#include "ostrel/platform/resources.h"
+#include "ostrel/platform/utf.h"
 
 using ostrel::LoadResourceString;
 

@@ -1,5 +1,5 @@
 // A host includes one header; every public name must come with it.
-#include "cells.h"
+#include "ostrel/cells.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/variant.h"
+#include "ostrel/platform/variant.h"
 
 #include <gtest/gtest.h>
 

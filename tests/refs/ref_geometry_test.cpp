@@ -2,16 +2,16 @@
 
 #include <string>
 
-#include "platform/geometry.h"
-#include "platform/utf.h"
-#include "platform/wide_stream.h"
-#include "refs/clipboard_data.h"
-#include "refs/document_ref.h"
-#include "refs/name_ref.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/region_ref.h"
-#include "refs/remote_ref.h"
+#include "ostrel/platform/geometry.h"
+#include "ostrel/platform/utf.h"
+#include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/clipboard_data.h"
+#include "ostrel/refs/document_ref.h"
+#include "ostrel/refs/name_ref.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/region_ref.h"
+#include "ostrel/refs/remote_ref.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/archive.h"
+#include "ostrel/platform/archive.h"
 
 namespace testing_support {
 

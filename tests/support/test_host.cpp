@@ -1,8 +1,8 @@
 #include "support/test_host.h"
 
-#include "refs/name_ref.h"
+#include "ostrel/refs/name_ref.h"
 
-#include "cells/cell_value.h"
+#include "ostrel/cells/cell_value.h"
 
 namespace testing_support {
 

@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "cells/cell.h"
-#include "engine/cell_manager.h"
-#include "formula/lctx.h"
-#include "refs/rc_ref.h"
-#include "refs/ref_3d.h"
-#include "refs/region_ref.h"
+#include "ostrel/cells/cell.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/formula/lctx.h"
+#include "ostrel/refs/rc_ref.h"
+#include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/region_ref.h"
 
 namespace testing_support {
 

@@ -9,7 +9,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
 
-#include "platform/zmk/environment.h"
+#include "ostrel/platform/zmk/environment.h"
 #include "platform/zmk/icu_locale.h"
 
 namespace ostrel::text {

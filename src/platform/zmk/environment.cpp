@@ -1,4 +1,4 @@
-#include "platform/zmk/environment.h"
+#include "ostrel/platform/zmk/environment.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "platform/zmk/legacy_locale_context.h"
+#include "ostrel/platform/zmk/legacy_locale_context.h"
 
 namespace zmk::multilang {
 

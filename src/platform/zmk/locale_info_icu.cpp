@@ -14,9 +14,9 @@
 #include <unicode/ucurr.h>
 #include <unicode/uloc.h>
 
+#include "ostrel/platform/zmk/legacy_locale_context.h"
 #include "platform/zmk/dialling_codes.h"
 #include "platform/zmk/icu_locale.h"
-#include "platform/zmk/legacy_locale_context.h"
 #include "platform/zmk/locale_patterns.h"
 
 namespace zmk::multilang {

@@ -1,0 +1,375 @@
+// A formula as a tree of nodes: constants, array constants and references at the leaves,
+// operation nodes (an operator or built-in function applied to an argument list) inside.
+// The cell owns its tree; nodes own their children and never the registry entries.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/ctx.h"
+#include "ostrel/events/listener.h"
+#include "ostrel/platform/instance_counter.h"
+#include "ostrel/refs/remote_ref.h"
+
+class CArchive;
+class CCClipboardData;
+class CCFunc;
+class CCItem;
+class CCRef;
+class CCRefList;
+class CSize;
+class CWideOutStream;
+struct SCCellValueList;
+
+// Node types (GetType).
+enum : int {
+    FORMULA_CONST = 1,
+    FORMULA_CONST_ARRAY = 2,
+    FORMULA_REF = 3,
+    FORMULA_OP = 4,
+    FORMULA_CHOOSE = 5,
+    FORMULA_REMOTE = 6,
+    FORMULA_DOC = 7,
+    FORMULA_REFOP = 8,
+};
+
+// Trees deeper than this are refused by the parser and by ReadFormula, so that every walk
+// (evaluation, printing, copying, streaming, destruction) has bounded depth. Chains of one
+// left-associative operator (A1+A2+...+An) are built as one node with n arguments and do
+// not count towards it.
+constexpr int kMaxFormulaDepth = 1000;
+
+class CCFormula : public ostrel::debug::CInstanceCounter<CCFormula> {
+public:
+    // Nodes come from pools by size: a tree built at once lies together in memory, which a
+    // recalculation walking thousands of formulas feels.
+    static void* operator new(size_t size);
+    static void operator delete(void* node, size_t size) noexcept;
+
+    CCFormula() = default;
+    CCFormula(const CCFormula&) = delete;
+    CCFormula& operator=(const CCFormula&) = delete;
+    virtual ~CCFormula() = default;
+
+    virtual int GetType() const = 0;
+    virtual CCFormula* Copy() const = 0;
+    // 0 when valid, else an error code (1 invalid reference, 3 empty array, 4 arguments the
+    // function refuses). A node that passed once answers 0 at once.
+    virtual int Check(cells::CTX* ctx, const CCRef* cell) = 0;
+    virtual void Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) = 0;
+    // Formula text without the leading "=", functions by their alternate (invariant) name.
+    virtual void Print2File(cells::CTX* ctx, CWideOutStream& out, int precedence) const = 0;
+    // Formula text without the leading "=", functions by their primary name.
+    virtual void Print(cells::CTX* ctx, CWideOutStream& out, int precedence) const = 0;
+    virtual int IsEditSourceRef(cells::CTX* ctx, const CCRef* cell) const = 0;
+    virtual const CCRef* GetEditSourceRef(cells::CTX* ctx, const CCRef* cell) const = 0;
+    virtual int ContainsLink(cells::CTX* ctx, const CCRef* ref, const CCRef* cell) const = 0;
+    virtual int ContainsRemoteLinks() const = 0;
+    virtual int ContainsTodayLinks() const = 0;
+    virtual int AlwaysRecalc() const { return 0; }
+    virtual int IsSingleValue(cells::CTX* ctx, const CCRef* cell) = 0;
+    // Registers (removes) dependent, the owning cell's sheet-qualified reference, with every
+    // cell and range the tree reads. Register answers 1 only when every registration
+    // succeeded.
+    virtual int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) = 0;
+    virtual int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) = 0;
+    // Structural updates. Those with a replacement build a new tree into it (owned by the
+    // caller) and answer whether anything changed.
+    virtual int InvalidateRef(cells::CTX* ctx, const CCRef* ref, CCFormula*& replacement,
+                              const CCRef* cell) = 0;
+    virtual int InvalidateItem(cells::CTX* ctx, const CCItem* item, CCFormula*& replacement,
+                               const CCRef* cell) = 0;
+    // The relative parts of every reference follow a move (or a paste) of the formula's cell
+    // from one cell to another. 1 when they all followed; 0 when one would have left the
+    // grid, and the tree is then exactly as it was. Never throws for a reference: the
+    // formula layer is where a reference's off-grid signal (CCRef::Update) ends.
+    virtual int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) = 0;
+    virtual int UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,
+                              const CCClipboardData* data) = 0;
+    virtual int UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* cell,
+                          const CCRef* oldRef, const CCRef* newRef, int unregister,
+                          CCFormula*& replacement) = 0;
+    // Range iteration (handles 0 mean nothing to iterate).
+    virtual uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) = 0;
+    virtual int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
+                          const CCRef* cell) = 0;
+    virtual int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) = 0;
+    virtual int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) = 0;
+    virtual void Read(cells::CTX* ctx, CArchive& ar) = 0;
+    virtual void Write(cells::CTX* ctx, CArchive& ar) const = 0;
+    virtual void OnSheetRename(const std::u16string&, const std::u16string&) {}
+    virtual int ContainsSheetLinks() const { return 0; }
+    virtual void UpdateArgsOnSheetRename(cells::CTX*, const CCRemoteRef*, const CCRemoteRef*) {}
+    virtual int IsHyperLink() const { return 0; }
+
+    // A new owning list of the references the tree reads, in the order found.
+    CCRefList* GetPrecedents(cells::CTX* ctx) const;
+
+    bool IsValidated() const { return m_validated != 0; }
+
+protected:
+    uint8_t m_validated = 0;
+};
+
+// A singly linked argument list; each element owns its formula. Null is the empty list.
+struct CCFormulaList {
+    static void* operator new(size_t size);
+    static void operator delete(void* node, size_t size) noexcept;
+
+    CCFormula* m_pFormula = nullptr;   // owned, never null in a list
+    CCFormulaList* m_pNext = nullptr;  // owned
+};
+
+CCFormulaList* FormulaListCreateEmpty();
+CCFormulaList* FormulaListCreate1Item(CCFormula* a);
+CCFormulaList* FormulaListCreate2Item(CCFormula* a, CCFormula* b);
+CCFormulaList* FormulaListCreate3Item(CCFormula* a, CCFormula* b, CCFormula* c);
+// Appends at the end (creating the list when absent); returns the head.
+CCFormulaList* FormulaListAddLast(CCFormulaList*& list, CCFormula* formula);
+CCFormulaList* CopyFormulaList(const CCFormulaList* list);
+void FreeFormulaList(CCFormulaList* list, int freeFormulas);
+size_t FormulaListCount(const CCFormulaList* list);
+// At least n elements (FormulaListNItem) or exactly n (FormulaListNItemEx), n = 0..8.
+bool FormulaListItems(const CCFormulaList* list, size_t n);
+bool FormulaListItemsEx(const CCFormulaList* list, size_t n);
+
+// Every node class overrides all the abstract operations of CCFormula.
+#define OSTREL_FORMULA_NODE_OVERRIDES                                                           \
+    CCFormula* Copy() const override;                                                           \
+    int Check(cells::CTX* ctx, const CCRef* cell) override;                                     \
+    void Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) override;                \
+    void Print2File(cells::CTX* ctx, CWideOutStream& out, int precedence) const override;       \
+    void Print(cells::CTX* ctx, CWideOutStream& out, int precedence) const override;            \
+    int IsEditSourceRef(cells::CTX* ctx, const CCRef* cell) const override;                     \
+    const CCRef* GetEditSourceRef(cells::CTX* ctx, const CCRef* cell) const override;           \
+    int ContainsLink(cells::CTX* ctx, const CCRef* ref, const CCRef* cell) const override;      \
+    int ContainsRemoteLinks() const override;                                                   \
+    int ContainsTodayLinks() const override;                                                    \
+    int IsSingleValue(cells::CTX* ctx, const CCRef* cell) override;                             \
+    int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;                   \
+    int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;                 \
+    int InvalidateRef(cells::CTX* ctx, const CCRef* ref, CCFormula*& replacement,               \
+                      const CCRef* cell) override;                                              \
+    int InvalidateItem(cells::CTX* ctx, const CCItem* item, CCFormula*& replacement,            \
+                       const CCRef* cell) override;                                             \
+    int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) override;              \
+    int UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,                      \
+                      const CCClipboardData* data) override;                                    \
+    int UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* cell, const CCRef* oldRef, \
+                  const CCRef* newRef, int unregister, CCFormula*& replacement) override;       \
+    uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;                              \
+    int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value, const CCRef* cell)     \
+        override;                                                                               \
+    int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) override;     \
+    int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) override;                 \
+    void Read(cells::CTX* ctx, CArchive& ar) override;                                          \
+    void Write(cells::CTX* ctx, CArchive& ar) const override;
+
+class CCConstFormula : public CCFormula {
+public:
+    CCConstFormula() = default;
+    explicit CCConstFormula(const CCCellValue& value) : m_value(value) {}
+    const CCCellValue& GetValue() const { return m_value; }
+    CCCellValue& GetValue() { return m_value; }
+    int GetType() const override { return FORMULA_CONST; }
+    OSTREL_FORMULA_NODE_OVERRIDES
+
+private:
+    CCCellValue m_value;
+    int m_open = 0;
+};
+
+class CCConstArrayFormula : public CCFormula {
+public:
+    CCConstArrayFormula() = default;
+    // Rows of values (a null value separates rows); shorter rows are padded with empties.
+    explicit CCConstArrayFormula(const SCCellValueList* rows);
+    int GetType() const override { return FORMULA_CONST_ARRAY; }
+    int GetColumns() const { return m_columns; }
+    int GetRows() const { return m_rows; }
+    // The value at row * columns + column.
+    const CCCellValue& GetAt(int index) const { return m_values[size_t(index)]; }
+    OSTREL_FORMULA_NODE_OVERRIDES
+
+private:
+    std::vector<CCCellValue> m_values;  // row by row; empty when the array holds none
+    int m_columns = 0;
+    int m_rows = 0;
+    int m_position = -1;
+};
+
+class CCRefFormula : public CCFormula {
+public:
+    CCRefFormula() = default;
+    CCRefFormula(const char16_t* name, unsigned char flags);
+    CCRefFormula(unsigned char column, uint16_t row, unsigned char flags);
+    CCRefFormula(unsigned char firstColumn, uint16_t firstRow, unsigned char lastColumn,
+                 uint16_t lastRow, unsigned char flags);
+    CCRefFormula(const CCRef* ref, unsigned char flags);
+    int GetType() const override { return FORMULA_REF; }
+    const CCRef* GetRef() const { return m_ref.get(); }
+    CCRef* GetRef() { return m_ref.get(); }
+    unsigned char GetMode() const { return m_mode; }
+    void SetMode(unsigned char flags) { m_mode = flags; }
+    int ContainsSheetLinks() const override;
+    void OnSheetRename(const std::u16string& oldName, const std::u16string& newName) override;
+    void UpdateArgsOnSheetRename(cells::CTX* ctx, const CCRemoteRef* oldRef,
+                                 const CCRemoteRef* newRef) override;
+    OSTREL_FORMULA_NODE_OVERRIDES
+
+private:
+    std::unique_ptr<CCRef> m_ref;
+    unsigned char m_mode = 0;
+};
+
+class CCOpFormula : public CCFormula {
+public:
+    CCOpFormula() = default;
+    // Takes ownership of args.
+    CCOpFormula(const CCFunc* func, CCFormulaList* args) : m_func(func), m_args(args) {}
+    ~CCOpFormula() override;
+    int GetType() const override { return FORMULA_OP; }
+    const CCFunc* GetFunc() const { return m_func; }
+    const CCFormulaList* GetArgs() const { return m_args; }
+    CCFormulaList*& GetArgsRef() { return m_args; }
+    void SetFunc(const CCFunc* func) { m_func = func; }
+    // A stored entry that matched no registry entry: its kind and name, kept for printing
+    // and writing (such a node fails Check with 4 and is never evaluated).
+    unsigned char GetStoredKind() const { return m_storedKind; }
+    const std::u16string& GetStoredName() const;
+    void SetStored(unsigned char kind, std::u16string name) {
+        m_storedKind = kind;
+        m_storedName = name.empty() ? nullptr : std::make_unique<std::u16string>(std::move(name));
+    }
+    int AlwaysRecalc() const override;
+    int ContainsSheetLinks() const override;
+    int IsHyperLink() const override;
+    void OnSheetRename(const std::u16string& oldName, const std::u16string& newName) override;
+    void UpdateArgsOnSheetRename(cells::CTX* ctx, const CCRemoteRef* oldRef,
+                                 const CCRemoteRef* newRef) override;
+    OSTREL_FORMULA_NODE_OVERRIDES
+
+protected:
+    template <class Update>
+    int RebuildArgs(CCFormula*& replacement, Update update);
+    // Applies follow to each argument of a copy of the list, and puts the copy in place
+    // only when every argument followed (1); otherwise the arguments stay as they were (0).
+    template <class Follow>
+    int FollowOnCopy(Follow follow);
+
+    const CCFunc* m_func = nullptr;   // a registry entry, never owned
+    CCFormulaList* m_args = nullptr;  // owned
+    uint16_t m_open = 0;
+    unsigned char m_storedKind = 0;
+    // Nearly every node has a registry entry: the rare stored name costs the others a pointer.
+    std::unique_ptr<std::u16string> m_storedName;
+};
+
+class CCChooseOpFormula : public CCOpFormula {
+public:
+    using CCOpFormula::CCOpFormula;
+    int GetType() const override { return FORMULA_CHOOSE; }
+    CCFormula* Copy() const override;
+    int IsSingleValue(cells::CTX* ctx, const CCRef* cell) override;
+    uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;
+    int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
+                  const CCRef* cell) override;
+    int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) override;
+    int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) override;
+
+private:
+    CCFormula* m_chosen = nullptr;  // one of the arguments, not owned
+};
+
+class CCRemoteOpFormula : public CCOpFormula {
+public:
+    using CCOpFormula::CCOpFormula;
+    int GetType() const override { return FORMULA_REMOTE; }
+    CCFormula* Copy() const override;
+    void Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) override;
+    int IsSingleValue(cells::CTX* ctx, const CCRef* cell) override;
+    uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;
+    int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
+                  const CCRef* cell) override;
+    int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) override;
+    int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) override;
+    void Read(cells::CTX* ctx, CArchive& ar) override;
+    void Write(cells::CTX* ctx, CArchive& ar) const override;
+    const CCRemoteRef& GetRemoteRef() const { return m_remote; }
+
+    // Raised when a node's remote reference changed during an evaluation (the cell then
+    // replaces its tree by a fresh copy).
+    static bool RefRemoteChanged;
+
+private:
+    CCRemoteRef m_remote;
+};
+
+class CCDocOpFormula : public CCOpFormula {
+public:
+    using CCOpFormula::CCOpFormula;
+    int GetType() const override { return FORMULA_DOC; }
+    CCFormula* Copy() const override;
+};
+
+class CCRefOpFormula : public CCOpFormula, public CCListenerWithManager {
+public:
+    using CCOpFormula::CCOpFormula;
+    ~CCRefOpFormula() override;
+    int GetType() const override { return FORMULA_REFOP; }
+    CCFormula* Copy() const override;
+    void Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) override;
+    int IsSingleValue(cells::CTX* ctx, const CCRef* cell) override;
+    int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
+    int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
+    int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) override;
+    uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;
+    int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
+                  const CCRef* cell) override;
+    int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) override;
+    int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) override;
+    // Sheet rename and destroy events of the sheet a FULLREFFunc node names.
+    bool OnEvent(const CCBaseEvent& event) override;
+    const CCRef* GetKeptRef() const { return m_kept.get(); }
+
+private:
+    std::unique_ptr<CCRef> m_kept;     // the reference last evaluated to
+    CCCellManager* m_sheet = nullptr;  // the broadcaster the node listens to, if any
+};
+
+// Builds the operation node of the class the entry's kind selects (null for other kinds).
+CCFormula* ConstructOpFormula(const CCFunc* func, CCFormulaList* args);
+CCFormula* ConstructOpFormula(const CCFunc* func);
+CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a);
+CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b);
+CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b, CCFormula* c);
+// Sheet prefixes: the names become reference nodes over name references.
+CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* sheet);
+CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* first, const char16_t* last);
+
+// The whole-formula evaluation used by cells: error 4 without a formula, Check's code as an
+// error, a reference result replaced by its value (error 1 when unreadable), a non-finite
+// number as error 3.
+void EvalFormula(cells::CTX* ctx, CCCellValue& result, CCFormula* formula, const CCRef* cell);
+void PrintFormulaList(cells::CTX* ctx, CWideOutStream& out, const CCFormulaList* list,
+                      int precedence, int forceBrackets);
+void PrintFormulaList2File(cells::CTX* ctx, CWideOutStream& out, const CCFormulaList* list,
+                           int precedence, int forceBrackets);
+void WriteFormula(cells::CTX* ctx, CArchive& ar, const CCFormula* formula);
+// A new tree owned by the caller, or null. Crafted bytes cannot nest deeper than
+// kMaxFormulaDepth (bad-format exception); a partly read tree is freed.
+CCFormula* ReadFormula(cells::CTX* ctx, CArchive& ar);
+void FormulaListWrite(cells::CTX* ctx, const CCFormulaList* list, CArchive& ar);
+CCFormulaList* FormulaListRead(cells::CTX* ctx, CArchive& ar);
+
+// The folding routine of the binary operators over their arguments, with an EvalCellValue
+// operation code (1 to 13).
+void FoldOperator(cells::CTX* ctx, int op, CCCellValue& result, const CCFormulaList* args,
+                  const CCRef* cell);
+// The value a reference result denotes; error 1 when it cannot be read.
+void DereferenceValue(cells::CTX* ctx, CCCellValue& value);
+
+#undef OSTREL_FORMULA_NODE_OVERRIDES

@@ -1,0 +1,19 @@
+// An embedded object. The engine only carries it; the host derives the concrete class and
+// supplies its type, equality, copy, stream form and order.
+#pragma once
+
+#include "ostrel/refs/ref.h"
+
+class CCObjectRef : public CCRef {
+public:
+    CCObjectRef() = default;
+    explicit CCObjectRef(long id) : m_id(id) {}
+    CCObjectRef(const CCObjectRef&) = default;
+    CCObjectRef& operator=(const CCObjectRef&) = default;
+
+    long GetObjectId() const { return m_id; }
+    void SetObjectId(long id) { m_id = id; }
+
+protected:
+    long m_id = -1;
+};

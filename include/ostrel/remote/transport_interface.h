@@ -1,0 +1,126 @@
+// The remote-data side of every document: host hooks that carry requests to other
+// documents, the requesting operations that formulas use to reach them, and the serving
+// operations that answer them. The notify-enable flag that silences messages lives here.
+#pragma once
+
+#include <cstdint>
+
+#include "ostrel/engine/ctx_provider.h"
+#include "ostrel/platform/string_types.h"
+
+class CCRemoteRef;
+class CCCellValue;
+class CFile;
+class CPtrArray;
+class CSize;
+class CStringArray;
+
+class CCTransportInterface : public cells::CCTXProvider {
+public:
+    CCTransportInterface() = default;
+
+    int GetNotifyEnable() const { return m_notifyEnable; }
+    void SetNotifyEnable(int enable) { m_notifyEnable = enable; }
+
+    // Host hooks.
+    virtual int IsRemoteDocumentOpen(const char16_t* documentName);
+    virtual int IsValidRemoteRef(const CCRemoteRef* ref, unsigned long requestCode);
+    virtual int IsFunctionAvailable(unsigned long requestCode);
+    virtual unsigned long BeginSession();
+    virtual void EndSession(unsigned long session);
+    virtual void EndSession();
+    // Carries a request file to the document the reference names and back; 0 when it could
+    // not be delivered.
+    virtual int DoTransport(const CCRemoteRef* ref, CFile* file);
+
+    // Server entry: decodes a request from the file, serves it, writes the answer.
+    virtual int OnTransport(CFile* file);
+
+    // Requesting side.
+    virtual int DoRemoteIsValidRef(const CCRemoteRef* ref);
+    virtual int DoRemoteGetValue(const CCRemoteRef* ref, CCCellValue* value, unsigned long flags);
+    virtual int DoRemoteGetDataSources(const CCRemoteRef* ref, CStringArray* out, int selector);
+    virtual int DoRemoteGetItems(const CCRemoteRef* ref, CStringArray* out);
+    virtual uint16_t DoRemoteOpenRef(const CCRemoteRef* ref);
+    virtual int DoRemoteGetFirstRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
+    virtual int DoRemoteGetNextRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
+    virtual int DoRemoteGetPreviousRecord(const CCRemoteRef* ref, uint16_t handle,
+                                          CPtrArray* record);
+    virtual int DoRemoteGetLastRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
+    virtual int DoRemoteGetRecord(const CCRemoteRef* ref, uint16_t handle, unsigned long n,
+                                  CPtrArray* record);
+    virtual int DoRemoteRefSize(const CCRemoteRef* ref, uint16_t handle, CSize* size);
+    virtual int DoRemoteNextValue(const CCRemoteRef* ref, uint16_t handle, CCCellValue* value);
+    virtual int DoRemoteCloseRef(const CCRemoteRef* ref, uint16_t handle);
+    virtual int DoRemoteRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent);
+    virtual int DoRemoteUnRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent);
+    virtual int DoRemoteInvalidateRef(const CCRemoteRef* ref, const CCRemoteRef* invalidated);
+    virtual int DoRemoteMoveFormula(const CCRemoteRef* ref, const CCRemoteRef* from,
+                                    const CCRemoteRef* to);
+    virtual int DoRemoteMoveDependent(const CCRemoteRef* ref, const CCRemoteRef* from,
+                                      const CCRemoteRef* to, int flag);
+    virtual int DoRemoteIsSingleValue(const CCRemoteRef* ref);
+    virtual int DoRemoteInitRecalc(const CCRemoteRef* ref, int arg);
+    virtual int DoRemoteSetSourceValue(const CCRemoteRef* ref, const CCCellValue* value);
+    virtual int DoRemoteSetValueInCompound(const CCRemoteRef* ref, const char16_t* text,
+                                           unsigned long arg, const CCCellValue* value);
+
+    // Serving side.
+    virtual int OnRemoteIsValidRef(const CCRemoteRef* ref);
+    virtual int OnRemoteGetValue(const CCRemoteRef* ref, CCCellValue* value, unsigned long flags);
+    virtual int OnRemoteGetDataSources(const CCRemoteRef* ref, CStringArray* out, int selector);
+    virtual int OnRemoteGetItems(const CCRemoteRef* ref, CStringArray* out);
+    virtual uint16_t OnRemoteOpenRef(const CCRemoteRef* ref);
+    virtual int OnRemoteGetFirstRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
+    virtual int OnRemoteGetNextRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
+    virtual int OnRemoteGetPreviousRecord(const CCRemoteRef* ref, uint16_t handle,
+                                          CPtrArray* record);
+    virtual int OnRemoteGetLastRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
+    virtual int OnRemoteGetRecord(const CCRemoteRef* ref, uint16_t handle, unsigned long n,
+                                  CPtrArray* record);
+    virtual int OnRemoteRefSize(const CCRemoteRef* ref, uint16_t handle, CSize* size);
+    virtual int OnRemoteNextValue(const CCRemoteRef* ref, uint16_t handle, CCCellValue* value);
+    virtual int OnRemoteCloseRef(const CCRemoteRef* ref, uint16_t handle);
+    virtual int OnRemoteRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent);
+    virtual int OnRemoteUnRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent);
+    virtual int OnRemoteInvalidateRef(const CCRemoteRef* ref, const CCRemoteRef* invalidated);
+    virtual int OnRemoteMoveFormula(const CCRemoteRef* ref, const CCRemoteRef* from,
+                                    const CCRemoteRef* to);
+    virtual int OnRemoteMoveDependent(const CCRemoteRef* ref, const CCRemoteRef* from,
+                                      const CCRemoteRef* to, int flag);
+    virtual int OnRemoteIsSingleValue(const CCRemoteRef* ref);
+    virtual int OnRemoteInitRecalc(const CCRemoteRef* ref, int arg);
+    virtual int OnRemoteSetSourceValue(const CCRemoteRef* ref, const CCCellValue* value);
+    virtual int OnRemoteSetValueInCompound(const CCRemoteRef* ref, const char16_t* text,
+                                           unsigned long arg, const CCCellValue* value);
+
+private:
+    int m_notifyEnable = 1;
+};
+
+// Brackets an operation with BeginSession and EndSession (nothing without an interface), so
+// that the host can batch its reactions. The session ends however the operation is left,
+// an exception included. A numbered session ends with the number BeginSession gave.
+class CManagerSession {
+public:
+    enum class Ending { plain, numbered };
+
+    explicit CManagerSession(CCTransportInterface* manager, Ending ending = Ending::plain)
+        : m_manager(manager), m_ending(ending) {
+        if (m_manager) m_number = m_manager->BeginSession();
+    }
+    ~CManagerSession() {
+        if (!m_manager) return;
+        if (m_ending == Ending::numbered)
+            m_manager->EndSession(m_number);
+        else
+            m_manager->EndSession();
+    }
+    CManagerSession(const CManagerSession&) = delete;
+    CManagerSession& operator=(const CManagerSession&) = delete;
+
+private:
+    CCTransportInterface* m_manager;
+    Ending m_ending;
+    unsigned long m_number = 0;
+};
