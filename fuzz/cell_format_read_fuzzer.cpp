@@ -10,6 +10,7 @@
 #include "ostrel/formats/cell_format.h"
 #include "ostrel/formats/cell_format_table.h"
 #include "ostrel/platform/archive.h"
+#include "platform/names.h"
 
 namespace {
 

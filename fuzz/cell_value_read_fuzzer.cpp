@@ -7,6 +7,7 @@
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/wide_stream.h"
+#include "platform/names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> copy(data, data + size);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ostrel/platform/archive.h"
+#include "platform/names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> copy(data, data + size);

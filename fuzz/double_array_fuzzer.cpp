@@ -6,6 +6,7 @@
 
 #include "cells/double_array.h"
 #include "ostrel/platform/archive.h"
+#include "platform/names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> copy(data, data + size);

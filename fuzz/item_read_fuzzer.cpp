@@ -7,6 +7,7 @@
 #include "host_sheet.h"
 #include "ostrel/platform/archive.h"
 #include "ostrel/refs/ref_list.h"
+#include "platform/names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static ostrel::host::HostSheet sheet;

@@ -10,6 +10,7 @@
 #include "ostrel/formula/lctx.h"
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/wide_stream.h"
+#include "platform/names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A fresh cache per input keeps the codes of earlier inputs from piling up.

@@ -12,6 +12,7 @@
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/exceptions.h"
 #include "ostrel/platform/wide_stream.h"
+#include "platform/names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool initialised = (InitBuiltinFunctions(), true);

@@ -9,6 +9,7 @@
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/refs/ref.h"
 #include "ostrel/refs/ref_list.h"
+#include "platform/names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static ostrel::host::HostSheet sheet;

@@ -13,6 +13,7 @@
 #include "ostrel/formula/lctx.h"
 #include "ostrel/refs/name_ref.h"
 #include "ostrel/refs/rc_ref.h"
+#include "platform/names.h"
 #include "range_index.h"
 
 namespace ostrel::host {

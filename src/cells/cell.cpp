@@ -12,6 +12,7 @@
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/refs/ref.h"
+#include "platform/names.h"
 #include "platform/text/unicode.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include "ostrel/refs/ref.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
+#include "platform/names.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "ostrel/platform/resources.h"
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/refs/ref.h"
+#include "platform/names.h"
 
 char16_t CCCellValue::m_chSpecial = u'^';
 
@@ -39,33 +40,24 @@ cells::LCTX* LocaleOf(cells::CTX* ctx) {
 
 }  // namespace
 
-// Every value starts with the General format in its default state.
-void CCCellValue::ResetFormat() {
-    m_format.SetDefault(cells::invariant_LCTX(), C_NF_GENERAL);
-    m_format = CCNumberFormat();
-}
+// Every value starts with the General format in its default state, which is what a format's
+// own initialisers give: a value is made for every cell read, so nothing more is done here.
 
-CCCellValue::CCCellValue() : m_number(0.0) {
-    ResetFormat();
-}
+CCCellValue::CCCellValue() : m_number(0.0) {}
 
 CCCellValue::CCCellValue(int errorCode) : m_number(0.0), m_type(CV_ERROR) {
     m_error = errorCode;
-    ResetFormat();
 }
 
 CCCellValue::CCCellValue(const char16_t* text) : m_number(0.0), m_type(CV_TEXT) {
     m_text = Duplicate(text);
-    ResetFormat();
 }
 
 CCCellValue::CCCellValue(const CCRef* ref) : m_number(0.0), m_type(CV_REF) {
     m_ref = ref ? ref->Copy() : nullptr;
-    ResetFormat();
 }
 
 CCCellValue::CCCellValue(const VARIANT& variant) : m_number(0.0) {
-    ResetFormat();
     Set(variant);
 }
 

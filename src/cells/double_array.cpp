@@ -7,6 +7,7 @@
 
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/exceptions.h"
+#include "platform/names.h"
 
 namespace {
 

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include "platform/names.h"
 
+namespace ostrel::platform {
 class CArchive;
-
+}  // namespace ostrel::platform
+using ostrel::platform::CArchive;
 class CCDoubleArray {
 public:
     // The stored class name and schema of the streamed object.

@@ -8,6 +8,7 @@
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
 #include "platform/fixed_pool.h"
+#include "platform/names.h"
 
 CCItem::Dependents& CCItem::D() {
     if (!m_deps) m_deps = std::make_unique<Dependents>();

@@ -3,6 +3,7 @@
 
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/platform/geometry.h"
+#include "platform/names.h"
 
 SCCellValueList* CellValueListCreate(CCCellValue* value) {
     auto* node = new SCCellValueList;

@@ -4,6 +4,7 @@
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/ptr_array.h"
+#include "platform/names.h"
 
 void WriteCellValue(cells::CTX* ctx, CArchive& ar, const CCCellValue* value) {
     ar << uint8_t(value ? 1 : 0);

@@ -5,6 +5,7 @@
 #include "ostrel/formats/date_serial.h"
 #include "ostrel/platform/ole_date_time.h"
 #include "ostrel/platform/variant.h"
+#include "platform/names.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 
 CCCell* CCCellManager::CellAt(const CCRef* ref) const {
     if (!ref) return nullptr;

@@ -12,6 +12,7 @@
 #include "ostrel/refs/ref.h"
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 
 CCCellManager::CCCellManager() : m_identity(ostrel::engine::RegisterManager(this)) {}
 

@@ -4,6 +4,7 @@
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/engine/doc_item.h"
 #include "ostrel/platform/archive.h"
+#include "platform/names.h"
 
 bool CCCellManager::CCDocItem::IsEqual(const CCItem* other) const {
     return other && other->GetRef() && m_ref.IsEqual(other->GetRef());

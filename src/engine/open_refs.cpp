@@ -6,6 +6,7 @@
 #include "ostrel/platform/geometry.h"
 #include "ostrel/platform/ptr_array.h"
 #include "ostrel/refs/ref.h"
+#include "platform/names.h"
 
 namespace {
 // Handles are 16-bit and 0 is never one.

@@ -10,6 +10,7 @@
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/refs/ref.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 
 CCRemoteRef* CCCellManager::TranslateToRemoteRef(const CCRef* ref) {
     if (!ref) return nullptr;

@@ -12,6 +12,7 @@
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 #include "platform/text/unicode.h"
 
 namespace {

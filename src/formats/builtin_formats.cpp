@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "formats/intl_settings.h"
+#include "platform/names.h"
 
 namespace {
 

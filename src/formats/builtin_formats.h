@@ -19,6 +19,7 @@
 #pragma once
 
 #include "ostrel/platform/string_types.h"
+#include "platform/names.h"
 
 // Rebuilds the list from the current international settings (done by
 // InitInternationalSettings; a host that overrides settings calls it afterwards).

@@ -3,6 +3,7 @@
 
 #include "ostrel/formats/number_format_table.h"
 #include "ostrel/platform/archive.h"
+#include "platform/names.h"
 
 void CCCellFormat::InitDefault() {
     m_setMask &= static_cast<uint16_t>(~kAllBits);

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "ostrel/platform/ole_date_time.h"
+#include "platform/names.h"
 
 namespace {
 

@@ -11,8 +11,12 @@
 #include <cstddef>
 #include <memory>
 #include <string_view>
+#include "platform/names.h"
 
+namespace ostrel::platform {
 class CWideOutStream;
+}  // namespace ostrel::platform
+using ostrel::platform::CWideOutStream;
 namespace cells {
 struct LCTX;
 }

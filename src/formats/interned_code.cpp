@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <unordered_map>
+#include "platform/names.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "formats/module_profile.h"
 #include "ostrel/platform/resources.h"
 #include "ostrel/platform/string_array.h"
+#include "platform/names.h"
 
 namespace {
 

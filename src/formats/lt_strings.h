@@ -5,9 +5,12 @@
 #include <string_view>
 
 #include "ostrel/platform/string_types.h"
+#include "platform/names.h"
 
+namespace ostrel::platform {
 class CStringArray;
-
+}  // namespace ostrel::platform
+using ostrel::platform::CStringArray;
 void InitLTStrings();
 void LoadLTStrings();
 int AddLTString(std::u16string_view text);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ostrel/platform/utf.h"
+#include "platform/names.h"
 #include "platform/profile.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ostrel/platform/string_types.h"
+#include "platform/names.h"
 
 // Takes the host application's key (set with ostrel::SetHostRegistryKey) and the profile
 // name "Ostrel Cells"; called at engine start before any profile access.

@@ -6,6 +6,7 @@
 #include "formats/lt_strings.h"
 #include "formats/number_format_locale.h"
 #include "ostrel/formats/number_format.h"
+#include "platform/names.h"
 
 using number_format_detail::LocaleOf;
 

@@ -13,6 +13,7 @@
 #include "ostrel/formats/number_format.h"
 #include "ostrel/platform/resources.h"
 #include "ostrel/platform/wide_stream.h"
+#include "platform/names.h"
 
 using number_format_detail::LocaleOf;
 

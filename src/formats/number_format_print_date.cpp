@@ -9,6 +9,7 @@
 #include "ostrel/formats/number_format.h"
 #include "ostrel/platform/resources.h"
 #include "ostrel/platform/wide_stream.h"
+#include "platform/names.h"
 
 using number_format_detail::LocaleOf;
 

@@ -3,6 +3,7 @@
 #include "ostrel/formats/number_format.h"
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/utf.h"
+#include "platform/names.h"
 
 void CCNumberFormat::FillBuff(unsigned char* buffer) const {
     buffer[0] = m_type;

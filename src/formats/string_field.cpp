@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ostrel/platform/archive.h"
+#include "platform/names.h"
 
 namespace {
 

@@ -2,8 +2,10 @@
 // text, else length + 1 with the length capped at 4096 units), then count - 1 UTF-16 units.
 #pragma once
 
+namespace ostrel::platform {
 class CArchive;
-
+}  // namespace ostrel::platform
+using ostrel::platform::CArchive;
 namespace cells {
 class CTX;
 }

@@ -3,6 +3,7 @@
 #include "ostrel/formula/lctx.h"
 #include "ostrel/functions/func.h"
 #include "ostrel/platform/wide_stream.h"
+#include "platform/names.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "ostrel/functions/func.h"
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/exceptions.h"
+#include "platform/names.h"
 
 namespace {
 

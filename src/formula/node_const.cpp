@@ -8,6 +8,7 @@
 #include "ostrel/platform/exceptions.h"
 #include "ostrel/platform/geometry.h"
 #include "ostrel/platform/wide_stream.h"
+#include "platform/names.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "ostrel/platform/geometry.h"
 #include "ostrel/platform/ui.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/region_ref.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 #include "platform/text/unicode.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "ostrel/platform/geometry.h"
 #include "ostrel/refs/name_ref.h"
 #include "ostrel/refs/ref_3d.h"
+#include "platform/names.h"
 #include "platform/text/unicode.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "ostrel/formula/scanner.h"
 #include "ostrel/platform/geometry.h"
 #include "ostrel/platform/wide_stream.h"
+#include "platform/names.h"
 
 namespace ostrel::functions {
 

@@ -15,6 +15,7 @@
 #include "ostrel/formats/date_serial.h"
 #include "ostrel/formats/number_format.h"
 #include "ostrel/formula/scanner.h"
+#include "platform/names.h"
 
 using ostrel::functions::ArgumentCount;
 using ostrel::functions::DateArgument;

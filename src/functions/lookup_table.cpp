@@ -7,6 +7,7 @@
 #include "ostrel/refs/rc_ref.h"
 #include "ostrel/refs/region_ref.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 
 namespace ostrel::functions::lookup {
 

@@ -16,6 +16,7 @@
 #include "functions/math_functions.h"
 #include "functions/math_support.h"
 #include "ostrel/platform/geometry.h"
+#include "platform/names.h"
 
 using math_detail::GatherNumbers;
 using math_detail::NumberArgument;

@@ -18,6 +18,7 @@
 #include "ostrel/refs/rc_ref.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/region_ref.h"
+#include "platform/names.h"
 
 using ostrel::functions::ArgumentCount;
 using ostrel::functions::EvaluateArgument;

@@ -24,6 +24,7 @@
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/resources.h"
 #include "ostrel/platform/utf.h"
+#include "platform/names.h"
 #include "platform/text/unicode.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "ostrel/formats/number_format.h"
 #include "ostrel/formula/scanner.h"
 #include "ostrel/platform/wide_stream.h"
+#include "platform/names.h"
 
 using ostrel::functions::EvaluateArgument;
 using ostrel::functions::NumberOrError;

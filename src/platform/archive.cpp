@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "ostrel/platform/utf.h"
+#include "platform/names.h"
+
+namespace ostrel::platform {
 
 void CArchive::CheckStoring() const {
     if (m_mode != store) throw CArchiveException(CArchiveException::readOnly);
@@ -197,3 +200,5 @@ std::u16string CArchive::ReadCString() {
     }
     return text;
 }
+
+}  // namespace ostrel::platform

@@ -8,6 +8,9 @@
 #include <limits>
 
 #include "ostrel/platform/exceptions.h"
+#include "platform/names.h"
+
+namespace ostrel::platform {
 
 CMemFile::CMemFile(size_t growBytes) : m_growBytes(growBytes == 0 ? 1024 : growBytes) {}
 
@@ -154,3 +157,5 @@ void CDiskFile::Close() {
     if (m_file) std::fclose(m_file);
     m_file = nullptr;
 }
+
+}  // namespace ostrel::platform

@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstdint>
 #include <ctime>
+#include "platform/names.h"
+
+namespace ostrel::platform {
 
 namespace {
 
@@ -150,3 +153,5 @@ COleDateTime COleDateTime::GetCurrentTime() {
                        second);
     return result;
 }
+
+}  // namespace ostrel::platform

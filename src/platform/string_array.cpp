@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <vector>
 
-template class ostrel::CTypedArray<CString>;
+#include "platform/names.h"
+
+template class ostrel::CTypedArray<std::u16string>;
+
+namespace ostrel::platform {
 
 void CStringArray::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
@@ -27,3 +31,5 @@ void CStringArray::Serialize(CArchive& ar) {
         items.push_back(ar.ReadCString());
     m_items.swap(items);
 }
+
+}  // namespace ostrel::platform

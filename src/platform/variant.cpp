@@ -5,6 +5,9 @@
 #include <string>
 
 #include "ostrel/platform/exceptions.h"
+#include "platform/names.h"
+
+namespace ostrel::platform {
 
 namespace {
 
@@ -162,3 +165,5 @@ std::u16string_view CVariant::Text() const {
     if (vt != VT_BSTR || !bstrVal) return {};
     return std::u16string_view(bstrVal, SysStringLen(bstrVal));
 }
+
+}  // namespace ostrel::platform

@@ -1,6 +1,7 @@
 #include "ostrel/refs/document_ref.h"
 
 #include "ostrel/platform/archive.h"
+#include "platform/names.h"
 
 int CCDocumentRef::IsEqual(const CCRef* other) const {
     return other && other->GetType() == REF_TYPE_DOCUMENT &&

@@ -6,6 +6,7 @@
 #include "formats/text_helpers.h"
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/platform/wide_stream.h"
+#include "platform/names.h"
 
 namespace {
 std::unique_ptr<char16_t[]> Duplicate(const char16_t* text, size_t length) {

@@ -6,6 +6,7 @@
 #include "ostrel/refs/clipboard_data.h"
 #include "ostrel/refs/region_ref.h"
 #include "platform/fixed_pool.h"
+#include "platform/names.h"
 
 void PrintCellA1(CWideOutStream& out, unsigned char column, uint16_t row, bool absColumn,
                  bool absRow) {

@@ -1,6 +1,7 @@
 #include "ostrel/refs/ref.h"
 
 #include "ostrel/engine/cell_manager.h"
+#include "platform/names.h"
 
 void CCRef::Print(cells::CTX*, CWideOutStream&, unsigned char) const {}
 void CCRef::Update(cells::CTX*, const CCRef*, const CCRef*, unsigned char&) {}

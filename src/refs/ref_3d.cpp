@@ -6,6 +6,7 @@
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/remote_ref.h"
 #include "platform/fixed_pool.h"
+#include "platform/names.h"
 
 namespace {
 uint32_t IdentityOf(cells::CTX* ctx) {

@@ -8,6 +8,7 @@
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/region_ref.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 
 namespace {
 

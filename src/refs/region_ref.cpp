@@ -8,6 +8,7 @@
 #include "ostrel/refs/clipboard_data.h"
 #include "ostrel/refs/rc_ref.h"
 #include "platform/fixed_pool.h"
+#include "platform/names.h"
 
 CCRegionRef::CCRegionRef(const CRect& rect) {
     Set(rect);

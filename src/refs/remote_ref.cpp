@@ -6,6 +6,7 @@
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/refs/rc_ref.h"
 #include "ostrel/refs/region_ref.h"
+#include "platform/names.h"
 #include "platform/text/unicode.h"
 
 int CCRemoteRef::IsEqual(const CCRemoteRef& other) const {

@@ -1,4 +1,5 @@
 #include "ostrel/remote/transport_interface.h"
+#include "platform/names.h"
 
 int CCTransportInterface::IsRemoteDocumentOpen(const char16_t*) {
     return 0;

@@ -10,6 +10,7 @@
 #include "ostrel/platform/string_array.h"
 #include "ostrel/refs/remote_ref.h"
 #include "ostrel/remote/transport_interface.h"
+#include "platform/names.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/utf.h"
 #include "ostrel/platform/zmk/environment.h"
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 

@@ -15,6 +15,7 @@
 #include "ostrel/platform/variant.h"
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/refs/rc_ref.h"
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 
 using testing_support::Load;

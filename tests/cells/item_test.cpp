@@ -7,6 +7,7 @@
 #include "ostrel/platform/archive.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 

@@ -13,6 +13,7 @@
 #include "ostrel/platform/ui.h"
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 #include "support/test_host.h"
 
 using testing_support::TestCell;

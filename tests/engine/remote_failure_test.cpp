@@ -15,6 +15,7 @@
 #include "ostrel/platform/file.h"
 #include "ostrel/platform/utf.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 #include "support/test_host.h"
 
 using testing_support::TestSheet;

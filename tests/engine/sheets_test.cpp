@@ -13,6 +13,7 @@
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 

@@ -10,6 +10,7 @@
 #include "ostrel/formats/cell_format_table.h"
 #include "ostrel/formats/number_format_table.h"
 #include "ostrel/platform/exceptions.h"
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 
 using nf_test::CacheWithFakeParser;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ostrel/platform/ole_date_time.h"
+#include "platform/names.h"
 
 namespace {
 

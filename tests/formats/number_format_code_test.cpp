@@ -8,6 +8,7 @@
 #include "ostrel/formats/number_format.h"
 #include "ostrel/formats/number_format_table.h"
 #include "ostrel/platform/exceptions.h"
+#include "platform/names.h"
 
 using nf_test::CacheWithFakeParser;
 using nf_test::Custom;

@@ -10,6 +10,7 @@
 #include "ostrel/platform/utf.h"
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/platform/zmk/legacy_locale_context.h"
+#include "platform/names.h"
 
 namespace nf_test {
 

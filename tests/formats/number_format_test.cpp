@@ -6,6 +6,7 @@
 
 #include "number_format_support.h"
 #include "ostrel/platform/archive.h"
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 
 using nf_test::CacheWithFakeParser;

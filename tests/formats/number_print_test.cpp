@@ -9,6 +9,7 @@
 #include "ostrel/formats/date_serial.h"
 #include "ostrel/formats/number_format.h"
 #include "ostrel/platform/resources.h"
+#include "platform/names.h"
 
 using nf_test::CacheWithFakeParser;
 using nf_test::GermanData;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 
 using testing_support::Load;

@@ -16,6 +16,7 @@
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/platform/zmk/environment.h"
 #include "ostrel/refs/ref.h"
+#include "platform/names.h"
 #include "support/test_host.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "formats/string_field.h"
 #include "ostrel/platform/exceptions.h"
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 #include "tree_support.h"
 

@@ -10,6 +10,7 @@
 #include "ostrel/formula/formula.h"
 #include "ostrel/functions/func.h"
 #include "ostrel/platform/wide_stream.h"
+#include "platform/names.h"
 #include "support/test_host.h"
 
 namespace tree_test {

@@ -10,6 +10,7 @@
 
 #include "formula_cases.h"
 #include "ostrel/formats/number_format.h"
+#include "platform/names.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ostrel/formula/formula.h"
+#include "platform/names.h"
 
 namespace testing_support {
 

@@ -14,6 +14,7 @@
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/exceptions.h"
 #include "ostrel/platform/utf.h"
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 

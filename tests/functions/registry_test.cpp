@@ -8,6 +8,7 @@
 #include "fake_node.h"
 #include "formats/string_field.h"
 #include "ostrel/functions/func.h"
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 
 using testing_support::Builtin;

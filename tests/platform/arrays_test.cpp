@@ -5,6 +5,7 @@
 
 #include "ostrel/platform/ptr_array.h"
 #include "ostrel/platform/string_array.h"
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 
 using testing_support::Load;

@@ -1,6 +1,7 @@
 #include "ostrel/platform/geometry.h"
 
 #include <gtest/gtest.h>
+#include "platform/names.h"
 
 // Ranges map to rectangles with all four bounds inclusive; an off-by-one here shifts every
 // range size and containment test in the engine.

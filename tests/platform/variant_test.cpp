@@ -4,6 +4,7 @@
 
 #include <string>
 #include <utility>
+#include "platform/names.h"
 
 TEST(Bstr, LengthCountsEmbeddedZerosAndTerminates) {
     const char16_t raw[] = {u'a', 0, u'b', 0, 0};

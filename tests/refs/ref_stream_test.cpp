@@ -11,6 +11,7 @@
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/region_ref.h"
 #include "ostrel/refs/remote_ref.h"
+#include "platform/names.h"
 #include "support/archive_bytes.h"
 
 using testing_support::Load;

@@ -14,7 +14,9 @@
 
 class CCFormula;
 class CCRefList;
+namespace ostrel::platform {
 class CWideOutStream;
+}  // namespace ostrel::platform
 
 // What Find and Replace look for, and how.
 class CCFindData {
@@ -45,8 +47,8 @@ public:
     int IsEmpty() const override;
     void Recalc(cells::CTX* ctx) override;
     int IsHidden(cells::CTX*) const override { return getCFmt().IsHidden(); }
-    void Read(cells::CTX* ctx, CArchive& ar) override;
-    void Write(cells::CTX* ctx, CArchive& ar) override;
+    void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
+    void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
     void Delete(cells::CTX* ctx) override;
     // The formula's relative references follow the cell (all of them, or none when one
     // would leave the grid), then the item moves as CCItem::Move does.
@@ -56,12 +58,12 @@ public:
     virtual void SetText(cells::CTX* ctx, std::u16string_view text, int quiet);
     // The display text; empty for a hidden cell of a protected document, a hidden error or a
     // hidden zero.
-    virtual void GetValueText(cells::CTX* ctx, CWideOutStream& out);
+    virtual void GetValueText(cells::CTX* ctx, ostrel::platform::CWideOutStream& out);
     // The buffer forms take the buffer's size in bytes, copy at most size / 2 - 1
     // characters and terminate them; a buffer too small for the terminator is not touched.
     virtual void GetValueText(cells::CTX* ctx, char16_t* buffer, int size);
     // The formula as typed ("= " and the formula), or the value at full precision.
-    virtual void GetFormulaText(cells::CTX* ctx, CWideOutStream& out);
+    virtual void GetFormulaText(cells::CTX* ctx, ostrel::platform::CWideOutStream& out);
     virtual void GetFormulaText(cells::CTX* ctx, char16_t* buffer, int size);
     virtual int Find(cells::CTX* ctx, const CCFindData& data);
     virtual int Replace(cells::CTX* ctx, const CCFindData& data);
@@ -124,12 +126,12 @@ public:
     // live formula and packs it anew with the type; null removes the formula block.
     void SaveFormula(cells::CTX* ctx, const CCFormula* formula, char16_t type);
     // Writes the packed formula field of the cell's stream form.
-    void SerializeFormula(cells::CTX* ctx, CArchive& ar);
+    void SerializeFormula(cells::CTX* ctx, ostrel::platform::CArchive& ar);
     int RegisterFormula(cells::CTX* ctx);
     int UnregisterFormula(cells::CTX* ctx);
     void ValidateFormulaRef(cells::CTX* ctx, const CCRef* ref);
     bool IsHyperLink() const;
-    int GetHyperLink(cells::CTX* ctx, CString& link);
+    int GetHyperLink(cells::CTX* ctx, ostrel::platform::CString& link);
     CCRefList* GetPrecedents(cells::CTX* ctx) override;
 
 private:

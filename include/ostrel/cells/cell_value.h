@@ -9,12 +9,16 @@
 #include "ostrel/formats/number_format.h"
 #include "ostrel/platform/instance_counter.h"
 
+namespace ostrel::platform {
 class CArchive;
+}  // namespace ostrel::platform
 class CCRef;
+namespace ostrel::platform {
 class CPtrArray;
 class CSize;
 class CWideOutStream;
 struct VARIANT;
+}  // namespace ostrel::platform
 
 // The longest text a formula may build (UTF-16 units), as other spreadsheets have it: a
 // longer result is error 3, found before anything is allocated, so that a few cells joining
@@ -57,7 +61,7 @@ public:
     explicit CCCellValue(int errorCode);
     explicit CCCellValue(const char16_t* text);
     explicit CCCellValue(const CCRef* ref);
-    explicit CCCellValue(const VARIANT& variant);
+    explicit CCCellValue(const ostrel::platform::VARIANT& variant);
     CCCellValue(const CCCellValue& other);
     CCCellValue& operator=(const CCCellValue& other);
     ~CCCellValue();
@@ -72,9 +76,9 @@ public:
     void Set(double number, const CCNumberFormat& format);
     void Set(const CCNumberFormat& format);
     void Set(const CCCellValue& other);
-    void Set(const VARIANT& variant);
+    void Set(const ostrel::platform::VARIANT& variant);
     // Writes the value into a variant (see the conversion rules in the implementation).
-    void Get(VARIANT& variant) const;
+    void Get(ostrel::platform::VARIANT& variant) const;
 
     unsigned char GetType() const { return m_type; }
     double GetNumber() const { return m_number; }
@@ -96,11 +100,11 @@ public:
 
     // Flags: 1 full precision for numbers; 2 escapes '"' and the special character in texts
     // with the special character.
-    void Print(cells::CTX* ctx, CWideOutStream& out, int flags) const;
+    void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out, int flags) const;
 
-    void Write(cells::CTX* ctx, CArchive& ar) const;
+    void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const;
     // On a malformed or short stream the value is left empty and the exception passes on.
-    void Read(cells::CTX* ctx, CArchive& ar);
+    void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar);
 
     // The escape character of quoted texts.
     static char16_t m_chSpecial;
@@ -109,8 +113,6 @@ protected:
     void Release();
 
 private:
-    void ResetFormat();
-
     // Exactly one payload is live, chosen by the type; the text (new[]) and the reference
     // are owned by the value and released whenever it changes kind.
     union {
@@ -138,14 +140,16 @@ void EvalCellValue(int op, CCCellValue& a, const CCCellValue& b);
 
 // A value pointer that may be null, behind a presence byte; ReadCellValue returns a new
 // value owned by the caller, or null.
-void WriteCellValue(cells::CTX* ctx, CArchive& ar, const CCCellValue* value);
-CCCellValue* ReadCellValue(cells::CTX* ctx, CArchive& ar);
+void WriteCellValue(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCCellValue* value);
+CCCellValue* ReadCellValue(cells::CTX* ctx, ostrel::platform::CArchive& ar);
 // An i32 count, then each element as an optional value. ReadValueArray fills the array with
 // new values owned by the caller (free them with FreeValueArray); a negative count or one
 // beyond what the stream holds raises the bad-format archive exception.
-void WriteValueArray(cells::CTX* ctx, CArchive& ar, const CPtrArray& values);
-void ReadValueArray(cells::CTX* ctx, CArchive& ar, CPtrArray& values);
-void FreeValueArray(CPtrArray& values);
+void WriteValueArray(cells::CTX* ctx, ostrel::platform::CArchive& ar,
+                     const ostrel::platform::CPtrArray& values);
+void ReadValueArray(cells::CTX* ctx, ostrel::platform::CArchive& ar,
+                    ostrel::platform::CPtrArray& values);
+void FreeValueArray(ostrel::platform::CPtrArray& values);
 
 // An array constant: one list read row by row, a node with a null value separating rows.
 struct SCCellValueList {
@@ -157,4 +161,4 @@ void CellValueListAddLast(SCCellValueList*& list, CCCellValue* value);
 void CellValueListAddRow(SCCellValueList*& list, SCCellValueList* row);
 void CellValueListFree(SCCellValueList* list, int freeValues);
 // (widest row, number of rows); (0, 0) for an empty list.
-CSize CalcCellValueArraySize(const SCCellValueList* list);
+ostrel::platform::CSize CalcCellValueArraySize(const SCCellValueList* list);

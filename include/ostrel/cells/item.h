@@ -12,7 +12,9 @@
 #include "ostrel/platform/flat_multi_index.h"
 #include "ostrel/platform/instance_counter.h"
 
+namespace ostrel::platform {
 class CArchive;
+}  // namespace ostrel::platform
 class CCRef;
 class CCRefList;
 class CCCell;
@@ -78,8 +80,8 @@ public:
     virtual CCRefList* LoadDependents(cells::CTX* ctx);
     virtual void Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other);
     virtual int IsHidden(cells::CTX*) const { return 0; }
-    virtual void Read(cells::CTX* ctx, CArchive& ar);
-    virtual void Write(cells::CTX* ctx, CArchive& ar);
+    virtual void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar);
+    virtual void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar);
     // 1 on success, 0 when refused (message 13037: a hidden item of a protected document).
     virtual int RegisterDependent(cells::CTX* ctx, const CCRef* ref);
     virtual void UnRegisterDependent(cells::CTX* ctx, const CCRef* ref);

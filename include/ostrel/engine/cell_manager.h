@@ -20,7 +20,9 @@
 #include "ostrel/refs/document_ref.h"
 #include "ostrel/remote/transport_interface.h"
 
+namespace ostrel::platform {
 class CArchive;
+}  // namespace ostrel::platform
 class CCCell;
 class CCCellValue;
 class CCItem;
@@ -29,10 +31,12 @@ class CCRef;
 class CCRefList;
 class CCRemoteRef;
 class CCWorkbook;
+namespace ostrel::platform {
 class COleDateTime;
 class CPtrArray;
 class CSize;
 class CStringArray;
+}  // namespace ostrel::platform
 struct SCItemList;
 
 // The answer to "recalculate the other documents?": not asked yet, no, yes.
@@ -130,20 +134,20 @@ public:
     virtual int ClearCell(const CCRef* ref, int what);
     virtual int IsValidRef(const CCRef* ref);
     virtual int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index);
-    virtual int GetDataSources(CStringArray* out, int selector);
-    virtual int GetItems(const CCRef* ref, CStringArray* out);
+    virtual int GetDataSources(ostrel::platform::CStringArray* out, int selector);
+    virtual int GetItems(const CCRef* ref, ostrel::platform::CStringArray* out);
     // Whole-text forms of the text getters (not in the buffer forms' size limits).
     int GetCellValueText(const CCRef* ref, std::u16string& text) const;
     int GetCellFormula(const CCRef* ref, std::u16string& text);
 
     // Reading a range value by value or row by row through 16-bit handles.
     virtual uint16_t OpenRef(const CCRef* ref);
-    virtual int GetFirstRecord(uint16_t handle, CPtrArray* record);
-    virtual int GetNextRecord(uint16_t handle, CPtrArray* record);
-    virtual int GetPreviousRecord(uint16_t handle, CPtrArray* record);
-    virtual int GetLastRecord(uint16_t handle, CPtrArray* record);
-    virtual int GetRecord(uint16_t handle, unsigned long n, CPtrArray* record);
-    virtual int RefSize(uint16_t handle, CSize* size);
+    virtual int GetFirstRecord(uint16_t handle, ostrel::platform::CPtrArray* record);
+    virtual int GetNextRecord(uint16_t handle, ostrel::platform::CPtrArray* record);
+    virtual int GetPreviousRecord(uint16_t handle, ostrel::platform::CPtrArray* record);
+    virtual int GetLastRecord(uint16_t handle, ostrel::platform::CPtrArray* record);
+    virtual int GetRecord(uint16_t handle, unsigned long n, ostrel::platform::CPtrArray* record);
+    virtual int RefSize(uint16_t handle, ostrel::platform::CSize* size);
     virtual int NextValue(uint16_t handle, CCCellValue* value);
     virtual int CloseRef(uint16_t handle);
 
@@ -186,10 +190,10 @@ public:
     virtual int GetDocumentRow(const CCRef*, unsigned long&) { return 0; }
     virtual int GetDocumentColumn(const CCRef*, unsigned long&) { return 0; }
     virtual int GetDocumentFileSize(double&) { return 0; }
-    virtual int GetDocumentSaveDate(COleDateTime&) { return 0; }
-    virtual int GetDocumentPrintDate(COleDateTime&) { return 0; }
-    virtual int GetDocumentEditTime(COleDateTime&) { return 0; }
-    virtual int GetDocumentCreateDate(COleDateTime&) { return 0; }
+    virtual int GetDocumentSaveDate(ostrel::platform::COleDateTime&) { return 0; }
+    virtual int GetDocumentPrintDate(ostrel::platform::COleDateTime&) { return 0; }
+    virtual int GetDocumentEditTime(ostrel::platform::COleDateTime&) { return 0; }
+    virtual int GetDocumentCreateDate(ostrel::platform::COleDateTime&) { return 0; }
 
     // A new list of the item's dependents, owned by the caller (the references borrowed:
     // free it with RefListFree(list, 0)); null without an item.
@@ -217,17 +221,22 @@ public:
     // Serving requests from other documents.
     int OnRemoteIsValidRef(const CCRemoteRef* ref) override;
     int OnRemoteGetValue(const CCRemoteRef* ref, CCCellValue* value, unsigned long flags) override;
-    int OnRemoteGetDataSources(const CCRemoteRef* ref, CStringArray* out, int selector) override;
-    int OnRemoteGetItems(const CCRemoteRef* ref, CStringArray* out) override;
+    int OnRemoteGetDataSources(const CCRemoteRef* ref, ostrel::platform::CStringArray* out,
+                               int selector) override;
+    int OnRemoteGetItems(const CCRemoteRef* ref, ostrel::platform::CStringArray* out) override;
     uint16_t OnRemoteOpenRef(const CCRemoteRef* ref) override;
-    int OnRemoteGetFirstRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record) override;
-    int OnRemoteGetNextRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record) override;
+    int OnRemoteGetFirstRecord(const CCRemoteRef* ref, uint16_t handle,
+                               ostrel::platform::CPtrArray* record) override;
+    int OnRemoteGetNextRecord(const CCRemoteRef* ref, uint16_t handle,
+                              ostrel::platform::CPtrArray* record) override;
     int OnRemoteGetPreviousRecord(const CCRemoteRef* ref, uint16_t handle,
-                                  CPtrArray* record) override;
-    int OnRemoteGetLastRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record) override;
+                                  ostrel::platform::CPtrArray* record) override;
+    int OnRemoteGetLastRecord(const CCRemoteRef* ref, uint16_t handle,
+                              ostrel::platform::CPtrArray* record) override;
     int OnRemoteGetRecord(const CCRemoteRef* ref, uint16_t handle, unsigned long n,
-                          CPtrArray* record) override;
-    int OnRemoteRefSize(const CCRemoteRef* ref, uint16_t handle, CSize* size) override;
+                          ostrel::platform::CPtrArray* record) override;
+    int OnRemoteRefSize(const CCRemoteRef* ref, uint16_t handle,
+                        ostrel::platform::CSize* size) override;
     int OnRemoteNextValue(const CCRemoteRef* ref, uint16_t handle, CCCellValue* value) override;
     int OnRemoteCloseRef(const CCRemoteRef* ref, uint16_t handle) override;
     int OnRemoteRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent) override;
@@ -275,8 +284,8 @@ public:
     virtual uint16_t GetNameIndex(const CCNameRef*) { return 1; }
 
     // The manager's own block: protection, password, document items.
-    virtual void Read(CArchive& ar);
-    virtual void Write(CArchive& ar) const;
+    virtual void Read(ostrel::platform::CArchive& ar);
+    virtual void Write(ostrel::platform::CArchive& ar) const;
 
     // Recalculation.
     void InitIdleRecalc(const CCItem* item, int self);
@@ -354,7 +363,7 @@ private:
         unsigned long height = 0;
     };
     OpenEntry* Entry(uint16_t handle);
-    int LoadRecord(OpenEntry& entry, unsigned long position, CPtrArray* record);
+    int LoadRecord(OpenEntry& entry, unsigned long position, ostrel::platform::CPtrArray* record);
     CCCell* CellAt(const CCRef* ref) const;
     template <class Op>
     int ServeRemote(const CCRemoteRef* ref, int fallback, Op op);

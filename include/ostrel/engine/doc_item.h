@@ -17,8 +17,8 @@ public:
     bool IsEqual(const CCItem* other) const override;
     bool Contain(const CCRef*) const override { return false; }
     // The document reference's stream form, then the item's.
-    void Read(cells::CTX* ctx, CArchive& ar) override;
-    void Write(cells::CTX* ctx, CArchive& ar) override;
+    void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
+    void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
 
 private:
     CCDocumentRef m_ref;

@@ -10,7 +10,9 @@
 
 class CCCellManager;
 class CCSheet;
+namespace ostrel::platform {
 class CFile;
+}  // namespace ostrel::platform
 namespace cells {
 class CTX;
 }
@@ -27,7 +29,7 @@ public:
     virtual int IsValidSheetName(std::u16string_view) { return 0; }
     // Serving a request read from file; the routing comes with the transport of requests
     // between documents, until then nothing is served.
-    virtual int TransportFile(cells::CTX*, CFile*) { return 0; }
+    virtual int TransportFile(cells::CTX*, ostrel::platform::CFile*) { return 0; }
     // At most 255 sheets, numbered from 0.
     virtual unsigned char GetSheetCount() { return 0; }
     virtual CCSheet* GetSheetByNumber(unsigned char) { return nullptr; }

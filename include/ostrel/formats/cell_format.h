@@ -15,7 +15,9 @@
 #include "ostrel/formats/number_format.h"
 #include "ostrel/platform/instance_counter.h"
 
+namespace ostrel::platform {
 class CArchive;
+}  // namespace ostrel::platform
 
 class CCCellFormat : public ostrel::debug::CInstanceCounter<CCCellFormat> {
 public:
@@ -168,8 +170,8 @@ public:
     // Archive form: u16 set mask, u8 flags, then the number format. Read interns the number
     // format it reads; a stream that ends early or is malformed raises the archive
     // exception and leaves the format unchanged. The flag mask is not stored.
-    void Write(CArchive& ar) const;
-    void Read(CArchive& ar);
+    void Write(ostrel::platform::CArchive& ar) const;
+    void Read(ostrel::platform::CArchive& ar);
 
     // Set-mask algebra.
     // Takes over every part other sets; a format that sets nothing becomes a copy of other.

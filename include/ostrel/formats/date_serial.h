@@ -3,7 +3,9 @@
 // conversions to automation dates; and the fraction finder of fraction formats.
 #pragma once
 
+namespace ostrel::platform {
 class COleDateTime;
+}  // namespace ostrel::platform
 
 // No range check: callers guard with CheckDate. A month outside 1-12 carries into the year.
 double DateToDouble(int day, int month, int year);
@@ -34,9 +36,9 @@ double GetCurrentDateTime();
 
 // The two serial systems meet only through their components. An automation date that is
 // not valid has no serial: the result is NaN, which CheckDate refuses.
-double OleDateTimeToDouble(const COleDateTime& date);
+double OleDateTimeToDouble(const ostrel::platform::COleDateTime& date);
 // Invalid when the serial's year lies outside the automation range.
-COleDateTime DoubleToOleDateTime(double serial);
+ostrel::platform::COleDateTime DoubleToOleDateTime(double serial);
 
 // The fraction of |value| (its fractional part when 1 or more): style 0 best fit with a
 // denominator below 1000, styles 1-5 the denominators 100, 10, 16, 8 and 4. Returns 1 when

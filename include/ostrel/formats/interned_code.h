@@ -16,8 +16,8 @@ public:
         return *this;
     }
 
-    const CString& str() const { return Text(m_id); }
-    operator const CString&() const { return str(); }
+    const ostrel::platform::CString& str() const { return Text(m_id); }
+    operator const ostrel::platform::CString&() const { return str(); }
     operator std::u16string_view() const { return str(); }
     bool empty() const { return m_id == 0; }
     void clear() { m_id = 0; }
@@ -29,7 +29,7 @@ public:
 
 private:
     static uint32_t Intern(std::u16string_view code);
-    static const CString& Text(uint32_t id);
+    static const ostrel::platform::CString& Text(uint32_t id);
 
     uint32_t m_id = 0;  // 0 is the empty code
 };

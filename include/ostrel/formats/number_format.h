@@ -10,8 +10,10 @@
 #include "ostrel/formats/interned_code.h"
 #include "ostrel/platform/string_types.h"
 
+namespace ostrel::platform {
 class CArchive;
 class CWideOutStream;
+}  // namespace ostrel::platform
 namespace cells {
 struct LCTX;
 }
@@ -214,7 +216,7 @@ public:
     uint16_t getCommonSetMask(const CCNumberFormat& other) const {
         return m_setMask & other.m_setMask;
     }
-    const CString& getFormatString() const { return m_code.str(); }
+    const ostrel::platform::CString& getFormatString() const { return m_code.str(); }
     bool isCustomFormat() const { return m_custom; }
     // Makes the format custom with this code; the code is registered with the format-code
     // cache and the kind becomes the category the parsed code reports (0 when unknown).
@@ -248,35 +250,43 @@ public:
     // Archive forms. Read leaves the format unchanged when the stream ends early or is
     // malformed (the archive exception passes through). The older form stores the text slot
     // as one byte of the 8-bit code page; ReadA sets the mask to 0xFFFF.
-    void Write(CArchive& ar) const;
-    void Read(CArchive& ar);
-    void WriteA(CArchive& ar) const;
-    void ReadA(CArchive& ar);
+    void Write(ostrel::platform::CArchive& ar) const;
+    void Read(ostrel::platform::CArchive& ar);
+    void WriteA(ostrel::platform::CArchive& ar) const;
+    void ReadA(ostrel::platform::CArchive& ar);
 
     // Display (null contexts mean the invariant locale). Non-finite values print the text of
     // error code 3. With full set, a custom format prints by its kind instead of its code.
-    void Print(cells::LCTX* lctx, CWideOutStream& out, double value, int full) const;
-    // As Print, but a Number format takes this unit text instead of its list entry.
-    void Print(cells::LCTX* lctx, CWideOutStream& out, double value, std::u16string_view unitText,
+    void Print(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value,
                int full) const;
-    void PrintGeneral(cells::LCTX* lctx, CWideOutStream& out, double value) const;
-    void PrintNumber(cells::LCTX* lctx, CWideOutStream& out, double value,
+    // As Print, but a Number format takes this unit text instead of its list entry.
+    void Print(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value,
+               std::u16string_view unitText, int full) const;
+    void PrintGeneral(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value) const;
+    void PrintNumber(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value,
                      std::u16string_view unitText, int full) const;
-    void PrintNumber(cells::LCTX* lctx, CWideOutStream& out, double value, int full) const;
-    void PrintCurrency(cells::LCTX* lctx, CWideOutStream& out, double value, int full) const;
-    void PrintPercent(cells::LCTX* lctx, CWideOutStream& out, double value, int full) const;
-    void PrintFraction(cells::LCTX* lctx, CWideOutStream& out, double value, int full) const;
-    void PrintScientific(cells::LCTX* lctx, CWideOutStream& out, double value) const;
-    void PrintTime(cells::LCTX* lctx, CWideOutStream& out, double value) const;
-    void PrintTime(cells::LCTX* lctx, CWideOutStream& out, int hour, int minute, int second) const;
-    void PrintDate(cells::LCTX* lctx, CWideOutStream& out, double value) const;
-    void PrintDate(cells::LCTX* lctx, CWideOutStream& out, int day, int month, int year) const;
-    void PrintBool(cells::LCTX* lctx, CWideOutStream& out, double value) const;
+    void PrintNumber(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value,
+                     int full) const;
+    void PrintCurrency(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value,
+                       int full) const;
+    void PrintPercent(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value,
+                      int full) const;
+    void PrintFraction(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value,
+                       int full) const;
+    void PrintScientific(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out,
+                         double value) const;
+    void PrintTime(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value) const;
+    void PrintTime(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, int hour, int minute,
+                   int second) const;
+    void PrintDate(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value) const;
+    void PrintDate(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, int day, int month,
+                   int year) const;
+    void PrintBool(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value) const;
     // The value truncated to a 32-bit integer (two's complement for negatives); a value that
     // does not fit, or is not finite, is taken as 0x80000000.
-    void PrintHex(cells::LCTX* lctx, CWideOutStream& out, double value) const;
-    void PrintOct(cells::LCTX* lctx, CWideOutStream& out, double value) const;
-    void PrintBin(cells::LCTX* lctx, CWideOutStream& out, double value) const;
+    void PrintHex(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value) const;
+    void PrintOct(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value) const;
+    void PrintBin(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value) const;
 
     // 1 when both display alike: classic formats by the attributes their kind uses, a
     // classic and a custom one by the classic's converted code, two custom ones by code.
@@ -285,16 +295,17 @@ public:
     // format keeps its code). The custom flag is not changed.
     void convertToFormatString(cells::LCTX* lctx);
     // The code convertToFormatString would store, without changing the format.
-    CString getConvertedFormatString(cells::LCTX* lctx) const;
+    ostrel::platform::CString getConvertedFormatString(cells::LCTX* lctx) const;
 
 protected:
     // The magnitude of value in the kind's digits, separators and grouping.
-    void PrintGeneralNumber(cells::LCTX* lctx, CWideOutStream& out, double value, int full) const;
+    void PrintGeneralNumber(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value,
+                            int full) const;
     // Walks a currency pattern: '#' the number, '$' the currency, '-' the negative sign.
-    void PrintFormatNumber(cells::LCTX* lctx, CWideOutStream& out, double value,
+    void PrintFormatNumber(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value,
                            std::u16string_view pattern, int full) const;
-    void PrintMonth(cells::LCTX* lctx, CWideOutStream& out, int month) const;
-    void PrintYear(cells::LCTX* lctx, CWideOutStream& out, int year) const;
+    void PrintMonth(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, int month) const;
+    void PrintYear(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, int year) const;
 
 private:
     // A copy of every field as it stands, the custom code included without registering it
@@ -314,13 +325,13 @@ private:
     void CopyClassicFields(const CCNumberFormat& other);
     void CopyCustom(const CCNumberFormat& other);
     void ApplyLTStringMode(int mode);
-    void PrintDigits(cells::LCTX* lctx, CWideOutStream& out, double value, int full,
-                     int precision) const;
-    void PrintDateParts(cells::LCTX* lctx, CWideOutStream& out, int day, int month, int year,
-                        bool japanese) const;
-    void PrintYearText(CWideOutStream& out, int year, bool japanese) const;
-    void PrintDay(cells::LCTX* lctx, CWideOutStream& out, int day) const;
-    void AppendTimeCode(CString& code) const;
+    void PrintDigits(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value,
+                     int full, int precision) const;
+    void PrintDateParts(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, int day,
+                        int month, int year, bool japanese) const;
+    void PrintYearText(ostrel::platform::CWideOutStream& out, int year, bool japanese) const;
+    void PrintDay(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, int day) const;
+    void AppendTimeCode(ostrel::platform::CString& code) const;
 
     // The value of one attribute (by its set bit), for the algebra.
     unsigned AttributeValue(uint16_t maskBit) const;

@@ -14,14 +14,18 @@
 #include "ostrel/platform/instance_counter.h"
 #include "ostrel/refs/remote_ref.h"
 
+namespace ostrel::platform {
 class CArchive;
+}  // namespace ostrel::platform
 class CCClipboardData;
 class CCFunc;
 class CCItem;
 class CCRef;
 class CCRefList;
+namespace ostrel::platform {
 class CSize;
 class CWideOutStream;
+}  // namespace ostrel::platform
 struct SCCellValueList;
 
 // Node types (GetType).
@@ -61,9 +65,11 @@ public:
     virtual int Check(cells::CTX* ctx, const CCRef* cell) = 0;
     virtual void Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) = 0;
     // Formula text without the leading "=", functions by their alternate (invariant) name.
-    virtual void Print2File(cells::CTX* ctx, CWideOutStream& out, int precedence) const = 0;
+    virtual void Print2File(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
+                            int precedence) const = 0;
     // Formula text without the leading "=", functions by their primary name.
-    virtual void Print(cells::CTX* ctx, CWideOutStream& out, int precedence) const = 0;
+    virtual void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
+                       int precedence) const = 0;
     virtual int IsEditSourceRef(cells::CTX* ctx, const CCRef* cell) const = 0;
     virtual const CCRef* GetEditSourceRef(cells::CTX* ctx, const CCRef* cell) const = 0;
     virtual int ContainsLink(cells::CTX* ctx, const CCRef* ref, const CCRef* cell) const = 0;
@@ -96,10 +102,11 @@ public:
     virtual uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) = 0;
     virtual int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
                           const CCRef* cell) = 0;
-    virtual int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) = 0;
+    virtual int RefSize(cells::CTX* ctx, uint16_t handle, ostrel::platform::CSize& size,
+                        const CCRef* cell) = 0;
     virtual int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) = 0;
-    virtual void Read(cells::CTX* ctx, CArchive& ar) = 0;
-    virtual void Write(cells::CTX* ctx, CArchive& ar) const = 0;
+    virtual void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) = 0;
+    virtual void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const = 0;
     virtual void OnSheetRename(const std::u16string&, const std::u16string&) {}
     virtual int ContainsSheetLinks() const { return 0; }
     virtual void UpdateArgsOnSheetRename(cells::CTX*, const CCRemoteRef*, const CCRemoteRef*) {}
@@ -141,8 +148,10 @@ bool FormulaListItemsEx(const CCFormulaList* list, size_t n);
     CCFormula* Copy() const override;                                                           \
     int Check(cells::CTX* ctx, const CCRef* cell) override;                                     \
     void Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) override;                \
-    void Print2File(cells::CTX* ctx, CWideOutStream& out, int precedence) const override;       \
-    void Print(cells::CTX* ctx, CWideOutStream& out, int precedence) const override;            \
+    void Print2File(cells::CTX* ctx, ostrel::platform::CWideOutStream& out, int precedence)     \
+        const override;                                                                         \
+    void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out, int precedence)          \
+        const override;                                                                         \
     int IsEditSourceRef(cells::CTX* ctx, const CCRef* cell) const override;                     \
     const CCRef* GetEditSourceRef(cells::CTX* ctx, const CCRef* cell) const override;           \
     int ContainsLink(cells::CTX* ctx, const CCRef* ref, const CCRef* cell) const override;      \
@@ -163,10 +172,11 @@ bool FormulaListItemsEx(const CCFormulaList* list, size_t n);
     uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;                              \
     int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value, const CCRef* cell)     \
         override;                                                                               \
-    int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) override;     \
+    int RefSize(cells::CTX* ctx, uint16_t handle, ostrel::platform::CSize& size,                \
+                const CCRef* cell) override;                                                    \
     int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) override;                 \
-    void Read(cells::CTX* ctx, CArchive& ar) override;                                          \
-    void Write(cells::CTX* ctx, CArchive& ar) const override;
+    void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;                        \
+    void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
 
 class CCConstFormula : public CCFormula {
 public:
@@ -277,7 +287,8 @@ public:
     uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;
     int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
                   const CCRef* cell) override;
-    int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) override;
+    int RefSize(cells::CTX* ctx, uint16_t handle, ostrel::platform::CSize& size,
+                const CCRef* cell) override;
     int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) override;
 
 private:
@@ -294,10 +305,11 @@ public:
     uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;
     int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
                   const CCRef* cell) override;
-    int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) override;
+    int RefSize(cells::CTX* ctx, uint16_t handle, ostrel::platform::CSize& size,
+                const CCRef* cell) override;
     int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) override;
-    void Read(cells::CTX* ctx, CArchive& ar) override;
-    void Write(cells::CTX* ctx, CArchive& ar) const override;
+    void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
+    void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
     const CCRemoteRef& GetRemoteRef() const { return m_remote; }
 
     // Raised when a node's remote reference changed during an evaluation (the cell then
@@ -329,7 +341,8 @@ public:
     uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;
     int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
                   const CCRef* cell) override;
-    int RefSize(cells::CTX* ctx, uint16_t handle, CSize& size, const CCRef* cell) override;
+    int RefSize(cells::CTX* ctx, uint16_t handle, ostrel::platform::CSize& size,
+                const CCRef* cell) override;
     int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) override;
     // Sheet rename and destroy events of the sheet a FULLREFFunc node names.
     bool OnEvent(const CCBaseEvent& event) override;
@@ -354,16 +367,16 @@ CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* first, const c
 // error, a reference result replaced by its value (error 1 when unreadable), a non-finite
 // number as error 3.
 void EvalFormula(cells::CTX* ctx, CCCellValue& result, CCFormula* formula, const CCRef* cell);
-void PrintFormulaList(cells::CTX* ctx, CWideOutStream& out, const CCFormulaList* list,
-                      int precedence, int forceBrackets);
-void PrintFormulaList2File(cells::CTX* ctx, CWideOutStream& out, const CCFormulaList* list,
-                           int precedence, int forceBrackets);
-void WriteFormula(cells::CTX* ctx, CArchive& ar, const CCFormula* formula);
+void PrintFormulaList(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
+                      const CCFormulaList* list, int precedence, int forceBrackets);
+void PrintFormulaList2File(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
+                           const CCFormulaList* list, int precedence, int forceBrackets);
+void WriteFormula(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCFormula* formula);
 // A new tree owned by the caller, or null. Crafted bytes cannot nest deeper than
 // kMaxFormulaDepth (bad-format exception); a partly read tree is freed.
-CCFormula* ReadFormula(cells::CTX* ctx, CArchive& ar);
-void FormulaListWrite(cells::CTX* ctx, const CCFormulaList* list, CArchive& ar);
-CCFormulaList* FormulaListRead(cells::CTX* ctx, CArchive& ar);
+CCFormula* ReadFormula(cells::CTX* ctx, ostrel::platform::CArchive& ar);
+void FormulaListWrite(cells::CTX* ctx, const CCFormulaList* list, ostrel::platform::CArchive& ar);
+CCFormulaList* FormulaListRead(cells::CTX* ctx, ostrel::platform::CArchive& ar);
 
 // The folding routine of the binary operators over their arguments, with an EvalCellValue
 // operation code (1 to 13).

@@ -10,7 +10,9 @@
 
 #include "ostrel/engine/ctx.h"
 
+namespace ostrel::platform {
 class CArchive;
+}  // namespace ostrel::platform
 class CCCellValue;
 class CCDocumentRef;
 class CCFormula;
@@ -171,10 +173,10 @@ int _EatFunction(cells::CTX* ctx, const char16_t*& cursor, CCFunc*& entry, unsig
 // the prefix or postfix entry.
 CCFunc* GetFunction(cells::CTX* ctx, const char* name, const CCFormulaList* args);
 
-void WriteFunc(cells::CTX* ctx, CArchive& ar, const CCFunc* entry);
+void WriteFunc(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCFunc* entry);
 // The entry with this kind and alternate name (ignoring case), or null; the kind and name
 // are consumed either way. name receives the stored name, so that a node can keep it.
-CCFunc* ReadFunc(cells::CTX* ctx, CArchive& ar, unsigned char* kind = nullptr,
+CCFunc* ReadFunc(cells::CTX* ctx, ostrel::platform::CArchive& ar, unsigned char* kind = nullptr,
                  std::u16string* name = nullptr);
 
 int GetFuncChoice(cells::CTX* ctx, CCFormula*& chosen, const CCFunc* entry,

@@ -11,6 +11,8 @@
 #include "ostrel/platform/exceptions.h"
 #include "ostrel/platform/file.h"
 
+namespace ostrel::platform {
+
 class CArchive {
 public:
     enum Mode { store = 0, load = 1 };
@@ -114,3 +116,5 @@ private:
     CFile* m_file;
     Mode m_mode;
 };
+
+}  // namespace ostrel::platform

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+namespace ostrel::platform {
+
 class CFile {
 public:
     enum SeekPosition { begin = 0, current = 1, end = 2 };
@@ -92,3 +94,5 @@ public:
 private:
     std::FILE* m_file = nullptr;
 };
+
+}  // namespace ostrel::platform

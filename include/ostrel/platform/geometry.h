@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <utility>
 
+namespace ostrel::platform {
+
 class CPoint {
 public:
     int32_t x = 0;
@@ -84,3 +86,5 @@ public:
 
     friend constexpr bool operator==(const CRect&, const CRect&) = default;
 };
+
+}  // namespace ostrel::platform

@@ -2,6 +2,8 @@
 // with year-to-second components and a validity status.
 #pragma once
 
+namespace ostrel::platform {
+
 class COleDateTime {
 public:
     enum DateTimeStatus { valid = 0, invalid = 1, null = 2 };
@@ -40,3 +42,5 @@ private:
     bool Split(int& year, int& month, int& day, int& hour, int& minute, int& second, int& dayOfWeek,
                int& dayOfYear) const;
 };
+
+}  // namespace ostrel::platform

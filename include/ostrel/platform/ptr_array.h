@@ -7,4 +7,8 @@
 
 extern template class ostrel::CTypedArray<void*>;
 
+namespace ostrel::platform {
+
 class CPtrArray : public ostrel::CTypedArray<void*> {};
+
+}  // namespace ostrel::platform

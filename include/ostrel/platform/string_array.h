@@ -6,7 +6,9 @@
 #include "ostrel/platform/string_types.h"
 #include "ostrel/platform/typed_array.h"
 
-extern template class ostrel::CTypedArray<CString>;
+extern template class ostrel::CTypedArray<std::u16string>;
+
+namespace ostrel::platform {
 
 class CStringArray : public ostrel::CTypedArray<CString> {
 public:
@@ -15,3 +17,5 @@ public:
     // anything is allocated. When loading fails for any reason the array is left empty.
     void Serialize(CArchive& ar);
 };
+
+}  // namespace ostrel::platform

@@ -3,4 +3,8 @@
 
 #include <string>
 
+namespace ostrel::platform {
+
 using CString = std::u16string;
+
+}  // namespace ostrel::platform

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace ostrel::platform {
+
 using HRESULT = int32_t;
 using SCODE = int32_t;
 using VARTYPE = uint16_t;
@@ -109,3 +111,5 @@ public:
     // The text of a VT_BSTR variant (embedded zeros included); empty for other types.
     std::u16string_view Text() const;
 };
+
+}  // namespace ostrel::platform

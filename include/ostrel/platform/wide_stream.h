@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace ostrel::platform {
+
 class CWideOutStream {
 public:
     CWideOutStream& operator<<(char16_t c) {
@@ -35,3 +37,5 @@ public:
 private:
     std::u16string m_text;
 };
+
+}  // namespace ostrel::platform

@@ -44,8 +44,8 @@ public:
     int IsEqual(const CCRef* other) const override;
     CCRef* Copy() const override { return new CCDocumentRef(*this); }
     // The kind as one byte; reading zero-extends it, so -1 comes back as 255.
-    void Read(cells::CTX* ctx, CArchive& ar) override;
-    void Write(cells::CTX* ctx, CArchive& ar) const override;
+    void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
+    void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
     int Compare(const CCRef* other) const override;
     size_t Hash() const override { return size_t(m_kind + 7) * 0x9E3779B97F4A7C15ull; }
 

@@ -22,11 +22,12 @@ public:
     int GetType() const override { return REF_TYPE_NAME; }
     // Equal names under case-insensitive collation; null equals only null.
     int IsEqual(const CCRef* other) const override;
-    void Print(cells::CTX* ctx, CWideOutStream& out, unsigned char flags) const override;
+    void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
+               unsigned char flags) const override;
     CCRef* Copy() const override { return new CCNameRef(*this); }
     int IsSingleValue(cells::CTX* ctx) const override;
-    void Read(cells::CTX* ctx, CArchive& ar) override;
-    void Write(cells::CTX* ctx, CArchive& ar) const override;
+    void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
+    void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
     // Ordinal on the code units, in the opposite sense to the other references; 1 against
     // anything but a name, or when either name is null.
     int Compare(const CCRef* other) const override;

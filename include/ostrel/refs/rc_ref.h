@@ -6,7 +6,9 @@
 
 #include "ostrel/refs/ref.h"
 
+namespace ostrel::platform {
 class CPoint;
+}  // namespace ostrel::platform
 
 class CCRCRef : public CCRef {
 public:
@@ -18,7 +20,7 @@ public:
 
     CCRCRef() = default;
     CCRCRef(unsigned char column, uint16_t row) : m_column(column), m_row(row) {}
-    explicit CCRCRef(const CPoint& point);
+    explicit CCRCRef(const ostrel::platform::CPoint& point);
     CCRCRef(const CCRCRef&) = default;
     CCRCRef& operator=(const CCRCRef&) = default;
 
@@ -30,15 +32,16 @@ public:
 
     int GetType() const override { return REF_TYPE_RC; }
     int IsEqual(const CCRef* other) const override;
-    void Print(cells::CTX* ctx, CWideOutStream& out, unsigned char flags) const override;
+    void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
+               unsigned char flags) const override;
     CCRef* Copy() const override { return new CCRCRef(*this); }
     void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char& flags) override;
     void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data) override;
     int IsInside(const CCRef* other) const override;
-    int IsInside(const CRect& rect) const override;
+    int IsInside(const ostrel::platform::CRect& rect) const override;
     int IsSingleValue(cells::CTX*) const override { return 1; }
-    void Read(cells::CTX* ctx, CArchive& ar) override;
-    void Write(cells::CTX* ctx, CArchive& ar) const override;
+    void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
+    void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
     int Compare(const CCRef* other) const override;
     void Move(long columns, long rows) override;
     int Contain(const CCRef* other) const override;
@@ -55,8 +58,8 @@ int AreRCEqual(const CCRCRef& a, const CCRCRef& b);
 int AreRCEqual(const CCRCRef& a, unsigned char column, uint16_t row);
 
 // Writes the A1 form of one corner: "$" before the column and the row as the flags say.
-void PrintCellA1(CWideOutStream& out, unsigned char column, uint16_t row, bool absColumn,
-                 bool absRow);
+void PrintCellA1(ostrel::platform::CWideOutStream& out, unsigned char column, uint16_t row,
+                 bool absColumn, bool absRow);
 
 // The column and row offsets of a move from one cell to another; false unless both are
 // single cells.

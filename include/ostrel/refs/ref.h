@@ -11,12 +11,16 @@
 #include "ostrel/engine/ctx.h"
 #include "ostrel/platform/instance_counter.h"
 
+namespace ostrel::platform {
 class CArchive;
+}  // namespace ostrel::platform
 class CCCellValue;
 class CCClipboardData;
+namespace ostrel::platform {
 class CRect;
 class CSize;
 class CWideOutStream;
+}  // namespace ostrel::platform
 
 // Absolute-coordinate flags: bits 1 and 2 for a cell or the first corner of a range
 // (column, row), 4 and 8 for the last corner.
@@ -43,7 +47,8 @@ public:
 
     virtual int GetType() const = 0;
     virtual int IsEqual(const CCRef* other) const = 0;
-    virtual void Print(cells::CTX* ctx, CWideOutStream& out, unsigned char flags) const;
+    virtual void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
+                       unsigned char flags) const;
     virtual CCRef* Copy() const = 0;
     // Follows a move of one cell to another, leaving absolute coordinates in place. A range
     // whose corners change order takes its absolute flags along, so flags is rewritten.
@@ -53,11 +58,11 @@ public:
     virtual void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char& flags);
     virtual void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data);
     virtual int IsInside(const CCRef* other) const;
-    virtual int IsInside(const CRect& rect) const;
+    virtual int IsInside(const ostrel::platform::CRect& rect) const;
     virtual int IsValid(cells::CTX* ctx) const;
     virtual int GetValue(cells::CTX* ctx, CCCellValue* value) const;
     virtual uint16_t OpenRef(cells::CTX* ctx) const;
-    virtual int RefSize(cells::CTX* ctx, uint16_t handle, CSize* size) const;
+    virtual int RefSize(cells::CTX* ctx, uint16_t handle, ostrel::platform::CSize* size) const;
     virtual int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue* value) const;
     virtual int CloseRef(cells::CTX* ctx, uint16_t handle) const;
     virtual int RegisterDependent(cells::CTX* ctx, const CCRef* dependent) const;
@@ -66,8 +71,8 @@ public:
     virtual int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) const;
     virtual int MoveDependent(cells::CTX* ctx, const CCRef* from, const CCRef* to, int flag) const;
     virtual int IsSingleValue(cells::CTX* ctx) const;
-    virtual void Read(cells::CTX* ctx, CArchive& ar) = 0;
-    virtual void Write(cells::CTX* ctx, CArchive& ar) const = 0;
+    virtual void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) = 0;
+    virtual void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const = 0;
     // -1, 0 or 1; a null other compares as smaller (1).
     virtual int Compare(const CCRef* other) const = 0;
     virtual void Move(long columns, long rows);

@@ -60,17 +60,17 @@ public:
     void Update(cells::CTX*, const CCRef*, const CCRef*, unsigned char&) override {}
     void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data) override;
     int IsInside(const CCRef* other) const override;
-    int IsInside(const CRect& rect) const override;
+    int IsInside(const ostrel::platform::CRect& rect) const override;
     int GetValue(cells::CTX* ctx, CCCellValue* value) const override;
     uint16_t OpenRef(cells::CTX* ctx) const override;
-    int RefSize(cells::CTX*, uint16_t, CSize*) const override { return 0; }
+    int RefSize(cells::CTX*, uint16_t, ostrel::platform::CSize*) const override { return 0; }
     int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue* value) const override;
     int CloseRef(cells::CTX* ctx, uint16_t handle) const override;
     int RegisterDependent(cells::CTX* ctx, const CCRef* dependent) const override;
     int UnRegisterDependent(cells::CTX* ctx, const CCRef* dependent) const override;
     int IsSingleValue(cells::CTX* ctx) const override;
-    void Read(cells::CTX* ctx, CArchive& ar) override;
-    void Write(cells::CTX* ctx, CArchive& ar) const override;
+    void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
+    void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
     int Compare(const CCRef* other) const override;
     void Move(long columns, long rows) override;
     int Contain(const CCRef* other) const override;

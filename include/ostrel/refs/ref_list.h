@@ -6,7 +6,9 @@
 
 #include "ostrel/engine/ctx.h"
 
+namespace ostrel::platform {
 class CArchive;
+}  // namespace ostrel::platform
 class CCRef;
 
 class CCRefList {
@@ -44,10 +46,10 @@ size_t RefListCount(const CCRefList* list);
 
 // One reference with its type tag (0 for null or a host reference); ReadRef returns a new
 // reference owned by the caller, or null.
-void WriteRef(cells::CTX* ctx, CArchive& ar, const CCRef* ref);
-CCRef* ReadRef(cells::CTX* ctx, CArchive& ar);
+void WriteRef(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCRef* ref);
+CCRef* ReadRef(cells::CTX* ctx, ostrel::platform::CArchive& ar);
 // A list: each reference with its tag, then 0. RefListRead returns a new owning list (null
 // for the empty one); on a malformed stream it frees what it read before the exception
 // leaves.
-void RefListWrite(cells::CTX* ctx, const CCRefList* list, CArchive& ar);
-CCRefList* RefListRead(cells::CTX* ctx, CArchive& ar);
+void RefListWrite(cells::CTX* ctx, const CCRefList* list, ostrel::platform::CArchive& ar);
+CCRefList* RefListRead(cells::CTX* ctx, ostrel::platform::CArchive& ar);

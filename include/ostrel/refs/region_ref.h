@@ -7,7 +7,9 @@
 #include "ostrel/refs/ref.h"
 
 class CCRCRef;
+namespace ostrel::platform {
 class CRect;
+}  // namespace ostrel::platform
 
 class CCRegionRef : public CCRef {
 public:
@@ -24,13 +26,13 @@ public:
           m_firstRow(firstRow),
           m_lastColumn(lastColumn),
           m_lastRow(lastRow) {}
-    explicit CCRegionRef(const CRect& rect);
+    explicit CCRegionRef(const ostrel::platform::CRect& rect);
     CCRegionRef(const CCRegionRef&) = default;
     CCRegionRef& operator=(const CCRegionRef&) = default;
 
     void Set(const CCRegionRef& other) { *this = other; }
-    void Set(const CRect& rect);
-    void Get(CRect& rect) const;
+    void Set(const ostrel::platform::CRect& rect);
+    void Get(ostrel::platform::CRect& rect) const;
 
     unsigned char GetFirstColumn() const { return m_firstColumn; }
     uint16_t GetFirstRow() const { return m_firstRow; }
@@ -71,16 +73,17 @@ public:
 
     int GetType() const override { return REF_TYPE_REGION; }
     int IsEqual(const CCRef* other) const override;
-    void Print(cells::CTX* ctx, CWideOutStream& out, unsigned char flags) const override;
+    void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
+               unsigned char flags) const override;
     CCRef* Copy() const override { return new CCRegionRef(*this); }
     void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char& flags) override;
     void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data) override;
     // Whether this range lies within other, for every kind of reference.
     int IsInside(const CCRef* other) const override;
-    int IsInside(const CRect& rect) const override;
+    int IsInside(const ostrel::platform::CRect& rect) const override;
     int IsSingleValue(cells::CTX*) const override { return IsSingle(); }
-    void Read(cells::CTX* ctx, CArchive& ar) override;
-    void Write(cells::CTX* ctx, CArchive& ar) const override;
+    void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
+    void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
     int Compare(const CCRef* other) const override;
     void Move(long columns, long rows) override;
     // Whether other lies within this range, for every kind of reference.
@@ -99,11 +102,11 @@ private:
 };
 
 int AreRegionEqual(const CCRegionRef& a, const CCRegionRef& b);
-int AreRegionEqualRect(const CCRegionRef& a, const CRect& r);
-int Contain(const CCRegionRef& a, const CCRegionRef& b);  // b lies within a
-int Contain(const CRect& r, const CCRegionRef& a);        // a lies within r
-int Contain(const CCRegionRef& a, const CRect& r);        // r lies within a
-int ContainH(const CRect& r, const CCRegionRef& a);
-int ContainV(const CRect& r, const CCRegionRef& a);
-int ContainH(const CCRegionRef& a, const CRect& r);
-int ContainV(const CCRegionRef& a, const CRect& r);
+int AreRegionEqualRect(const CCRegionRef& a, const ostrel::platform::CRect& r);
+int Contain(const CCRegionRef& a, const CCRegionRef& b);              // b lies within a
+int Contain(const ostrel::platform::CRect& r, const CCRegionRef& a);  // a lies within r
+int Contain(const CCRegionRef& a, const ostrel::platform::CRect& r);  // r lies within a
+int ContainH(const ostrel::platform::CRect& r, const CCRegionRef& a);
+int ContainV(const ostrel::platform::CRect& r, const CCRegionRef& a);
+int ContainH(const CCRegionRef& a, const ostrel::platform::CRect& r);
+int ContainV(const CCRegionRef& a, const ostrel::platform::CRect& r);

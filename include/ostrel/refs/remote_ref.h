@@ -15,8 +15,8 @@ public:
 
     void Set(const CCRemoteRef& other) { *this = other; }
     void Clear() { m_document.clear(), m_item.clear(); }
-    const CString& GetDocument() const { return m_document; }
-    const CString& GetItem() const { return m_item; }
+    const ostrel::platform::CString& GetDocument() const { return m_document; }
+    const ostrel::platform::CString& GetItem() const { return m_item; }
     void SetDocument(std::u16string_view document) { m_document = document; }
     void SetItem(std::u16string_view item) { m_item = item; }
     // A sheet of the same workbook: the document name begins with "?".
@@ -32,16 +32,17 @@ public:
     int GetType() const override { return REF_TYPE_REMOTE; }
     // Both strings equal ignoring case.
     int IsEqual(const CCRef* other) const override;
-    void Print(cells::CTX* ctx, CWideOutStream& out, unsigned char flags) const override;
+    void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
+               unsigned char flags) const override;
     CCRef* Copy() const override { return new CCRemoteRef(*this); }
     void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char& flags) override;
     void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data) override;
     int IsInside(const CCRef* other) const override { return CCRef::IsInside(other); }
-    int IsInside(const CRect&) const override { return 0; }
+    int IsInside(const ostrel::platform::CRect&) const override { return 0; }
     int IsValid(cells::CTX* ctx) const override;
     int GetValue(cells::CTX* ctx, CCCellValue* value) const override;
     uint16_t OpenRef(cells::CTX* ctx) const override;
-    int RefSize(cells::CTX* ctx, uint16_t handle, CSize* size) const override;
+    int RefSize(cells::CTX* ctx, uint16_t handle, ostrel::platform::CSize* size) const override;
     int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue* value) const override;
     int CloseRef(cells::CTX* ctx, uint16_t handle) const override;
     int RegisterDependent(cells::CTX* ctx, const CCRef* dependent) const override;
@@ -51,11 +52,11 @@ public:
     int MoveDependent(cells::CTX* ctx, const CCRef* from, const CCRef* to, int flag) const override;
     int IsSingleValue(cells::CTX* ctx) const override;
     // The document, then the item, each as a framework string.
-    void Read(cells::CTX* ctx, CArchive& ar) override;
-    void Write(cells::CTX* ctx, CArchive& ar) const override;
+    void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
+    void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
     int Compare(const CCRef*) const override { return -1; }
 
 private:
-    CString m_document;
-    CString m_item;
+    ostrel::platform::CString m_document;
+    ostrel::platform::CString m_item;
 };

@@ -10,10 +10,12 @@
 
 class CCRemoteRef;
 class CCCellValue;
+namespace ostrel::platform {
 class CFile;
 class CPtrArray;
 class CSize;
 class CStringArray;
+}  // namespace ostrel::platform
 
 class CCTransportInterface : public cells::CCTXProvider {
 public:
@@ -31,25 +33,30 @@ public:
     virtual void EndSession();
     // Carries a request file to the document the reference names and back; 0 when it could
     // not be delivered.
-    virtual int DoTransport(const CCRemoteRef* ref, CFile* file);
+    virtual int DoTransport(const CCRemoteRef* ref, ostrel::platform::CFile* file);
 
     // Server entry: decodes a request from the file, serves it, writes the answer.
-    virtual int OnTransport(CFile* file);
+    virtual int OnTransport(ostrel::platform::CFile* file);
 
     // Requesting side.
     virtual int DoRemoteIsValidRef(const CCRemoteRef* ref);
     virtual int DoRemoteGetValue(const CCRemoteRef* ref, CCCellValue* value, unsigned long flags);
-    virtual int DoRemoteGetDataSources(const CCRemoteRef* ref, CStringArray* out, int selector);
-    virtual int DoRemoteGetItems(const CCRemoteRef* ref, CStringArray* out);
+    virtual int DoRemoteGetDataSources(const CCRemoteRef* ref, ostrel::platform::CStringArray* out,
+                                       int selector);
+    virtual int DoRemoteGetItems(const CCRemoteRef* ref, ostrel::platform::CStringArray* out);
     virtual uint16_t DoRemoteOpenRef(const CCRemoteRef* ref);
-    virtual int DoRemoteGetFirstRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
-    virtual int DoRemoteGetNextRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
+    virtual int DoRemoteGetFirstRecord(const CCRemoteRef* ref, uint16_t handle,
+                                       ostrel::platform::CPtrArray* record);
+    virtual int DoRemoteGetNextRecord(const CCRemoteRef* ref, uint16_t handle,
+                                      ostrel::platform::CPtrArray* record);
     virtual int DoRemoteGetPreviousRecord(const CCRemoteRef* ref, uint16_t handle,
-                                          CPtrArray* record);
-    virtual int DoRemoteGetLastRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
+                                          ostrel::platform::CPtrArray* record);
+    virtual int DoRemoteGetLastRecord(const CCRemoteRef* ref, uint16_t handle,
+                                      ostrel::platform::CPtrArray* record);
     virtual int DoRemoteGetRecord(const CCRemoteRef* ref, uint16_t handle, unsigned long n,
-                                  CPtrArray* record);
-    virtual int DoRemoteRefSize(const CCRemoteRef* ref, uint16_t handle, CSize* size);
+                                  ostrel::platform::CPtrArray* record);
+    virtual int DoRemoteRefSize(const CCRemoteRef* ref, uint16_t handle,
+                                ostrel::platform::CSize* size);
     virtual int DoRemoteNextValue(const CCRemoteRef* ref, uint16_t handle, CCCellValue* value);
     virtual int DoRemoteCloseRef(const CCRemoteRef* ref, uint16_t handle);
     virtual int DoRemoteRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent);
@@ -68,17 +75,22 @@ public:
     // Serving side.
     virtual int OnRemoteIsValidRef(const CCRemoteRef* ref);
     virtual int OnRemoteGetValue(const CCRemoteRef* ref, CCCellValue* value, unsigned long flags);
-    virtual int OnRemoteGetDataSources(const CCRemoteRef* ref, CStringArray* out, int selector);
-    virtual int OnRemoteGetItems(const CCRemoteRef* ref, CStringArray* out);
+    virtual int OnRemoteGetDataSources(const CCRemoteRef* ref, ostrel::platform::CStringArray* out,
+                                       int selector);
+    virtual int OnRemoteGetItems(const CCRemoteRef* ref, ostrel::platform::CStringArray* out);
     virtual uint16_t OnRemoteOpenRef(const CCRemoteRef* ref);
-    virtual int OnRemoteGetFirstRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
-    virtual int OnRemoteGetNextRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
+    virtual int OnRemoteGetFirstRecord(const CCRemoteRef* ref, uint16_t handle,
+                                       ostrel::platform::CPtrArray* record);
+    virtual int OnRemoteGetNextRecord(const CCRemoteRef* ref, uint16_t handle,
+                                      ostrel::platform::CPtrArray* record);
     virtual int OnRemoteGetPreviousRecord(const CCRemoteRef* ref, uint16_t handle,
-                                          CPtrArray* record);
-    virtual int OnRemoteGetLastRecord(const CCRemoteRef* ref, uint16_t handle, CPtrArray* record);
+                                          ostrel::platform::CPtrArray* record);
+    virtual int OnRemoteGetLastRecord(const CCRemoteRef* ref, uint16_t handle,
+                                      ostrel::platform::CPtrArray* record);
     virtual int OnRemoteGetRecord(const CCRemoteRef* ref, uint16_t handle, unsigned long n,
-                                  CPtrArray* record);
-    virtual int OnRemoteRefSize(const CCRemoteRef* ref, uint16_t handle, CSize* size);
+                                  ostrel::platform::CPtrArray* record);
+    virtual int OnRemoteRefSize(const CCRemoteRef* ref, uint16_t handle,
+                                ostrel::platform::CSize* size);
     virtual int OnRemoteNextValue(const CCRemoteRef* ref, uint16_t handle, CCCellValue* value);
     virtual int OnRemoteCloseRef(const CCRemoteRef* ref, uint16_t handle);
     virtual int OnRemoteRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <utility>
+#include "platform/names.h"
 
 namespace zmk::multilang {
 
