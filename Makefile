@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Everyday commands. Each installs what is missing (tools/bootstrap.sh), configures,
 # builds and runs.
 JOBS ?= $(shell nproc)

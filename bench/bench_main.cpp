@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The engine wants its process-wide start before any sheet exists and its end after the
 // last one is gone, so the benchmark programs share this main instead of the library's.
 #include <benchmark/benchmark.h>

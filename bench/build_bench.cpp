@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Typing a whole workload into an empty sheet and calculating it, rows entered from the
 // top or from the bottom (the latter makes every formula read cells that do not exist yet
 // and hear of them later), and the lookups also column by column (their table first).

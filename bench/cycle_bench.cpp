@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Typing sheets in which every new formula reads a cell that already holds one, so that
 // each must be checked for a cycle it might close: a chain typed against its direction
 // (row i: A = B(i+1)+1, B = A(i)+1, each new B the head of everything typed so far), and a

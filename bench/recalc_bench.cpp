@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Recalculation after one typed change to the cell the whole workload hangs from, on a
 // sheet built once beforehand: the cost of keeping a big sheet current.
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The sizes each benchmark runs at: every workload at 1,000, 10,000 and 50,000 rows, now
 // that typing and recalculation grow linearly with the rows; the whole grid's ranges at
 // 1,000 and 10,000, which is all it takes to show their cost. OSTREL_BENCH_SMALL=1 in the

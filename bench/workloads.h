@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Sheets the benchmarks build: each workload is a list of typed cell inputs that can be
 // entered top-down or bottom-up into a host sheet, plus a check of one computed value so
 // a benchmark never times work that produced the wrong answer.

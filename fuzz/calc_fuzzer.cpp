@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The whole road of the command-line program on arbitrary bytes: CSV text typed cell by cell
 // into a workbook, calculated, and every typed cell read back. A line that begins with a
 // form feed starts the next sheet (three at most) and names it with the rest of the line, so

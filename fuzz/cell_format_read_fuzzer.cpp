@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Cell formats read from arbitrary archive bytes, one after another until the stream ends or
 // is refused. Each format read must store back to bytes that read as the same format (what
 // is stored must not depend on what was interned before), and goes through the algebra with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A whole cell (CCCell::Read: format, value, packed formula, dependents) on arbitrary bytes;
 // what is read shows its texts and writes back.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Optional values (ReadCellValue) on arbitrary bytes, each printed and written back.
 #include <cstddef>
 #include <cstdint>

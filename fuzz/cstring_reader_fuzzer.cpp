@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The framework string reader on arbitrary bytes: tagged and untagged forms, every length
 // prefix, lengths beyond the stream.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Any bytes as a CSV file: the reader must stop cleanly, read in pieces it must give what it
 // gives read whole, and whatever it accepts must come back unchanged through the writer.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // CCDoubleArray::Serialize on arbitrary bytes: the count is checked against the stream
 // before anything is allocated.
 #include <cstddef>

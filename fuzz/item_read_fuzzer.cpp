@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // An item's dependents block (CCItem::Read) on arbitrary bytes: the length is checked against
 // the stream, the packed references unpacked and used.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Number formats read from arbitrary archive bytes, one after another until the stream ends
 // or is refused; each format read is then printed, compared and converted to a code, so
 // that any kind, option byte and slot a stream can hold goes through the printers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Number formats in the older four-byte archive form, read from arbitrary bytes until the
 // stream ends; each is printed so that every kind and option byte reaches the printers.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Formula text from arbitrary bytes: every pair of bytes is one UTF-16 unit, parsed with
 // primary and with alternate function names, in the invariant locale and with German
 // separators, against a sheet that reads A1 references. Whatever is built is freed.

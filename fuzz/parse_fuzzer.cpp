@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Typed cell input on arbitrary text: every pair of bytes is one UTF-16 unit, parsed in the
 // invariant locale and with German conventions, where "," and "." swap their roles.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Formula trees (ReadFormula) on arbitrary bytes: each tree read is checked, evaluated,
 // printed in both forms and written back.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reference lists (RefListRead) on arbitrary bytes: every reference class, nested
 // sheet-qualified references refused; what is read prints and writes back.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The string field reader on arbitrary bytes: every count, counts beyond the stream and
 // streams that end inside a count.
 #include <cstddef>

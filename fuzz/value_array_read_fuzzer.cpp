@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Value arrays (ReadValueArray) on arbitrary bytes: counts are checked before allocation and
 // a partly read array is freed.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The calc command: reads CSV files as the sheets of one workbook, types each field into
 // its cell and writes every sheet back as CSV.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The sheets the command-line program calculates with: the reference host's spreadsheet,
 // alone or in a workbook.
 #include <memory>

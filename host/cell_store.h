@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Where the reference host keeps its cells: only positions that hold something cost memory.
 // Cells live in a deque (stable addresses, no allocation per cell) found through an
 // open-addressing index keyed by column and row.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The command-line program ostrel-cells as a function, so that tests can run it with their
 // own streams: arguments, help and usage, and dispatch to the commands.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Comma-separated values as RFC 4180 describes them, in UTF-8, with the separator of the
 // file's choice: a reader that hands out one record at a time as UTF-16 fields, and a writer
 // that quotes only where a field needs it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The inputs of the calc command: a CSV file or standard input, read in pieces and checked
 // while it is read, so that an endless or hostile input stops at its first fault instead
 // of being read whole first.

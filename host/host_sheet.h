@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The reference host's spreadsheet: a cell manager that answers to A1 references and keeps
 // its cells in a sparse store. A cell comes into being when something is stored into its
 // position or a formula registers on it, so that a formula reading an empty cell hears of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A workbook of the reference host: named sheets in order, each a HostSheet that reaches
 // its neighbours through the workbook, so that formulas such as =Sheet2!A1*2 read and
 // follow cells of other sheets.

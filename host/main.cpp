@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // ostrel-cells: the command-line host of the engine.
 #include <cstdlib>
 #include <exception>

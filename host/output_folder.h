@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Publishing several output files into one folder as a whole: each file appears complete
 // and on disk, and when any of them cannot be put in place the folder is left as it was.
 #pragma once

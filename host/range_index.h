@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The ranges formulas read, and which of them contain a given cell. A range becomes an item
 // (holding the formulas that depend on it) when a formula first registers on it; the index
 // answers "which ranges contain this cell", in the order the ranges were created, without

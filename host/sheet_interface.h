@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the command-line program needs from a spreadsheet: type text into a cell, let the
 // sheet finish calculating, read a cell's display text or formula text. The program sees
 // nothing else of the engine, so a sheet backed by the engine and a plain one for testing

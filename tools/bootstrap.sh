@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs what building, testing and fuzzing need on Debian 12, when run as root; otherwise
 # says exactly what to install. Called by `make test`, `make sanitize` and `make fuzz`.
 set -euo pipefail

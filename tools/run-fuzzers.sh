@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Runs each fuzz target of a fuzz build for the given number of seconds, keeping a corpus
 # per target under fuzz-corpus/ (seeded from fuzz/corpus/<target> when present).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Times ostrel-cells and the peer engines on the same workload files, side by side.
 
   compare.py OSTREL_CELLS WORKDIR [--runs R] [--sizes 10000,50000]

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Installs the three peer engines the comparison runs against (Debian 12, as root).
 # HyperFormula goes to /tmp/peers, where run_hyperformula.js looks for it.
 set -eu

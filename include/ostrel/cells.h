@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Ostrel Cells: including this header gives a host every public name of the engine.
 #pragma once
 

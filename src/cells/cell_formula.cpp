@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The formula half of a cell: storing, registering, computing, loading and saving its
 // formula, and following moves and invalidations of what it reads.
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A growable array of doubles: the function library gathers the numbers of its arguments
 // into one before computing sums, order statistics and the like. It streams as a count
 // followed by the raw values.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Whether a formula just stored in an item closes a cycle.
 //
 // The answer is whether the item is among its own transitive dependents. Walking the

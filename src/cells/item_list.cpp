@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The list of items a manager owns (its document items), with nodes from a pool that is
 // never given back, like the reference lists' nodes.
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Array constants: values row by row, rows separated by nodes without a value.
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Optional values and value arrays in archive form.
 #include <memory>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Conversion between values and automation variants at the engine's boundary.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The workbook's evaluation order. Nodes live in one pool, linked in order and labelled with
 // growing 64-bit numbers, so that placing a node anywhere never renumbers the others; flat
 // tables find them by cell or by hash. Dirty nodes wait in a list that a calculation sorts

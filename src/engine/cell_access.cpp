@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Cell access by reference: every operation looks the item up in the host's store and
 // forwards to it; 1 when an item was found, 0 when there was none.
 #include <unordered_set>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ostrel/engine/cell_manager.h"
 
 #include "engine/manager_registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Document items: one item per document property that formulas read, so that a change of
 // the property recalculates exactly those formulas.
 #include "ostrel/cells/item.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ostrel/engine/module.h"
 
 #include "formats/format_code_cache.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading a range through a handle: value by value, or row by row as records.
 #include <limits>
 

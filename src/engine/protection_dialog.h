@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The protection dialog that documents and workbooks share: asks for a password to protect
 // with, or for the password that lifts the protection.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Recalculation of a manager without a workbook: changed references wait in the process
 // list until their dependents are collected into the recalc list, which the idle slices
 // work through in order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The recalculation lists: an ordered list of owned references with a hash table beside it,
 // so that membership, removal and "which comes first" cost the same for 10 or 100,000
 // entries.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // References written as text: what another document sends in its requests, and what a user
 // names in dialogs.
 #include <memory>

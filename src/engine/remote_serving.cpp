@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // This document's side of the remote protocol: requests it sends with references of its
 // own, and the requests it serves for other documents.
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Sheets: their item side, their names within a workbook, and renaming.
 #include "ostrel/engine/sheet.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ostrel/engine/value_changes.h"
 
 namespace ostrel::engine {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The cells recalculated after every change: formulas that read what no dependency names
 // (a random number, a reference computed from a text or an offset). Each manager keeps its
 // own; a change queues them once per batch, so that typing many cells between two

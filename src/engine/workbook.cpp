@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Workbooks: protection shared by the sheets, renaming across them, and the list of live
 // workbooks through which a sheet that goes leaves every calculation order.
 #include "ostrel/engine/workbook.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "formats/builtin_formats.h"
 
 #include <string_view>

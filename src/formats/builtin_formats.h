@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The built-in format codes: a fixed, ordered set of format codes into which the
 // international settings put the currency, the date and time separators and the date
 // order. Indexes, with the codes under the default settings:

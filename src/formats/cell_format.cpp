@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Construction, accessors, number format access and the stored forms of a cell format.
 #include "ostrel/formats/cell_format.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The two algebras of partial cell formats: the set-mask family (Merge, Clear, IsEqual),
 // which treats the number format, its kind, precision and commas and the five flags as
 // nine parts, and the flag-mask family (set, merge, extract, ...), which applies the number

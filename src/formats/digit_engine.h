@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The one digit engine behind every number printer: decimal text of a double from its exact
 // binary value, rounded half away from zero, with '.' as the radix whatever the process
 // locale, and exponents of at least three digits. The results match the classic C runtime

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "formats/format_code_cache.h"
 
 #include <string>

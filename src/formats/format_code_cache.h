@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The process-wide cache of parsed format codes, keyed by the code text: each code is parsed
 // once and shared by every custom number format that uses it. The engine's start creates
 // the cache and its end destroys it; while it does not exist, registering fails and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The process-wide international settings: separators, signs, currency, date and time
 // conventions that the engine reads outside a locale context. They start at the invariant
 // defaults, are filled from the user's locale at engine start and may be overridden by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The leading/trailing strings: the process-wide list of unit texts that Number formats
 // attach to values (a format stores index + 1 of its text).
 #pragma once

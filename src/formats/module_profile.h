@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The module profile: the engine's own persistent options, kept per host application in an
 // INI file under $XDG_CONFIG_HOME (see platform/profile.h for where exactly).
 #pragma once

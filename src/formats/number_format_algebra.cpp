@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The attribute algebra of partial number formats: each rule runs attribute by attribute
 // over the set bits; an attribute is one field of flag byte A, flag byte B or the text slot.
 #include <iterator>

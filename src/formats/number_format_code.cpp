@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Comparing number formats, converting a classic format into the format code that shows
 // the same, and making a format custom.
 #include <string>

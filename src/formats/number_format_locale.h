@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The locale a number format prints with: the context's, or the invariant one for a null
 // context (internal to the number format's files).
 #pragma once

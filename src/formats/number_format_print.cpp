@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Display of numbers by kind: the dispatch, and the general, number, currency, percent,
 // fraction, scientific, boolean and radix printers. Dates and times are printed in
 // number_format_print_date.cpp.

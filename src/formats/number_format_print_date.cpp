@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Display of times and dates: the clock text, the date parts in the locale's order with
 // the format's delimiter, month and year styles, and the Japanese date form.
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The stored forms of a number format: the packed five bytes and data word, the archive
 // form and the older one-byte-slot archive form.
 #include "ostrel/formats/number_format.h"

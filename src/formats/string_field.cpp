@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "formats/string_field.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The archive form of a plain text, the engine's one string field: u32 count (0 for a null
 // text, else length + 1 with the length capped at 4096 units), then count - 1 UTF-16 units.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Small text and number helpers shared across the engine: column letters, collation,
 // search and replace, character sets, bracket balance, sorting doubles and a prime sieve.
 #pragma once

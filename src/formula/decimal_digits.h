@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Collects the digits of a typed decimal number and converts them once, correctly rounded,
 // however many digits were typed: accumulating in a double would drift after 15 digits and
 // overflow an integer after 19. Not part of the public interface.

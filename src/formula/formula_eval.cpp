@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Whole-formula evaluation and the folding routine of the binary operators.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Argument lists, the construction of operation nodes by entry kind, and the precedents walk.
 #include <memory>
 #include <utility>

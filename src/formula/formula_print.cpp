@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Printing operation nodes and argument lists back as formula text.
 #include "ostrel/formula/formula.h"
 #include "ostrel/formula/lctx.h"

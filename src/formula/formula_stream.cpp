@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The stream form of formula trees: a type tag per node, the node's body, argument lists
 // ended by a 0 tag.
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Owning values of the formula grammar.
 #include "formula/grammar_support.h"
 

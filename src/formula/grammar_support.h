@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The semantic values the formula grammar passes between its reductions, and the state of
 // one parse. Every value owns what it holds, so whatever a failed parse leaves on the
 // parser's stacks is freed with them. Not part of the public interface.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Tokenizing formula text on top of the scanners of typed input and the function registry.
 #include "formula/lexer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The formula tokenizer: turns formula text into the tokens of the grammar, resolving
 // constants, references, sheet names and function names on the way. Not part of the public
 // interface; the parser and the tests use it.

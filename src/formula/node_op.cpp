@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Operation nodes: an operator or built-in function over an argument list, and the choice,
 // remote and document variants.
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reference nodes: a leaf that reads cells through its reference.
 #include <memory>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reference-operation nodes: operations whose routine yields a reference (ranges, sheet
 // prefixes, INDIRECT, OFFSET). The node keeps the cell registered with exactly the
 // reference it last yielded, and a sheet-prefixed node follows its sheet's rename and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Evaluation routines of the operator entries.
 #include <algorithm>
 #include <memory>

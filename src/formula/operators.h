@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The evaluation routines of the operator entries: the binary operators folded over their
 // arguments, the unary operators, and the reference operators that yield references. Each
 // has the shape of an EvalRoutine so that registry entries can point at it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Classification of what a user typed into a cell: nothing, a constant, a text or a formula.
 #include "formula/scan_internal.h"
 #include "ostrel/cells/cell_value.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Entry points of the formula parser over the generated grammar.
 #include "ostrel/formula/parser.h"
 

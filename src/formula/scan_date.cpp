@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Dates and times as typed: digits or month names between date separators, in the order
 // the locale writes them, and hours and minutes with optional seconds and AM/PM word.
 #include "formula/scan_internal.h"

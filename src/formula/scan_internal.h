@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Shared pieces of the scanners: the locale in use, white space and digit runs, the number
 // result the scanners hand each other, and the bridge from modifiable to read-only cursors.
 // Not part of the public interface.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Numbers as typed: plain, grouped, decimal, fraction, scientific, percent and currency.
 #include <algorithm>
 #include <cmath>

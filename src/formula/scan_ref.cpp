@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Cell and range references in A1 form, names and sheet names.
 #include <algorithm>
 #include <new>

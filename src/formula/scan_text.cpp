@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Word comparison and white space for the scanners.
 #include "formula/scan_internal.h"
 #include "ostrel/formula/scanner.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What every family shares when it reads its arguments: evaluating one (a reference replaced
 // by its value), reading it as a number, a range-checked integer, a text or a date, walking
 // every value of a range with the range closed on every path, and storing results. Written

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "functions/check_routines.h"
 
 #include "ostrel/formula/formula.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Argument checking shared by every registry entry: an entry's check routine is the generic
 // checker instantiated with the entry's rule (how many arguments, which of them may or must
 // be ranges). Entries with equal rules share one routine.

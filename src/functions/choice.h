@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The choice functions evaluate only the argument they pick. Their picking routine also
 // serves the range iteration of the choice node, so that a range a choice picks is read
 // value by value like any other range.

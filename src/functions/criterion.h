@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A criterion of the conditional functions (SUMIF and its kin): a number matches equal
 // numbers; a text may start with one of = <> < <= > >= and compares what follows, as a number
 // when it reads as one, else as text without regard to case. Only values of the operand's

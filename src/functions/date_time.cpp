@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The date and time functions: serials built from components and taken apart, with date or
 // time formats on their results, and the working-day and day-count functions. A date
 // argument is a serial or a typed date; it must lie from 1900-01-01 to 2071-12-31 (a negative

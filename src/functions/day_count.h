@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Day counts between two dates of the serial calendar: the 30/360 counts and the fraction of
 // a year on the five day-count bases. Shared by the date functions and the financial
 // functions that accrue interest between dates. Serials are whole days of valid dates; the

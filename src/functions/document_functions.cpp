@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The functions that read the document's own properties. Their routines come with the
 // documents that serve them; until then a cell using one shows an error and the host hears of
 // it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One row per built-in function: everything the registry knows of it — invariant name, id,
 // category, argument rule, routines, the function wizard's texts and what the formula tree
 // must know of it — declared once, beside its routine, in the file of its family. The

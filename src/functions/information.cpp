@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The information functions: what kind a value is, counts of blank and error values, parity,
 // NA and COUNTRY. The kind tests answer logical values and never fail: an error value is
 // something to tell, not a failure.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The logical functions. AND, OR and NOT are the routines of the operators of the same meaning;
 // IF evaluates only the argument its condition selects.
 #include "formula/operators.h"

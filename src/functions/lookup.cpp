@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The lookup functions: choosing among arguments, and finding values in ranges. INDEX counts
 // into its ranges; LOOKUP, VLOOKUP and HLOOKUP, MATCH, FIND, FINDEX and LOOKUPEX search
 // them through lookup_search.h, which answers from an index of the range when it can and

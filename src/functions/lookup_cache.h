@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The lookup indexes of a document's ranges, kept by the document (CCCellManager) that serves
 // their cells. A range is indexed when it is searched a second time with nothing in it
 // changed in between, so that a range searched once, or changed between every two searches,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The keys of one range, kept so that the lookup functions answer in logarithmic or constant
 // time what their walks find by reading the range from the top: the numbers and the texts of
 // the range in range order, the first and last position of every key, and running maxima

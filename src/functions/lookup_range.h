@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A range argument of the lookup functions seen as positions of one sheet: the manager that
 // serves it and the cell or region it names there. Such a range answers the value at any
 // position without walking to it, and tells which of its positions a changed cell is, which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The searches the lookup functions share, over range arguments read value by value in row
 // order. Each is answered from the range's lookup index when the range is a rectangle of a
 // sheet and the value searched for a number or a text, and by reading the range from the

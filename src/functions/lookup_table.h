@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The table argument of VLOOKUP and HLOOKUP and the two ranges they read from it: the keys,
 // the table's first column (row), and the results, its n-th, both spanning the table's rows
 // (columns). The ranges stay where the table is: on its sheet, or in its document for a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The evaluation routines of the mathematical and trigonometric functions, as registry
 // entries point at them.
 #pragma once

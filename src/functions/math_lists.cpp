@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The mathematical functions over numbers and ranges. They walk every value of their
 // arguments through the range iteration of the nodes: numbers count, texts and empty cells
 // are passed over, and the first error value met becomes the result (error 1 when an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Two-number functions: remainders, the rounding family, logarithms to a base, and the
 // random numbers. Either argument not a number gives error 3.
 #include <algorithm>

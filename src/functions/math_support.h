@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the mathematical functions share beyond the argument layer: gathering every number
 // of a list of arguments.
 #pragma once

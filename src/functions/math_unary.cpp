@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The one-argument mathematical functions and the trigonometric functions: the argument
 // must evaluate to a number (anything else, an error included, gives error 3); the result is
 // a General number, or error 3 where a domain check fails.

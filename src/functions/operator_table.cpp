@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The operator entries: one object each, named as the formula layer refers to them, and the
 // table that sets each up with its text, precedence, kind, check rule and evaluation. The
 // binary operators share the checks and routines of their function twins.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Between the operator table and the registry.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The generator of the random-number functions: a private 15-bit linear congruential
 // generator (never the C library's shared one, which a host may reseed or use itself). The
 // registry seeds it from the clock the first time it is set up.

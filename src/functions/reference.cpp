@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The reference functions: the shape of ranges, and references built from values. ROWS,
 // COLUMNS and OFFSET depend on where their reference argument lies, not on what it holds:
 // they read it without the formula's cell, so that no range node below them registers the

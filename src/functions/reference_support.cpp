@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "functions/reference_support.h"
 
 #include "ostrel/cells/cell_value.h"

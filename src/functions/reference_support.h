@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the reference functions share: the reference an argument stands for before any value
 // is read through it, and the area of the grid such a reference covers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The registry: every function entry built from its family's row when the engine starts,
 // the operator entries, the listed ones sorted by primary and by alternate name with a
 // first-character index, name lookup for the parser and for imported formulas, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The functions that read other documents and databases. Their routines come with the
 // documents that serve them; until then a cell using one shows an error and the host hears of it.
 #include "functions/function_row.h"

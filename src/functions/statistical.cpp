@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The statistical functions. Their routines come with the statistical family; until then a cell
 // using one shows an error and the host hears of it.
 #include "functions/function_row.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The text functions: their rows, and the routines that work on the characters of one text.
 // Every text argument is converted alike (an error value becomes the result, a number its
 // display text, an empty value the empty text); counts and positions are floors of numbers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The text functions that build a longer text from pieces: joining, repeating, replacing.
 // Each one knows the length of its result before it allocates it, and a result beyond the
 // longest text a formula may build is error 3 without the allocation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The evaluation routines of the text functions, as their rows point at them, and the few
 // helpers the text files share. A routine either sets the result and returns 0, or returns an
 // error code that Evaluate makes the result.

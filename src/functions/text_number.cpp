@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The text functions between numbers and texts: DOLLAR and FIXED print a rounded number
 // through a number format of the locale, VALUE reads a text as if it were typed into a cell.
 #include <cfloat>

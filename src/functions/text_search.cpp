@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The text functions that look for one text in another: FINDTEXT compares exactly;
 // SEARCHTEXT and LIKE ignore case and read their pattern with wildcards: ? stands for any one
 // character, * for any run of characters (none included), and ~ makes the character after

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Objects of one size, handed out from blocks that live as long as the process: objects made
 // one after another sit next to each other in memory (a walk over thousands of cells touches
 // fewer cache lines), and making or freeing one costs a pointer swap. Single-threaded, as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Inside the library, and in the programs built with it, the platform stand-ins go by their
 // plain names; an application that includes only the public headers meets them in
 // ostrel::platform, where they cannot clash with its own.

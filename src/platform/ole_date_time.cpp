@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ostrel/platform/ole_date_time.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Where the engine keeps persistent options: the host application's key, the profile file
 // it selects, and a small INI reader and writer for that file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Our English texts for the messages, words and error codes the engine shows by number.
 #include "platform/resource_table.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The pieces of the compiled-in string table, one array per group of texts.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ostrel/refs/document_ref.h"
 
 #include "ostrel/platform/archive.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ostrel/refs/ref.h"
 
 #include "ostrel/engine/cell_manager.h"

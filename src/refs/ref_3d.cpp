@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ostrel/refs/ref_3d.h"
 
 #include "ostrel/cells/cell_value.h"

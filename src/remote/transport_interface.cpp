@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ostrel/remote/transport_interface.h"
 #include "platform/names.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The request protocol between documents: each remote operation becomes a request written
 // into a memory file, carried by the host (DoTransport) to the other document, served there
 // (OnTransport) and answered in the same file.

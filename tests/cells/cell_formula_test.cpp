@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Formulas in cells: typed, computed, recalculated through their precedents, circular,
 // stored and read back, edit sources.
 #include <gtest/gtest.h>

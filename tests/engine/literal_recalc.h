@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The ordering of the process list done the plain way, as the reference the real one is
 // checked against: the list is walked from the front, every dependent met is searched for
 // from the front, and one found before the reference it depends on moves to the end, to be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Recalculation of a manager without a workbook: which cells run, in which order, in which
 // slices; cycles; and the ordering checked against the plain list walk on random graphs.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Requests to other documents that fail on the way: a request cut short in transit makes the
 // serving document raise the archive exception, a host out of memory raises bad_alloc. The
 // requesting document must come out as it went in: every session it opened closed, and no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Several sheets of one family: sheet-qualified references reach the others, and the
 // remote protocol carries requests from one document to another.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Sheets and workbooks as the engine defines them, before a host fills them in: defaults,
 // protection, renaming the links a sheet item keeps, and document items.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Locales and helpers shared by the number format tests.
 #pragma once
 

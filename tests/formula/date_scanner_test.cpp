@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Dates and times: field orders, month names, separators, ranges and the sub-formats they
 // imply.
 #include <string>

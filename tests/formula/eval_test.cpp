@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Evaluating trees: whole-formula rules, folding over ranges, defaults, unary and reference
 // operators.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The number scanners one by one: what each takes, where it leaves the cursor, and the
 // values of long or extreme digit runs.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Classification of typed cell input, in the typing examples' locale, the invariant locale
 // and German conventions.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The formula parser: the trees it builds, precedence and associativity, sheet-qualified
 // references, array constants, function names, locale separators, the bounds on nesting and
 // on the parser's stack, and that failed parses leave nothing allocated.

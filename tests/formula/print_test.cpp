@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Printing trees back as formula text: precedence, brackets, kinds, separators, quoting.
 #include "tree_support.h"
 

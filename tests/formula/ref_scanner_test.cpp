@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Cell and range references, names and sheet names.
 #include <memory>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Printing a formula and parsing the text again gives the same formula: checked over a
 // broad set of generated formulas, in the invariant locale and in one with other
 // separators.

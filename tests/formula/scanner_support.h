@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Locales, a context and helpers shared by the scanner tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writing and reading trees: round trips, exact bytes of an operation node, unknown entries,
 // crafted streams, and a 20,000-argument chain through every walk.
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Building formula trees by hand for the tree, evaluation, printing and stream tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tree itself: construction by kind, checking once, copies, dependents, flags and the
 // structural updates.
 #include "ostrel/refs/clipboard_data.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Built-in entries by invariant name, listed or not, for tests that check one function.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Argument counts and which positions may or must be ranges.
 #include <gtest/gtest.h>
 

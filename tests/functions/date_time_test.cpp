@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Date and time functions typed into cells. Expected serials are counted on the real calendar
 // with std::chrono, weekdays with Zeller's congruence.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A formula node that is a single value or a range, for exercising check routines without a
 // parsed tree; it counts how often it was asked.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Functions typed into cells of a test sheet and compared with expected values, one row a
 // case: what every family's tests share.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The wizard's texts of every function row, read through the string resources.
 #include <gtest/gtest.h>
 

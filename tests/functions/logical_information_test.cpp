@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The logical and information functions typed into cells: IF and CHOOSE evaluate only what
 // they pick (as a value or as a range), the kind tests answer logical values, the counts walk
 // every range, and COUNTRY follows the locale of the call.

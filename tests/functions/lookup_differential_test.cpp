@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The lookup functions against the walks they are defined by, written out here literally
 // over the values the test stored: random small tables of numbers, booleans, texts that
 // differ in case, errors and empty cells, with duplicates and in any order, searched for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The lookup functions typed into cells: INDEX, LOOKUP, VLOOKUP and HLOOKUP, MATCH, FIND,
 // FINDEX and LOOKUPEX on small tables, tables on other sheets, and the ranges they open,
 // closed on every path.

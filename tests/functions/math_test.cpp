@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Mathematical and trigonometric functions typed into cells, and the double array their
 // range walkers gather into.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The reference functions typed into cells: shapes and positions of references, references
 // built from numbers and texts, and the recalculation of the formulas that read through
 // references no dependency names.

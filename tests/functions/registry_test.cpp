@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The registry's listing, name lookups, stream form and lookup for imported formulas.
 #include <gtest/gtest.h>
 

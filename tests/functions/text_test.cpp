@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text functions typed into cells: counts and positions, case and clean-up, codes, texts
 // built up to the longest a formula may build, searches with wildcards, numbers as text and
 // texts read as numbers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Which typed formula is refused as circular, checked against a model of the sheets kept
 // here: a formula closes a cycle exactly when its cell is among the cells that the cells it
 // reads read, transitively, through the formulas accepted so far.

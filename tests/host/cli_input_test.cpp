@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Inputs that never end, or end only after gigabytes: the program must stop at the first
 // fault it can see, having read little more than that.
 #include <gtest/gtest.h>

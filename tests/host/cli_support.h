@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Runs the command-line program as a function with given arguments and standard input.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The calc command over several files: one workbook, one output file per sheet.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Runs the program over every case in data/cli and compares what it writes with the files
 // kept beside the case. A case NAME is NAME.csv (standard input, and the FILE of the
 // default command line "calc NAME.csv") and/or NAME.args (the command line, one argument a

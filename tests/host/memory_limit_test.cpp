@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The memory limit other tests rely on: were it never to bite, their budgets would prove
 // nothing.
 #include "support/memory_limit.h"

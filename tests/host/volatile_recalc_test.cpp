@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Formulas that read cells no dependency of theirs names (INDIRECT, OFFSET) show what those
 // cells hold after every recalculation, on a sheet alone and across a workbook's sheets,
 // also when what they read is recalculated by the same change.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Recalculation of sheets that belong to a workbook: the shared evaluation order, renames,
 // removed cells and sheets that go, checked on the reference host's workbook.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A host includes one header; every public name must come with it, and none of the platform
 // stand-ins may take a name an application already uses at global scope.
 struct CFile {};

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Helpers to write objects into a memory archive and compare or read back exact bytes.
 #pragma once
 

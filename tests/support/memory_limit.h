@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Runs part of a test in a child process that may allocate only so much more memory, so that
 // a regression to unbounded memory fails the test instead of exhausting the machine. Normally
 // the child's address space is capped (RLIMIT_AS). Under AddressSanitizer, whose shadow memory

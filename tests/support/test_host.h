@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A small host for the tests: a context, a cell whose reference is its position, and a
 // spreadsheet manager that keeps its cells in a map and can stand in a family of sheets
 // (sheet indexes resolve to other managers of the family).

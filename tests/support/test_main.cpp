@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Runs every test with a private profile file and without the host's locale, so that no
 // test reads or writes the developer's own configuration.
 #include <gtest/gtest.h>

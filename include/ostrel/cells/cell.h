@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The engine's cell: an item with a cell format (an index into the process-wide cell format
 // table), a cached value, and optionally a formula. The host derives its cell class from
 // CCCell and supplies GetRef (the cell's own reference) and IsEqual.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tagged value of a cell or an expression: empty, an error code, a text, a number (with
 // the number format that displays it, so booleans and dates are numbers), or a reference.
 #pragma once

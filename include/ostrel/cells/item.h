@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The base of everything a reference can name and formulas can depend on: cells, sheets and
 // the document items of a manager. An item keeps its dependents (the sheet-qualified
 // references of the cells whose formulas read it), either live as reference objects or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The evaluation order a workbook's sheets share: one node per cell (or range) that takes
 // part in recalculation, kept in an order where every formula stands after what it reads,
 // and dirty flags that say which of them the next calculation runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A document as the engine sees it. The host derives its document from CCCellManager and
 // supplies the cell store (LookupItem) and the per-call contexts (GetCTX); the manager does
 // the rest: cell access by reference, range iteration, protection, messages, document

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The per-call context that the host implements and owns: every operation on cells,
 // formulas, references and formats takes one and passes it on.
 #pragma once

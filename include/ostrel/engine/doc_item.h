@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A document-level item: the dependents of the formulas that read one document property.
 #pragma once
 

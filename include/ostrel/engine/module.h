@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Start and end of the engine in a process: the host calls QXCellInit once before anything
 // else and QXCellExit once at the end.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A spreadsheet document that is also an item, so that formulas elsewhere can depend on the
 // sheet as a whole, and that may belong to a workbook. The host derives its sheets from it
 // and says which workbook a sheet belongs to, its name and the reference that designates it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What structures derived from a document's cell values (lookup indexes) need to stay exact:
 // a record of the values stored since they were built. Every stored value counts once in a
 // sequence and in its column, and the last changes are kept by position, so that such a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A workbook: the host's ordered set of sheets, as the engine needs it. It shares one
 // protection state and one calculation cache among its sheets; the host creates it by
 // deriving, keeps the sheets and answers the questions about them.

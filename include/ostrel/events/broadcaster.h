@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The sending side of events: a table from events to their listeners, and the broadcaster
 // that every cell manager is.
 #pragma once

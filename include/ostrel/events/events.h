@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The events a sheet announces to those who refer to it: its rename and its destruction.
 #pragma once
 

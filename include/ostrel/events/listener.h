@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The receiving side of events: a listener, and a listener that knows its manager.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // CCCellFormat: the engine's part of a cell's formatting, a number format and five
 // protection and display flags, as a small fixed-size value. The number format is held as an
 // index into the process-wide number format table. Every attribute carries a "set" bit, so

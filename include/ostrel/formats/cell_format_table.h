@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // CCCellFormatTable: an owning list of cell formats with find-or-add. One process-wide
 // instance interns the formats that cells refer to by index; its entries are never removed
 // while the engine runs, so an index into it stays valid.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The date serial system: whole days since 1900-01-01 (day 0) plus the time of day as a
 // fraction, with every year divisible by 4 a leap year; its checks, the clock and the
 // conversions to automation dates; and the fraction finder of fraction formats.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The positions of a format table's entries by an identity hash, built on first use and kept
 // up to date as entries are appended: interning a format finds its exact twin in constant
 // time. keyOf(format) gives the identity hash; same(a, b) says whether two are identical.

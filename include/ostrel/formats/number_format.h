@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // CCNumberFormat: how a number is displayed. A kind (general, number, currency, ...), packed
 // options (decimals, grouping, negatives, date and time sub-formats, a unit text) or a custom
 // format code; every attribute carries a "set" bit, so a format can also be a partial overlay

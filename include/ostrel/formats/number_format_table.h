@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // CCNumberFormatTable: an owning list of number formats with find-or-add. One process-wide
 // instance interns the number formats of all cell formats; its entries are never removed
 // while the engine runs, so an index into it stays valid.

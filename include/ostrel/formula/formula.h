@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A formula as a tree of nodes: constants, array constants and references at the leaves,
 // operation nodes (an operator or built-in function applied to an argument list) inside.
 // The cell owns its tree; nodes own their children and never the registry entries.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The locale context of scanning and printing: the locale library's context object through
 // which every separator, sign, month name and AM/PM word is read.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Entry points of the formula parser: formula text to a formula tree. Function names are
 // resolved against the registry while reading, so a tree never holds an unresolved name.
 // InitBuiltinFunctions must have run before the first parse. Parses share no state, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The scanners of typed text: each recognises one form (a number, date, time, boolean,
 // quoted text, cell or range reference, name) at a cursor in zero-terminated UTF-16 text,
 // moves the cursor past it and answers non-zero; on failure the cursor stays where it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The registry of operators and built-in functions: one entry per operator or function, with
 // its names, id, precedence, kind, category, check routine and evaluation routine. Formula
 // nodes point to entries (they never own them); streams store an entry by kind and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A typed, little-endian byte stream over a CFile, opened either to store or to load.
 // Reading from a storing archive, writing to a loading one and reading past the end raise
 // CArchiveException; nothing is ever read from or written to memory the stream describes.

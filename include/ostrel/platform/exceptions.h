@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The exceptions the engine raises at its boundary: archive failures (wrong direction,
 // premature end, malformed data), invalid arguments and exhausted memory.
 #pragma once

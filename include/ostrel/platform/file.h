@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Byte files under an archive: the abstract CFile, a growable memory file and a disk file.
 #pragma once
 

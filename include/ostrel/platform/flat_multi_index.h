@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // An open-addressing table from a 64-bit key (a cell's position or a reference's hash) to
 // values, several values per key allowed: one probe into one array instead of a node per
 // entry. The engine finds workbook nodes, recalculation-list entries and dependents in it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Points, sizes and rectangles on the cell grid: x is a column, y a row.
 //
 // !!! A CRect's four bounds are ALL INCLUSIVE: left is the first column, top the first row,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Debug builds count the live instances of a few engine classes, so that tests can see a
 // leak of items, formulas, references, values or cell formats as a number.
 #pragma once

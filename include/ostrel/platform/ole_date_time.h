@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // An automation date: days since 1899-12-30 as a double (the time of day as its fraction),
 // with year-to-second components and a validity status.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The engine's string table: an English text of ours for every resource number the engine
 // shows, scans or prints (messages, boolean words, function names and wizard texts,
 // category names, error texts, default unit texts).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // An array of strings with the framework's serialised form: the element count in the count
 // form, then every element in the framework string form.
 #pragma once

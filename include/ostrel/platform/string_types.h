@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The framework's string as the engine uses it: a UTF-16 value string.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The operations shared by the framework-style arrays (CPtrArray, CStringArray): a growable
 // array indexed from 0 whose every access is checked. An index outside the array, a negative
 // size or count raises CInvalidArgException; a size that cannot be allocated raises

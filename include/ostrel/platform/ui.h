@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The user-interface callbacks through which the engine shows messages and asks questions.
 // A host installs its own; the default shows nothing and answers as a user who clicks OK
 // on a message and No on a question, and cancels the protection dialog.

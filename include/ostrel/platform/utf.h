@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Conversions at the edges: UTF-8 for the host's files and messages, and the 8-bit code
 // page (Windows-1252) of the legacy single-byte stream forms.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Automation variants as the engine exchanges values with hosts: the VARIANT struct with the
 // type codes the engine reads and writes, length-prefixed BSTR strings and the functions
 // that initialise, clear and copy variants. CVariant is a RAII wrapper for hosts and tests.

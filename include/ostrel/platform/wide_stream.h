@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The engine's wide output stream: an append-only sink of UTF-16 text that printers write
 // display text, formula text and format codes into.
 #pragma once

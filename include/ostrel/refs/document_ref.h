@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A document-level item of the manager, such as a document property that formulas read.
 #pragma once
 

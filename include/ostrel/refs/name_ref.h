@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A defined name; the manager resolves it to cells.
 #pragma once
 

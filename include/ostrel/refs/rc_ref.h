@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A reference to one cell of the grid: column 0-255 ("A" to "IV"), row 0-65535.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A reference names cells: one cell, a range, or a qualified form (another sheet, a name, a
 // document item, another document, an embedded object). References are leaves of formulas,
 // keys of the dependency lists and the handles through which the engine asks a document for

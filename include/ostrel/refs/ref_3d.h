@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A reference qualified by a sheet or a span of sheets. The sheet key holds either two
 // sheet name indices (first, last; a last of 0 means one sheet), or the identity of a
 // sheet's manager: keys made by the parser and read from streams are indices, keys made

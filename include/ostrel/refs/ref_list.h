@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The engine's singly linked list of references: precedents of a formula, dependents of an
 // item, cells to recalculate. A list is a pointer to its first node; null is empty.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A rectangular range of the grid, both corners inclusive.
 #pragma once
 

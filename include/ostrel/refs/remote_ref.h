@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // An item of another document (or, with a document name beginning with "?", of another
 // sheet of the same workbook), reached through the transport interface.
 #pragma once

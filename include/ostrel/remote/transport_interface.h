@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The remote-data side of every document: host hooks that carry requests to other
 // documents, the requesting operations that formulas use to reach them, and the serving
 // operations that answer them. The notify-enable flag that silences messages lives here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Character tests, case mapping and collation for the engine's UTF-16 text, independent of
 // the process locale. Collation follows the engine's collation locale: the invariant
 // locale compares code units (case-insensitively after lower-case folding); a named locale

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // International dialling codes by region: the locale's "country code". ICU holds no
 // telephone data, so the engine keeps its own table of the common regions.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Turning an engine locale name into an ICU locale, refusing names whose language ICU has no
 // data for: ICU would silently fall back to the process's default locale for those.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Builds a locale description from ICU once per locale, so that the getters only read data.
 #include <algorithm>
 #include <array>

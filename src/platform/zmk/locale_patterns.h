@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading the engine's locale conventions out of ICU's number and date patterns. Pure text
 // analysis, so that every rule can be checked on hand-written patterns.
 #pragma once

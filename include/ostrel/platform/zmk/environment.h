@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The locale library's process-wide environment and its cache of locale descriptions.
 #pragma once
 

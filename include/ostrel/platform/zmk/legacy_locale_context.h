@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The locale library's view of one locale: a description (CLocaleInfo) and the context
 // object (CLegacyLocaleContext) whose getters the scanners and printers call.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every convention a locale answers to the engine, as plain data. The defaults are the
 // invariant locale; the locale library fills the rest from ICU (CLocaleInfo::FromICU).
 // Two items have no ICU counterpart: numberPrecision stays 2 for every locale, and
