@@ -76,6 +76,10 @@ public:
     // succeeded.
     virtual int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) = 0;
     virtual int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) = 0;
+    // The sheet-prefix nodes that RegisterDependents sets listening to their sheet's rename
+    // and destroy events start listening, and nothing is registered: for a tree that takes
+    // the place of a registered one, whose nodes stop listening as they go.
+    virtual void ListenToSheets(cells::CTX*, const CCRef*) {}
     // Structural updates. Those with a replacement build a new tree into it (owned by the
     // caller) and answer whether anything changed.
     virtual int InvalidateRef(cells::CTX* ctx, const CCRef* ref, CCFormula*& replacement,
@@ -250,6 +254,7 @@ public:
     void OnSheetRename(const std::u16string& oldName, const std::u16string& newName) override;
     void UpdateArgsOnSheetRename(cells::CTX* ctx, const CCRemoteRef* oldRef,
                                  const CCRemoteRef* newRef) override;
+    void ListenToSheets(cells::CTX* ctx, const CCRef* cell) override;
     OSTREL_FORMULA_NODE_OVERRIDES
 
 protected:
@@ -325,6 +330,7 @@ public:
     int IsSingleValue(cells::CTX* ctx, const CCRef* cell) override;
     int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
     int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
+    void ListenToSheets(cells::CTX* ctx, const CCRef* cell) override;
     int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) override;
     uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;
     int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
@@ -336,6 +342,11 @@ public:
     const CCRef* GetKeptRef() const { return m_kept.get(); }
 
 private:
+    // RANGE, sheet-range and sheet-prefix nodes: they yield a reference from what they name.
+    bool NamesRegion() const;
+    // A sheet-prefix node that yielded a sheet-qualified reference listens to its sheet.
+    void ListenToSheetOf(cells::CTX* ctx, const CCRef* yielded);
+
     std::unique_ptr<CCRef> m_kept;     // the reference last evaluated to
     CCCellManager* m_sheet = nullptr;  // the broadcaster the node listens to, if any
 };
