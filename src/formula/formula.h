@@ -136,9 +136,28 @@ CCFormulaList* FormulaListAddLast(CCFormulaList*& list, CCFormula* formula);
 CCFormulaList* CopyFormulaList(const CCFormulaList* list);
 void FreeFormulaList(CCFormulaList* list, int freeFormulas);
 size_t FormulaListCount(const CCFormulaList* list);
-// At least n elements (FormulaListNItem) or exactly n (FormulaListNItemEx), n = 0..8.
+// At least n elements, or exactly n (Ex); the null list has none.
 bool FormulaListItems(const CCFormulaList* list, size_t n);
 bool FormulaListItemsEx(const CCFormulaList* list, size_t n);
+// The same for each n from 0 to 8 under a name of its own.
+bool FormulaList0Item(const CCFormulaList* list);
+bool FormulaList1Item(const CCFormulaList* list);
+bool FormulaList2Item(const CCFormulaList* list);
+bool FormulaList3Item(const CCFormulaList* list);
+bool FormulaList4Item(const CCFormulaList* list);
+bool FormulaList5Item(const CCFormulaList* list);
+bool FormulaList6Item(const CCFormulaList* list);
+bool FormulaList7Item(const CCFormulaList* list);
+bool FormulaList8Item(const CCFormulaList* list);
+bool FormulaList0ItemEx(const CCFormulaList* list);
+bool FormulaList1ItemEx(const CCFormulaList* list);
+bool FormulaList2ItemEx(const CCFormulaList* list);
+bool FormulaList3ItemEx(const CCFormulaList* list);
+bool FormulaList4ItemEx(const CCFormulaList* list);
+bool FormulaList5ItemEx(const CCFormulaList* list);
+bool FormulaList6ItemEx(const CCFormulaList* list);
+bool FormulaList7ItemEx(const CCFormulaList* list);
+bool FormulaList8ItemEx(const CCFormulaList* list);
 
 // Every node class overrides all the abstract operations of CCFormula.
 #define OSTREL_FORMULA_NODE_OVERRIDES                                                           \

@@ -84,8 +84,28 @@ bool FormulaListItems(const CCFormulaList* list, size_t n) {
 }
 
 bool FormulaListItemsEx(const CCFormulaList* list, size_t n) {
-    return FormulaListItems(list, n) && FormulaListCount(list) == n;
+    for (size_t i = 0; i < n; ++i, list = list->m_pNext)
+        if (!list) return false;
+    return !list;
 }
+
+#define OSTREL_FORMULA_LIST_COUNT_TESTS(n)                   \
+    bool FormulaList##n##Item(const CCFormulaList* list) {   \
+        return FormulaListItems(list, n);                    \
+    }                                                        \
+    bool FormulaList##n##ItemEx(const CCFormulaList* list) { \
+        return FormulaListItemsEx(list, n);                  \
+    }
+OSTREL_FORMULA_LIST_COUNT_TESTS(0)
+OSTREL_FORMULA_LIST_COUNT_TESTS(1)
+OSTREL_FORMULA_LIST_COUNT_TESTS(2)
+OSTREL_FORMULA_LIST_COUNT_TESTS(3)
+OSTREL_FORMULA_LIST_COUNT_TESTS(4)
+OSTREL_FORMULA_LIST_COUNT_TESTS(5)
+OSTREL_FORMULA_LIST_COUNT_TESTS(6)
+OSTREL_FORMULA_LIST_COUNT_TESTS(7)
+OSTREL_FORMULA_LIST_COUNT_TESTS(8)
+#undef OSTREL_FORMULA_LIST_COUNT_TESTS
 
 // Ownership of args always passes to the call: when no node can be built (no entry, or a
 // kind without a node class) the arguments are freed, so callers never leak them.

@@ -153,15 +153,22 @@ TEST_F(TreeNodes, MovesOffTheGridAreRefusedWholeAtAnyDepth) {
 }
 
 TEST_F(TreeNodes, ListRoutinesCountExactly) {
+    using CountTest = bool (*)(const CCFormulaList*);
+    const CountTest atLeast[] = {FormulaList0Item, FormulaList1Item, FormulaList2Item,
+                                 FormulaList3Item, FormulaList4Item, FormulaList5Item,
+                                 FormulaList6Item, FormulaList7Item, FormulaList8Item};
+    const CountTest exactly[] = {FormulaList0ItemEx, FormulaList1ItemEx, FormulaList2ItemEx,
+                                 FormulaList3ItemEx, FormulaList4ItemEx, FormulaList5ItemEx,
+                                 FormulaList6ItemEx, FormulaList7ItemEx, FormulaList8ItemEx};
     CCFormulaList* list = nullptr;
-    EXPECT_TRUE(FormulaListItemsEx(list, 0));
-    for (int i = 0; i < 3; ++i)
-        FormulaListAddLast(list, Num(i));
-    EXPECT_EQ(FormulaListCount(list), 3u);
-    EXPECT_TRUE(FormulaListItems(list, 2));
-    EXPECT_FALSE(FormulaListItemsEx(list, 2));
-    EXPECT_TRUE(FormulaListItemsEx(list, 3));
-    EXPECT_FALSE(FormulaListItems(list, 4));
+    for (size_t length = 0; length <= 9; ++length) {
+        if (length) FormulaListAddLast(list, Num(double(length)));
+        EXPECT_EQ(FormulaListCount(list), length);
+        for (size_t n = 0; n <= 8; ++n) {
+            EXPECT_EQ(atLeast[n](list), length >= n) << length << " items, n = " << n;
+            EXPECT_EQ(exactly[n](list), length == n) << length << " items, n = " << n;
+        }
+    }
     CCFormulaList* copy = CopyFormulaList(list);
     EXPECT_NE(copy->m_pFormula, list->m_pFormula);
     FreeFormulaList(list, 1);
