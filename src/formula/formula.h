@@ -379,6 +379,9 @@ CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b, CC
 // Sheet prefixes: the names become reference nodes over name references.
 CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* sheet);
 CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* first, const char16_t* last);
+// The same from 8-bit names in the Windows-1252 code page of the legacy stream forms.
+CCFormula* ConstructOpFormula(const CCFunc* func, const char* sheet);
+CCFormula* ConstructOpFormula(const CCFunc* func, const char* first, const char* last);
 
 // The whole-formula evaluation used by cells: error 4 without a formula, Check's code as an
 // error, a reference result replaced by its value (error 1 when unreadable), a non-finite

@@ -1,10 +1,12 @@
 // Argument lists, the construction of operation nodes by entry kind, and the precedents walk.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "formula/formula.h"
 #include "functions/func.h"
 #include "platform/fixed_pool.h"
+#include "platform/utf.h"
 #include "refs/name_ref.h"
 #include "refs/ref.h"
 #include "refs/ref_list.h"
@@ -152,6 +154,31 @@ CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* sheet) {
 
 CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* first, const char16_t* last) {
     return ConstructOpFormula(func, new CCRefFormula(first, 0), new CCRefFormula(last, 0));
+}
+
+namespace {
+
+// An 8-bit name as UTF-16 text; null stays null.
+class WideName {
+public:
+    explicit WideName(const char* name) : m_null(!name) {
+        if (name) m_text = ostrel::CodePageToWide(name);
+    }
+    const char16_t* get() const { return m_null ? nullptr : m_text.c_str(); }
+
+private:
+    std::u16string m_text;
+    bool m_null;
+};
+
+}  // namespace
+
+CCFormula* ConstructOpFormula(const CCFunc* func, const char* sheet) {
+    return ConstructOpFormula(func, WideName(sheet).get());
+}
+
+CCFormula* ConstructOpFormula(const CCFunc* func, const char* first, const char* last) {
+    return ConstructOpFormula(func, WideName(first).get(), WideName(last).get());
 }
 
 CCRefList* CCFormula::GetPrecedents(cells::CTX*) const {

@@ -1,6 +1,7 @@
 // The tree itself: construction by kind, checking once, copies, dependents, flags and the
 // structural updates.
 #include "refs/clipboard_data.h"
+#include "refs/name_ref.h"
 #include "refs/ref_3d.h"
 #include "refs/ref_list.h"
 #include "refs/remote_ref.h"
@@ -173,6 +174,24 @@ TEST_F(TreeNodes, ListRoutinesCountExactly) {
     EXPECT_NE(copy->m_pFormula, list->m_pFormula);
     FreeFormulaList(list, 1);
     FreeFormulaList(copy, 1);
+}
+
+TEST_F(TreeNodes, EightBitSheetNamesReadAsWindows1252) {
+    auto names = [](const CCFormula* f) {
+        std::vector<std::u16string> out;
+        for (const CCFormulaList* a = static_cast<const CCOpFormula*>(f)->GetArgs(); a;
+             a = a->m_pNext) {
+            const CCRef* ref = static_cast<const CCRefFormula*>(a->m_pFormula)->GetRef();
+            out.emplace_back(static_cast<const CCNameRef*>(ref)->GetName());
+        }
+        return out;
+    };
+    // 0x80 is the euro sign and 0x9F a Y with diaeresis in the code page; 0xE9 is Latin-1.
+    FormulaPtr one(ConstructOpFormula(&SheetRangeFunc, "\x80 Caf\xe9"));
+    FormulaPtr span(ConstructOpFormula(&SheetRangeFunc, "Q1", "\x9f"));
+    EXPECT_EQ(names(one.get()), std::vector<std::u16string>{u"\u20AC Caf\u00E9"});
+    EXPECT_EQ(names(span.get()), (std::vector<std::u16string>{u"Q1", u"\u0178"}));
+    EXPECT_EQ(ConstructOpFormula(nullptr, "Q1"), nullptr);
 }
 
 TEST_F(TreeNodes, SheetPrefixFollowsRenameAndSurvivesDestruction) {
