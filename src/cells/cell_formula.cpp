@@ -285,7 +285,8 @@ void CCCell::Recalc(cells::CTX* ctx) {
         bool saved = CCRemoteOpFormula::RefRemoteChanged;
         CCRemoteOpFormula::RefRemoteChanged = false;
         EvalFormula(ctx, m_value, formula, GetRef());
-        if (CCRemoteOpFormula::RefRemoteChanged) m_formula->live.reset(formula->Copy());
+        if (CCRemoteOpFormula::RefRemoteChanged)
+            SwapLive(ctx, std::unique_ptr<CCFormula>(formula->Copy()));
         CCRemoteOpFormula::RefRemoteChanged = saved;
     }
     UpdateNumberFormat(ctx);
@@ -333,6 +334,19 @@ void CCCell::TakeReplacement(cells::CTX* ctx, CCFormula* produced, int changed) 
     if (manager) manager->InitIdleRecalc(this, 0);
 }
 
+void CCCell::SwapLive(cells::CTX* ctx, std::unique_ptr<CCFormula> tree) {
+    // The old tree's nodes stop listening as they are destroyed.
+    m_formula->live = std::move(tree);
+    ListenToSheets(ctx, GetRef());
+}
+
+void CCCell::ListenToSheets(cells::CTX* ctx, const CCRef* at) {
+    CCFormula* live = m_formula ? m_formula->live.get() : nullptr;
+    if (!live || !at || m_circular > 0 || !cells::ManagerOf(ctx)) return;
+    CCRef3D qualified(ctx, at);
+    live->ListenToSheets(ctx, &qualified);
+}
+
 void CCCell::InvalidateRef(cells::CTX* ctx, const CCRef* ref) {
     CCFormula* live = LoadFormula(ctx);
     if (!live) return;
@@ -355,7 +369,7 @@ void CCCell::UpdateFormula(cells::CTX* ctx, const CCRef* oldRef, const CCRef* ne
         CCFormula* produced = nullptr;
         int changed = live->UpdateRef(ctx, oldRef, GetRef(), oldRef, newRef, flag, produced);
         std::unique_ptr<CCFormula> replacement(produced);
-        if (changed && replacement) m_formula->live = std::move(replacement);
+        if (changed && replacement) SwapLive(ctx, std::move(replacement));
     }
     if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
 }
@@ -373,6 +387,8 @@ void CCCell::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
         CManagerSession session(manager);
         if (CCFormula* live = LoadFormula(ctx)) {
             if (live->MoveFormula(ctx, GetRef(), newRef) && manager) manager->SetDirty();
+            // Arguments that followed are copies, which listen to no sheet yet.
+            ListenToSheets(ctx, newRef);
             if (manager && m_circular <= 0 && live->AlwaysRecalc()) {
                 manager->UnRegisterVolatile(GetRef());
                 manager->RegisterVolatile(newRef);

@@ -75,6 +75,13 @@ void CCCellManager::CCRecalcList::Empty() {
     m_list.clear();
 }
 
+CCCellManager::CCRecalcList::StdList CCCellManager::CCRecalcList::Abort() {
+    m_index.Clear();
+    StdList taken;
+    taken.swap(m_list);
+    return taken;
+}
+
 std::unique_ptr<CCRef> CCCellManager::CCRecalcList::TakeFirst() {
     if (m_list.empty()) return nullptr;
     Unindex(m_list.begin());

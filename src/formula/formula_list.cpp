@@ -2,6 +2,7 @@
 // Argument lists, the construction of operation nodes by entry kind, and the precedents walk.
 #include <memory>
 #include <utility>
+#include <string>
 #include <vector>
 
 #include "ostrel/formula/formula.h"
@@ -10,6 +11,7 @@
 #include "ostrel/refs/ref.h"
 #include "ostrel/refs/ref_list.h"
 #include "platform/fixed_pool.h"
+#include "ostrel/platform/utf.h"
 
 CCFormulaList* FormulaListCreateEmpty() {
     return nullptr;
@@ -86,8 +88,28 @@ bool FormulaListItems(const CCFormulaList* list, size_t n) {
 }
 
 bool FormulaListItemsEx(const CCFormulaList* list, size_t n) {
-    return FormulaListItems(list, n) && FormulaListCount(list) == n;
+    for (size_t i = 0; i < n; ++i, list = list->m_pNext)
+        if (!list) return false;
+    return !list;
 }
+
+#define OSTREL_FORMULA_LIST_COUNT_TESTS(n)                   \
+    bool FormulaList##n##Item(const CCFormulaList* list) {   \
+        return FormulaListItems(list, n);                    \
+    }                                                        \
+    bool FormulaList##n##ItemEx(const CCFormulaList* list) { \
+        return FormulaListItemsEx(list, n);                  \
+    }
+OSTREL_FORMULA_LIST_COUNT_TESTS(0)
+OSTREL_FORMULA_LIST_COUNT_TESTS(1)
+OSTREL_FORMULA_LIST_COUNT_TESTS(2)
+OSTREL_FORMULA_LIST_COUNT_TESTS(3)
+OSTREL_FORMULA_LIST_COUNT_TESTS(4)
+OSTREL_FORMULA_LIST_COUNT_TESTS(5)
+OSTREL_FORMULA_LIST_COUNT_TESTS(6)
+OSTREL_FORMULA_LIST_COUNT_TESTS(7)
+OSTREL_FORMULA_LIST_COUNT_TESTS(8)
+#undef OSTREL_FORMULA_LIST_COUNT_TESTS
 
 // Ownership of args always passes to the call: when no node can be built (no entry, or a
 // kind without a node class) the arguments are freed, so callers never leak them.
@@ -134,6 +156,31 @@ CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* sheet) {
 
 CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* first, const char16_t* last) {
     return ConstructOpFormula(func, new CCRefFormula(first, 0), new CCRefFormula(last, 0));
+}
+
+namespace {
+
+// An 8-bit name as UTF-16 text; null stays null.
+class WideName {
+public:
+    explicit WideName(const char* name) : m_null(!name) {
+        if (name) m_text = ostrel::CodePageToWide(name);
+    }
+    const char16_t* get() const { return m_null ? nullptr : m_text.c_str(); }
+
+private:
+    std::u16string m_text;
+    bool m_null;
+};
+
+}  // namespace
+
+CCFormula* ConstructOpFormula(const CCFunc* func, const char* sheet) {
+    return ConstructOpFormula(func, WideName(sheet).get());
+}
+
+CCFormula* ConstructOpFormula(const CCFunc* func, const char* first, const char* last) {
+    return ConstructOpFormula(func, WideName(first).get(), WideName(last).get());
 }
 
 CCRefList* CCFormula::GetPrecedents(cells::CTX*) const {

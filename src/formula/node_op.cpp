@@ -150,6 +150,12 @@ int CCOpFormula::RegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
     return all;
 }
 
+void CCOpFormula::ListenToSheets(cells::CTX* ctx, const CCRef* cell) {
+    if (Flagged(m_func, kFlagShapeOnly)) return;
+    for (CCFormulaList* a = m_args; a; a = a->m_pNext)
+        a->m_pFormula->ListenToSheets(ctx, cell);
+}
+
 int CCOpFormula::UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
     if (Flagged(m_func, kFlagShapeOnly)) return 1;
     int all = 1;

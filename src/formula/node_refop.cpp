@@ -66,25 +66,48 @@ int CCRefOpFormula::IsSingleValue(cells::CTX* ctx, const CCRef* cell) {
     return value.IsRef() && value.GetRef() ? value.GetRef()->IsSingleValue(ctx) : 1;
 }
 
+bool CCRefOpFormula::NamesRegion() const {
+    return m_func == &RANGEFunc || m_func == &SheetRangeFunc || m_func == &FULLREFFunc;
+}
+
+void CCRefOpFormula::ListenToSheetOf(cells::CTX* ctx, const CCRef* yielded) {
+    if (m_func != &FULLREFFunc || m_sheet || !ctx || !ctx->GetManager()) return;
+    if (!yielded || yielded->GetType() != REF_TYPE_3D) return;
+    CCCellManager* sheet = static_cast<const CCRef3D*>(yielded)->GetFirstSheetManager(ctx);
+    if (!sheet) return;
+    SetListenerManager(ctx->GetManager());
+    m_sheet = sheet;
+    m_sheet->RegisterListener(kSheetRenameEvent, this);
+    m_sheet->RegisterListener(kSheetDestroyEvent, this);
+}
+
 int CCRefOpFormula::RegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
     if (m_func && m_func->HasFlag(kFlagUnregistered)) return 1;
-    if (m_func == &RANGEFunc || m_func == &SheetRangeFunc || m_func == &FULLREFFunc) {
+    if (NamesRegion()) {
         CCCellValue value;
         Eval(ctx, value, dependent);
         if (m_kept && m_kept->GetType() == REF_TYPE_3D) {
-            if (m_func == &FULLREFFunc && !m_sheet && ctx && ctx->GetManager()) {
-                const auto* kept = static_cast<const CCRef3D*>(m_kept.get());
-                if (CCCellManager* sheet = kept->GetFirstSheetManager(ctx)) {
-                    SetListenerManager(ctx->GetManager());
-                    m_sheet = sheet;
-                    m_sheet->RegisterListener(kSheetRenameEvent, this);
-                    m_sheet->RegisterListener(kSheetDestroyEvent, this);
-                }
-            }
+            ListenToSheetOf(ctx, m_kept.get());
             return 1;
         }
     }
     return CCOpFormula::RegisterDependents(ctx, dependent);
+}
+
+// Walks as RegisterDependents does, but evaluates without keeping what the node yields, so
+// that the cell's registrations stay as they are.
+void CCRefOpFormula::ListenToSheets(cells::CTX* ctx, const CCRef* cell) {
+    if (m_func && m_func->HasFlag(kFlagUnregistered)) return;
+    if (NamesRegion()) {
+        CCCellValue value;
+        CCOpFormula::Eval(ctx, value, cell);
+        const CCRef* yielded = value.IsRef() ? value.GetRef() : nullptr;
+        if (yielded && yielded->GetType() == REF_TYPE_3D) {
+            ListenToSheetOf(ctx, yielded);
+            return;
+        }
+    }
+    CCOpFormula::ListenToSheets(ctx, cell);
 }
 
 int CCRefOpFormula::UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) {

@@ -3,6 +3,7 @@
 // stored and read back, edit sources.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "ostrel/platform/utf.h"
 #include "ostrel/platform/wide_stream.h"
 #include "platform/names.h"
+#include "ostrel/events/events.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 
@@ -165,4 +167,42 @@ TEST(CellFormula, EditSourcesHandValuesOn) {
     source->SetValue(sheet.GetCTX(), v);
     EXPECT_EQ(sheet.Cell(0, 0)->GetValue().GetNumber(), 9);
     EXPECT_TRUE(source->IsFormulaLink());
+}
+
+// A formula whose tree is rebuilt (a cell it reads moved) or that moves itself keeps
+// following the sheet it names: a rename reaches its text, and the sheet's end leaves no node
+// listening to it.
+TEST(CellFormula, RebuiltAndMovedFormulasFollowTheSheetTheyName) {
+    std::vector<TestSheet*> family;  // outlives its members
+    Sheet one;
+    auto two = std::make_unique<TestSheet>(u"Sheet2");
+    family = {&one, two.get()};
+    one.Join(&family);
+    two->Join(&family);
+    CCRCRef a1(0, 0), b5(1, 4), d3(3, 2);
+    CCCellValue seven;
+    seven.Set(7.0, C_NF_GENERAL);
+    two->SetValue(&a1, &seven);
+    one.Type(1, 0, u"1");
+    one.Type(2, 0, u"=Sheet2!A1+B1");  // C1, rebuilt when B1 moves
+    one.Type(3, 0, u"=Sheet2!A1*2");   // D1, moves to D3
+    EXPECT_EQ(one.Shown(2, 0), "8");
+    one.Cell(1, 0)->Move(one.GetCTX(), &b5, nullptr);
+    one.Cell(3, 0)->Move(one.GetCTX(), &d3, nullptr);
+    EXPECT_EQ(one.Formula(2, 0), "= Sheet2 ! A1 + B5");
+
+    two->SetName(u"Input");
+    two->FireEvent(CCSheetRenameEvent(u"Sheet2", u"Input"));
+    EXPECT_EQ(one.Formula(2, 0), "= Input ! A1 + B5");
+    EXPECT_EQ(one.Formula(3, 0), "= Input ! A3 * 2");
+    one.Cell(2, 0)->Recalc(one.GetCTX());
+    EXPECT_EQ(one.Shown(2, 0), "7");  // B5 is empty
+
+    two->FireEvent(CCDestroySheetEvent());
+    family.pop_back();
+    two.reset();  // a node still listening would touch it when the formulas go
+    for (unsigned char column : {2, 3}) {
+        one.Cell(column, 0)->Recalc(one.GetCTX());
+        EXPECT_EQ(one.Shown(column, 0), "#REF!");
+    }
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <utility>
@@ -71,6 +72,37 @@ size_t IndexOf(const std::vector<Pos>& order, Pos p) {
 }
 
 }  // namespace
+
+// Exclude hands one entry to the caller and Abort all of them: the very objects, in list
+// order, alive; the list is left empty and usable.
+TEST(Recalc, RecalcListHandsEntriesOverWithoutDestroyingThem) {
+    CCCellManager::CCRecalcList list;
+    CCRCRef a1(0, 0), b1(1, 0), c1(2, 0);
+    for (const CCRef* ref : {&a1, &b1, &a1, &c1})
+        list.AddLast(ref);
+    std::unique_ptr<CCRef> excluded = list.Exclude(&a1);
+    ASSERT_NE(excluded, nullptr);
+    EXPECT_TRUE(excluded->IsEqual(&a1));
+    EXPECT_TRUE(list.ComesBefore(&b1, &a1));  // the second A1 stays
+
+    std::vector<const CCRef*> held;
+    for (const auto& entry : list.GetStdList())
+        held.push_back(entry.get());
+    CCCellManager::CCRecalcList::StdList taken = list.Abort();
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_FALSE(list.Contains(&b1));
+    ASSERT_EQ(taken.size(), 3u);
+    auto it = taken.begin();
+    for (size_t i = 0; i < held.size(); ++i, ++it)
+        EXPECT_EQ(it->get(), held[i]);
+    EXPECT_TRUE(taken.front()->IsEqual(&b1));
+    EXPECT_TRUE(taken.back()->IsEqual(&c1));
+
+    list.AddLast(&c1);
+    list.AddLast(&b1);
+    EXPECT_TRUE(list.ComesBefore(&c1, &b1));
+    EXPECT_EQ(list.GetCount(), 2u);
+}
 
 TEST(Recalc, ChainDiamondAndFanOutKeepTheirOrderAndSlices) {
     Sheet chain;

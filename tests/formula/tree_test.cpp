@@ -5,6 +5,7 @@
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/remote_ref.h"
+#include "ostrel/refs/name_ref.h"
 #include "tree_support.h"
 
 using namespace tree_test;
@@ -154,19 +155,44 @@ TEST_F(TreeNodes, MovesOffTheGridAreRefusedWholeAtAnyDepth) {
 }
 
 TEST_F(TreeNodes, ListRoutinesCountExactly) {
+    using CountTest = bool (*)(const CCFormulaList*);
+    const CountTest atLeast[] = {FormulaList0Item, FormulaList1Item, FormulaList2Item,
+                                 FormulaList3Item, FormulaList4Item, FormulaList5Item,
+                                 FormulaList6Item, FormulaList7Item, FormulaList8Item};
+    const CountTest exactly[] = {FormulaList0ItemEx, FormulaList1ItemEx, FormulaList2ItemEx,
+                                 FormulaList3ItemEx, FormulaList4ItemEx, FormulaList5ItemEx,
+                                 FormulaList6ItemEx, FormulaList7ItemEx, FormulaList8ItemEx};
     CCFormulaList* list = nullptr;
-    EXPECT_TRUE(FormulaListItemsEx(list, 0));
-    for (int i = 0; i < 3; ++i)
-        FormulaListAddLast(list, Num(i));
-    EXPECT_EQ(FormulaListCount(list), 3u);
-    EXPECT_TRUE(FormulaListItems(list, 2));
-    EXPECT_FALSE(FormulaListItemsEx(list, 2));
-    EXPECT_TRUE(FormulaListItemsEx(list, 3));
-    EXPECT_FALSE(FormulaListItems(list, 4));
+    for (size_t length = 0; length <= 9; ++length) {
+        if (length) FormulaListAddLast(list, Num(double(length)));
+        EXPECT_EQ(FormulaListCount(list), length);
+        for (size_t n = 0; n <= 8; ++n) {
+            EXPECT_EQ(atLeast[n](list), length >= n) << length << " items, n = " << n;
+            EXPECT_EQ(exactly[n](list), length == n) << length << " items, n = " << n;
+        }
+    }
     CCFormulaList* copy = CopyFormulaList(list);
     EXPECT_NE(copy->m_pFormula, list->m_pFormula);
     FreeFormulaList(list, 1);
     FreeFormulaList(copy, 1);
+}
+
+TEST_F(TreeNodes, EightBitSheetNamesReadAsWindows1252) {
+    auto names = [](const CCFormula* f) {
+        std::vector<std::u16string> out;
+        for (const CCFormulaList* a = static_cast<const CCOpFormula*>(f)->GetArgs(); a;
+             a = a->m_pNext) {
+            const CCRef* ref = static_cast<const CCRefFormula*>(a->m_pFormula)->GetRef();
+            out.emplace_back(static_cast<const CCNameRef*>(ref)->GetName());
+        }
+        return out;
+    };
+    // 0x80 is the euro sign and 0x9F a Y with diaeresis in the code page; 0xE9 is Latin-1.
+    FormulaPtr one(ConstructOpFormula(&SheetRangeFunc, "\x80 Caf\xe9"));
+    FormulaPtr span(ConstructOpFormula(&SheetRangeFunc, "Q1", "\x9f"));
+    EXPECT_EQ(names(one.get()), std::vector<std::u16string>{u"\u20AC Caf\u00E9"});
+    EXPECT_EQ(names(span.get()), (std::vector<std::u16string>{u"Q1", u"\u0178"}));
+    EXPECT_EQ(ConstructOpFormula(nullptr, "Q1"), nullptr);
 }
 
 TEST_F(TreeNodes, SheetPrefixFollowsRenameAndSurvivesDestruction) {

@@ -62,6 +62,8 @@ int TestSheet::GetValue(const CCRef* ref, CCCellValue* value, unsigned long inde
 int TestSheet::IsValidRef(const CCRef* ref) {
     if (ref && ref->GetType() == REF_TYPE_REGION)
         return static_cast<const CCRegionRef*>(ref)->IsNormal();
+    if (ref && ref->GetType() == REF_TYPE_NAME && m_family)
+        return GetNameIndex(static_cast<const CCNameRef*>(ref)) != 0 ? 1 : 0;
     return CCCellManager::IsValidRef(ref);
 }
 

@@ -62,11 +62,14 @@ public:
     bool createOnLookup = true;
 
     void GetRefSize(const CCRef* ref, long& width, long& height) override;
-    // Ranges of the grid are valid references too (their values are served by GetValue).
+    // Ranges of the grid are valid references too (their values are served by GetValue), and
+    // so are the names of the family's sheets.
     int IsValidRef(const CCRef* ref) override;
     int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) override;
     void GetSheetName(std::u16string& name) const override { name = m_name; }
     void GetDocumentName(std::u16string& name) const override { name = m_name; }
+    // The host's half of a rename; the engine hears of it through the rename event.
+    void SetName(std::u16string name) { m_name = std::move(name); }
 
     // Sheet family: index i (1-based) names member i.
     void Join(std::vector<TestSheet*>* family) { m_family = family; }

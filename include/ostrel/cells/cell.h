@@ -148,6 +148,12 @@ private:
     void PackFormula(cells::CTX* ctx, char16_t type);
     void CopyFormulaFrom(const CCCell& other);
     void TakeReplacement(cells::CTX* ctx, CCFormula* produced, int changed);
+    // Puts a tree in the live formula's place without registering it again; its sheet-prefix
+    // nodes listen to their sheets as the old tree's did.
+    void SwapLive(cells::CTX* ctx, std::unique_ptr<CCFormula> tree);
+    // The live tree's sheet-prefix nodes listen to their sheets, as registering makes them,
+    // when the formula is registered (not circular); at is where the cell stands.
+    void ListenToSheets(cells::CTX* ctx, const CCRef* at);
 
     struct FormulaData {
         std::unique_ptr<CCFormula> live;

@@ -69,7 +69,11 @@ public:
         void ExcludeDelete(const CCRef* ref);
         void Exclude(const CCRefList* list);
         void Merge(CCRecalcList& other);
+        // Destroys every entry.
         void Empty();
+        // Empties the list without destroying its entries: the caller owns them from here
+        // on, handed over in list order (as Exclude hands over one).
+        [[nodiscard]] StdList Abort();
         const CCRef* GetFirst() const { return m_list.empty() ? nullptr : m_list.front().get(); }
         std::unique_ptr<CCRef> TakeFirst();
         bool IsEmpty() const { return m_list.empty(); }

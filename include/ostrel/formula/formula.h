@@ -83,6 +83,10 @@ public:
     // succeeded.
     virtual int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) = 0;
     virtual int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) = 0;
+    // The sheet-prefix nodes that RegisterDependents sets listening to their sheet's rename
+    // and destroy events start listening, and nothing is registered: for a tree that takes
+    // the place of a registered one, whose nodes stop listening as they go.
+    virtual void ListenToSheets(cells::CTX*, const CCRef*) {}
     // Structural updates. Those with a replacement build a new tree into it (owned by the
     // caller) and answer whether anything changed.
     virtual int InvalidateRef(cells::CTX* ctx, const CCRef* ref, CCFormula*& replacement,
@@ -140,9 +144,28 @@ CCFormulaList* FormulaListAddLast(CCFormulaList*& list, CCFormula* formula);
 CCFormulaList* CopyFormulaList(const CCFormulaList* list);
 void FreeFormulaList(CCFormulaList* list, int freeFormulas);
 size_t FormulaListCount(const CCFormulaList* list);
-// At least n elements (FormulaListNItem) or exactly n (FormulaListNItemEx), n = 0..8.
+// At least n elements, or exactly n (Ex); the null list has none.
 bool FormulaListItems(const CCFormulaList* list, size_t n);
 bool FormulaListItemsEx(const CCFormulaList* list, size_t n);
+// The same for each n from 0 to 8 under a name of its own.
+bool FormulaList0Item(const CCFormulaList* list);
+bool FormulaList1Item(const CCFormulaList* list);
+bool FormulaList2Item(const CCFormulaList* list);
+bool FormulaList3Item(const CCFormulaList* list);
+bool FormulaList4Item(const CCFormulaList* list);
+bool FormulaList5Item(const CCFormulaList* list);
+bool FormulaList6Item(const CCFormulaList* list);
+bool FormulaList7Item(const CCFormulaList* list);
+bool FormulaList8Item(const CCFormulaList* list);
+bool FormulaList0ItemEx(const CCFormulaList* list);
+bool FormulaList1ItemEx(const CCFormulaList* list);
+bool FormulaList2ItemEx(const CCFormulaList* list);
+bool FormulaList3ItemEx(const CCFormulaList* list);
+bool FormulaList4ItemEx(const CCFormulaList* list);
+bool FormulaList5ItemEx(const CCFormulaList* list);
+bool FormulaList6ItemEx(const CCFormulaList* list);
+bool FormulaList7ItemEx(const CCFormulaList* list);
+bool FormulaList8ItemEx(const CCFormulaList* list);
 
 // Every node class overrides all the abstract operations of CCFormula.
 #define OSTREL_FORMULA_NODE_OVERRIDES                                                           \
@@ -261,6 +284,7 @@ public:
     void OnSheetRename(const std::u16string& oldName, const std::u16string& newName) override;
     void UpdateArgsOnSheetRename(cells::CTX* ctx, const CCRemoteRef* oldRef,
                                  const CCRemoteRef* newRef) override;
+    void ListenToSheets(cells::CTX* ctx, const CCRef* cell) override;
     OSTREL_FORMULA_NODE_OVERRIDES
 
 protected:
@@ -338,6 +362,7 @@ public:
     int IsSingleValue(cells::CTX* ctx, const CCRef* cell) override;
     int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
     int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
+    void ListenToSheets(cells::CTX* ctx, const CCRef* cell) override;
     int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) override;
     uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;
     int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
@@ -350,6 +375,11 @@ public:
     const CCRef* GetKeptRef() const { return m_kept.get(); }
 
 private:
+    // RANGE, sheet-range and sheet-prefix nodes: they yield a reference from what they name.
+    bool NamesRegion() const;
+    // A sheet-prefix node that yielded a sheet-qualified reference listens to its sheet.
+    void ListenToSheetOf(cells::CTX* ctx, const CCRef* yielded);
+
     std::unique_ptr<CCRef> m_kept;     // the reference last evaluated to
     CCCellManager* m_sheet = nullptr;  // the broadcaster the node listens to, if any
 };
@@ -363,6 +393,9 @@ CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b, CC
 // Sheet prefixes: the names become reference nodes over name references.
 CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* sheet);
 CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* first, const char16_t* last);
+// The same from 8-bit names in the Windows-1252 code page of the legacy stream forms.
+CCFormula* ConstructOpFormula(const CCFunc* func, const char* sheet);
+CCFormula* ConstructOpFormula(const CCFunc* func, const char* first, const char* last);
 
 // The whole-formula evaluation used by cells: error 4 without a formula, Check's code as an
 // error, a reference result replaced by its value (error 1 when unreadable), a non-finite
