@@ -152,22 +152,6 @@ TEST_F(TreeNodes, MovesOffTheGridAreRefusedWholeAtAnyDepth) {
     EXPECT_EQ(PrintOf(ctx(), f.get()), u"SUM (C5 .. D6, Sheet2!A3:B4 + A3:B4)");
 }
 
-TEST_F(TreeNodes, ListRoutinesCountExactly) {
-    CCFormulaList* list = nullptr;
-    EXPECT_TRUE(FormulaListItemsEx(list, 0));
-    for (int i = 0; i < 3; ++i)
-        FormulaListAddLast(list, Num(i));
-    EXPECT_EQ(FormulaListCount(list), 3u);
-    EXPECT_TRUE(FormulaListItems(list, 2));
-    EXPECT_FALSE(FormulaListItemsEx(list, 2));
-    EXPECT_TRUE(FormulaListItemsEx(list, 3));
-    EXPECT_FALSE(FormulaListItems(list, 4));
-    CCFormulaList* copy = CopyFormulaList(list);
-    EXPECT_NE(copy->m_pFormula, list->m_pFormula);
-    FreeFormulaList(list, 1);
-    FreeFormulaList(copy, 1);
-}
-
 TEST_F(TreeNodes, SheetPrefixFollowsRenameAndSurvivesDestruction) {
     auto second = std::make_unique<testing_support::TestSheet>(u"Data");
     std::vector<testing_support::TestSheet*> family{&sheet, second.get()};
