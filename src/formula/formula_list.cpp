@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: Apache-2.0
 // Argument lists, the construction of operation nodes by entry kind, and the precedents walk.
 #include <memory>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ostrel/formula/formula.h"
 #include "ostrel/functions/func.h"
+#include "ostrel/platform/utf.h"
 #include "ostrel/refs/name_ref.h"
 #include "ostrel/refs/ref.h"
 #include "ostrel/refs/ref_list.h"
 #include "platform/fixed_pool.h"
-#include "ostrel/platform/utf.h"
 
 CCFormulaList* FormulaListCreateEmpty() {
     return nullptr;

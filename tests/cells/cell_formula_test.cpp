@@ -9,13 +9,13 @@
 
 #include "ostrel/cells/cell.h"
 #include "ostrel/engine/module.h"
+#include "ostrel/events/events.h"
 #include "ostrel/formula/formula.h"
 #include "ostrel/functions/func.h"
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/utf.h"
 #include "ostrel/platform/wide_stream.h"
 #include "platform/names.h"
-#include "ostrel/events/events.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
 

@@ -57,39 +57,24 @@ TEST(DigitEngine, CarriesMoveTheExponent) {
     EXPECT_EQ(FormatGeneral(9.9999999999999995e-5, 15), "0.0001");
 }
 
-TEST(DigitEngine, GeneralFormAtFifteenDigits) {
+// Outside what the comparison with the C library below draws: zeros, the switches between
+// fixed and exponent forms at powers of ten, and the ends of the double range.
+TEST(DigitEngine, ZerosPowersOfTenAndTheRangesEnds) {
     EXPECT_EQ(FormatGeneral(0.1 + 0.2, 15), "0.3");
     EXPECT_EQ(FormatGeneral(1e15, 15), "1E+015");
-    EXPECT_EQ(FormatGeneral(1e16, 15), "1E+016");
     EXPECT_EQ(FormatGeneral(123456789012345.0, 15), "123456789012345");
-    EXPECT_EQ(FormatGeneral(123456789012345678.0, 15), "1.23456789012346E+017");
     EXPECT_EQ(FormatGeneral(1e-5, 15), "1E-005");
-    EXPECT_EQ(FormatGeneral(1.5e-5, 15), "1.5E-005");
     EXPECT_EQ(FormatGeneral(0.0001, 15), "0.0001");
-    EXPECT_EQ(FormatGeneral(1e20, 15), "1E+020");
-    EXPECT_EQ(FormatGeneral(-1234.5, 15), "-1234.5");
-    EXPECT_EQ(FormatGeneral(100, 15), "100");
     EXPECT_EQ(FormatGeneral(0, 15), "0");
     EXPECT_EQ(FormatGeneral(-0.0, 15), "0");
     EXPECT_EQ(FormatGeneral(1e300, 15), "1E+300");
     EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::denorm_min(), 15),
               "4.94065645841247E-324");
-}
-
-TEST(DigitEngine, FixedFormIsExact) {
-    EXPECT_EQ(FormatFixed(1e21, 0, false), "1000000000000000000000");
-    EXPECT_EQ(FormatFixed(1e15, 2, false), "1000000000000000.00");
-    EXPECT_EQ(FormatFixed(0.1 + 0.2, 17, false), "0.30000000000000004");
     EXPECT_EQ(FormatFixed(0.1, 20, false), "0.10000000000000000555");
-    EXPECT_EQ(FormatFixed(123456789012345678.0, 0, false), "123456789012345680");
-    EXPECT_EQ(FormatFixed(0, 3, false), "0.000");
     EXPECT_EQ(FormatFixed(0, 0, true), "0.");
     EXPECT_EQ(FormatFixed(-0.001, 2, false), "-0.00");
     EXPECT_EQ(FormatFixed(1e300, 0, false).size(), 301u);
-    EXPECT_EQ(FormatScientific(1500, 2, true), "1.50E+003");
-    EXPECT_EQ(FormatScientific(1500, 0, true), "2.E+003");
     EXPECT_EQ(FormatScientific(0, 2, true), "0.00E+000");
-    EXPECT_EQ(FormatScientific(-0.000125, 1, false), "-1.3E-004");
     EXPECT_EQ(FormatScientific(1e-300, 1, false), "1.0E-300");
 }
 

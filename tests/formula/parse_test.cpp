@@ -168,9 +168,7 @@ TEST(Parse, InvariantLocaleReadsMonthFirst) {
     Parsed swapped = DoParse(Invariant(), u"13/3/2001");
     EXPECT_EQ(swapped.value.GetNumber(), DateToDouble(13, 3, 2001));
     EXPECT_EQ(swapped.value.GetFormat().getMDOrder(), 1);
-    ExpectNumbers(Invariant(), {{u"1,234.5", 1234.5, C_NF_GENERAL, 1, 1, 0},
-                                {u"$12", 12, C_NF_CURRENCY, 0, 0, 0}});
-    ExpectTexts(Invariant(), {u"1,23", u"1.234,5"});
+    ExpectTexts(Invariant(), {u"1.234,5"});
 }
 
 TEST(Parse, GermanConventions) {

@@ -318,6 +318,7 @@ TEST_F(ParserTest, FailedParsesFreeWhatTheyBuilt) {
     long formulas = CInstanceCounter<CCFormula>::Live();
     long refs = CInstanceCounter<CCRef>::Live();
     long values = CInstanceCounter<CCCellValue>::Live();
+    ASSERT_GE(formulas, 0) << "built without instance counters (OSTREL_INSTANCE_COUNTERS)";
     for (const char16_t* bad :
          {u"SUM(1,A1:B2,\"x\",{1,2}) 1", u"Sheet1!A1:Sheet2!", u"Sheet1:Sheet2!A1 +",
           u"{1,2;3,\"a\"", u"{1,-\"a\"}", u"1+2+3+(4*5", u"INDEX(A1,1):", u"x:y",

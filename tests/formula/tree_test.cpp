@@ -2,10 +2,10 @@
 // The tree itself: construction by kind, checking once, copies, dependents, flags and the
 // structural updates.
 #include "ostrel/refs/clipboard_data.h"
+#include "ostrel/refs/name_ref.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/remote_ref.h"
-#include "ostrel/refs/name_ref.h"
 #include "tree_support.h"
 
 using namespace tree_test;

@@ -24,47 +24,32 @@ protected:
     void SetUp() override { InitBuiltinFunctions(); }
 };
 
-TEST_F(CheckRoutineTest, CountsAreEnforced) {
-    EXPECT_TRUE(Accepts(Builtin(u"MOD"), "ss"));
-    EXPECT_FALSE(Accepts(Builtin(u"MOD"), "s"));
-    EXPECT_FALSE(Accepts(Builtin(u"MOD"), "sss"));
-    EXPECT_TRUE(Accepts(Builtin(u"LOG"), "s"));
-    EXPECT_TRUE(Accepts(Builtin(u"LOG"), "ss"));
-    EXPECT_FALSE(Accepts(Builtin(u"LOG"), ""));
-    EXPECT_TRUE(Accepts(Builtin(u"PI"), ""));
-    EXPECT_FALSE(Accepts(Builtin(u"PI"), "s"));
-    EXPECT_FALSE(Accepts(Builtin(u"SUM"), ""));
-    EXPECT_TRUE(Accepts(Builtin(u"IF"), "s"));
-    EXPECT_TRUE(Accepts(Builtin(u"IF"), "ssss"));
+// One function of each rule: a fixed count, a range of counts, none, an unbounded count, and
+// range positions by mask (all, none, all but the first, chosen ones).
+TEST_F(CheckRoutineTest, CountsAndRangePositions) {
+    struct Case {
+        const char16_t* name;
+        const char* shape;
+        bool accepted;
+    };
+    for (Case c :
+         {Case{u"MOD", "ss", true}, Case{u"MOD", "s", false}, Case{u"MOD", "sss", false},
+          Case{u"LOG", "s", true}, Case{u"LOG", "ss", true}, Case{u"LOG", "", false},
+          Case{u"PI", "", true}, Case{u"PI", "s", false}, Case{u"SUM", "", false},
+          Case{u"SUM", "r", true}, Case{u"SQRT", "r", false}, Case{u"IF", "r", false},
+          Case{u"IF", "srr", true}, Case{u"SUMIF", "rsr", true}, Case{u"SUMIF", "rrr", false},
+          Case{u"RANK", "srs", true}, Case{u"RANK", "ssr", false}, Case{u"COUNTIF", "rrs", true},
+          Case{u"COUNTIF", "rr", false}}) {
+        EXPECT_EQ(Accepts(Builtin(c.name), c.shape), c.accepted)
+            << std::string(c.name, c.name + std::char_traits<char16_t>::length(c.name)) << " "
+            << c.shape;
+    }
     EXPECT_TRUE(Accepts(RANGEFunc, "rr"));
     EXPECT_FALSE(Accepts(RANGEFunc, "rrr"));
-    EXPECT_TRUE(Accepts(SheetRangeFunc, "s"));
-    EXPECT_FALSE(Accepts(SheetRangeFunc, ""));
-    EXPECT_FALSE(Accepts(GTFunc, "s"));
+    EXPECT_FALSE(Accepts(UnMinusFunc, "r"));
     // Unbounded counts really are unbounded, also past what fits a byte.
     EXPECT_TRUE(Accepts(Builtin(u"SUM"), std::string(300, 'r').c_str()));
     EXPECT_FALSE(Accepts(Builtin(u"MOD"), std::string(258, 's').c_str()));
-}
-
-TEST_F(CheckRoutineTest, RangesOnlyWhereAllowed) {
-    EXPECT_TRUE(Accepts(Builtin(u"SUM"), "r"));
-    EXPECT_FALSE(Accepts(Builtin(u"SQRT"), "r"));
-    EXPECT_TRUE(Accepts(Builtin(u"SQRT"), "s"));
-    EXPECT_FALSE(Accepts(UnMinusFunc, "r"));
-    EXPECT_FALSE(Accepts(NotFunc, "r"));
-    EXPECT_FALSE(Accepts(Builtin(u"IF"), "r"));  // all but the first
-    EXPECT_TRUE(Accepts(Builtin(u"IF"), "srr"));
-    EXPECT_TRUE(Accepts(Builtin(u"FORECAST"), "srr"));
-    EXPECT_FALSE(Accepts(Builtin(u"FORECAST"), "rss"));
-    EXPECT_TRUE(Accepts(Builtin(u"SUMIF"), "rsr"));
-    EXPECT_FALSE(Accepts(Builtin(u"SUMIF"), "rrr"));
-    EXPECT_TRUE(Accepts(Builtin(u"RANK"), "srs"));
-    EXPECT_FALSE(Accepts(Builtin(u"RANK"), "rss"));
-    EXPECT_FALSE(Accepts(Builtin(u"RANK"), "ssr"));
-    EXPECT_TRUE(Accepts(Builtin(u"SERIESSUM"), "sssrr"));
-    EXPECT_FALSE(Accepts(Builtin(u"SERIESSUM"), "ssrs"));
-    EXPECT_TRUE(Accepts(Builtin(u"COUNTIF"), "rrs"));
-    EXPECT_FALSE(Accepts(Builtin(u"COUNTIF"), "rr"));
 }
 
 TEST_F(CheckRoutineTest, SpecialRules) {

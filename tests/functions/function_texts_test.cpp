@@ -84,19 +84,3 @@ TEST(FunctionTexts, EveryFunctionHasNameSyntaxDescriptionAndArguments) {
     EXPECT_TRUE(FunctionInvariantName(13043).empty());
     EXPECT_TRUE(FunctionInvariantName(13306).empty());
 }
-
-TEST(FunctionTexts, UnlistedFunctionsAndKnownIdsKeepTheirNames) {
-    ASSERT_TRUE(InitBuiltinFunctions());
-    // Streams and the formula tree identify functions by these numbers.
-    EXPECT_EQ(FunctionInvariantName(13079), u"SUM");
-    EXPECT_EQ(FunctionInvariantName(13069), u"RAND");
-    EXPECT_EQ(FunctionInvariantName(13185), u"NOW");
-    EXPECT_EQ(FunctionInvariantName(13288), u"HYPERLINK");
-    EXPECT_EQ(FunctionInvariantName(13298), u"CEILING");
-    EXPECT_EQ(FunctionInvariantName(13130), u"NORMSDIST");
-    EXPECT_EQ(FunctionInvariantName(13152), u"ZTEST");
-    EXPECT_EQ(FunctionInvariantName(13219), u"SYD");
-    EXPECT_EQ(FunctionInvariantName(13220), u"TBILLEQ");
-    EXPECT_EQ(FunctionInvariantName(13244), u"YIELD");
-    EXPECT_EQ(FunctionInvariantName(13305), u"MATCH");
-}

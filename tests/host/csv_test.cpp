@@ -147,9 +147,7 @@ TEST(CsvReader, LimitsCountRecordsAndFieldsNotBlankLinesAtTheEnd) {
     EXPECT_EQ(Refusal("a,b\nc\nd,e\n\n\n", small), "read");
     EXPECT_EQ(Refusal("a\nb\n\"c\n\"\nd", small), "5: more than 3 rows");
     EXPECT_EQ(Refusal("a,b\n\"x\ny\",b,", small), "3: more than 2 columns");
-    // An endless run of blank lines is no sheet.
-    EXPECT_EQ(Refusal("a" + std::string(60000, '\n')), "read");
-    EXPECT_EQ(Refusal("a" + std::string(70000, '\n')), "65538: more than 65536 rows");
+    // An endless run of blank lines is no sheet: the endless-input tests.
 }
 
 TEST(CsvReader, FieldsUpToTheLimitArriveWholeAndLongerOnesAreRefused) {

@@ -284,28 +284,6 @@ TEST(WorkbookRecalc, ALongChainTypedFromTheBottomKeepsItsOrder) {
     }
 }
 
-TEST(WorkbookRecalc, CyclesAreFoundHoweverTheyAreTyped) {
-    Book b;
-    // Typed from the bottom: no new formula reads a formula until the last one closes the
-    // ring.
-    b.one->SetCellText(0, 2, u"=A2+1");
-    b.one->SetCellText(0, 1, u"=A1+1");
-    b.one->SetCellText(0, 0, u"=A3+1");
-    // Through a range, and through another sheet.
-    b.one->SetCellText(1, 0, u"=SUM(C1:C3)");
-    b.one->SetCellText(2, 1, u"=B1*2");
-    b.two->SetCellText(0, 0, u"=One!D1");
-    b.one->SetCellText(3, 0, u"=Two!A1");
-    b.book.RecalculateAll();
-    EXPECT_EQ(b.one->GetCellValueText(0, 0), u"#CIRC!");
-    EXPECT_EQ(b.one->GetCellValueText(2, 1), u"#CIRC!");
-    EXPECT_EQ(b.one->GetCellValueText(3, 0), u"#CIRC!");
-    // A formula reading only cells without formulas is never circular.
-    b.one->SetCellText(4, 0, u"=F1+F2");
-    b.book.RecalculateAll();
-    EXPECT_EQ(b.one->GetCellValueText(4, 0), u"0");
-}
-
 // A change inside a range reaches every formula registered on it, however many changes come
 // between two calculations and whenever the formulas were typed: the order walks from a cell
 // to the ranges holding it, and stops at a range already marked.

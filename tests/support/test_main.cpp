@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Runs every test with a private profile file and without the host's locale, so that no
-// test reads or writes the developer's own configuration.
+// test reads or writes the developer's own configuration, and checks that each test frees
+// the engine objects it made.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +9,8 @@
 #include <string>
 
 #include <unistd.h>
+
+#include "support/leak_check.h"
 
 int main(int argc, char** argv) {
     namespace fs = std::filesystem;
@@ -17,6 +20,7 @@ int main(int argc, char** argv) {
     ::setenv("OSTREL_CELLS_PROFILE", (dir / "profile.ini").c_str(), 1);
     ::setenv("LC_ALL", "C", 1);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(testing_support::NewLeakCheck());
     int result = RUN_ALL_TESTS();
     std::error_code ec;
     fs::remove_all(dir, ec);
