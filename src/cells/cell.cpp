@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "ostrel/cells/cell.h"
+#include "ostrel/engine/module.h"
 
 #include <algorithm>
 #include <cstring>
@@ -81,7 +82,7 @@ void CCCell::SetTextValue(cells::CTX* ctx, std::u16string_view text) {
 
 void CCCell::SetText(cells::CTX* ctx, std::u16string_view text, int quiet) {
     CCCellManager* manager = cells::ManagerOf(ctx);
-    if (!manager) return;
+    if (!manager || RefuseUnlessStarted()) return;
     if (manager->IsProtected() && IsLocked(ctx)) {
         manager->ErrorMessage(13036);
         return;

@@ -7,6 +7,7 @@
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/cells/item.h"
 #include "ostrel/engine/cell_manager.h"
+#include "ostrel/engine/module.h"
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/remote_ref.h"
@@ -19,6 +20,7 @@ CCCell* CCCellManager::CellAt(const CCRef* ref) const {
 }
 
 int CCCellManager::SetCellText(const CCRef* ref, std::u16string_view text) {
+    if (RefuseUnlessStarted()) return 0;
     CCItem* item = ref ? LookupItem(ref) : nullptr;
     if (!item) return 0;
     if (CCCell* cell = item->AsCell()) cell->SetText(GetCTX(), text, 0);

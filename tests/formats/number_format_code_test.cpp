@@ -147,6 +147,8 @@ TEST(NumberFormatCode, EqualityRules) {
 }
 
 TEST(FormatCodeCache, LivesBetweenCreateAndDestroy) {
+    // The tests run on a started engine; this one follows the cache through its own life.
+    CFormatCodeCache::Destroy();
     ASSERT_FALSE(CFormatCodeCache::Exists());
     EXPECT_FALSE(CFormatCodeCache::Register(u"0.00"));
     EXPECT_EQ(CFormatCodeCache::Size(), 0u);
@@ -176,6 +178,7 @@ TEST(FormatCodeCache, LivesBetweenCreateAndDestroy) {
     CWideOutStream out;
     CFormatCodeCache::Render(nullptr, u"%0", 3, out);
     EXPECT_TRUE(out.empty());
+    CFormatCodeCache::Create();
 }
 
 TEST(NumberFormatTable, FindAddAndIndexFallback) {

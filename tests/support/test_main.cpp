@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "ostrel/engine/module.h"
 #include "support/leak_check.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     ::setenv("OSTREL_CELLS_PROFILE", (dir / "profile.ini").c_str(), 1);
     ::setenv("LC_ALL", "C", 1);
     ::testing::InitGoogleTest(&argc, argv);
+    // As every host does before its first cell; a test of the engine without it says so.
+    if (QXCellInit() != 1) return 1;
     ::testing::UnitTest::GetInstance()->listeners().Append(testing_support::NewLeakCheck());
     int result = RUN_ALL_TESTS();
     std::error_code ec;

@@ -10,3 +10,10 @@
 int QXCellInit();
 // Releases the format-code cache and the leading/trailing strings.
 void QXCellExit();
+// Whether QXCellInit has succeeded and QXCellExit not run since. Until then typed text is
+// refused: CCCell::SetText stores nothing and CCCellManager::SetCellText returns 0, after
+// the user-interface callbacks have shown the error (ostrel::CUserInterface::ShowMessage,
+// resource id 0).
+bool QXCellStarted();
+// Shows that error and answers true when the engine has not been started.
+bool RefuseUnlessStarted();
