@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 BENCH_BUILD ?= build-bench
 BENCH_FILTER ?= .
 
-.PHONY: all build test run sanitize fuzz fuzz-run bench format clean
+.PHONY: all build test run sanitize fuzz fuzz-run bench docs format clean
 
 all: build
 
@@ -51,6 +51,13 @@ bench:
 	for program in $(BENCH_BUILD)/bench/*_bench; do \
 	  $$program --benchmark_filter='$(BENCH_FILTER)' || exit 1; \
 	done
+
+# The API documentation of the public headers, as HTML in $(BUILD)/docs/html.
+docs:
+	@tools/bootstrap.sh --docs
+	mkdir -p $(BUILD)/docs
+	( cat docs/Doxyfile; echo "OUTPUT_DIRECTORY = $(BUILD)/docs" ) | doxygen -
+	@echo "docs: $(BUILD)/docs/html/index.html"
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

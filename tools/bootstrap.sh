@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
 # Installs what building, testing and fuzzing need on Debian 12, when run as root; otherwise
-# says exactly what to install. Called by `make test`, `make sanitize` and `make fuzz`.
+# says exactly what to install. Called by `make test`, `make sanitize`, `make fuzz` and
+# `make docs`.
 set -euo pipefail
 
 need=(cmake ninja-build g++ pkg-config libicu-dev bison libgtest-dev libgmock-dev libbenchmark-dev)
 if [ "${1:-}" = "--fuzz" ]; then
   need+=(clang libclang-rt-14-dev)
+fi
+if [ "${1:-}" = "--docs" ]; then
+  need+=(doxygen)
 fi
 
 missing=()

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// Ostrel Cells: including this header gives a host every public name of the engine.
+/// \file
+/// Ostrel Cells: including this header gives a host every public name of the engine.
 #pragma once
 
 #include "ostrel/cells/cell.h"

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// The engine's cell: an item with a cell format (an index into the process-wide cell format
-// table), a cached value, and optionally a formula. The host derives its cell class from
-// CCCell and supplies GetRef (the cell's own reference) and IsEqual.
+/// \file
+/// The engine's cell: an item with a cell format (an index into the process-wide cell format
+/// table), a cached value, and optionally a formula. The host derives its cell class from
+/// CCCell and supplies GetRef (the cell's own reference) and IsEqual.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +20,7 @@ namespace ostrel::platform {
 class CWideOutStream;
 }  // namespace ostrel::platform
 
-// What Find and Replace look for, and how.
+/// What Find and Replace look for, and how.
 class CCFindData {
 public:
     std::u16string m_find;     // the text to find; an empty one finds nothing
@@ -30,7 +31,7 @@ public:
     int m_formulaValues = 0;  // the value search also looks at formula cells
 };
 
-// Formula type characters.
+/// Formula type characters.
 constexpr char16_t CELL_FORMULA = u'F';
 constexpr char16_t CELL_CIRCULAR = u'C';
 
@@ -51,19 +52,19 @@ public:
     void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
     void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
     void Delete(cells::CTX* ctx) override;
-    // The formula's relative references follow the cell (all of them, or none when one
-    // would leave the grid), then the item moves as CCItem::Move does.
+    /// The formula's relative references follow the cell (all of them, or none when one
+    /// would leave the grid), then the item moves as CCItem::Move does.
     void Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) override;
 
-    // Typing into the cell: a constant, a text or a formula.
+    /// Typing into the cell: a constant, a text or a formula.
     virtual void SetText(cells::CTX* ctx, std::u16string_view text, int quiet);
-    // The display text; empty for a hidden cell of a protected document, a hidden error or a
-    // hidden zero.
+    /// The display text; empty for a hidden cell of a protected document, a hidden error or a
+    /// hidden zero.
     virtual void GetValueText(cells::CTX* ctx, ostrel::platform::CWideOutStream& out);
-    // The buffer forms take the buffer's size in bytes, copy at most size / 2 - 1
-    // characters and terminate them; a buffer too small for the terminator is not touched.
+    /// The buffer forms take the buffer's size in bytes, copy at most size / 2 - 1
+    /// characters and terminate them; a buffer too small for the terminator is not touched.
     virtual void GetValueText(cells::CTX* ctx, char16_t* buffer, int size);
-    // The formula as typed ("= " and the formula), or the value at full precision.
+    /// The formula as typed ("= " and the formula), or the value at full precision.
     virtual void GetFormulaText(cells::CTX* ctx, ostrel::platform::CWideOutStream& out);
     virtual void GetFormulaText(cells::CTX* ctx, char16_t* buffer, int size);
     virtual int Find(cells::CTX* ctx, const CCFindData& data);
@@ -71,19 +72,19 @@ public:
     virtual int IsValueText(cells::CTX*) { return !m_value.IsEmpty(); }
     virtual int IsFormulaText(cells::CTX*) { return IsFormulaLink() || !m_value.IsEmpty(); }
     virtual void GetValue(CCCellValue& value) const { value.Set(m_value); }
-    // The reference an edit-source cell hands its values on to; null for other cells.
+    /// The reference an edit-source cell hands its values on to; null for other cells.
     virtual const CCRef* GetEditSourceRef(cells::CTX* ctx);
-    // Makes the cell an edit source of ref: a formula that is just the reference.
+    /// Makes the cell an edit source of ref: a formula that is just the reference.
     virtual int SetEditSource(cells::CTX* ctx, const CCRef* ref, unsigned char flags);
-    // Stores a copy of the formula, registers it, computes it and checks it for cycles
-    // (error 5 and message 13033 unless quiet). Returns 0 when its registration was refused:
-    // the formula is then dropped and its text becomes the value.
+    /// Stores a copy of the formula, registers it, computes it and checks it for cycles
+    /// (error 5 and message 13033 unless quiet). Returns 0 when its registration was refused:
+    /// the formula is then dropped and its text becomes the value.
     virtual int SetFormula(cells::CTX* ctx, const CCFormula* formula, bool quiet);
-    // As SetFormula without the cycle test; the given tree itself is registered.
+    /// As SetFormula without the cycle test; the given tree itself is registered.
     virtual int SetFormula1(cells::CTX* ctx, CCFormula* formula);
     virtual void SetValue(cells::CTX* ctx, const CCCellValue& value);
     virtual void SetFormat(cells::CTX* ctx, const CCCellFormat& format);
-    // what: 1 value, 2 formula, 4 format.
+    /// what: 1 value, 2 formula, 4 format.
     virtual void Clear(cells::CTX* ctx, int what);
     virtual void InvalidateRef(cells::CTX* ctx, const CCRef* ref);
     virtual void InvalidateItem(cells::CTX* ctx, const CCItem* item);
@@ -102,31 +103,31 @@ public:
     bool IsValueText() const { return m_value.IsText(); }
     bool IsValueError() const { return m_value.IsError(); }
     bool IsValueEmpty() const { return m_value.IsEmpty(); }
-    // 0 without a live formula, else CELL_CIRCULAR or CELL_FORMULA.
+    /// 0 without a live formula, else CELL_CIRCULAR or CELL_FORMULA.
     char16_t GetFormulaType() const;
     void GetFormat(CCCellFormat& format) const { format = getCFmt(); }
-    // The cell's entry of the process-wide table (entry 0 for an index out of range).
+    /// The cell's entry of the process-wide table (entry 0 for an index out of range).
     const CCCellFormat& getCFmt() const;
-    // Interns the format and keeps its index.
+    /// Interns the format and keeps its index.
     void putCFmt(const CCCellFormat& format);
     int GetFormatIndex() const { return m_formatIndex; }
     void DoSetFormat(cells::CTX* ctx, const CCCellFormat& format);
     void SetFormulaCirc(int n);
     int GetFormulaCirc() const { return m_circular; }
-    // The packed formula block (u32 length, type byte, formula stream), or null.
+    /// The packed formula block (u32 length, type byte, formula stream), or null.
     const uint8_t* GetPackedFormula() const {
         return m_formula && !m_formula->packed.empty() ? m_formula->packed.data() : nullptr;
     }
     void RemoveFormula(cells::CTX* ctx);
-    // The live formula, read from the packed block when needed (the block stays); null
-    // without a formula.
+    /// The live formula, read from the packed block when needed (the block stays); null
+    /// without a formula.
     CCFormula* LoadFormula(cells::CTX* ctx);
-    // A copy of the formula (owned by the caller) and its type character.
+    /// A copy of the formula (owned by the caller) and its type character.
     void LoadFormula(cells::CTX* ctx, CCFormula*& formula, char16_t& type);
-    // Keeps a copy of formula (or the formula itself when the cell already holds it) as the
-    // live formula and packs it anew with the type; null removes the formula block.
+    /// Keeps a copy of formula (or the formula itself when the cell already holds it) as the
+    /// live formula and packs it anew with the type; null removes the formula block.
     void SaveFormula(cells::CTX* ctx, const CCFormula* formula, char16_t type);
-    // Writes the packed formula field of the cell's stream form.
+    /// Writes the packed formula field of the cell's stream form.
     void SerializeFormula(cells::CTX* ctx, ostrel::platform::CArchive& ar);
     int RegisterFormula(cells::CTX* ctx);
     int UnregisterFormula(cells::CTX* ctx);
@@ -137,22 +138,22 @@ public:
 
 private:
     bool Hides(cells::CTX* ctx) const;
-    // Tells the document that the cell's value was stored, for what is derived from values.
+    /// Tells the document that the cell's value was stored, for what is derived from values.
     void NoteValueStored(cells::CTX* ctx) const;
     void SetTextValue(cells::CTX* ctx, std::u16string_view text);
 
-    // The cell's own reference qualified with the context's sheet, as dependents are kept.
+    /// The cell's own reference qualified with the context's sheet, as dependents are kept.
     std::unique_ptr<CCRef> QualifiedRef(cells::CTX* ctx) const;
-    // The formula text as the value: "=" (or "!"), a blank, the printed formula.
+    /// The formula text as the value: "=" (or "!"), a blank, the printed formula.
     void FormulaAsText(cells::CTX* ctx, const CCFormula* formula);
     void PackFormula(cells::CTX* ctx, char16_t type);
     void CopyFormulaFrom(const CCCell& other);
     void TakeReplacement(cells::CTX* ctx, CCFormula* produced, int changed);
-    // Puts a tree in the live formula's place without registering it again; its sheet-prefix
-    // nodes listen to their sheets as the old tree's did.
+    /// Puts a tree in the live formula's place without registering it again; its sheet-prefix
+    /// nodes listen to their sheets as the old tree's did.
     void SwapLive(cells::CTX* ctx, std::unique_ptr<CCFormula> tree);
-    // The live tree's sheet-prefix nodes listen to their sheets, as registering makes them,
-    // when the formula is registered (not circular); at is where the cell stands.
+    /// The live tree's sheet-prefix nodes listen to their sheets, as registering makes them,
+    /// when the formula is registered (not circular); at is where the cell stands.
     void ListenToSheets(cells::CTX* ctx, const CCRef* at);
 
     struct FormulaData {
@@ -163,9 +164,9 @@ private:
     int32_t m_formatIndex = 0;
     int32_t m_circular = 0;
     CCCellValue m_value;
-    // Behind a pointer so that a cell without formula pays eight bytes for it.
+    /// Behind a pointer so that a cell without formula pays eight bytes for it.
     std::unique_ptr<FormulaData> m_formula;
 };
 
-// Orders two cells by their values; a null cell sorts after any other.
+/// Orders two cells by their values; a null cell sorts after any other.
 int CompareCells(const CCCell* a, const CCCell* b, int caseSensitive);

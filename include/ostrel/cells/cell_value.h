@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The tagged value of a cell or an expression: empty, an error code, a text, a number (with
-// the number format that displays it, so booleans and dates are numbers), or a reference.
+/// \file
+/// The tagged value of a cell or an expression: empty, an error code, a text, a number (with
+/// the number format that displays it, so booleans and dates are numbers), or a reference.
 #pragma once
 
 #include <cstddef>
@@ -21,12 +22,12 @@ class CWideOutStream;
 struct VARIANT;
 }  // namespace ostrel::platform
 
-// The longest text a formula may build (UTF-16 units), as other spreadsheets have it: a
-// longer result is error 3, found before anything is allocated, so that a few cells joining
-// texts to themselves cannot ask for gigabytes.
+/// The longest text a formula may build (UTF-16 units), as other spreadsheets have it: a
+/// longer result is error 3, found before anything is allocated, so that a few cells joining
+/// texts to themselves cannot ask for gigabytes.
 inline constexpr size_t kMaxBuiltTextLength = 32767;
 
-// Kind codes.
+/// Kind codes.
 enum : unsigned char {
     CV_EMPTY = 0,
     CV_ERROR = 1,
@@ -35,7 +36,7 @@ enum : unsigned char {
     CV_REF = 4,
 };
 
-// Operation codes of EvalCellValue.
+/// Operation codes of EvalCellValue.
 enum : int {
     EV_ADD = 1,
     EV_SUB = 2,
@@ -78,13 +79,13 @@ public:
     void Set(const CCNumberFormat& format);
     void Set(const CCCellValue& other);
     void Set(const ostrel::platform::VARIANT& variant);
-    // Writes the value into a variant (see the conversion rules in the implementation).
+    /// Writes the value into a variant (see the conversion rules in the implementation).
     void Get(ostrel::platform::VARIANT& variant) const;
 
     unsigned char GetType() const { return m_type; }
     double GetNumber() const { return m_number; }
     int GetError() const { return m_error; }
-    // The text, or null (a text value may hold a null text).
+    /// The text, or null (a text value may hold a null text).
     const char16_t* GetText() const { return m_text; }
     const CCRef* GetRef() const { return m_ref; }
     CCRef* GetRef() { return m_ref; }
@@ -99,23 +100,23 @@ public:
     bool IsTrue() const;
     bool IsEqual(const CCCellValue& other) const;
 
-    // Flags: 1 full precision for numbers; 2 escapes '"' and the special character in texts
-    // with the special character.
+    /// Flags: 1 full precision for numbers; 2 escapes '"' and the special character in texts
+    /// with the special character.
     void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out, int flags) const;
 
     void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const;
-    // On a malformed or short stream the value is left empty and the exception passes on.
+    /// On a malformed or short stream the value is left empty and the exception passes on.
     void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar);
 
-    // The escape character of quoted texts.
+    /// The escape character of quoted texts.
     static char16_t m_chSpecial;
 
 protected:
     void Release();
 
 private:
-    // Exactly one payload is live, chosen by the type; the text (new[]) and the reference
-    // are owned by the value and released whenever it changes kind.
+    /// Exactly one payload is live, chosen by the type; the text (new[]) and the reference
+    /// are owned by the value and released whenever it changes kind.
     union {
         double m_number;
         int32_t m_error;
@@ -126,33 +127,33 @@ private:
     unsigned char m_type = CV_EMPTY;  // last, where the format leaves room
 };
 
-// Orders values: numbers, then texts, then errors, then empty ones (references are equal to
-// everything). Not a strict weak ordering (NaN equals every number): sort with
-// SortCellValues, never with std::sort.
+/// Orders values: numbers, then texts, then errors, then empty ones (references are equal to
+/// everything). Not a strict weak ordering (NaN equals every number): sort with
+/// SortCellValues, never with std::sort.
 int CompareCellValues(const CCCellValue& a, const CCCellValue& b, int caseSensitive);
-// Compares two values known to be of a's kind.
+/// Compares two values known to be of a's kind.
 int CompareEQTypeValues(const CCCellValue& a, const CCCellValue& b, int caseSensitive);
-// A stable merge sort by CompareCellValues; safe for any comparison results.
+/// A stable merge sort by CompareCellValues; safe for any comparison results.
 void SortCellValues(CCCellValue** values, size_t count, int caseSensitive);
 
-// One-operand (14-17) and two-operand (1-13) operators; the result replaces v or a.
+/// One-operand (14-17) and two-operand (1-13) operators; the result replaces v or a.
 void EvalCellValue(int op, CCCellValue& v);
 void EvalCellValue(int op, CCCellValue& a, const CCCellValue& b);
 
-// A value pointer that may be null, behind a presence byte; ReadCellValue returns a new
-// value owned by the caller, or null.
+/// A value pointer that may be null, behind a presence byte; ReadCellValue returns a new
+/// value owned by the caller, or null.
 void WriteCellValue(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCCellValue* value);
 CCCellValue* ReadCellValue(cells::CTX* ctx, ostrel::platform::CArchive& ar);
-// An i32 count, then each element as an optional value. ReadValueArray fills the array with
-// new values owned by the caller (free them with FreeValueArray); a negative count or one
-// beyond what the stream holds raises the bad-format archive exception.
+/// An i32 count, then each element as an optional value. ReadValueArray fills the array with
+/// new values owned by the caller (free them with FreeValueArray); a negative count or one
+/// beyond what the stream holds raises the bad-format archive exception.
 void WriteValueArray(cells::CTX* ctx, ostrel::platform::CArchive& ar,
                      const ostrel::platform::CPtrArray& values);
 void ReadValueArray(cells::CTX* ctx, ostrel::platform::CArchive& ar,
                     ostrel::platform::CPtrArray& values);
 void FreeValueArray(ostrel::platform::CPtrArray& values);
 
-// An array constant: one list read row by row, a node with a null value separating rows.
+/// An array constant: one list read row by row, a node with a null value separating rows.
 struct SCCellValueList {
     CCCellValue* m_pValue = nullptr;     // owned when the list is freed with its values
     SCCellValueList* m_pNext = nullptr;  // owned by the list
@@ -161,5 +162,5 @@ SCCellValueList* CellValueListCreate(CCCellValue* value);
 void CellValueListAddLast(SCCellValueList*& list, CCCellValue* value);
 void CellValueListAddRow(SCCellValueList*& list, SCCellValueList* row);
 void CellValueListFree(SCCellValueList* list, int freeValues);
-// (widest row, number of rows); (0, 0) for an empty list.
+/// (widest row, number of rows); (0, 0) for an empty list.
 ostrel::platform::CSize CalcCellValueArraySize(const SCCellValueList* list);

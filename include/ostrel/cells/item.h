@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// The base of everything a reference can name and formulas can depend on: cells, sheets and
-// the document items of a manager. An item keeps its dependents (the sheet-qualified
-// references of the cells whose formulas read it), either live as reference objects or
-// packed as the bytes of a reference-list stream, unpacked only when an operation needs them.
+/// \file
+/// The base of everything a reference can name and formulas can depend on: cells, sheets and
+/// the document items of a manager. An item keeps its dependents (the sheet-qualified
+/// references of the cells whose formulas read it), either live as reference objects or
+/// packed as the bytes of a reference-list stream, unpacked only when an operation needs them.
 #pragma once
 
 #include <cstdint>
@@ -20,8 +21,8 @@ class CCRef;
 class CCRefList;
 class CCCell;
 
-// The bytes of an item's packed dependents: most items never have any, so the bytes live
-// behind one pointer instead of a vector's three words.
+/// The bytes of an item's packed dependents: most items never have any, so the bytes live
+/// behind one pointer instead of a vector's three words.
 class PackedBlock {
 public:
     PackedBlock() = default;
@@ -48,7 +49,7 @@ public:
     void assign(const uint8_t* first, const uint8_t* last) {
         m_bytes = std::make_unique<std::vector<uint8_t>>(first, last);
     }
-    // The bytes, leaving the block empty.
+    /// The bytes, leaving the block empty.
     std::vector<uint8_t> Take() {
         std::vector<uint8_t> bytes;
         if (m_bytes) bytes = std::move(*m_bytes);
@@ -63,27 +64,27 @@ private:
 class CCItem : public ostrel::debug::CInstanceCounter<CCItem> {
 public:
     CCItem() = default;
-    // Copies take the packed form of the other's dependents (packing it first when only the
-    // live form exists), never its live array or reference list.
+    /// Copies take the packed form of the other's dependents (packing it first when only the
+    /// live form exists), never its live array or reference list.
     CCItem(const CCItem& other);
     CCItem& operator=(const CCItem& other);
     virtual ~CCItem();
 
-    // The item's own reference (owned by the item, may be null).
+    /// The item's own reference (owned by the item, may be null).
     virtual const CCRef* GetRef() const = 0;
     virtual int IsFormulaLink() const { return 0; }
     virtual void InvalidateDependents(cells::CTX* ctx);
     virtual int IsEmpty() const;
     virtual void Recalc(cells::CTX*) {}
     virtual void UpdateDependent(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef);
-    // The dependents, most recent first, in a new list whose nodes borrow the item's
-    // references: free it with RefListFree(list, 0).
+    /// The dependents, most recent first, in a new list whose nodes borrow the item's
+    /// references: free it with RefListFree(list, 0).
     virtual CCRefList* LoadDependents(cells::CTX* ctx);
     virtual void Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other);
     virtual int IsHidden(cells::CTX*) const { return 0; }
     virtual void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar);
     virtual void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar);
-    // 1 on success, 0 when refused (message 13037: a hidden item of a protected document).
+    /// 1 on success, 0 when refused (message 13037: a hidden item of a protected document).
     virtual int RegisterDependent(cells::CTX* ctx, const CCRef* ref);
     virtual void UnRegisterDependent(cells::CTX* ctx, const CCRef* ref);
     virtual void Delete(cells::CTX* ctx);
@@ -92,64 +93,64 @@ public:
     virtual void MarkForCalc(cells::CTX* ctx);
     virtual bool Contain(const CCRef*) const { return false; }
     virtual bool IsEqual(const CCItem* other) const = 0;
-    // The references the item's formula reads, as a new owning list; null by default.
+    /// The references the item's formula reads, as a new owning list; null by default.
     virtual CCRefList* GetPrecedents(cells::CTX*) { return nullptr; }
-    // The item as a cell, or null for items that are not cells (sheets, document items).
+    /// The item as a cell, or null for items that are not cells (sheets, document items).
     virtual CCCell* AsCell() { return nullptr; }
 
-    // The packed block (u32 length, then that many bytes), or null.
+    /// The packed block (u32 length, then that many bytes), or null.
     const uint8_t* GetDependents() const {
         return C().packed.empty() ? nullptr : C().packed.data();
     }
-    // A new copy of the packed block, owned by the caller (delete[]), or null.
+    /// A new copy of the packed block, owned by the caller (delete[]), or null.
     uint8_t* CopyDependents() const;
     CCRefList* CopyDependentsList() const;
-    // The list of references the item holds for its host; owned by the item.
+    /// The list of references the item holds for its host; owned by the item.
     CCRefList* GetRefList() const { return C().refList; }
     void SetRefList(CCRefList* list);
     int HasDependents() const { return !IsEmpty(); }
-    // Index of the live dependent equal to ref (unpacking first), or -1.
+    /// Index of the live dependent equal to ref (unpacking first), or -1.
     int HasDependentsRef(cells::CTX* ctx, const CCRef* ref);
     int GetDependentCount() const { return static_cast<int>(C().live.size()); }
     void SaveDependents(cells::CTX* ctx, const CCRefList* list);
     void PreDelete(cells::CTX* ctx);
     void MergeDependents(cells::CTX* ctx, CCItem* other);
     void MoveDependents(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef);
-    // Keeps the dependents in their packed form only.
+    /// Keeps the dependents in their packed form only.
     void DeleteDependentRefs(cells::CTX* ctx);
-    // 1 when a chain of dependents leads back to this item.
+    /// 1 when a chain of dependents leads back to this item.
     int IsCirc(cells::CTX* ctx);
-    // False while every dependent any item has stored was sheet-qualified and local (the
-    // form registration gives them); true once one naming another document, or read from
-    // a stream in plain form, was stored. Sticky for the process.
+    /// False while every dependent any item has stored was sheet-qualified and local (the
+    /// form registration gives them); true once one naming another document, or read from
+    /// a stream in plain form, was stored. Sticky for the process.
     static bool MayHaveUnqualifiedDependents();
 
 protected:
-    // Packs the live dependents into the block (the live array stays).
+    /// Packs the live dependents into the block (the live array stays).
     void Pack(cells::CTX* ctx);
     void Unpack(cells::CTX* ctx);
 
 private:
-    // Everything about dependents, allocated on the first registration or read, so that an
-    // item nobody depends on costs one pointer.
+    /// Everything about dependents, allocated on the first registration or read, so that an
+    /// item nobody depends on costs one pointer.
     struct Dependents {
-        // From a pool: the dependents of cells typed one after another sit together.
+        /// From a pool: the dependents of cells typed one after another sit together.
         static void* operator new(size_t size);
         static void operator delete(void* object, size_t size) noexcept;
 
         std::vector<std::unique_ptr<CCRef>> live;  // in registration order
         PackedBlock packed;                        // empty: no block
         CCRefList* refList = nullptr;              // owned, with its references
-        // Hash of a dependent -> its index in live, made once the array is long enough for
-        // linear searches to matter (a cell read by thousands of formulas); most items
-        // never need one and pay a pointer for it.
+        /// Hash of a dependent -> its index in live, made once the array is long enough for
+        /// linear searches to matter (a cell read by thousands of formulas); most items
+        /// never need one and pay a pointer for it.
         mutable std::unique_ptr<ostrel::platform::FlatMultiIndex<int>> index;
         mutable bool indexValid = false;
     };
     Dependents& D();
     const Dependents& C() const;
 
-    // Finds an equal live dependent without unpacking; -1 when none.
+    /// Finds an equal live dependent without unpacking; -1 when none.
     int FindLive(const CCRef* ref) const;
     void AddLive(std::unique_ptr<CCRef> ref);
     void RemoveLive(int index);
@@ -159,13 +160,13 @@ private:
     std::unique_ptr<Dependents> m_deps;
 };
 
-// False when the item's formula cannot close a cycle: every reference it reads is a single
-// cell without a formula (a chain of dependents leading back to the item would have to end
-// in a cell the formula reads, and every cell on such a chain reads another). True when a
-// cycle is possible and has to be looked for.
+/// False when the item's formula cannot close a cycle: every reference it reads is a single
+/// cell without a formula (a chain of dependents leading back to the item would have to end
+/// in a cell the formula reads, and every cell on such a chain reads another). True when a
+/// cycle is possible and has to be looked for.
 bool MayCloseCycle(cells::CTX* ctx, CCItem* item);
 
-// A singly linked list of items (the document items of a manager).
+/// A singly linked list of items (the document items of a manager).
 struct SCItemList {
     CCItem* m_pItem = nullptr;      // owned when the list is freed with its items
     SCItemList* m_pNext = nullptr;  // owned by the list

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// The evaluation order a workbook's sheets share: one node per cell (or range) that takes
-// part in recalculation, kept in an order where every formula stands after what it reads,
-// and dirty flags that say which of them the next calculation runs.
+/// \file
+/// The evaluation order a workbook's sheets share: one node per cell (or range) that takes
+/// part in recalculation, kept in an order where every formula stands after what it reads,
+/// and dirty flags that say which of them the next calculation runs.
 #pragma once
 
 #include <cstdint>
@@ -23,40 +24,40 @@ public:
     CCCalcCache(const CCCalcCache&) = delete;
     CCCalcCache& operator=(const CCCalcCache&) = delete;
 
-    // The manager that last used the cache; null once that manager is gone.
+    /// The manager that last used the cache; null once that manager is gone.
     CCCellManager* GetCurrentManager() const;
     void SetCurrentManager(CCCellManager* manager);
 
-    // The key under which the cache knows a reference of manager: remote references and
-    // sheet-qualified ones as they are (a sheet named by index becomes that sheet's
-    // manager), anything else qualified with manager. Null for a null reference.
+    /// The key under which the cache knows a reference of manager: remote references and
+    /// sheet-qualified ones as they are (a sheet named by index becomes that sheet's
+    /// manager), anything else qualified with manager. Null for a null reference.
     static std::unique_ptr<CCRef> MakeKey(CCCellManager* manager, const CCRef* ref);
 
-    // The entry points of the workbook road; keys as MakeKey gives them.
+    /// The entry points of the workbook road; keys as MakeKey gives them.
     bool HasNode(const CCRef* key) const { return Find(key) != nullptr; }
-    // Creates and places the node when missing. A node whose reference now reads a cell
-    // that stands after it (its formula changed) is placed again.
+    /// Creates and places the node when missing. A node whose reference now reads a cell
+    /// that stands after it (its formula changed) is placed again.
     void Place(const CCRef* key);
-    // For cells that read what no dependency names: as the next calculation starts, the
-    // key's node moves after every other node, and the nodes that read it after it, so that
-    // it reads what the calculation computes.
+    /// For cells that read what no dependency names: as the next calculation starts, the
+    /// key's node moves after every other node, and the nodes that read it after it, so that
+    /// it reads what the calculation computes.
     void KeepLast(const CCRef* key);
-    // Flags the key's node and, transitively, the nodes of every formula that reads it;
-    // dependents without a node get one. A cycle ends the walk.
+    /// Flags the key's node and, transitively, the nodes of every formula that reads it;
+    /// dependents without a node get one. A cycle ends the walk.
     void MarkDirty(const CCRef* key);
-    // Recalculates every dirty node in order through manager, each at most once per call.
+    /// Recalculates every dirty node in order through manager, each at most once per call.
     void DoCalc(CCCellManager* manager);
-    // Forgets the node of a removed item.
+    /// Forgets the node of a removed item.
     void Remove(const CCRef* key);
-    // Forgets every node of a sheet that is going away.
+    /// Forgets every node of a sheet that is going away.
     void ForgetManager(const CCCellManager* manager);
-    // Whether the cells recalculated after every change wait marked for the next
-    // calculation already; DoCalc clears it as it starts.
+    /// Whether the cells recalculated after every change wait marked for the next
+    /// calculation already; DoCalc clears it as it starts.
     bool IsVolatileMarked() const { return m_volatileMarked; }
     void SetVolatileMarked() { m_volatileMarked = true; }
 
-    // Inspection (mainly for tests): copies of the nodes' references in order, a node's
-    // position (-1 without a node), whether it is dirty, and how many there are.
+    /// Inspection (mainly for tests): copies of the nodes' references in order, a node's
+    /// position (-1 without a node), whether it is dirty, and how many there are.
     std::vector<std::unique_ptr<CCRef>> GetOrder() const;
     long GetPosition(const CCRef* key) const;
     bool IsDirty(const CCRef* key) const;
@@ -67,8 +68,8 @@ public:
 
 private:
     struct Node {
-        // Any reference but a sheet cell; a sheet cell's node keeps only its cell key
-        // (sheet identity, column, row), which is most nodes at a fraction of the memory.
+        /// Any reference but a sheet cell; a sheet cell's node keeps only its cell key
+        /// (sheet identity, column, row), which is most nodes at a fraction of the memory.
         std::unique_ptr<CCRef> ref;
         uint64_t cell = 0;
         unsigned char dirty = 0;
@@ -80,34 +81,34 @@ private:
         uint32_t round = 0;  // the DoCalc call that last calculated it
         bool alive = false;  // for pooled cell nodes: in use
     };
-    // Where a key's or a node's cell lives: its sheet and its reference there.
+    /// Where a key's or a node's cell lives: its sheet and its reference there.
     struct Site {
         CCCellManager* sheet = nullptr;
         const CCRef* inner = nullptr;
     };
     Site SiteOf(const CCRef* key) const;
-    // A cell node's reference is made in storage.
+    /// A cell node's reference is made in storage.
     Site SiteOf(const Node* node, CCRCRef& storage) const;
     std::unique_ptr<CCRef> RefOf(const Node* node) const;
     Node* Find(const CCRef* key) const;
     Node* FindCell(uint64_t cell) const;
     Node* Create(const CCRef* key);
     void Erase(Node* node);
-    // Takes the dirty nodes for which gone(node) holds out of the waiting lists.
+    /// Takes the dirty nodes for which gone(node) holds out of the waiting lists.
     template <class Gone>
     void DropWaiting(Gone gone);
-    // Order maintenance: links node after prev (the head sentinel for the front), giving it
-    // a label between its neighbours, and spreads the labels of a growing window around
-    // the spot when there is no room, so that an insertion costs logarithmic time amortized.
+    /// Order maintenance: links node after prev (the head sentinel for the front), giving it
+    /// a label between its neighbours, and spreads the labels of a growing window around
+    /// the spot when there is no room, so that an insertion costs logarithmic time amortized.
     void LinkAfter(Node* prev, Node* node);
     void Unlink(Node* node);
     void Relabel(Node* around);
     void SetDirty(Node* node);
-    // Calls visit with each dependent of a cell as a key (borrowed for the call).
+    /// Calls visit with each dependent of a cell as a key (borrowed for the call).
     template <class Visit>
     void ForEachDependent(Site site, Visit visit) const;
-    // Calls visit(key, 0) with each precedent of a cell as a key, or visit(null, cell key)
-    // for a single cell of a sheet.
+    /// Calls visit(key, 0) with each precedent of a cell as a key, or visit(null, cell key)
+    /// for a single cell of a sheet.
     template <class Visit>
     void ForEachPrecedent(Site site, Visit visit) const;
     void PlaceNode(Node* node);
@@ -123,9 +124,9 @@ private:
     std::vector<Node*> m_free;                         // pooled nodes no longer in use
     ostrel::platform::FlatMultiIndex<Node*> m_cells;   // the nodes of sheet cells, by cell key
     ostrel::platform::FlatMultiIndex<Node*> m_others;  // other nodes, by their references' hash
-    // Dirty nodes wait unsorted (marking touches nothing but the node); a calculation sorts
-    // them by label into a batch. Nodes marked again after a running calculation has
-    // calculated them wait in the deferred list for the next one.
+    /// Dirty nodes wait unsorted (marking touches nothing but the node); a calculation sorts
+    /// them by label into a batch. Nodes marked again after a running calculation has
+    /// calculated them wait in the deferred list for the next one.
     std::vector<Node*> m_dirty;
     std::vector<std::pair<uint64_t, Node*>> m_batch;  // by label; a removed node is null
     size_t m_batchNext = 0;

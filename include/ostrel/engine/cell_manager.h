@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// A document as the engine sees it. The host derives its document from CCCellManager and
-// supplies the cell store (LookupItem) and the per-call contexts (GetCTX); the manager does
-// the rest: cell access by reference, range iteration, protection, messages, document
-// items, and the dependency bookkeeping and recalculation lists that keep formulas current.
+/// \file
+/// A document as the engine sees it. The host derives its document from CCCellManager and
+/// supplies the cell store (LookupItem) and the per-call contexts (GetCTX); the manager does
+/// the rest: cell access by reference, range iteration, protection, messages, document
+/// items, and the dependency bookkeeping and recalculation lists that keep formulas current.
 #pragma once
 
 #include <cstdint>
@@ -40,16 +41,16 @@ class CStringArray;
 }  // namespace ostrel::platform
 struct SCItemList;
 
-// The answer to "recalculate the other documents?": not asked yet, no, yes.
+/// The answer to "recalculate the other documents?": not asked yet, no, yes.
 enum ECRecalcRemote { RECALC_REMOTE_NOT_ASKED = 0, RECALC_REMOTE_NO = 1, RECALC_REMOTE_YES = 2 };
 
 class CCCellManager : public CCTransportInterface, public CCBaseListener, public CCBaseBroadcaster {
 public:
     class CCDocItem;
 
-    // An ordered list of owned reference copies: the cells to recalculate, or the changed
-    // references whose dependents are still to be collected. A hash index beside the list
-    // keeps finding, removing and comparing the positions of entries constant in time.
+    /// An ordered list of owned reference copies: the cells to recalculate, or the changed
+    /// references whose dependents are still to be collected. A hash index beside the list
+    /// keeps finding, removing and comparing the positions of entries constant in time.
     class CCRecalcList {
     public:
         using StdList = std::list<std::unique_ptr<CCRef>>;
@@ -61,42 +62,42 @@ public:
 
         void AddLast(const CCRef* ref);
         void AddLast(const CCRefList* list);
-        // Appends an entry the list takes over (null is ignored).
+        /// Appends an entry the list takes over (null is ignored).
         void AddLast(std::unique_ptr<CCRef> ref);
         void AddFirst(const CCRef* ref);
-        // Removes the first equal entry and hands it to the caller.
+        /// Removes the first equal entry and hands it to the caller.
         std::unique_ptr<CCRef> Exclude(const CCRef* ref);
         void ExcludeDelete(const CCRef* ref);
         void Exclude(const CCRefList* list);
         void Merge(CCRecalcList& other);
-        // Destroys every entry.
+        /// Destroys every entry.
         void Empty();
-        // Empties the list without destroying its entries: the caller owns them from here
-        // on, handed over in list order (as Exclude hands over one).
+        /// Empties the list without destroying its entries: the caller owns them from here
+        /// on, handed over in list order (as Exclude hands over one).
         [[nodiscard]] StdList Abort();
         const CCRef* GetFirst() const { return m_list.empty() ? nullptr : m_list.front().get(); }
         std::unique_ptr<CCRef> TakeFirst();
         bool IsEmpty() const { return m_list.empty(); }
         size_t GetCount() const { return m_list.size(); }
         bool Contains(const CCRef* ref) const;
-        // True when the first entry equal to a stands before the first entry equal to b
-        // (false when either is missing).
+        /// True when the first entry equal to a stands before the first entry equal to b
+        /// (false when either is missing).
         bool ComesBefore(const CCRef* a, const CCRef* b) const;
-        // Moves the first entry equal to ref to the end; false when there is none.
+        /// Moves the first entry equal to ref to the end; false when there is none.
         bool MoveToEnd(const CCRef* ref);
-        // Read-only: changes go through the operations above, which keep the index.
+        /// Read-only: changes go through the operations above, which keep the index.
         const StdList& GetStdList() const { return m_list; }
         CCRefList* GetList() const { return nullptr; }
 
     private:
-        // Positions only grow towards the back and shrink towards the front, so comparing
-        // two of them says which entry comes first.
+        /// Positions only grow towards the back and shrink towards the front, so comparing
+        /// two of them says which entry comes first.
         struct Slot {
             StdList::iterator it;
             long long position = 0;
         };
         Slot* FindFirst(const CCRef* ref) const;
-        // Removes the index entry of the list entry at it (the list entry stays).
+        /// Removes the index entry of the list entry at it (the list entry stays).
         void Unindex(StdList::iterator it);
 
         StdList m_list;
@@ -110,29 +111,29 @@ public:
     CCCellManager(const CCCellManager&) = delete;
     CCCellManager& operator=(const CCCellManager&) = delete;
 
-    // Host hooks and their defaults.
+    /// Host hooks and their defaults.
     virtual int GetType() const { return 0; }
-    // Shows string resource id (error icon, OK only) unless the notify-enable flag is 0.
+    /// Shows string resource id (error icon, OK only) unless the notify-enable flag is 0.
     virtual void ErrorMessage(unsigned int id);
     virtual int GetRecalcRemote(int ask);
     virtual void GetRefSize(const CCRef* ref, long& width, long& height);
     virtual void SetDirty() {}
     virtual void Protect(std::u16string_view password);
     virtual void UnProtect();
-    // The item a reference designates in the host's store; null when there is none.
+    /// The item a reference designates in the host's store; null when there is none.
     virtual CCItem* LookupItem(const CCRef* ref) = 0;
     virtual CCItem* GetItem(const CCRef* ref) { return LookupItem(ref); }
     virtual int GetAutoCalc() { return 1; }
     virtual void OnUpdateIdleRecalc() {}
-    // One idle slice of recalculation; 1 while work remains.
+    /// One idle slice of recalculation; 1 while work remains.
     virtual int DoIdle(int all);
-    // The host calls it when it deletes a cell: a workbook's order forgets the cell.
+    /// The host calls it when it deletes a cell: a workbook's order forgets the cell.
     virtual void OnRemoveItem(CCItem* item);
 
-    // Cell access: 1 when an item was found, 0 otherwise.
+    /// Cell access: 1 when an item was found, 0 otherwise.
     virtual int SetSourceValue(const CCRef* ref, const CCCellValue* value);
-    // The buffer forms take the buffer's size in bytes and always terminate what they write;
-    // nothing is written into a buffer too small for the terminator.
+    /// The buffer forms take the buffer's size in bytes and always terminate what they write;
+    /// nothing is written into a buffer too small for the terminator.
     virtual int GetCellValueText(const CCRef* ref, char16_t* buffer, int size) const;
     virtual int GetCellFormula(const CCRef* ref, char16_t* buffer, int size);
     virtual int SetCellText(const CCRef* ref, std::u16string_view text);
@@ -141,11 +142,11 @@ public:
     virtual int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index);
     virtual int GetDataSources(ostrel::platform::CStringArray* out, int selector);
     virtual int GetItems(const CCRef* ref, ostrel::platform::CStringArray* out);
-    // Whole-text forms of the text getters (not in the buffer forms' size limits).
+    /// Whole-text forms of the text getters (not in the buffer forms' size limits).
     int GetCellValueText(const CCRef* ref, std::u16string& text) const;
     int GetCellFormula(const CCRef* ref, std::u16string& text);
 
-    // Reading a range value by value or row by row through 16-bit handles.
+    /// Reading a range value by value or row by row through 16-bit handles.
     virtual uint16_t OpenRef(const CCRef* ref);
     virtual int GetFirstRecord(uint16_t handle, ostrel::platform::CPtrArray* record);
     virtual int GetNextRecord(uint16_t handle, ostrel::platform::CPtrArray* record);
@@ -160,7 +161,7 @@ public:
     virtual int SetValue(const CCRef* ref, const CCCellValue* value);
     virtual int RecalcCell(const CCRef* ref);
 
-    // Dependency forwarding to the items.
+    /// Dependency forwarding to the items.
     virtual int RegisterDependent(const CCRef* precedent, const CCRef* dependent);
     virtual int UnRegisterDependent(CCItem* item, const CCRef* dependent);
     virtual int UnRegisterDependent(const CCRef* precedent, const CCRef* dependent);
@@ -170,14 +171,14 @@ public:
     virtual int SetValueInCompound(const char16_t* text, unsigned long arg,
                                    const CCCellValue* value);
 
-    // Document items: one per document property that formulas read.
+    /// Document items: one per document property that formulas read.
     virtual int RegisterDocumentDependent(const CCDocumentRef* ref, const CCRef* dependent);
     virtual int UnRegisterDocumentDependent(const CCDocumentRef* ref, const CCRef* dependent);
     virtual int MoveDocumentFormula(const CCDocumentRef* ref, const CCRef* from, const CCRef* to);
     virtual void RecalcDocumentItems(CCDocumentRef::ECDocRefType type);
     virtual CCDocItem* GetDocumentItem(CCDocumentRef::ECDocRefType type);
 
-    // Document properties (0 when not available; the out-argument is left unchanged).
+    /// Document properties (0 when not available; the out-argument is left unchanged).
     virtual void GetDocumentName(std::u16string& name) const { name.clear(); }
     virtual int GetDocumentTitle(std::u16string&) { return 0; }
     virtual int GetDocumentSubject(std::u16string&) { return 0; }
@@ -200,17 +201,17 @@ public:
     virtual int GetDocumentEditTime(ostrel::platform::COleDateTime&) { return 0; }
     virtual int GetDocumentCreateDate(ostrel::platform::COleDateTime&) { return 0; }
 
-    // A new list of the item's dependents, owned by the caller (the references borrowed:
-    // free it with RefListFree(list, 0)); null without an item.
+    /// A new list of the item's dependents, owned by the caller (the references borrowed:
+    /// free it with RefListFree(list, 0)); null without an item.
     virtual CCRefList* LoadDependencies(const CCRef* ref);
-    // The dependents the workbook's order walks from a cell, in the same ownership. A host
-    // may answer a range holding the cell in place of every formula registered on that
-    // range: the order then reaches those formulas through one node of the range, and a
-    // change inside a range already marked stops there instead of visiting each formula
-    // again. The range itself must answer its formulas from LoadDependencies.
+    /// The dependents the workbook's order walks from a cell, in the same ownership. A host
+    /// may answer a range holding the cell in place of every formula registered on that
+    /// range: the order then reaches those formulas through one node of the range, and a
+    /// change inside a range already marked stops there instead of visiting each formula
+    /// again. The range itself must answer its formulas from LoadDependencies.
     virtual CCRefList* LoadDependentGroups(const CCRef* ref) { return LoadDependencies(ref); }
 
-    // Remote requests with a reference of this document, translated before sending.
+    /// Remote requests with a reference of this document, translated before sending.
     using CCTransportInterface::DoRemoteInvalidateRef;
     using CCTransportInterface::DoRemoteMoveDependent;
     using CCTransportInterface::DoRemoteMoveFormula;
@@ -223,7 +224,7 @@ public:
     virtual int DoRemoteMoveDependent(const CCRemoteRef* ref, const CCRef* from, const CCRef* to,
                                       int flag);
 
-    // Serving requests from other documents.
+    /// Serving requests from other documents.
     int OnRemoteIsValidRef(const CCRemoteRef* ref) override;
     int OnRemoteGetValue(const CCRemoteRef* ref, CCCellValue* value, unsigned long flags) override;
     int OnRemoteGetDataSources(const CCRemoteRef* ref, ostrel::platform::CStringArray* out,
@@ -257,28 +258,28 @@ public:
     int OnRemoteSetValueInCompound(const CCRemoteRef* ref, const char16_t* text, unsigned long arg,
                                    const CCCellValue* value) override;
 
-    // References this document and other documents exchange: a remote reference naming
-    // this document and the reference's text, and back. New objects owned by the caller.
+    /// References this document and other documents exchange: a remote reference naming
+    /// this document and the reference's text, and back. New objects owned by the caller.
     virtual CCRemoteRef* TranslateToRemoteRef(const CCRef* ref);
     virtual CCRef* TranslateToInternalRef(const CCRemoteRef* ref) const;
-    // 1 when the name is this document's name, or its file name with or without extension.
+    /// 1 when the name is this document's name, or its file name with or without extension.
     virtual int IsValidDocument(std::u16string_view name) const;
-    // 1 when the whole text is a reference that IsValidRef accepts.
+    /// 1 when the whole text is a reference that IsValidRef accepts.
     virtual int IsValidReference(std::u16string_view text);
-    // 1 when a remote reference names this document or a sheet of its workbook, and (for
-    // every request but 3) a reference there; requests served for other documents pass it.
+    /// 1 when a remote reference names this document or a sheet of its workbook, and (for
+    /// every request but 3) a reference there; requests served for other documents pass it.
     int IsValidRemoteRef(const CCRemoteRef* ref, unsigned long request) override;
 
-    // Messages and protection.
+    /// Messages and protection.
     int IsProtected() const { return m_protected; }
     const std::u16string& GetPassword() const { return m_password; }
-    // True for a locked cell of a protected document (after message 13036 when show is set).
+    /// True for a locked cell of a protected document (after message 13036 when show is set).
     bool IsProtLock(CCCell* cell, bool show) const;
     void DoProtectionDialog();
     void SetRecalcRemote(ECRecalcRemote answer) { m_recalcRemote = answer; }
     ECRecalcRemote GetTrueRecalcRemote() const { return m_recalcRemote; }
 
-    // Sheets and names (defaults for a document without sheets).
+    /// Sheets and names (defaults for a document without sheets).
     virtual CCWorkbook* GetWorkbook() { return nullptr; }
     virtual void GetSheetName(std::u16string& name) const { name.clear(); }
     virtual int IsValidSheetName(std::u16string_view name);
@@ -288,20 +289,20 @@ public:
     virtual uint16_t GetNameIndex(std::u16string_view) { return 1; }
     virtual uint16_t GetNameIndex(const CCNameRef*) { return 1; }
 
-    // The manager's own block: protection, password, document items.
+    /// The manager's own block: protection, password, document items.
     virtual void Read(ostrel::platform::CArchive& ar);
     virtual void Write(ostrel::platform::CArchive& ar) const;
 
-    // Recalculation.
+    /// Recalculation.
     void InitIdleRecalc(const CCItem* item, int self);
-    // 1 when the new formula of item is not circular (its recalculation is then recorded).
+    /// 1 when the new formula of item is not circular (its recalculation is then recorded).
     int InitFormulaRecalc(const CCItem* item);
     void DoNonIdleCalc(CCItem* item, int);
-    // Queues the cells of a dependents list for recalculation.
+    /// Queues the cells of a dependents list for recalculation.
     void RecalcDependentsList(const CCRefList* list);
-    // Cells whose formulas read what no dependency names (RAND, INDIRECT, OFFSET): they are
-    // recalculated after every change of any cell, alone or in the workbook. The cells
-    // register with the manager of their own sheet, by their reference in either form.
+    /// Cells whose formulas read what no dependency names (RAND, INDIRECT, OFFSET): they are
+    /// recalculated after every change of any cell, alone or in the workbook. The cells
+    /// register with the manager of their own sheet, by their reference in either form.
     void RegisterVolatile(const CCRef* cell);
     void UnRegisterVolatile(const CCRef* cell);
     size_t GetVolatileCount() const { return m_volatile.GetCount(); }
@@ -309,25 +310,25 @@ public:
     size_t GetCurProcessCount() const { return m_processList.GetCount(); }
     unsigned long GetAllRecalcCount() const { return m_allRecalcCount; }
 
-    // Releases lists, open references and document items.
+    /// Releases lists, open references and document items.
     void ReleaseContents();
-    // Back to the freshly constructed state, except the notify flag and the event table.
+    /// Back to the freshly constructed state, except the notify flag and the event table.
     void Revert();
 
-    // Events are ignored unless the host overrides this.
+    /// Events are ignored unless the host overrides this.
     bool OnEvent(const CCBaseEvent&) override { return false; }
 
-    // The identity with which sheet-qualified references name this manager.
+    /// The identity with which sheet-qualified references name this manager.
     uint32_t GetIdentity() const { return m_identity; }
     static CCCellManager* FromIdentity(uint32_t identity);
 
-    // Structures derived from the values of this document's cells (lookup indexes) and the
-    // record of stored values that keeps them exact. The record is kept from the first
-    // TrackValueChanges on (null before: nothing was derived yet); both go with the contents.
+    /// Structures derived from the values of this document's cells (lookup indexes) and the
+    /// record of stored values that keeps them exact. The record is kept from the first
+    /// TrackValueChanges on (null before: nothing was derived yet); both go with the contents.
     ostrel::engine::ValueChanges* GetValueChanges() const { return m_valueChanges.get(); }
     ostrel::engine::ValueChanges& TrackValueChanges();
-    // A cell stored a value; ref is its own reference (a position of the grid, or anything
-    // else when the position cannot be told).
+    /// A cell stored a value; ref is its own reference (a position of the grid, or anything
+    /// else when the position cannot be told).
     void NoteValueStored(const CCRef* ref);
     ostrel::engine::DerivedValues* GetDerivedValues() const { return m_derived.get(); }
     void SetDerivedValues(std::unique_ptr<ostrel::engine::DerivedValues> derived);
@@ -339,21 +340,21 @@ protected:
     virtual CCItem* ProcessDependents(const CCRef* ref, CCRecalcList& list);
     virtual CCItem* PatchProcessDependents(const CCRef* ref, CCRecalcList& list);
     void Adjust3DDependencies(const CCRef* ref, CCRefList*& dependents);
-    // The volatile cells join a recalculation once per change batch: into the process list
-    // (alone), or marked in the workbook's order with those of every sheet.
+    /// The volatile cells join a recalculation once per change batch: into the process list
+    /// (alone), or marked in the workbook's order with those of every sheet.
     void QueueVolatile();
     void MarkVolatile(CCWorkbook& book);
     bool IsVolatile(const CCRef* cell);
     void RecalcRemoteDependents(CCRecalcList& remote);
-    // The workbook road: marks the reference's node dirty, placing it first always (a
-    // formula was stored), when it has no node or is a range (a cell asked to recalculate
-    // itself), not at all (a value changed), or as whenMissing and then after every other
-    // node as the calculation starts (a volatile cell).
+    /// The workbook road: marks the reference's node dirty, placing it first always (a
+    /// formula was stored), when it has no node or is a range (a cell asked to recalculate
+    /// itself), not at all (a value changed), or as whenMissing and then after every other
+    /// node as the calculation starts (a volatile cell).
     enum class WorkbookPlacing { none, whenMissing, always, last };
     void MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookPlacing placing);
-    // Empties the process list into order: each reference once, every formula after the
-    // formulas it reads among them (cells on a cycle once, in the order they were met).
-    // Remote references go to remote; references that are not formulas stay when keepPlain.
+    /// Empties the process list into order: each reference once, every formula after the
+    /// formulas it reads among them (cells on a cycle once, in the order they were met).
+    /// Remote references go to remote; references that are not formulas stay when keepPlain.
     void CollectRecalcOrder(std::vector<std::unique_ptr<CCRef>>& order, CCRecalcList& remote,
                             bool keepPlain);
 

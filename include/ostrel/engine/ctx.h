@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The per-call context that the host implements and owns: every operation on cells,
-// formulas, references and formats takes one and passes it on.
+/// \file
+/// The per-call context that the host implements and owns: every operation on cells,
+/// formulas, references and formats takes one and passes it on.
 #pragma once
 
 #include "ostrel/formula/lctx.h"
@@ -12,13 +13,13 @@ namespace cells {
 class CTX {
 public:
     virtual ~CTX() = default;
-    // The locale context of scanning and printing for this call.
+    /// The locale context of scanning and printing for this call.
     virtual LCTX* GetLCTX() = 0;
-    // The document on whose behalf the call runs.
+    /// The document on whose behalf the call runs.
     virtual CCCellManager* GetManager() = 0;
 };
 
-// The manager a call runs for; null for a missing context or one without a manager.
+/// The manager a call runs for; null for a missing context or one without a manager.
 inline CCCellManager* ManagerOf(CTX* ctx) {
     return ctx ? ctx->GetManager() : nullptr;
 }

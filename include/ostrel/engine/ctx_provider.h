@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The two context-provider operations a host implements for each of its documents: the
-// context of a modifying call and the context of a reading call.
+/// \file
+/// The two context-provider operations a host implements for each of its documents: the
+/// context of a modifying call and the context of a reading call.
 #pragma once
 
 #include "ostrel/engine/ctx.h"

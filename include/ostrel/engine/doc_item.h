@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// A document-level item: the dependents of the formulas that read one document property.
+/// \file
+/// A document-level item: the dependents of the formulas that read one document property.
 #pragma once
 
 #include "ostrel/cells/item.h"
@@ -17,7 +18,7 @@ public:
     const CCRef* GetRef() const override { return &m_ref; }
     bool IsEqual(const CCItem* other) const override;
     bool Contain(const CCRef*) const override { return false; }
-    // The document reference's stream form, then the item's.
+    /// The document reference's stream form, then the item's.
     void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
     void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// A workbook: the host's ordered set of sheets, as the engine needs it. It shares one
-// protection state and one calculation cache among its sheets; the host creates it by
-// deriving, keeps the sheets and answers the questions about them.
+/// \file
+/// A workbook: the host's ordered set of sheets, as the engine needs it. It shares one
+/// protection state and one calculation cache among its sheets; the host creates it by
+/// deriving, keeps the sheets and answers the questions about them.
 #pragma once
 
 #include <string>
@@ -24,19 +25,19 @@ public:
     CCWorkbook(const CCWorkbook&) = delete;
     CCWorkbook& operator=(const CCWorkbook&) = delete;
 
-    // The sheet with that name; sheet links put a "?" before it, which the host accepts.
+    /// The sheet with that name; sheet links put a "?" before it, which the host accepts.
     virtual CCSheet* GetSheet(std::u16string_view) { return nullptr; }
     virtual CCSheet* GetDefaultSheet() { return nullptr; }
     virtual int IsValidSheetName(std::u16string_view) { return 0; }
-    // Serving a request read from file; the routing comes with the transport of requests
-    // between documents, until then nothing is served.
+    /// Serving a request read from file; the routing comes with the transport of requests
+    /// between documents, until then nothing is served.
     virtual int TransportFile(cells::CTX*, ostrel::platform::CFile*) { return 0; }
-    // At most 255 sheets, numbered from 0.
+    /// At most 255 sheets, numbered from 0.
     virtual unsigned char GetSheetCount() { return 0; }
     virtual CCSheet* GetSheetByNumber(unsigned char) { return nullptr; }
     virtual void Protect(std::u16string_view password);
     virtual void UnProtect();
-    // 1 when the manager is one of the sheets, 0 when not, -1 when not known.
+    /// 1 when the manager is one of the sheets, 0 when not, -1 when not known.
     virtual int HasManager(CCCellManager*) { return -1; }
 
     int IsProtected() const { return m_protected; }
@@ -45,12 +46,12 @@ public:
 
     CCCalcCache& GetCalcCache() { return m_cache; }
     const CCCalcCache& GetCalcCache() const { return m_cache; }
-    // Recalculates every dirty cell of every sheet, in the shared order, through manager.
+    /// Recalculates every dirty cell of every sheet, in the shared order, through manager.
     void DoCalc(CCCellManager* manager);
-    // UpdateOnRename on every sheet.
+    /// UpdateOnRename on every sheet.
     void UpdateAllOnRename(std::u16string_view oldName, std::u16string_view newName);
 
-    // Called by each sheet as it goes, so that no workbook keeps its cells in its order.
+    /// Called by each sheet as it goes, so that no workbook keeps its cells in its order.
     static void ForgetSheet(const CCCellManager* sheet);
 
 protected:

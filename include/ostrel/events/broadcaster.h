@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The sending side of events: a table from events to their listeners, and the broadcaster
-// that every cell manager is.
+/// \file
+/// The sending side of events: a table from events to their listeners, and the broadcaster
+/// that every cell manager is.
 #pragma once
 
 #include <cstddef>
@@ -17,24 +18,24 @@ public:
 
     virtual ~CCEvLiTable() = default;
 
-    // Adds the listener to the event's entry (created at the end of the table, with a clone
-    // of the event, when missing) unless an equal listener is there. False for null.
+    /// Adds the listener to the event's entry (created at the end of the table, with a clone
+    /// of the event, when missing) unless an equal listener is there. False for null.
     bool Register(const CCBaseEvent& event, CCBaseListener* listener);
-    // Removes the first equal listener from the event's entry; true when one was removed.
+    /// Removes the first equal listener from the event's entry; true when one was removed.
     bool UnRegister(const CCBaseEvent& event, CCBaseListener* listener);
-    // Removes the listener from every entry.
+    /// Removes the listener from every entry.
     void UnRegister(CCBaseListener* listener);
-    // The listeners of the event's entry; a shared empty list when there is none.
+    /// The listeners of the event's entry; a shared empty list when there is none.
     const ListenerList& GetListenersOf(const CCBaseEvent& event) const;
-    // Whether the listener is registered for the event.
+    /// Whether the listener is registered for the event.
     bool Has(const CCBaseEvent& event, const CCBaseListener* listener) const;
-    // Counts removals, so that a walk over a snapshot knows when it must re-check.
+    /// Counts removals, so that a walk over a snapshot knows when it must re-check.
     unsigned long RemovalCount() const { return m_removals; }
 
 private:
-    // A listener is equal only to itself, so an entry finds one by its address: a sheet
-    // that thousands of formulas listen to registers and removes each in constant time.
-    // Removal leaves a hole, closed the next time the list is asked for.
+    /// A listener is equal only to itself, so an entry finds one by its address: a sheet
+    /// that thousands of formulas listen to registers and removes each in constant time.
+    /// Removal leaves a hole, closed the next time the list is asked for.
     struct Entry {
         std::unique_ptr<CCBaseEvent> event;
         mutable ListenerList listeners;
@@ -69,13 +70,13 @@ public:
     }
     void UnRegisterListener(CCBaseListener* listener) { m_table.UnRegister(listener); }
 
-    // Delivers the event unless events are frozen (a frozen event is dropped, not kept).
+    /// Delivers the event unless events are frozen (a frozen event is dropped, not kept).
     void FireEvent(const CCBaseEvent& event) {
         if (m_freeze == 0) NotifyListeners(event);
     }
-    // Calls OnEvent on each listener of the event, in registration order.
+    /// Calls OnEvent on each listener of the event, in registration order.
     virtual bool NotifyListeners(const CCBaseEvent& event);
-    // Sets the freeze flag; returns the previous one.
+    /// Sets the freeze flag; returns the previous one.
     virtual int FreezeEvents(int flag) {
         int previous = m_freeze;
         m_freeze = flag;

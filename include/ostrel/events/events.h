@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// The events a sheet announces to those who refer to it: its rename and its destruction.
+/// \file
+/// The events a sheet announces to those who refer to it: its rename and its destruction.
 #pragma once
 
 #include <memory>
@@ -9,7 +10,7 @@
 class CCBaseEvent {
 public:
     virtual ~CCBaseEvent() = default;
-    // Events compare by id only: two renames with different names are the same event.
+    /// Events compare by id only: two renames with different names are the same event.
     virtual bool IsEqual(const CCBaseEvent* other) const {
         return other && GetId() == other->GetId();
     }
@@ -17,7 +18,7 @@ public:
     virtual std::unique_ptr<CCBaseEvent> Clone() const = 0;
     virtual unsigned GetId() const { return 0; }
 
-    // The shared prototype of an event id: 2 the destroy event, any other id the rename.
+    /// The shared prototype of an event id: 2 the destroy event, any other id the rename.
     static const CCBaseEvent& GetInstance(unsigned id);
 };
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// The receiving side of events: a listener, and a listener that knows its manager.
+/// \file
+/// The receiving side of events: a listener, and a listener that knows its manager.
 #pragma once
 
 class CCBaseEvent;
@@ -9,7 +10,7 @@ class CCBaseListener {
 public:
     virtual ~CCBaseListener() = default;
     virtual bool OnEvent(const CCBaseEvent& event) = 0;
-    // True only for the same object: event tables find a listener by its address.
+    /// True only for the same object: event tables find a listener by its address.
     virtual bool IsEqual(const CCBaseListener* other) const { return other == this; }
 };
 

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
-// CCCellFormat: the engine's part of a cell's formatting, a number format and five
-// protection and display flags, as a small fixed-size value. The number format is held as an
-// index into the process-wide number format table. Every attribute carries a "set" bit, so
-// a cell format can be complete or partial (a style, an edit applied to a selection), and
-// two algebra families combine partial formats.
-//
-// Number formats are interned by exact identity (CCNumberFormatTable::AddExact), not by
-// IsEqual: two cell formats whose number formats display alike but differ in a set bit or
-// in the leading/trailing bit of a unit text hold different indexes, and so do the cell
-// formats themselves in the process-wide cell format table. IsEqual still calls them equal.
+/// \file
+/// CCCellFormat: the engine's part of a cell's formatting, a number format and five
+/// protection and display flags, as a small fixed-size value. The number format is held as an
+/// index into the process-wide number format table. Every attribute carries a "set" bit, so
+/// a cell format can be complete or partial (a style, an edit applied to a selection), and
+/// two algebra families combine partial formats.
+///
+/// Number formats are interned by exact identity (CCNumberFormatTable::AddExact), not by
+/// IsEqual: two cell formats whose number formats display alike but differ in a set bit or
+/// in the leading/trailing bit of a unit text hold different indexes, and so do the cell
+/// formats themselves in the process-wide cell format table. IsEqual still calls them equal.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +23,7 @@ class CArchive;
 
 class CCCellFormat : public ostrel::debug::CInstanceCounter<CCCellFormat> {
 public:
-    // Set-mask bits (the upper-case family).
+    /// Set-mask bits (the upper-case family).
     static constexpr uint16_t kSetNF = 0x0001;
     static constexpr uint16_t kSetNFType = 0x0002;
     static constexpr uint16_t kSetNFPrecision = 0x0004;
@@ -36,7 +37,7 @@ public:
     static constexpr uint16_t kStyleBits = 0x01F0;
     static constexpr uint16_t kAllBits = 0x01FF;
 
-    // Flag bits, also the flag-mask bits of the lower-case family.
+    /// Flag bits, also the flag-mask bits of the lower-case family.
     static constexpr uint16_t kLock = 0x01;
     static constexpr uint16_t kHide = 0x02;
     static constexpr uint16_t kEditSource = 0x04;
@@ -44,22 +45,22 @@ public:
     static constexpr uint16_t kZeroHidden = 0x10;
     static constexpr uint16_t kAllFlags = 0x1F;
 
-    // Size of the packed form: set mask (u16), number format index (i32), flags (u16).
+    /// Size of the packed form: set mask (u16), number format index (i32), flags (u16).
     static constexpr int kBuffSize = 8;
 
-    // Masks, index and flags 0: the number format is the table's first entry, General.
+    /// Masks, index and flags 0: the number format is the table's first entry, General.
     CCCellFormat() = default;
     CCCellFormat(const CCCellFormat& other) = default;
     CCCellFormat& operator=(const CCCellFormat& other) = default;
     ~CCCellFormat() = default;
     void Set(const CCCellFormat& other) { *this = other; }
 
-    // A complete format: General, every flag off, every part but kind, precision and commas
-    // set (0x01F1). Set-mask bits above the nine parts are kept.
+    /// A complete format: General, every flag off, every part but kind, precision and commas
+    /// set (0x01F1). Set-mask bits above the nine parts are kept.
     void InitDefault();
 
-    // Lower-case family: the flags under the flag mask. get answers 0 or 1; set stores the
-    // flag (any non-zero is on) and marks it; is tests the mark; clear removes it.
+    /// Lower-case family: the flags under the flag mask. get answers 0 or 1; set stores the
+    /// flag (any non-zero is on) and marks it; is tests the mark; clear removes it.
     unsigned char getLock() const { return Flag(kLock); }
     void setLock(unsigned char v) { SetFlagMasked(kLock, v); }
     bool isLock() const { return m_flagMask & kLock; }
@@ -82,8 +83,8 @@ public:
     void clearZeroHidden() { m_flagMask &= ~kZeroHidden; }
     uint16_t getFlagMask() const { return m_flagMask; }
 
-    // Upper-case family: the flags under the set mask. Get answers the flag's bit itself
-    // (GetHide gives 2); Set stores the flag (any non-zero is on) and sets the part's bit.
+    /// Upper-case family: the flags under the set mask. Get answers the flag's bit itself
+    /// (GetHide gives 2); Set stores the flag (any non-zero is on) and sets the part's bit.
     int GetLock() const { return m_flags & kLock; }
     void SetLock(int v) { SetFlagPart(kLock, kSetLock, v); }
     bool IsLock() const { return m_setMask & kSetLock; }
@@ -105,7 +106,7 @@ public:
     bool IsHideZero() const { return m_setMask & kSetHideZero; }
     void ClearHideZero() { m_setMask &= ~kSetHideZero; }
 
-    // The part is set and the flag on.
+    /// The part is set and the flag on.
     bool IsLocked() const { return IsLock() && GetLock(); }
     bool IsHidden() const { return IsHide() && GetHide(); }
     bool IsErrorHidden() const { return IsHideError() && GetHideError(); }
@@ -117,23 +118,23 @@ public:
     void ClearNF() { m_setMask &= ~kNFBits; }
     bool IsStyle() const { return m_setMask & kStyleBits; }
 
-    // Number format, through the process-wide table (an index outside it reads entry 0).
+    /// Number format, through the process-wide table (an index outside it reads entry 0).
     const CCNumberFormat& GetNumberFormatW() const;
     void GetNumberFormatW(CCNumberFormat& out) const { out = GetNumberFormatW(); }
     const CCNumberFormat& GetNFmt() const { return GetNumberFormatW(); }
     int GetNFIndex() const { return m_nfIndex; }
-    // Interns nf (exact identity) and refers to it; no set bit changes.
+    /// Interns nf (exact identity) and refers to it; no set bit changes.
     void PutNFmt(const CCNumberFormat& nf);
-    // Sets the number format part.
+    /// Sets the number format part.
     void SetNumberFormat(const CCNumberFormat& nf);
-    // Sets the number format part to the current number format with nf's attributes set
-    // onto it.
+    /// Sets the number format part to the current number format with nf's attributes set
+    /// onto it.
     void MergeNumberFormat(const CCNumberFormat& nf);
     bool IsNumberFormat() const { return m_setMask & kSetNF; }
     void ClearNumberFormat() { m_setMask &= ~kSetNF; }
 
-    // One attribute of the number format changed in a copy that is then interned. A kind
-    // change drops a custom code.
+    /// One attribute of the number format changed in a copy that is then interned. A kind
+    /// change drops a custom code.
     void SetNFType(int kind);
     int GetNFType() const { return GetNFmt().GetType(); }
     bool IsNFType() const { return m_setMask & kSetNFType; }
@@ -143,59 +144,59 @@ public:
     bool IsNFPrecision() const { return m_setMask & kSetNFPrecision; }
     void ClearNFPrecision() { m_setMask &= ~kSetNFPrecision; }
     void SetNFCommas(int commas);
-    // The commas bit itself (16), not 1.
+    /// The commas bit itself (16), not 1.
     int GetNFCommas() const { return GetNFmt().GetCommas(); }
     bool IsNFCommas() const { return m_setMask & kSetNFCommas; }
     void ClearNFCommas() { m_setMask &= ~kSetNFCommas; }
 
-    // The unit-text list index of the number format (-1 none).
+    /// The unit-text list index of the number format (-1 none).
     int GetNFLTString() const { return GetNFmt().GetLTString(); }
-    // The number format part is set and is a Number format with a unit text.
+    /// The number format part is set and is a Number format with a unit text.
     bool IsNFLTString() const { return IsNumberFormat() && GetNFmt().IsLTString(); }
 
-    // Clears those set-mask bits; the flags and the flag mask become 0.
+    /// Clears those set-mask bits; the flags and the flag mask become 0.
     void Clear(unsigned short mask);
 
-    // Kept for callers written against the arithmetic form; combining goes through Merge, so
-    // both leave the format as it is.
+    /// Kept for callers written against the arithmetic form; combining goes through Merge, so
+    /// both leave the format as it is.
     CCCellFormat operator-(const CCCellFormat& other) const;
     CCCellFormat& operator+=(const CCCellFormat& other);
 
-    // Packed form, little-endian: set mask, number format index, flags. ReadBuff keeps the
-    // flag mask.
+    /// Packed form, little-endian: set mask, number format index, flags. ReadBuff keeps the
+    /// flag mask.
     void FillBuff(unsigned char* buffer) const;
     void ReadBuff(const unsigned char* buffer);
-    // The three packed fields are equal.
+    /// The three packed fields are equal.
     bool IsSame(const CCCellFormat& other) const;
 
-    // Archive form: u16 set mask, u8 flags, then the number format. Read interns the number
-    // format it reads; a stream that ends early or is malformed raises the archive
-    // exception and leaves the format unchanged. The flag mask is not stored.
+    /// Archive form: u16 set mask, u8 flags, then the number format. Read interns the number
+    /// format it reads; a stream that ends early or is malformed raises the archive
+    /// exception and leaves the format unchanged. The flag mask is not stored.
     void Write(ostrel::platform::CArchive& ar) const;
     void Read(ostrel::platform::CArchive& ar);
 
-    // Set-mask algebra.
-    // Takes over every part other sets; a format that sets nothing becomes a copy of other.
+    /// Set-mask algebra.
+    /// Takes over every part other sets; a format that sets nothing becomes a copy of other.
     void Merge(const CCCellFormat& other);
-    // As Merge, but a part both set with different values keeps this value and its bit is
-    // added to conflicts: the common format of several cells and where they differ.
+    /// As Merge, but a part both set with different values keeps this value and its bit is
+    /// added to conflicts: the common format of several cells and where they differ.
     void Merge(const CCCellFormat& other, unsigned short& conflicts);
-    // Applies a relative to b: each part a sets is taken over, unless b sets it with the
-    // same value, which clears it here. Kind, precision and commas only count when a's
-    // number format is not custom.
+    /// Applies a relative to b: each part a sets is taken over, unless b sets it with the
+    /// same value, which clears it here. Kind, precision and commas only count when a's
+    /// number format is not custom.
     void Merge(const CCCellFormat& a, const CCCellFormat& b);
-    // Clears each part both set with equal values.
+    /// Clears each part both set with equal values.
     void Clear(const CCCellFormat& other);
-    // The same parts set, each with an equal value (number formats by IsEqual under the
-    // invariant locale).
+    /// The same parts set, each with an equal value (number formats by IsEqual under the
+    /// invariant locale).
     int IsEqual(const CCCellFormat& other) const;
 
-    // Flag-mask algebra: the number format under its own set mask, the flags under the flag
-    // mask; the rules of the number format operations of the same names.
+    /// Flag-mask algebra: the number format under its own set mask, the flags under the flag
+    /// mask; the rules of the number format operations of the same names.
     void set(const CCCellFormat& other);
-    // Only the flag step of set.
+    /// Only the flag step of set.
     void setNoNumF(const CCCellFormat& other);
-    // out overlaid with base, then with this (out's own marks are not cleared first).
+    /// out overlaid with base, then with this (out's own marks are not cleared first).
     void flattern(const CCCellFormat& base, CCCellFormat& out) const;
     void merge(const CCCellFormat& other, uint16_t flagMask, uint16_t nfMask);
     void extract(CCCellFormat& out, uint16_t flagMask, uint16_t nfMask) const;

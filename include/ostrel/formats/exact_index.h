@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// The positions of a format table's entries by an identity hash, built on first use and kept
-// up to date as entries are appended: interning a format finds its exact twin in constant
-// time. keyOf(format) gives the identity hash; same(a, b) says whether two are identical.
+/// \file
+/// The positions of a format table's entries by an identity hash, built on first use and kept
+/// up to date as entries are appended: interning a format finds its exact twin in constant
+/// time. keyOf(format) gives the identity hash; same(a, b) says whether two are identical.
 #pragma once
 
 #include <cstddef>
@@ -16,7 +17,7 @@ class ExactIndex {
 public:
     using Entries = std::vector<std::unique_ptr<Format>>;
 
-    // The first entry identical to format, or -1.
+    /// The first entry identical to format, or -1.
     template <class KeyOf, class Same>
     int Find(const Entries& entries, const Format& format, KeyOf keyOf, Same same) const {
         if (!m_built) {
@@ -30,7 +31,7 @@ public:
             if (same(*entries[size_t(i)], format)) return i;
         return -1;
     }
-    // Entry index was appended.
+    /// Entry index was appended.
     template <class KeyOf>
     void Appended(const Entries& entries, int index, KeyOf keyOf) {
         if (m_built) m_buckets[keyOf(*entries[size_t(index)])].push_back(index);

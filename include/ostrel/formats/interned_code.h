@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// A format code held as a number into a process-wide table of distinct codes, so that every
-// number format (one per cell value) stays small and equal codes compare in one step. Codes
-// are never removed from the table while the engine runs.
+/// \file
+/// A format code held as a number into a process-wide table of distinct codes, so that every
+/// number format (one per cell value) stays small and equal codes compare in one step. Codes
+/// are never removed from the table while the engine runs.
 #pragma once
 
 #include <cstdint>

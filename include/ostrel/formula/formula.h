@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// A formula as a tree of nodes: constants, array constants and references at the leaves,
-// operation nodes (an operator or built-in function applied to an argument list) inside.
-// The cell owns its tree; nodes own their children and never the registry entries.
+/// \file
+/// A formula as a tree of nodes: constants, array constants and references at the leaves,
+/// operation nodes (an operator or built-in function applied to an argument list) inside.
+/// The cell owns its tree; nodes own their children and never the registry entries.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +30,7 @@ class CWideOutStream;
 }  // namespace ostrel::platform
 struct SCCellValueList;
 
-// Node types (GetType).
+/// Node types (GetType).
 enum : int {
     FORMULA_CONST = 1,
     FORMULA_CONST_ARRAY = 2,
@@ -41,16 +42,16 @@ enum : int {
     FORMULA_REFOP = 8,
 };
 
-// Trees deeper than this are refused by the parser and by ReadFormula, so that every walk
-// (evaluation, printing, copying, streaming, destruction) has bounded depth. Chains of one
-// left-associative operator (A1+A2+...+An) are built as one node with n arguments and do
-// not count towards it.
+/// Trees deeper than this are refused by the parser and by ReadFormula, so that every walk
+/// (evaluation, printing, copying, streaming, destruction) has bounded depth. Chains of one
+/// left-associative operator (A1+A2+...+An) are built as one node with n arguments and do
+/// not count towards it.
 constexpr int kMaxFormulaDepth = 1000;
 
 class CCFormula : public ostrel::debug::CInstanceCounter<CCFormula> {
 public:
-    // Nodes come from pools by size: a tree built at once lies together in memory, which a
-    // recalculation walking thousands of formulas feels.
+    /// Nodes come from pools by size: a tree built at once lies together in memory, which a
+    /// recalculation walking thousands of formulas feels.
     static void* operator new(size_t size);
     static void operator delete(void* node, size_t size) noexcept;
 
@@ -61,14 +62,14 @@ public:
 
     virtual int GetType() const = 0;
     virtual CCFormula* Copy() const = 0;
-    // 0 when valid, else an error code (1 invalid reference, 3 empty array, 4 arguments the
-    // function refuses). A node that passed once answers 0 at once.
+    /// 0 when valid, else an error code (1 invalid reference, 3 empty array, 4 arguments the
+    /// function refuses). A node that passed once answers 0 at once.
     virtual int Check(cells::CTX* ctx, const CCRef* cell) = 0;
     virtual void Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) = 0;
-    // Formula text without the leading "=", functions by their alternate (invariant) name.
+    /// Formula text without the leading "=", functions by their alternate (invariant) name.
     virtual void Print2File(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
                             int precedence) const = 0;
-    // Formula text without the leading "=", functions by their primary name.
+    /// Formula text without the leading "=", functions by their primary name.
     virtual void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
                        int precedence) const = 0;
     virtual int IsEditSourceRef(cells::CTX* ctx, const CCRef* cell) const = 0;
@@ -78,32 +79,32 @@ public:
     virtual int ContainsTodayLinks() const = 0;
     virtual int AlwaysRecalc() const { return 0; }
     virtual int IsSingleValue(cells::CTX* ctx, const CCRef* cell) = 0;
-    // Registers (removes) dependent, the owning cell's sheet-qualified reference, with every
-    // cell and range the tree reads. Register answers 1 only when every registration
-    // succeeded.
+    /// Registers (removes) dependent, the owning cell's sheet-qualified reference, with every
+    /// cell and range the tree reads. Register answers 1 only when every registration
+    /// succeeded.
     virtual int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) = 0;
     virtual int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) = 0;
-    // The sheet-prefix nodes that RegisterDependents sets listening to their sheet's rename
-    // and destroy events start listening, and nothing is registered: for a tree that takes
-    // the place of a registered one, whose nodes stop listening as they go.
+    /// The sheet-prefix nodes that RegisterDependents sets listening to their sheet's rename
+    /// and destroy events start listening, and nothing is registered: for a tree that takes
+    /// the place of a registered one, whose nodes stop listening as they go.
     virtual void ListenToSheets(cells::CTX*, const CCRef*) {}
-    // Structural updates. Those with a replacement build a new tree into it (owned by the
-    // caller) and answer whether anything changed.
+    /// Structural updates. Those with a replacement build a new tree into it (owned by the
+    /// caller) and answer whether anything changed.
     virtual int InvalidateRef(cells::CTX* ctx, const CCRef* ref, CCFormula*& replacement,
                               const CCRef* cell) = 0;
     virtual int InvalidateItem(cells::CTX* ctx, const CCItem* item, CCFormula*& replacement,
                                const CCRef* cell) = 0;
-    // The relative parts of every reference follow a move (or a paste) of the formula's cell
-    // from one cell to another. 1 when they all followed; 0 when one would have left the
-    // grid, and the tree is then exactly as it was. Never throws for a reference: the
-    // formula layer is where a reference's off-grid signal (CCRef::Update) ends.
+    /// The relative parts of every reference follow a move (or a paste) of the formula's cell
+    /// from one cell to another. 1 when they all followed; 0 when one would have left the
+    /// grid, and the tree is then exactly as it was. Never throws for a reference: the
+    /// formula layer is where a reference's off-grid signal (CCRef::Update) ends.
     virtual int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) = 0;
     virtual int UpdateInPaste(cells::CTX* ctx, const CCRef* from, const CCRef* to,
                               const CCClipboardData* data) = 0;
     virtual int UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* cell,
                           const CCRef* oldRef, const CCRef* newRef, int unregister,
                           CCFormula*& replacement) = 0;
-    // Range iteration (handles 0 mean nothing to iterate).
+    /// Range iteration (handles 0 mean nothing to iterate).
     virtual uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) = 0;
     virtual int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
                           const CCRef* cell) = 0;
@@ -117,7 +118,7 @@ public:
     virtual void UpdateArgsOnSheetRename(cells::CTX*, const CCRemoteRef*, const CCRemoteRef*) {}
     virtual int IsHyperLink() const { return 0; }
 
-    // A new owning list of the references the tree reads, in the order found.
+    /// A new owning list of the references the tree reads, in the order found.
     CCRefList* GetPrecedents(cells::CTX* ctx) const;
 
     bool IsValidated() const { return m_validated != 0; }
@@ -126,7 +127,7 @@ protected:
     uint8_t m_validated = 0;
 };
 
-// A singly linked argument list; each element owns its formula. Null is the empty list.
+/// A singly linked argument list; each element owns its formula. Null is the empty list.
 struct CCFormulaList {
     static void* operator new(size_t size);
     static void operator delete(void* node, size_t size) noexcept;
@@ -139,15 +140,15 @@ CCFormulaList* FormulaListCreateEmpty();
 CCFormulaList* FormulaListCreate1Item(CCFormula* a);
 CCFormulaList* FormulaListCreate2Item(CCFormula* a, CCFormula* b);
 CCFormulaList* FormulaListCreate3Item(CCFormula* a, CCFormula* b, CCFormula* c);
-// Appends at the end (creating the list when absent); returns the head.
+/// Appends at the end (creating the list when absent); returns the head.
 CCFormulaList* FormulaListAddLast(CCFormulaList*& list, CCFormula* formula);
 CCFormulaList* CopyFormulaList(const CCFormulaList* list);
 void FreeFormulaList(CCFormulaList* list, int freeFormulas);
 size_t FormulaListCount(const CCFormulaList* list);
-// At least n elements, or exactly n (Ex); the null list has none.
+/// At least n elements, or exactly n (Ex); the null list has none.
 bool FormulaListItems(const CCFormulaList* list, size_t n);
 bool FormulaListItemsEx(const CCFormulaList* list, size_t n);
-// The same for each n from 0 to 8 under a name of its own.
+/// The same for each n from 0 to 8 under a name of its own.
 bool FormulaList0Item(const CCFormulaList* list);
 bool FormulaList1Item(const CCFormulaList* list);
 bool FormulaList2Item(const CCFormulaList* list);
@@ -167,7 +168,7 @@ bool FormulaList6ItemEx(const CCFormulaList* list);
 bool FormulaList7ItemEx(const CCFormulaList* list);
 bool FormulaList8ItemEx(const CCFormulaList* list);
 
-// Every node class overrides all the abstract operations of CCFormula.
+/// Every node class overrides all the abstract operations of CCFormula.
 #define OSTREL_FORMULA_NODE_OVERRIDES                                                           \
     CCFormula* Copy() const override;                                                           \
     int Check(cells::CTX* ctx, const CCRef* cell) override;                                     \
@@ -219,12 +220,12 @@ private:
 class CCConstArrayFormula : public CCFormula {
 public:
     CCConstArrayFormula() = default;
-    // Rows of values (a null value separates rows); shorter rows are padded with empties.
+    /// Rows of values (a null value separates rows); shorter rows are padded with empties.
     explicit CCConstArrayFormula(const SCCellValueList* rows);
     int GetType() const override { return FORMULA_CONST_ARRAY; }
     int GetColumns() const { return m_columns; }
     int GetRows() const { return m_rows; }
-    // The value at row * columns + column.
+    /// The value at row * columns + column.
     const CCCellValue& GetAt(int index) const { return m_values[size_t(index)]; }
     OSTREL_FORMULA_NODE_OVERRIDES
 
@@ -262,7 +263,7 @@ private:
 class CCOpFormula : public CCFormula {
 public:
     CCOpFormula() = default;
-    // Takes ownership of args.
+    /// Takes ownership of args.
     CCOpFormula(const CCFunc* func, CCFormulaList* args) : m_func(func), m_args(args) {}
     ~CCOpFormula() override;
     int GetType() const override { return FORMULA_OP; }
@@ -270,8 +271,8 @@ public:
     const CCFormulaList* GetArgs() const { return m_args; }
     CCFormulaList*& GetArgsRef() { return m_args; }
     void SetFunc(const CCFunc* func) { m_func = func; }
-    // A stored entry that matched no registry entry: its kind and name, kept for printing
-    // and writing (such a node fails Check with 4 and is never evaluated).
+    /// A stored entry that matched no registry entry: its kind and name, kept for printing
+    /// and writing (such a node fails Check with 4 and is never evaluated).
     unsigned char GetStoredKind() const { return m_storedKind; }
     const std::u16string& GetStoredName() const;
     void SetStored(unsigned char kind, std::u16string name) {
@@ -290,8 +291,8 @@ public:
 protected:
     template <class Update>
     int RebuildArgs(CCFormula*& replacement, Update update);
-    // Applies follow to each argument of a copy of the list, and puts the copy in place
-    // only when every argument followed (1); otherwise the arguments stay as they were (0).
+    /// Applies follow to each argument of a copy of the list, and puts the copy in place
+    /// only when every argument followed (1); otherwise the arguments stay as they were (0).
     template <class Follow>
     int FollowOnCopy(Follow follow);
 
@@ -299,7 +300,7 @@ protected:
     CCFormulaList* m_args = nullptr;  // owned
     uint16_t m_open = 0;
     unsigned char m_storedKind = 0;
-    // Nearly every node has a registry entry: the rare stored name costs the others a pointer.
+    /// Nearly every node has a registry entry: the rare stored name costs the others a pointer.
     std::unique_ptr<std::u16string> m_storedName;
 };
 
@@ -337,8 +338,8 @@ public:
     void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
     const CCRemoteRef& GetRemoteRef() const { return m_remote; }
 
-    // Raised when a node's remote reference changed during an evaluation (the cell then
-    // replaces its tree by a fresh copy).
+    /// Raised when a node's remote reference changed during an evaluation (the cell then
+    /// replaces its tree by a fresh copy).
     static bool RefRemoteChanged;
 
 private:
@@ -370,53 +371,53 @@ public:
     int RefSize(cells::CTX* ctx, uint16_t handle, ostrel::platform::CSize& size,
                 const CCRef* cell) override;
     int CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* cell) override;
-    // Sheet rename and destroy events of the sheet a FULLREFFunc node names.
+    /// Sheet rename and destroy events of the sheet a FULLREFFunc node names.
     bool OnEvent(const CCBaseEvent& event) override;
     const CCRef* GetKeptRef() const { return m_kept.get(); }
 
 private:
-    // RANGE, sheet-range and sheet-prefix nodes: they yield a reference from what they name.
+    /// RANGE, sheet-range and sheet-prefix nodes: they yield a reference from what they name.
     bool NamesRegion() const;
-    // A sheet-prefix node that yielded a sheet-qualified reference listens to its sheet.
+    /// A sheet-prefix node that yielded a sheet-qualified reference listens to its sheet.
     void ListenToSheetOf(cells::CTX* ctx, const CCRef* yielded);
 
     std::unique_ptr<CCRef> m_kept;     // the reference last evaluated to
     CCCellManager* m_sheet = nullptr;  // the broadcaster the node listens to, if any
 };
 
-// Builds the operation node of the class the entry's kind selects (null for other kinds).
+/// Builds the operation node of the class the entry's kind selects (null for other kinds).
 CCFormula* ConstructOpFormula(const CCFunc* func, CCFormulaList* args);
 CCFormula* ConstructOpFormula(const CCFunc* func);
 CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a);
 CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b);
 CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b, CCFormula* c);
-// Sheet prefixes: the names become reference nodes over name references.
+/// Sheet prefixes: the names become reference nodes over name references.
 CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* sheet);
 CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* first, const char16_t* last);
-// The same from 8-bit names in the Windows-1252 code page of the legacy stream forms.
+/// The same from 8-bit names in the Windows-1252 code page of the legacy stream forms.
 CCFormula* ConstructOpFormula(const CCFunc* func, const char* sheet);
 CCFormula* ConstructOpFormula(const CCFunc* func, const char* first, const char* last);
 
-// The whole-formula evaluation used by cells: error 4 without a formula, Check's code as an
-// error, a reference result replaced by its value (error 1 when unreadable), a non-finite
-// number as error 3.
+/// The whole-formula evaluation used by cells: error 4 without a formula, Check's code as an
+/// error, a reference result replaced by its value (error 1 when unreadable), a non-finite
+/// number as error 3.
 void EvalFormula(cells::CTX* ctx, CCCellValue& result, CCFormula* formula, const CCRef* cell);
 void PrintFormulaList(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
                       const CCFormulaList* list, int precedence, int forceBrackets);
 void PrintFormulaList2File(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
                            const CCFormulaList* list, int precedence, int forceBrackets);
 void WriteFormula(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCFormula* formula);
-// A new tree owned by the caller, or null. Crafted bytes cannot nest deeper than
-// kMaxFormulaDepth (bad-format exception); a partly read tree is freed.
+/// A new tree owned by the caller, or null. Crafted bytes cannot nest deeper than
+/// kMaxFormulaDepth (bad-format exception); a partly read tree is freed.
 CCFormula* ReadFormula(cells::CTX* ctx, ostrel::platform::CArchive& ar);
 void FormulaListWrite(cells::CTX* ctx, const CCFormulaList* list, ostrel::platform::CArchive& ar);
 CCFormulaList* FormulaListRead(cells::CTX* ctx, ostrel::platform::CArchive& ar);
 
-// The folding routine of the binary operators over their arguments, with an EvalCellValue
-// operation code (1 to 13).
+/// The folding routine of the binary operators over their arguments, with an EvalCellValue
+/// operation code (1 to 13).
 void FoldOperator(cells::CTX* ctx, int op, CCCellValue& result, const CCFormulaList* args,
                   const CCRef* cell);
-// The value a reference result denotes; error 1 when it cannot be read.
+/// The value a reference result denotes; error 1 when it cannot be read.
 void DereferenceValue(cells::CTX* ctx, CCCellValue& value);
 
 #undef OSTREL_FORMULA_NODE_OVERRIDES

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The locale context of scanning and printing: the locale library's context object through
-// which every separator, sign, month name and AM/PM word is read.
+/// \file
+/// The locale context of scanning and printing: the locale library's context object through
+/// which every separator, sign, month name and AM/PM word is read.
 #pragma once
 
 #include "ostrel/platform/zmk/legacy_locale_context.h"
@@ -13,7 +14,7 @@ struct LCTX {
     const zmk::multilang::CLegacyLocaleContext* operator->() const { return lctx; }
 };
 
-// One process-wide context over the invariant locale, built on first use.
+/// One process-wide context over the invariant locale, built on first use.
 LCTX* invariant_LCTX();
 
 }  // namespace cells

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// The registry of operators and built-in functions: one entry per operator or function, with
-// its names, id, precedence, kind, category, check routine and evaluation routine. Formula
-// nodes point to entries (they never own them); streams store an entry by kind and
-// alternate name.
+/// \file
+/// The registry of operators and built-in functions: one entry per operator or function, with
+/// its names, id, precedence, kind, category, check routine and evaluation routine. Formula
+/// nodes point to entries (they never own them); streams store an entry by kind and
+/// alternate name.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,7 @@ class CCRef;
 class CCRemoteRef;
 struct CCFormulaList;
 
-// Entry kinds.
+/// Entry kinds.
 enum : unsigned char {
     FUNC_PREFIX = 1,
     FUNC_POSTFIX = 2,
@@ -29,7 +30,7 @@ enum : unsigned char {
     FUNC_FUNCTION = 8,
 };
 
-// What the formula tree must know of some entries.
+/// What the formula tree must know of some entries.
 enum FunctionFlag : uint8_t {
     kFlagUnlisted = 1,       // set up, but reached by no name, stream or function list
     kFlagToday = 2,          // follows the date, the time or the environment (NOW, TODAY)
@@ -39,11 +40,11 @@ enum FunctionFlag : uint8_t {
     kFlagUnregistered = 32,  // registers no dependency on what it yields (OFFSET)
 };
 
-// Routines: cell is the reference of the cell being calculated (may be null).
+/// Routines: cell is the reference of the cell being calculated (may be null).
 using CheckRoutine = int (*)(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell);
 using EvalRoutine = void (*)(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
                              const CCRef* cell);
-// Picks the argument to evaluate (a node of args, not owned); returns 0 or an error code.
+/// Picks the argument to evaluate (a node of args, not owned); returns 0 or an error code.
 using ChoiceRoutine = int (*)(cells::CTX* ctx, CCFormula*& chosen, const CCFormulaList* args,
                               const CCRef* cell);
 using RemoteRoutine = int (*)(cells::CTX* ctx, CCRemoteRef& out, const CCFormulaList* args,
@@ -57,22 +58,22 @@ public:
     CCFunc(const CCFunc&) = delete;
     CCFunc& operator=(const CCFunc&) = delete;
     virtual ~CCFunc() = default;
-    // 1 plain, 2 choice, 3 remote, 4 document, 5 reference function.
+    /// 1 plain, 2 choice, 3 remote, 4 document, 5 reference function.
     virtual int GetType() const { return 1; }
 
-    // A function: names from the string resource of id (part 0) and the invariant name
-    // table.
+    /// A function: names from the string resource of id (part 0) and the invariant name
+    /// table.
     void Init(unsigned id, unsigned char precedence, unsigned char kind, unsigned char category,
               CheckRoutine check, EvalRoutine eval);
-    // An operator: the text is both names; id 0.
+    /// An operator: the text is both names; id 0.
     void Init(std::u16string_view name, unsigned char precedence, unsigned char kind,
               unsigned char category, CheckRoutine check, EvalRoutine eval);
 
-    // FunctionFlag bits; 0 for operators.
+    /// FunctionFlag bits; 0 for operators.
     void SetFlags(uint8_t flags) { m_flags = flags; }
     bool HasFlag(FunctionFlag flag) const { return (m_flags & flag) != 0; }
-    // Whether evaluating the entry computes anything (a choice entry's routine evaluates the
-    // argument its choice picks).
+    /// Whether evaluating the entry computes anything (a choice entry's routine evaluates the
+    /// argument its choice picks).
     bool HasEvaluation() const { return m_eval != nullptr; }
 
     const std::u16string& GetName() const { return m_name; }
@@ -83,8 +84,8 @@ public:
     unsigned char GetCategory() const { return m_category; }
     CheckRoutine GetCheck() const { return m_check; }
     EvalRoutine GetEval() const { return m_eval; }
-    // Part n of the function's resource text (0 the name, then the wizard texts); false
-    // when there is no such part.
+    /// Part n of the function's resource text (0 the name, then the wizard texts); false
+    /// when there is no such part.
     bool GetFuncString(std::u16string& out, int part) const;
 
 private:
@@ -105,7 +106,7 @@ public:
     using CCFunc::Init;
     void Init(unsigned id, unsigned char precedence, unsigned char kind, unsigned char category,
               CheckRoutine check, EvalRoutine eval, ChoiceRoutine choice);
-    // 4 with a null choice when there is no routine.
+    /// 4 with a null choice when there is no routine.
     virtual int GetChoice(cells::CTX* ctx, CCFormula*& chosen, const CCFormulaList* args,
                           const CCRef* cell) const;
 
@@ -139,44 +140,44 @@ private:
     DocumentRoutine m_document = nullptr;
 };
 
-// Its evaluation routine yields a reference value.
+/// Its evaluation routine yields a reference value.
 class CCRefFunc : public CCFunc {
 public:
     int GetType() const override { return 5; }
 };
 
-// Builds every entry from the families' rows (once per process; later calls only report),
-// sorts both name indexes and seeds the random generator. False when the rows do not make
-// a registry (BuiltinFunctionsFailure says why): no formula can be read then.
+/// Builds every entry from the families' rows (once per process; later calls only report),
+/// sorts both name indexes and seeds the random generator. False when the rows do not make
+/// a registry (BuiltinFunctionsFailure says why): no formula can be read then.
 bool InitBuiltinFunctions();
-// Why the registry could not be built; empty when it was.
+/// Why the registry could not be built; empty when it was.
 const std::string& BuiltinFunctionsFailure();
-// The listed entries (operators and functions; 277), sorted by primary name.
+/// The listed entries (operators and functions; 277), sorted by primary name.
 CCFunc* const* GetBuiltInFunc();
 int GetBuiltInFuncSize();
-// The function whose string resource is id, listed or not; null for no such function.
+/// The function whose string resource is id, listed or not; null for no such function.
 CCFunc* GetFunctionById(unsigned id);
-// The invariant name of that function, as streams store it ("SUM" for 13079); empty for no
-// such function.
+/// The invariant name of that function, as streams store it ("SUM" for 13079); empty for no
+/// such function.
 std::u16string_view FunctionInvariantName(unsigned id);
 
-// The longest function (kind 8) name that prefixes the text at cursor, by primary or
-// alternate name; the cursor moves past it. Null (cursor unchanged) when none.
+/// The longest function (kind 8) name that prefixes the text at cursor, by primary or
+/// alternate name; the cursor moves past it. Null (cursor unchanged) when none.
 CCFunc* FindFunctionByName(const char16_t*& cursor);
 CCFunc* FindFunctionByAltName(const char16_t*& cursor);
-// True when an entry of a kind sharing a bit with mask has exactly this primary name
-// (ignoring case).
+/// True when an entry of a kind sharing a bit with mask has exactly this primary name
+/// (ignoring case).
 bool IsFunction(std::u16string_view name, unsigned char kindMask);
-// The primary-name lookup restricted to one kind.
+/// The primary-name lookup restricted to one kind.
 int _EatFunction(cells::CTX* ctx, const char16_t*& cursor, CCFunc*& entry, unsigned char kind);
-// Imported formulas: the first entry with this primary name whose check routine accepts the
-// arguments; ties between operators of one name are broken by kind, and one argument picks
-// the prefix or postfix entry.
+/// Imported formulas: the first entry with this primary name whose check routine accepts the
+/// arguments; ties between operators of one name are broken by kind, and one argument picks
+/// the prefix or postfix entry.
 CCFunc* GetFunction(cells::CTX* ctx, const char* name, const CCFormulaList* args);
 
 void WriteFunc(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCFunc* entry);
-// The entry with this kind and alternate name (ignoring case), or null; the kind and name
-// are consumed either way. name receives the stored name, so that a node can keep it.
+/// The entry with this kind and alternate name (ignoring case), or null; the kind and name
+/// are consumed either way. name receives the stored name, so that a node can keep it.
 CCFunc* ReadFunc(cells::CTX* ctx, ostrel::platform::CArchive& ar, unsigned char* kind = nullptr,
                  std::u16string* name = nullptr);
 
@@ -187,7 +188,7 @@ int GetFuncDocumentRef(cells::CTX* ctx, CCDocumentRef& out, const CCFunc* entry,
 int GetFuncRemoteRef(cells::CTX* ctx, CCRemoteRef& out, const CCFunc* entry,
                      const CCFormulaList* args, const CCRef* cell);
 
-// The registry objects the formula layer refers to by name.
+/// The registry objects the formula layer refers to by name.
 extern CCFunc OrFunc, AndFunc, NotFunc, GTFunc, GEFunc, LTFunc, LEFunc, EQFunc, NEFunc, ADDFunc,
     SUBFunc, MULFunc, DIVFunc, PowerFunc, PercentFunc, UnPlusFunc, UnMinusFunc;
 extern CCRefFunc RANGEFunc, SheetRangeFunc, FULLREFFunc;

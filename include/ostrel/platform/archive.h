@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// A typed, little-endian byte stream over a CFile, opened either to store or to load.
-// Reading from a storing archive, writing to a loading one and reading past the end raise
-// CArchiveException; nothing is ever read from or written to memory the stream describes.
+/// \file
+/// A typed, little-endian byte stream over a CFile, opened either to store or to load.
+/// Reading from a storing archive, writing to a loading one and reading past the end raise
+/// CArchiveException; nothing is ever read from or written to memory the stream describes.
 #pragma once
 
 #include <cstddef>
@@ -18,7 +19,7 @@ class CArchive {
 public:
     enum Mode { store = 0, load = 1 };
 
-    // The archive does not own the file.
+    /// The archive does not own the file.
     CArchive(CFile* file, Mode mode) : m_file(file), m_mode(mode) {}
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
@@ -27,16 +28,16 @@ public:
     bool IsStoring() const { return m_mode == store; }
     CFile* GetFile() const { return m_file; }
 
-    // Raw bytes. Read returns how many bytes it got; ReadExact raises endOfFile when the
-    // stream holds fewer than count.
+    /// Raw bytes. Read returns how many bytes it got; ReadExact raises endOfFile when the
+    /// stream holds fewer than count.
     void Write(const void* buffer, size_t count);
     size_t Read(void* buffer, size_t count);
     void ReadExact(void* buffer, size_t count);
 
-    // Bytes between the position and the end of a loading archive: the upper bound for
-    // every count read from the stream before anything is allocated for it.
+    /// Bytes between the position and the end of a loading archive: the upper bound for
+    /// every count read from the stream before anything is allocated for it.
     uint64_t GetBytesLeft() const;
-    // Raises badFormat unless bytes more bytes are left.
+    /// Raises badFormat unless bytes more bytes are left.
     void RequireBytes(uint64_t bytes) const;
 
     void Flush();
@@ -68,17 +69,17 @@ public:
     CArchive& operator>>(float& v);
     CArchive& operator>>(double& v);
 
-    // The count form: u16 below 0xFFFF, else 0xFFFF and a u32 (and 0xFFFFFFFF and a u64).
+    /// The count form: u16 below 0xFFFF, else 0xFFFF and a u32 (and 0xFFFFFFFF and a u64).
     void WriteCount(uint64_t count);
     uint64_t ReadCount();
 
-    // The framework string form: tag (byte 0xFF, u16 0xFFFE), a length prefix (one byte
-    // below 255; else 0xFF and a u16 below 0xFFFE; else 0xFF, u16 0xFFFF and a u32), then
-    // the UTF-16 units. The reader also accepts the untagged 8-bit form, in the 8-bit code
-    // page. A length beyond what is left raises badFormat before anything is allocated.
+    /// The framework string form: tag (byte 0xFF, u16 0xFFFE), a length prefix (one byte
+    /// below 255; else 0xFF and a u16 below 0xFFFE; else 0xFF, u16 0xFFFF and a u32), then
+    /// the UTF-16 units. The reader also accepts the untagged 8-bit form, in the 8-bit code
+    /// page. A length beyond what is left raises badFormat before anything is allocated.
     void WriteCString(std::u16string_view text);
     std::u16string ReadCString();
-    // Writes the untagged 8-bit form (characters outside the code page become '?').
+    /// Writes the untagged 8-bit form (characters outside the code page become '?').
     void WriteCStringA(std::u16string_view text);
 
     CArchive& operator<<(std::u16string_view text) {

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
-// The exceptions the engine raises at its boundary: archive failures (wrong direction,
-// premature end, malformed data), invalid arguments and exhausted memory.
+/// \file
+/// The exceptions the engine raises at its boundary: archive failures (wrong direction,
+/// premature end, malformed data), invalid arguments and exhausted memory.
 #pragma once
 
 #include <exception>
 
 namespace ostrel {
 
-// Base of the engine's own exceptions, so that a host can catch them in one place.
+/// Base of the engine's own exceptions, so that a host can catch them in one place.
 class CException : public std::exception {
 public:
     const char* what() const noexcept override { return "ostrel exception"; }
@@ -15,8 +16,8 @@ public:
 
 }  // namespace ostrel
 
-// Raised by CArchive. The cause numbers are part of the engine's contract: 2 writing to an
-// archive that loads, 3 reading past the end, 4 reading from an archive that stores.
+/// Raised by CArchive. The cause numbers are part of the engine's contract: 2 writing to an
+/// archive that loads, 3 reading past the end, 4 reading from an archive that stores.
 class CArchiveException : public ostrel::CException {
 public:
     enum Cause {
@@ -36,7 +37,7 @@ public:
     int m_cause;
 };
 
-// A file operation failed (open, seek outside the file, write to a file that cannot grow).
+/// A file operation failed (open, seek outside the file, write to a file that cannot grow).
 class CFileException : public ostrel::CException {
 public:
     enum Cause {
@@ -54,13 +55,13 @@ public:
     int m_cause;
 };
 
-// An argument outside what an operation accepts (an index beyond an array, a negative size).
+/// An argument outside what an operation accepts (an index beyond an array, a negative size).
 class CInvalidArgException : public ostrel::CException {
 public:
     const char* what() const noexcept override { return "invalid argument"; }
 };
 
-// An allocation the engine asked for could not be satisfied.
+/// An allocation the engine asked for could not be satisfied.
 class CMemoryException : public ostrel::CException {
 public:
     const char* what() const noexcept override { return "out of memory"; }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// Byte files under an archive: the abstract CFile, a growable memory file and a disk file.
+/// \file
+/// Byte files under an archive: the abstract CFile, a growable memory file and a disk file.
 #pragma once
 
 #include <cstddef>
@@ -18,11 +19,11 @@ public:
     CFile& operator=(const CFile&) = delete;
     virtual ~CFile() = default;
 
-    // Reads up to count bytes; returns how many were read (fewer only at the end).
+    /// Reads up to count bytes; returns how many were read (fewer only at the end).
     virtual size_t Read(void* buffer, size_t count) = 0;
-    // Writes all count bytes or throws CFileException.
+    /// Writes all count bytes or throws CFileException.
     virtual void Write(const void* buffer, size_t count) = 0;
-    // Moves the position; a target before the start throws CFileException(badSeek).
+    /// Moves the position; a target before the start throws CFileException(badSeek).
     virtual uint64_t Seek(int64_t offset, SeekPosition from) = 0;
     virtual uint64_t GetPosition() const = 0;
     virtual uint64_t GetLength() const = 0;
@@ -34,14 +35,14 @@ public:
     uint64_t SeekToEnd() { return Seek(0, end); }
 };
 
-// A file in memory. It owns its buffer unless the buffer was attached without a growth
-// step; Detach hands the buffer (allocated with malloc) to the caller.
+/// A file in memory. It owns its buffer unless the buffer was attached without a growth
+/// step; Detach hands the buffer (allocated with malloc) to the caller.
 class CMemFile : public CFile {
 public:
     explicit CMemFile(size_t growBytes = 1024);
-    // Wraps an existing buffer of size bytes, all of them readable. With growBytes 0 the
-    // file cannot grow past the buffer and never frees it; otherwise the buffer must come
-    // from malloc and the file takes it over.
+    /// Wraps an existing buffer of size bytes, all of them readable. With growBytes 0 the
+    /// file cannot grow past the buffer and never frees it; otherwise the buffer must come
+    /// from malloc and the file takes it over.
     CMemFile(uint8_t* buffer, size_t size, size_t growBytes = 0);
     ~CMemFile() override;
 
@@ -53,9 +54,9 @@ public:
     void SetLength(uint64_t length) override;
 
     void Attach(uint8_t* buffer, size_t size, size_t growBytes = 0);
-    // Returns the buffer and leaves the file empty; the caller frees it with free().
+    /// Returns the buffer and leaves the file empty; the caller frees it with free().
     uint8_t* Detach();
-    // The bytes written so far, without giving them away.
+    /// The bytes written so far, without giving them away.
     const uint8_t* Data() const { return m_buffer; }
     size_t GetBufferSize() const { return m_capacity; }
 
@@ -71,7 +72,7 @@ private:
     bool m_autoDelete = true;
 };
 
-// A file on disk.
+/// A file on disk.
 class CDiskFile : public CFile {
 public:
     enum OpenFlags { modeRead = 0, modeWrite = 1, modeReadWrite = 2, modeCreate = 0x1000 };
@@ -79,7 +80,7 @@ public:
     CDiskFile() = default;
     ~CDiskFile() override;
 
-    // Returns false (and leaves the file closed) when the file cannot be opened.
+    /// Returns false (and leaves the file closed) when the file cannot be opened.
     bool Open(const std::string& path, unsigned flags);
     bool IsOpen() const { return m_file != nullptr; }
 

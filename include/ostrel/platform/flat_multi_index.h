@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// An open-addressing table from a 64-bit key (a cell's position or a reference's hash) to
-// values, several values per key allowed: one probe into one array instead of a node per
-// entry. The engine finds workbook nodes, recalculation-list entries and dependents in it.
+/// \file
+/// An open-addressing table from a 64-bit key (a cell's position or a reference's hash) to
+/// values, several values per key allowed: one probe into one array instead of a node per
+/// entry. The engine finds workbook nodes, recalculation-list entries and dependents in it.
 #pragma once
 
 #include <cstddef>
@@ -20,7 +21,7 @@ public:
         m_size = 0;
         m_mask = 0;
     }
-    // Room for count entries without growing.
+    /// Room for count entries without growing.
     void Reserve(size_t count) {
         size_t want = 64;
         while (want * 3 < count * 4)
@@ -35,7 +36,7 @@ public:
         ++m_size;
     }
 
-    // The first value stored under key for which match(value) holds, or null.
+    /// The first value stored under key for which match(value) holds, or null.
     template <class Match>
     V* FindIf(uint64_t key, Match match) {
         if (m_slots.empty()) return nullptr;
@@ -48,9 +49,9 @@ public:
         return const_cast<FlatMultiIndex*>(this)->FindIf(key, match);
     }
 
-    // Erases the first value under key for which match(value) holds; false when none does.
-    // Linear probing with backward shifting: later entries of the cluster move up into the
-    // hole, so that no marker is left behind and lookups stay short.
+    /// Erases the first value under key for which match(value) holds; false when none does.
+    /// Linear probing with backward shifting: later entries of the cluster move up into the
+    /// hole, so that no marker is left behind and lookups stay short.
     template <class Match>
     bool EraseIf(uint64_t key, Match match) {
         if (m_slots.empty()) return false;
@@ -61,7 +62,7 @@ public:
         --m_size;
         for (size_t j = (i + 1) & m_mask; m_slots[j].used; j = (j + 1) & m_mask) {
             size_t home = Home(m_slots[j].key);
-            // The entry at j may fill the hole at i when its home does not lie in (i, j].
+            /// The entry at j may fill the hole at i when its home does not lie in (i, j].
             bool between = i <= j ? (home > i && home <= j) : (home > i || home <= j);
             if (between) continue;
             m_slots[i] = std::move(m_slots[j]);
@@ -77,9 +78,9 @@ private:
         V value{};
         bool used = false;
     };
-    // Runs of 16 neighbouring keys (rows of a column) share a scattered home block and keep
-    // their order in it, so that walking down a column touches memory in order; keys that
-    // are hashes scatter all the same.
+    /// Runs of 16 neighbouring keys (rows of a column) share a scattered home block and keep
+    /// their order in it, so that walking down a column touches memory in order; keys that
+    /// are hashes scatter all the same.
     size_t Home(uint64_t key) const {
         uint64_t block = key >> 4;
         block ^= block >> 29;

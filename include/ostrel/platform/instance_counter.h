@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
-// Counts the live instances of a few engine classes, so that tests can see a leak of items,
-// formulas, references, values or cell formats as a number, also where a pool would keep
-// the leaked memory reachable. Builds with tests count (OSTREL_INSTANCE_COUNTERS, set by
-// CMake for the library and everything that includes its headers); the benchmark build
-// does not, and there Live() reads -1.
+/// \file
+/// Counts the live instances of a few engine classes, so that tests can see a leak of items,
+/// formulas, references, values or cell formats as a number, also where a pool would keep
+/// the leaked memory reachable. Builds with tests count (OSTREL_INSTANCE_COUNTERS, set by
+/// CMake for the library and everything that includes its headers); the benchmark build
+/// does not, and there Live() reads -1.
 #pragma once
 
 #include <atomic>
@@ -14,8 +15,8 @@ template <class T>
 class CInstanceCounter {
 public:
 #if OSTREL_INSTANCE_COUNTERS
-    // Relaxed: a count is only read once the work being checked has finished, and formulas
-    // may be parsed on more than one thread.
+    /// Relaxed: a count is only read once the work being checked has finished, and formulas
+    /// may be parsed on more than one thread.
     CInstanceCounter() {
         s_live.fetch_add(1, std::memory_order_relaxed);
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// An automation date: days since 1899-12-30 as a double (the time of day as its fraction),
-// with year-to-second components and a validity status.
+/// \file
+/// An automation date: days since 1899-12-30 as a double (the time of day as its fraction),
+/// with year-to-second components and a validity status.
 #pragma once
 
 namespace ostrel::platform {
@@ -13,8 +14,8 @@ public:
     explicit COleDateTime(double date);
     COleDateTime(int year, int month, int day, int hour, int minute, int second);
 
-    // Returns 0 and sets the status to valid when the components form a date between years
-    // 100 and 9999 (hour 0-23, minute and second 0-59); otherwise 1 and invalid.
+    /// Returns 0 and sets the status to valid when the components form a date between years
+    /// 100 and 9999 (hour 0-23, minute and second 0-59); otherwise 1 and invalid.
     int SetDateTime(int year, int month, int day, int hour, int minute, int second);
     int SetDate(int year, int month, int day) { return SetDateTime(year, month, day, 0, 0, 0); }
     int SetTime(int hour, int minute, int second) {
@@ -24,7 +25,7 @@ public:
     DateTimeStatus GetStatus() const { return m_status; }
     void SetStatus(DateTimeStatus status) { m_status = status; }
 
-    // Components of a valid date, rounded to the second; -1 when invalid.
+    /// Components of a valid date, rounded to the second; -1 when invalid.
     int GetYear() const;
     int GetMonth() const;
     int GetDay() const;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// An array of untyped pointers. It owns none of them: whoever stores a pointer decides who
-// frees what it points to (the engine's value arrays, for instance, free their elements
-// through their own helpers before emptying the array).
+/// \file
+/// An array of untyped pointers. It owns none of them: whoever stores a pointer decides who
+/// frees what it points to (the engine's value arrays, for instance, free their elements
+/// through their own helpers before emptying the array).
 #pragma once
 
 #include "ostrel/platform/typed_array.h"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// An array of strings with the framework's serialised form: the element count in the count
-// form, then every element in the framework string form.
+/// \file
+/// An array of strings with the framework's serialised form: the element count in the count
+/// form, then every element in the framework string form.
 #pragma once
 
 #include "ostrel/platform/archive.h"
@@ -13,9 +14,9 @@ namespace ostrel::platform {
 
 class CStringArray : public ostrel::CTypedArray<CString> {
 public:
-    // Storing writes the count and the elements. Loading replaces the contents; a count
-    // larger than the bytes left in the archive raises CArchiveException(badFormat) before
-    // anything is allocated. When loading fails for any reason the array is left empty.
+    /// Storing writes the count and the elements. Loading replaces the contents; a count
+    /// larger than the bytes left in the archive raises CArchiveException(badFormat) before
+    /// anything is allocated. When loading fails for any reason the array is left empty.
     void Serialize(CArchive& ar);
 };
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// The framework's string as the engine uses it: a UTF-16 value string.
+/// \file
+/// The framework's string as the engine uses it: a UTF-16 value string.
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// Conversions at the edges: UTF-8 for the host's files and messages, and the 8-bit code
-// page (Windows-1252) of the legacy single-byte stream forms.
+/// \file
+/// Conversions at the edges: UTF-8 for the host's files and messages, and the 8-bit code
+/// page (Windows-1252) of the legacy single-byte stream forms.
 #pragma once
 
 #include <string>
@@ -8,17 +9,17 @@
 
 namespace ostrel {
 
-// Invalid UTF-16 (a lone surrogate) becomes U+FFFD.
+/// Invalid UTF-16 (a lone surrogate) becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text);
-// Returns false in *valid (when given) for malformed UTF-8; each bad sequence becomes U+FFFD.
+/// Returns false in *valid (when given) for malformed UTF-8; each bad sequence becomes U+FFFD.
 std::u16string FromUtf8(std::string_view text, bool* valid = nullptr);
 
-// One byte of the 8-bit code page as a UTF-16 unit.
+/// One byte of the 8-bit code page as a UTF-16 unit.
 char16_t CodePageToWide(unsigned char byte);
 std::u16string CodePageToWide(std::string_view bytes);
-// The code-page byte of a unit; false when the code page has no such character.
+/// The code-page byte of a unit; false when the code page has no such character.
 bool WideToCodePage(char16_t unit, unsigned char& byte);
-// Characters the code page lacks become '?'.
+/// Characters the code page lacks become '?'.
 std::string WideToCodePage(std::u16string_view text);
 
 }  // namespace ostrel

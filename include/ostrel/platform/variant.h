@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// Automation variants as the engine exchanges values with hosts: the VARIANT struct with the
-// type codes the engine reads and writes, length-prefixed BSTR strings and the functions
-// that initialise, clear and copy variants. CVariant is a RAII wrapper for hosts and tests.
+/// \file
+/// Automation variants as the engine exchanges values with hosts: the VARIANT struct with the
+/// type codes the engine reads and writes, length-prefixed BSTR strings and the functions
+/// that initialise, clear and copy variants. CVariant is a RAII wrapper for hosts and tests.
 #pragma once
 
 #include <cstdint>
@@ -47,14 +48,14 @@ enum VARENUM : VARTYPE {
 constexpr VARIANT_BOOL VARIANT_TRUE = -1;
 constexpr VARIANT_BOOL VARIANT_FALSE = 0;
 
-// A currency amount in units of 1/10000.
+/// A currency amount in units of 1/10000.
 struct CY {
     int64_t int64;
 };
 
-// The payload member that vt names is the live one. A BSTR payload is owned by the variant:
-// VariantClear frees it. Copying the struct itself copies the pointer, not the string; use
-// VariantCopy for a copy that owns its own string.
+/// The payload member that vt names is the live one. A BSTR payload is owned by the variant:
+/// VariantClear frees it. Copying the struct itself copies the pointer, not the string; use
+/// VariantCopy for a copy that owns its own string.
 struct VARIANT {
     VARTYPE vt = VT_EMPTY;
     union {
@@ -71,35 +72,35 @@ struct VARIANT {
     };
 };
 
-// BSTR: UTF-16 units preceded by a hidden length and followed by a terminator. The length is
-// what counts: a BSTR may hold embedded zeros. A null BSTR is the empty string.
-// Copies text up to its terminator; null for a null text or when memory runs out.
+/// BSTR: UTF-16 units preceded by a hidden length and followed by a terminator. The length is
+/// what counts: a BSTR may hold embedded zeros. A null BSTR is the empty string.
+/// Copies text up to its terminator; null for a null text or when memory runs out.
 BSTR SysAllocString(const char16_t* text);
-// Copies length units of text (zeros included); a null text gives length zero units.
-// Null when memory runs out or length is beyond what a BSTR can hold.
+/// Copies length units of text (zeros included); a null text gives length zero units.
+/// Null when memory runs out or length is beyond what a BSTR can hold.
 BSTR SysAllocStringLen(const char16_t* text, uint32_t length);
 BSTR SysAllocString(std::u16string_view text);
-// Frees a BSTR from the functions above; null is allowed.
+/// Frees a BSTR from the functions above; null is allowed.
 void SysFreeString(BSTR text);
-// The number of units, embedded zeros included; 0 for null.
+/// The number of units, embedded zeros included; 0 for null.
 uint32_t SysStringLen(BSTR text);
 
-// Sets the type to VT_EMPTY without looking at the previous contents.
+/// Sets the type to VT_EMPTY without looking at the previous contents.
 void VariantInit(VARIANT* v);
-// Frees an owned payload and leaves the variant VT_EMPTY. E_INVALIDARG for null.
+/// Frees an owned payload and leaves the variant VT_EMPTY. E_INVALIDARG for null.
 HRESULT VariantClear(VARIANT* v);
-// Clears dest, then copies src into it, duplicating a BSTR. A type the engine does not use
-// gives DISP_E_BADVARTYPE and leaves dest VT_EMPTY; copying a variant onto itself does
-// nothing.
+/// Clears dest, then copies src into it, duplicating a BSTR. A type the engine does not use
+/// gives DISP_E_BADVARTYPE and leaves dest VT_EMPTY; copying a variant onto itself does
+/// nothing.
 HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
 
-// A VARIANT that clears itself when it goes away and copies deeply.
+/// A VARIANT that clears itself when it goes away and copies deeply.
 class CVariant : public VARIANT {
 public:
     CVariant() = default;
     explicit CVariant(double value);
     explicit CVariant(int32_t value);
-    // A VT_BSTR variant holding a copy of text.
+    /// A VT_BSTR variant holding a copy of text.
     explicit CVariant(std::u16string_view text);
     CVariant(const CVariant& other);
     CVariant(const VARIANT& other);
@@ -109,7 +110,7 @@ public:
     ~CVariant();
 
     void Clear() { VariantClear(this); }
-    // The text of a VT_BSTR variant (embedded zeros included); empty for other types.
+    /// The text of a VT_BSTR variant (embedded zeros included); empty for other types.
     std::u16string_view Text() const;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The engine's wide output stream: an append-only sink of UTF-16 text that printers write
-// display text, formula text and format codes into.
+/// \file
+/// The engine's wide output stream: an append-only sink of UTF-16 text that printers write
+/// display text, formula text and format codes into.
 #pragma once
 
 #include <string>
@@ -22,7 +23,7 @@ public:
         if (text) m_text.append(text);
         return *this;
     }
-    // ASCII text produced by the digit engine and the like.
+    /// ASCII text produced by the digit engine and the like.
     CWideOutStream& operator<<(std::string_view ascii) {
         for (char c : ascii)
             m_text.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));

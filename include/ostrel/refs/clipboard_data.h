@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// What the host records when it pastes a copied block: where the block came from, where it
-// goes and whether the paste transposes rows and columns.
+/// \file
+/// What the host records when it pastes a copied block: where the block came from, where it
+/// goes and whether the paste transposes rows and columns.
 #pragma once
 
 class CCClipboardData {

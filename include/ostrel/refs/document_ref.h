@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
-// A document-level item of the manager, such as a document property that formulas read.
+/// \file
+/// A document-level item of the manager, such as a document property that formulas read.
 #pragma once
 
 #include "ostrel/refs/ref.h"
 
 class CCDocumentRef : public CCRef {
 public:
-    // Which document item: the document functions' properties; -1 is none.
+    /// Which document item: the document functions' properties; -1 is none.
     enum ECDocRefType : int {
         DOC_NONE = -1,
         DOC_CREATEDATE = 0,
@@ -44,7 +45,7 @@ public:
     int GetType() const override { return REF_TYPE_DOCUMENT; }
     int IsEqual(const CCRef* other) const override;
     CCRef* Copy() const override { return new CCDocumentRef(*this); }
-    // The kind as one byte; reading zero-extends it, so -1 comes back as 255.
+    /// The kind as one byte; reading zero-extends it, so -1 comes back as 255.
     void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
     void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
     int Compare(const CCRef* other) const override;

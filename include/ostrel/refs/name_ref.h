@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// A defined name; the manager resolves it to cells.
+/// \file
+/// A defined name; the manager resolves it to cells.
 #pragma once
 
 #include <memory>
@@ -16,12 +17,12 @@ public:
     CCNameRef& operator=(const CCNameRef& other);
 
     void Set(const CCNameRef& other) { *this = other; }
-    // The name, or null.
+    /// The name, or null.
     const char16_t* GetName() const { return m_name.get(); }
     void SetName(const char16_t* name);
 
     int GetType() const override { return REF_TYPE_NAME; }
-    // Equal names under case-insensitive collation; null equals only null.
+    /// Equal names under case-insensitive collation; null equals only null.
     int IsEqual(const CCRef* other) const override;
     void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
                unsigned char flags) const override;
@@ -29,8 +30,8 @@ public:
     int IsSingleValue(cells::CTX* ctx) const override;
     void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
     void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
-    // Ordinal on the code units, in the opposite sense to the other references; 1 against
-    // anything but a name, or when either name is null.
+    /// Ordinal on the code units, in the opposite sense to the other references; 1 against
+    /// anything but a name, or when either name is null.
     int Compare(const CCRef* other) const override;
 
 private:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// An embedded object. The engine only carries it; the host derives the concrete class and
-// supplies its type, equality, copy, stream form and order.
+/// \file
+/// An embedded object. The engine only carries it; the host derives the concrete class and
+/// supplies its type, equality, copy, stream form and order.
 #pragma once
 
 #include "ostrel/refs/ref.h"

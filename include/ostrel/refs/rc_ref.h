@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// A reference to one cell of the grid: column 0-255 ("A" to "IV"), row 0-65535.
+/// \file
+/// A reference to one cell of the grid: column 0-255 ("A" to "IV"), row 0-65535.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,7 @@ class CPoint;
 
 class CCRCRef : public CCRef {
 public:
-    // From a pool: the references cells keep of their dependents are made by the thousand.
+    /// From a pool: the references cells keep of their dependents are made by the thousand.
     static void* operator new(size_t size);
     static void operator delete(void* object, size_t size) noexcept;
     static void* operator new(size_t size, const std::nothrow_t&) noexcept;
@@ -58,10 +59,10 @@ private:
 int AreRCEqual(const CCRCRef& a, const CCRCRef& b);
 int AreRCEqual(const CCRCRef& a, unsigned char column, uint16_t row);
 
-// Writes the A1 form of one corner: "$" before the column and the row as the flags say.
+/// Writes the A1 form of one corner: "$" before the column and the row as the flags say.
 void PrintCellA1(ostrel::platform::CWideOutStream& out, unsigned char column, uint16_t row,
                  bool absColumn, bool absRow);
 
-// The column and row offsets of a move from one cell to another; false unless both are
-// single cells.
+/// The column and row offsets of a move from one cell to another; false unless both are
+/// single cells.
 bool GetMoveOffset(const CCRef* from, const CCRef* to, long& columns, long& rows);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
-// A reference names cells: one cell, a range, or a qualified form (another sheet, a name, a
-// document item, another document, an embedded object). References are leaves of formulas,
-// keys of the dependency lists and the handles through which the engine asks a document for
-// values. The base forwards value access and dependency operations to the context's
-// manager, which resolves the reference to cells.
+/// \file
+/// A reference names cells: one cell, a range, or a qualified form (another sheet, a name, a
+/// document item, another document, an embedded object). References are leaves of formulas,
+/// keys of the dependency lists and the handles through which the engine asks a document for
+/// values. The base forwards value access and dependency operations to the context's
+/// manager, which resolves the reference to cells.
 #pragma once
 
 #include <cstdint>
@@ -23,8 +24,8 @@ class CSize;
 class CWideOutStream;
 }  // namespace ostrel::platform
 
-// Absolute-coordinate flags: bits 1 and 2 for a cell or the first corner of a range
-// (column, row), 4 and 8 for the last corner.
+/// Absolute-coordinate flags: bits 1 and 2 for a cell or the first corner of a range
+/// (column, row), 4 and 8 for the last corner.
 enum : unsigned char {
     REF_ABS_COL1 = 1,
     REF_ABS_ROW1 = 2,
@@ -32,7 +33,7 @@ enum : unsigned char {
     REF_ABS_ROW2 = 8,
 };
 
-// Type codes of the reference classes.
+/// Type codes of the reference classes.
 enum : int {
     REF_TYPE_RC = 1,
     REF_TYPE_REGION = 2,
@@ -51,11 +52,11 @@ public:
     virtual void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
                        unsigned char flags) const;
     virtual CCRef* Copy() const = 0;
-    // Follows a move of one cell to another, leaving absolute coordinates in place. A range
-    // whose corners change order takes its absolute flags along, so flags is rewritten.
-    // Leaving the grid throws the integer 1, for the formula layer to catch: the formula
-    // operations that move references (CCFormula::MoveFormula, UpdateInPaste) report it as
-    // 0 and nothing above them sees the exception.
+    /// Follows a move of one cell to another, leaving absolute coordinates in place. A range
+    /// whose corners change order takes its absolute flags along, so flags is rewritten.
+    /// Leaving the grid throws the integer 1, for the formula layer to catch: the formula
+    /// operations that move references (CCFormula::MoveFormula, UpdateInPaste) report it as
+    /// 0 and nothing above them sees the exception.
     virtual void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char& flags);
     virtual void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data);
     virtual int IsInside(const CCRef* other) const;
@@ -74,15 +75,15 @@ public:
     virtual int IsSingleValue(cells::CTX* ctx) const;
     virtual void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) = 0;
     virtual void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const = 0;
-    // -1, 0 or 1; a null other compares as smaller (1).
+    /// -1, 0 or 1; a null other compares as smaller (1).
     virtual int Compare(const CCRef* other) const = 0;
     virtual void Move(long columns, long rows);
     virtual int Contain(const CCRef* other) const;
-    // A hash consistent with IsEqual (equal references hash alike), for the indexes the
-    // engine keeps beside its ordered lists. Classes whose equality ignores case share one
-    // value per class.
+    /// A hash consistent with IsEqual (equal references hash alike), for the indexes the
+    /// engine keeps beside its ordered lists. Classes whose equality ignores case share one
+    /// value per class.
     virtual size_t Hash() const { return static_cast<size_t>(GetType()) * 0x9E3779B97F4A7C15ull; }
 };
 
-// Deletes a reference through its virtual destructor.
+/// Deletes a reference through its virtual destructor.
 using CCRefPtr = std::unique_ptr<CCRef>;

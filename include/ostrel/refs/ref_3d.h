@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// A reference qualified by a sheet or a span of sheets. The sheet key holds either two
-// sheet name indices (first, last; a last of 0 means one sheet), or the identity of a
-// sheet's manager: keys made by the parser and read from streams are indices, keys made
-// from a context are identities (see CCCellManager::GetIdentity).
+/// \file
+/// A reference qualified by a sheet or a span of sheets. The sheet key holds either two
+/// sheet name indices (first, last; a last of 0 means one sheet), or the identity of a
+/// sheet's manager: keys made by the parser and read from streams are indices, keys made
+/// from a context are identities (see CCCellManager::GetIdentity).
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@ class CCRefList;
 
 class CCRef3D : public CCRef {
 public:
-    // From a pool: the references cells keep of their dependents are made by the thousand.
+    /// From a pool: the references cells keep of their dependents are made by the thousand.
     static void* operator new(size_t size);
     static void operator delete(void* object, size_t size) noexcept;
     static void* operator new(size_t size, const std::nothrow_t&) noexcept;
@@ -25,11 +26,11 @@ public:
     CCRef3D() = default;
     explicit CCRef3D(uint16_t firstSheet) : CCRef3D(firstSheet, 0) {}
     CCRef3D(uint16_t firstSheet, uint16_t lastSheet);
-    // Takes ownership of inner.
+    /// Takes ownership of inner.
     CCRef3D(uint16_t firstSheet, uint16_t lastSheet, CCRef* inner);
-    // Keyed by the context's manager, with a copy of the other's inner reference.
+    /// Keyed by the context's manager, with a copy of the other's inner reference.
     CCRef3D(cells::CTX* ctx, const CCRef3D& other);
-    // Keyed by the context's manager, with a copy of ref.
+    /// Keyed by the context's manager, with a copy of ref.
     CCRef3D(cells::CTX* ctx, const CCRef* ref);
     CCRef3D(const CCRef3D& other);
     CCRef3D& operator=(const CCRef3D& other);
@@ -47,11 +48,11 @@ public:
     }
     const CCRef* GetInnerRef() const { return m_inner.get(); }
     CCRef* GetInnerRef() { return m_inner.get(); }
-    // Takes ownership of inner.
+    /// Takes ownership of inner.
     void SetInnerRef(CCRef* inner) { m_inner.reset(inner); }
 
-    // The manager of one sheet of the span, through the context's manager (an identity key
-    // resolves directly); null when the sheet does not exist.
+    /// The manager of one sheet of the span, through the context's manager (an identity key
+    /// resolves directly); null when the sheet does not exist.
     CCCellManager* GetSheetManager(cells::CTX* ctx, uint16_t sheet) const;
     CCCellManager* GetFirstSheetManager(cells::CTX* ctx) const;
 
@@ -79,8 +80,8 @@ public:
         return (m_inner ? m_inner->Hash() : 0) ^ (size_t(m_key) * 0xC2B2AE3D27D4EB4Full);
     }
 
-    // One reference per sheet of the span, keyed by the sheet's manager, each with a copy
-    // of the inner reference; a multi-sheet span is listed from the last sheet to the first.
+    /// One reference per sheet of the span, keyed by the sheet's manager, each with a copy
+    /// of the inner reference; a multi-sheet span is listed from the last sheet to the first.
     virtual CCRefList* TranslateToRefList(cells::CTX* ctx) const;
 
 private:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The engine's singly linked list of references: precedents of a formula, dependents of an
-// item, cells to recalculate. A list is a pointer to its first node; null is empty.
+/// \file
+/// The engine's singly linked list of references: precedents of a formula, dependents of an
+/// item, cells to recalculate. A list is a pointer to its first node; null is empty.
 #pragma once
 
 #include <cstddef>
@@ -18,39 +19,39 @@ public:
     CCRefList(CCRef* ref, CCRefList* next, bool owns) : m_pRef(ref), m_pNext(next), m_bOwns(owns) {}
     CCRefList& operator=(const CCRefList&) = default;
 
-    // Nodes come from a process-wide pool of 1000-node blocks that is never given back.
+    /// Nodes come from a process-wide pool of 1000-node blocks that is never given back.
     static void* operator new(size_t size);
     static void operator delete(void* node, size_t size) noexcept;
 
-    // The element; owned (destroyed with the node) when m_bOwns is set, else borrowed.
+    /// The element; owned (destroyed with the node) when m_bOwns is set, else borrowed.
     CCRef* m_pRef = nullptr;
-    // The next node, null at the end; owned by the list.
+    /// The next node, null at the end; owned by the list.
     CCRefList* m_pNext = nullptr;
     bool m_bOwns = true;
 };
 
-// Appends an owning node with a copy of ref at the tail.
+/// Appends an owning node with a copy of ref at the tail.
 void RefListAddLastItem(CCRefList*& list, const CCRef* ref);
-// Puts an owning node with a copy of ref at the head unless an equal reference is there.
+/// Puts an owning node with a copy of ref at the head unless an equal reference is there.
 void RefListAddUItem(CCRefList*& list, const CCRef* ref);
 int RefListHasMember(const CCRefList* list, const CCRef* ref);
-// Union in which src wins: destination nodes equal to a reference of src are freed, then
-// src (its nodes, not copies) is attached at the tail.
+/// Union in which src wins: destination nodes equal to a reference of src are freed, then
+/// src (its nodes, not copies) is attached at the tail.
 void JoinRefList(CCRefList** list, CCRefList* src);
-// Attaches src at the tail without looking for duplicates.
+/// Attaches src at the tail without looking for duplicates.
 void AppendRefLists(CCRefList*& list, CCRefList* src);
-// Frees every node; a reference is destroyed when freeRefs is set or its node owns it.
+/// Frees every node; a reference is destroyed when freeRefs is set or its node owns it.
 void RefListFree(CCRefList* list, int freeRefs);
-// A new list of owning nodes holding copies, in the same order.
+/// A new list of owning nodes holding copies, in the same order.
 CCRefList* RefListCopy(const CCRefList* list);
 size_t RefListCount(const CCRefList* list);
 
-// One reference with its type tag (0 for null or a host reference); ReadRef returns a new
-// reference owned by the caller, or null.
+/// One reference with its type tag (0 for null or a host reference); ReadRef returns a new
+/// reference owned by the caller, or null.
 void WriteRef(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCRef* ref);
 CCRef* ReadRef(cells::CTX* ctx, ostrel::platform::CArchive& ar);
-// A list: each reference with its tag, then 0. RefListRead returns a new owning list (null
-// for the empty one); on a malformed stream it frees what it read before the exception
-// leaves.
+/// A list: each reference with its tag, then 0. RefListRead returns a new owning list (null
+/// for the empty one); on a malformed stream it frees what it read before the exception
+/// leaves.
 void RefListWrite(cells::CTX* ctx, const CCRefList* list, ostrel::platform::CArchive& ar);
 CCRefList* RefListRead(cells::CTX* ctx, ostrel::platform::CArchive& ar);

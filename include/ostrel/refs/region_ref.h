@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// A rectangular range of the grid, both corners inclusive.
+/// \file
+/// A rectangular range of the grid, both corners inclusive.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,7 @@ class CRect;
 
 class CCRegionRef : public CCRef {
 public:
-    // From a pool, as cell references are: formulas over ranges make them by the thousand.
+    /// From a pool, as cell references are: formulas over ranges make them by the thousand.
     static void* operator new(size_t size);
     static void operator delete(void* object, size_t size) noexcept;
     static void* operator new(size_t size, const std::nothrow_t&) noexcept;
@@ -47,8 +48,8 @@ public:
     int IsNormalV() const { return m_lastRow >= m_firstRow; }
     void Normalize();
     int IsSingle() const { return m_firstColumn == m_lastColumn && m_firstRow == m_lastRow; }
-    // Size of a normal range; the position of the index-th cell, counted row by row (false
-    // past the last cell).
+    /// Size of a normal range; the position of the index-th cell, counted row by row (false
+    /// past the last cell).
     long GetWidth() const { return long(m_lastColumn) - m_firstColumn + 1; }
     long GetHeight() const { return long(m_lastRow) - m_firstRow + 1; }
     bool CellAt(unsigned long index, unsigned& column, unsigned& row) const {
@@ -66,7 +67,7 @@ public:
     void ResizeH(long columns);
     void ResizeV(long rows);
 
-    // Containment with cells and ranges of the grid.
+    /// Containment with cells and ranges of the grid.
     int Contain(const CCRCRef& cell) const;
     int IsInside(const CCRCRef& cell) const;
     int IsInside(const CCRegionRef& other) const;  // other lies within this range
@@ -79,7 +80,7 @@ public:
     CCRef* Copy() const override { return new CCRegionRef(*this); }
     void Update(cells::CTX* ctx, const CCRef* from, const CCRef* to, unsigned char& flags) override;
     void UpdateInPaste(cells::CTX* ctx, const CCClipboardData* data) override;
-    // Whether this range lies within other, for every kind of reference.
+    /// Whether this range lies within other, for every kind of reference.
     int IsInside(const CCRef* other) const override;
     int IsInside(const ostrel::platform::CRect& rect) const override;
     int IsSingleValue(cells::CTX*) const override { return IsSingle(); }
@@ -87,7 +88,7 @@ public:
     void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
     int Compare(const CCRef* other) const override;
     void Move(long columns, long rows) override;
-    // Whether other lies within this range, for every kind of reference.
+    /// Whether other lies within this range, for every kind of reference.
     int Contain(const CCRef* other) const override;
     size_t Hash() const override {
         uint64_t k = uint64_t(m_firstColumn) << 48 | uint64_t(m_firstRow) << 32 |

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// An item of another document (or, with a document name beginning with "?", of another
-// sheet of the same workbook), reached through the transport interface.
+/// \file
+/// An item of another document (or, with a document name beginning with "?", of another
+/// sheet of the same workbook), reached through the transport interface.
 #pragma once
 
 #include "ostrel/platform/string_types.h"
@@ -20,18 +21,18 @@ public:
     const ostrel::platform::CString& GetItem() const { return m_item; }
     void SetDocument(std::u16string_view document) { m_document = document; }
     void SetItem(std::u16string_view item) { m_item = item; }
-    // A sheet of the same workbook: the document name begins with "?".
+    /// A sheet of the same workbook: the document name begins with "?".
     bool IsSheetLink() const { return !m_document.empty() && m_document[0] == u'?'; }
-    // The sheet a document name designates: the name without the "?" of a sheet link.
+    /// The sheet a document name designates: the name without the "?" of a sheet link.
     static std::u16string_view SheetName(std::u16string_view document) {
         if (!document.empty() && document.front() == u'?') document.remove_prefix(1);
         return document;
     }
-    // Both strings equal, case-sensitive.
+    /// Both strings equal, case-sensitive.
     int IsEqual(const CCRemoteRef& other) const;
 
     int GetType() const override { return REF_TYPE_REMOTE; }
-    // Both strings equal ignoring case.
+    /// Both strings equal ignoring case.
     int IsEqual(const CCRef* other) const override;
     void Print(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
                unsigned char flags) const override;
@@ -52,7 +53,7 @@ public:
     int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) const override;
     int MoveDependent(cells::CTX* ctx, const CCRef* from, const CCRef* to, int flag) const override;
     int IsSingleValue(cells::CTX* ctx) const override;
-    // The document, then the item, each as a framework string.
+    /// The document, then the item, each as a framework string.
     void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;
     void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
     int Compare(const CCRef*) const override { return -1; }

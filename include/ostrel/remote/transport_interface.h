@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// The remote-data side of every document: host hooks that carry requests to other
-// documents, the requesting operations that formulas use to reach them, and the serving
-// operations that answer them. The notify-enable flag that silences messages lives here.
+/// \file
+/// The remote-data side of every document: host hooks that carry requests to other
+/// documents, the requesting operations that formulas use to reach them, and the serving
+/// operations that answer them. The notify-enable flag that silences messages lives here.
 #pragma once
 
 #include <cstdint>
@@ -25,21 +26,21 @@ public:
     int GetNotifyEnable() const { return m_notifyEnable; }
     void SetNotifyEnable(int enable) { m_notifyEnable = enable; }
 
-    // Host hooks.
+    /// Host hooks.
     virtual int IsRemoteDocumentOpen(const char16_t* documentName);
     virtual int IsValidRemoteRef(const CCRemoteRef* ref, unsigned long requestCode);
     virtual int IsFunctionAvailable(unsigned long requestCode);
     virtual unsigned long BeginSession();
     virtual void EndSession(unsigned long session);
     virtual void EndSession();
-    // Carries a request file to the document the reference names and back; 0 when it could
-    // not be delivered.
+    /// Carries a request file to the document the reference names and back; 0 when it could
+    /// not be delivered.
     virtual int DoTransport(const CCRemoteRef* ref, ostrel::platform::CFile* file);
 
-    // Server entry: decodes a request from the file, serves it, writes the answer.
+    /// Server entry: decodes a request from the file, serves it, writes the answer.
     virtual int OnTransport(ostrel::platform::CFile* file);
 
-    // Requesting side.
+    /// Requesting side.
     virtual int DoRemoteIsValidRef(const CCRemoteRef* ref);
     virtual int DoRemoteGetValue(const CCRemoteRef* ref, CCCellValue* value, unsigned long flags);
     virtual int DoRemoteGetDataSources(const CCRemoteRef* ref, ostrel::platform::CStringArray* out,
@@ -73,7 +74,7 @@ public:
     virtual int DoRemoteSetValueInCompound(const CCRemoteRef* ref, const char16_t* text,
                                            unsigned long arg, const CCCellValue* value);
 
-    // Serving side.
+    /// Serving side.
     virtual int OnRemoteIsValidRef(const CCRemoteRef* ref);
     virtual int OnRemoteGetValue(const CCRemoteRef* ref, CCCellValue* value, unsigned long flags);
     virtual int OnRemoteGetDataSources(const CCRemoteRef* ref, ostrel::platform::CStringArray* out,
@@ -111,9 +112,9 @@ private:
     int m_notifyEnable = 1;
 };
 
-// Brackets an operation with BeginSession and EndSession (nothing without an interface), so
-// that the host can batch its reactions. The session ends however the operation is left,
-// an exception included. A numbered session ends with the number BeginSession gave.
+/// Brackets an operation with BeginSession and EndSession (nothing without an interface), so
+/// that the host can batch its reactions. The session ends however the operation is left,
+/// an exception included. A numbered session ends with the number BeginSession gave.
 class CManagerSession {
 public:
     enum class Ending { plain, numbered };

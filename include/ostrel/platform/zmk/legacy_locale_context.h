@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The locale library's view of one locale: a description (CLocaleInfo) and the context
-// object (CLegacyLocaleContext) whose getters the scanners and printers call.
+/// \file
+/// The locale library's view of one locale: a description (CLocaleInfo) and the context
+/// object (CLegacyLocaleContext) whose getters the scanners and printers call.
 #pragma once
 
 #include <memory>
@@ -11,17 +12,17 @@
 
 namespace zmk::multilang {
 
-// An immutable locale description. The locales cache owns the shared ones; tests and hosts
-// may build their own from hand-made data.
+/// An immutable locale description. The locales cache owns the shared ones; tests and hosts
+/// may build their own from hand-made data.
 class CLocaleInfo {
 public:
     explicit CLocaleInfo(LocaleData data) : m_data(std::move(data)) {}
 
-    // The description of an ICU locale ("de_DE"); null when ICU does not know the
-    // language. Numbers are described for Latin digits and dates for the Gregorian calendar,
-    // the only ones the engine reads and writes; a bare language ("de") takes the
-    // conventions of its likely region. Values ICU does not hold are documented in
-    // LocaleData.
+    /// The description of an ICU locale ("de_DE"); null when ICU does not know the
+    /// language. Numbers are described for Latin digits and dates for the Gregorian calendar,
+    /// the only ones the engine reads and writes; a bare language ("de") takes the
+    /// conventions of its likely region. Values ICU does not hold are documented in
+    /// LocaleData.
     static std::unique_ptr<CLocaleInfo> FromICU(const std::string& name);
 
     const LocaleData& data() const { return m_data; }
@@ -32,7 +33,7 @@ private:
     LocaleData m_data;
 };
 
-// Answers every convention of the locale it was made for. The description must outlive it.
+/// Answers every convention of the locale it was made for. The description must outlive it.
 class CLegacyLocaleContext {
 public:
     explicit CLegacyLocaleContext(const CLocaleInfo* info) : m_info(info), d(info->data()) {}
@@ -68,11 +69,11 @@ public:
     const std::u16string& currencyString() const { return d.currencyString; }
     const std::u16string& timeAMString() const { return d.timeAMString; }
     const std::u16string& timePMString() const { return d.timePMString; }
-    // Months 1 to 12; any other month answers an empty text.
+    /// Months 1 to 12; any other month answers an empty text.
     const std::u16string& dateLongMonths(int month) const;
     const std::u16string& dateShortMonths(int month) const;
-    // Item 1 is the language identifier as hexadecimal digits ("0409"); other items are
-    // empty.
+    /// Item 1 is the language identifier as hexadecimal digits ("0409"); other items are
+    /// empty.
     const std::u16string& info(int item) const;
 
 private:

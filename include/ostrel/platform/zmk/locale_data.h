@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// Every convention a locale answers to the engine, as plain data. The defaults are the
-// invariant locale; the locale library fills the rest from ICU (CLocaleInfo::FromICU).
-// Two items have no ICU counterpart: numberPrecision stays 2 for every locale, and
-// countryCode comes from the engine's own table of dialling codes (dialling_codes.h).
+/// \file
+/// Every convention a locale answers to the engine, as plain data. The defaults are the
+/// invariant locale; the locale library fills the rest from ICU (CLocaleInfo::FromICU).
+/// Two items have no ICU counterpart: numberPrecision stays 2 for every locale, and
+/// countryCode comes from the engine's own table of dialling codes (dialling_codes.h).
 #pragma once
 
 #include <array>
@@ -50,8 +51,8 @@ struct LocaleData {
     std::u16string timePMString = u"PM";
 
     long countryCode = 1;  // international dialling code of the region; 1 when unknown
-    // info(1): the 16-bit language identifier as four upper-case hexadecimal digits
-    // ("0409"); "007F" when there is none.
+    /// info(1): the 16-bit language identifier as four upper-case hexadecimal digits
+    /// ("0409"); "007F" when there is none.
     std::u16string languageId = u"007F";
 
     bool operator==(const LocaleData&) const = default;
