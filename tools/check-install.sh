@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
+# Installs the build in BUILD into a temporary prefix, then builds and runs the embedding
+# examples against it twice: through find_package(OstrelCells) and through pkg-config.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${1:-build}
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$BUILD" --prefix "$prefix" > /dev/null
+test -x "$prefix/bin/ostrel-cells"
+test -f "$prefix/share/man/man1/ostrel-cells.1"
+expected=$'42\n4.2\nup'
+
+cmake -S examples/embed -B "$prefix/embed" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" > /dev/null
+cmake --build "$prefix/embed" > /dev/null
+got=$(LD_LIBRARY_PATH="$prefix/lib" "$prefix/embed/own_store")
+[ "$got" = "$expected" ] || { echo "check-install: find_package build printed: $got" >&2; exit 1; }
+
+libdir=$(find "$prefix" -name ostrel-cells.pc -printf '%h\n' | head -1)
+# shellcheck disable=SC2046
+c++ -std=c++20 examples/embed/own_store.cpp -o "$prefix/own_store_pc" \
+  $(PKG_CONFIG_PATH="$libdir" pkg-config --cflags --libs ostrel-cells)
+got=$(LD_LIBRARY_PATH="$(dirname "$libdir")" "$prefix/own_store_pc")
+[ "$got" = "$expected" ] || { echo "check-install: pkg-config build printed: $got" >&2; exit 1; }
+
+printf '1\n2\n=SUM(A1:A2)*2\n' | "$prefix/bin/ostrel-cells" calc - | tail -1 | grep -qx 6
+echo "check-install: the installed library, headers, package, pkg-config file and program work"
