@@ -15,14 +15,15 @@ expected=$'42\n4.2\nup'
 
 cmake -S examples/embed -B "$prefix/embed" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" > /dev/null
 cmake --build "$prefix/embed" > /dev/null
-got=$(LD_LIBRARY_PATH="$prefix/lib" "$prefix/embed/own_store")
+got=$("$prefix/embed/own_store")
 [ "$got" = "$expected" ] || { echo "check-install: find_package build printed: $got" >&2; exit 1; }
 
-libdir=$(find "$prefix" -name ostrel-cells.pc -printf '%h\n' | head -1)
+# The library folder is the one holding pkgconfig/, whatever the platform calls it.
+pcdir=$(find "$prefix" -name ostrel-cells.pc -printf '%h\n' | head -1)
 # shellcheck disable=SC2046
 c++ -std=c++20 examples/embed/own_store.cpp -o "$prefix/own_store_pc" \
-  $(PKG_CONFIG_PATH="$libdir" pkg-config --cflags --libs ostrel-cells)
-got=$(LD_LIBRARY_PATH="$(dirname "$libdir")" "$prefix/own_store_pc")
+  $(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs ostrel-cells)
+got=$(LD_LIBRARY_PATH="$(dirname "$pcdir")" "$prefix/own_store_pc")
 [ "$got" = "$expected" ] || { echo "check-install: pkg-config build printed: $got" >&2; exit 1; }
 
 printf '1\n2\n=SUM(A1:A2)*2\n' | "$prefix/bin/ostrel-cells" calc - | tail -1 | grep -qx 6

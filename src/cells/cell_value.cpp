@@ -43,7 +43,6 @@ cells::LCTX* LocaleOf(cells::CTX* ctx) {
 
 // Every value starts with the General format in its default state, which is what a format's
 // own initialisers give: a value is made for every cell read, so nothing more is done here.
-
 CCCellValue::CCCellValue() : m_number(0.0) {}
 
 CCCellValue::CCCellValue(int errorCode) : m_number(0.0), m_type(CV_ERROR) {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // Argument lists, the construction of operation nodes by entry kind, and the precedents walk.
+#include <algorithm>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "ostrel/formula/formula.h"
@@ -192,27 +192,13 @@ CCRefList* CCFormula::GetPrecedents(cells::CTX*) const {
         tail = &(*tail)->m_pNext;
     };
     // An explicit stack in place of recursion; children pushed in reverse keep the order
-    // in which the text names them. Every formula typed is walked several times, so the
-    // stack stays in place until a tree outgrows it.
-    constexpr size_t kInPlace = 32;
-    const CCFormula* inPlace[kInPlace];
-    std::vector<const CCFormula*> grown;
-    size_t size = 0;
-    auto push = [&](const CCFormula* node) {
-        if (size < kInPlace && grown.empty()) {
-            inPlace[size++] = node;
-            return;
-        }
-        if (grown.empty()) grown.assign(inPlace, inPlace + size);
-        grown.push_back(node);
-        ++size;
-    };
-    auto at = [&](size_t i) -> const CCFormula*& { return grown.empty() ? inPlace[i] : grown[i]; };
-    push(this);
-    while (size > 0) {
-        const CCFormula* node = at(size - 1);
-        --size;
-        if (!grown.empty()) grown.pop_back();
+    // in which the text names them. Every formula typed is walked several times, so each
+    // thread keeps its stack (nothing the walk calls walks again).
+    thread_local std::vector<const CCFormula*> work;
+    work.assign(1, this);
+    while (!work.empty()) {
+        const CCFormula* node = work.back();
+        work.pop_back();
         switch (node->GetType()) {
             case FORMULA_REF:
                 add(static_cast<const CCRefFormula*>(node)->GetRef());
@@ -224,12 +210,11 @@ CCRefList* CCFormula::GetPrecedents(cells::CTX*) const {
             case FORMULA_CHOOSE:
             case FORMULA_REMOTE:
             case FORMULA_DOC: {
-                const size_t first = size;
+                const size_t first = work.size();
                 for (const CCFormulaList* a = static_cast<const CCOpFormula*>(node)->GetArgs(); a;
                      a = a->m_pNext)
-                    push(a->m_pFormula);
-                for (size_t lo = first, hi = size; lo + 1 < hi; ++lo, --hi)
-                    std::swap(at(lo), at(hi - 1));
+                    work.push_back(a->m_pFormula);
+                std::reverse(work.begin() + std::ptrdiff_t(first), work.end());
                 break;
             }
             default:
