@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "host_sheet.h"
-#include "host_workbook.h"
+#include "facade/host_sheet.h"
+#include "facade/host_workbook.h"
 
 namespace ostrel::bench {
 

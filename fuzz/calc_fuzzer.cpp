@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "csv.h"
+#include "ostrel/calc_book.h"
+#include "ostrel/csv.h"
 #include "ostrel/platform/utf.h"
-#include "sheet_interface.h"
 
 namespace {
 
@@ -90,9 +90,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
 
-    book->RecalculateAll([](double done) {
-        if (!(done >= 0.0 && done <= 1.0)) std::abort();
-    });
+    book->RecalculateAll(
+        [](double done) {
+            if (!(done >= 0.0 && done <= 1.0)) std::abort();
+        },
+        {});
     for (const Typed& cell : typed) {
         (void)cell.sheet->GetCellValueText(cell.column, cell.row);
         (void)cell.sheet->GetCellFormula(cell.column, cell.row);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host_sheet.h"
+#include "facade/host_sheet.h"
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/wide_stream.h"
 #include "platform/names.h"

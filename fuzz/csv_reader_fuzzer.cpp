@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "csv.h"
+#include "ostrel/csv.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host_sheet.h"
+#include "facade/host_sheet.h"
 #include "ostrel/platform/archive.h"
 #include "ostrel/refs/ref_list.h"
 #include "platform/names.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host_sheet.h"
+#include "facade/host_sheet.h"
 #include "ostrel/formula/formula.h"
 #include "ostrel/formula/parser.h"
 #include "ostrel/functions/func.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "host_sheet.h"
+#include "facade/host_sheet.h"
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/formula/formula.h"
 #include "ostrel/functions/func.h"

@@ -13,13 +13,12 @@
 #include <vector>
 
 #include "cli.h"
-#include "csv.h"
 #include "csv_input.h"
-#include "formats/text_helpers.h"
+#include "ostrel/calc_book.h"
+#include "ostrel/csv.h"
 #include "ostrel/platform/ui.h"
 #include "ostrel/platform/utf.h"
 #include "output_folder.h"
-#include "sheet_interface.h"
 
 namespace ostrel {
 
@@ -28,7 +27,7 @@ namespace {
 constexpr std::string_view kProgram = "ostrel-cells";
 
 std::string CellName(int column, int row) {
-    return ToUtf8(PrintCol(static_cast<unsigned char>(column))) + std::to_string(row + 1);
+    return ToUtf8(CellAddress(column, row));
 }
 
 // Shows the engine's messages as lines on the error stream, naming the cell being typed
@@ -190,7 +189,10 @@ public:
     bool HasSheet(std::u16string_view) const override { return false; }
     size_t SheetCount() const override { return 1; }
     CalcSheet* Sheet(size_t index) override { return index == 0 ? &m_sheet : nullptr; }
-    void RecalculateAll(const std::function<void(double)>&) override { m_sheet.Recalculate(); }
+    bool RecalculateAll(const std::function<void(double)>&, const std::function<bool()>&) override {
+        m_sheet.Recalculate();
+        return true;
+    }
 
 private:
     CalcSheet& m_sheet;
@@ -242,7 +244,7 @@ int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::o
         // Messages while calculating name the file when there is only one.
         messages.SetInput(inputs.size() == 1 ? inputs[0].name : std::string());
         ProgressBar bar(err, options.progress);
-        book.RecalculateAll([&](double done) { bar.Show(done); });
+        book.RecalculateAll([&](double done) { bar.Show(done); }, {});
     }
 
     std::vector<OutputFile> outputs;

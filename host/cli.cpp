@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "calc_command.h"
+#include "ostrel/calc_book.h"
 #include "ostrel/platform/utf.h"
 #include "ostrel/platform/zmk/environment.h"
-#include "sheet_interface.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "csv.h"
+#include "ostrel/csv.h"
 
 namespace ostrel {
 

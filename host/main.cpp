@@ -8,7 +8,8 @@
 #include <unistd.h>
 
 #include "cli.h"
-#include "sheet_interface.h"
+#include "heap_tuning.h"
+#include "ostrel/calc_book.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ namespace {
 
 int main(int argc, char** argv) {
     std::set_terminate(OnTerminate);
+    ostrel::TuneHeapForLargeSheets();
     // The program reads and writes whole buffers; stdio's line-by-line sharing only slows
     // that down.
     std::ios::sync_with_stdio(false);

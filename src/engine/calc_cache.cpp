@@ -467,6 +467,7 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
     SetCurrentManager(manager);
     // A change from now on marks the volatile cells again, for the next calculation.
     m_volatileMarked = false;
+    m_stopRequested = false;
     for (const auto& key : m_last)
         if (Node* node = Find(key.get())) PlaceLast(node);
     m_last.clear();
@@ -506,12 +507,29 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
                 scratch.SetKey(IdentityOf(node->cell));
                 manager->RecalcCell(&scratch);
             }
-            if (++done % 64 == 0) manager->OnUpdateIdleRecalc();
+            if (++done % 64 == 0) {
+                manager->OnUpdateIdleRecalc();
+                if (m_stopRequested) {
+                    StopHere();
+                    return;
+                }
+            }
         }
     }
     m_batch.clear();
     m_batchNext = 0;
     m_dirty.swap(m_deferred);
+}
+
+void CCCalcCache::StopHere() {
+    m_stopRequested = false;
+    // Still dirty: the next call sorts them in with whatever is marked meanwhile.
+    for (size_t i = m_batchNext; i < m_batch.size(); ++i)
+        if (Node* node = m_batch[i].second) m_dirty.push_back(node);
+    m_batch.clear();
+    m_batchNext = 0;
+    m_dirty.insert(m_dirty.end(), m_deferred.begin(), m_deferred.end());
+    m_deferred.clear();
 }
 
 void CCCalcCache::Remove(const CCRef* key) {

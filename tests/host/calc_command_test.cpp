@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "cli.h"
+#include "ostrel/calc_book.h"
 #include "ostrel/platform/resources.h"
 #include "ostrel/platform/ui.h"
 #include "ostrel/platform/utf.h"
-#include "sheet_interface.h"
 
 using ostrel::CalcOptions;
 using ostrel::RunCalc;
@@ -43,6 +43,8 @@ public:
     bool HasFormula(int column, int row) override {
         return Read(u"", column, row).starts_with(u'=');
     }
+    ostrel::CellValue GetCellValue(int, int) override { return {}; }
+    void GetUsedSize(int& columns, int& rows) override { columns = rows = 0; }
 
     std::vector<Typed> typed;
     std::vector<std::pair<int, int>> readBeforeRecalculation;

@@ -12,8 +12,8 @@
 #include <tuple>
 #include <vector>
 
-#include "host_sheet.h"
-#include "host_workbook.h"
+#include "facade/host_sheet.h"
+#include "facade/host_workbook.h"
 #include "ostrel/cells/cell.h"
 #include "ostrel/engine/module.h"
 

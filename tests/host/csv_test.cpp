@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "csv.h"
+#include "ostrel/csv.h"
 
 #include <gtest/gtest.h>
 

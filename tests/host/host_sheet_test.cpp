@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host_sheet.h"
+#include "facade/host_sheet.h"
 
 #include <gtest/gtest.h>
 

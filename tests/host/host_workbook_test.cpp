@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host_workbook.h"
+#include "facade/host_workbook.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "range_index.h"
+#include "facade/range_index.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host_sheet.h"
+#include "facade/host_sheet.h"
 #include "ostrel/engine/module.h"
 #include "ostrel/platform/utf.h"
 #include "ostrel/refs/rc_ref.h"

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "sheet_interface.h"
+#include "ostrel/calc_book.h"
 
 namespace {
 
@@ -23,13 +23,13 @@ TEST(VolatileRecalc, AChangeOnOneSheetReachesOffsetsOnAnother) {
     main->SetCellText(1, 0, u"=data!B1");          // main!B1
     main->SetCellText(2, 0, u"=OFFSET(D1,B1,0)");  // reads B1 without depending on it
     main->SetCellText(2, 1, u"=INDIRECT(\"data!A3\")");
-    book->RecalculateAll({});
+    book->RecalculateAll();
     EXPECT_EQ(main->GetCellValueText(2, 0), u"10");
     EXPECT_EQ(main->GetCellValueText(2, 1), u"3");
 
     data->SetCellText(1, 0, u"2");
     data->SetCellText(0, 2, u"30");
-    book->RecalculateAll({});
+    book->RecalculateAll();
     EXPECT_EQ(main->GetCellValueText(2, 0), u"30");
     EXPECT_EQ(main->GetCellValueText(2, 1), u"30");
 }

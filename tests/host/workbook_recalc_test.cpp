@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host_workbook.h"
+#include "facade/host_workbook.h"
 #include "ostrel/engine/calc_cache.h"
 #include "ostrel/engine/module.h"
 #include "ostrel/platform/utf.h"

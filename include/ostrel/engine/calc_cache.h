@@ -47,6 +47,9 @@ public:
     void MarkDirty(const CCRef* key);
     /// Recalculates every dirty node in order through manager, each at most once per call.
     void DoCalc(CCCellManager* manager);
+    /// Asked while DoCalc runs (from the manager's OnUpdateIdleRecalc): DoCalc returns soon,
+    /// and the nodes it has not reached stay dirty for the next call.
+    void RequestStop() { m_stopRequested = true; }
     /// Forgets the node of a removed item.
     void Remove(const CCRef* key);
     /// Forgets every node of a sheet that is going away.
@@ -116,6 +119,8 @@ private:
     void Repair(Node* placed, const std::vector<Node*>& early);
     bool IsOutOfOrder(const Node* node) const;
     bool IsStale(const Node* node) const;
+    // Leaves DoCalc early: what the batch has not reached waits in the dirty list again.
+    void StopHere();
 
     Node m_head;  // sentinel before the first node, label 0
     Node* m_tail = &m_head;
@@ -131,6 +136,7 @@ private:
     std::vector<std::pair<uint64_t, Node*>> m_batch;  // by label; a removed node is null
     size_t m_batchNext = 0;
     std::vector<Node*> m_deferred;
+    bool m_stopRequested = false;
     uint32_t m_current = 0;  // identity of the current manager
     uint32_t m_round = 0;
     bool m_volatileMarked = false;

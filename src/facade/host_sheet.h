@@ -8,14 +8,14 @@
 #include <memory>
 #include <string>
 
-#include "cell_store.h"
+#include "facade/cell_store.h"
+#include "facade/range_index.h"
 #include "ostrel/cells/cell.h"
 #include "ostrel/engine/sheet.h"
 #include "ostrel/formula/lctx.h"
 #include "ostrel/refs/name_ref.h"
 #include "ostrel/refs/rc_ref.h"
 #include "platform/names.h"
-#include "range_index.h"
 
 namespace ostrel::host {
 
@@ -89,6 +89,10 @@ public:
     std::u16string GetCellFormula(unsigned column, unsigned row);
     HostCell* FindCell(unsigned column, unsigned row) const { return m_cells.Find(column, row); }
     size_t CellCount() const { return m_cells.Size(); }
+    template <class F>
+    void ForEachCell(F f) {
+        m_cells.ForEach(f);
+    }
     // Runs the recalculation that is due to its end (this sheet's only: a workbook's
     // sheets recalculate together through HostWorkbook::RecalculateAll).
     void RecalculateAll();

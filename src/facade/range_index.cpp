@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "range_index.h"
+#include "facade/range_index.h"
 
 #include <bit>
 

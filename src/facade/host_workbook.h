@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host_sheet.h"
+#include "facade/host_sheet.h"
 #include "ostrel/engine/workbook.h"
 
 namespace ostrel::host {
@@ -49,18 +49,24 @@ public:
     // were waiting.
     using Progress = std::function<void(size_t remaining, size_t total)>;
     void SetProgress(Progress progress) { m_progress = std::move(progress); }
+    // Asked as often as progress is reported: true stops the recalculation early.
+    void SetCancel(std::function<bool()> cancelled) { m_cancelled = std::move(cancelled); }
     void ReportProgress();
 
     // Recalculates until no sheet has work left: the shared order first, then whatever a
-    // sheet queued in its own lists (requests to other documents).
-    void RecalculateAll();
+    // sheet queued in its own lists (requests to other documents). False when it stopped
+    // because the cancel hook asked it to; what it did not reach stays due.
+    bool RecalculateAll();
 
 private:
     size_t Remaining() const;
+    void NotifyProgress();
 
     std::string m_locale;
     std::vector<std::unique_ptr<HostSheet>> m_sheets;
     Progress m_progress;
+    std::function<bool()> m_cancelled;
+    bool m_stopped = false;
     size_t m_progressTotal = 0;
 };
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host_workbook.h"
+#include "facade/host_workbook.h"
 
 #include <algorithm>
 
@@ -105,25 +105,36 @@ size_t HostWorkbook::Remaining() const {
     return remaining;
 }
 
-void HostWorkbook::ReportProgress() {
+void HostWorkbook::NotifyProgress() {
     if (!m_progress) return;
     size_t remaining = Remaining();
     m_progressTotal = std::max(m_progressTotal, remaining);
     m_progress(remaining, m_progressTotal);
 }
 
-void HostWorkbook::RecalculateAll() {
-    if (m_sheets.empty()) return;
+void HostWorkbook::ReportProgress() {
+    NotifyProgress();
+    if (!m_stopped && m_cancelled && m_cancelled()) {
+        m_stopped = true;
+        GetCalcCache().RequestStop();
+    }
+}
+
+bool HostWorkbook::RecalculateAll() {
+    if (m_sheets.empty()) return true;
     m_progressTotal = Remaining();
+    m_stopped = false;
     // Each pass empties the shared order and every sheet's lists; a sheet's requests to
     // others can give work back, which the next pass takes. Cells that keep marking each
     // other cannot hold the host forever.
-    for (int pass = 0; pass < 64 && Remaining() != 0; ++pass) {
+    for (int pass = 0; pass < 64 && Remaining() != 0 && !m_stopped; ++pass) {
         for (auto& sheet : m_sheets)
-            while (sheet->DoIdle(1)) {
+            while (!m_stopped && sheet->DoIdle(1)) {
             }
     }
-    ReportProgress();
+    if (m_stopped) return false;
+    NotifyProgress();
+    return true;
 }
 
 }  // namespace ostrel::host

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host_sheet.h"
+#include "facade/host_sheet.h"
 
-#include "host_workbook.h"
+#include "facade/host_workbook.h"
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/platform/zmk/environment.h"

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: Apache-2.0
 // The sheets the command-line program calculates with: the reference host's spreadsheet,
 // alone or in a workbook.
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <vector>
 
-#include "host_sheet.h"
-#include "host_workbook.h"
+#include "facade/host_sheet.h"
+#include "facade/host_workbook.h"
+#include "formats/text_helpers.h"
+#include "ostrel/calc_book.h"
 #include "ostrel/engine/module.h"
+#include "ostrel/formats/number_format.h"
 #include "ostrel/functions/func.h"
 #include "platform/text/unicode.h"
-#include "sheet_interface.h"
 
 namespace ostrel {
 
@@ -56,8 +59,38 @@ public:
             OnGrid(column, row) ? m_sheet.FindCell(unsigned(column), unsigned(row)) : nullptr;
         return cell && cell->IsFormulaLink();
     }
+    CellValue GetCellValue(int column, int row) override {
+        const host::HostCell* cell =
+            OnGrid(column, row) ? m_sheet.FindCell(unsigned(column), unsigned(row)) : nullptr;
+        return cell ? Typed(cell->GetValue()) : CellValue{};
+    }
+    void GetUsedSize(int& columns, int& rows) override {
+        columns = rows = 0;
+        // Cells come into being when a formula reads them, too: only those holding a value
+        // count.
+        m_sheet.ForEachCell([&](const host::HostCell& cell) {
+            if (cell.GetValue().IsEmpty()) return;
+            columns = std::max(columns, int(cell.Column()) + 1);
+            rows = std::max(rows, int(cell.Row()) + 1);
+        });
+    }
 
 private:
+    static CellValue Typed(const CCCellValue& value) {
+        CellValue typed;
+        if (value.IsNumber()) {
+            typed.kind = value.GetFormat().getType() == C_NF_BOOL ? CellValue::Kind::boolean
+                                                                  : CellValue::Kind::number;
+            typed.number = value.GetNumber();
+        } else if (value.IsText()) {
+            typed.kind = CellValue::Kind::text;
+            if (value.GetText()) typed.text = value.GetText();
+        } else if (value.IsError()) {
+            typed.kind = CellValue::Kind::error;
+            typed.error = value.GetError();
+        }
+        return typed;
+    }
     static bool OnGrid(int column, int row) {
         return column >= 0 && column < kColumns && row >= 0 && row < kRows;
     }
@@ -79,6 +112,10 @@ public:
         return m_view.GetCellFormula(column, row);
     }
     bool HasFormula(int column, int row) override { return m_view.HasFormula(column, row); }
+    CellValue GetCellValue(int column, int row) override {
+        return m_view.GetCellValue(column, row);
+    }
+    void GetUsedSize(int& columns, int& rows) override { m_view.GetUsedSize(columns, rows); }
 
 private:
     host::HostSheet m_sheet;
@@ -100,15 +137,19 @@ public:
     CalcSheet* Sheet(size_t index) override {
         return index < m_views.size() ? m_views[index].get() : nullptr;
     }
-    void RecalculateAll(const std::function<void(double)>& progress) override {
+    bool RecalculateAll(const std::function<void(double)>& progress,
+                        const std::function<bool()>& cancelled) override {
         if (progress) {
             m_book.SetProgress([&](size_t remaining, size_t total) {
                 progress(total == 0 ? 1.0
                                     : 1.0 - double(std::min(remaining, total)) / double(total));
             });
         }
-        m_book.RecalculateAll();
+        m_book.SetCancel(cancelled);
+        const bool finished = m_book.RecalculateAll();
         m_book.SetProgress({});
+        m_book.SetCancel({});
+        return finished;
     }
 
 private:
@@ -142,6 +183,40 @@ std::u16string ReferableSheetName(std::u16string_view text) {
         if (name.size() > kLongest) name.resize(kLongest);
     }
     return name;
+}
+
+std::u16string CellAddress(int column, int row) {
+    if (column < 0 || column >= kColumns || row < 0 || row >= kRows) return {};
+    std::u16string address = PrintCol(static_cast<unsigned char>(column));
+    for (char c : std::to_string(row + 1))
+        address += char16_t(c);
+    return address;
+}
+
+bool ParseCellAddress(std::u16string_view text, int& column, int& row) {
+    size_t i = 0;
+    auto skipDollar = [&] {
+        if (i < text.size() && text[i] == u'$') ++i;
+    };
+    skipDollar();
+    int col = 0;
+    size_t letters = 0;
+    for (; i < text.size() && letters < 3; ++i, ++letters) {
+        char16_t c = text[i];
+        if (c >= u'a' && c <= u'z') c = char16_t(c - u'a' + u'A');
+        if (c < u'A' || c > u'Z') break;
+        col = col * 26 + (c - u'A' + 1);
+    }
+    if (letters == 0 || col > kColumns) return false;
+    skipDollar();
+    long number = 0;
+    size_t digits = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9' && digits < 6; ++i, ++digits)
+        number = number * 10 + (text[i] - u'0');
+    if (digits == 0 || i != text.size() || number < 1 || number > kRows) return false;
+    column = col - 1;
+    row = int(number - 1);
+    return true;
 }
 
 std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName) {

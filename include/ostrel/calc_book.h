@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: Apache-2.0
+/// \file
+/// The application facade: a workbook of named sheets that a program fills with typed text
+/// and reads back, without knowing the engine's classes. The engine starts on first use;
+/// references, ranges, other sheets and empty cells work as a user types them.
+///
+/// \code
+///   auto book = ostrel::MakeCalcBook("");
+///   ostrel::CalcSheet* sheet = book->AddSheet(u"Sheet1");
+///   sheet->SetCellText(0, 0, "2");
+///   sheet->SetCellText(1, 0, "=A1*21");
+///   book->RecalculateAll();
+///   double answer = sheet->GetCellValue(1, 0).number;  // 42
+/// \endcode
+///
+/// Threads: one workbook belongs to one thread at a time. Workbooks share process-wide
+/// tables (formats, functions, settings), so two workbooks must not be used on two threads
+/// at once either; see ostrel/engine/module.h.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace ostrel {
+
+/// What a cell holds after calculation.
+struct CellValue {
+    enum class Kind : unsigned char {
+        empty,    ///< never typed into, or a formula that gives nothing
+        number,   ///< number holds it; a date or a time is its serial number
+        boolean,  ///< number is 1 for TRUE and 0 for FALSE
+        text,     ///< text holds it
+        error,    ///< error holds the code; GetCellValueText shows it ("#REF!", "#N/A", ...)
+    };
+    Kind kind = Kind::empty;
+    double number = 0;
+    std::u16string text;
+    int error = 0;
+};
+
+/// One sheet: columns 0-255 and rows 0-65535, counted from 0. Owned by its workbook (or,
+/// from MakeCalcSheet, by the caller).
+class CalcSheet {
+public:
+    virtual ~CalcSheet();
+
+    /// Types text into a cell, as a user would: the sheet decides whether it is a number,
+    /// date, text or formula (a leading "="). False when the cell could not take the text
+    /// at all (a position off the grid); a text the sheet only warns about (through the
+    /// user-interface callbacks of ostrel/platform/ui.h) still counts as typed.
+    virtual bool SetCellText(int column, int row, std::u16string_view text) = 0;
+    /// The same, from UTF-8 text (malformed sequences become U+FFFD).
+    bool SetCellText(int column, int row, std::string_view utf8);
+    /// Brings every value up to date after a batch of typing; values are read only after
+    /// this (or after the workbook's RecalculateAll).
+    virtual void Recalculate() = 0;
+    /// The cell's value; empty for a cell never typed into or a position off the grid.
+    virtual CellValue GetCellValue(int column, int row) = 0;
+    /// The text the cell shows: its value through its number format. Empty for a cell
+    /// never typed into.
+    virtual std::u16string GetCellValueText(int column, int row) = 0;
+    /// The formula text of a formula cell ("=A1*21"), or the value as typed for any other
+    /// cell.
+    virtual std::u16string GetCellFormula(int column, int row) = 0;
+    /// Whether the cell holds a formula (a circular one included).
+    virtual bool HasFormula(int column, int row) = 0;
+    /// The smallest number of columns and rows from A1 that holds every cell with a value;
+    /// 0 and 0 for an empty sheet.
+    virtual void GetUsedSize(int& columns, int& rows) = 0;
+
+    /// Writes the used area as comma-separated values in UTF-8 (RFC 4180, records ending
+    /// with LF): what each cell shows, an empty field for an empty cell. False when the
+    /// stream failed.
+    bool SaveCsv(std::ostream& out, char separator = ',');
+};
+
+/// Sheets that calculate together: formulas on one read cells of the others by name
+/// (=Prices!B2*2).
+class CalcBook {
+public:
+    virtual ~CalcBook();
+
+    /// Appends a new empty sheet, owned by the workbook; null when the name cannot name a
+    /// sheet or HasSheet(name).
+    virtual CalcSheet* AddSheet(std::u16string_view name) = 0;
+    /// Whether a sheet of that name is there already (names compare ignoring case).
+    virtual bool HasSheet(std::u16string_view name) const = 0;
+    virtual size_t SheetCount() const = 0;
+    /// The sheets in the order they were added, from 0; null past the end.
+    virtual CalcSheet* Sheet(size_t index) = 0;
+    /// Brings every sheet up to date after a batch of typing. progress, when given, hears
+    /// now and then how much of the work is done (0 to 1); cancelled, when given, is asked
+    /// as often whether to stop. Returns false when it stopped on request: the cells not
+    /// reached yet stay due, and the next call goes on with them.
+    virtual bool RecalculateAll(const std::function<void(double)>& progress,
+                                const std::function<bool()>& cancelled) = 0;
+    bool RecalculateAll() { return RecalculateAll({}, {}); }
+};
+
+/// A name for a sheet made from text (a file's name) that formulas can use in references
+/// such as =NAME!A1: every character but letters, digits and "_" becomes "_", and a name
+/// that would read as something else (a cell such as C4000 or IV1, a function such as SUM,
+/// TRUE or FALSE) or that starts with a digit gets a "_" in front; names are cut to 79
+/// characters. A name that needs none of this stays as it is.
+std::u16string ReferableSheetName(std::u16string_view text);
+
+/// A cell's address as formulas write it: column 1, row 6 is "B7". Empty off the grid.
+std::u16string CellAddress(int column, int row);
+/// Reads an address such as "B7" or "$b$7" (0-based column and row out); false for
+/// anything else.
+bool ParseCellAddress(std::u16string_view text, int& column, int& row);
+
+/// A new empty sheet that scans and prints with the given locale: a name the locale library
+/// knows (POSIX "de_DE.UTF-8" or ICU "de-DE" form), or "" for the invariant locale. The
+/// caller checks the name first. Null when the engine could not start (EngineStartFailure
+/// says why).
+std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName);
+
+/// A new empty workbook whose sheets scan and print with the given locale, as
+/// MakeCalcSheet's. Null when the engine could not start (EngineStartFailure says why).
+std::unique_ptr<CalcBook> MakeCalcBook(const std::string& localeName);
+
+/// Why the engine behind the sheets could not start; empty when it did.
+std::string EngineStartFailure();
+
+}  // namespace ostrel

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: Apache-2.0
+// The application facade as an application uses it: typed values out, the used area saved as
+// CSV, addresses, and a recalculation stopped on request that the next one finishes.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "ostrel/calc_book.h"
+#include "ostrel/platform/utf.h"
+
+namespace {
+
+using Kind = ostrel::CellValue::Kind;
+
+TEST(CalcBook, ReadsTypedValuesAcrossSheetsRangesAndEmptyCells) {
+    std::unique_ptr<ostrel::CalcBook> book = ostrel::MakeCalcBook("");
+    ASSERT_TRUE(book);
+    ostrel::CalcSheet* prices = book->AddSheet(u"Prices");
+    ostrel::CalcSheet* sheet = book->AddSheet(u"Sheet1");
+    ASSERT_TRUE(prices && sheet);
+    prices->SetCellText(1, 1, "2.5");  // Prices!B2
+    sheet->SetCellText(0, 0, "4");
+    sheet->SetCellText(0, 2, "6");  // A2 stays empty
+    sheet->SetCellText(1, 0, "=SUM(A1:A3)*Prices!B2");
+    sheet->SetCellText(1, 1, "=A2");
+    sheet->SetCellText(1, 2, "=A1>3");
+    sheet->SetCellText(1, 3, "=1/0");
+    sheet->SetCellText(1, 4, "h\xC3\xA9llo");  // UTF-8 in, UTF-16 out
+    EXPECT_TRUE(book->RecalculateAll());
+
+    ostrel::CellValue total = sheet->GetCellValue(1, 0);
+    EXPECT_EQ(total.kind, Kind::number);
+    EXPECT_DOUBLE_EQ(total.number, 25);
+    EXPECT_EQ(sheet->GetCellValue(1, 1).kind, Kind::empty);  // =A2 of an empty A2
+    EXPECT_EQ(sheet->GetCellValue(1, 2).kind, Kind::boolean);
+    EXPECT_EQ(sheet->GetCellValue(1, 2).number, 1);
+    EXPECT_EQ(sheet->GetCellValue(1, 3).kind, Kind::error);
+    EXPECT_NE(sheet->GetCellValue(1, 3).error, 0);
+    EXPECT_EQ(sheet->GetCellValue(1, 4).kind, Kind::text);
+    EXPECT_EQ(sheet->GetCellValue(1, 4).text, u"h\u00E9llo");
+    EXPECT_EQ(sheet->GetCellValue(0, 1).kind, Kind::empty);
+    EXPECT_EQ(sheet->GetCellValue(-1, 0).kind, Kind::empty);
+    EXPECT_EQ(sheet->GetCellFormula(1, 0), u"= SUM (A1:A3) * Prices ! B2");
+
+    int columns = 0, rows = 0;
+    sheet->GetUsedSize(columns, rows);
+    EXPECT_EQ(columns, 2);
+    EXPECT_EQ(rows, 5);
+    std::ostringstream csv;
+    ASSERT_TRUE(sheet->SaveCsv(csv));
+    EXPECT_EQ(csv.str(), "4,25\n,\n6,TRUE\n," + ostrel::ToUtf8(sheet->GetCellValueText(1, 3)) +
+                             "\n,h\xC3\xA9llo\n");
+}
+
+TEST(CalcBook, StopsWhenCancelledAndTheNextCallFinishes) {
+    std::unique_ptr<ostrel::CalcBook> book = ostrel::MakeCalcBook("");
+    ASSERT_TRUE(book);
+    ostrel::CalcSheet* sheet = book->AddSheet(u"chain");
+    constexpr int kRows = 2000;
+    sheet->SetCellText(0, 0, "1");
+    for (int row = 1; row < kRows; ++row)
+        sheet->SetCellText(0, row, "=A" + std::to_string(row) + "+1");
+    ASSERT_TRUE(book->RecalculateAll());
+    ASSERT_EQ(sheet->GetCellValue(0, kRows - 1).number, kRows);
+
+    sheet->SetCellText(0, 0, "1001");
+    int asked = 0;
+    EXPECT_FALSE(book->RecalculateAll({}, [&] { return ++asked == 1; }));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(sheet->GetCellValue(0, kRows - 1).number, kRows);  // not reached yet
+
+    double last = 0;
+    EXPECT_TRUE(book->RecalculateAll([&](double done) { last = done; }, [] { return false; }));
+    EXPECT_EQ(last, 1.0);
+    for (int row : {1, kRows / 2, kRows - 1})
+        EXPECT_EQ(sheet->GetCellValue(0, row).number, 1001 + row) << row;
+}
+
+TEST(CalcBook, AddressesReadAndWriteAsFormulasDo) {
+    EXPECT_EQ(ostrel::CellAddress(1, 6), u"B7");
+    EXPECT_EQ(ostrel::CellAddress(255, 65535), u"IV65536");
+    EXPECT_EQ(ostrel::CellAddress(256, 0), u"");
+    int column = -1, row = -1;
+    EXPECT_TRUE(ostrel::ParseCellAddress(u"$iv$65536", column, row));
+    EXPECT_EQ(column, 255);
+    EXPECT_EQ(row, 65535);
+    for (const char16_t* bad : {u"", u"B", u"7", u"B0", u"IW1", u"B65537", u"B7 ", u"AAAA1"})
+        EXPECT_FALSE(ostrel::ParseCellAddress(bad, column, row)) << ostrel::ToUtf8(bad);
+}
+
+}  // namespace
