@@ -3,14 +3,17 @@
 /// Ostrel Cells: including this header gives a host every public name of the engine.
 #pragma once
 
+#include "ostrel/calc_book.h"
 #include "ostrel/cells/cell.h"
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/cells/item.h"
+#include "ostrel/csv.h"
 #include "ostrel/engine/calc_cache.h"
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/engine/ctx.h"
 #include "ostrel/engine/ctx_provider.h"
 #include "ostrel/engine/doc_item.h"
+#include "ostrel/engine/engine_lock.h"
 #include "ostrel/engine/module.h"
 #include "ostrel/engine/sheet.h"
 #include "ostrel/engine/value_changes.h"

@@ -10,6 +10,7 @@
 #include "facade/host_workbook.h"
 #include "formats/text_helpers.h"
 #include "ostrel/calc_book.h"
+#include "ostrel/engine/engine_lock.h"
 #include "ostrel/engine/module.h"
 #include "ostrel/formats/number_format.h"
 #include "ostrel/functions/func.h"
@@ -27,7 +28,10 @@ constexpr int kRows = 65536;
 bool StartEngine() {
     static std::once_flag started;
     static bool ready = false;
-    std::call_once(started, [] { ready = QXCellInit() == 1; });
+    std::call_once(started, [] {
+        EngineLock lock;
+        ready = QXCellInit() == 1;
+    });
     return ready;
 }
 
@@ -37,34 +41,41 @@ public:
     explicit EngineSheet(host::HostSheet& sheet) : m_sheet(sheet) {}
 
     bool SetCellText(int column, int row, std::u16string_view text) override {
+        EngineLock lock;
         if (!OnGrid(column, row)) return false;
         return m_sheet.SetCellText(unsigned(column), unsigned(row), text) == 1;
     }
     void Recalculate() override {
+        EngineLock lock;
         if (host::HostWorkbook* book = m_sheet.GetHostWorkbook())
             book->RecalculateAll();
         else
             m_sheet.RecalculateAll();
     }
     std::u16string GetCellValueText(int column, int row) override {
+        EngineLock lock;
         return OnGrid(column, row) ? m_sheet.GetCellValueText(unsigned(column), unsigned(row))
                                    : std::u16string();
     }
     std::u16string GetCellFormula(int column, int row) override {
+        EngineLock lock;
         return OnGrid(column, row) ? m_sheet.GetCellFormula(unsigned(column), unsigned(row))
                                    : std::u16string();
     }
     bool HasFormula(int column, int row) override {
+        EngineLock lock;
         const host::HostCell* cell =
             OnGrid(column, row) ? m_sheet.FindCell(unsigned(column), unsigned(row)) : nullptr;
         return cell && cell->IsFormulaLink();
     }
     CellValue GetCellValue(int column, int row) override {
+        EngineLock lock;
         const host::HostCell* cell =
             OnGrid(column, row) ? m_sheet.FindCell(unsigned(column), unsigned(row)) : nullptr;
         return cell ? Typed(cell->GetValue()) : CellValue{};
     }
     void GetUsedSize(int& columns, int& rows) override {
+        EngineLock lock;
         columns = rows = 0;
         // Cells come into being when a formula reads them, too: only those holding a value
         // count.
@@ -97,9 +108,17 @@ private:
     host::HostSheet& m_sheet;
 };
 
+// Made and taken down under the engine lock, as every call is.
 class LoneSheet : public CalcSheet {
 public:
-    explicit LoneSheet(const std::string& locale) : m_sheet(locale), m_view(m_sheet) {}
+    explicit LoneSheet(std::unique_ptr<host::HostSheet> sheet)
+        : m_sheet(std::move(sheet)), m_view(*m_sheet) {}
+    ~LoneSheet() override {
+        EngineLock lock;
+        m_sheet.reset();
+    }
+    LoneSheet(const LoneSheet&) = delete;
+    LoneSheet& operator=(const LoneSheet&) = delete;
 
     bool SetCellText(int column, int row, std::u16string_view text) override {
         return m_view.SetCellText(column, row, text);
@@ -118,42 +137,58 @@ public:
     void GetUsedSize(int& columns, int& rows) override { m_view.GetUsedSize(columns, rows); }
 
 private:
-    host::HostSheet m_sheet;
+    std::unique_ptr<host::HostSheet> m_sheet;
     EngineSheet m_view;
 };
 
 class EngineBook : public CalcBook {
 public:
-    explicit EngineBook(const std::string& locale) : m_book(locale) {}
+    explicit EngineBook(std::unique_ptr<host::HostWorkbook> book) : m_book(std::move(book)) {}
+    ~EngineBook() override {
+        EngineLock lock;
+        m_views.clear();
+        m_book.reset();
+    }
+    EngineBook(const EngineBook&) = delete;
+    EngineBook& operator=(const EngineBook&) = delete;
 
     CalcSheet* AddSheet(std::u16string_view name) override {
-        host::HostSheet* sheet = m_book.AddSheet(name);
+        EngineLock lock;
+        host::HostSheet* sheet = m_book->AddSheet(name);
         if (!sheet) return nullptr;
         m_views.push_back(std::make_unique<EngineSheet>(*sheet));
         return m_views.back().get();
     }
-    bool HasSheet(std::u16string_view name) const override { return m_book.IndexOf(name) != 0; }
-    size_t SheetCount() const override { return m_views.size(); }
+    bool HasSheet(std::u16string_view name) const override {
+        EngineLock lock;
+        return m_book->IndexOf(name) != 0;
+    }
+    size_t SheetCount() const override {
+        EngineLock lock;
+        return m_views.size();
+    }
     CalcSheet* Sheet(size_t index) override {
+        EngineLock lock;
         return index < m_views.size() ? m_views[index].get() : nullptr;
     }
     bool RecalculateAll(const std::function<void(double)>& progress,
                         const std::function<bool()>& cancelled) override {
+        EngineLock lock;
         if (progress) {
-            m_book.SetProgress([&](size_t remaining, size_t total) {
+            m_book->SetProgress([&](size_t remaining, size_t total) {
                 progress(total == 0 ? 1.0
                                     : 1.0 - double(std::min(remaining, total)) / double(total));
             });
         }
-        m_book.SetCancel(cancelled);
-        const bool finished = m_book.RecalculateAll();
-        m_book.SetProgress({});
-        m_book.SetCancel({});
+        m_book->SetCancel(cancelled);
+        const bool finished = m_book->RecalculateAll();
+        m_book->SetProgress({});
+        m_book->SetCancel({});
         return finished;
     }
 
 private:
-    host::HostWorkbook m_book;
+    std::unique_ptr<host::HostWorkbook> m_book;
     std::vector<std::unique_ptr<EngineSheet>> m_views;
 };
 
@@ -174,6 +209,7 @@ bool FormulasCanName(std::u16string_view name) {
 std::u16string ReferableSheetName(std::u16string_view text) {
     constexpr size_t kLongest = 79;  // the longest sheet name a reference may hold
     StartEngine();
+    EngineLock lock;
     std::u16string name;
     for (char16_t c : text.substr(0, kLongest))
         name += text::IsAlpha(c) || text::IsDigit(c) || c == u'_' ? c : u'_';
@@ -221,12 +257,14 @@ bool ParseCellAddress(std::u16string_view text, int& column, int& row) {
 
 std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName) {
     if (!StartEngine()) return nullptr;
-    return std::make_unique<LoneSheet>(localeName);
+    EngineLock lock;
+    return std::make_unique<LoneSheet>(std::make_unique<host::HostSheet>(localeName));
 }
 
 std::unique_ptr<CalcBook> MakeCalcBook(const std::string& localeName) {
     if (!StartEngine()) return nullptr;
-    return std::make_unique<EngineBook>(localeName);
+    EngineLock lock;
+    return std::make_unique<EngineBook>(std::make_unique<host::HostWorkbook>(localeName));
 }
 
 std::string EngineStartFailure() {

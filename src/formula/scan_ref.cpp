@@ -7,6 +7,7 @@
 #include "formula/scan_internal.h"
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/formula/scanner.h"
+#include "ostrel/platform/ui.h"
 #include "ostrel/refs/name_ref.h"
 #include "ostrel/refs/rc_ref.h"
 #include "ostrel/refs/region_ref.h"
@@ -216,10 +217,30 @@ int EatNameRef(cells::CTX* ctx, char16_t*& cursor, CCRef*& ref, unsigned char& f
                         [&](const char16_t*& c) { return _EatNameRef(ctx, c, ref, flags); });
 }
 
+namespace {
+
+// A host that forgot to call its store a spreadsheet sees every reference fail; it hears why
+// once, instead of searching.
+void NoteReferenceReadAsName(CCCellManager& manager, const char16_t* cursor) {
+    const char16_t* probe = cursor;
+    CCRef* ref = nullptr;
+    unsigned char flags = 0;
+    if (!ScanSpreadRef(probe, ref, flags)) return;
+    delete ref;
+    if (!manager.TakeReferenceAsNameNotice()) return;
+    const char16_t* start = cursor;
+    SkipWhite(start);
+    ostrel::GetUserInterface().ReferenceReadAsName(
+        std::u16string_view(start, static_cast<size_t>(probe - start)));
+}
+
+}  // namespace
+
 int _EatRef(cells::CTX* ctx, const char16_t*& cursor, CCRef*& ref, unsigned char& flags,
             const CCRef*) {
     CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
     if (manager && manager->GetType() == 1 && _EatSpreadRef(ctx, cursor, ref, flags)) return 1;
+    if (manager && manager->GetType() != 1) NoteReferenceReadAsName(*manager, cursor);
     return _EatNameRef(ctx, cursor, ref, flags);
 }
 

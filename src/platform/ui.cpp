@@ -24,6 +24,8 @@ bool CUserInterface::ProtectionDialog(bool, std::u16string&, bool (*)(const std:
 
 void CUserInterface::FunctionWithoutEvaluation(std::u16string_view) {}
 
+void CUserInterface::ReferenceReadAsName(std::u16string_view) {}
+
 void SetUserInterface(CUserInterface* ui) {
     g_current = ui ? ui : &g_default;
 }

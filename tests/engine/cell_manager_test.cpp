@@ -34,6 +34,10 @@ struct RecordingUI : ostrel::CUserInterface {
         shown.push_back(id);
         return answer;
     }
+    void ReferenceReadAsName(std::u16string_view text) override {
+        referencesAsNames.emplace_back(text);
+    }
+    std::vector<std::u16string> referencesAsNames;
     bool ProtectionDialog(bool, std::u16string& password,
                           bool (*check)(const std::u16string&, void*), void* data) override {
         ++dialogs;
@@ -98,6 +102,20 @@ TEST(CellManager, CellAccessThroughTheStore) {
     char16_t tiny[1] = {u'z'};
     sheet.GetCellValueText(&a1, tiny, 1);
     EXPECT_EQ(tiny[0], u'z');
+}
+
+// A document that is not a spreadsheet reads B2 as a name; its host hears so once, and a
+// spreadsheet never.
+TEST(CellManager, ReferencesReadAsNamesAreToldOncePerDocument) {
+    InstallUI install;
+    TestSheet other(u"Notes", 0);
+    TestSheet spreadsheet;
+    CCRCRef a1(0, 0), a2(0, 1);
+    other.SetCellText(&a1, u"=B2+1");
+    other.SetCellText(&a2, u"=C3:D4");
+    spreadsheet.SetCellText(&a1, u"=B2+1");
+    EXPECT_EQ(install.ui.referencesAsNames, std::vector<std::u16string>{u"B2"});
+    EXPECT_TRUE(other.Cell(0, 0)->GetValue().IsError());
 }
 
 TEST(CellManager, ProtectionAndMessages) {

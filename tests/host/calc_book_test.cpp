@@ -6,6 +6,8 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "ostrel/calc_book.h"
 #include "ostrel/platform/utf.h"
@@ -76,6 +78,42 @@ TEST(CalcBook, StopsWhenCancelledAndTheNextCallFinishes) {
     EXPECT_EQ(last, 1.0);
     for (int row : {1, kRows / 2, kRows - 1})
         EXPECT_EQ(sheet->GetCellValue(0, row).number, 1001 + row) << row;
+}
+
+// The engine's tables and pools are shared; the facade's lock keeps workbooks on different
+// threads from meeting inside them.
+TEST(CalcBook, WorkbooksOnSeveralThreadsAtOnce) {
+    auto work = [](int seed, bool& right) {
+        right = true;
+        for (int round = 0; round < 3; ++round) {
+            std::unique_ptr<ostrel::CalcBook> book = ostrel::MakeCalcBook("");
+            ostrel::CalcSheet* sheet =
+                book ? book->AddSheet(u"S" + std::u16string(1, u'A' + seed)) : nullptr;
+            if (!sheet) {
+                right = false;
+                return;
+            }
+            for (int row = 0; row < 300; ++row) {
+                const std::string r = std::to_string(row + 1);
+                sheet->SetCellText(0, row, std::to_string(seed + row));
+                sheet->SetCellText(1, row, "=SUM(A$1:A" + r + ")");
+                sheet->SetCellText(2, row, "=LEN(\"x" + r + "\")");
+            }
+            book->RecalculateAll();
+            const int n = 300;
+            const long sum = long(seed) * n + long(n) * (n - 1) / 2;
+            right = right && sheet->GetCellValue(1, n - 1).number == double(sum) &&
+                    sheet->GetCellValue(2, n - 1).number == 4;
+        }
+    };
+    std::vector<std::thread> threads;
+    bool right[3] = {false, false, false};
+    for (int i = 0; i < 3; ++i)
+        threads.emplace_back(work, i * 1000, std::ref(right[i]));
+    for (std::thread& t : threads)
+        t.join();
+    for (bool r : right)
+        EXPECT_TRUE(r);
 }
 
 TEST(CalcBook, AddressesReadAndWriteAsFormulasDo) {

@@ -112,7 +112,18 @@ public:
     CCCellManager& operator=(const CCCellManager&) = delete;
 
     /// Host hooks and their defaults.
+    /// The document kind: 1 is a spreadsheet, whose formulas read "B2" and "A1:C9" as cell
+    /// references. Any other kind reads such text as a name, which evaluates to error 1
+    /// unless the document knows the name; a host whose store holds cells answers 1. The
+    /// first time a formula of another kind holds such text, the user-interface callbacks
+    /// hear of it (ostrel::CUserInterface::ReferenceReadAsName).
     virtual int GetType() const { return 0; }
+    /// Whether ReferenceReadAsName has been heard for this document (once is enough).
+    bool TakeReferenceAsNameNotice() {
+        const bool first = !m_referenceAsNameTold;
+        m_referenceAsNameTold = true;
+        return first;
+    }
     /// Shows string resource id (error icon, OK only) unless the notify-enable flag is 0.
     virtual void ErrorMessage(unsigned int id);
     virtual int GetRecalcRemote(int ask);
@@ -385,6 +396,7 @@ private:
     CCRecalcList m_processList;
     CCRecalcList m_volatile;        // sheet-qualified, in registration order
     bool m_volatileQueued = false;  // in the process list since it was last taken
+    bool m_referenceAsNameTold = false;
     const CCItem* m_circRoot = nullptr;
     unsigned long m_allRecalcCount = 0;
     std::vector<OpenEntry> m_openRefs;

@@ -30,6 +30,11 @@ public:
     /// A formula used a function this build has no routine for: the cell shows error 7
     /// ("#NAME?"). Heard once per evaluation; the default does nothing.
     virtual void FunctionWithoutEvaluation(std::u16string_view name);
+    /// A formula of a document that is not a spreadsheet (CCCellManager::GetType() is not
+    /// 1) holds text shaped like a cell reference, such as "B2": it is read as a name, and
+    /// evaluates to error 1 unless the document knows that name. Heard once per document;
+    /// the default does nothing.
+    virtual void ReferenceReadAsName(std::u16string_view text);
 };
 
 /// Installs the host's callbacks (null restores the default); the host keeps ownership.
