@@ -139,6 +139,29 @@ int CCRefOpFormula::MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef*
     return CCOpFormula::MoveFormula(ctx, from, to);
 }
 
+// A moved cell names its new place by a reference of the dependent's own sheet. Inside a
+// sheet prefix the same address means a cell of the named sheet, which did not move unless
+// the prefix names the dependent's own sheet.
+int CCRefOpFormula::UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* cell,
+                              const CCRef* oldRef, const CCRef* newRef, int unregister,
+                              CCFormula*& replacement) {
+    const bool local =
+        oldRef && oldRef->GetType() != REF_TYPE_REMOTE && oldRef->GetType() != REF_TYPE_3D;
+    if (m_func == &FULLREFFunc && local) {
+        CCCellValue value;
+        CCOpFormula::Eval(ctx, value, cell);
+        const CCRef* yielded = value.IsRef() ? value.GetRef() : nullptr;
+        const bool ownSheet =
+            yielded && yielded->GetType() == REF_TYPE_3D && ctx && ctx->GetManager() &&
+            static_cast<const CCRef3D*>(yielded)->GetFirstSheetManager(ctx) == ctx->GetManager();
+        if (!ownSheet) {
+            replacement = Copy();
+            return 0;
+        }
+    }
+    return CCOpFormula::UpdateRef(ctx, region, cell, oldRef, newRef, unregister, replacement);
+}
+
 uint16_t CCRefOpFormula::OpenRef(cells::CTX* ctx, const CCRef* cell) {
     // Brings the kept reference up to date before iterating it.
     CCCellValue value;

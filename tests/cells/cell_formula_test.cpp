@@ -186,10 +186,14 @@ TEST(CellFormula, RebuiltAndMovedFormulasFollowTheSheetTheyName) {
     one.Type(1, 0, u"1");
     one.Type(2, 0, u"=Sheet2!A1+B1");  // C1, rebuilt when B1 moves
     one.Type(3, 0, u"=Sheet2!A1*2");   // D1, moves to D3
+    one.Type(4, 0, u"=Sheet2!B1+B1");  // E1: only its second B1 is the cell that moves
+    one.Type(5, 0, u"=Sheet1!B1*3");   // F1 names its own sheet
     EXPECT_EQ(one.Shown(2, 0), "8");
     one.Cell(1, 0)->Move(one.GetCTX(), &b5, nullptr);
     one.Cell(3, 0)->Move(one.GetCTX(), &d3, nullptr);
     EXPECT_EQ(one.Formula(2, 0), "= Sheet2 ! A1 + B5");
+    EXPECT_EQ(one.Formula(4, 0), "= Sheet2 ! B1 + B5");
+    EXPECT_EQ(one.Formula(5, 0), "= Sheet1 ! B5 * 3");
 
     two->SetName(u"Input");
     two->FireEvent(CCSheetRenameEvent(u"Sheet2", u"Input"));

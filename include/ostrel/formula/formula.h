@@ -365,6 +365,9 @@ public:
     int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
     void ListenToSheets(cells::CTX* ctx, const CCRef* cell) override;
     int MoveFormula(cells::CTX* ctx, const CCRef* from, const CCRef* to) override;
+    /// A sheet-prefixed reference follows a moved cell of its own sheet only.
+    int UpdateRef(cells::CTX* ctx, const CCRef* region, const CCRef* cell, const CCRef* oldRef,
+                  const CCRef* newRef, int unregister, CCFormula*& replacement) override;
     uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;
     int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
                   const CCRef* cell) override;
