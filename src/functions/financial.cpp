@@ -112,18 +112,18 @@ const FunctionRow kRows[] = {
      u"redemption: the amount received at maturity\n"
      u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
      u"European 30/360"},
-    {u"IRR", 13209, kFinancial, RULE(1, kMany, kIrr, 0), nullptr,
+    {u"IRR", 13209, kFinancial, RULE(1, 2, kOnly, 1), nullptr,
      u"IRR(values, [guess])\n"
      u"Returns the internal rate of return of a series of cash flows: the rate at which their net "
      u"present value is 0.\n"
      u"values: the range or array of cash flows, one per period\n"
      u"guess: the rate to start the search from; 0.1 when omitted"},
-    {u"MIRR", 13210, kFinancial, RULE(3, kMany, kFrom, 3), nullptr,
-     u"MIRR(finance_rate, reinvest_rate, values, ...)\n"
+    {u"MIRR", 13210, kFinancial, RULE(3, 3, kOnly, 1), nullptr,
+     u"MIRR(values, finance_rate, reinvest_rate)\n"
      u"Returns the modified internal rate of return of a series of cash flows.\n"
+     u"values: the range or array of cash flows, one per period\n"
      u"finance_rate: the interest rate paid on the money invested\n"
-     u"reinvest_rate: the interest rate earned on the money reinvested\n"
-     u"values: the ranges or arrays of cash flows, one per period"},
+     u"reinvest_rate: the interest rate earned on the money reinvested"},
     {u"NOMINAL", 13211, kFinancial, RULE(2, 2, kNone, 0), nullptr,
      u"NOMINAL(effect_rate, periods_per_year)\n"
      u"Returns the nominal annual interest rate of an effective rate compounded several times a "
@@ -187,7 +187,7 @@ const FunctionRow kRows[] = {
      u"discount: the discount rate\n"
      u"basis: the day count basis: 0 US 30/360, 1 actual/actual, 2 actual/360, 3 actual/365, 4 "
      u"European 30/360"},
-    {u"SYD", 13219, kFinancial, RULE(4, 4, kOnly, 4), nullptr,
+    {u"SYD", 13219, kFinancial, RULE(4, 4, kNone, 0), nullptr,
      u"SYD(cost, salvage, life, period)\n"
      u"Returns the depreciation of an asset for a period by the sum-of-years'-digits method.\n"
      u"cost: the initial cost of the asset\n"
