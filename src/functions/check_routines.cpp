@@ -21,8 +21,6 @@ Need PositionNeed(const ArgRule& rule, size_t position, size_t count) {
             return position == rule.k ? Need::kSingle : Need::kEither;
         case RangeRule::kAllButLast:
             return position == count ? Need::kSingle : Need::kEither;
-        case RangeRule::kIrr:
-            return count <= 2 || position > 2 ? Need::kEither : Need::kSingle;
         case RangeRule::kTaxBand:
             return position == 2 || position == 3 ? Need::kRange : Need::kSingle;
     }

@@ -16,7 +16,6 @@ enum class RangeRule : uint8_t {
     kFrom,        // position k and every later one
     kAllBut,      // every position except k
     kAllButLast,  // every position except the last
-    kIrr,         // any with one or two arguments; with more, all but the first two
     kTaxBand,     // positions 2 and 3 must be ranges, the others single values
 };
 

@@ -53,12 +53,11 @@ TEST_F(CheckRoutineTest, CountsAndRangePositions) {
 }
 
 TEST_F(CheckRoutineTest, SpecialRules) {
-    // Cash flows: any with one or two arguments, then the first two must be single.
+    // Cash flows, then a single guess; nothing after it.
     EXPECT_TRUE(Accepts(Builtin(u"IRR"), "r"));
-    EXPECT_TRUE(Accepts(Builtin(u"IRR"), "rr"));
-    EXPECT_TRUE(Accepts(Builtin(u"IRR"), "ssr"));
+    EXPECT_TRUE(Accepts(Builtin(u"IRR"), "rs"));
+    EXPECT_FALSE(Accepts(Builtin(u"IRR"), "rr"));
     EXPECT_FALSE(Accepts(Builtin(u"IRR"), "rsr"));
-    EXPECT_FALSE(Accepts(Builtin(u"IRR"), "srr"));
     // Tax bands: the second and third must be ranges.
     EXPECT_TRUE(Accepts(Builtin(u"TAXBAND"), "srr"));
     EXPECT_FALSE(Accepts(Builtin(u"TAXBAND"), "sss"));
