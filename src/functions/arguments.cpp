@@ -167,8 +167,8 @@ bool RangeWalk::Size(int& width, int& height) {
     return true;
 }
 
-StepWalk::StepWalk(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell) {
-    for (; args; args = args->m_pNext)
+StepWalk::StepWalk(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell, size_t limit) {
+    for (; args && m_walks.size() < limit; args = args->m_pNext)
         m_walks.push_back(std::make_unique<RangeWalk>(ctx, args->m_pFormula, cell));
     m_values.resize(m_walks.size());
     m_sizes.assign(m_walks.size(), 0);

@@ -5,6 +5,7 @@
 // once so that every function coerces the same way.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -104,10 +105,12 @@ int WalkValues(cells::CTX* ctx, CCFormula* node, const CCRef* cell, Visit&& visi
     return 0;
 }
 
-// Every argument of a list opened at once and read in step, position by position.
+// Every argument of a list (or its first `limit` arguments) opened at once and read in step,
+// position by position.
 class StepWalk {
 public:
-    StepWalk(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell);
+    StepWalk(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell,
+             size_t limit = SIZE_MAX);
     // The next position that every argument has (values() holds one value per argument);
     // false when any argument has ended. The others are then read to their ends, so that
     // Failure() knows their sizes and errors.
@@ -126,10 +129,12 @@ private:
     std::vector<int> m_errors;
 };
 
-// visit(values, count) for every position all the arguments have; StepWalk::Failure() after.
+// visit(values, count) for every position all the arguments (at most `limit` of them) have;
+// StepWalk::Failure() after.
 template <class Visit>
-int WalkInStep(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell, Visit&& visit) {
-    StepWalk walk(ctx, args, cell);
+int WalkInStep(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell, Visit&& visit,
+               size_t limit = SIZE_MAX) {
+    StepWalk walk(ctx, args, cell, limit);
     while (walk.Next())
         visit(walk.values(), walk.count());
     return walk.Failure();
