@@ -28,21 +28,6 @@ namespace {
 
 struct Sheet : TestSheet {
     Sheet() { InitBuiltinFunctions(); }
-    void Type(unsigned char c, uint16_t r, std::u16string_view text) {
-        CCRCRef ref(c, r);
-        SetCellText(&ref, text);
-    }
-    std::string Shown(unsigned char c, uint16_t r) { return ostrel::ToUtf8(ValueText(c, r)); }
-    std::string Formula(unsigned char c, uint16_t r) {
-        CCRCRef ref(c, r);
-        std::u16string text;
-        GetCellFormula(&ref, text);
-        return ostrel::ToUtf8(text);
-    }
-    void Settle() {
-        while (DoIdle(0)) {
-        }
-    }
 };
 
 }  // namespace
@@ -162,9 +147,7 @@ TEST(CellFormula, EditSourcesHandValuesOn) {
     CCRCRef a1(0, 0);
     EXPECT_EQ(source->SetEditSource(sheet.GetCTX(), &a1, 0), 1);
     EXPECT_EQ(sheet.Formula(1, 0), "! A1");
-    CCCellValue v;
-    v.Set(9.0, C_NF_GENERAL);
-    source->SetValue(sheet.GetCTX(), v);
+    source->SetValue(sheet.GetCTX(), testing_support::NumberValue(9));
     EXPECT_EQ(sheet.Cell(0, 0)->GetValue().GetNumber(), 9);
     EXPECT_TRUE(source->IsFormulaLink());
 }
@@ -179,10 +162,8 @@ TEST(CellFormula, RebuiltAndMovedFormulasFollowTheSheetTheyName) {
     family = {&one, two.get()};
     one.Join(&family);
     two->Join(&family);
-    CCRCRef a1(0, 0), b5(1, 4), d3(3, 2);
-    CCCellValue seven;
-    seven.Set(7.0, C_NF_GENERAL);
-    two->SetValue(&a1, &seven);
+    CCRCRef b5(1, 4), d3(3, 2);
+    two->SetNumber(0, 0, 7);
     one.Type(1, 0, u"1");
     one.Type(2, 0, u"=Sheet2!A1+B1");  // C1, rebuilt when B1 moves
     one.Type(3, 0, u"=Sheet2!A1*2");   // D1, moves to D3

@@ -19,58 +19,38 @@ using testing_support::Store;
 using testing_support::TestCell;
 using testing_support::TestSheet;
 
-namespace {
-
-std::string Shown(TestSheet& sheet, unsigned char c, uint16_t r) {
-    return ostrel::ToUtf8(sheet.ValueText(c, r));
-}
-
-std::string Formula(TestSheet& sheet, unsigned char c, uint16_t r) {
-    CCRCRef ref(c, r);
-    std::u16string text;
-    sheet.GetCellFormula(&ref, text);
-    return ostrel::ToUtf8(text);
-}
-
-void Type(TestSheet& sheet, unsigned char c, uint16_t r, std::u16string_view text) {
-    CCRCRef ref(c, r);
-    sheet.SetCellText(&ref, text);
-}
-
-}  // namespace
-
 TEST(Cell, TypedTextIsKeptExactly) {
     TestSheet sheet;
-    Type(sheet, 0, 0, u"  padded text  ");
-    EXPECT_EQ(Shown(sheet, 0, 0), "  padded text  ");
-    Type(sheet, 0, 1, u"'123");
-    EXPECT_EQ(Shown(sheet, 0, 1), "'123");  // the whole typed text, apostrophe included
+    sheet.Type(0, 0, u"  padded text  ");
+    EXPECT_EQ(sheet.Shown(0, 0), "  padded text  ");
+    sheet.Type(0, 1, u"'123");
+    EXPECT_EQ(sheet.Shown(0, 1), "'123");  // the whole typed text, apostrophe included
     EXPECT_TRUE(sheet.Cell(0, 1)->GetValue().IsText());
-    Type(sheet, 0, 2, u"   ");
+    sheet.Type(0, 2, u"   ");
     EXPECT_TRUE(sheet.Cell(0, 2)->GetValue().IsEmpty());
-    Type(sheet, 0, 3, u"1,234.5");
+    sheet.Type(0, 3, u"1,234.5");
     EXPECT_EQ(sheet.Cell(0, 3)->GetValue().GetNumber(), 1234.5);
-    EXPECT_EQ(Formula(sheet, 0, 3), "1234.5");
-    Type(sheet, 0, 4, u"12/3/2001");
+    EXPECT_EQ(sheet.Formula(0, 3), "1234.5");
+    sheet.Type(0, 4, u"12/3/2001");
     EXPECT_EQ(sheet.Cell(0, 4)->GetValue().GetFormat().GetType(), C_NF_DATE);
-    EXPECT_EQ(Shown(sheet, 0, 4), "12/03/2001");
+    EXPECT_EQ(sheet.Shown(0, 4), "12/03/2001");
 }
 
 TEST(Cell, PlainNumbersKeepTheCellsFormat) {
     TestSheet sheet;
-    Type(sheet, 0, 0, u"$12.50");
-    EXPECT_EQ(Shown(sheet, 0, 0), "$12.50");
-    Type(sheet, 0, 0, u"7");
-    EXPECT_EQ(Shown(sheet, 0, 0), "$7.00");
-    Type(sheet, 0, 0, u"25%");
-    EXPECT_EQ(Shown(sheet, 0, 0), "25%");
+    sheet.Type(0, 0, u"$12.50");
+    EXPECT_EQ(sheet.Shown(0, 0), "$12.50");
+    sheet.Type(0, 0, u"7");
+    EXPECT_EQ(sheet.Shown(0, 0), "$7.00");
+    sheet.Type(0, 0, u"25%");
+    EXPECT_EQ(sheet.Shown(0, 0), "25%");
 }
 
 TEST(Cell, UnparsableFormulasBecomeTextWithAMessage) {
     TestSheet sheet;
-    Type(sheet, 0, 0, u"=1+(");
-    EXPECT_EQ(Shown(sheet, 0, 0), "=1+(");
-    Type(sheet, 0, 1, u"=1+");
+    sheet.Type(0, 0, u"=1+(");
+    EXPECT_EQ(sheet.Shown(0, 0), "=1+(");
+    sheet.Type(0, 1, u"=1+");
     EXPECT_EQ(sheet.messages, (std::vector<unsigned>{13034, 13042}));
     sheet.Cell(0, 2)->SetText(sheet.GetCTX(), u"=1+", 1);  // quiet
     EXPECT_EQ(sheet.messages.size(), 2u);
@@ -82,9 +62,9 @@ TEST(Cell, ProtectionRefusesLockedCells) {
     CCCellFormat locked;
     locked.SetLock(1);
     cell->SetFormat(sheet.GetCTX(), locked);
-    Type(sheet, 0, 0, u"1");
+    sheet.Type(0, 0, u"1");
     sheet.Protect(u"x");
-    Type(sheet, 0, 0, u"2");
+    sheet.Type(0, 0, u"2");
     cell->Clear(sheet.GetCTX(), 7);
     cell->Delete(sheet.GetCTX());
     CCCellFormat bold;
@@ -98,41 +78,41 @@ TEST(Cell, ProtectionRefusesLockedCells) {
     hidden.SetHide(1);
     cell->SetFormat(sheet.GetCTX(), hidden);
     sheet.Protect(u"x");
-    EXPECT_EQ(Shown(sheet, 0, 0), "");
-    EXPECT_EQ(Formula(sheet, 0, 0), "0");
+    EXPECT_EQ(sheet.Shown(0, 0), "");
+    EXPECT_EQ(sheet.Formula(0, 0), "0");
 }
 
 TEST(Cell, ClearBitsAndHiddenValues) {
     TestSheet sheet;
     TestCell* cell = sheet.Cell(0, 0);
-    Type(sheet, 0, 0, u"12%");
+    sheet.Type(0, 0, u"12%");
     cell->Clear(sheet.GetCTX(), 4);  // the format only
     EXPECT_EQ(cell->GetValue().GetFormat().GetType(), C_NF_GENERAL);
-    EXPECT_EQ(Shown(sheet, 0, 0), "0.12");
+    EXPECT_EQ(sheet.Shown(0, 0), "0.12");
     cell->Clear(sheet.GetCTX(), 1);
     EXPECT_TRUE(cell->GetValue().IsEmpty());
     EXPECT_TRUE(cell->IsEmpty());
 
-    Type(sheet, 0, 1, u"0");
+    sheet.Type(0, 1, u"0");
     CCCellFormat zeros;
     zeros.SetHideZero(1);
     sheet.Cell(0, 1)->SetFormat(sheet.GetCTX(), zeros);
-    EXPECT_EQ(Shown(sheet, 0, 1), "");
-    EXPECT_EQ(Formula(sheet, 0, 1), "0");
+    EXPECT_EQ(sheet.Shown(0, 1), "");
+    EXPECT_EQ(sheet.Formula(0, 1), "0");
 
     // A format that sets the precision turns a general number into a fixed one.
-    Type(sheet, 0, 2, u"3.14159");
+    sheet.Type(0, 2, u"3.14159");
     CCCellFormat two;
     two.SetNFPrecision(2);
     sheet.Cell(0, 2)->SetFormat(sheet.GetCTX(), two);
-    EXPECT_EQ(Shown(sheet, 0, 2), "3.14");
-    EXPECT_EQ(Formula(sheet, 0, 2), "3.14159");
+    EXPECT_EQ(sheet.Shown(0, 2), "3.14");
+    EXPECT_EQ(sheet.Formula(0, 2), "3.14159");
 }
 
 TEST(Cell, TextGettersNeverOverrun) {
     TestSheet sheet;
     TestCell* cell = sheet.Cell(0, 0);
-    Type(sheet, 0, 0, u"abcdef");
+    sheet.Type(0, 0, u"abcdef");
     char16_t buffer[8];
     std::fill(std::begin(buffer), std::end(buffer), u'#');
     cell->GetValueText(sheet.GetCTX(), buffer, 8);  // 8 bytes: three characters
@@ -144,48 +124,34 @@ TEST(Cell, TextGettersNeverOverrun) {
 
 TEST(Cell, FindAndReplaceWorkOnAnyLength) {
     TestSheet sheet;
-    std::u16string longText(5000, u'x');
-    longText += u" needle";
-    Type(sheet, 0, 0, longText);
+    const std::u16string x5000(5000, u'x');
+    sheet.Type(0, 0, x5000 + u" needle");
     TestCell* cell = sheet.Cell(0, 0);
-    CCFindData find;
-    find.m_find = u"needle";
-    EXPECT_EQ(cell->Find(sheet.GetCTX(), find), 1);
-    find.m_find = u"NEEDLE";
-    EXPECT_EQ(cell->Find(sheet.GetCTX(), find), 1);
-    find.m_matchCase = 1;
-    EXPECT_EQ(cell->Find(sheet.GetCTX(), find), 0);
-    find.m_find.clear();  // an empty text finds and replaces nothing
-    EXPECT_EQ(cell->Find(sheet.GetCTX(), find), 0);
-    EXPECT_EQ(cell->Replace(sheet.GetCTX(), find), 0);
+    cells::CTX* ctx = sheet.GetCTX();
+    EXPECT_EQ(cell->Find(ctx, CCFindData{.m_find = u"needle", .m_replace = {}}), 1);
+    EXPECT_EQ(cell->Find(ctx, CCFindData{.m_find = u"NEEDLE", .m_replace = {}}), 1);
+    EXPECT_EQ(cell->Find(ctx, CCFindData{.m_find = u"NEEDLE", .m_replace = {}, .m_matchCase = 1}),
+              0);
+    // An empty text finds and replaces nothing.
+    EXPECT_EQ(cell->Find(ctx, CCFindData{.m_find = {}, .m_replace = u"pin"}), 0);
+    EXPECT_EQ(cell->Replace(ctx, CCFindData{.m_find = {}, .m_replace = u"pin"}), 0);
+    EXPECT_EQ(cell->Replace(ctx, CCFindData{.m_find = u"needle", .m_replace = u"pin"}), 1);
+    EXPECT_EQ(sheet.ValueText(0, 0), x5000 + u" pin");
 
-    CCFindData replace;
-    replace.m_find = u"needle";
-    replace.m_replace = u"pin";
-    EXPECT_EQ(cell->Replace(sheet.GetCTX(), replace), 1);
-    std::u16string expected(5000, u'x');
-    expected += u" pin";
-    EXPECT_EQ(sheet.ValueText(0, 0), expected);
-
-    Type(sheet, 0, 1, u"cat catalog cat");
-    CCFindData words;
-    words.m_find = u"cat";
-    words.m_replace = u"dog";
-    words.m_wholeWord = 1;
-    EXPECT_EQ(sheet.Cell(0, 1)->Replace(sheet.GetCTX(), words), 1);
-    EXPECT_EQ(Shown(sheet, 0, 1), "dog catalog dog");
+    sheet.Type(0, 1, u"cat catalog cat");
+    EXPECT_EQ(sheet.Cell(0, 1)->Replace(
+                  ctx, CCFindData{.m_find = u"cat", .m_replace = u"dog", .m_wholeWord = 1}),
+              1);
+    EXPECT_EQ(sheet.Shown(0, 1), "dog catalog dog");
     // Replacing in a number types the result again.
-    Type(sheet, 0, 2, u"1200");
-    CCFindData digits;
-    digits.m_find = u"2";
-    digits.m_replace = u"5";
-    EXPECT_EQ(sheet.Cell(0, 2)->Replace(sheet.GetCTX(), digits), 1);
+    sheet.Type(0, 2, u"1200");
+    EXPECT_EQ(sheet.Cell(0, 2)->Replace(ctx, CCFindData{.m_find = u"2", .m_replace = u"5"}), 1);
     EXPECT_EQ(sheet.Cell(0, 2)->GetValue().GetNumber(), 1500);
 }
 
 TEST(Cell, WriteAndReadBack) {
     TestSheet sheet;
-    Type(sheet, 0, 0, u"$12.50");
+    sheet.Type(0, 0, u"$12.50");
     TestCell* cell = sheet.Cell(0, 0);
     CCCellFormat locked;
     locked.SetLock(1);
@@ -235,9 +201,9 @@ TEST(Cell, GermanInput) {
     cells::LCTX lctx{&german};
     sheet.Ctx().SetLCTX(&lctx);
     // Typed and shown in the context's locale (its conventions: the scanner tests).
-    Type(sheet, 0, 1, u"24.12.2026");
-    EXPECT_EQ(Shown(sheet, 0, 1), "24.12.2026");
-    Type(sheet, 0, 2, u"12,50 €");
-    EXPECT_EQ(Shown(sheet, 0, 2), "12,50 €");
+    sheet.Type(0, 1, u"24.12.2026");
+    EXPECT_EQ(sheet.Shown(0, 1), "24.12.2026");
+    sheet.Type(0, 2, u"12,50 €");
+    EXPECT_EQ(sheet.Shown(0, 2), "12,50 €");
     sheet.Ctx().SetLCTX(cells::invariant_LCTX());
 }

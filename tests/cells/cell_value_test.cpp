@@ -45,6 +45,15 @@ std::string Show(const CCCellValue& v, int flags = 0) {
     return ostrel::ToUtf8(out.str());
 }
 
+// The value of a variant of kind vt whose payload fill() sets.
+template <typename Fill>
+CCCellValue FromVariant(VARTYPE vt, Fill fill) {
+    VARIANT v;
+    v.vt = vt;
+    fill(v);
+    return CCCellValue(v);
+}
+
 bool IsBool(const CCCellValue& v, double x) {
     return v.IsNumber() && v.GetNumber() == x && v.GetFormat().GetType() == C_NF_BOOL;
 }
@@ -180,13 +189,10 @@ TEST(CellValue, Printing) {
 }
 
 TEST(CellValue, VariantConversions) {
-    CVariant cy;
-    cy.vt = VT_CY;
-    cy.cyVal.int64 = 123456789;  // 12345.6789
-    CCCellValue v(cy);
+    CVariant back;
+    CCCellValue v = FromVariant(VT_CY, [](VARIANT& x) { x.cyVal.int64 = 123456789; });
     EXPECT_EQ(v.GetNumber(), 12345.6789);
     EXPECT_EQ(v.GetFormat().GetType(), C_NF_CURRENCY);
-    CVariant back;
     v.Get(back);
     EXPECT_EQ(back.vt, VT_CY);
     EXPECT_EQ(back.cyVal.int64, 123456789);  // exact round trip
@@ -195,10 +201,7 @@ TEST(CellValue, VariantConversions) {
     huge.Get(back);
     EXPECT_EQ(back.vt, VT_ERROR);
 
-    CVariant i2;
-    i2.vt = VT_I2;
-    i2.iVal = -7;
-    CCCellValue small(i2);
+    CCCellValue small = FromVariant(VT_I2, [](VARIANT& x) { x.iVal = -7; });
     EXPECT_EQ(small.GetFormat().GetType(), C_NF_NUMBER);
     small.Get(back);
     EXPECT_EQ(back.vt, VT_I4);
@@ -209,12 +212,8 @@ TEST(CellValue, VariantConversions) {
     date.Set(DateToDouble(15, 6, 2020) + 0.5, C_NF_DATE);
     date.Get(back);
     ASSERT_EQ(back.vt, VT_DATE);
-    CCCellValue again(back);
-    EXPECT_DOUBLE_EQ(again.GetNumber(), date.GetNumber());
-    CVariant old;
-    old.vt = VT_DATE;
-    old.date = -1000;  // 1897
-    EXPECT_EQ(CCCellValue(old).GetError(), 3);
+    EXPECT_DOUBLE_EQ(CCCellValue(back).GetNumber(), date.GetNumber());
+    EXPECT_EQ(FromVariant(VT_DATE, [](VARIANT& x) { x.date = -1000; }).GetError(), 3);  // 1897
     CCCellValue late;
     late.Set(DateToDouble(1, 1, 2072), C_NF_DATE);
     late.Get(back);
@@ -229,17 +228,11 @@ TEST(CellValue, VariantConversions) {
     CCCellValue().Get(text);
     EXPECT_EQ(text.vt, VT_EMPTY);
 
-    CVariant b;
-    b.vt = VT_BOOL;
-    b.boolVal = VARIANT_TRUE;
-    EXPECT_EQ(CCCellValue(b).GetFormat().GetType(), C_NF_BOOL);
-    CVariant byte;
-    byte.vt = VT_UI1;
-    byte.bVal = 65;
-    EXPECT_EQ(ostrel::ToUtf8(CCCellValue(byte).GetText()), "A");
-    CVariant unknown;
-    unknown.vt = 99;
-    EXPECT_EQ(CCCellValue(unknown).GetError(), 3);
+    auto boolean = FromVariant(VT_BOOL, [](VARIANT& x) { x.boolVal = VARIANT_TRUE; });
+    EXPECT_EQ(boolean.GetFormat().GetType(), C_NF_BOOL);
+    auto byte = FromVariant(VT_UI1, [](VARIANT& x) { x.bVal = 65; });
+    EXPECT_EQ(ostrel::ToUtf8(byte.GetText()), "A");
+    EXPECT_EQ(FromVariant(99, [](VARIANT&) {}).GetError(), 3);
     // Hex numbers and references leave the variant as passed.
     CCCellValue hex;
     hex.Set(255.0, C_NF_HEX);

@@ -32,13 +32,18 @@ void Reads(TestSheet& sheet, unsigned char c, uint16_t r, unsigned char pc, uint
     ASSERT_EQ(sheet.RegisterDependent(&precedent, &dependent), 1);
 }
 
+// An item, the cell A1 of a sheet.
+class Item : public ::testing::Test {
+protected:
+    TestSheet sheet;
+    cells::CTX* ctx = sheet.GetCTX();
+    TestCell* item = sheet.Cell(0, 0);
+};
+
 }  // namespace
 
-TEST(Item, DependentsMostRecentFirstAndOnce) {
-    TestSheet sheet;
-    TestCell* item = sheet.Cell(0, 0);
+TEST_F(Item, DependentsMostRecentFirstAndOnce) {
     CCRCRef x(1, 0), y(2, 0), z(3, 0);
-    cells::CTX* ctx = sheet.GetCTX();
     EXPECT_EQ(item->RegisterDependent(ctx, &x), 1);
     EXPECT_EQ(item->RegisterDependent(ctx, &y), 1);
     EXPECT_EQ(item->RegisterDependent(ctx, &z), 1);
@@ -62,10 +67,7 @@ TEST(Item, DependentsMostRecentFirstAndOnce) {
     EXPECT_EQ(item->GetDependents(), nullptr);
 }
 
-TEST(Item, ManyDependentsStayFastAndExact) {
-    TestSheet sheet;
-    TestCell* item = sheet.Cell(0, 0);
-    cells::CTX* ctx = sheet.GetCTX();
+TEST_F(Item, ManyDependentsStayFastAndExact) {
     for (uint16_t r = 1; r <= 3000; ++r) {
         CCRCRef dep(1, r);
         item->RegisterDependent(ctx, &dep);
@@ -82,12 +84,9 @@ TEST(Item, ManyDependentsStayFastAndExact) {
     EXPECT_EQ(item->HasDependentsRef(ctx, &qa), 1499);
 }
 
-TEST(Item, WriteReadRoundTripKeepsDependentsUsable) {
-    TestSheet sheet;
+TEST_F(Item, WriteReadRoundTripKeepsDependentsUsable) {
     std::vector<TestSheet*> family{&sheet};
     sheet.Join(&family);
-    cells::CTX* ctx = sheet.GetCTX();
-    TestCell* item = sheet.Cell(0, 0);
     CCRCRef b1(1, 0), c1(2, 0);
     item->RegisterDependent(ctx, &b1);
     item->RegisterDependent(ctx, &c1);
@@ -109,10 +108,7 @@ TEST(Item, WriteReadRoundTripKeepsDependentsUsable) {
     EXPECT_TRUE(copy.CCItem::IsEmpty());
 }
 
-TEST(Item, CopiesTakeTheAuthoritativeForm) {
-    TestSheet sheet;
-    cells::CTX* ctx = sheet.GetCTX();
-    TestCell* item = sheet.Cell(0, 0);
+TEST_F(Item, CopiesTakeTheAuthoritativeForm) {
     CCRCRef b1(1, 0);
     item->RegisterDependent(ctx, &b1);
     TestCell copy(*item);
@@ -121,10 +117,7 @@ TEST(Item, CopiesTakeTheAuthoritativeForm) {
     EXPECT_GE(copy.HasDependentsRef(ctx, &q), 0);
 }
 
-TEST(Item, UpdateDependentNeverDuplicates) {
-    TestSheet sheet;
-    cells::CTX* ctx = sheet.GetCTX();
-    TestCell* item = sheet.Cell(0, 0);
+TEST_F(Item, UpdateDependentNeverDuplicates) {
     CCRCRef b1(1, 0), c1(2, 0), d1(3, 0);
     item->RegisterDependent(ctx, &b1);
     item->RegisterDependent(ctx, &c1);
@@ -137,10 +130,7 @@ TEST(Item, UpdateDependentNeverDuplicates) {
     EXPECT_EQ(item->GetDependentCount(), 2);
 }
 
-TEST(Item, ProtectedHiddenItemsRefuseNewDependents) {
-    TestSheet sheet;
-    cells::CTX* ctx = sheet.GetCTX();
-    TestCell* item = sheet.Cell(0, 0);
+TEST_F(Item, ProtectedHiddenItemsRefuseNewDependents) {
     CCCellFormat hidden;
     hidden.SetHide(1);
     item->SetFormat(ctx, hidden);
@@ -150,9 +140,7 @@ TEST(Item, ProtectedHiddenItemsRefuseNewDependents) {
     EXPECT_EQ(sheet.messages, std::vector<unsigned>{13037});
 }
 
-TEST(Item, CircularityFollowsChainsAndEnds) {
-    TestSheet sheet;
-    cells::CTX* ctx = sheet.GetCTX();
+TEST_F(Item, CircularityFollowsChainsAndEnds) {
     // A1 reads itself.
     Reads(sheet, 0, 0, 0, 0);
     EXPECT_EQ(sheet.Cell(0, 0)->IsCirc(ctx), 1);
@@ -177,27 +165,24 @@ TEST(Item, CircularityFollowsChainsAndEnds) {
     EXPECT_EQ(sheet.Cell(4, 0)->IsCirc(ctx), 0);
 }
 
-TEST(Item, InvalidationWalksACopy) {
+TEST_F(Item, InvalidationWalksACopy) {
     // Each dependent's invalidation unregisters from the array being walked.
     struct Unregistering : TestSheet {
-        TestCell* target = nullptr;
+        TestCell* target = Cell(0, 0);
         int InvalidateRef(const CCRef* ref, const CCRef* invalidated) override {
             ++calls;
             target->UnRegisterDependent(GetCTX(), ref);
             return TestSheet::InvalidateRef(ref, invalidated);
         }
         int calls = 0;
-    } sheet;
-    cells::CTX* ctx = sheet.GetCTX();
-    TestCell* item = sheet.Cell(0, 0);
-    sheet.target = item;
+    } walked;
     for (unsigned char c = 1; c <= 5; ++c) {
         CCRCRef dep(c, 0);
-        item->RegisterDependent(ctx, &dep);
+        walked.target->RegisterDependent(walked.GetCTX(), &dep);
     }
-    item->InvalidateDependents(ctx);
-    EXPECT_EQ(sheet.calls, 5);
-    EXPECT_EQ(item->GetDependentCount(), 0);
+    walked.target->InvalidateDependents(walked.GetCTX());
+    EXPECT_EQ(walked.calls, 5);
+    EXPECT_EQ(walked.target->GetDependentCount(), 0);
 }
 
 TEST(ItemList, FindRemoveFree) {

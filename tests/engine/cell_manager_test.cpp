@@ -52,24 +52,16 @@ struct InstallUI {
     ~InstallUI() { ostrel::SetUserInterface(nullptr); }
 };
 
-// The values of one record, as numbers (errors as -error code).
-std::vector<double> Record(const CPtrArray& record) {
+// The values of the record a call loaded (errors as -error code); the record is freed.
+std::vector<double> Loaded(int result, CPtrArray& record) {
+    EXPECT_EQ(result, 1);
     std::vector<double> out;
     for (intptr_t i = 0; i < record.GetSize(); ++i) {
         auto* v = static_cast<CCCellValue*>(record.GetAt(i));
         out.push_back(v->IsError() ? -v->GetError() : v->IsNumber() ? v->GetNumber() : 0);
     }
+    FreeValueArray(record);
     return out;
-}
-
-void Fill(TestSheet& sheet, int columns, int rows) {
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) {
-            CCCellValue v;
-            v.Set(double(r * 10 + c), C_NF_GENERAL);
-            CCRCRef ref(static_cast<unsigned char>(c), static_cast<uint16_t>(r));
-            sheet.SetValue(&ref, &v);
-        }
 }
 
 }  // namespace
@@ -175,7 +167,9 @@ TEST(CellManager, ProtectionAndMessages) {
 
 TEST(CellManager, ValuesAndRecordsThroughHandles) {
     TestSheet sheet;
-    Fill(sheet, 3, 2);
+    for (uint16_t r = 0; r < 2; ++r)
+        for (unsigned char c = 0; c < 3; ++c)
+            sheet.SetNumber(c, r, r * 10 + c);
     CCRegionRef range(0, 0, 2, 1);
     uint16_t h = sheet.OpenRef(&range);
     ASSERT_NE(h, 0);
@@ -188,26 +182,19 @@ TEST(CellManager, ValuesAndRecordsThroughHandles) {
         seen.push_back(v.GetNumber());
     EXPECT_EQ(seen, (std::vector<double>{0, 1, 2, 10, 11, 12}));
 
+    using Values = std::vector<double>;
     CPtrArray record;
-    EXPECT_EQ(sheet.GetLastRecord(h, &record), 1);
-    EXPECT_EQ(Record(record), (std::vector<double>{10, 11, 12}));
-    FreeValueArray(record);
+    EXPECT_EQ(Loaded(sheet.GetLastRecord(h, &record), record), (Values{10, 11, 12}));
     // Past the end: error 1 values, and the host is never asked for them.
-    EXPECT_EQ(sheet.GetNextRecord(h, &record), 1);
-    EXPECT_EQ(Record(record), (std::vector<double>{-1, -1, -1}));
-    FreeValueArray(record);
-    EXPECT_EQ(sheet.GetPreviousRecord(h, &record), 1);  // position 6 = 2 x width: row 0
-    EXPECT_EQ(Record(record), (std::vector<double>{0, 1, 2}));
-    FreeValueArray(record);
+    EXPECT_EQ(Loaded(sheet.GetNextRecord(h, &record), record), (Values{-1, -1, -1}));
+    // Position 6 = 2 x width: row 0.
+    EXPECT_EQ(Loaded(sheet.GetPreviousRecord(h, &record), record), (Values{0, 1, 2}));
     // Below two rows in there is no previous row: nothing loaded, position kept.
     EXPECT_EQ(sheet.GetPreviousRecord(h, &record), 0);
-    EXPECT_EQ(sheet.GetNextRecord(h, &record), 1);
-    EXPECT_EQ(Record(record), (std::vector<double>{10, 11, 12}));
-    FreeValueArray(record);
+    EXPECT_EQ(Loaded(sheet.GetNextRecord(h, &record), record), (Values{10, 11, 12}));
     EXPECT_EQ(sheet.GetRecord(h, 0, &record), 0);
     EXPECT_EQ(sheet.GetRecord(h, 3, &record), 0);
-    EXPECT_EQ(sheet.GetRecord(h, 1, &record), 1);
-    FreeValueArray(record);
+    EXPECT_EQ(Loaded(sheet.GetRecord(h, 1, &record), record), (Values{0, 1, 2}));
 
     // Handles: a closed one is reused; bad ones are refused.
     uint16_t h2 = sheet.OpenRef(&range);
@@ -244,8 +231,7 @@ TEST(CellManager, OpenRefRefusesImpossibleSizesAndCapsHandles) {
 TEST(CellManager, SetSourceValueFollowsEditSourcesAndStopsOnCycles) {
     TestSheet sheet;
     CCRCRef a1(0, 0);
-    CCCellValue v;
-    v.Set(7.0, C_NF_GENERAL);
+    CCCellValue v = testing_support::NumberValue(7);
     EXPECT_EQ(sheet.SetSourceValue(&a1, &v), 1);
     EXPECT_EQ(sheet.Cell(0, 0)->GetValue().GetNumber(), 7);
     EXPECT_EQ(sheet.SetSourceValue(nullptr, &v), 0);
@@ -323,8 +309,7 @@ TEST(CellManager, EditSourceWalksEndOnCyclesAndMissingCells) {
     ForwardingCell* c = sheet.Make(2, 0);
     a->source = std::make_unique<CCRCRef>(1, 0);  // A1 -> B1 -> C1
     b->source = std::make_unique<CCRCRef>(2, 0);
-    CCCellValue v;
-    v.Set(3.0, C_NF_GENERAL);
+    CCCellValue v = testing_support::NumberValue(3);
     CCRCRef a1(0, 0);
     EXPECT_EQ(sheet.SetSourceValue(&a1, &v), 1);
     EXPECT_EQ(c->GetValue().GetNumber(), 3);

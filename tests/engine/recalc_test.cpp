@@ -43,16 +43,12 @@ std::u16string Name(Pos p) {
 // A sheet that records the cells it recalculates.
 struct Sheet : TestSheet {
     Sheet() { InitBuiltinFunctions(); }
-    void Type(Pos p, std::u16string_view text) {
-        CCRCRef ref(p.first, p.second);
-        SetCellText(&ref, text);
-    }
+    void Type(Pos p, std::u16string_view text) { TestSheet::Type(p.first, p.second, text); }
     void Settle() {
-        while (DoIdle(1)) {
-        }
+        TestSheet::Settle();
         ran.clear();
     }
-    std::string Shown(Pos p) { return ostrel::ToUtf8(ValueText(p.first, p.second)); }
+    std::string Shown(Pos p) { return TestSheet::Shown(p.first, p.second); }
     int RecalcCell(const CCRef* ref) override {
         ran.push_back(PosOf(ref));
         return TestSheet::RecalcCell(ref);
@@ -217,8 +213,7 @@ TEST(Recalc, CyclesEndEveryWalk) {
     EXPECT_LE(check.GetCurProcessCount(), 1u);
     check.Settle();
     check.Type({3, 0}, u"=F1");
-    while (check.DoIdle(1)) {
-    }
+    check.Settle();
     EXPECT_EQ(check.InitFormulaRecalc(check.Cell(3, 0)), 1);
     ASSERT_EQ(check.GetCurProcessCount(), 1u);
     EXPECT_EQ(PosOf(check.GetProcessList().GetFirst()), Pos(3, 0));

@@ -27,16 +27,12 @@ struct Family {
     TestSheet s1{u"Sheet1"}, s2{u"Sheet2"}, s3{u"Sheet3"};
     std::vector<TestSheet*> members{&s1, &s2, &s3};
     Family() {
-        for (TestSheet* s : members)
-            s->Join(&members);
         double x = 1;
-        for (TestSheet* s : members)
-            for (uint16_t r = 0; r < 2; ++r) {
-                CCCellValue v;
-                v.Set(x++, C_NF_GENERAL);
-                CCRCRef ref(0, r);
-                s->SetValue(&ref, &v);
-            }
+        for (TestSheet* s : members) {
+            s->Join(&members);
+            s->SetNumber(0, 0, x++);
+            s->SetNumber(0, 1, x++);
+        }
     }
 };
 
@@ -114,10 +110,8 @@ struct Linked : TestSheet {
 TEST(Remote, RequestsTravelAndAreServed) {
     Linked a{u"A"}, b{u"Budget"};
     a.peer = &b;
-    CCCellValue v;
-    v.Set(12.5, C_NF_GENERAL);
+    b.SetNumber(2, 2, 12.5);
     CCRCRef c3(2, 2);
-    b.SetValue(&c3, &v);
 
     CCRemoteRef remote(u"Budget", u"C3");
     CCCellValue got;

@@ -443,25 +443,22 @@ TEST(CellFormatTable, FindAddAndIndexFallback) {
 
 TEST_F(UnitTexts, CollectingTableComparesUnitTextsAsTheyConvertNow) {
     CacheWithFakeParser cache;
+    auto locked = [](const CCNumberFormat& nf, int lock = 1) {
+        CCCellFormat f = WithNF(nf);
+        f.SetLock(lock);
+        return f;
+    };
     CCNumberFormat trailing = Make(C_NF_NUMBER, 1);
     trailing.SetLTString(kg, 2);
     CCCellFormatTable table;
     CCCellFormat plain;
     plain.SetLock(1);
     table.Add(plain);
-    CCCellFormat withUnit = WithNF(trailing);
-    withUnit.SetLock(1);
-    int unit = table.Add(withUnit);
-    CCCellFormat byCode = WithNF(Custom(u"0.0\" kg\""));
-    byCode.SetLock(1);
-    EXPECT_EQ(table.Find(byCode), unit);
-    byCode.SetLock(0);
-    EXPECT_EQ(table.Find(byCode), -1);
-    byCode.SetLock(1);
+    int unit = table.Add(locked(trailing));
+    EXPECT_EQ(table.Find(locked(Custom(u"0.0\" kg\""))), unit);
+    EXPECT_EQ(table.Find(locked(Custom(u"0.0\" kg\""), 0)), -1);
     ReleaseLTStrings();
-    EXPECT_EQ(table.Find(byCode), -1);
+    EXPECT_EQ(table.Find(locked(Custom(u"0.0\" kg\""))), -1);
     EXPECT_EQ(table.Find(WithNF(Custom(u"0.0"))), -1);
-    CCCellFormat bare = WithNF(Custom(u"0.0"));
-    bare.SetLock(1);
-    EXPECT_EQ(table.Find(bare), unit);
+    EXPECT_EQ(table.Find(locked(Custom(u"0.0"))), unit);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Dates and times: field orders, month names, separators, ranges and the sub-formats they
 // imply.
+#include <array>
 #include <string>
 
 #include "scanner_support.h"
@@ -21,6 +22,8 @@ struct Part {
     int ok = 0, day = 0, month = 0, year = 0;
     CCNumberFormat format;
     long consumed = 0;
+    // Whether it scanned, and the date it read.
+    std::array<int, 4> Read() const { return {ok, day, month, year}; }
 };
 
 Part DatePart(Locale& l, std::u16string_view t) {
@@ -55,10 +58,7 @@ TEST(DatePart, FieldsSeparatorsAndStyles) {
     for (const Case& c : cases) {
         SCOPED_TRACE(U8(c.text));
         Part p = DatePart(DayFirst(), c.text);
-        ASSERT_TRUE(p.ok);
-        EXPECT_EQ(p.day, c.day);
-        EXPECT_EQ(p.month, c.month);
-        EXPECT_EQ(p.year, c.year);
+        EXPECT_EQ(p.Read(), (std::array{1, c.day, c.month, c.year}));
         EXPECT_EQ(p.format.getType(), C_NF_DATE);
         EXPECT_EQ(p.format.getMonthType(), c.monthType);
         EXPECT_EQ(p.format.getYearType(), c.yearType);
@@ -83,23 +83,13 @@ TEST(DatePart, YearFirstLocales) {
     data.dateSeparator = u'-';
     zmk::multilang::CLocaleInfo info(data);
     Locale iso(&info);
-    Part p = DatePart(iso, u"2001-03-04");
-    ASSERT_TRUE(p.ok);
     // Year, month, day: the month comes first.
-    EXPECT_EQ(p.month, 3);
-    EXPECT_EQ(p.day, 4);
-    EXPECT_EQ(p.year, 2001);
+    Part p = DatePart(iso, u"2001-03-04");
+    EXPECT_EQ(p.Read(), (std::array{1, 4, 3, 2001}));
     EXPECT_EQ(p.format.getYearType(), 0);
-    Part named = DatePart(iso, u"01 Apr 5");
-    EXPECT_EQ(named.year, 2001);
-    EXPECT_EQ(named.month, 4);
-    EXPECT_EQ(named.day, 5);
-    // Two fields are a day and a month of this year.
-    Part short_ = DatePart(iso, u"3-4");
-    ASSERT_TRUE(short_.ok);
-    EXPECT_EQ(short_.month, 3);
-    EXPECT_EQ(short_.day, 4);
-    EXPECT_EQ(short_.year, CurrentYear());
+    EXPECT_EQ(DatePart(iso, u"01 Apr 5").Read(), (std::array{1, 5, 4, 2001}));
+    // Two fields are a month and a day of this year.
+    EXPECT_EQ(DatePart(iso, u"3-4").Read(), (std::array{1, 4, 3, CurrentYear()}));
     EXPECT_FALSE(DatePart(iso, u"200-3-4").ok);
 }
 

@@ -17,9 +17,9 @@ class EvalTest : public TreeTest {
 protected:
     void SetUp() override {
         TreeTest::SetUp();
-        SetNumber(sheet, 0, 0, 1);
-        SetNumber(sheet, 0, 1, 2);
-        SetNumber(sheet, 0, 2, 4);
+        sheet.SetNumber(0, 0, 1);
+        sheet.SetNumber(0, 1, 2);
+        sheet.SetNumber(0, 2, 4);
     }
 };
 
@@ -127,7 +127,7 @@ TEST_F(EvalTest, SheetOperatorsResolveNamesThroughTheFamily) {
     std::vector<testing_support::TestSheet*> family{&sheet, &second};
     sheet.Join(&family);
     second.Join(&family);
-    SetNumber(second, 1, 1, 42);
+    second.SetNumber(1, 1, 42);
     // Data!B2
     FormulaPtr full(Op(FULLREFFunc, ConstructOpFormula(&SheetRangeFunc, u"Data"), Cell(1, 1)));
     CCCellValue v;

@@ -49,11 +49,8 @@ Scanned Number(Locale& l, std::u16string_view t) {
 
 TEST(NumberValue, CellInputDecidesGroupsAndFractions) {
     Scanned grouped = NumberValue(DayFirst(), u"1,234.5xyz", 1);
-    ASSERT_TRUE(grouped.ok);
-    EXPECT_EQ(grouped.consumed, 7);
-    EXPECT_EQ(grouped.value.GetNumber(), 1234.5);
+    EXPECT_EQ(grouped.Read(), std::make_tuple(1, 7L, 1234.5, int(C_NF_GENERAL)));
     EXPECT_EQ(grouped.value.GetFormat().getCommas(), 1);
-    EXPECT_EQ(grouped.value.GetFormat().getType(), C_NF_GENERAL);
 
     Scanned plain = NumberValue(DayFirst(), u"1,234.5", 0);
     EXPECT_EQ(plain.consumed, 1);
@@ -121,11 +118,8 @@ TEST(NumberValue, LongDigitRunsAreReadExactly) {
 }
 
 TEST(NPFSNumber, SignsAndPercent) {
-    Scanned s = Npfs(DayFirst(), u" - 5 %x", 1);
-    ASSERT_TRUE(s.ok);
-    EXPECT_EQ(s.consumed, 6);
-    EXPECT_EQ(s.value.GetNumber(), -0.05);
-    EXPECT_EQ(s.value.GetFormat().getType(), C_NF_PERCENT);
+    EXPECT_EQ(Npfs(DayFirst(), u" - 5 %x", 1).Read(),
+              std::make_tuple(1, 6L, -0.05, int(C_NF_PERCENT)));
     EXPECT_FALSE(Npfs(DayFirst(), u"-5", 0).ok);
     // Without "%" the white space after the number is not taken.
     EXPECT_EQ(Npfs(DayFirst(), u"5 x", 1).consumed, 1);
@@ -138,11 +132,8 @@ TEST(NPFSNumber, SignsAndPercent) {
 }
 
 TEST(CurrencyNumber, PartsInAnyOrderEachOnce) {
-    Scanned s = Currency(DayFirst(), u"- $ 12 rest", 1);
-    ASSERT_TRUE(s.ok);
-    EXPECT_EQ(s.consumed, 7);
-    EXPECT_EQ(s.value.GetNumber(), -12);
-    EXPECT_EQ(s.value.GetFormat().getType(), C_NF_CURRENCY);
+    EXPECT_EQ(Currency(DayFirst(), u"- $ 12 rest", 1).Read(),
+              std::make_tuple(1, 7L, -12.0, int(C_NF_CURRENCY)));
     EXPECT_EQ(Currency(DayFirst(), u"12-$", 1).value.GetNumber(), -12);
     EXPECT_FALSE(Currency(DayFirst(), u"-$12", 0).ok);
     EXPECT_FALSE(Currency(DayFirst(), u"$", 1).ok);

@@ -2,6 +2,7 @@
 // Classification of typed cell input, in the typing examples' locale, the invariant locale
 // and German conventions.
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "ostrel/formula/formula.h"
@@ -16,6 +17,10 @@ struct Parsed {
     CCCellValue value;
     CCFormula* formula = reinterpret_cast<CCFormula*>(1);  // must be reset by Parse
     std::unique_ptr<CCFormula> tree;                       // owns what Parse built
+    // The result, the number read and its format's kind.
+    std::tuple<int, double, int> Read() const {
+        return {code, value.GetNumber(), value.GetFormat().getType()};
+    }
 };
 
 Parsed DoParse(Locale& locale, std::u16string_view text) {
@@ -125,30 +130,21 @@ TEST(Parse, TextsThatLookAlmostLikeNumbers) {
 }
 
 TEST(Parse, DatesTimesAndBooleans) {
-    Parsed d = DoParse(DayFirst(), u"12/3/2001");
-    ASSERT_TRUE(d.value.IsNumber());
-    EXPECT_EQ(d.value.GetNumber(), DateToDouble(12, 3, 2001));
-    EXPECT_EQ(d.value.GetFormat().getType(), C_NF_DATE);
-
+    EXPECT_EQ(DoParse(DayFirst(), u"12/3/2001").Read(),
+              std::make_tuple(1, DateToDouble(12, 3, 2001), int(C_NF_DATE)));
     EXPECT_EQ(DoParse(DayFirst(), u"29/2/1900").value.GetNumber(), 59.0);
     Parsed noYear = DoParse(DayFirst(), u"12-3");
     EXPECT_EQ(noYear.value.GetNumber(), DateToDouble(12, 3, CurrentYear()));
     EXPECT_EQ(noYear.value.GetFormat().getYearType(), 1);
 
-    Parsed midnight = DoParse(DayFirst(), u"24:00");
-    EXPECT_EQ(midnight.value.GetFormat().getType(), C_NF_TIME);
-    EXPECT_DOUBLE_EQ(midnight.value.GetNumber(), 1.0);
+    EXPECT_EQ(DoParse(DayFirst(), u"24:00").Read(), std::make_tuple(1, 1.0, int(C_NF_TIME)));
     Parsed evening = DoParse(DayFirst(), u"9:30 pm");
     EXPECT_DOUBLE_EQ(evening.value.GetNumber(), TimeToDouble(21, 30, 0, 1));
     EXPECT_EQ(evening.value.GetFormat().getTimeRange(), 0);
 
-    for (const char16_t* t : {u"TRUE", u"true", u" True "}) {
-        Parsed b = DoParse(DayFirst(), t);
-        ASSERT_TRUE(b.value.IsNumber());
-        EXPECT_EQ(b.value.GetNumber(), 1.0);
-        EXPECT_EQ(b.value.GetFormat().getType(), C_NF_BOOL);
-    }
-    EXPECT_EQ(DoParse(DayFirst(), u"false").value.GetNumber(), 0.0);
+    for (const char16_t* t : {u"TRUE", u"true", u" True "})
+        EXPECT_EQ(DoParse(DayFirst(), t).Read(), std::make_tuple(1, 1.0, int(C_NF_BOOL)));
+    EXPECT_EQ(DoParse(DayFirst(), u"false").Read(), std::make_tuple(1, 0.0, int(C_NF_BOOL)));
     // A sign or brackets do not apply to dates, times and booleans: the text is a formula
     // when it parses as one, else a text.
     for (const char16_t* t : {u"-12/3/2001", u"-TRUE"}) {

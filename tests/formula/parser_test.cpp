@@ -27,26 +27,16 @@ using Tree = std::unique_ptr<CCFormula>;
 // Operators by the entry they use, so that a tree reads the same whatever the entries'
 // display names are.
 std::string EntryLabel(const CCFunc* f) {
-    static const std::map<const CCFunc*, std::string> ops = {{&OrFunc, "OR"},
-                                                             {&AndFunc, "AND"},
-                                                             {&NotFunc, "NOT"},
-                                                             {&GTFunc, "GT"},
-                                                             {&GEFunc, "GE"},
-                                                             {&LTFunc, "LT"},
-                                                             {&LEFunc, "LE"},
-                                                             {&EQFunc, "EQ"},
-                                                             {&NEFunc, "NE"},
-                                                             {&ADDFunc, "ADD"},
-                                                             {&SUBFunc, "SUB"},
-                                                             {&MULFunc, "MUL"},
-                                                             {&DIVFunc, "DIV"},
-                                                             {&PowerFunc, "POW"},
-                                                             {&PercentFunc, "PCT"},
-                                                             {&UnPlusFunc, "PLUS"},
-                                                             {&UnMinusFunc, "NEG"},
-                                                             {&RANGEFunc, "RANGE"},
-                                                             {&SheetRangeFunc, "SHEETS"},
-                                                             {&FULLREFFunc, "FULLREF"}};
+    // clang-format off
+    static const std::map<const CCFunc*, std::string> ops = {
+        {&OrFunc, "OR"},        {&AndFunc, "AND"},         {&NotFunc, "NOT"},
+        {&GTFunc, "GT"},        {&GEFunc, "GE"},           {&LTFunc, "LT"},
+        {&LEFunc, "LE"},        {&EQFunc, "EQ"},           {&NEFunc, "NE"},
+        {&ADDFunc, "ADD"},      {&SUBFunc, "SUB"},         {&MULFunc, "MUL"},
+        {&DIVFunc, "DIV"},      {&PowerFunc, "POW"},       {&PercentFunc, "PCT"},
+        {&UnPlusFunc, "PLUS"},  {&UnMinusFunc, "NEG"},     {&RANGEFunc, "RANGE"},
+        {&SheetRangeFunc, "SHEETS"}, {&FULLREFFunc, "FULLREF"}};
+    // clang-format on
     auto it = ops.find(f);
     return it != ops.end() ? it->second : ostrel::ToUtf8(f->GetName());
 }

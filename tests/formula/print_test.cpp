@@ -45,35 +45,20 @@ TEST_F(PrintTest, FunctionsTakeBracketedListsAndUnknownEntriesTheirStoredName) {
 
 TEST_F(PrintTest, ConstantsQuoteTextsAndArraysUseTheLocaleSeparators) {
     FormulaPtr quoted(Text(u"say \"hi\""));
-    std::u16string printed = PrintOf(ctx(), quoted.get());
-    std::u16string expected = u"\"say ";
-    expected += CCCellValue::m_chSpecial;
-    expected += u"\"hi";
-    expected += CCCellValue::m_chSpecial;
-    expected += u"\"\"";
-    EXPECT_EQ(printed, expected);
+    const std::u16string special(1, CCCellValue::m_chSpecial);
+    EXPECT_EQ(PrintOf(ctx(), quoted.get()), u"\"say " + special + u"\"hi" + special + u"\"\"");
 
-    SCCellValueList* rows = nullptr;
-    CCCellValue one, two, three;
-    one.Set(1.0, C_NF_GENERAL);
-    two.Set(2.0, C_NF_GENERAL);
-    three.Set(u"x");
-    CellValueListAddLast(rows, new CCCellValue(one));
-    CellValueListAddLast(rows, new CCCellValue(two));
+    SCCellValueList* rows = nullptr;  // 1, 2 / "x": a null entry ends a row
+    CellValueListAddLast(rows, new CCCellValue(testing_support::NumberValue(1)));
+    CellValueListAddLast(rows, new CCCellValue(testing_support::NumberValue(2)));
     CellValueListAddLast(rows, nullptr);
-    CellValueListAddLast(rows, new CCCellValue(three));
+    CellValueListAddLast(rows, new CCCellValue(u"x"));
     FormulaPtr array(new CCConstArrayFormula(rows));
     CellValueListFree(rows, 1);
     const auto& loc = *ctx()->GetLCTX();
-    std::u16string want = u"{1";
-    want += loc->listSeparartor();
-    want += u" 2";
-    want += loc->listSeparartor2();
-    want += u" \"x\"";
-    want += loc->listSeparartor();
-    want += u" }";
+    const std::u16string list(1, loc->listSeparartor()), list2(1, loc->listSeparartor2());
     // The short second row is padded with an empty value, which prints as nothing.
-    EXPECT_EQ(PrintOf(ctx(), array.get()), want);
+    EXPECT_EQ(PrintOf(ctx(), array.get()), u"{1" + list + u" 2" + list2 + u" \"x\"" + list + u" }");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/ctx.h"
@@ -87,6 +88,10 @@ struct Scanned {
     int ok = 0;
     long consumed = 0;
     CCCellValue value;
+    // Whether it succeeded, how far it moved, the number it read and its format's kind.
+    std::tuple<int, long, double, int> Read() const {
+        return {ok, consumed, value.GetNumber(), value.GetFormat().getType()};
+    }
 };
 
 // Runs a read-only value scanner over a copy of text.

@@ -39,7 +39,7 @@ protected:
 };
 
 TEST_F(StreamTest, RoundTripKeepsTextValueAndOperatorKinds) {
-    SetNumber(sheet, 0, 0, 3);
+    sheet.SetNumber(0, 0, 3);
     std::vector<FormulaPtr> trees;
     trees.emplace_back(Op(ADDFunc, Op(UnPlusFunc, Cell(0, 0)), Num(2)));
     trees.emplace_back(Op(SUBFunc, Op(UnMinusFunc, Cell(0, 0)), Op(PercentFunc, Num(50))));

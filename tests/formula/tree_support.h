@@ -19,9 +19,7 @@ namespace tree_test {
 using FormulaPtr = std::unique_ptr<CCFormula>;
 
 inline CCFormula* Num(double x) {
-    CCCellValue v;
-    v.Set(x, C_NF_GENERAL);
-    return new CCConstFormula(v);
+    return new CCConstFormula(testing_support::NumberValue(x));
 }
 
 inline CCFormula* Text(const char16_t* text) {
@@ -69,13 +67,6 @@ inline std::u16string Print2FileOf(cells::CTX* ctx, const CCFormula* f) {
     CWideOutStream out;
     f->Print2File(ctx, out, 0);
     return out.take();
-}
-
-inline void SetNumber(testing_support::TestSheet& sheet, int column, int row, double x) {
-    CCCellValue v;
-    v.Set(x, C_NF_GENERAL);
-    CCRCRef ref(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
-    sheet.SetValue(&ref, &v);
 }
 
 inline CCCellValue Evaluate(cells::CTX* ctx, CCFormula* f, const CCRef* cell = nullptr) {

@@ -200,7 +200,7 @@ TEST_F(TreeNodes, SheetPrefixFollowsRenameAndSurvivesDestruction) {
     std::vector<testing_support::TestSheet*> family{&sheet, second.get()};
     sheet.Join(&family);
     second->Join(&family);
-    SetNumber(*second, 0, 0, 7);
+    second->SetNumber(0, 0, 7);
     FormulaPtr full(Op(FULLREFFunc, ConstructOpFormula(&SheetRangeFunc, u"Data"), Cell(0, 0)));
     CCRCRef b1(1, 0);
     CCRef3D self(ctx(), &b1);

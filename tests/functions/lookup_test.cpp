@@ -73,12 +73,10 @@ TEST(LookupFunctions, ArgumentsOutsideTheirRulesAndMissingSheets) {
     Column(sheet, 1, {"1", "2", "3", "4", "5"});
     Column(sheet, 3, {"1", "5", "7"});  // D1:E3 sorted keys and results
     Column(sheet, 4, {"10", "20", "30"});
-    sheet.Type(0, 8, u"1");  // A9:C10: a table lying on its side
-    sheet.Type(1, 8, u"5");
-    sheet.Type(2, 8, u"7");
-    sheet.Type(0, 9, u"10");
-    sheet.Type(1, 9, u"20");
-    sheet.Type(2, 9, u"30");
+    const char* side[2][3] = {{"1", "5", "7"}, {"10", "20", "30"}};  // A9:C10: a table on its side
+    for (uint16_t r = 0; r < 2; ++r)
+        for (unsigned char c = 0; c < 3; ++c)
+            sheet.Type(c, uint16_t(8 + r), side[r][c]);
     ExpectCases(sheet, {
                            {"=LOOKUP(6,D1:D3,Nowhere!E1:E3)", 0, 1},
                            {"=LOOKUP(6,Nowhere!D1:D3,E1:E3)", 0, 1},
@@ -109,17 +107,15 @@ TEST(LookupFunctions, TablesOnAnotherSheetFollowItsChanges) {
     testing_support::TestSheet data(u"Data");
     FamilySheet sheet(data);
     for (uint16_t r = 0; r < 20; ++r) {
-        CCRCRef key(0, r), result(1, r);
-        data.SetCellText(&key, ostrel::FromUtf8(std::to_string(r + 1)));
-        data.SetCellText(&result, ostrel::FromUtf8(std::to_string(10 * (r + 1))));
+        data.Type(0, r, ostrel::FromUtf8(std::to_string(r + 1)));
+        data.Type(1, r, ostrel::FromUtf8(std::to_string(10 * (r + 1))));
     }
     // Searched three times, the table is indexed; a change there is seen at once.
     for (int i = 0; i < 3; ++i)
         ExpectCases(sheet, {{"=VLOOKUP(7,Data!A1:B20,2)", 70, 0},
                             {"=MATCH(7.5,Data!A1:A20)", 7, 0},
                             {"=INDEX(14,Data!A1:B20)", 70, 0}});
-    CCRCRef seventh(0, 6);
-    data.SetCellText(&seventh, u"70");
+    data.Type(0, 6, u"70");
     ExpectCases(sheet, {{"=VLOOKUP(7,Data!A1:B20,2)", 0, 3},
                         {"=VLOOKUP(70,Data!A1:B20,2)", 70, 0},
                         {"=MATCH(7.5,Data!A1:A20)", 6, 0}});

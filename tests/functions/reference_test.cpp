@@ -88,18 +88,14 @@ TEST(ReferenceFunctions, IndirectAndOffsetFollowEveryChange) {
     sheet.Type(4, 0, "=SUM(INDIRECT(\"A1:A3\"))");
     sheet.Type(4, 1, "=OFFSET(A1,C1,0)");
     sheet.Type(4, 2, "=RAND()");
-    auto settle = [&] {
-        while (sheet.DoIdle(1)) {
-        }
-    };
-    settle();
+    sheet.Settle();
     EXPECT_EQ(sheet.GetVolatileCount(), 3u);
     EXPECT_EQ(sheet.ValueText(4, 0), u"6");
     EXPECT_EQ(sheet.ValueText(4, 1), u"1");
 
     sheet.Type(0, 1, "20");  // A2, read through a range no dependency names
     sheet.Type(3, 0, "2");   // D1, read by OFFSET through C1, which it registers nothing on
-    settle();
+    sheet.Settle();
     EXPECT_EQ(sheet.ValueText(4, 0), u"24");
     EXPECT_EQ(sheet.ValueText(4, 1), u"3");
 

@@ -78,9 +78,8 @@ TEST(EndlessInput, StopsAtTheFirstFaultHavingReadLittleMore) {
     };
     for (const Case& c : cases) {
         Outcome run = CalcEndless(c.start, c.pattern);
-        EXPECT_EQ(run.code, ostrel::kExitFailure) << c.error;
-        EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, c.error);
+        EXPECT_EQ(cli_testing::Result(run),
+                  (cli_testing::Result{ostrel::kExitFailure, "", c.error}));
         EXPECT_LE(run.served, c.mostRead) << c.error;
     }
 }

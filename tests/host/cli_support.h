@@ -3,6 +3,7 @@
 #pragma once
 
 #include <istream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -15,7 +16,12 @@ namespace cli_testing {
 struct Result {
     int code;
     std::string out, err;
+    bool operator==(const Result&) const = default;
 };
+
+inline void PrintTo(const Result& r, std::ostream* os) {
+    *os << "exit " << r.code << ", out \"" << r.out << "\", err \"" << r.err << "\"";
+}
 
 inline Result RunProgram(std::vector<std::string> arguments, std::istream& in) {
     arguments.insert(arguments.begin(), "ostrel-cells");

@@ -15,6 +15,7 @@
 #include "cli_support.h"
 
 namespace fs = std::filesystem;
+using cli_testing::Result;
 using cli_testing::RunProgram;
 
 namespace {
@@ -61,10 +62,7 @@ TEST_F(Folder, SheetsReadEachOtherAndEachIsWrittenIntoTheFolder) {
     const std::string prices = Write("in/prices.csv", "10,=orders!A1*2\n=orders!B1+1,\n");
     const std::string orders = Write("in/orders.csv", "3,=prices!A1+1\n=SUM(prices!A1:A2),\n");
     const fs::path out = root / "out" / "deep";
-    auto result = RunProgram({"calc", "--out", out.string(), prices, orders});
-    ASSERT_EQ(result.code, 0) << result.err;
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "");
+    ASSERT_EQ(RunProgram({"calc", "--out", out.string(), prices, orders}), (Result{0, "", ""}));
     EXPECT_EQ(Names(out), (std::vector<std::string>{"orders.csv", "prices.csv"}));
     EXPECT_EQ(Read(out / "prices.csv"), "10,6\n12,\n");
     EXPECT_EQ(Read(out / "orders.csv"), "3,11\n22,\n");
@@ -86,20 +84,14 @@ TEST_F(Folder, SheetsReadEachOtherAndEachIsWrittenIntoTheFolder) {
 
 TEST_F(Folder, OneFileStillGoesToStandardOutputOrIntoTheFolder) {
     const std::string sheet = Write("one.csv", "2,=A1*3,=one!A1+1\n");
-    auto plain = RunProgram({"calc", sheet});
-    ASSERT_EQ(plain.code, 0) << plain.err;
-    EXPECT_EQ(plain.out, "2,6,3\n");
-
-    auto fromInput = RunProgram({"calc", "--out", (root / "o").string(), "-"}, "5,=Sheet1!A1\n");
-    ASSERT_EQ(fromInput.code, 0) << fromInput.err;
-    EXPECT_EQ(fromInput.out, "");
+    EXPECT_EQ(RunProgram({"calc", sheet}), (Result{0, "2,6,3\n", ""}));
+    EXPECT_EQ(RunProgram({"calc", "--out", (root / "o").string(), "-"}, "5,=Sheet1!A1\n"),
+              (Result{0, "", ""}));
     EXPECT_EQ(Read(root / "o" / "Sheet1.csv"), "5,5\n");
 
     // A file whose name is no sheet name makes one formulas can name.
     const std::string odd = Write("odd!name.csv", "4,=A1+1,=odd_name!B1*2\n");
-    auto oddRun = RunProgram({"calc", odd});
-    ASSERT_EQ(oddRun.code, 0) << oddRun.err;
-    EXPECT_EQ(oddRun.out, "4,5,10\n");
+    EXPECT_EQ(RunProgram({"calc", odd}), (Result{0, "4,5,10\n", ""}));
 }
 
 TEST_F(Folder, AFaultInAnyFileWritesNothing) {

@@ -4,8 +4,15 @@
 #include "ostrel/refs/name_ref.h"
 
 #include "ostrel/cells/cell_value.h"
+#include "ostrel/platform/utf.h"
 
 namespace testing_support {
+
+CCCellValue NumberValue(double x) {
+    CCCellValue v;
+    v.Set(x, C_NF_GENERAL);
+    return v;
+}
 
 TestCell* TestSheet::Find(unsigned char column, uint16_t row) const {
     auto it = m_cells.find({column, row});
@@ -92,6 +99,33 @@ std::u16string TestSheet::ValueText(unsigned char column, uint16_t row) {
     std::u16string text;
     GetCellValueText(&ref, text);
     return text;
+}
+
+void TestSheet::Type(unsigned char column, uint16_t row, std::u16string_view text) {
+    CCRCRef ref(column, row);
+    SetCellText(&ref, text);
+}
+
+std::string TestSheet::Shown(unsigned char column, uint16_t row) {
+    return ostrel::ToUtf8(ValueText(column, row));
+}
+
+std::string TestSheet::Formula(unsigned char column, uint16_t row) {
+    CCRCRef ref(column, row);
+    std::u16string text;
+    GetCellFormula(&ref, text);
+    return ostrel::ToUtf8(text);
+}
+
+void TestSheet::SetNumber(unsigned char column, uint16_t row, double x) {
+    CCCellValue v = NumberValue(x);
+    CCRCRef ref(column, row);
+    SetValue(&ref, &v);
+}
+
+void TestSheet::Settle() {
+    while (DoIdle(1)) {
+    }
 }
 
 }  // namespace testing_support

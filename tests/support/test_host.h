@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,9 @@
 #include "ostrel/refs/region_ref.h"
 
 namespace testing_support {
+
+// A number of the General format.
+CCCellValue NumberValue(double x);
 
 class TestCtx : public cells::CTX {
 public:
@@ -91,6 +95,13 @@ public:
     }
 
     std::u16string ValueText(unsigned char column, uint16_t row);
+    // As a user types and reads: text typed into a cell, its display and formula texts in
+    // UTF-8, a number stored as the cell's value, idle recalculation run to its end.
+    void Type(unsigned char column, uint16_t row, std::u16string_view text);
+    std::string Shown(unsigned char column, uint16_t row);
+    std::string Formula(unsigned char column, uint16_t row);
+    void SetNumber(unsigned char column, uint16_t row, double x);
+    void Settle();
     using CCCellManager::DoRecalc;
     using CCCellManager::GetProcessList;
     using CCCellManager::GetRecalcList;
