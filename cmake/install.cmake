@@ -34,7 +34,8 @@ install(FILES ${PROJECT_BINARY_DIR}/ostrel-cells.pc
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
 if(TARGET ostrel-cells)
-  # The installed program finds the installed library beside it.
+  # The program reaches inside the engine and carries it linked in for now; once it links
+  # the shared library, it finds the installed one beside it.
   set_target_properties(ostrel-cells PROPERTIES
     INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
   install(TARGETS ostrel-cells RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
