@@ -18,6 +18,8 @@
 /// at once either; see ostrel/engine/module.h.
 #pragma once
 
+#include "ostrel/export.h"
+
 #include <cstddef>
 #include <functional>
 #include <iosfwd>
@@ -44,7 +46,7 @@ struct CellValue {
 
 /// One sheet: columns 0-255 and rows 0-65535, counted from 0. Owned by its workbook (or,
 /// from MakeCalcSheet, by the caller).
-class CalcSheet {
+class OSTREL_API CalcSheet {
 public:
     virtual ~CalcSheet();
 
@@ -80,7 +82,7 @@ public:
 
 /// Sheets that calculate together: formulas on one read cells of the others by name
 /// (=Prices!B2*2).
-class CalcBook {
+class OSTREL_API CalcBook {
 public:
     virtual ~CalcBook();
 
@@ -106,25 +108,25 @@ public:
 /// that would read as something else (a cell such as C4000 or IV1, a function such as SUM,
 /// TRUE or FALSE) or that starts with a digit gets a "_" in front; names are cut to 79
 /// characters. A name that needs none of this stays as it is.
-std::u16string ReferableSheetName(std::u16string_view text);
+OSTREL_API std::u16string ReferableSheetName(std::u16string_view text);
 
 /// A cell's address as formulas write it: column 1, row 6 is "B7". Empty off the grid.
-std::u16string CellAddress(int column, int row);
+OSTREL_API std::u16string CellAddress(int column, int row);
 /// Reads an address such as "B7" or "$b$7" (0-based column and row out); false for
 /// anything else.
-bool ParseCellAddress(std::u16string_view text, int& column, int& row);
+OSTREL_API bool ParseCellAddress(std::u16string_view text, int& column, int& row);
 
 /// A new empty sheet that scans and prints with the given locale: a name the locale library
 /// knows (POSIX "de_DE.UTF-8" or ICU "de-DE" form), or "" for the invariant locale. The
 /// caller checks the name first. Null when the engine could not start (EngineStartFailure
 /// says why).
-std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName);
+OSTREL_API std::unique_ptr<CalcSheet> MakeCalcSheet(const std::string& localeName);
 
 /// A new empty workbook whose sheets scan and print with the given locale, as
 /// MakeCalcSheet's. Null when the engine could not start (EngineStartFailure says why).
-std::unique_ptr<CalcBook> MakeCalcBook(const std::string& localeName);
+OSTREL_API std::unique_ptr<CalcBook> MakeCalcBook(const std::string& localeName);
 
 /// Why the engine behind the sheets could not start; empty when it did.
-std::string EngineStartFailure();
+OSTREL_API std::string EngineStartFailure();
 
 }  // namespace ostrel

@@ -21,6 +21,7 @@
 #include "ostrel/events/broadcaster.h"
 #include "ostrel/events/events.h"
 #include "ostrel/events/listener.h"
+#include "ostrel/export.h"
 #include "ostrel/formats/cell_format.h"
 #include "ostrel/formats/cell_format_table.h"
 #include "ostrel/formats/date_serial.h"

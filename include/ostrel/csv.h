@@ -4,6 +4,8 @@
 // that quotes only where a field needs it.
 #pragma once
 
+#include "ostrel/export.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -40,7 +42,7 @@ struct CsvError {
 // records the input holds whole, and says NeedsMore() when it stops at the end of what it
 // was given; Extend gives it the longer input (the same bytes, more after them). A fault is
 // found as soon as its bytes are there, so that an endless input of garbage stops at once.
-class CsvReader {
+class OSTREL_API CsvReader {
 public:
     explicit CsvReader(std::string_view input, CsvLimits limits = {}, char separator = ',',
                        bool complete = true);
@@ -101,12 +103,12 @@ private:
 // The separator a CSV text uses, from its first line: a tab when one stands outside
 // quotes, else a semicolon (the choice where the comma is the decimal separator), else a
 // comma. Null while the input holds neither a whole first line nor its end (complete).
-std::optional<char> DetectSeparator(std::string_view input, bool complete);
+OSTREL_API std::optional<char> DetectSeparator(std::string_view input, bool complete);
 
 // Appends records to a UTF-8 text; records end with LF. A field is quoted only when it
 // holds the separator, a double quote, CR or LF, or when it is the first one written and
 // starts with U+FEFF; its quotes are doubled.
-class CsvWriter {
+class OSTREL_API CsvWriter {
 public:
     explicit CsvWriter(std::string& out, char separator = ',')
         : m_out(out), m_separator(separator) {}

@@ -12,6 +12,7 @@
 
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/cells/item.h"
+#include "ostrel/export.h"
 #include "ostrel/formats/cell_format.h"
 
 class CCFormula;
@@ -21,7 +22,7 @@ class CWideOutStream;
 }  // namespace ostrel::platform
 
 /// What Find and Replace look for, and how.
-class CCFindData {
+class OSTREL_API CCFindData {
 public:
     std::u16string m_find;     // the text to find; an empty one finds nothing
     std::u16string m_replace;  // what Replace puts in its place
@@ -35,7 +36,7 @@ public:
 constexpr char16_t CELL_FORMULA = u'F';
 constexpr char16_t CELL_CIRCULAR = u'C';
 
-class CCCell : public CCItem {
+class OSTREL_API CCCell : public CCItem {
 public:
     CCCell();
     CCCell(const CCCell& other);
@@ -169,4 +170,4 @@ private:
 };
 
 /// Orders two cells by their values; a null cell sorts after any other.
-int CompareCells(const CCCell* a, const CCCell* b, int caseSensitive);
+OSTREL_API int CompareCells(const CCCell* a, const CCCell* b, int caseSensitive);

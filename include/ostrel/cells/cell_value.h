@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "ostrel/engine/ctx.h"
+#include "ostrel/export.h"
 #include "ostrel/formats/number_format.h"
 #include "ostrel/platform/instance_counter.h"
 
@@ -57,7 +58,7 @@ enum : int {
     EV_PERCENT = 17,
 };
 
-class CCCellValue : public ostrel::debug::CInstanceCounter<CCCellValue> {
+class OSTREL_API CCCellValue : public ostrel::debug::CInstanceCounter<CCCellValue> {
 public:
     CCCellValue();
     explicit CCCellValue(int errorCode);
@@ -130,37 +131,38 @@ private:
 /// Orders values: numbers, then texts, then errors, then empty ones (references are equal to
 /// everything). Not a strict weak ordering (NaN equals every number): sort with
 /// SortCellValues, never with std::sort.
-int CompareCellValues(const CCCellValue& a, const CCCellValue& b, int caseSensitive);
+OSTREL_API int CompareCellValues(const CCCellValue& a, const CCCellValue& b, int caseSensitive);
 /// Compares two values known to be of a's kind.
-int CompareEQTypeValues(const CCCellValue& a, const CCCellValue& b, int caseSensitive);
+OSTREL_API int CompareEQTypeValues(const CCCellValue& a, const CCCellValue& b, int caseSensitive);
 /// A stable merge sort by CompareCellValues; safe for any comparison results.
-void SortCellValues(CCCellValue** values, size_t count, int caseSensitive);
+OSTREL_API void SortCellValues(CCCellValue** values, size_t count, int caseSensitive);
 
 /// One-operand (14-17) and two-operand (1-13) operators; the result replaces v or a.
-void EvalCellValue(int op, CCCellValue& v);
-void EvalCellValue(int op, CCCellValue& a, const CCCellValue& b);
+OSTREL_API void EvalCellValue(int op, CCCellValue& v);
+OSTREL_API void EvalCellValue(int op, CCCellValue& a, const CCCellValue& b);
 
 /// A value pointer that may be null, behind a presence byte; ReadCellValue returns a new
 /// value owned by the caller, or null.
-void WriteCellValue(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCCellValue* value);
-CCCellValue* ReadCellValue(cells::CTX* ctx, ostrel::platform::CArchive& ar);
+OSTREL_API void WriteCellValue(cells::CTX* ctx, ostrel::platform::CArchive& ar,
+                               const CCCellValue* value);
+OSTREL_API CCCellValue* ReadCellValue(cells::CTX* ctx, ostrel::platform::CArchive& ar);
 /// An i32 count, then each element as an optional value. ReadValueArray fills the array with
 /// new values owned by the caller (free them with FreeValueArray); a negative count or one
 /// beyond what the stream holds raises the bad-format archive exception.
-void WriteValueArray(cells::CTX* ctx, ostrel::platform::CArchive& ar,
-                     const ostrel::platform::CPtrArray& values);
-void ReadValueArray(cells::CTX* ctx, ostrel::platform::CArchive& ar,
-                    ostrel::platform::CPtrArray& values);
-void FreeValueArray(ostrel::platform::CPtrArray& values);
+OSTREL_API void WriteValueArray(cells::CTX* ctx, ostrel::platform::CArchive& ar,
+                                const ostrel::platform::CPtrArray& values);
+OSTREL_API void ReadValueArray(cells::CTX* ctx, ostrel::platform::CArchive& ar,
+                               ostrel::platform::CPtrArray& values);
+OSTREL_API void FreeValueArray(ostrel::platform::CPtrArray& values);
 
 /// An array constant: one list read row by row, a node with a null value separating rows.
-struct SCCellValueList {
+struct OSTREL_API SCCellValueList {
     CCCellValue* m_pValue = nullptr;     // owned when the list is freed with its values
     SCCellValueList* m_pNext = nullptr;  // owned by the list
 };
-SCCellValueList* CellValueListCreate(CCCellValue* value);
-void CellValueListAddLast(SCCellValueList*& list, CCCellValue* value);
-void CellValueListAddRow(SCCellValueList*& list, SCCellValueList* row);
-void CellValueListFree(SCCellValueList* list, int freeValues);
+OSTREL_API SCCellValueList* CellValueListCreate(CCCellValue* value);
+OSTREL_API void CellValueListAddLast(SCCellValueList*& list, CCCellValue* value);
+OSTREL_API void CellValueListAddRow(SCCellValueList*& list, SCCellValueList* row);
+OSTREL_API void CellValueListFree(SCCellValueList* list, int freeValues);
 /// (widest row, number of rows); (0, 0) for an empty list.
-ostrel::platform::CSize CalcCellValueArraySize(const SCCellValueList* list);
+OSTREL_API ostrel::platform::CSize CalcCellValueArraySize(const SCCellValueList* list);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ostrel/engine/ctx.h"
+#include "ostrel/export.h"
 #include "ostrel/platform/flat_multi_index.h"
 #include "ostrel/platform/instance_counter.h"
 
@@ -23,7 +24,7 @@ class CCCell;
 
 /// The bytes of an item's packed dependents: most items never have any, so the bytes live
 /// behind one pointer instead of a vector's three words.
-class PackedBlock {
+class OSTREL_API PackedBlock {
 public:
     PackedBlock() = default;
     PackedBlock(const PackedBlock& other) { *this = other; }
@@ -61,7 +62,7 @@ private:
     std::unique_ptr<std::vector<uint8_t>> m_bytes;
 };
 
-class CCItem : public ostrel::debug::CInstanceCounter<CCItem> {
+class OSTREL_API CCItem : public ostrel::debug::CInstanceCounter<CCItem> {
 public:
     CCItem() = default;
     /// Copies take the packed form of the other's dependents (packing it first when only the
@@ -164,10 +165,10 @@ private:
 /// cell without a formula (a chain of dependents leading back to the item would have to end
 /// in a cell the formula reads, and every cell on such a chain reads another). True when a
 /// cycle is possible and has to be looked for.
-bool MayCloseCycle(cells::CTX* ctx, CCItem* item);
+OSTREL_API bool MayCloseCycle(cells::CTX* ctx, CCItem* item);
 
 /// A singly linked list of items (the document items of a manager).
-struct SCItemList {
+struct OSTREL_API SCItemList {
     CCItem* m_pItem = nullptr;      // owned when the list is freed with its items
     SCItemList* m_pNext = nullptr;  // owned by the list
 
@@ -175,7 +176,7 @@ struct SCItemList {
     static void operator delete(void* node) noexcept;
 };
 
-void ItemListAdd(SCItemList*& list, CCItem* item);
-CCItem* ItemListFind(SCItemList* list, const CCRef* ref);
-void ItemListRemove(SCItemList*& list, const CCRef* ref);
-void ItemListFree(SCItemList* list, int freeItems);
+OSTREL_API void ItemListAdd(SCItemList*& list, CCItem* item);
+OSTREL_API CCItem* ItemListFind(SCItemList* list, const CCRef* ref);
+OSTREL_API void ItemListRemove(SCItemList*& list, const CCRef* ref);
+OSTREL_API void ItemListFree(SCItemList* list, int freeItems);

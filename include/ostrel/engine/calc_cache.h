@@ -11,13 +11,14 @@
 #include <utility>
 #include <vector>
 
+#include "ostrel/export.h"
 #include "ostrel/platform/flat_multi_index.h"
 
 class CCCellManager;
 class CCRCRef;
 class CCRef;
 
-class CCCalcCache {
+class OSTREL_API CCCalcCache {
 public:
     CCCalcCache();
     ~CCCalcCache();

@@ -18,6 +18,7 @@
 #include "ostrel/engine/value_changes.h"
 #include "ostrel/events/broadcaster.h"
 #include "ostrel/events/listener.h"
+#include "ostrel/export.h"
 #include "ostrel/platform/flat_multi_index.h"
 #include "ostrel/refs/document_ref.h"
 #include "ostrel/remote/transport_interface.h"
@@ -44,7 +45,9 @@ struct SCItemList;
 /// The answer to "recalculate the other documents?": not asked yet, no, yes.
 enum ECRecalcRemote { RECALC_REMOTE_NOT_ASKED = 0, RECALC_REMOTE_NO = 1, RECALC_REMOTE_YES = 2 };
 
-class CCCellManager : public CCTransportInterface, public CCBaseListener, public CCBaseBroadcaster {
+class OSTREL_API CCCellManager : public CCTransportInterface,
+                                 public CCBaseListener,
+                                 public CCBaseBroadcaster {
 public:
     class CCDocItem;
 

@@ -4,13 +4,14 @@
 /// formulas, references and formats takes one and passes it on.
 #pragma once
 
+#include "ostrel/export.h"
 #include "ostrel/formula/lctx.h"
 
 class CCCellManager;
 
 namespace cells {
 
-class CTX {
+class OSTREL_API CTX {
 public:
     virtual ~CTX() = default;
     /// The locale context of scanning and printing for this call.

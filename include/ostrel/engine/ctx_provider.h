@@ -5,10 +5,11 @@
 #pragma once
 
 #include "ostrel/engine/ctx.h"
+#include "ostrel/export.h"
 
 namespace zmk {
 
-class CCTXProviderBase {
+class OSTREL_API CCTXProviderBase {
 public:
     virtual ~CCTXProviderBase() = default;
     virtual cells::CTX* GetCTX() = 0;
@@ -19,6 +20,6 @@ public:
 
 namespace cells {
 
-class CCTXProvider : public zmk::CCTXProviderBase {};
+class OSTREL_API CCTXProvider : public zmk::CCTXProviderBase {};
 
 }  // namespace cells

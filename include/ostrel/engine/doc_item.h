@@ -5,9 +5,10 @@
 
 #include "ostrel/cells/item.h"
 #include "ostrel/engine/cell_manager.h"
+#include "ostrel/export.h"
 #include "ostrel/refs/document_ref.h"
 
-class CCCellManager::CCDocItem : public CCItem {
+class OSTREL_API CCCellManager::CCDocItem : public CCItem {
 public:
     CCDocItem() = default;
     explicit CCDocItem(CCDocumentRef::ECDocRefType type) : m_ref(type) {}

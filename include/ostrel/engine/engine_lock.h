@@ -16,11 +16,13 @@
 /// QXCellInit and QXCellExit run while no other engine call does.
 #pragma once
 
+#include "ostrel/export.h"
+
 namespace ostrel {
 
 /// Held for its lifetime: the process-wide engine lock (recursive, so that calls made while
 /// holding it may take it again).
-class EngineLock {
+class OSTREL_API EngineLock {
 public:
     EngineLock();
     ~EngineLock();

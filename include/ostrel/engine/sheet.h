@@ -10,8 +10,9 @@
 
 #include "ostrel/cells/item.h"
 #include "ostrel/engine/cell_manager.h"
+#include "ostrel/export.h"
 
-class CCSheet : public CCCellManager, public CCItem {
+class OSTREL_API CCSheet : public CCCellManager, public CCItem {
 public:
     CCSheet() = default;
     ~CCSheet() override;

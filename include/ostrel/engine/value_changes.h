@@ -12,9 +12,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "ostrel/export.h"
+
 namespace ostrel::engine {
 
-class ValueChanges {
+class OSTREL_API ValueChanges {
 public:
     static constexpr unsigned kColumns = 256;
     /// Changes kept by position; a structure further behind compares column counts instead.
@@ -71,7 +73,7 @@ private:
 
 /// The base of the caches a document keeps of structures derived from its values; the
 /// document owns one and drops it with its contents.
-class DerivedValues {
+class OSTREL_API DerivedValues {
 public:
     virtual ~DerivedValues() = default;
 };

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "ostrel/engine/calc_cache.h"
+#include "ostrel/export.h"
 
 class CCCellManager;
 class CCSheet;
@@ -19,7 +20,7 @@ namespace cells {
 class CTX;
 }
 
-class CCWorkbook {
+class OSTREL_API CCWorkbook {
 public:
     virtual ~CCWorkbook();
     CCWorkbook(const CCWorkbook&) = delete;

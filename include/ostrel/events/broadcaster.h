@@ -11,8 +11,9 @@
 
 #include "ostrel/events/events.h"
 #include "ostrel/events/listener.h"
+#include "ostrel/export.h"
 
-class CCEvLiTable {
+class OSTREL_API CCEvLiTable {
 public:
     using ListenerList = std::vector<CCBaseListener*>;  // not owned, in registration order
 
@@ -52,7 +53,7 @@ private:
     unsigned long m_removals = 0;
 };
 
-class CCBaseBroadcaster {
+class OSTREL_API CCBaseBroadcaster {
 public:
     virtual ~CCBaseBroadcaster() = default;
 

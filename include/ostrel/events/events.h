@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
-class CCBaseEvent {
+#include "ostrel/export.h"
+
+class OSTREL_API CCBaseEvent {
 public:
     virtual ~CCBaseEvent() = default;
     /// Events compare by id only: two renames with different names are the same event.
@@ -22,7 +24,7 @@ public:
     static const CCBaseEvent& GetInstance(unsigned id);
 };
 
-class CCSheetRenameEvent : public CCBaseEvent {
+class OSTREL_API CCSheetRenameEvent : public CCBaseEvent {
 public:
     CCSheetRenameEvent() = default;
     CCSheetRenameEvent(std::u16string_view oldName, std::u16string_view newName)
@@ -40,7 +42,7 @@ private:
     std::u16string m_newName;
 };
 
-class CCDestroySheetEvent : public CCBaseEvent {
+class OSTREL_API CCDestroySheetEvent : public CCBaseEvent {
 public:
     std::unique_ptr<CCBaseEvent> Clone() const override {
         return std::make_unique<CCDestroySheetEvent>();

@@ -3,10 +3,12 @@
 /// The receiving side of events: a listener, and a listener that knows its manager.
 #pragma once
 
+#include "ostrel/export.h"
+
 class CCBaseEvent;
 class CCCellManager;
 
-class CCBaseListener {
+class OSTREL_API CCBaseListener {
 public:
     virtual ~CCBaseListener() = default;
     virtual bool OnEvent(const CCBaseEvent& event) = 0;
@@ -14,7 +16,7 @@ public:
     virtual bool IsEqual(const CCBaseListener* other) const { return other == this; }
 };
 
-class CCListenerWithManager : public CCBaseListener {
+class OSTREL_API CCListenerWithManager : public CCBaseListener {
 public:
     explicit CCListenerWithManager(CCCellManager* manager = nullptr) : m_pManager(manager) {}
 

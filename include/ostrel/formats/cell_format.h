@@ -14,6 +14,7 @@
 
 #include <cstdint>
 
+#include "ostrel/export.h"
 #include "ostrel/formats/number_format.h"
 #include "ostrel/platform/instance_counter.h"
 
@@ -21,7 +22,7 @@ namespace ostrel::platform {
 class CArchive;
 }  // namespace ostrel::platform
 
-class CCCellFormat : public ostrel::debug::CInstanceCounter<CCCellFormat> {
+class OSTREL_API CCCellFormat : public ostrel::debug::CInstanceCounter<CCCellFormat> {
 public:
     /// Set-mask bits (the upper-case family).
     static constexpr uint16_t kSetNF = 0x0001;

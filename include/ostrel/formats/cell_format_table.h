@@ -10,10 +10,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ostrel/export.h"
 #include "ostrel/formats/cell_format.h"
 #include "ostrel/formats/exact_index.h"
 
-class CCCellFormatTable {
+class OSTREL_API CCCellFormatTable {
 public:
     /// An empty table. Constructing one puts the empty cell format into the process-wide
     /// table (built first, the process-wide table has it as entry 0).
@@ -90,4 +91,4 @@ private:
 
 /// The process-wide table that cells refer to by index, interning by exact identity.
 /// Created on first use with the empty cell format as entry 0.
-CCCellFormatTable& GetCellFormatTable();
+OSTREL_API CCCellFormatTable& GetCellFormatTable();

@@ -8,9 +8,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ostrel/export.h"
 #include "ostrel/platform/string_types.h"
 
-class CInternedCode {
+class OSTREL_API CInternedCode {
 public:
     CInternedCode() = default;
     CInternedCode& operator=(std::u16string_view code) {

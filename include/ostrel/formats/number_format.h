@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ostrel/export.h"
 #include "ostrel/formats/interned_code.h"
 #include "ostrel/platform/string_types.h"
 
@@ -34,7 +35,7 @@ constexpr unsigned char C_NF_HEX = 9;
 constexpr unsigned char C_NF_OCT = 10;
 constexpr unsigned char C_NF_BIN = 11;
 
-class CCNumberFormat {
+class OSTREL_API CCNumberFormat {
 public:
     /// Set-mask bits, one per attribute. 0x4000 and 0x8000 belong to no attribute.
     static constexpr uint16_t kSetType = 0x0001;

@@ -10,10 +10,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ostrel/export.h"
 #include "ostrel/formats/exact_index.h"
 #include "ostrel/formats/number_format.h"
 
-class CCNumberFormatTable {
+class OSTREL_API CCNumberFormatTable {
 public:
     /// An empty table. Constructing one puts the General format into the process-wide table
     /// (built first, the process-wide table has General as entry 0).
@@ -96,4 +97,4 @@ private:
 
 /// The process-wide table that interns the number formats of cell formats, by exact
 /// identity. Created on first use with General as entry 0.
-CCNumberFormatTable& GetNumberFormatTable();
+OSTREL_API CCNumberFormatTable& GetNumberFormatTable();

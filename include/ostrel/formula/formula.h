@@ -13,6 +13,7 @@
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/ctx.h"
 #include "ostrel/events/listener.h"
+#include "ostrel/export.h"
 #include "ostrel/platform/instance_counter.h"
 #include "ostrel/refs/remote_ref.h"
 
@@ -48,7 +49,7 @@ enum : int {
 /// not count towards it.
 constexpr int kMaxFormulaDepth = 1000;
 
-class CCFormula : public ostrel::debug::CInstanceCounter<CCFormula> {
+class OSTREL_API CCFormula : public ostrel::debug::CInstanceCounter<CCFormula> {
 public:
     /// Nodes come from pools by size: a tree built at once lies together in memory, which a
     /// recalculation walking thousands of formulas feels.
@@ -128,7 +129,7 @@ protected:
 };
 
 /// A singly linked argument list; each element owns its formula. Null is the empty list.
-struct CCFormulaList {
+struct OSTREL_API CCFormulaList {
     static void* operator new(size_t size);
     static void operator delete(void* node, size_t size) noexcept;
 
@@ -136,37 +137,37 @@ struct CCFormulaList {
     CCFormulaList* m_pNext = nullptr;  // owned
 };
 
-CCFormulaList* FormulaListCreateEmpty();
-CCFormulaList* FormulaListCreate1Item(CCFormula* a);
-CCFormulaList* FormulaListCreate2Item(CCFormula* a, CCFormula* b);
-CCFormulaList* FormulaListCreate3Item(CCFormula* a, CCFormula* b, CCFormula* c);
+OSTREL_API CCFormulaList* FormulaListCreateEmpty();
+OSTREL_API CCFormulaList* FormulaListCreate1Item(CCFormula* a);
+OSTREL_API CCFormulaList* FormulaListCreate2Item(CCFormula* a, CCFormula* b);
+OSTREL_API CCFormulaList* FormulaListCreate3Item(CCFormula* a, CCFormula* b, CCFormula* c);
 /// Appends at the end (creating the list when absent); returns the head.
-CCFormulaList* FormulaListAddLast(CCFormulaList*& list, CCFormula* formula);
-CCFormulaList* CopyFormulaList(const CCFormulaList* list);
-void FreeFormulaList(CCFormulaList* list, int freeFormulas);
-size_t FormulaListCount(const CCFormulaList* list);
+OSTREL_API CCFormulaList* FormulaListAddLast(CCFormulaList*& list, CCFormula* formula);
+OSTREL_API CCFormulaList* CopyFormulaList(const CCFormulaList* list);
+OSTREL_API void FreeFormulaList(CCFormulaList* list, int freeFormulas);
+OSTREL_API size_t FormulaListCount(const CCFormulaList* list);
 /// At least n elements, or exactly n (Ex); the null list has none.
-bool FormulaListItems(const CCFormulaList* list, size_t n);
-bool FormulaListItemsEx(const CCFormulaList* list, size_t n);
+OSTREL_API bool FormulaListItems(const CCFormulaList* list, size_t n);
+OSTREL_API bool FormulaListItemsEx(const CCFormulaList* list, size_t n);
 /// The same for each n from 0 to 8 under a name of its own.
-bool FormulaList0Item(const CCFormulaList* list);
-bool FormulaList1Item(const CCFormulaList* list);
-bool FormulaList2Item(const CCFormulaList* list);
-bool FormulaList3Item(const CCFormulaList* list);
-bool FormulaList4Item(const CCFormulaList* list);
-bool FormulaList5Item(const CCFormulaList* list);
-bool FormulaList6Item(const CCFormulaList* list);
-bool FormulaList7Item(const CCFormulaList* list);
-bool FormulaList8Item(const CCFormulaList* list);
-bool FormulaList0ItemEx(const CCFormulaList* list);
-bool FormulaList1ItemEx(const CCFormulaList* list);
-bool FormulaList2ItemEx(const CCFormulaList* list);
-bool FormulaList3ItemEx(const CCFormulaList* list);
-bool FormulaList4ItemEx(const CCFormulaList* list);
-bool FormulaList5ItemEx(const CCFormulaList* list);
-bool FormulaList6ItemEx(const CCFormulaList* list);
-bool FormulaList7ItemEx(const CCFormulaList* list);
-bool FormulaList8ItemEx(const CCFormulaList* list);
+OSTREL_API bool FormulaList0Item(const CCFormulaList* list);
+OSTREL_API bool FormulaList1Item(const CCFormulaList* list);
+OSTREL_API bool FormulaList2Item(const CCFormulaList* list);
+OSTREL_API bool FormulaList3Item(const CCFormulaList* list);
+OSTREL_API bool FormulaList4Item(const CCFormulaList* list);
+OSTREL_API bool FormulaList5Item(const CCFormulaList* list);
+OSTREL_API bool FormulaList6Item(const CCFormulaList* list);
+OSTREL_API bool FormulaList7Item(const CCFormulaList* list);
+OSTREL_API bool FormulaList8Item(const CCFormulaList* list);
+OSTREL_API bool FormulaList0ItemEx(const CCFormulaList* list);
+OSTREL_API bool FormulaList1ItemEx(const CCFormulaList* list);
+OSTREL_API bool FormulaList2ItemEx(const CCFormulaList* list);
+OSTREL_API bool FormulaList3ItemEx(const CCFormulaList* list);
+OSTREL_API bool FormulaList4ItemEx(const CCFormulaList* list);
+OSTREL_API bool FormulaList5ItemEx(const CCFormulaList* list);
+OSTREL_API bool FormulaList6ItemEx(const CCFormulaList* list);
+OSTREL_API bool FormulaList7ItemEx(const CCFormulaList* list);
+OSTREL_API bool FormulaList8ItemEx(const CCFormulaList* list);
 
 /// Every node class overrides all the abstract operations of CCFormula.
 #define OSTREL_FORMULA_NODE_OVERRIDES                                                           \
@@ -203,7 +204,7 @@ bool FormulaList8ItemEx(const CCFormulaList* list);
     void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar) override;                        \
     void Write(cells::CTX* ctx, ostrel::platform::CArchive& ar) const override;
 
-class CCConstFormula : public CCFormula {
+class OSTREL_API CCConstFormula : public CCFormula {
 public:
     CCConstFormula() = default;
     explicit CCConstFormula(const CCCellValue& value) : m_value(value) {}
@@ -217,7 +218,7 @@ private:
     int m_open = 0;
 };
 
-class CCConstArrayFormula : public CCFormula {
+class OSTREL_API CCConstArrayFormula : public CCFormula {
 public:
     CCConstArrayFormula() = default;
     /// Rows of values (a null value separates rows); shorter rows are padded with empties.
@@ -236,7 +237,7 @@ private:
     int m_position = -1;
 };
 
-class CCRefFormula : public CCFormula {
+class OSTREL_API CCRefFormula : public CCFormula {
 public:
     CCRefFormula() = default;
     CCRefFormula(const char16_t* name, unsigned char flags);
@@ -260,7 +261,7 @@ private:
     unsigned char m_mode = 0;
 };
 
-class CCOpFormula : public CCFormula {
+class OSTREL_API CCOpFormula : public CCFormula {
 public:
     CCOpFormula() = default;
     /// Takes ownership of args.
@@ -304,7 +305,7 @@ protected:
     std::unique_ptr<std::u16string> m_storedName;
 };
 
-class CCChooseOpFormula : public CCOpFormula {
+class OSTREL_API CCChooseOpFormula : public CCOpFormula {
 public:
     using CCOpFormula::CCOpFormula;
     int GetType() const override { return FORMULA_CHOOSE; }
@@ -321,7 +322,7 @@ private:
     CCFormula* m_chosen = nullptr;  // one of the arguments, not owned
 };
 
-class CCRemoteOpFormula : public CCOpFormula {
+class OSTREL_API CCRemoteOpFormula : public CCOpFormula {
 public:
     using CCOpFormula::CCOpFormula;
     int GetType() const override { return FORMULA_REMOTE; }
@@ -346,14 +347,14 @@ private:
     CCRemoteRef m_remote;
 };
 
-class CCDocOpFormula : public CCOpFormula {
+class OSTREL_API CCDocOpFormula : public CCOpFormula {
 public:
     using CCOpFormula::CCOpFormula;
     int GetType() const override { return FORMULA_DOC; }
     CCFormula* Copy() const override;
 };
 
-class CCRefOpFormula : public CCOpFormula, public CCListenerWithManager {
+class OSTREL_API CCRefOpFormula : public CCOpFormula, public CCListenerWithManager {
 public:
     using CCOpFormula::CCOpFormula;
     ~CCRefOpFormula() override;
@@ -389,38 +390,43 @@ private:
 };
 
 /// Builds the operation node of the class the entry's kind selects (null for other kinds).
-CCFormula* ConstructOpFormula(const CCFunc* func, CCFormulaList* args);
-CCFormula* ConstructOpFormula(const CCFunc* func);
-CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a);
-CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b);
-CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b, CCFormula* c);
+OSTREL_API CCFormula* ConstructOpFormula(const CCFunc* func, CCFormulaList* args);
+OSTREL_API CCFormula* ConstructOpFormula(const CCFunc* func);
+OSTREL_API CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a);
+OSTREL_API CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b);
+OSTREL_API CCFormula* ConstructOpFormula(const CCFunc* func, CCFormula* a, CCFormula* b,
+                                         CCFormula* c);
 /// Sheet prefixes: the names become reference nodes over name references.
-CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* sheet);
-CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* first, const char16_t* last);
+OSTREL_API CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* sheet);
+OSTREL_API CCFormula* ConstructOpFormula(const CCFunc* func, const char16_t* first,
+                                         const char16_t* last);
 /// The same from 8-bit names in the Windows-1252 code page of the legacy stream forms.
-CCFormula* ConstructOpFormula(const CCFunc* func, const char* sheet);
-CCFormula* ConstructOpFormula(const CCFunc* func, const char* first, const char* last);
+OSTREL_API CCFormula* ConstructOpFormula(const CCFunc* func, const char* sheet);
+OSTREL_API CCFormula* ConstructOpFormula(const CCFunc* func, const char* first, const char* last);
 
 /// The whole-formula evaluation used by cells: error 4 without a formula, Check's code as an
 /// error, a reference result replaced by its value (error 1 when unreadable), a non-finite
 /// number as error 3.
-void EvalFormula(cells::CTX* ctx, CCCellValue& result, CCFormula* formula, const CCRef* cell);
-void PrintFormulaList(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
-                      const CCFormulaList* list, int precedence, int forceBrackets);
-void PrintFormulaList2File(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
-                           const CCFormulaList* list, int precedence, int forceBrackets);
-void WriteFormula(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCFormula* formula);
+OSTREL_API void EvalFormula(cells::CTX* ctx, CCCellValue& result, CCFormula* formula,
+                            const CCRef* cell);
+OSTREL_API void PrintFormulaList(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
+                                 const CCFormulaList* list, int precedence, int forceBrackets);
+OSTREL_API void PrintFormulaList2File(cells::CTX* ctx, ostrel::platform::CWideOutStream& out,
+                                      const CCFormulaList* list, int precedence, int forceBrackets);
+OSTREL_API void WriteFormula(cells::CTX* ctx, ostrel::platform::CArchive& ar,
+                             const CCFormula* formula);
 /// A new tree owned by the caller, or null. Crafted bytes cannot nest deeper than
 /// kMaxFormulaDepth (bad-format exception); a partly read tree is freed.
-CCFormula* ReadFormula(cells::CTX* ctx, ostrel::platform::CArchive& ar);
-void FormulaListWrite(cells::CTX* ctx, const CCFormulaList* list, ostrel::platform::CArchive& ar);
-CCFormulaList* FormulaListRead(cells::CTX* ctx, ostrel::platform::CArchive& ar);
+OSTREL_API CCFormula* ReadFormula(cells::CTX* ctx, ostrel::platform::CArchive& ar);
+OSTREL_API void FormulaListWrite(cells::CTX* ctx, const CCFormulaList* list,
+                                 ostrel::platform::CArchive& ar);
+OSTREL_API CCFormulaList* FormulaListRead(cells::CTX* ctx, ostrel::platform::CArchive& ar);
 
 /// The folding routine of the binary operators over their arguments, with an EvalCellValue
 /// operation code (1 to 13).
-void FoldOperator(cells::CTX* ctx, int op, CCCellValue& result, const CCFormulaList* args,
-                  const CCRef* cell);
+OSTREL_API void FoldOperator(cells::CTX* ctx, int op, CCCellValue& result,
+                             const CCFormulaList* args, const CCRef* cell);
 /// The value a reference result denotes; error 1 when it cannot be read.
-void DereferenceValue(cells::CTX* ctx, CCCellValue& value);
+OSTREL_API void DereferenceValue(cells::CTX* ctx, CCCellValue& value);
 
 #undef OSTREL_FORMULA_NODE_OVERRIDES

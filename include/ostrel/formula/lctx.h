@@ -4,17 +4,18 @@
 /// which every separator, sign, month name and AM/PM word is read.
 #pragma once
 
+#include "ostrel/export.h"
 #include "ostrel/platform/zmk/legacy_locale_context.h"
 
 namespace cells {
 
-struct LCTX {
+struct OSTREL_API LCTX {
     zmk::multilang::CLegacyLocaleContext* lctx = nullptr;
 
     const zmk::multilang::CLegacyLocaleContext* operator->() const { return lctx; }
 };
 
 /// One process-wide context over the invariant locale, built on first use.
-LCTX* invariant_LCTX();
+OSTREL_API LCTX* invariant_LCTX();
 
 }  // namespace cells

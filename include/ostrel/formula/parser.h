@@ -7,6 +7,7 @@
 #pragma once
 
 #include "ostrel/engine/ctx.h"
+#include "ostrel/export.h"
 
 class CCFormula;
 class CCRef;
@@ -15,19 +16,19 @@ class CCRef;
 /// the text does not parse or anything but white space follows the formula. alternateNames
 /// reads functions by their alternate (invariant) names. The reference is not used. A null
 /// text is empty.
-CCFormula* ParseFormula(cells::CTX* ctx, char16_t* text, int alternateNames,
-                        const CCRef* ref = nullptr);
-CCFormula* _ParseFormula(cells::CTX* ctx, const char16_t* text, int alternateNames,
-                         const CCRef* ref = nullptr);
+OSTREL_API CCFormula* ParseFormula(cells::CTX* ctx, char16_t* text, int alternateNames,
+                                   const CCRef* ref = nullptr);
+OSTREL_API CCFormula* _ParseFormula(cells::CTX* ctx, const char16_t* text, int alternateNames,
+                                    const CCRef* ref = nullptr);
 
 /// Text that may be a formula typed without "=": null for empty text, text beginning with
 /// "*", "'" or a double quote, and text that cell input would take as a number; otherwise
 /// the tree of the whole text (primary names), or null when it does not parse. The cursor
 /// ends after the last token read.
-CCFormula* QXDOSParse(cells::CTX* ctx, char16_t*& cursor);
-CCFormula* _QXDOSParse(cells::CTX* ctx, const char16_t*& cursor);
+OSTREL_API CCFormula* QXDOSParse(cells::CTX* ctx, char16_t*& cursor);
+OSTREL_API CCFormula* _QXDOSParse(cells::CTX* ctx, const char16_t*& cursor);
 
 /// One run of the grammar from the cursor, which ends after the last token read. 0 with the
 /// tree in result (owned by the caller), or 1 with result null. Text may follow the formula.
-int yyparse(cells::CTX* ctx, const char16_t*& cursor, int alternateNames, const CCRef* ref,
-            CCFormula*& result);
+OSTREL_API int yyparse(cells::CTX* ctx, const char16_t*& cursor, int alternateNames,
+                       const CCRef* ref, CCFormula*& result);

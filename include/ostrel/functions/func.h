@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "ostrel/engine/ctx.h"
+#include "ostrel/export.h"
 
 namespace ostrel::platform {
 class CArchive;
@@ -52,7 +53,7 @@ using RemoteRoutine = int (*)(cells::CTX* ctx, CCRemoteRef& out, const CCFormula
 using DocumentRoutine = int (*)(cells::CTX* ctx, CCDocumentRef& out, const CCFormulaList* args,
                                 const CCRef* cell);
 
-class CCFunc {
+class OSTREL_API CCFunc {
 public:
     CCFunc() = default;
     CCFunc(const CCFunc&) = delete;
@@ -100,7 +101,7 @@ private:
     uint8_t m_flags = 0;
 };
 
-class CCChooseFunc : public CCFunc {
+class OSTREL_API CCChooseFunc : public CCFunc {
 public:
     int GetType() const override { return 2; }
     using CCFunc::Init;
@@ -114,7 +115,7 @@ private:
     ChoiceRoutine m_choice = nullptr;
 };
 
-class CCRemoteFunc : public CCFunc {
+class OSTREL_API CCRemoteFunc : public CCFunc {
 public:
     int GetType() const override { return 3; }
     using CCFunc::Init;
@@ -127,7 +128,7 @@ private:
     RemoteRoutine m_remote = nullptr;
 };
 
-class CCDocumentFunc : public CCFunc {
+class OSTREL_API CCDocumentFunc : public CCFunc {
 public:
     int GetType() const override { return 4; }
     using CCFunc::Init;
@@ -141,7 +142,7 @@ private:
 };
 
 /// Its evaluation routine yields a reference value.
-class CCRefFunc : public CCFunc {
+class OSTREL_API CCRefFunc : public CCFunc {
 public:
     int GetType() const override { return 5; }
 };
@@ -149,46 +150,47 @@ public:
 /// Builds every entry from the families' rows (once per process; later calls only report),
 /// sorts both name indexes and seeds the random generator. False when the rows do not make
 /// a registry (BuiltinFunctionsFailure says why): no formula can be read then.
-bool InitBuiltinFunctions();
+OSTREL_API bool InitBuiltinFunctions();
 /// Why the registry could not be built; empty when it was.
-const std::string& BuiltinFunctionsFailure();
+OSTREL_API const std::string& BuiltinFunctionsFailure();
 /// The listed entries (operators and functions; 277), sorted by primary name.
-CCFunc* const* GetBuiltInFunc();
-int GetBuiltInFuncSize();
+OSTREL_API CCFunc* const* GetBuiltInFunc();
+OSTREL_API int GetBuiltInFuncSize();
 /// The function whose string resource is id, listed or not; null for no such function.
-CCFunc* GetFunctionById(unsigned id);
+OSTREL_API CCFunc* GetFunctionById(unsigned id);
 /// The invariant name of that function, as streams store it ("SUM" for 13079); empty for no
 /// such function.
-std::u16string_view FunctionInvariantName(unsigned id);
+OSTREL_API std::u16string_view FunctionInvariantName(unsigned id);
 
 /// The longest function (kind 8) name that prefixes the text at cursor, by primary or
 /// alternate name; the cursor moves past it. Null (cursor unchanged) when none.
-CCFunc* FindFunctionByName(const char16_t*& cursor);
-CCFunc* FindFunctionByAltName(const char16_t*& cursor);
+OSTREL_API CCFunc* FindFunctionByName(const char16_t*& cursor);
+OSTREL_API CCFunc* FindFunctionByAltName(const char16_t*& cursor);
 /// True when an entry of a kind sharing a bit with mask has exactly this primary name
 /// (ignoring case).
-bool IsFunction(std::u16string_view name, unsigned char kindMask);
+OSTREL_API bool IsFunction(std::u16string_view name, unsigned char kindMask);
 /// The primary-name lookup restricted to one kind.
-int _EatFunction(cells::CTX* ctx, const char16_t*& cursor, CCFunc*& entry, unsigned char kind);
+OSTREL_API int _EatFunction(cells::CTX* ctx, const char16_t*& cursor, CCFunc*& entry,
+                            unsigned char kind);
 /// Imported formulas: the first entry with this primary name whose check routine accepts the
 /// arguments; ties between operators of one name are broken by kind, and one argument picks
 /// the prefix or postfix entry.
-CCFunc* GetFunction(cells::CTX* ctx, const char* name, const CCFormulaList* args);
+OSTREL_API CCFunc* GetFunction(cells::CTX* ctx, const char* name, const CCFormulaList* args);
 
-void WriteFunc(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCFunc* entry);
+OSTREL_API void WriteFunc(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCFunc* entry);
 /// The entry with this kind and alternate name (ignoring case), or null; the kind and name
 /// are consumed either way. name receives the stored name, so that a node can keep it.
-CCFunc* ReadFunc(cells::CTX* ctx, ostrel::platform::CArchive& ar, unsigned char* kind = nullptr,
-                 std::u16string* name = nullptr);
+OSTREL_API CCFunc* ReadFunc(cells::CTX* ctx, ostrel::platform::CArchive& ar,
+                            unsigned char* kind = nullptr, std::u16string* name = nullptr);
 
-int GetFuncChoice(cells::CTX* ctx, CCFormula*& chosen, const CCFunc* entry,
-                  const CCFormulaList* args, const CCRef* cell);
-int GetFuncDocumentRef(cells::CTX* ctx, CCDocumentRef& out, const CCFunc* entry,
-                       const CCFormulaList* args, const CCRef* cell);
-int GetFuncRemoteRef(cells::CTX* ctx, CCRemoteRef& out, const CCFunc* entry,
-                     const CCFormulaList* args, const CCRef* cell);
+OSTREL_API int GetFuncChoice(cells::CTX* ctx, CCFormula*& chosen, const CCFunc* entry,
+                             const CCFormulaList* args, const CCRef* cell);
+OSTREL_API int GetFuncDocumentRef(cells::CTX* ctx, CCDocumentRef& out, const CCFunc* entry,
+                                  const CCFormulaList* args, const CCRef* cell);
+OSTREL_API int GetFuncRemoteRef(cells::CTX* ctx, CCRemoteRef& out, const CCFunc* entry,
+                                const CCFormulaList* args, const CCRef* cell);
 
 /// The registry objects the formula layer refers to by name.
-extern CCFunc OrFunc, AndFunc, NotFunc, GTFunc, GEFunc, LTFunc, LEFunc, EQFunc, NEFunc, ADDFunc,
-    SUBFunc, MULFunc, DIVFunc, PowerFunc, PercentFunc, UnPlusFunc, UnMinusFunc;
-extern CCRefFunc RANGEFunc, SheetRangeFunc, FULLREFFunc;
+extern OSTREL_API CCFunc OrFunc, AndFunc, NotFunc, GTFunc, GEFunc, LTFunc, LEFunc, EQFunc, NEFunc,
+    ADDFunc, SUBFunc, MULFunc, DIVFunc, PowerFunc, PercentFunc, UnPlusFunc, UnMinusFunc;
+extern OSTREL_API CCRefFunc RANGEFunc, SheetRangeFunc, FULLREFFunc;

@@ -10,12 +10,13 @@
 #include <string>
 #include <string_view>
 
+#include "ostrel/export.h"
 #include "ostrel/platform/exceptions.h"
 #include "ostrel/platform/file.h"
 
 namespace ostrel::platform {
 
-class CArchive {
+class OSTREL_API CArchive {
 public:
     enum Mode { store = 0, load = 1 };
 

@@ -6,10 +6,12 @@
 
 #include <exception>
 
+#include "ostrel/export.h"
+
 namespace ostrel {
 
 /// Base of the engine's own exceptions, so that a host can catch them in one place.
-class CException : public std::exception {
+class OSTREL_API CException : public std::exception {
 public:
     const char* what() const noexcept override { return "ostrel exception"; }
 };
@@ -18,7 +20,7 @@ public:
 
 /// Raised by CArchive. The cause numbers are part of the engine's contract: 2 writing to an
 /// archive that loads, 3 reading past the end, 4 reading from an archive that stores.
-class CArchiveException : public ostrel::CException {
+class OSTREL_API CArchiveException : public ostrel::CException {
 public:
     enum Cause {
         none = 0,
@@ -38,7 +40,7 @@ public:
 };
 
 /// A file operation failed (open, seek outside the file, write to a file that cannot grow).
-class CFileException : public ostrel::CException {
+class OSTREL_API CFileException : public ostrel::CException {
 public:
     enum Cause {
         none = 0,
@@ -56,13 +58,13 @@ public:
 };
 
 /// An argument outside what an operation accepts (an index beyond an array, a negative size).
-class CInvalidArgException : public ostrel::CException {
+class OSTREL_API CInvalidArgException : public ostrel::CException {
 public:
     const char* what() const noexcept override { return "invalid argument"; }
 };
 
 /// An allocation the engine asked for could not be satisfied.
-class CMemoryException : public ostrel::CException {
+class OSTREL_API CMemoryException : public ostrel::CException {
 public:
     const char* what() const noexcept override { return "out of memory"; }
 };

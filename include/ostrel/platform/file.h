@@ -8,9 +8,11 @@
 #include <cstdio>
 #include <string>
 
+#include "ostrel/export.h"
+
 namespace ostrel::platform {
 
-class CFile {
+class OSTREL_API CFile {
 public:
     enum SeekPosition { begin = 0, current = 1, end = 2 };
 
@@ -37,7 +39,7 @@ public:
 
 /// A file in memory. It owns its buffer unless the buffer was attached without a growth
 /// step; Detach hands the buffer (allocated with malloc) to the caller.
-class CMemFile : public CFile {
+class OSTREL_API CMemFile : public CFile {
 public:
     explicit CMemFile(size_t growBytes = 1024);
     /// Wraps an existing buffer of size bytes, all of them readable. With growBytes 0 the
@@ -73,7 +75,7 @@ private:
 };
 
 /// A file on disk.
-class CDiskFile : public CFile {
+class OSTREL_API CDiskFile : public CFile {
 public:
     enum OpenFlags { modeRead = 0, modeWrite = 1, modeReadWrite = 2, modeCreate = 0x1000 };
 

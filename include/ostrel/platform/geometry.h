@@ -11,9 +11,11 @@
 #include <cstdint>
 #include <utility>
 
+#include "ostrel/export.h"
+
 namespace ostrel::platform {
 
-class CPoint {
+class OSTREL_API CPoint {
 public:
     int32_t x = 0;
     int32_t y = 0;
@@ -24,7 +26,7 @@ public:
     friend constexpr bool operator==(const CPoint&, const CPoint&) = default;
 };
 
-class CSize {
+class OSTREL_API CSize {
 public:
     int32_t cx = 0;
     int32_t cy = 0;
@@ -35,7 +37,7 @@ public:
     friend constexpr bool operator==(const CSize&, const CSize&) = default;
 };
 
-class CRect {
+class OSTREL_API CRect {
 public:
     int32_t left = 0;
     int32_t top = 0;

@@ -9,10 +9,14 @@
 
 #include <atomic>
 
+#include "ostrel/export.h"
+
 namespace ostrel::debug {
 
+/// Exported although a template: the count of a class is one object for the whole process,
+/// shared by the library and the host, since one side may make an object the other destroys.
 template <class T>
-class CInstanceCounter {
+class OSTREL_API CInstanceCounter {
 public:
 #if OSTREL_INSTANCE_COUNTERS
     /// Relaxed: a count is only read once the work being checked has finished, and formulas

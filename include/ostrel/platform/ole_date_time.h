@@ -4,9 +4,11 @@
 /// with year-to-second components and a validity status.
 #pragma once
 
+#include "ostrel/export.h"
+
 namespace ostrel::platform {
 
-class COleDateTime {
+class OSTREL_API COleDateTime {
 public:
     enum DateTimeStatus { valid = 0, invalid = 1, null = 2 };
 

@@ -5,12 +5,13 @@
 /// through their own helpers before emptying the array).
 #pragma once
 
+#include "ostrel/export.h"
 #include "ostrel/platform/typed_array.h"
 
-extern template class ostrel::CTypedArray<void*>;
+extern template class OSTREL_API ostrel::CTypedArray<void*>;
 
 namespace ostrel::platform {
 
-class CPtrArray : public ostrel::CTypedArray<void*> {};
+class OSTREL_API CPtrArray : public ostrel::CTypedArray<void*> {};
 
 }  // namespace ostrel::platform

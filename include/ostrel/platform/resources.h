@@ -7,10 +7,12 @@
 
 #include <string_view>
 
+#include "ostrel/export.h"
+
 namespace ostrel {
 
 /// The text of a resource number; empty when the table has none.
-std::u16string_view LoadResourceString(unsigned id);
+OSTREL_API std::u16string_view LoadResourceString(unsigned id);
 
 /// The numbers of the function texts: each function's name, then its wizard texts. They live
 /// with the functions themselves, which hand the table a way to find them when the registry
@@ -18,6 +20,6 @@ std::u16string_view LoadResourceString(unsigned id);
 inline constexpr unsigned kFirstFunctionText = 13044;
 inline constexpr unsigned kLastFunctionText = 13305;
 using FunctionTextLookup = std::u16string_view (*)(unsigned id);
-void SetFunctionTextLookup(FunctionTextLookup lookup);
+OSTREL_API void SetFunctionTextLookup(FunctionTextLookup lookup);
 
 }  // namespace ostrel

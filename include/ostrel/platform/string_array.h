@@ -4,15 +4,16 @@
 /// form, then every element in the framework string form.
 #pragma once
 
+#include "ostrel/export.h"
 #include "ostrel/platform/archive.h"
 #include "ostrel/platform/string_types.h"
 #include "ostrel/platform/typed_array.h"
 
-extern template class ostrel::CTypedArray<std::u16string>;
+extern template class OSTREL_API ostrel::CTypedArray<std::u16string>;
 
 namespace ostrel::platform {
 
-class CStringArray : public ostrel::CTypedArray<CString> {
+class OSTREL_API CStringArray : public ostrel::CTypedArray<CString> {
 public:
     /// Storing writes the count and the elements. Loading replaces the contents; a count
     /// larger than the bytes left in the archive raises CArchiveException(badFormat) before

@@ -8,11 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "ostrel/export.h"
+
 namespace ostrel {
 
 enum class MessageIcon { error, warning, question, information };
 
-class CUserInterface {
+class OSTREL_API CUserInterface {
 public:
     virtual ~CUserInterface() = default;
     /// A message box with OK only.
@@ -38,10 +40,10 @@ public:
 };
 
 /// Installs the host's callbacks (null restores the default); the host keeps ownership.
-void SetUserInterface(CUserInterface* ui);
-CUserInterface& GetUserInterface();
+OSTREL_API void SetUserInterface(CUserInterface* ui);
+OSTREL_API CUserInterface& GetUserInterface();
 
 }  // namespace ostrel
 
 /// Shows string resource id in a message box with an error icon, OK only.
-void ErrorMessage(unsigned id);
+OSTREL_API void ErrorMessage(unsigned id);

@@ -7,19 +7,21 @@
 #include <string>
 #include <string_view>
 
+#include "ostrel/export.h"
+
 namespace ostrel {
 
 /// Invalid UTF-16 (a lone surrogate) becomes U+FFFD.
-std::string ToUtf8(std::u16string_view text);
+OSTREL_API std::string ToUtf8(std::u16string_view text);
 /// Returns false in *valid (when given) for malformed UTF-8; each bad sequence becomes U+FFFD.
-std::u16string FromUtf8(std::string_view text, bool* valid = nullptr);
+OSTREL_API std::u16string FromUtf8(std::string_view text, bool* valid = nullptr);
 
 /// One byte of the 8-bit code page as a UTF-16 unit.
-char16_t CodePageToWide(unsigned char byte);
-std::u16string CodePageToWide(std::string_view bytes);
+OSTREL_API char16_t CodePageToWide(unsigned char byte);
+OSTREL_API std::u16string CodePageToWide(std::string_view bytes);
 /// The code-page byte of a unit; false when the code page has no such character.
-bool WideToCodePage(char16_t unit, unsigned char& byte);
+OSTREL_API bool WideToCodePage(char16_t unit, unsigned char& byte);
 /// Characters the code page lacks become '?'.
-std::string WideToCodePage(std::u16string_view text);
+OSTREL_API std::string WideToCodePage(std::u16string_view text);
 
 }  // namespace ostrel

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ostrel/export.h"
+
 namespace ostrel::platform {
 
 using HRESULT = int32_t;
@@ -49,14 +51,14 @@ constexpr VARIANT_BOOL VARIANT_TRUE = -1;
 constexpr VARIANT_BOOL VARIANT_FALSE = 0;
 
 /// A currency amount in units of 1/10000.
-struct CY {
+struct OSTREL_API CY {
     int64_t int64;
 };
 
 /// The payload member that vt names is the live one. A BSTR payload is owned by the variant:
 /// VariantClear frees it. Copying the struct itself copies the pointer, not the string; use
 /// VariantCopy for a copy that owns its own string.
-struct VARIANT {
+struct OSTREL_API VARIANT {
     VARTYPE vt = VT_EMPTY;
     union {
         int16_t iVal;
@@ -75,27 +77,27 @@ struct VARIANT {
 /// BSTR: UTF-16 units preceded by a hidden length and followed by a terminator. The length is
 /// what counts: a BSTR may hold embedded zeros. A null BSTR is the empty string.
 /// Copies text up to its terminator; null for a null text or when memory runs out.
-BSTR SysAllocString(const char16_t* text);
+OSTREL_API BSTR SysAllocString(const char16_t* text);
 /// Copies length units of text (zeros included); a null text gives length zero units.
 /// Null when memory runs out or length is beyond what a BSTR can hold.
-BSTR SysAllocStringLen(const char16_t* text, uint32_t length);
-BSTR SysAllocString(std::u16string_view text);
+OSTREL_API BSTR SysAllocStringLen(const char16_t* text, uint32_t length);
+OSTREL_API BSTR SysAllocString(std::u16string_view text);
 /// Frees a BSTR from the functions above; null is allowed.
-void SysFreeString(BSTR text);
+OSTREL_API void SysFreeString(BSTR text);
 /// The number of units, embedded zeros included; 0 for null.
-uint32_t SysStringLen(BSTR text);
+OSTREL_API uint32_t SysStringLen(BSTR text);
 
 /// Sets the type to VT_EMPTY without looking at the previous contents.
-void VariantInit(VARIANT* v);
+OSTREL_API void VariantInit(VARIANT* v);
 /// Frees an owned payload and leaves the variant VT_EMPTY. E_INVALIDARG for null.
-HRESULT VariantClear(VARIANT* v);
+OSTREL_API HRESULT VariantClear(VARIANT* v);
 /// Clears dest, then copies src into it, duplicating a BSTR. A type the engine does not use
 /// gives DISP_E_BADVARTYPE and leaves dest VT_EMPTY; copying a variant onto itself does
 /// nothing.
-HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
+OSTREL_API HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
 
 /// A VARIANT that clears itself when it goes away and copies deeply.
-class CVariant : public VARIANT {
+class OSTREL_API CVariant : public VARIANT {
 public:
     CVariant() = default;
     explicit CVariant(double value);

@@ -7,9 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "ostrel/export.h"
+
 namespace ostrel::platform {
 
-class CWideOutStream {
+class OSTREL_API CWideOutStream {
 public:
     CWideOutStream& operator<<(char16_t c) {
         m_text.push_back(c);

@@ -4,7 +4,9 @@
 /// goes and whether the paste transposes rows and columns.
 #pragma once
 
-class CCClipboardData {
+#include "ostrel/export.h"
+
+class OSTREL_API CCClipboardData {
 public:
     CCClipboardData() = default;
     CCClipboardData(long sourceColumn, long sourceRow, long targetColumn, long targetRow,

@@ -3,9 +3,10 @@
 /// A document-level item of the manager, such as a document property that formulas read.
 #pragma once
 
+#include "ostrel/export.h"
 #include "ostrel/refs/ref.h"
 
-class CCDocumentRef : public CCRef {
+class OSTREL_API CCDocumentRef : public CCRef {
 public:
     /// Which document item: the document functions' properties; -1 is none.
     enum ECDocRefType : int {

@@ -6,9 +6,10 @@
 #include <memory>
 #include <string_view>
 
+#include "ostrel/export.h"
 #include "ostrel/refs/ref.h"
 
-class CCNameRef : public CCRef {
+class OSTREL_API CCNameRef : public CCRef {
 public:
     CCNameRef() = default;
     explicit CCNameRef(const char16_t* name);  // null stays null
@@ -38,4 +39,4 @@ private:
     std::unique_ptr<char16_t[]> m_name;
 };
 
-int AreNameEqual(const CCNameRef& a, const CCNameRef& b);
+OSTREL_API int AreNameEqual(const CCNameRef& a, const CCNameRef& b);

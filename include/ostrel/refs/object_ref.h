@@ -4,9 +4,10 @@
 /// supplies its type, equality, copy, stream form and order.
 #pragma once
 
+#include "ostrel/export.h"
 #include "ostrel/refs/ref.h"
 
-class CCObjectRef : public CCRef {
+class OSTREL_API CCObjectRef : public CCRef {
 public:
     CCObjectRef() = default;
     explicit CCObjectRef(long id) : m_id(id) {}

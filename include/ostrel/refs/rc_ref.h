@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <new>
 
+#include "ostrel/export.h"
 #include "ostrel/refs/ref.h"
 
 namespace ostrel::platform {
 class CPoint;
 }  // namespace ostrel::platform
 
-class CCRCRef : public CCRef {
+class OSTREL_API CCRCRef : public CCRef {
 public:
     /// From a pool: the references cells keep of their dependents are made by the thousand.
     static void* operator new(size_t size);
@@ -56,13 +57,13 @@ private:
     uint16_t m_row = 0;
 };
 
-int AreRCEqual(const CCRCRef& a, const CCRCRef& b);
-int AreRCEqual(const CCRCRef& a, unsigned char column, uint16_t row);
+OSTREL_API int AreRCEqual(const CCRCRef& a, const CCRCRef& b);
+OSTREL_API int AreRCEqual(const CCRCRef& a, unsigned char column, uint16_t row);
 
 /// Writes the A1 form of one corner: "$" before the column and the row as the flags say.
-void PrintCellA1(ostrel::platform::CWideOutStream& out, unsigned char column, uint16_t row,
-                 bool absColumn, bool absRow);
+OSTREL_API void PrintCellA1(ostrel::platform::CWideOutStream& out, unsigned char column,
+                            uint16_t row, bool absColumn, bool absRow);
 
 /// The column and row offsets of a move from one cell to another; false unless both are
 /// single cells.
-bool GetMoveOffset(const CCRef* from, const CCRef* to, long& columns, long& rows);
+OSTREL_API bool GetMoveOffset(const CCRef* from, const CCRef* to, long& columns, long& rows);

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "ostrel/engine/ctx.h"
+#include "ostrel/export.h"
 #include "ostrel/platform/instance_counter.h"
 
 namespace ostrel::platform {
@@ -43,7 +44,7 @@ enum : int {
     REF_TYPE_3D = 6,
 };
 
-class CCRef : public ostrel::debug::CInstanceCounter<CCRef> {
+class OSTREL_API CCRef : public ostrel::debug::CInstanceCounter<CCRef> {
 public:
     virtual ~CCRef() = default;
 

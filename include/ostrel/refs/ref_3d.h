@@ -10,12 +10,13 @@
 #include <memory>
 #include <new>
 
+#include "ostrel/export.h"
 #include "ostrel/refs/ref.h"
 
 class CCCellManager;
 class CCRefList;
 
-class CCRef3D : public CCRef {
+class OSTREL_API CCRef3D : public CCRef {
 public:
     /// From a pool: the references cells keep of their dependents are made by the thousand.
     static void* operator new(size_t size);

@@ -7,13 +7,14 @@
 #include <cstddef>
 
 #include "ostrel/engine/ctx.h"
+#include "ostrel/export.h"
 
 namespace ostrel::platform {
 class CArchive;
 }  // namespace ostrel::platform
 class CCRef;
 
-class CCRefList {
+class OSTREL_API CCRefList {
 public:
     CCRefList() = default;
     CCRefList(CCRef* ref, CCRefList* next, bool owns) : m_pRef(ref), m_pNext(next), m_bOwns(owns) {}
@@ -31,27 +32,28 @@ public:
 };
 
 /// Appends an owning node with a copy of ref at the tail.
-void RefListAddLastItem(CCRefList*& list, const CCRef* ref);
+OSTREL_API void RefListAddLastItem(CCRefList*& list, const CCRef* ref);
 /// Puts an owning node with a copy of ref at the head unless an equal reference is there.
-void RefListAddUItem(CCRefList*& list, const CCRef* ref);
-int RefListHasMember(const CCRefList* list, const CCRef* ref);
+OSTREL_API void RefListAddUItem(CCRefList*& list, const CCRef* ref);
+OSTREL_API int RefListHasMember(const CCRefList* list, const CCRef* ref);
 /// Union in which src wins: destination nodes equal to a reference of src are freed, then
 /// src (its nodes, not copies) is attached at the tail.
-void JoinRefList(CCRefList** list, CCRefList* src);
+OSTREL_API void JoinRefList(CCRefList** list, CCRefList* src);
 /// Attaches src at the tail without looking for duplicates.
-void AppendRefLists(CCRefList*& list, CCRefList* src);
+OSTREL_API void AppendRefLists(CCRefList*& list, CCRefList* src);
 /// Frees every node; a reference is destroyed when freeRefs is set or its node owns it.
-void RefListFree(CCRefList* list, int freeRefs);
+OSTREL_API void RefListFree(CCRefList* list, int freeRefs);
 /// A new list of owning nodes holding copies, in the same order.
-CCRefList* RefListCopy(const CCRefList* list);
-size_t RefListCount(const CCRefList* list);
+OSTREL_API CCRefList* RefListCopy(const CCRefList* list);
+OSTREL_API size_t RefListCount(const CCRefList* list);
 
 /// One reference with its type tag (0 for null or a host reference); ReadRef returns a new
 /// reference owned by the caller, or null.
-void WriteRef(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCRef* ref);
-CCRef* ReadRef(cells::CTX* ctx, ostrel::platform::CArchive& ar);
+OSTREL_API void WriteRef(cells::CTX* ctx, ostrel::platform::CArchive& ar, const CCRef* ref);
+OSTREL_API CCRef* ReadRef(cells::CTX* ctx, ostrel::platform::CArchive& ar);
 /// A list: each reference with its tag, then 0. RefListRead returns a new owning list (null
 /// for the empty one); on a malformed stream it frees what it read before the exception
 /// leaves.
-void RefListWrite(cells::CTX* ctx, const CCRefList* list, ostrel::platform::CArchive& ar);
-CCRefList* RefListRead(cells::CTX* ctx, ostrel::platform::CArchive& ar);
+OSTREL_API void RefListWrite(cells::CTX* ctx, const CCRefList* list,
+                             ostrel::platform::CArchive& ar);
+OSTREL_API CCRefList* RefListRead(cells::CTX* ctx, ostrel::platform::CArchive& ar);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <new>
 
+#include "ostrel/export.h"
 #include "ostrel/refs/ref.h"
 
 class CCRCRef;
@@ -13,7 +14,7 @@ namespace ostrel::platform {
 class CRect;
 }  // namespace ostrel::platform
 
-class CCRegionRef : public CCRef {
+class OSTREL_API CCRegionRef : public CCRef {
 public:
     /// From a pool, as cell references are: formulas over ranges make them by the thousand.
     static void* operator new(size_t size);
@@ -103,12 +104,12 @@ private:
     uint16_t m_lastRow = 0;
 };
 
-int AreRegionEqual(const CCRegionRef& a, const CCRegionRef& b);
-int AreRegionEqualRect(const CCRegionRef& a, const ostrel::platform::CRect& r);
-int Contain(const CCRegionRef& a, const CCRegionRef& b);              // b lies within a
-int Contain(const ostrel::platform::CRect& r, const CCRegionRef& a);  // a lies within r
-int Contain(const CCRegionRef& a, const ostrel::platform::CRect& r);  // r lies within a
-int ContainH(const ostrel::platform::CRect& r, const CCRegionRef& a);
-int ContainV(const ostrel::platform::CRect& r, const CCRegionRef& a);
-int ContainH(const CCRegionRef& a, const ostrel::platform::CRect& r);
-int ContainV(const CCRegionRef& a, const ostrel::platform::CRect& r);
+OSTREL_API int AreRegionEqual(const CCRegionRef& a, const CCRegionRef& b);
+OSTREL_API int AreRegionEqualRect(const CCRegionRef& a, const ostrel::platform::CRect& r);
+OSTREL_API int Contain(const CCRegionRef& a, const CCRegionRef& b);              // b lies within a
+OSTREL_API int Contain(const ostrel::platform::CRect& r, const CCRegionRef& a);  // a lies within r
+OSTREL_API int Contain(const CCRegionRef& a, const ostrel::platform::CRect& r);  // r lies within a
+OSTREL_API int ContainH(const ostrel::platform::CRect& r, const CCRegionRef& a);
+OSTREL_API int ContainV(const ostrel::platform::CRect& r, const CCRegionRef& a);
+OSTREL_API int ContainH(const CCRegionRef& a, const ostrel::platform::CRect& r);
+OSTREL_API int ContainV(const CCRegionRef& a, const ostrel::platform::CRect& r);

@@ -4,10 +4,11 @@
 /// sheet of the same workbook), reached through the transport interface.
 #pragma once
 
+#include "ostrel/export.h"
 #include "ostrel/platform/string_types.h"
 #include "ostrel/refs/ref.h"
 
-class CCRemoteRef : public CCRef {
+class OSTREL_API CCRemoteRef : public CCRef {
 public:
     CCRemoteRef() = default;
     CCRemoteRef(std::u16string_view document, std::u16string_view item)

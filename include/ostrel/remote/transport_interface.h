@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "ostrel/engine/ctx_provider.h"
+#include "ostrel/export.h"
 #include "ostrel/platform/string_types.h"
 
 class CCRemoteRef;
@@ -19,7 +20,7 @@ class CSize;
 class CStringArray;
 }  // namespace ostrel::platform
 
-class CCTransportInterface : public cells::CCTXProvider {
+class OSTREL_API CCTransportInterface : public cells::CCTXProvider {
 public:
     CCTransportInterface() = default;
 
@@ -115,7 +116,7 @@ private:
 /// Brackets an operation with BeginSession and EndSession (nothing without an interface), so
 /// that the host can batch its reactions. The session ends however the operation is left,
 /// an exception included. A numbered session ends with the number BeginSession gave.
-class CManagerSession {
+class OSTREL_API CManagerSession {
 public:
     enum class Ending { plain, numbered };
 

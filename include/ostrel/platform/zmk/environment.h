@@ -8,11 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "ostrel/export.h"
 #include "ostrel/platform/zmk/legacy_locale_context.h"
 
 namespace zmk::globals {
 
-class CLocalesCache {
+class OSTREL_API CLocalesCache {
 public:
     CLocalesCache();
     ~CLocalesCache();
@@ -43,7 +44,7 @@ private:
     std::map<std::string, std::unique_ptr<multilang::CLocaleInfo>, std::less<>> m_locales;
 };
 
-class CEnvironment {
+class OSTREL_API CEnvironment {
 public:
     CLocalesCache& locales_cache() { return m_cache; }
 
@@ -51,6 +52,6 @@ private:
     CLocalesCache m_cache;
 };
 
-CEnvironment& global_environment();
+OSTREL_API CEnvironment& global_environment();
 
 }  // namespace zmk::globals

@@ -8,13 +8,14 @@
 #include <string>
 #include <string_view>
 
+#include "ostrel/export.h"
 #include "ostrel/platform/zmk/locale_data.h"
 
 namespace zmk::multilang {
 
 /// An immutable locale description. The locales cache owns the shared ones; tests and hosts
 /// may build their own from hand-made data.
-class CLocaleInfo {
+class OSTREL_API CLocaleInfo {
 public:
     explicit CLocaleInfo(LocaleData data) : m_data(std::move(data)) {}
 
@@ -34,7 +35,7 @@ private:
 };
 
 /// Answers every convention of the locale it was made for. The description must outlive it.
-class CLegacyLocaleContext {
+class OSTREL_API CLegacyLocaleContext {
 public:
     explicit CLegacyLocaleContext(const CLocaleInfo* info) : m_info(info), d(info->data()) {}
 

@@ -9,9 +9,11 @@
 #include <array>
 #include <string>
 
+#include "ostrel/export.h"
+
 namespace zmk::multilang {
 
-struct LocaleData {
+struct OSTREL_API LocaleData {
     std::string name;  // ICU locale name; empty for the invariant locale
 
     char16_t numberDecimalSeparator = u'.';
