@@ -13,12 +13,10 @@ using namespace format_code;
 
 namespace {
 
+// The count of a token that has one, 0 for any other.
 int CountOf(const CFormatSection& token) {
-    return static_cast<const CCountSection&>(token).Count();
-}
-
-bool IsCounted(int type) {
-    return type < kText || type == kNumerator || type == kDenominator || type == kExponent;
+    const auto* counted = dynamic_cast<const CCountSection*>(&token);
+    return counted ? counted->Count() : 0;
 }
 
 // The nearest token before or after index i that prints part of the value (the types
@@ -133,7 +131,7 @@ void CFormatSectionList::MeasureLayout() {
     int numeratorCount = 0, denominatorCount = 0;
     for (const auto& token : m_tokens) {
         int type = token->TypeId();
-        int count = IsCounted(type) ? CountOf(*token) : 0;
+        int count = CountOf(*token);
         if (IsIntegerDigit(type)) {
             l.integerPlaceholders = std::min(l.integerPlaceholders + count, kMaxCount);
             hash = hash || type == kIntegerHash;
