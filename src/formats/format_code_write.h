@@ -19,6 +19,11 @@ inline void WriteZeros(ostrel::platform::CWideOutStream& out, int count) {
 // The value in decimal, zero-padded to at least `width` digits, a minus sign before a
 // negative one.
 inline void WriteInteger(ostrel::platform::CWideOutStream& out, int64_t value, int width = 1) {
+    if (value >= 0 && value < 100 && width <= 2) {  // the parts of dates and clocks
+        if (value >= 10 || width == 2) out << static_cast<char16_t>(u'0' + value / 10);
+        out << static_cast<char16_t>(u'0' + value % 10);
+        return;
+    }
     uint64_t magnitude = static_cast<uint64_t>(value);
     if (value < 0) {
         magnitude = 0 - magnitude;
