@@ -153,6 +153,30 @@ bool TypeInput(const CsvInput& input, CalcSheet& sheet, MessagesToStream& messag
     return true;
 }
 
+// Gives every typed cell that a --format covers the code of the last one covering it; false
+// after a message on err.
+bool ApplyFormats(const CsvInput& input, const std::u16string& sheetName,
+                  const std::vector<FormatOption>& formats, CalcSheet& sheet, std::ostream& err) {
+    if (formats.empty()) return true;
+    std::vector<std::u16string> fields;
+    CsvReader reader(input.bytes, CsvLimits{}, input.separator);
+    for (int row = 0; reader.Next(fields); ++row) {
+        for (size_t column = 0; column < fields.size(); ++column) {
+            if (fields[column].empty()) continue;
+            auto covering = std::find_if(formats.rbegin(), formats.rend(), [&](const auto& f) {
+                return f.Covers(sheetName, int(column), row);
+            });
+            if (covering == formats.rend()) continue;
+            if (!sheet.SetCustomFormat(int(column), row, covering->code)) {
+                Complain(err, input.name, reader.RecordLine(),
+                         "cell " + CellName(int(column), row) + ": cannot take the format");
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // The sheet in the input's shape: a field for every field read, empty where the input's
 // was. With formulas, a formula cell shows its formula and any other the text typed into
 // it, so that the output typed again gives the same cells.
@@ -237,10 +261,23 @@ int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::o
         }
     }
 
+    // The sheets' names, for --format options that name one. Finding a name tries formulas
+    // out, whose complaints are not the user's business: this happens before the engine's
+    // messages are shown.
+    std::vector<std::u16string> sheetNames(inputs.size());
+    if (!options.formats.empty()) {
+        for (size_t i = 0; i < inputs.size(); ++i)
+            sheetNames[i] = SheetNameOf(options.files[i]);
+    }
+
     {
         MessagesToStream messages(err);
         for (size_t i = 0; i < inputs.size(); ++i)
             if (!TypeInput(inputs[i], *book.Sheet(i), messages, err)) return kExitFailure;
+        for (size_t i = 0; i < inputs.size(); ++i) {
+            if (!ApplyFormats(inputs[i], sheetNames[i], options.formats, *book.Sheet(i), err))
+                return kExitFailure;
+        }
         // Messages while calculating name the file when there is only one.
         messages.SetInput(inputs.size() == 1 ? inputs[0].name : std::string());
         ProgressBar bar(err, options.progress);

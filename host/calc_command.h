@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "format_option.h"
+
 namespace ostrel {
 
 class CalcBook;
@@ -19,6 +21,7 @@ struct CalcOptions {
     std::optional<char> separator;      // of input and output; else each file's own
     bool formulas = false;              // formula text instead of display text
     bool progress = false;              // a progress bar on err while calculating
+    std::vector<FormatOption> formats;  // custom formats given to cells once typed
 };
 
 // The name of the sheet a file becomes: its name without folder and extension ("Sheet1"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <iostream>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "calc_command.h"
+#include "format_option.h"
 #include "ostrel/calc_book.h"
 #include "ostrel/platform/utf.h"
 #include "ostrel/platform/zmk/environment.h"
@@ -30,8 +32,8 @@ namespace {
 #endif
 
 constexpr std::string_view kUsage =
-    "Usage: ostrel-cells calc [--formulas] [--locale NAME] [--separator CHAR] FILE\n"
-    "       ostrel-cells calc [--formulas] [--locale NAME] [--separator CHAR] --out DIR FILE...\n"
+    "Usage: ostrel-cells calc [OPTION]... FILE\n"
+    "       ostrel-cells calc [OPTION]... --out DIR FILE...\n"
     "       ostrel-cells --help | --version\n";
 
 constexpr std::string_view kHelp =
@@ -57,6 +59,14 @@ constexpr std::string_view kHelp =
     "                   whole or none, and an input is never overwritten.\n"
     "\n"
     "Options:\n"
+    "  --format RANGE=CODE\n"
+    "                   Once the sheet is typed, show the numbers of the cells of\n"
+    "                   RANGE (B2, B2:D40, or SHEET!B2:D40 for one sheet of a\n"
+    "                   workbook; without SHEET, on every sheet) through the custom\n"
+    "                   number format CODE, such as '#,##0.00;[Red](#,##0.00)',\n"
+    "                   '0.0%', '# ?/?', '0.00E+00' or 'yyyy-mm-dd hh:mm'. Constants\n"
+    "                   and formula results alike. May be repeated; where ranges\n"
+    "                   overlap, the last one given wins.\n"
     "  --formulas       Write each cell's formula text (for a constant, the text as\n"
     "                   typed) instead of its display text.\n"
     "  --locale NAME    Type and display with the conventions of locale NAME (such as\n"
@@ -87,7 +97,8 @@ constexpr std::string_view kHelp =
     "     the memory ran out\n"
     "  2  the command line was wrong (unknown command or option, no FILE given,\n"
     "     several FILEs without --out, more than 255 FILEs, two FILEs making sheets\n"
-    "     of the same name, an output that would replace an input, unknown locale)\n";
+    "     of the same name, an output that would replace an input, unknown locale,\n"
+    "     a --format whose RANGE or CODE cannot be used)\n";
 
 constexpr std::string_view kProgram = "ostrel-cells";
 constexpr size_t kMaxSheets = 255;
@@ -99,6 +110,7 @@ struct Arguments {
     std::optional<char> separator;
     std::optional<std::string> locale;
     std::optional<std::string> outDir;
+    std::vector<std::string> formats;  // RANGE=CODE, as given
     std::vector<std::string> positional;
 };
 
@@ -134,6 +146,11 @@ std::optional<std::string> Parse(int argc, char** argv, Arguments& arguments) {
             arguments.locale = argv[++i];
         } else if (arg.starts_with("--locale=")) {
             arguments.locale = std::string(arg.substr(9));
+        } else if (arg == "--format") {
+            if (i + 1 >= argc) return "option '--format' needs RANGE=CODE";
+            arguments.formats.emplace_back(argv[++i]);
+        } else if (arg.starts_with("--format=")) {
+            arguments.formats.emplace_back(arg.substr(9));
         } else if (arg == "--out") {
             if (i + 1 >= argc) return "option '--out' needs a folder";
             arguments.outDir = argv[++i];
@@ -240,6 +257,12 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
     options.outDir = arguments.outDir;
     options.formulas = arguments.formulas;
     options.separator = arguments.separator;
+    for (const std::string& text : arguments.formats) {
+        FormatOption format;
+        if (std::optional<std::string> complaint = ParseFormatOption(text, format))
+            return UsageError(err, *complaint);
+        options.formats.push_back(std::move(format));
+    }
     if (options.outDir) {
         if (std::optional<std::string> clash =
                 InputReplacedByOutput(options.files, *options.outDir, &in == &std::cin))
@@ -262,6 +285,16 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
         if (book->HasSheet(name))
             return UsageError(err, "two FILEs make sheets named '" + ToUtf8(name) + "'");
         return UsageError(err, "'" + file + "' cannot name a sheet");
+    }
+    for (const FormatOption& format : options.formats) {
+        if (format.sheet.empty()) continue;
+        bool named =
+            std::any_of(options.files.begin(), options.files.end(), [&](const std::string& file) {
+                return SameSheetName(format.sheet, SheetNameOf(file));
+            });
+        if (!named)
+            return UsageError(
+                err, "option '--format': no sheet is named '" + ToUtf8(format.sheet) + "'");
     }
     return RunCalc(options, *book, in, out, err);
 }

@@ -73,6 +73,12 @@ public:
     /// The smallest number of columns and rows from A1 that holds every cell with a value;
     /// 0 and 0 for an empty sheet.
     virtual void GetUsedSize(int& columns, int& rows) = 0;
+    /// Gives the cell the custom number format `code` ("#,##0.00;[Red](#,##0.00)"): its
+    /// number, typed or calculated, now and later, displays through the code. False off the
+    /// grid, for a code that cannot be used (empty, or longer than kLongestFormatCode) and for
+    /// a sheet that keeps no formats.
+    virtual bool SetCustomFormat(int column, int row, std::u16string_view code);
+    static constexpr size_t kLongestFormatCode = 4096;
 
     /// Writes the used area as comma-separated values in UTF-8 (RFC 4180, records ending
     /// with LF): what each cell shows, an empty field for an empty cell. False when the

@@ -8,10 +8,12 @@
 
 #include "facade/host_sheet.h"
 #include "facade/host_workbook.h"
+#include "formats/excel_number_format.h"
 #include "formats/text_helpers.h"
 #include "ostrel/calc_book.h"
 #include "ostrel/engine/engine_lock.h"
 #include "ostrel/engine/module.h"
+#include "ostrel/formats/cell_format.h"
 #include "ostrel/formats/number_format.h"
 #include "ostrel/functions/func.h"
 #include "platform/text/unicode.h"
@@ -22,6 +24,7 @@ namespace {
 
 constexpr int kColumns = 256;
 constexpr int kRows = 65536;
+static_assert(CalcSheet::kLongestFormatCode == CExcelNumberFormat::kMaxCodeLength);
 
 // The engine starts once per process; every sheet after that stands alone. False when it
 // could not start.
@@ -73,6 +76,18 @@ public:
         const host::HostCell* cell =
             OnGrid(column, row) ? m_sheet.FindCell(unsigned(column), unsigned(row)) : nullptr;
         return cell ? Typed(cell->GetValue()) : CellValue{};
+    }
+    bool SetCustomFormat(int column, int row, std::u16string_view code) override {
+        EngineLock lock;
+        if (!OnGrid(column, row) || !CExcelNumberFormat::IsUsable(code)) return false;
+        CCNumberFormat number;
+        number.setCustomFormat(code);
+        CCCellFormat format;
+        format.SetNumberFormat(number);
+        // Stored into a cell that holds nothing yet, the format waits for its value.
+        host::HostCell& cell = m_sheet.GetCell(unsigned(column), unsigned(row));
+        cell.SetFormat(m_sheet.GetCTX(), format);
+        return true;
     }
     void GetUsedSize(int& columns, int& rows) override {
         EngineLock lock;
@@ -135,6 +150,9 @@ public:
         return m_view.GetCellValue(column, row);
     }
     void GetUsedSize(int& columns, int& rows) override { m_view.GetUsedSize(columns, rows); }
+    bool SetCustomFormat(int column, int row, std::u16string_view code) override {
+        return m_view.SetCustomFormat(column, row, code);
+    }
 
 private:
     std::unique_ptr<host::HostSheet> m_sheet;

@@ -16,6 +16,10 @@ bool CalcSheet::SetCellText(int column, int row, std::string_view utf8) {
     return SetCellText(column, row, std::u16string_view(FromUtf8(utf8)));
 }
 
+bool CalcSheet::SetCustomFormat(int, int, std::u16string_view) {
+    return false;
+}
+
 bool CalcSheet::SaveCsv(std::ostream& out, char separator) {
     int columns = 0;
     int rows = 0;

@@ -88,6 +88,8 @@ public:
     std::u16string GetCellValueText(unsigned column, unsigned row) const;
     std::u16string GetCellFormula(unsigned column, unsigned row);
     HostCell* FindCell(unsigned column, unsigned row) const { return m_cells.Find(column, row); }
+    // The cell at the position, created empty when it is not there yet.
+    HostCell& GetCell(unsigned column, unsigned row) { return *m_cells.Get(column, row); }
     size_t CellCount() const { return m_cells.Size(); }
     template <class F>
     void ForEachCell(F f) {

@@ -6,14 +6,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace ostrel::digits {
 
 namespace {
 
-// A double's exact decimal expansion has at most 767 significant digits, so asking for
-// this many digits after the first one always gives the exact value.
-constexpr int kExactDigits = 780;
 // Digits asked for beyond the rounding position. to_chars rounds its own last digit (to
 // even); with this many digits to spare, that rounding can only matter when the digits
 // after our cut read exactly "5000..." or "4999...", which is checked for.
@@ -21,20 +19,21 @@ constexpr int kGuard = 25;
 // Decimals beyond a double's exact expansion are zeros; more than this is never useful.
 constexpr int kMaxDecimals = 1100;
 
-// The significant digits of a positive finite value with `after` digits after the first,
-// correctly rounded by to_chars, and the decimal exponent of the first digit.
-void Expand(double magnitude, int after, std::string& digits, int& exponent) {
+// The significant digits of a positive finite value with `after` (at most kExactDigits)
+// digits after the first, correctly rounded by to_chars, and the decimal exponent of the
+// first digit. Returns how many digits it wrote into `digits`.
+int Expand(double magnitude, int after, char* digits, int& exponent) {
     char buffer[kExactDigits + 32];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
                                 std::chars_format::scientific, after);
     const char* p = buffer;
     const char* end = result.ptr;
-    digits.clear();
-    digits.push_back(*p++);
+    int size = 0;
+    digits[size++] = *p++;
     if (p < end && *p == '.') {
         ++p;
         while (p < end && *p != 'e')
-            digits.push_back(*p++);
+            digits[size++] = *p++;
     }
     int e = 0;
     bool negative = false;
@@ -46,6 +45,7 @@ void Expand(double magnitude, int after, std::string& digits, int& exponent) {
             e = e * 10 + (*p++ - '0');
     }
     exponent = negative ? -e : e;
+    return size;
 }
 
 // How many significant digits the exact expansion of a positive finite value has, given
@@ -59,63 +59,78 @@ int ExactSignificantDigits(double magnitude, int exponent) {
     return lowest < 0 ? exponent + 1 - lowest : exponent + 1;
 }
 
-bool AmbiguousTail(const std::string& digits, size_t keep) {
+bool AmbiguousTail(const char* digits, int size, int keep) {
     char first = digits[keep];
     if (first != '5' && first != '4') return false;
     char rest = first == '5' ? '0' : '9';
-    for (size_t i = keep + 1; i < digits.size(); ++i)
+    for (int i = keep + 1; i < size; ++i)
         if (digits[i] != rest) return false;
     return true;
 }
 
 // Rounds half away from zero, keeping keepOf(exponent) leading digits. With a carry out
-// of the kept digits the result gains a leading "1" and the exponent grows by one.
+// of the kept digits the result gains a leading "1" and the exponent grows by one. Returns
+// how many digits the rounding kept (those beyond out.size are zeros); 0 when the value
+// rounds to zero.
 template <class KeepOf>
-Decimal Round(double magnitude, KeepOf keepOf, int firstGuess) {
-    Decimal out;
-    if (magnitude == 0) {
-        out.digits = "0";
-        return out;
-    }
-    std::string all;
+int Round(double magnitude, KeepOf keepOf, int firstGuess, DigitBuffer& out) {
+    out.size = 1;
+    out.exponent = 0;
+    out.digits[0] = '0';
+    if (magnitude == 0) return 0;
+    char all[kExactDigits + 2];
     int exponent = 0;
     int after = std::clamp(firstGuess, kGuard, kExactDigits);
-    Expand(magnitude, after, all, exponent);
+    int size = Expand(magnitude, after, all, exponent);
     int keep = keepOf(exponent);
     if (after < kExactDigits && keep + kGuard > after + 1) {
         after = std::min(kExactDigits, keep + kGuard);
-        Expand(magnitude, after, all, exponent);
+        size = Expand(magnitude, after, all, exponent);
         keep = keepOf(exponent);
     }
-    if (keep >= 0 && keep < static_cast<int>(all.size()) && after < kExactDigits &&
-        ExactSignificantDigits(magnitude, exponent) > after + 1 && AmbiguousTail(all, keep)) {
-        Expand(magnitude, kExactDigits, all, exponent);
+    if (keep >= 0 && keep < size && after < kExactDigits &&
+        ExactSignificantDigits(magnitude, exponent) > after + 1 && AmbiguousTail(all, size, keep)) {
+        size = Expand(magnitude, kExactDigits, all, exponent);
         keep = keepOf(exponent);
     }
-    if (keep < 0) {
-        out.digits = "0";
-        return out;
-    }
-    bool up = keep < static_cast<int>(all.size()) && all[keep] >= '5';
-    out.digits.assign(all, 0, std::min<size_t>(keep, all.size()));
-    out.digits.resize(keep, '0');
+    if (keep < 0) return 0;
+    bool up = keep < size && all[keep] >= '5';
+    int held = std::min(keep, size);
+    // Held one place to the right, so that a carry out of every digit has room.
+    char* digits = out.digits + 1;
+    std::memcpy(digits, all, static_cast<size_t>(held));
     out.exponent = exponent;
     if (up) {
-        int i = keep - 1;
-        while (i >= 0 && out.digits[i] == '9')
-            out.digits[i--] = '0';
-        if (i >= 0) {
-            ++out.digits[i];
-        } else {
-            out.digits.insert(out.digits.begin(), '1');
+        int i = held - 1;
+        while (i >= 0 && digits[i] == '9')
+            digits[i--] = '0';
+        if (i < 0) {
+            out.digits[0] = '1';
             ++out.exponent;
+            out.size = held + 1;
+            return keep + 1;
         }
+        ++digits[i];
     }
-    if (out.digits.empty()) {
-        out.digits = "0";
+    if (held == 0) {
         out.exponent = 0;
+        return 0;
     }
-    return out;
+    std::memmove(out.digits, digits, static_cast<size_t>(held));
+    out.size = held;
+    return keep;
+}
+
+Decimal ToDecimal(const DigitBuffer& buffer, int kept) {
+    Decimal d;
+    if (kept == 0) {
+        d.digits = "0";
+        return d;
+    }
+    d.digits.assign(buffer.digits, static_cast<size_t>(buffer.size));
+    d.digits.resize(static_cast<size_t>(kept), '0');
+    d.exponent = buffer.exponent;
+    return d;
 }
 
 // The exponent part of the runtime's E form: sign and at least three digits.
@@ -138,15 +153,13 @@ bool NonFinite(double value, std::string& text) {
 
 }  // namespace
 
-Decimal RoundSignificant(double magnitude, int count) {
+int RoundSignificantInto(double magnitude, int count, DigitBuffer& out) {
     count = std::clamp(count, 1, kExactDigits);
-    Decimal d = Round(
-        magnitude, [count](int) { return count; }, count - 1 + kGuard);
-    if (static_cast<int>(d.digits.size()) > count) d.digits.resize(count);
-    return d;
+    return Round(
+        magnitude, [count](int) { return count; }, count - 1 + kGuard, out);
 }
 
-Decimal RoundFixed(double magnitude, int decimals) {
+int RoundFixedInto(double magnitude, int decimals, DigitBuffer& out) {
     decimals = std::clamp(decimals, -kMaxDecimals, kMaxDecimals);
     int binaryExponent = 0;
     std::frexp(magnitude, &binaryExponent);
@@ -154,7 +167,40 @@ Decimal RoundFixed(double magnitude, int decimals) {
     int guess = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398119521));
     return Round(
         magnitude, [decimals](int exponent) { return exponent + 1 + decimals; },
-        guess + decimals + kGuard);
+        guess + decimals + kGuard, out);
+}
+
+Decimal RoundSignificant(double magnitude, int count) {
+    DigitBuffer buffer;
+    Decimal d = ToDecimal(buffer, RoundSignificantInto(magnitude, count, buffer));
+    count = std::clamp(count, 1, kExactDigits);
+    if (static_cast<int>(d.digits.size()) > count) d.digits.resize(count);
+    return d;
+}
+
+Decimal RoundFixed(double magnitude, int decimals) {
+    DigitBuffer buffer;
+    return ToDecimal(buffer, RoundFixedInto(magnitude, decimals, buffer));
+}
+
+bool RoundScaled(double magnitude, int decimals, uint64_t& scaled) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                         1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                         1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+    if (decimals < 0 || decimals > 19 || !(magnitude >= 0)) return false;
+    double scale = kPowers[decimals];
+    double product = magnitude * scale;
+    if (!(product < 9007199254740992.0)) return false;  // 2^53: every integer below is exact
+    // The product's rounding error, exactly: magnitude x scale = product + error.
+    double error = std::fma(magnitude, scale, -product);
+    double whole = std::floor(product);
+    double rest = product - whole;  // exact
+    // Half away from zero on the exact product. rest and 0.5 are multiples of the product's
+    // last place unless that place is worth 1 (rest is then 0), and |error| is at most half
+    // of it: so the error decides only an exact half, or an error of exactly one half.
+    bool up = rest > 0.5 || (rest == 0.5 && error >= 0) || (rest == 0 && error >= 0.5);
+    scaled = static_cast<uint64_t>(whole) + (up ? 1 : 0);
+    return true;
 }
 
 std::string FormatGeneral(double value, int precision) {

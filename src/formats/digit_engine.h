@@ -5,6 +5,7 @@
 // forms "%.*G", "%.*f", "%#.*f" and "%#.*E" except for the rounding of exact ties.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace ostrel::digits {
@@ -15,6 +16,27 @@ struct Decimal {
     std::string digits;
     int exponent = 0;
 };
+
+// A double's exact decimal expansion has at most 767 significant digits, so asking for
+// this many digits after the first one always gives the exact value.
+inline constexpr int kExactDigits = 780;
+
+// The same rounding into storage of the caller, for printers that must not allocate: the
+// value is d0.d1d2... x 10^exponent with `size` digits held; the rounding functions
+// return how many digits it has (those past `size` are zeros), 0 for a value that rounds
+// to zero (digits "0").
+struct DigitBuffer {
+    char digits[kExactDigits + 2];
+    int size = 0;
+    int exponent = 0;
+};
+int RoundSignificantInto(double magnitude, int count, DigitBuffer& out);
+int RoundFixedInto(double magnitude, int decimals, DigitBuffer& out);
+
+// round(magnitude x 10^decimals), half away from zero on the exact binary value, when
+// decimals is 0 to 19 and the result stays below 2^53; false otherwise (the caller takes
+// RoundFixedInto). Much faster than the digit expansion.
+bool RoundScaled(double magnitude, int decimals, uint64_t& scaled);
 
 // Rounds to `count` (>= 1) significant digits.
 Decimal RoundSignificant(double magnitude, int count);

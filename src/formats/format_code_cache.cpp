@@ -3,6 +3,8 @@
 
 #include <string>
 #include <unordered_map>
+
+#include "formats/excel_number_format.h"
 #include "platform/names.h"
 
 namespace {
@@ -20,8 +22,20 @@ struct CodeEqual {
 };
 
 // A null parsed form stands for a code registered while no parser was installed.
-using Cache =
+using Entries =
     std::unordered_map<std::u16string, std::unique_ptr<CParsedFormatCode>, CodeHash, CodeEqual>;
+
+struct Cache {
+    Entries entries;
+    // The entry found last: cells of a column mostly share one code, and comparing the text
+    // with one key is cheaper than hashing it. Entries stay where they are until cleared.
+    const Entries::value_type* last = nullptr;
+
+    void Clear() {
+        entries.clear();
+        last = nullptr;
+    }
+};
 
 std::unique_ptr<Cache>& TheCache() {
     static std::unique_ptr<Cache> cache;
@@ -29,15 +43,27 @@ std::unique_ptr<Cache>& TheCache() {
 }
 
 FormatCodeParser& TheParser() {
-    static FormatCodeParser parser = nullptr;
+    static FormatCodeParser parser = &ParseExcelNumberFormat;
     return parser;
 }
 
 const CParsedFormatCode* Lookup(std::u16string_view code) {
     auto& cache = TheCache();
     if (!cache) return nullptr;
-    auto it = cache->find(code);
-    return it == cache->end() ? nullptr : it->second.get();
+    auto it = cache->entries.find(code);
+    return it == cache->entries.end() ? nullptr : it->second.get();
+}
+
+// The entry of the code, parsed now when it is new; null without a cache or a parser.
+const CParsedFormatCode* Find(Cache& cache, std::u16string_view code) {
+    if (cache.last && cache.last->first == code) return cache.last->second.get();
+    auto it = cache.entries.find(code);
+    if (it == cache.entries.end()) {
+        FormatCodeParser parser = TheParser();
+        it = cache.entries.emplace(std::u16string(code), parser ? parser(code) : nullptr).first;
+    }
+    cache.last = &*it;
+    return it->second.get();
 }
 
 }  // namespace
@@ -57,17 +83,14 @@ bool CFormatCodeCache::Exists() {
 FormatCodeParser CFormatCodeCache::SetParser(FormatCodeParser parser) {
     FormatCodeParser previous = TheParser();
     TheParser() = parser;
-    if (TheCache()) TheCache()->clear();
+    if (TheCache()) TheCache()->Clear();
     return previous;
 }
 
 bool CFormatCodeCache::Register(std::u16string_view code) {
     auto& cache = TheCache();
     if (!cache) return false;
-    if (cache->find(code) == cache->end()) {
-        FormatCodeParser parser = TheParser();
-        cache->emplace(std::u16string(code), parser ? parser(code) : nullptr);
-    }
+    Find(*cache, code);
     return true;
 }
 
@@ -78,10 +101,11 @@ unsigned char CFormatCodeCache::Category(std::u16string_view code) {
 
 void CFormatCodeCache::Render(cells::LCTX* lctx, std::u16string_view code, double value,
                               CWideOutStream& out) {
-    if (!Register(code)) return;
-    if (const CParsedFormatCode* parsed = Lookup(code)) parsed->Render(lctx, value, out);
+    auto& cache = TheCache();
+    if (!cache) return;
+    if (const CParsedFormatCode* parsed = Find(*cache, code)) parsed->Render(lctx, value, out);
 }
 
 size_t CFormatCodeCache::Size() {
-    return TheCache() ? TheCache()->size() : 0;
+    return TheCache() ? TheCache()->entries.size() : 0;
 }

@@ -4,9 +4,9 @@
 // the cache and its end destroys it; while it does not exist, registering fails and
 // rendering writes nothing.
 //
-// Codes are parsed by the installed parser (SetParser). Current limit: the format-code
-// parser is not part of the engine yet and none is installed, so every entry reports
-// category 0 and renders nothing.
+// Codes are parsed by the installed parser: the engine's own (excel_number_format.h)
+// unless a test installs another with SetParser. A parsed entry is immutable; rendering
+// looks the code up once and writes through the entry without allocating.
 #pragma once
 
 #include <cstddef>
@@ -43,7 +43,8 @@ public:
     static void Destroy();
     static bool Exists();
     // Installs the parser of new entries and drops the entries parsed before; returns the
-    // previous parser (null: none).
+    // previous parser. Null installs none: entries then report category 0 and render
+    // nothing.
     static FormatCodeParser SetParser(FormatCodeParser parser);
 
     // Parses the code into the cache unless it is there; returns whether the cache exists.

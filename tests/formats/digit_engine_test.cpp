@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 using ostrel::digits::FormatFixed;
 using ostrel::digits::FormatGeneral;
@@ -109,6 +112,46 @@ TEST(DigitEngine, MatchesTheCLibraryOutsideTies) {
         ASSERT_EQ(FormatGeneral(value, precision + 1), Reference("%.*G", precision + 1, value));
     }
     EXPECT_GT(ties, 0);  // large values with few fraction bits do meet ties
+}
+
+// The fast rounding (one product and its exact error) against the digit expansion, with
+// exact ties and products near 2^53 among random values.
+TEST(DigitEngine, ScaledRoundingAgreesWithTheExpansion) {
+    auto expanded = [](double value, int decimals) {
+        std::string text = FormatFixed(value, decimals, false);
+        text.erase(std::remove(text.begin(), text.end(), '.'), text.end());
+        return text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
+    };
+    std::vector<std::pair<double, int>> cases = {{2.5, 0},
+                                                 {0.125, 2},
+                                                 {1.005, 2},
+                                                 {0.5, 0},
+                                                 {4503599627370495.5, 0},
+                                                 {900719925474099.1, 1},
+                                                 {2.675, 2},
+                                                 {1e-7, 3},
+                                                 {0, 5},
+                                                 {123456.789, 9}};
+    std::mt19937_64 random(20241207);
+    for (int i = 0; i < 20000; ++i) {
+        int decimals = int(random() % 20);
+        double mantissa = std::uniform_real_distribution<double>(1.0, 10.0)(random);
+        double value = mantissa * std::pow(10.0, int(random() % 26) - 10);
+        if (i % 4 == 0) value = std::round(value * 8) / 8;  // ties of a few decimals
+        cases.emplace_back(value, decimals);
+    }
+    int fast = 0;
+    for (auto [value, decimals] : cases) {
+        uint64_t scaled = 0;
+        if (!ostrel::digits::RoundScaled(value, decimals, scaled)) continue;
+        ++fast;
+        ASSERT_EQ(std::to_string(scaled), expanded(value, decimals))
+            << Reference("%.*E", 20, value) << " to " << decimals;
+    }
+    EXPECT_GT(fast, 5000);
+    uint64_t scaled = 0;
+    EXPECT_FALSE(ostrel::digits::RoundScaled(1e16, 0, scaled));  // beyond 2^53
+    EXPECT_FALSE(ostrel::digits::RoundScaled(1, 20, scaled));
 }
 
 TEST(DigitEngine, NonFiniteValuesStayDefined) {

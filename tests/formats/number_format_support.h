@@ -101,19 +101,21 @@ inline std::unique_ptr<CParsedFormatCode> FakeParser(std::u16string_view code) {
     return std::make_unique<FakeParsedCode>(code);
 }
 
-// A live cache with the stand-in parser for the duration of a test.
+// A live cache with the stand-in parser for the duration of a test; the engine's cache
+// and parser come back afterwards.
 class CacheWithFakeParser {
 public:
-    CacheWithFakeParser() {
+    CacheWithFakeParser() : m_existed(CFormatCodeCache::Exists()) {
         CFormatCodeCache::Create();
         m_previous = CFormatCodeCache::SetParser(&FakeParser);
     }
     ~CacheWithFakeParser() {
         CFormatCodeCache::SetParser(m_previous);
-        CFormatCodeCache::Destroy();
+        if (!m_existed) CFormatCodeCache::Destroy();
     }
 
 private:
+    bool m_existed;
     FormatCodeParser m_previous = nullptr;
 };
 

@@ -291,10 +291,10 @@ TEST(NumberPrint, BooleansAndRadixKinds) {
 
 TEST(NumberPrint, CustomFormatsRenderThroughTheCache) {
     CCNumberFormat custom;
-    custom.setCustomFormat(u"%0.0");  // no cache: nothing to render, kind 0
-    EXPECT_EQ(custom.getType(), C_NF_GENERAL);
-    EXPECT_EQ(Print(custom, 5), "");
-    EXPECT_EQ(Print(custom, 5, nullptr, 1), "5");
+    custom.setCustomFormat(u"%0.0");  // the engine's parser: a percent code
+    EXPECT_EQ(custom.getType(), C_NF_PERCENT);
+    EXPECT_EQ(Print(custom, 5), "%500.0");
+    EXPECT_EQ(Print(custom, 5, nullptr, 1), "500%");
 
     CacheWithFakeParser cache;
     custom.setCustomFormat(u"%0.0");

@@ -163,6 +163,16 @@ void FillDates(const icu::Locale& locale, LocaleData& d) {
     };
     takeMonths(S::WIDE, d.longMonths);
     takeMonths(S::ABBREVIATED, d.shortMonths);
+    // ICU counts weekdays from 1 (Sunday); entry 0 is unused.
+    auto takeDays = [&](S::DtWidthType width, std::array<std::u16string, 7>& target) {
+        int32_t count = 0;
+        const icu::UnicodeString* names = symbols.getWeekdays(count, S::FORMAT, width);
+        if (!names || count < 8) return;
+        for (size_t i = 0; i < 7; ++i)
+            if (std::u16string name = ToU16(names[i + 1]); !name.empty()) target[i] = name;
+    };
+    takeDays(S::WIDE, d.longDays);
+    takeDays(S::ABBREVIATED, d.shortDays);
     int32_t count = 0;
     const icu::UnicodeString* ampm = symbols.getAmPmStrings(count);
     if (ampm && count >= 2) {

@@ -73,6 +73,9 @@ public:
     /// Months 1 to 12; any other month answers an empty text.
     const std::u16string& dateLongMonths(int month) const;
     const std::u16string& dateShortMonths(int month) const;
+    /// Weekdays 0 (Sunday) to 6; any other weekday answers an empty text.
+    const std::u16string& dateLongDays(int weekday) const;
+    const std::u16string& dateShortDays(int weekday) const;
     /// Item 1 is the language identifier as hexadecimal digits ("0409"); other items are
     /// empty.
     const std::u16string& info(int item) const;

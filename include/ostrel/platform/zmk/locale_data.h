@@ -46,6 +46,11 @@ struct OSTREL_API LocaleData {
         u"July",    u"August",   u"September", u"October", u"November", u"December"};
     std::array<std::u16string, 12> shortMonths = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
                                                   u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+    /// Weekday names, Sunday first.
+    std::array<std::u16string, 7> longDays = {u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
+                                              u"Thursday", u"Friday", u"Saturday"};
+    std::array<std::u16string, 7> shortDays = {u"Sun", u"Mon", u"Tue", u"Wed",
+                                               u"Thu", u"Fri", u"Sat"};
 
     char16_t timeSeparator = u':';
     int timeRange = 12;  // 12 or 24
