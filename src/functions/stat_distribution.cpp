@@ -53,13 +53,17 @@ double NormalUpperTail(double z) {
 
 }  // namespace
 
-// NORMDIST(x, mean, standard_dev): the density.
+// NORMDIST(x, mean, standard_dev, [cumulative]): the density as written, or with a true
+// fourth argument the distribution function, which sheets written elsewhere pass.
 int NormalDensity(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
                   const CCRef* cell) {
     double x = 0, mean = 0, s = 0;
+    bool cumulative = false;
     if (int error = Numbers(ctx, args, cell, {&x, &mean, &s})) return error;
+    if (int error = Switch(ctx, args, 3, cumulative, cell)) return error;
     if (!(s > 0)) return 3;
     const double z = (x - mean) / s;
+    if (cumulative) return SetFinite(result, NormalUpperTail(-z));
     return SetFinite(result, std::exp(-0.5 * z * z) / (kSqrtTwoPi * s));
 }
 

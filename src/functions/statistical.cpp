@@ -159,12 +159,15 @@ const FunctionRow kRows[] = {
      u"failures: the number of failures\n"
      u"successes: the number of successes\n"
      u"probability: the probability of success in one trial, from 0 to 1"},
-    {u"NORMDIST", 13129, kStatistical, RULE(3, 3, kNone, 0), Evaluate<NormalDensity>,
-     u"NORMDIST(x, mean, standard_dev)\n"
-     u"Returns the density of the normal distribution with a given mean and standard deviation.\n"
-     u"x: the value at which the density is evaluated\n"
+    {u"NORMDIST", 13129, kStatistical, RULE(3, 4, kNone, 0), Evaluate<NormalDensity>,
+     u"NORMDIST(x, mean, standard_dev, [cumulative])\n"
+     u"Returns the density of the normal distribution with a given mean and standard deviation, "
+     u"or its distribution function.\n"
+     u"x: the value at which the distribution is evaluated\n"
      u"mean: the mean of the distribution\n"
-     u"standard_dev: the standard deviation, greater than 0"},
+     u"standard_dev: the standard deviation, greater than 0\n"
+     u"cumulative: true for the probability of a value at most x, false or omitted for the "
+     u"density"},
     {u"NORMSDIST", 13130, kStatistical, RULE(1, 1, kAny, 0), Evaluate<StandardNormalDensity>,
      u"NORMSDIST(x)\n"
      u"Returns the density of the standard normal distribution.\n"

@@ -183,6 +183,9 @@ TEST(StatisticalFunctions, DistributionsAtTheirDefinitions) {
     const double e = std::exp(1.0);
     ExpectCases(sheet, {
                            {"=NORMDIST(42,40,1.5)", 0.10934004978399575, 0},
+                           {"=NORMDIST(42,40,1.5,0)", 0.10934004978399575, 0},
+                           {"=NORMDIST(42,40,1.5,TRUE)", 0.9087887802741321, 0},
+                           {"=NORMDIST(-1,0,1,1)", 0.15865525393145707, 0},
                            {"=STANDARDIZE(42,40,1.5)", 4.0 / 3, 0},
                            {"=GAMMALN(1)", 0, 0},
                            {"=EXPONDIST(0.5,2,1)", 1 - 1 / e, 0},
