@@ -15,6 +15,7 @@
 #include "ostrel/engine/module.h"
 #include "ostrel/formats/cell_format.h"
 #include "ostrel/formats/number_format.h"
+#include "ostrel/formula/scanner.h"
 #include "ostrel/functions/func.h"
 #include "platform/text/unicode.h"
 
@@ -248,28 +249,16 @@ std::u16string CellAddress(int column, int row) {
 }
 
 bool ParseCellAddress(std::u16string_view text, int& column, int& row) {
-    size_t i = 0;
-    auto skipDollar = [&] {
-        if (i < text.size() && text[i] == u'$') ++i;
-    };
-    skipDollar();
-    int col = 0;
-    size_t letters = 0;
-    for (; i < text.size() && letters < 3; ++i, ++letters) {
-        char16_t c = text[i];
-        if (c >= u'a' && c <= u'z') c = char16_t(c - u'a' + u'A');
-        if (c < u'A' || c > u'Z') break;
-        col = col * 26 + (c - u'A' + 1);
-    }
-    if (letters == 0 || col > kColumns) return false;
-    skipDollar();
-    long number = 0;
-    size_t digits = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9' && digits < 6; ++i, ++digits)
-        number = number * 10 + (text[i] - u'0');
-    if (digits == 0 || i != text.size() || number < 1 || number > kRows) return false;
-    column = col - 1;
-    row = int(number - 1);
+    // The formula scanner's own reading of a cell, which stops at a NUL.
+    const std::u16string terminated(text);
+    const char16_t* cursor = terminated.c_str();
+    unsigned char scannedColumn = 0, flags = 0;
+    uint16_t scannedRow = 0;
+    if (!_EatRC(nullptr, cursor, scannedColumn, scannedRow, flags) ||
+        cursor != terminated.c_str() + terminated.size())
+        return false;
+    column = scannedColumn;
+    row = scannedRow;
     return true;
 }
 

@@ -8,19 +8,13 @@
 
 namespace ostrel::functions {
 
-namespace {
-
-struct Ymd {
-    int day = 0;
-    int month = 0;
-    int year = 0;
-};
-
 Ymd Components(double serial) {
     Ymd date;
     DoubleToDate(serial, date.day, date.month, date.year);
     return date;
 }
+
+namespace {
 
 bool IsLastOfFebruary(const Ymd& date) {
     return date.month == 2 && date.day == GetMonthDays(2, date.year);

@@ -9,6 +9,14 @@
 
 namespace ostrel::functions {
 
+// A serial's calendar date.
+struct Ymd {
+    int day = 0;
+    int month = 0;
+    int year = 0;
+};
+Ymd Components(double serial);
+
 enum class Days360Method : uint8_t {
     // The US (NASD) rules: the last day of February and the 31st count as the 30th, and an
     // end on the 31st counts as the 30th only when the start does too.

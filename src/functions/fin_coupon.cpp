@@ -14,18 +14,6 @@ namespace ostrel::functions::financial {
 
 namespace {
 
-struct Ymd {
-    int day = 0;
-    int month = 0;
-    int year = 0;
-};
-
-Ymd Components(double serial) {
-    Ymd date;
-    DoubleToDate(serial, date.day, date.month, date.year);
-    return date;
-}
-
 // Months since the start of year 0: the month's place on one count.
 int64_t MonthIndex(const Ymd& date) {
     return int64_t{date.year} * 12 + (date.month - 1);

@@ -6,6 +6,7 @@
 // price the discount would take below 0, are error 3.
 #include <algorithm>
 
+#include "functions/day_count.h"
 #include "functions/fin_functions.h"
 #include "ostrel/formats/date_serial.h"
 
@@ -19,10 +20,10 @@ int BillTerms(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell, dou
     double settlement = 0, maturity = 0;
     if (int error = Term(ctx, args, cell, settlement, maturity)) return error;
     if (int error = NumberOrError(ctx, args, 2, third, cell)) return error;
-    int day = 0, month = 0, year = 0;
-    DoubleToDate(settlement, day, month, year);
+    const Ymd start = Components(settlement);
     const double yearLater =
-        DateToDouble(std::min(day, GetMonthDays(month, year + 1)), month, year + 1);
+        DateToDouble(std::min(start.day, GetMonthDays(start.month, start.year + 1)), start.month,
+                     start.year + 1);
     if (maturity > yearLater || !(third > 0)) return 3;
     days = maturity - settlement;
     return 0;
