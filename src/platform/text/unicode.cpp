@@ -17,10 +17,6 @@ namespace ostrel::text {
 
 namespace {
 
-bool IsAscii(char16_t c) {
-    return c < 0x80;
-}
-
 // One code point's simple mapping, written back over the same units: a simple mapping
 // never moves a character between the basic and the supplementary planes.
 template <typename Map>
@@ -99,34 +95,33 @@ int OrdinalCompare(std::u16string_view a, std::u16string_view b, bool caseSensit
 
 }  // namespace
 
-bool IsSpace(char16_t c) {
-    if (IsAscii(c)) return c == u' ' || (c >= 9 && c <= 13);
+namespace detail {
+
+bool IsSpaceBeyondAscii(char16_t c) {
     return u_isUWhiteSpace(c);
 }
 
-bool IsAlpha(char16_t c) {
-    if (IsAscii(c)) return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+bool IsAlphaBeyondAscii(char16_t c) {
     return u_isUAlphabetic(c);
 }
 
-bool IsAlnum(char16_t c) {
-    if (IsAscii(c)) return IsDigit(c) || IsAlpha(c);
+bool IsAlnumBeyondAscii(char16_t c) {
     return u_isUAlphabetic(c) || u_isdigit(c);
 }
 
-char16_t ToUpper(char16_t c) {
-    if (IsAscii(c)) return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+char16_t ToUpperBeyondAscii(char16_t c) {
     if (U16_IS_SURROGATE(c)) return c;
     UChar32 mapped = u_toupper(c);
     return mapped <= 0xFFFF ? char16_t(mapped) : c;
 }
 
-char16_t ToLower(char16_t c) {
-    if (IsAscii(c)) return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+char16_t ToLowerBeyondAscii(char16_t c) {
     if (U16_IS_SURROGATE(c)) return c;
     UChar32 mapped = u_tolower(c);
     return mapped <= 0xFFFF ? char16_t(mapped) : c;
 }
+
+}  // namespace detail
 
 std::u16string ToUpper(std::u16string_view text) {
     return MapCase(

@@ -10,15 +10,40 @@
 
 namespace ostrel::text {
 
-bool IsSpace(char16_t c);
-bool IsAlpha(char16_t c);
-bool IsAlnum(char16_t c);
+// Beyond ASCII the character tests and case mappings ask ICU; the scanners call them for
+// every character they read, so the ASCII answers are inline.
+namespace detail {
+bool IsSpaceBeyondAscii(char16_t c);
+bool IsAlphaBeyondAscii(char16_t c);
+bool IsAlnumBeyondAscii(char16_t c);
+char16_t ToUpperBeyondAscii(char16_t c);
+char16_t ToLowerBeyondAscii(char16_t c);
+}  // namespace detail
+
 inline bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
+inline bool IsSpace(char16_t c) {
+    if (c < 0x80) return c == u' ' || (c >= 9 && c <= 13);
+    return detail::IsSpaceBeyondAscii(c);
+}
+inline bool IsAlpha(char16_t c) {
+    if (c < 0x80) return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    return detail::IsAlphaBeyondAscii(c);
+}
+inline bool IsAlnum(char16_t c) {
+    if (c < 0x80) return IsDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    return detail::IsAlnumBeyondAscii(c);
+}
 // Simple (one-to-one) case mapping.
-char16_t ToUpper(char16_t c);
-char16_t ToLower(char16_t c);
+inline char16_t ToUpper(char16_t c) {
+    if (c < 0x80) return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+    return detail::ToUpperBeyondAscii(c);
+}
+inline char16_t ToLower(char16_t c) {
+    if (c < 0x80) return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+    return detail::ToLowerBeyondAscii(c);
+}
 std::u16string ToUpper(std::u16string_view text);
 std::u16string ToLower(std::u16string_view text);
 
