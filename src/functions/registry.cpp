@@ -34,8 +34,18 @@ constexpr uint16_t kNoSlot = 0xFFFF;
 
 using NameOf = const std::u16string& (CCFunc::*)() const;
 
+// What the name scan compares before it compares a whole name: most text tried is a cell
+// reference (A1, B12), which the first two characters settle against nearly every name.
+struct NameProbe {
+    char16_t first = 0;
+    char16_t second = 0;  // upper-cased; 0 for a one-character name
+    unsigned char kind = 0;
+    uint16_t nextSecond = 0;  // the first later entry with another second character
+};
+
 struct SortedNames {
     std::vector<CCFunc*> entries;
+    std::vector<NameProbe> probes;  // one per entry, same order
     std::array<uint16_t, 256> firstIndex{};
     NameOf name = nullptr;
 };
@@ -126,13 +136,29 @@ void Sort(SortedNames& sorted, const std::vector<CCFunc*>& listed, NameOf name) 
         return a->GetId() < b->GetId();
     });
     sorted.firstIndex.fill(kNoSlot);
+    sorted.probes.clear();
     for (size_t i = 0; i < sorted.entries.size(); ++i) {
         const std::u16string& text = (sorted.entries[i]->*name)();
+        NameProbe probe;
+        probe.first = text.empty() ? 0 : text[0];
+        probe.second = text.size() > 1 ? ostrel::text::ToUpper(text[1]) : 0;
+        probe.kind = static_cast<unsigned char>(sorted.entries[i]->GetKind());
+        sorted.probes.push_back(probe);
         // Lookups consult the index only for codes up to 255, so names starting above
         // that are not indexed (taking the low byte would alias another character's slot).
         if (text.empty() || text[0] > 0xFF) continue;
         uint16_t& slot = sorted.firstIndex[text[0]];
         if (slot == kNoSlot) slot = static_cast<uint16_t>(i);
+    }
+    // Names sharing their first two characters are neighbours, so a name whose second
+    // character differs from the text's lets the scan skip all of its neighbours at once.
+    for (size_t i = sorted.probes.size(); i-- > 0;) {
+        NameProbe& probe = sorted.probes[i];
+        const bool sameAsNext = i + 1 < sorted.probes.size() &&
+                                sorted.probes[i + 1].first == probe.first &&
+                                sorted.probes[i + 1].second == probe.second;
+        probe.nextSecond =
+            static_cast<uint16_t>(sameAsNext ? sorted.probes[i + 1].nextSecond : i + 1);
     }
 }
 
@@ -158,16 +184,19 @@ CCFunc* FindLongest(const SortedNames& sorted, const char16_t*& cursor, unsigned
     if (!TheRegistry().ready || !cursor || *cursor == 0) return nullptr;
     int start = FirstPosition(sorted, *cursor);
     if (start < 0) return nullptr;
-    char16_t upper = ostrel::text::ToUpper(*cursor);
-    for (size_t i = size_t(start); i < sorted.entries.size(); ++i) {
+    const char16_t upper = ostrel::text::ToUpper(cursor[0]);
+    const char16_t second = ostrel::text::ToUpper(cursor[1]);
+    for (size_t i = size_t(start), next; i < sorted.probes.size(); i = next) {
+        const NameProbe& probe = sorted.probes[i];
+        if (probe.first != upper) break;
+        next = i + 1;
+        if (probe.second != 0 && probe.second != second) {
+            next = probe.nextSecond;
+            continue;
+        }
+        if (!(probe.kind & kindMask)) continue;
         CCFunc* entry = sorted.entries[i];
         const std::u16string& name = (entry->*sorted.name)();
-        if (name.empty() || name[0] != upper) break;
-        if (!(entry->GetKind() & kindMask)) continue;
-        // Most text tried here is a cell reference (A1, B12): the second character settles it
-        // for nearly every name.
-        if (name.size() > 1 && ostrel::text::ToUpper(cursor[1]) != ostrel::text::ToUpper(name[1]))
-            continue;
         const char16_t* rest = cursor + 1;
         if (_StrIIComp(nullptr, rest, std::u16string_view(name).substr(1))) {
             cursor = rest;
