@@ -91,7 +91,7 @@ void CCCell::SetText(cells::CTX* ctx, std::u16string_view text, int quiet) {
     std::u16string typed(text);
     CCCellValue value;
     CCFormula* formula = nullptr;
-    int result = _Parse(ctx, typed.c_str(), value, formula);
+    int result = _Parse(ctx, typed.c_str(), value, formula, GetRef());
     if (result == 1) {
         if (value.IsText()) {
             // The text exactly as typed, not what the scanner kept of it.

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 // Classification of what a user typed into a cell: nothing, a constant, a text or a formula.
 #include "formula/scan_internal.h"
+#include "formula/shape_cache.h"
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/formula/scanner.h"
 
 using namespace ostrel::scan;
+using ostrel::formula::ParseFormulaTextAt;
 
 namespace {
 
@@ -18,7 +20,7 @@ bool IsSignable(const ScannedNumber& number) {
 }  // namespace
 
 int _Parse(cells::CTX* ctx, const char16_t* text, CCCellValue& value, CCFormula*& formula,
-           const CCRef*) {
+           const CCRef* ref) {
     value.Set();
     value.Set(CCNumberFormat());
     formula = nullptr;
@@ -33,13 +35,13 @@ int _Parse(cells::CTX* ctx, const char16_t* text, CCCellValue& value, CCFormula*
             value.Set(p + 1);
             return 1;
         case u'@':  // a token of the grammar: it stays
-            ParseFormulaText(ctx, p, formula);
+            ParseFormulaTextAt(ctx, p, formula, ref);
             return 2;
         case u'=':
-            ParseFormulaText(ctx, p + 1, formula);
+            ParseFormulaTextAt(ctx, p + 1, formula, ref);
             return 2;
         case u'!':
-            ParseFormulaText(ctx, p + 1, formula);
+            ParseFormulaTextAt(ctx, p + 1, formula, ref);
             return 3;
         case u'+':
         case u'-': {
@@ -48,7 +50,7 @@ int _Parse(cells::CTX* ctx, const char16_t* text, CCCellValue& value, CCFormula*
                 value.Set(*p == u'-' ? Negate(number.value) : number.value, number.format);
                 return 1;
             }
-            if (ParseFormulaText(ctx, p, formula)) return 2;
+            if (ParseFormulaTextAt(ctx, p, formula, ref)) return 2;
             value.Set(p);
             return 1;
         }

@@ -29,7 +29,9 @@ class CCRef;
 /// Fills value (emptied first) and formula (null first). Returns 1 when the value holds the
 /// result (empty, a number with the format its typing implies, or a text), 2 when the text is
 /// a formula (formula holds the tree, or null when it did not parse) and 3 as 2 for a text
-/// that began with "!". The reference is not used. A null text is empty.
+/// that began with "!". The reference, when it is the cell the text is typed into, lets a
+/// formula that differs from an earlier one only in its relative references be built from
+/// that one's tree instead of parsed again (the tree is the same). A null text is empty.
 OSTREL_API int Parse(cells::CTX* ctx, char16_t* text, CCCellValue& value, CCFormula*& formula,
                      const CCRef* ref = nullptr);
 OSTREL_API int _Parse(cells::CTX* ctx, const char16_t* text, CCCellValue& value,

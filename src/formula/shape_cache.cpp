@@ -1,0 +1,237 @@
+// SPDX-License-Identifier: Apache-2.0
+// Formulas filled down a column or across a row differ only in their relative references
+// (=B1+A2, =B2+A3, ...). Such a formula's shape is parsed once; every later formula of the
+// shape is a copy of that tree moved from the first cell to its own, which is exactly the
+// tree the parser would build, at a fraction of the cost.
+//
+// The shape is the text with each cell address replaced by its offset from the cell (or by
+// the address itself where it carries "$"). Two texts of one shape then differ only in
+// addresses whose relative parts differ by the same amount, and the parser reads an address
+// without looking at anything around it, except in the few places the key builder refuses:
+// an address before "!", "E" digits after a number (an exponent, not an address), and a
+// range whose corners differ in their "$".
+// Whatever the parser reads from the context (the locale's separators, whether the document
+// is a spreadsheet) is part of the key.
+#include "formula/shape_cache.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "formula/scan_internal.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/cell_manager.h"
+#include "ostrel/formula/formula.h"
+#include "ostrel/formula/scanner.h"
+#include "ostrel/refs/rc_ref.h"
+
+using namespace ostrel::scan;
+
+namespace {
+
+constexpr size_t kMaxShapes = 4096;
+constexpr size_t kMaxShapeText = 512;
+constexpr char16_t kAddressMark = 1;
+
+struct Shape {
+    std::unique_ptr<CCFormula> tree;
+    unsigned char column = 0;
+    uint16_t row = 0;
+};
+
+using ShapeMap = std::unordered_map<std::u16string, Shape>;
+
+ShapeMap& Shapes() {
+    thread_local ShapeMap shapes;
+    return shapes;
+}
+
+bool IsRunChar(char16_t c, char16_t decimal) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || IsDigit(c) || c == u'_' ||
+           c == u'$' || c == u'.' || c == decimal;
+}
+
+int Letter(char16_t c) {
+    if (c >= u'a' && c <= u'z') return c - u'a';
+    if (c >= u'A' && c <= u'Z') return c - u'A';
+    return -1;
+}
+
+// A whole run that the reference scanner reads as one cell address: "$"? one or two letters
+// up to IV, "$"? a row from 1 to 65536.
+bool ReadAddress(std::u16string_view run, unsigned& column, unsigned& row, unsigned& flags) {
+    size_t i = 0;
+    flags = 0;
+    if (i < run.size() && run[i] == u'$') flags |= 1, ++i;
+    if (i >= run.size() || Letter(run[i]) < 0) return false;
+    column = unsigned(Letter(run[i++]));
+    if (i < run.size() && Letter(run[i]) >= 0)
+        column = (column + 1) * 26 + unsigned(Letter(run[i++]));
+    if (column > 255) return false;
+    if (i < run.size() && run[i] == u'$') flags |= 2, ++i;
+    if (i >= run.size() || !IsDigit(run[i])) return false;
+    unsigned typed = 0;
+    for (; i < run.size(); ++i) {
+        if (!IsDigit(run[i]) || typed > 65536) return false;
+        typed = typed * 10 + unsigned(run[i] - u'0');
+    }
+    if (typed < 1 || typed > 65536) return false;
+    row = typed - 1;
+    return true;
+}
+
+// The shape of text typed into the cell at (column, row), or false when the text is one
+// whose meaning a move might not preserve.
+bool ShapeKey(const char16_t* text, const Locale& loc, unsigned column, unsigned row,
+              std::u16string& key) {
+    const char16_t decimal = loc.numberDeciamalSeparartor();
+    key.clear();
+    key += loc.listSeparartor();
+    key += loc.listSeparartor2();
+    key += decimal;
+    key += loc.positiveSign();
+    key += loc.negativeSign();
+    const char16_t escape = CCCellValue::m_chSpecial;
+    char16_t previous = 0;  // the last character other than white space, outside texts
+    const char16_t* lastAddressEnd = nullptr;
+    unsigned lastFlags = 0;
+    for (const char16_t* p = text; *p;) {
+        const char16_t c = *p;
+        if (c < 0x20 || c >= 0x80 || c == u'\'' || c == u'[') return false;
+        if (c == u'"') {
+            key += *p++;
+            while (*p && *p != u'"') {
+                if (*p < 0x20) return false;
+                if (escape && *p == escape && p[1]) key += *p++;
+                key += *p++;
+            }
+            if (*p) key += *p++;
+            previous = u'"';
+        } else if (IsRunChar(c, decimal)) {
+            const char16_t* start = p;
+            while (*p && IsRunChar(*p, decimal))
+                ++p;
+            std::u16string_view run(start, size_t(p - start));
+            unsigned col = 0, r = 0, flags = 0;
+            if (!ReadAddress(run, col, r, flags)) {
+                key += run;
+            } else {
+                const char16_t* next = p;
+                SkipWhite(next);
+                if (*next == u'!') return false;
+                // A range puts its corners in order, and a "$" on one corner only would
+                // decide between equal coordinates differently after a move.
+                if (start > text + 1 && start[-1] == u':' && start - 1 == lastAddressEnd &&
+                    flags != lastFlags)
+                    return false;
+                lastAddressEnd = p;
+                lastFlags = flags;
+                const bool exponentLike = (run[0] == u'E' || run[0] == u'e') && IsDigit(run[1]);
+                if (exponentLike && (IsDigit(previous) || previous == u'.' || previous == decimal))
+                    return false;
+                key += kAddressMark;
+                key += char16_t(flags);
+                key += char16_t((flags & 1) ? col : col - column);
+                key += char16_t((flags & 2) ? r : r - row);
+            }
+            previous = run.back();
+        } else {
+            if (!ostrel::text::IsSpace(c)) previous = c;
+            key += *p++;
+        }
+        if (key.size() > kMaxShapeText) return false;
+    }
+    return true;
+}
+
+// Every node is one whose references a move shifts in place.
+bool Movable(const CCFormula* formula) {
+    switch (formula->GetType()) {
+        case FORMULA_CONST:
+        case FORMULA_CONST_ARRAY:
+            return true;
+        case FORMULA_REF: {
+            const CCRef* ref = static_cast<const CCRefFormula*>(formula)->GetRef();
+            if (!ref) return true;
+            const int type = ref->GetType();
+            return type == REF_TYPE_RC || type == REF_TYPE_REGION || type == REF_TYPE_NAME;
+        }
+        case FORMULA_OP:
+        case FORMULA_CHOOSE:
+        case FORMULA_REFOP:
+            for (const CCFormulaList* a = static_cast<const CCOpFormula*>(formula)->GetArgs(); a;
+                 a = a->m_pNext)
+                if (!a->m_pFormula || !Movable(a->m_pFormula)) return false;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The relative parts of every reference follow the move; false when one would leave the
+// grid (the tree is then half moved and must be dropped).
+bool MoveInPlace(cells::CTX* ctx, CCFormula* formula, const CCRef* from, const CCRef* to) {
+    if (formula->GetType() == FORMULA_REF) {
+        auto* node = static_cast<CCRefFormula*>(formula);
+        CCRef* ref = node->GetRef();
+        if (!ref) return true;
+        unsigned char mode = node->GetMode();
+        try {
+            ref->Update(ctx, from, to, mode);
+        } catch (int) {
+            return false;
+        }
+        node->SetMode(mode);
+        return true;
+    }
+    if (formula->GetType() == FORMULA_CONST || formula->GetType() == FORMULA_CONST_ARRAY)
+        return true;
+    for (CCFormulaList* a = static_cast<CCOpFormula*>(formula)->GetArgsRef(); a; a = a->m_pNext)
+        if (!MoveInPlace(ctx, a->m_pFormula, from, to)) return false;
+    return true;
+}
+
+}  // namespace
+
+namespace ostrel::formula {
+
+int ParseFormulaTextAt(cells::CTX* ctx, const char16_t* text, CCFormula*& formula,
+                       const CCRef* position) {
+    CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
+    if (!text || !position || position->GetType() != REF_TYPE_RC || !manager ||
+        manager->GetType() != 1)
+        return ParseFormulaText(ctx, text, formula);
+    const auto* cell = static_cast<const CCRCRef*>(position);
+    thread_local std::u16string key;
+    if (!ShapeKey(text, LocaleOf(LctxOf(ctx)), cell->GetColumn(), cell->GetRow(), key))
+        return ParseFormulaText(ctx, text, formula);
+
+    ShapeMap& shapes = Shapes();
+    auto found = shapes.find(key);
+    if (found != shapes.end()) {
+        const Shape& shape = found->second;
+        std::unique_ptr<CCFormula> moved(shape.tree->Copy());
+        CCRCRef from(shape.column, shape.row);
+        if (moved && MoveInPlace(ctx, moved.get(), &from, position)) {
+            formula = moved.release();
+            return 1;
+        }
+        return ParseFormulaText(ctx, text, formula);
+    }
+    if (!ParseFormulaText(ctx, text, formula)) return 0;
+    if (Movable(formula)) {
+        if (shapes.size() >= kMaxShapes) shapes.clear();
+        Shape shape;
+        shape.tree.reset(formula->Copy());
+        shape.column = cell->GetColumn();
+        shape.row = cell->GetRow();
+        if (shape.tree) shapes.emplace(key, std::move(shape));
+    }
+    return 1;
+}
+
+void ForgetFormulaShapes() {
+    Shapes().clear();
+}
+
+}  // namespace ostrel::formula
