@@ -133,12 +133,14 @@ void Complain(std::ostream& err, const std::string& name, size_t line, const std
 }
 
 // Types every non-empty field; false after a message on err.
-bool TypeInput(const CsvInput& input, CalcSheet& sheet, MessagesToStream& messages,
-               std::ostream& err) {
+bool TypeInput(CsvInput& input, CalcSheet& sheet, MessagesToStream& messages, std::ostream& err) {
     messages.SetInput(input.name);
     std::vector<std::u16string> fields;
     CsvReader reader(input.bytes, CsvLimits{}, input.separator);
     for (int row = 0; reader.Next(fields); ++row) {
+        for (const std::u16string& field : fields)
+            input.filled.push_back(!field.empty());
+        input.recordEnds.push_back(uint32_t(input.filled.size()));
         for (size_t column = 0; column < fields.size(); ++column) {
             if (fields[column].empty()) continue;
             messages.SetCell(int(column), row, reader.RecordLine());
@@ -180,16 +182,40 @@ bool ApplyFormats(const CsvInput& input, const std::u16string& sheetName,
 // The sheet in the input's shape: a field for every field read, empty where the input's
 // was. With formulas, a formula cell shows its formula and any other the text typed into
 // it, so that the output typed again gives the same cells.
-std::string Render(const CsvInput& input, CalcSheet& sheet, bool formulas) {
+// The output of a sheet typed from input. With a stream, the text goes to it a piece at a
+// time instead of being held whole.
+std::string Render(const CsvInput& input, CalcSheet& sheet, bool formulas,
+                   std::ostream* stream = nullptr) {
+    constexpr size_t kPiece = size_t(1) << 16;
     std::string output;
-    output.reserve(input.bytes.size());
+    output.reserve(stream ? kPiece * 2 : input.bytes.size());
     CsvWriter writer(output, input.separator);
+    auto endRecord = [&] {
+        writer.EndRecord();
+        if (stream && output.size() >= kPiece) {
+            stream->write(output.data(), std::streamsize(output.size()));
+            output.clear();
+        }
+    };
+    if (input.shapeOnly) {
+        size_t field = 0;
+        for (size_t row = 0; row < input.recordEnds.size(); ++row) {
+            for (int column = 0; field < input.recordEnds[row]; ++field, ++column) {
+                // An empty field was never typed; asking the sheet about it could make it
+                // create a cell for nothing.
+                if (input.filled[field])
+                    writer.Field(sheet.GetCellValueText(column, int(row)));
+                else
+                    writer.Field({});
+            }
+            endRecord();
+        }
+        return output;
+    }
     std::vector<std::u16string> fields;
     CsvReader reader(input.bytes, CsvLimits{}, input.separator);
     for (int row = 0; reader.Next(fields); ++row) {
         for (size_t column = 0; column < fields.size(); ++column) {
-            // An empty field was never typed; asking the sheet about it could make it
-            // create a cell for nothing.
             if (fields[column].empty()) {
                 writer.Field({});
             } else if (!formulas) {
@@ -200,7 +226,7 @@ std::string Render(const CsvInput& input, CalcSheet& sheet, bool formulas) {
                 writer.Field(fields[column]);
             }
         }
-        writer.EndRecord();
+        endRecord();
     }
     return output;
 }
@@ -277,6 +303,11 @@ int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::o
         for (size_t i = 0; i < inputs.size(); ++i) {
             if (!ApplyFormats(inputs[i], sheetNames[i], options.formats, *book.Sheet(i), err))
                 return kExitFailure;
+            // Values are shown from the shape alone; formulas mode shows typed texts.
+            if (!options.formulas) {
+                std::string().swap(inputs[i].bytes);
+                inputs[i].shapeOnly = true;
+            }
         }
         // Messages while calculating name the file when there is only one.
         messages.SetInput(inputs.size() == 1 ? inputs[0].name : std::string());
@@ -284,6 +315,16 @@ int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::o
         book.RecalculateAll([&](double done) { bar.Show(done); }, {});
     }
 
+    if (!options.outDir && inputs.size() == 1) {
+        std::string rest = Render(inputs[0], *book.Sheet(0), options.formulas, &out);
+        out.write(rest.data(), std::streamsize(rest.size()));
+        out.flush();
+        if (!out) {
+            err << kProgram << ": cannot write the output\n";
+            return kExitFailure;
+        }
+        return kExitSuccess;
+    }
     std::vector<OutputFile> outputs;
     for (size_t i = 0; i < inputs.size(); ++i) {
         // Named by the files' own bytes, whatever names their sheets got.
@@ -293,23 +334,14 @@ int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::o
         std::string().swap(inputs[i].bytes);
     }
 
-    if (options.outDir) {
-        std::string reason;
-        if (PublishFiles(*options.outDir, outputs, reason)) return kExitSuccess;
-        err << kProgram << ": " << reason << '\n';
-        return kExitFailure;
-    }
-    if (outputs.size() != 1) {
+    if (!options.outDir) {
         err << kProgram << ": several sheets need an output folder\n";
         return kExitFailure;
     }
-    out.write(outputs[0].bytes.data(), std::streamsize(outputs[0].bytes.size()));
-    out.flush();
-    if (!out) {
-        err << kProgram << ": cannot write the output\n";
-        return kExitFailure;
-    }
-    return kExitSuccess;
+    std::string reason;
+    if (PublishFiles(*options.outDir, outputs, reason)) return kExitSuccess;
+    err << kProgram << ": " << reason << '\n';
+    return kExitFailure;
 }
 
 int RunCalc(const CalcOptions& options, CalcSheet& sheet, std::istream& in, std::ostream& out,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ostrel {
@@ -22,6 +23,9 @@ public:
         if (!m_in) {
             m_fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
             if (m_fd < 0) m_error = errno;
+            struct stat info {};
+            if (m_fd >= 0 && ::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode))
+                m_expected = size_t(info.st_size);
         }
     }
     ~Source() {
@@ -38,6 +42,9 @@ public:
             return false;
         }
         const size_t old = bytes.size();
+        // A file's bytes are held whole: room for all of them at once, instead of doubling
+        // to as much again.
+        if (old == 0 && m_expected > 0) bytes.reserve(m_expected + kPiece);
         bytes.resize(old + kPiece);
         size_t got = 0;
         if (m_in) {
@@ -70,6 +77,7 @@ private:
     std::istream* m_in;
     int m_fd = -1;
     int m_error = 0;
+    size_t m_expected = 0;  // a regular file's size
 };
 
 }  // namespace

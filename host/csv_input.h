@@ -4,9 +4,11 @@
 // of being read whole first.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ostrel/csv.h"
 
@@ -16,6 +18,12 @@ struct CsvInput {
     std::string name;  // as messages show it: the path, or "(standard input)"
     std::string bytes;
     char separator = ',';
+    // Once the cells are typed, showing their values needs only the records' shape: how
+    // many fields each has and which held something. The bytes can then go before the
+    // sheet is calculated.
+    std::vector<uint32_t> recordEnds;  // fields up to the end of each record
+    std::vector<bool> filled;
+    bool shapeOnly = false;
 };
 
 // Reads file ("-" reads in) into input. Its separator is the one given, or else the one
