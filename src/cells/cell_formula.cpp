@@ -12,6 +12,7 @@
 #include "ostrel/refs/ref.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
+#include "platform/fixed_pool.h"
 #include "platform/names.h"
 
 namespace {
@@ -417,4 +418,12 @@ int CCCell::GetHyperLink(cells::CTX* ctx, CString& link) {
 CCRefList* CCCell::GetPrecedents(cells::CTX* ctx) {
     CCFormula* live = LoadFormula(ctx);
     return live ? live->GetPrecedents(ctx) : nullptr;
+}
+
+void* CCCell::FormulaData::operator new(size_t size) {
+    return ostrel::platform::PooledNew<FormulaData>(size);
+}
+
+void CCCell::FormulaData::operator delete(void* object, size_t size) noexcept {
+    ostrel::platform::PooledDelete<FormulaData>(object, size);
 }

@@ -93,14 +93,10 @@ CCRefList* CCItem::CopyDependentsList() const {
 }
 
 void CCItem::RebuildIndex() const {
-    C().index.reset();
-    if (C().live.size() >= kIndexFrom) {
-        C().index = std::make_unique<ostrel::platform::FlatMultiIndex<int>>();
-        C().index->Reserve(C().live.size() * 2);
-        for (size_t i = 0; i < C().live.size(); ++i)
-            C().index->Insert(C().live[i]->Hash(), int(i));
-    }
-    C().indexValid = true;
+    C().index = std::make_unique<ostrel::platform::FlatMultiIndex<int>>();
+    C().index->Reserve(C().live.size() * 2);
+    for (size_t i = 0; i < C().live.size(); ++i)
+        C().index->Insert(C().live[i]->Hash(), int(i));
 }
 
 int CCItem::FindLive(const CCRef* ref) const {
@@ -110,7 +106,7 @@ int CCItem::FindLive(const CCRef* ref) const {
             if (C().live[i]->IsEqual(ref)) return int(i);
         return -1;
     }
-    if (!C().indexValid) RebuildIndex();
+    if (!C().index) RebuildIndex();
     int found = -1;
     C().index->FindIf(ref->Hash(), [&](int position) {
         if ((found < 0 || position < found) && C().live[size_t(position)]->IsEqual(ref))
@@ -130,21 +126,19 @@ bool CCItem::MayHaveUnqualifiedDependents() {
 
 void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
     if (ref->GetType() != REF_TYPE_3D) unqualifiedDependents.store(true, std::memory_order_relaxed);
-    if (D().indexValid && D().index) D().index->Insert(ref->Hash(), int(D().live.size()));
+    if (D().index) D().index->Insert(ref->Hash(), int(D().live.size()));
     D().live.push_back(std::move(ref));
-    if (D().live.size() == kIndexFrom) D().indexValid = false;
 }
 
 void CCItem::RemoveLive(int index) {
     D().live.erase(D().live.begin() + index);
-    D().indexValid = false;
+    D().index.reset();
 }
 
 void CCItem::ClearLive() {
     if (!m_deps) return;
     m_deps->live.clear();
     m_deps->index.reset();
-    m_deps->indexValid = false;
 }
 
 void CCItem::Unpack(cells::CTX* ctx) {
@@ -235,7 +229,7 @@ void CCItem::UpdateDependent(cells::CTX* ctx, const CCRef* oldRef, const CCRef* 
         RemoveLive(index);
     } else {
         D().live[size_t(index)] = std::move(newQualified);
-        D().indexValid = false;
+        D().index.reset();
     }
     if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
 }

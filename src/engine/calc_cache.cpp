@@ -153,7 +153,7 @@ void CCCalcCache::DropWaiting(Gone gone) {
     for (auto* list : {&m_dirty, &m_deferred})
         list->erase(std::remove_if(list->begin(), list->end(), gone), list->end());
     for (size_t i = m_batchNext; i < m_batch.size(); ++i)
-        if (m_batch[i].second && gone(m_batch[i].second)) m_batch[i].second = nullptr;
+        if (m_batch[i] && gone(m_batch[i])) m_batch[i] = nullptr;
 }
 
 void CCCalcCache::Erase(Node* node) {
@@ -476,16 +476,15 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
     auto* scratchCell = new CCRCRef;
     CCRef3D scratch(uint16_t(0), uint16_t(0), scratchCell);
     while (!m_dirty.empty()) {
-        // Marked during the previous batch: sorted into a new one, by labels read once.
+        // Marked during the previous batch: sorted in place into a new one, so that a first
+        // calculation of every formula does not hold its list twice.
         m_batch.clear();
+        m_batch.swap(m_dirty);
         m_batchNext = 0;
-        for (Node* node : m_dirty)
-            m_batch.emplace_back(node->label, node);
-        m_dirty.clear();
         std::sort(m_batch.begin(), m_batch.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
+                  [](const Node* a, const Node* b) { return a->label < b->label; });
         while (m_batchNext < m_batch.size()) {
-            Node* node = m_batch[m_batchNext++].second;
+            Node* node = m_batch[m_batchNext++];
             if (!node) continue;  // removed while waiting
             // Marked again by a cell calculated after it: it waits for the next call, so
             // that a host that keeps marking cannot hold this one forever.
@@ -525,7 +524,7 @@ void CCCalcCache::StopHere() {
     m_stopRequested = false;
     // Still dirty: the next call sorts them in with whatever is marked meanwhile.
     for (size_t i = m_batchNext; i < m_batch.size(); ++i)
-        if (Node* node = m_batch[i].second) m_dirty.push_back(node);
+        if (Node* node = m_batch[i]) m_dirty.push_back(node);
     m_batch.clear();
     m_batchNext = 0;
     m_dirty.insert(m_dirty.end(), m_deferred.begin(), m_deferred.end());

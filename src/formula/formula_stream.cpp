@@ -115,7 +115,7 @@ void CCOpFormula::Write(cells::CTX* ctx, CArchive& ar) const {
         // Written back exactly as it was stored, so that a later build that knows the entry
         // reads it.
         ar << uint8_t(m_storedKind);
-        WriteString(ctx, ar, m_storedName ? m_storedName->c_str() : nullptr);
+        WriteString(ctx, ar, m_hasStoredName ? GetStoredName().c_str() : nullptr);
     }
     FormulaListWrite(ctx, m_args, ar);
 }

@@ -2,6 +2,8 @@
 // Operation nodes: an operator or built-in function over an argument list, and the choice,
 // remote and document variants.
 #include <memory>
+#include <mutex>
+#include <unordered_map>
 
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/cell_manager.h"
@@ -52,8 +54,43 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Stored entries that matched no registry entry, by node (see m_hasStoredName). Formulas may
+// be read on several threads, so the table is guarded; nodes without a name never touch it.
+struct StoredNames {
+    std::mutex lock;
+    std::unordered_map<const CCOpFormula*, std::u16string> names;
+};
+
+StoredNames& TheStoredNames() {
+    static auto* table = new StoredNames;  // never destroyed: nodes may outlive statics
+    return *table;
+}
+
+}  // namespace
+
 CCOpFormula::~CCOpFormula() {
     FreeFormulaList(m_args, 1);
+    if (m_hasStoredName) {
+        StoredNames& table = TheStoredNames();
+        std::lock_guard<std::mutex> hold(table.lock);
+        table.names.erase(this);
+    }
+}
+
+void CCOpFormula::SetStored(unsigned char kind, std::u16string name) {
+    m_storedKind = kind;
+    if (name.empty() && !m_hasStoredName) return;
+    StoredNames& table = TheStoredNames();
+    std::lock_guard<std::mutex> hold(table.lock);
+    if (name.empty()) {
+        table.names.erase(this);
+        m_hasStoredName = false;
+    } else {
+        table.names[this] = std::move(name);
+        m_hasStoredName = true;
+    }
 }
 
 // A node over the same entry (or the same unknown stored entry) and new arguments, of the
@@ -354,5 +391,9 @@ CCFormula* CCDocOpFormula::Copy() const {
 
 const std::u16string& CCOpFormula::GetStoredName() const {
     static const std::u16string none;
-    return m_storedName ? *m_storedName : none;
+    if (!m_hasStoredName) return none;
+    StoredNames& table = TheStoredNames();
+    std::lock_guard<std::mutex> hold(table.lock);
+    auto found = table.names.find(this);
+    return found == table.names.end() ? none : found->second;
 }

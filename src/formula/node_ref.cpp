@@ -36,17 +36,17 @@ bool IsSingleCell(const CCRef* ref) {
 }  // namespace
 
 CCRefFormula::CCRefFormula(const char16_t* name, unsigned char flags)
-    : m_ref(new CCNameRef(name)), m_mode(flags) {}
+    : m_mode(flags), m_ref(new CCNameRef(name)) {}
 
 CCRefFormula::CCRefFormula(unsigned char column, uint16_t row, unsigned char flags)
-    : m_ref(new CCRCRef(column, row)), m_mode(flags) {}
+    : m_mode(flags), m_ref(new CCRCRef(column, row)) {}
 
 CCRefFormula::CCRefFormula(unsigned char firstColumn, uint16_t firstRow, unsigned char lastColumn,
                            uint16_t lastRow, unsigned char flags)
-    : m_ref(new CCRegionRef(firstColumn, firstRow, lastColumn, lastRow)), m_mode(flags) {}
+    : m_mode(flags), m_ref(new CCRegionRef(firstColumn, firstRow, lastColumn, lastRow)) {}
 
 CCRefFormula::CCRefFormula(const CCRef* ref, unsigned char flags)
-    : m_ref(ref ? ref->Copy() : nullptr), m_mode(flags) {}
+    : m_mode(flags), m_ref(ref ? ref->Copy() : nullptr) {}
 
 CCFormula* CCRefFormula::Copy() const {
     return new CCRefFormula(m_ref.get(), m_mode);

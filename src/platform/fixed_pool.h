@@ -5,6 +5,7 @@
 // the engine is.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <new>
 #include <vector>
@@ -13,7 +14,10 @@ namespace ostrel::platform {
 
 class BlockPool {
 public:
-    explicit BlockPool(size_t size) : m_stride((size + kAlign - 1) / kAlign * kAlign) {}
+    // Objects are laid out size rounded up to align apart; align is what the objects need,
+    // not the heap's sixteen, so that a 24-byte reference costs 24 bytes.
+    BlockPool(size_t size, size_t align)
+        : m_stride((std::max(size, sizeof(void*)) + align - 1) / align * align) {}
     BlockPool(const BlockPool&) = delete;
     BlockPool& operator=(const BlockPool&) = delete;
 
@@ -50,7 +54,6 @@ public:
 #endif
 
 private:
-    static constexpr size_t kAlign = alignof(std::max_align_t);
     size_t m_stride;
 
 #if !defined(OSTREL_PLAIN_ALLOCATION)
@@ -75,7 +78,8 @@ private:
 // The pool for objects of T's size; never destroyed, as pooled objects may outlive statics.
 template <class T>
 BlockPool& PoolFor() {
-    static auto* pool = new BlockPool(sizeof(T));
+    static_assert(alignof(T) <= alignof(std::max_align_t));
+    static auto* pool = new BlockPool(sizeof(T), std::max(alignof(T), alignof(void*)));
     return *pool;
 }
 
@@ -113,8 +117,8 @@ void PooledDeleteNothrow(void* object) noexcept {
         ::operator delete(object);
 }
 
-// Objects of a family whose members differ in size (formula nodes): one pool for each
-// multiple of 16 bytes up to 128, the global heap above that.
+// Objects of a family whose members differ in size and need at most pointer alignment
+// (formula nodes): one pool for each multiple of 8 bytes up to 128, the global heap above.
 class SizedPools {
 public:
     static void* Take(size_t size) {
@@ -129,12 +133,16 @@ public:
     }
 
 private:
-    static constexpr size_t kClasses = 8;
+    static constexpr size_t kStep = alignof(void*);
+    static constexpr size_t kClasses = 128 / kStep;
     static BlockPool* For(size_t size) {
-        static BlockPool* pools[kClasses] = {
-            new BlockPool(16), new BlockPool(32), new BlockPool(48),  new BlockPool(64),
-            new BlockPool(80), new BlockPool(96), new BlockPool(112), new BlockPool(128)};
-        size_t index = (size + 15) / 16;
+        static BlockPool** pools = [] {
+            auto** made = new BlockPool*[kClasses];
+            for (size_t i = 0; i < kClasses; ++i)
+                made[i] = new BlockPool((i + 1) * kStep, kStep);
+            return made;
+        }();
+        size_t index = (size + kStep - 1) / kStep;
         return index >= 1 && index <= kClasses ? pools[index - 1] : nullptr;
     }
 };

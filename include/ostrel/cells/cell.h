@@ -158,8 +158,11 @@ private:
     void ListenToSheets(cells::CTX* ctx, const CCRef* at);
 
     struct FormulaData {
+        /// From a pool: one per formula cell, so the heap's per-block overhead would double it.
+        static void* operator new(size_t size);
+        static void operator delete(void* object, size_t size) noexcept;
         std::unique_ptr<CCFormula> live;
-        std::vector<uint8_t> packed;  // u32 length, type byte, formula stream; or empty
+        PackedBlock packed;  // u32 length, type byte, formula stream; or empty
     };
 
     int32_t m_formatIndex = 0;

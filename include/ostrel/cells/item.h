@@ -22,8 +22,8 @@ class CCRef;
 class CCRefList;
 class CCCell;
 
-/// The bytes of an item's packed dependents: most items never have any, so the bytes live
-/// behind one pointer instead of a vector's three words.
+/// Packed bytes (an item's dependents, a cell's stored formula): most items never have any,
+/// so the bytes live behind one pointer instead of a vector's three words.
 class OSTREL_API PackedBlock {
 public:
     PackedBlock() = default;
@@ -46,7 +46,12 @@ public:
     const uint8_t* data() const { return m_bytes ? m_bytes->data() : nullptr; }
     uint8_t* data() { return m_bytes ? m_bytes->data() : nullptr; }
     uint8_t& operator[](size_t i) { return (*m_bytes)[i]; }
+    uint8_t operator[](size_t i) const { return (*m_bytes)[i]; }
     void clear() { m_bytes.reset(); }
+    void resize(size_t n) {
+        if (!m_bytes) m_bytes = std::make_unique<std::vector<uint8_t>>();
+        m_bytes->resize(n);
+    }
     void assign(const uint8_t* first, const uint8_t* last) {
         m_bytes = std::make_unique<std::vector<uint8_t>>(first, last);
     }
@@ -143,10 +148,9 @@ private:
         PackedBlock packed;                        // empty: no block
         CCRefList* refList = nullptr;              // owned, with its references
         /// Hash of a dependent -> its index in live, made once the array is long enough for
-        /// linear searches to matter (a cell read by thousands of formulas); most items
-        /// never need one and pay a pointer for it.
+        /// linear searches to matter (a cell read by thousands of formulas) and dropped
+        /// whenever positions change; most items never need one and pay a pointer for it.
         mutable std::unique_ptr<ostrel::platform::FlatMultiIndex<int>> index;
-        mutable bool indexValid = false;
     };
     Dependents& D();
     const Dependents& C() const;

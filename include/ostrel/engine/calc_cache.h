@@ -76,13 +76,13 @@ private:
         /// (sheet identity, column, row), which is most nodes at a fraction of the memory.
         std::unique_ptr<CCRef> ref;
         uint64_t cell = 0;
-        unsigned char dirty = 0;
-        unsigned char visited = 0;
         uint64_t label = 0;  // grows along the order; relabelling keeps the order
         Node* prev = nullptr;
         Node* next = nullptr;
-        bool placed = false;
         uint32_t round = 0;  // the DoCalc call that last calculated it
+        unsigned char dirty = 0;
+        unsigned char visited = 0;
+        bool placed = false;
         bool alive = false;  // for pooled cell nodes: in use
     };
     /// Where a key's or a node's cell lives: its sheet and its reference there.
@@ -126,15 +126,19 @@ private:
     Node m_head;  // sentinel before the first node, label 0
     Node* m_tail = &m_head;
     size_t m_count = 0;
-    std::deque<Node> m_pool;                           // owns every node
-    std::vector<Node*> m_free;                         // pooled nodes no longer in use
-    ostrel::platform::FlatMultiIndex<Node*> m_cells;   // the nodes of sheet cells, by cell key
+    std::deque<Node> m_pool;    // owns every node
+    std::vector<Node*> m_free;  // pooled nodes no longer in use
+    struct CellOfNode {
+        uint64_t operator()(const Node* node) const { return node->cell; }
+    };
+    /// The nodes of sheet cells, by cell key.
+    ostrel::platform::FlatMultiIndex<Node*, CellOfNode> m_cells;
     ostrel::platform::FlatMultiIndex<Node*> m_others;  // other nodes, by their references' hash
     /// Dirty nodes wait unsorted (marking touches nothing but the node); a calculation sorts
     /// them by label into a batch. Nodes marked again after a running calculation has
     /// calculated them wait in the deferred list for the next one.
     std::vector<Node*> m_dirty;
-    std::vector<std::pair<uint64_t, Node*>> m_batch;  // by label; a removed node is null
+    std::vector<Node*> m_batch;  // by label; a removed node is null
     size_t m_batchNext = 0;
     std::vector<Node*> m_deferred;
     bool m_stopRequested = false;

@@ -214,8 +214,9 @@ public:
     OSTREL_FORMULA_NODE_OVERRIDES
 
 private:
-    CCCellValue m_value;
+    // Before the value: it fits in the padding the base class leaves.
     int m_open = 0;
+    CCCellValue m_value;
 };
 
 class OSTREL_API CCConstArrayFormula : public CCFormula {
@@ -257,8 +258,8 @@ public:
     OSTREL_FORMULA_NODE_OVERRIDES
 
 private:
+    unsigned char m_mode = 0;  // first: it fits in the padding the base class leaves
     std::unique_ptr<CCRef> m_ref;
-    unsigned char m_mode = 0;
 };
 
 class OSTREL_API CCOpFormula : public CCFormula {
@@ -266,6 +267,8 @@ public:
     CCOpFormula() = default;
     /// Takes ownership of args.
     CCOpFormula(const CCFunc* func, CCFormulaList* args) : m_func(func), m_args(args) {}
+    CCOpFormula(const CCOpFormula&) = delete;
+    CCOpFormula& operator=(const CCOpFormula&) = delete;
     ~CCOpFormula() override;
     int GetType() const override { return FORMULA_OP; }
     const CCFunc* GetFunc() const { return m_func; }
@@ -276,10 +279,7 @@ public:
     /// and writing (such a node fails Check with 4 and is never evaluated).
     unsigned char GetStoredKind() const { return m_storedKind; }
     const std::u16string& GetStoredName() const;
-    void SetStored(unsigned char kind, std::u16string name) {
-        m_storedKind = kind;
-        m_storedName = name.empty() ? nullptr : std::make_unique<std::u16string>(std::move(name));
-    }
+    void SetStored(unsigned char kind, std::u16string name);
     int AlwaysRecalc() const override;
     int ContainsSheetLinks() const override;
     int IsHyperLink() const override;
@@ -297,12 +297,14 @@ protected:
     template <class Follow>
     int FollowOnCopy(Follow follow);
 
-    const CCFunc* m_func = nullptr;   // a registry entry, never owned
-    CCFormulaList* m_args = nullptr;  // owned
+    // The small fields first, where they fit in the padding the base class leaves.
     uint16_t m_open = 0;
     unsigned char m_storedKind = 0;
-    /// Nearly every node has a registry entry: the rare stored name costs the others a pointer.
-    std::unique_ptr<std::u16string> m_storedName;
+    /// Nearly every node has a registry entry: the rare stored name is kept beside the
+    /// nodes, so that the others pay nothing for it.
+    bool m_hasStoredName = false;
+    const CCFunc* m_func = nullptr;   // a registry entry, never owned
+    CCFormulaList* m_args = nullptr;  // owned
 };
 
 class OSTREL_API CCChooseOpFormula : public CCOpFormula {

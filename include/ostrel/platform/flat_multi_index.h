@@ -2,17 +2,24 @@
 /// \file
 /// An open-addressing table from a 64-bit key (a cell's position or a reference's hash) to
 /// values, several values per key allowed: one probe into one array instead of a node per
-/// entry. The engine finds workbook nodes, recalculation-list entries and dependents in it.
+/// entry. Pointer values must not be null. The engine finds workbook nodes, recalculation-list
+/// entries and dependents in it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace ostrel::platform {
 
-template <class V>
+/// No key extractor: slots keep their keys.
+struct StoredKey {};
+
+/// KeyOf, when given, reads a pointer value's key back from the value itself (a node that
+/// knows its cell), and slots then hold the value alone.
+template <class V, class KeyOf = StoredKey>
 class FlatMultiIndex {
 public:
     size_t Size() const { return m_size; }
@@ -40,8 +47,8 @@ public:
     template <class Match>
     V* FindIf(uint64_t key, Match match) {
         if (m_slots.empty()) return nullptr;
-        for (size_t i = Home(key); m_slots[i].used; i = (i + 1) & m_mask)
-            if (m_slots[i].key == key && match(m_slots[i].value)) return &m_slots[i].value;
+        for (size_t i = Home(key); m_slots[i].Used(); i = (i + 1) & m_mask)
+            if (KeyAt(m_slots[i]) == key && match(m_slots[i].value)) return &m_slots[i].value;
         return nullptr;
     }
     template <class Match>
@@ -56,12 +63,12 @@ public:
     bool EraseIf(uint64_t key, Match match) {
         if (m_slots.empty()) return false;
         size_t i = Home(key);
-        while (m_slots[i].used && !(m_slots[i].key == key && match(m_slots[i].value)))
+        while (m_slots[i].Used() && !(KeyAt(m_slots[i]) == key && match(m_slots[i].value)))
             i = (i + 1) & m_mask;
-        if (!m_slots[i].used) return false;
+        if (!m_slots[i].Used()) return false;
         --m_size;
-        for (size_t j = (i + 1) & m_mask; m_slots[j].used; j = (j + 1) & m_mask) {
-            size_t home = Home(m_slots[j].key);
+        for (size_t j = (i + 1) & m_mask; m_slots[j].Used(); j = (j + 1) & m_mask) {
+            size_t home = Home(KeyAt(m_slots[j]));
             /// The entry at j may fill the hole at i when its home does not lie in (i, j].
             bool between = i <= j ? (home > i && home <= j) : (home > i || home <= j);
             if (between) continue;
@@ -73,11 +80,34 @@ public:
     }
 
 private:
-    struct Slot {
+    // A pointer value is never null, so a null one marks an unused slot and the slot is two
+    // words instead of three.
+    struct FlagSlot {
         uint64_t key = 0;
         V value{};
         bool used = false;
+        bool Used() const { return used; }
     };
+    struct PointerSlot {
+        uint64_t key = 0;
+        V value{};
+        bool Used() const { return value != nullptr; }
+    };
+    struct ValueSlot {
+        V value{};
+        bool Used() const { return value != nullptr; }
+    };
+    static constexpr bool kKeyInValue = !std::is_same_v<KeyOf, StoredKey>;
+    static_assert(!kKeyInValue || std::is_pointer_v<V>);
+    using Slot =
+        std::conditional_t<kKeyInValue, ValueSlot,
+                           std::conditional_t<std::is_pointer_v<V>, PointerSlot, FlagSlot>>;
+    static uint64_t KeyAt(const Slot& slot) {
+        if constexpr (kKeyInValue)
+            return KeyOf{}(slot.value);
+        else
+            return slot.key;
+    }
     /// Runs of 16 neighbouring keys (rows of a column) share a scattered home block and keep
     /// their order in it, so that walking down a column touches memory in order; keys that
     /// are hashes scatter all the same.
@@ -90,16 +120,19 @@ private:
     }
     void Put(uint64_t key, V value) {
         size_t i = Home(key);
-        while (m_slots[i].used)
+        while (m_slots[i].Used())
             i = (i + 1) & m_mask;
-        m_slots[i] = Slot{key, std::move(value), true};
+        Slot& slot = m_slots[i];
+        if constexpr (!kKeyInValue) slot.key = key;
+        slot.value = std::move(value);
+        if constexpr (!std::is_pointer_v<V>) slot.used = true;
     }
     void Rehash(size_t size) {
         std::vector<Slot> old = std::move(m_slots);
         m_slots.assign(size, Slot{});
         m_mask = size - 1;
         for (Slot& slot : old)
-            if (slot.used) Put(slot.key, std::move(slot.value));
+            if (slot.Used()) Put(KeyAt(slot), std::move(slot.value));
     }
 
     std::vector<Slot> m_slots;
