@@ -5,18 +5,24 @@
 // tree the parser would build, at a fraction of the cost.
 //
 // The shape is the text with each cell address replaced by its offset from the cell (or by
-// the address itself where it carries "$"). Two texts of one shape then differ only in
-// addresses whose relative parts differ by the same amount, and the parser reads an address
-// without looking at anything around it, except in the few places the key builder refuses:
-// an address before "!", "E" digits after a number (an exponent, not an address), and a
-// range whose corners differ in their "$".
+// the address itself where it carries "$") and each number by a mark. Two texts of one
+// shape then differ only in addresses whose relative parts differ by the same amount and in
+// numbers, and the parser reads an address or a number without looking at anything around
+// it, except in the few places the key builder refuses: an address before "!", "E" digits
+// after a number (an exponent, not an address), a number whose reading goes on past its
+// characters (1 E 5), an array, and a range whose corners differ in their "$". A number is
+// one constant node of the tree; which node is found when the shape is first parsed, by
+// matching the numbers in text order against the constant nodes in tree order, and the
+// shape is kept only when that match is exact.
 // Whatever the parser reads from the context (the locale's separators, whether the document
 // is a spreadsheet) is part of the key.
 #include "formula/shape_cache.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "formula/scan_internal.h"
 #include "ostrel/cells/cell_value.h"
@@ -32,11 +38,13 @@ namespace {
 constexpr size_t kMaxShapes = 4096;
 constexpr size_t kMaxShapeText = 512;
 constexpr char16_t kAddressMark = 1;
+constexpr char16_t kNumberMark = 2;
 
 struct Shape {
     std::unique_ptr<CCFormula> tree;
     unsigned char column = 0;
     uint16_t row = 0;
+    std::vector<uint16_t> numberSlots;  // per number of the text, its constant node's rank
 };
 
 using ShapeMap = std::unordered_map<std::u16string, Shape>;
@@ -82,9 +90,11 @@ bool ReadAddress(std::u16string_view run, unsigned& column, unsigned& row, unsig
 
 // The shape of text typed into the cell at (column, row), or false when the text is one
 // whose meaning a move might not preserve.
-bool ShapeKey(const char16_t* text, const Locale& loc, unsigned column, unsigned row,
-              std::u16string& key) {
+bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned row,
+              std::u16string& key, std::vector<CCCellValue>& numbers) {
+    const Locale& loc = LocaleOf(lctx);
     const char16_t decimal = loc.numberDeciamalSeparartor();
+    numbers.clear();
     key.clear();
     key += loc.listSeparartor();
     key += loc.listSeparartor2();
@@ -97,7 +107,7 @@ bool ShapeKey(const char16_t* text, const Locale& loc, unsigned column, unsigned
     unsigned lastFlags = 0;
     for (const char16_t* p = text; *p;) {
         const char16_t c = *p;
-        if (c < 0x20 || c >= 0x80 || c == u'\'' || c == u'[') return false;
+        if (c < 0x20 || c >= 0x80 || c == u'\'' || c == u'[' || c == u'{') return false;
         if (c == u'"') {
             key += *p++;
             while (*p && *p != u'"') {
@@ -113,7 +123,17 @@ bool ShapeKey(const char16_t* text, const Locale& loc, unsigned column, unsigned
                 ++p;
             std::u16string_view run(start, size_t(p - start));
             unsigned col = 0, r = 0, flags = 0;
-            if (!ReadAddress(run, col, r, flags)) {
+            if (IsDigit(run[0])) {
+                const char16_t* q = start;
+                CCCellValue number;
+                if (_EatConstant(lctx, q, number) && number.IsNumber() && q >= p) {
+                    if (q > p) return false;  // an exponent read past the characters
+                    key += kNumberMark;
+                    numbers.push_back(number);
+                } else {
+                    key += run;
+                }
+            } else if (!ReadAddress(run, col, r, flags)) {
                 key += run;
             } else {
                 const char16_t* next = p;
@@ -191,6 +211,57 @@ bool MoveInPlace(cells::CTX* ctx, CCFormula* formula, const CCRef* from, const C
     return true;
 }
 
+// The constant nodes of a tree in the order the parser made them (the text's order).
+void CollectConstants(CCFormula* formula, std::vector<CCConstFormula*>& constants) {
+    switch (formula->GetType()) {
+        case FORMULA_CONST:
+            constants.push_back(static_cast<CCConstFormula*>(formula));
+            return;
+        case FORMULA_OP:
+        case FORMULA_CHOOSE:
+        case FORMULA_REFOP:
+            for (CCFormulaList* a = static_cast<CCOpFormula*>(formula)->GetArgsRef(); a;
+                 a = a->m_pNext)
+                CollectConstants(a->m_pFormula, constants);
+            return;
+        default:
+            return;
+    }
+}
+
+bool SameNumber(const CCCellValue& a, const CCCellValue& b) {
+    if (!a.IsNumber() || !b.IsNumber()) return false;
+    const double x = a.GetNumber(), y = b.GetNumber();
+    return std::memcmp(&x, &y, sizeof x) == 0 &&
+           a.GetFormat().GetData() == b.GetFormat().GetData() &&
+           a.GetFormat().IsEqual(cells::invariant_LCTX(), b.GetFormat());
+}
+
+// Which constant node each number of the text became; false unless every number matches a
+// node of the same value and format and every node passed over is no number (a text, a
+// truth value, an error).
+bool MatchNumbers(CCFormula* tree, const std::vector<CCCellValue>& numbers,
+                  std::vector<uint16_t>& slots) {
+    std::vector<CCConstFormula*> constants;
+    CollectConstants(tree, constants);
+    if (constants.size() > 0xFFFF) return false;
+    auto passable = [](const CCCellValue& v) {
+        return !v.IsNumber() || v.GetFormat().getType() == C_NF_BOOL;
+    };
+    size_t node = 0;
+    for (const CCCellValue& number : numbers) {
+        while (node < constants.size() && !SameNumber(constants[node]->GetValue(), number)) {
+            if (!passable(constants[node]->GetValue())) return false;
+            ++node;
+        }
+        if (node == constants.size()) return false;
+        slots.push_back(uint16_t(node++));
+    }
+    for (; node < constants.size(); ++node)
+        if (!passable(constants[node]->GetValue())) return false;
+    return true;
+}
+
 }  // namespace
 
 namespace ostrel::formula {
@@ -203,7 +274,8 @@ int ParseFormulaTextAt(cells::CTX* ctx, const char16_t* text, CCFormula*& formul
         return ParseFormulaText(ctx, text, formula);
     const auto* cell = static_cast<const CCRCRef*>(position);
     thread_local std::u16string key;
-    if (!ShapeKey(text, LocaleOf(LctxOf(ctx)), cell->GetColumn(), cell->GetRow(), key))
+    std::vector<CCCellValue> numbers;
+    if (!ShapeKey(text, LctxOf(ctx), cell->GetColumn(), cell->GetRow(), key, numbers))
         return ParseFormulaText(ctx, text, formula);
 
     ShapeMap& shapes = Shapes();
@@ -213,15 +285,22 @@ int ParseFormulaTextAt(cells::CTX* ctx, const char16_t* text, CCFormula*& formul
         std::unique_ptr<CCFormula> moved(shape.tree->Copy());
         CCRCRef from(shape.column, shape.row);
         if (moved && MoveInPlace(ctx, moved.get(), &from, position)) {
+            if (!numbers.empty()) {
+                thread_local std::vector<CCConstFormula*> constants;
+                constants.clear();
+                CollectConstants(moved.get(), constants);
+                for (size_t i = 0; i < numbers.size(); ++i)
+                    constants[shape.numberSlots[i]]->GetValue().Set(numbers[i]);
+            }
             formula = moved.release();
             return 1;
         }
         return ParseFormulaText(ctx, text, formula);
     }
     if (!ParseFormulaText(ctx, text, formula)) return 0;
-    if (Movable(formula)) {
+    Shape shape;
+    if (Movable(formula) && MatchNumbers(formula, numbers, shape.numberSlots)) {
         if (shapes.size() >= kMaxShapes) shapes.clear();
-        Shape shape;
         shape.tree.reset(formula->Copy());
         shape.column = cell->GetColumn();
         shape.row = cell->GetRow();

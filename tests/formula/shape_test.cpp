@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // A formula typed into a cell is the same tree whether it was parsed or built from an
 // earlier formula of its shape: generated formulas, typed at one cell and then at another
-// with their relative addresses moved, are compared byte for byte in their stream form with
-// a plain parse. The generator leans on the texts where an address is not one on its own
-// (an exponent, a sheet prefix, a text, a descending or half-absolute range).
+// with their relative addresses moved and their numbers changed, are compared byte for byte
+// in their stream form with a plain parse. The generator leans on the texts where an address
+// or a number is not one on its own (an exponent, a sheet prefix, a text, a descending or
+// half-absolute range, a number read past its characters).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -27,16 +28,27 @@ struct Address {
     int column = 0, row = 0;  // for the absolute parts
 };
 
-// A formula text with its addresses left open, written out for any cell.
-struct Shape {
-    std::vector<std::u16string> texts;  // texts[i] comes before addresses[i]
-    std::vector<Address> addresses;
+// An open place of a formula text: an address, or a number written one way in the first
+// formula and another way in the second.
+struct Slot {
+    Address address;
+    std::u16string numbers[2];  // both empty for an address
+};
 
-    std::u16string At(int column, int row) const {
+// A formula text with its addresses and numbers left open, written out for any cell.
+struct Shape {
+    std::vector<std::u16string> texts;  // texts[i] comes before slots[i]
+    std::vector<Slot> slots;
+
+    std::u16string At(int column, int row, int which) const {
         std::u16string out;
         for (size_t i = 0; i < texts.size(); ++i) {
             out += texts[i];
-            if (i < addresses.size()) out += Write(addresses[i], column, row);
+            if (i >= slots.size()) continue;
+            if (slots[i].numbers[which].empty())
+                out += Write(slots[i].address, column, row);
+            else
+                out += slots[i].numbers[which];
         }
         return out;
     }
@@ -76,13 +88,23 @@ private:
         a.absRow = Pick(4) == 0;
         a.column = exponentTrap ? 4 : Pick(260);  // past IV now and then
         a.row = Pick(20);
-        m_shape.addresses.push_back(a);
+        m_shape.slots.push_back(Slot{a, {}});
+        m_shape.texts.emplace_back(u"");
+    }
+    // Numbers as they are typed, some read past their characters (1 E 5) or not at all.
+    void Number() {
+        static const char16_t* forms[] = {u"7", u"2.50",  u"1E5", u"1.5E-3", u"1 E 5", u".5",
+                                          u"0", u"1E999", u"007", u"12",     u"3.25",  u"0 E 0"};
+        Slot slot;
+        slot.numbers[0] = forms[Pick(12)];
+        slot.numbers[1] = Pick(3) ? forms[Pick(12)] : slot.numbers[0];
+        m_shape.slots.push_back(slot);
         m_shape.texts.emplace_back(u"");
     }
     void Expr(int depth) {
         switch (Pick(depth > 3 ? 3 : 14)) {
             case 0:
-                Text(ostrel::FromUtf8(std::to_string(Pick(100))));
+                Pick(4) ? Number() : Text(Pick(2) ? u"TRUE" : u"\"12\"");
                 break;
             case 1:
             case 2:
@@ -171,7 +193,7 @@ TEST(FormulaShapes, ATreeBuiltFromItsShapeIsTheTreeTheParserBuilds) {
         // Near the sheet's edges now and then, so that moves leave the grid.
         int c1 = place(4) ? place(40) : 250 + place(6), r1 = place(4) ? place(100) : place(4);
         int c2 = place(3) ? c1 : place(256), r2 = place(2) ? r1 + 1 + place(30) : place(65536);
-        std::u16string first = shape.At(c1, r1), second = shape.At(c2, r2);
+        std::u16string first = shape.At(c1, r1, 0), second = shape.At(c2, r2, 1);
         Typed(ctx, first, c1, r1);
         std::vector<uint8_t> expected = Parsed(ctx, second);
         EXPECT_EQ(Typed(ctx, second, c2, r2), expected)
