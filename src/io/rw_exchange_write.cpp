@@ -136,22 +136,31 @@ void CCRWExchange::WriteManager(CCCellManager* manager) {
     if (manager && manager->IsProtected()) WriteProtection(manager->GetPassword());
 }
 
+bool CCRWExchange::FormulaTextOf(CCCell& cell, char16_t& type, std::u16string& text) {
+    if (!cell.IsFormulaLink()) return false;
+    cells::CTX* ctx = m_manager ? m_manager->GetCTX() : nullptr;
+    // The type of a live formula is the cell's; a formula still packed carries its own.
+    type = cell.GetFormulaType();
+    if (type == 0 && cell.GetPackedFormula()) type = cell.GetPackedFormula()[4];
+    const CCFormula* formula = cell.LoadFormula(ctx);
+    if (!formula) return false;
+    CWideOutStream out;
+    formula->Print(ctx, out, 0);
+    text = out.take();
+    return true;
+}
+
 bool CCRWExchange::WriteCell(CCCell* cell) {
     if (!cell) return true;
     const bool whole = WriteValue(cell->GetValue());
     WriteFormat(cell->getCFmt());
-    if (!cell->IsFormulaLink()) return whole;
-    cells::CTX* ctx = m_manager ? m_manager->GetCTX() : nullptr;
-    // The type of a live formula is the cell's; a formula still packed carries its own.
-    char16_t type = cell->GetFormulaType();
-    if (type == 0 && cell->GetPackedFormula()) type = cell->GetPackedFormula()[4];
-    const CCFormula* formula = cell->LoadFormula(ctx);
-    if (!formula) return whole;
-    CWideOutStream text;
-    formula->Print(ctx, text, 0);
-    if (WriteInAnsi())
-        WriteFormulaA(type, text.str());
-    else
-        WriteFormulaW(type, text.str());
+    char16_t type = 0;
+    std::u16string text;
+    if (FormulaTextOf(*cell, type, text)) {
+        if (WriteInAnsi())
+            WriteFormulaA(type, text);
+        else
+            WriteFormulaW(type, text);
+    }
     return whole;
 }

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -104,6 +105,9 @@ protected:
     void WriteLTString(int index);
     /// The unit text a number format carries, once, before the command that names it.
     void WriteLTStringOf(const CCNumberFormat& format);
+    /// The cell's formula printed with the manager's context, and its type ("F", or "C"
+    /// for a circular one); false for a cell without formula.
+    bool FormulaTextOf(CCCell& cell, char16_t& type, std::u16string& text);
     void InitInternationalSettings() {}
     void RestoreInternationalSettings() {}
 
