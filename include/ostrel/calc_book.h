@@ -107,6 +107,8 @@ public:
     virtual size_t SheetCount() const = 0;
     /// The sheets in the order they were added, from 0; null past the end.
     virtual CalcSheet* Sheet(size_t index) = 0;
+    /// The name of sheet index; empty past the end (and for a workbook that names none).
+    virtual std::u16string SheetName(size_t index) const;
     /// Brings every sheet up to date after a batch of typing. progress, when given, hears
     /// now and then how much of the work is done (0 to 1); cancelled, when given, is asked
     /// as often whether to stop. Returns false when it stopped on request: the cells not

@@ -210,6 +210,12 @@ public:
         EngineLock lock;
         return index < m_views.size() ? m_views[index].get() : nullptr;
     }
+    std::u16string SheetName(size_t index) const override {
+        EngineLock lock;
+        std::u16string name;
+        if (const host::HostSheet* sheet = m_book->SheetAt(index + 1)) sheet->GetSheetName(name);
+        return name;
+    }
     bool RecalculateAll(const std::function<void(double)>& progress,
                         const std::function<bool()>& cancelled) override {
         EngineLock lock;

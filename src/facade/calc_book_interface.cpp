@@ -30,6 +30,10 @@ std::string CalcSheet::GetHostData() {
     return {};
 }
 
+std::u16string CalcBook::SheetName(size_t) const {
+    return {};
+}
+
 bool CalcBook::SaveBookBytes(std::string&, std::string* error) {
     if (error) *error = "this workbook keeps no cells a workbook file can hold";
     return false;
