@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "io/text_payload.h"
 #include "ostrel/formula/formula.h"
@@ -14,6 +15,13 @@ namespace {
 
 [[noreturn]] void Malformed() {
     throw CArchiveException(CArchiveException::badFormat);
+}
+
+void Append(std::vector<uint8_t>& to, const uint8_t* bytes, size_t count) {
+    if (count == 0) return;
+    const size_t at = to.size();
+    to.resize(at + count);
+    std::memcpy(to.data() + at, bytes, count);
 }
 
 bool HoldsSomething(const HostCell& cell) {
@@ -44,10 +52,10 @@ std::u16string_view BookCellWriter::WritePieces(std::u16string_view text, size_t
     std::vector<uint8_t> piece;
     while (text.size() > room) {
         const size_t take = std::min(text.size() - room, kMaxPayload / 2);
-        piece.clear();
-        for (char16_t unit : text.substr(0, take)) {
-            piece.push_back(uint8_t(unit));
-            piece.push_back(uint8_t(unit >> 8));
+        piece.resize(2 * take);
+        for (size_t i = 0; i < take; ++i) {
+            piece[2 * i] = uint8_t(text[i]);
+            piece[2 * i + 1] = uint8_t(text[i] >> 8);
         }
         WriteCommand(kBookTextPiece, piece.data(), piece.size());
         text.remove_prefix(take);
@@ -153,7 +161,7 @@ void BookCellReader::OnCommand(uint16_t code, const uint8_t* data, size_t length
             return;
         case kBookTextPiece:
             if (!m_cell || length % 2 != 0 || m_valueCode) Malformed();
-            m_pieces.insert(m_pieces.end(), data, data + length);
+            Append(m_pieces, data, length);
             return;
         case kBookValueFormat:
             if (!m_cell || m_valueCode || piecesWait) Malformed();
@@ -175,9 +183,10 @@ void BookCellReader::OnCommand(uint16_t code, const uint8_t* data, size_t length
         // The type of a formula stands before its text.
         const size_t head = code == RW_FORMULA_W ? 2 : 0;
         if (length < head) Malformed();
-        m_joined.assign(data, data + head);
-        m_joined.insert(m_joined.end(), m_pieces.begin(), m_pieces.end());
-        m_joined.insert(m_joined.end(), data + head, data + length);
+        m_joined.clear();
+        Append(m_joined, data, head);
+        Append(m_joined, m_pieces.data(), m_pieces.size());
+        Append(m_joined, data + head, length - head);
         m_pieces.clear();
         data = m_joined.data();
         length = m_joined.size();

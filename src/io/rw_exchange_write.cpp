@@ -2,6 +2,7 @@
 // Writing cells as exchange commands: the value, the set parts of the cell format, the
 // formula text, and each unit text once before the first command that names it.
 #include <bit>
+#include <cstring>
 #include <memory>
 
 #include "formats/lt_strings.h"
@@ -28,9 +29,8 @@ uint32_t DataWordOf(const CCNumberFormat& format) {
 
 void CCRWExchange::WriteText(uint16_t code, const void* head, size_t headBytes,
                              std::u16string_view text, bool wide) {
-    m_payload.clear();
-    const auto* bytes = static_cast<const uint8_t*>(head);
-    m_payload.insert(m_payload.end(), bytes, bytes + headBytes);
+    m_payload.resize(headBytes);
+    if (headBytes) std::memcpy(m_payload.data(), head, headBytes);
     ostrel::io::AppendTerminatedText(m_payload, text, wide);
     WriteCommand(code, m_payload.data(), m_payload.size());
 }

@@ -7,19 +7,22 @@
 namespace ostrel::io {
 
 void AppendTerminatedText(std::vector<uint8_t>& out, std::u16string_view text, bool wide) {
-    if (wide) {
-        out.reserve(out.size() + 2 * text.size() + 2);
-        for (char16_t unit : text) {
-            out.push_back(static_cast<uint8_t>(unit));
-            out.push_back(static_cast<uint8_t>(unit >> 8));
+    // Grown once and written in place: the payload of a long text is built in one go.
+    size_t at = out.size();
+    out.resize(at + (text.size() + 1) * (wide ? 2 : 1));
+    uint8_t* bytes = out.data();
+    for (char16_t unit : text) {
+        if (wide) {
+            bytes[at++] = static_cast<uint8_t>(unit);
+            bytes[at++] = static_cast<uint8_t>(unit >> 8);
+        } else {
+            unsigned char byte = '?';
+            WideToCodePage(unit, byte);
+            bytes[at++] = byte;
         }
-        out.push_back(0);
-        out.push_back(0);
-        return;
     }
-    const std::string bytes = WideToCodePage(text);
-    out.insert(out.end(), bytes.begin(), bytes.end());
-    out.push_back(0);
+    bytes[at++] = 0;
+    if (wide) bytes[at] = 0;
 }
 
 size_t CutBetweenCharacters(std::u16string_view text, size_t room) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -65,61 +66,36 @@ std::unique_ptr<HostWorkbook> RandomBook(unsigned seed) {
         std::u16string text = ostrel::CellAddress(pick(5), pick(12));
         return pick(3) == 0 ? std::u16string(names[pick(sheets)]) + u"!" + text : text;
     };
+    auto number = [&] { return ostrel::FromUtf8(std::to_string(pick(20000) - 9000)); };
+    auto small = [&](int n) { return ostrel::FromUtf8(std::to_string(1 + pick(n))); };
+    const std::function<std::u16string()> typings[] = {
+        [&] { return number() + u".25"; },
+        [&] { return small(12) + u"/" + small(28) + u"/20" + small(50); },
+        [&] { return number() + u"%"; },
+        [&] { return u"$" + number() + u".5"; },
+        [&] { return pick(2) ? u"TRUE" : u"false"; },
+        [&] { return pick(9) ? u"w\u00F6rd " + number() : std::u16string(40000, u'x'); },
+        // A plain reference shows what it reads through that cell's format.
+        [&] { return u"=" + address() + (pick(2) ? u"*2" : u""); },
+        [&] { return u"=SUM(A" + small(6) + u":D" + small(12) + u")"; },
+        [&] { return u"=IF(" + address() + u">0,\"up\",1/0)"; },
+        [&] { return u"9:" + small(50) + u" PM"; },
+        [&] { return u"1 " + small(3) + u"/4"; },
+    };
     for (int s = 1; s <= sheets; ++s) {
         HostSheet& sheet = *book->SheetAt(size_t(s));
         for (int n = 10 + pick(30); n > 0; --n) {
             const unsigned column = unsigned(pick(5)), row = unsigned(pick(12));
-            const std::u16string number = ostrel::FromUtf8(std::to_string(pick(20000) - 9000));
-            std::u16string typed;
-            switch (pick(12)) {
-                case 0:
-                    typed = number + u".25";
-                    break;
-                case 1:
-                    typed = ostrel::FromUtf8(std::to_string(1 + pick(12)) + "/" +
-                                             std::to_string(1 + pick(28)) + "/20" +
-                                             std::to_string(10 + pick(50)));
-                    break;
-                case 2:
-                    typed = number + u"%";
-                    break;
-                case 3:
-                    typed = u"$" + number + u".5";
-                    break;
-                case 4:
-                    typed = pick(2) ? u"TRUE" : u"false";
-                    break;
-                case 5:
-                    typed = pick(9) ? u"w\u00F6rd " + number
-                                    : std::u16string(40000 + size_t(pick(9)), u'x');
-                    break;
-                case 6:
-                    // A plain reference shows what it reads through that cell's format.
-                    typed = u"=" + address() + (pick(2) ? u"*2" : u"");
-                    break;
-                case 7:
-                    typed = u"=SUM(" + ostrel::CellAddress(0, pick(6)) + u":" +
-                            ostrel::CellAddress(3, 6 + pick(6)) + u")";
-                    break;
-                case 8:
-                    typed = u"=IF(" + address() + u">0,\"up\",1/0)";
-                    break;
-                case 9:
-                    typed = u"9:" + ostrel::FromUtf8(std::to_string(10 + pick(50))) + u" PM";
-                    break;
-                case 10:
-                    typed = u"1 " + ostrel::FromUtf8(std::to_string(1 + pick(3))) + u"/4";
-                    break;
-                default: {
-                    CCNumberFormat unit(C_NF_NUMBER);
-                    unit.SetLTString(pick(2) ? kg : eur, 1 + pick(2));
-                    CCCellValue value;
-                    value.Set(double(pick(500)), unit);
-                    sheet.GetCell(column, row).SetValue(sheet.GetCTX(), value);
-                    break;
-                }
+            const int kind = pick(int(std::size(typings)) + 1);
+            if (kind < int(std::size(typings))) {
+                sheet.SetCellText(column, row, typings[kind]());
+            } else {
+                CCNumberFormat unit(C_NF_NUMBER);
+                unit.SetLTString(pick(2) ? kg : eur, 1 + pick(2));
+                CCCellValue value;
+                value.Set(double(pick(500)), unit);
+                sheet.GetCell(column, row).SetValue(sheet.GetCTX(), value);
             }
-            if (!typed.empty()) sheet.SetCellText(column, row, typed);
             CCCellFormat format;
             if (pick(5) == 0) {
                 CCNumberFormat custom;
@@ -172,6 +148,8 @@ std::string Saved(const char* csv) {
 
 TEST(BookFile, ChecksumIsZlibsCrc32) {
     EXPECT_EQ(ostrel::host::BookChecksum("123456789"), 0xCBF43926u);
+    EXPECT_EQ(ostrel::host::BookChecksum("The quick brown fox jumps over the lazy dog"),
+              0x414FA339u);
     EXPECT_EQ(ostrel::host::BookChecksum(""), 0u);
 }
 
