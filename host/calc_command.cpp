@@ -249,8 +249,7 @@ std::string OutputNameOf(const std::string& file) {
 
 namespace {
 
-// The sheets of a workbook file as written out: each in its shape, to its file; formats
-// go to the cells of the shape that hold something.
+// A sheet of a workbook file as it is written out: a record for each of its shape's.
 std::string RenderShape(const SheetShape& shape, CalcSheet& sheet, bool formulas) {
     std::string output;
     CsvWriter writer(output, shape.separator);
@@ -263,6 +262,8 @@ std::string RenderShape(const SheetShape& shape, CalcSheet& sheet, bool formulas
     return output;
 }
 
+// The --format options on a workbook file's sheet: what they cover of the cells within its
+// shape that hold something. False after a message on err.
 bool ApplyFormatsToShape(const SheetShape& shape, const std::u16string& sheetName,
                          const std::vector<FormatOption>& formats, CalcSheet& sheet,
                          const std::string& name, std::ostream& err) {
@@ -287,8 +288,8 @@ bool ApplyFormatsToShape(const SheetShape& shape, const std::u16string& sheetNam
 
 // Whether a and b name one file on the disk (false when either is missing).
 bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {
-    }, second{};
+    struct stat first {};
+    struct stat second {};
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }

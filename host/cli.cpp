@@ -235,8 +235,8 @@ std::optional<std::string> InputReplacedByOutput(const std::vector<std::string>&
 // The input a workbook saved to book would replace, or nothing.
 std::optional<std::string> InputReplacedBySave(const std::vector<std::string>& files,
                                                const std::string& book) {
-    struct stat saved {
-    }, info{};
+    struct stat saved {};
+    struct stat info {};
     if (::stat(book.c_str(), &saved) != 0) return std::nullopt;
     for (const std::string& file : files)
         if (file != "-" && ::stat(file.c_str(), &info) == 0 && info.st_dev == saved.st_dev &&

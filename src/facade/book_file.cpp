@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "facade/book_file.h"
 
-#include <new>
 #include <utility>
 #include <vector>
 
@@ -105,7 +104,7 @@ bool WriteBook(HostWorkbook& book, std::string& bytes, std::string& error) {
         writer.WriteEnd();
         writer.End();
     } catch (const CArchiveException&) {
-        error = "a text, format code or unit text is longer than a file can hold" +
+        error = "a format code, unit text or error code that a workbook file cannot hold" +
                 Where(current, writer.GetCell());
         return false;
     }
