@@ -19,6 +19,9 @@
 #include "ostrel/platform/ui.h"
 #include "ostrel/platform/utf.h"
 #include "output_folder.h"
+#include "sheet_shape.h"
+
+#include <sys/stat.h>
 
 namespace ostrel {
 
@@ -181,9 +184,8 @@ bool ApplyFormats(const CsvInput& input, const std::u16string& sheetName,
 
 // The sheet in the input's shape: a field for every field read, empty where the input's
 // was. With formulas, a formula cell shows its formula and any other the text typed into
-// it, so that the output typed again gives the same cells.
-// The output of a sheet typed from input. With a stream, the text goes to it a piece at a
-// time instead of being held whole.
+// it, so that the output typed again gives the same cells. With a stream, the text goes to
+// it a piece at a time instead of being held whole.
 std::string Render(const CsvInput& input, CalcSheet& sheet, bool formulas,
                    std::ostream* stream = nullptr) {
     constexpr size_t kPiece = size_t(1) << 16;
@@ -270,12 +272,163 @@ std::string OutputNameOf(const std::string& file) {
            ".csv";
 }
 
-int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::ostream& out,
-            std::ostream& err) {
+namespace {
+
+// A sheet of a workbook file as it is written out: a record for each of its shape's.
+std::string RenderShape(const SheetShape& shape, CalcSheet& sheet, bool formulas) {
+    std::string output;
+    CsvWriter writer(output, shape.separator);
+    for (size_t row = 0; row < shape.widths.size(); ++row) {
+        for (int column = 0; column < shape.widths[row]; ++column)
+            writer.Field(formulas ? sheet.GetCellFormula(column, int(row))
+                                  : sheet.GetCellValueText(column, int(row)));
+        writer.EndRecord();
+    }
+    return output;
+}
+
+// The --format options on a workbook file's sheet: what they cover of the cells within its
+// shape that hold something. False after a message on err.
+bool ApplyFormatsToShape(const SheetShape& shape, const std::u16string& sheetName,
+                         const std::vector<FormatOption>& formats, CalcSheet& sheet,
+                         const std::string& name, std::ostream& err) {
+    for (size_t row = 0; row < shape.widths.size() && !formats.empty(); ++row) {
+        for (int column = 0; column < shape.widths[row]; ++column) {
+            auto covering = std::find_if(formats.rbegin(), formats.rend(), [&](const auto& f) {
+                return f.Covers(sheetName, column, int(row));
+            });
+            if (covering == formats.rend()) continue;
+            if (sheet.GetCellValue(column, int(row)).kind == CellValue::Kind::empty &&
+                !sheet.HasFormula(column, int(row)))
+                continue;
+            if (!sheet.SetCustomFormat(column, int(row), covering->code)) {
+                Complain(err, name, 0,
+                         "cell " + CellName(column, int(row)) + ": cannot take the format");
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Whether a and b name one file on the disk (false when either is missing).
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// Why writing the outputs and the saved workbook would be wrong, or nothing: two sheets of
+// a workbook file written to one file, an output over the workbook file read, or the saved
+// workbook in an output's place.
+std::optional<std::string> OutputClash(const CalcOptions& options, bool fromBook,
+                                       const std::vector<OutputFile>& outputs) {
+    namespace fs = std::filesystem;
+    std::set<std::string> names;
+    for (const OutputFile& output : outputs) {
+        if (!names.insert(output.name).second)
+            return "two sheets of the workbook file would be written to '" + output.name + "'";
+        if (!options.outDir) continue;
+        const fs::path target = fs::path(*options.outDir) / output.name;
+        if (fromBook && options.files[0] != "-" && SameFile(target, options.files[0]))
+            return "'" + target.string() + "' would replace the input '" + options.files[0] +
+                   "'; choose another --out folder";
+        if (!options.save) continue;
+        std::error_code ec1, ec2;
+        const fs::path a = fs::weakly_canonical(target, ec1);
+        const fs::path b = fs::weakly_canonical(fs::path(*options.save), ec2);
+        if (!ec1 && !ec2 && a == b)
+            return "'" + *options.save + "' would be both the saved workbook and an output";
+    }
+    return std::nullopt;
+}
+
+// Reads a workbook file's workbook into loaded and calculates it; the shapes its sheets
+// are written in come out. The program's exit code, or nothing to go on.
+std::optional<int> LoadInput(const CalcOptions& options, CsvInput& input,
+                             std::unique_ptr<CalcBook>& loaded, std::vector<SheetShape>& shapes,
+                             std::ostream& err) {
+    std::string why;
+    loaded = CalcBook::LoadBookBytes(input.bytes, options.locale, &why);
+    std::string().swap(input.bytes);
+    if (!loaded) {
+        Complain(err, input.name, 0, why);
+        return kExitFailure;
+    }
+    CalcBook& book = *loaded;
+    if (book.SheetCount() == 0) {
+        Complain(err, input.name, 0, "the workbook holds no sheet");
+        return kExitFailure;
+    }
+    if (book.SheetCount() > 1 && !options.outDir)
+        return UsageError(err, "the workbook file '" + options.files[0] + "' holds " +
+                                   std::to_string(book.SheetCount()) +
+                                   " sheets; they need --out DIR");
+    for (const FormatOption& format : options.formats) {
+        bool named = format.sheet.empty();
+        for (size_t i = 0; i < book.SheetCount() && !named; ++i)
+            named = SameSheetName(format.sheet, book.SheetName(i));
+        if (!named)
+            return UsageError(
+                err, "option '--format': no sheet is named '" + ToUtf8(format.sheet) + "'");
+    }
+    for (size_t i = 0; i < book.SheetCount(); ++i) {
+        shapes.push_back(ShapeOfSheet(*book.Sheet(i), book.SheetName(i)));
+        if (options.separator) shapes.back().separator = *options.separator;
+    }
+    MessagesToStream messages(err);
+    messages.SetInput(input.name);
+    for (size_t i = 0; i < book.SheetCount(); ++i) {
+        if (!ApplyFormatsToShape(shapes[i], book.SheetName(i), options.formats, *book.Sheet(i),
+                                 input.name, err))
+            return kExitFailure;
+    }
+    ProgressBar bar(err, options.progress);
+    book.RecalculateAll([&](double done) { bar.Show(done); }, {});
+    return std::nullopt;
+}
+
+// Types the CSV inputs into book and calculates it; with a workbook file to save, each
+// sheet keeps the shape of its input. The program's exit code, or nothing to go on.
+std::optional<int> TypeInputs(const CalcOptions& options, std::vector<CsvInput>& inputs,
+                              CalcBook& book, std::ostream& err) {
     if (book.SheetCount() != options.files.size() || options.files.empty()) {
         err << kProgram << ": the workbook does not hold one sheet per file\n";
         return kExitFailure;
     }
+    // The sheets' names, for --format options that name one. Finding a name tries formulas
+    // out, whose complaints are not the user's business: this happens before the engine's
+    // messages are shown.
+    std::vector<std::u16string> sheetNames(inputs.size());
+    if (!options.formats.empty()) {
+        for (size_t i = 0; i < inputs.size(); ++i)
+            sheetNames[i] = SheetNameOf(options.files[i]);
+    }
+    MessagesToStream messages(err);
+    for (size_t i = 0; i < inputs.size(); ++i)
+        if (!TypeInput(inputs[i], *book.Sheet(i), messages, err)) return kExitFailure;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        if (!ApplyFormats(inputs[i], sheetNames[i], options.formats, *book.Sheet(i), err))
+            return kExitFailure;
+        if (options.save)
+            book.Sheet(i)->SetHostData(
+                EncodeShape(ShapeOfInput(inputs[i], OutputNameOf(options.files[i]))));
+        // Values are shown from the shape alone; formulas mode shows typed texts.
+        if (!options.formulas) {
+            std::string().swap(inputs[i].bytes);
+            inputs[i].shapeOnly = true;
+        }
+    }
+    // Messages while calculating name the file when there is only one.
+    messages.SetInput(inputs.size() == 1 ? inputs[0].name : std::string());
+    ProgressBar bar(err, options.progress);
+    book.RecalculateAll([&](double done) { bar.Show(done); }, {});
+    return std::nullopt;
+}
+
+int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& loaded,
+        std::istream& in, std::ostream& out, std::ostream& err) {
     // Every input is checked before the first cell is typed, so that a fault in the last
     // file leaves no trace of the first (and no engine messages about it).
     std::vector<CsvInput> inputs(options.files.size());
@@ -286,37 +439,29 @@ int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::o
             return kExitFailure;
         }
     }
+    const bool fromBook =
+        std::any_of(inputs.begin(), inputs.end(), [](const CsvInput& i) { return i.book; });
+    if (fromBook && inputs.size() != 1)
+        return UsageError(err, "a workbook file is read alone, not with other FILEs");
 
-    // The sheets' names, for --format options that name one. Finding a name tries formulas
-    // out, whose complaints are not the user's business: this happens before the engine's
-    // messages are shown.
-    std::vector<std::u16string> sheetNames(inputs.size());
-    if (!options.formats.empty()) {
-        for (size_t i = 0; i < inputs.size(); ++i)
-            sheetNames[i] = SheetNameOf(options.files[i]);
-    }
+    CalcBook* book = typed;
+    std::vector<SheetShape> shapes;
+    std::optional<int> stop = fromBook ? LoadInput(options, inputs[0], loaded, shapes, err)
+                                       : TypeInputs(options, inputs, *typed, err);
+    if (stop) return *stop;
+    if (fromBook) book = loaded.get();
 
-    {
-        MessagesToStream messages(err);
-        for (size_t i = 0; i < inputs.size(); ++i)
-            if (!TypeInput(inputs[i], *book.Sheet(i), messages, err)) return kExitFailure;
-        for (size_t i = 0; i < inputs.size(); ++i) {
-            if (!ApplyFormats(inputs[i], sheetNames[i], options.formats, *book.Sheet(i), err))
-                return kExitFailure;
-            // Values are shown from the shape alone; formulas mode shows typed texts.
-            if (!options.formulas) {
-                std::string().swap(inputs[i].bytes);
-                inputs[i].shapeOnly = true;
-            }
-        }
-        // Messages while calculating name the file when there is only one.
-        messages.SetInput(inputs.size() == 1 ? inputs[0].name : std::string());
-        ProgressBar bar(err, options.progress);
-        book.RecalculateAll([&](double done) { bar.Show(done); }, {});
-    }
-
-    if (!options.outDir && inputs.size() == 1) {
-        std::string rest = Render(inputs[0], *book.Sheet(0), options.formulas, &out);
+    auto save = [&] {
+        if (!options.save) return true;
+        std::string why;
+        if (book->SaveBook(*options.save, &why)) return true;
+        err << kProgram << ": " << *options.save << ": " << why << '\n';
+        return false;
+    };
+    // One sheet typed for standard output goes out a piece at a time as it is rendered.
+    if (!fromBook && !options.outDir && inputs.size() == 1) {
+        if (!save()) return kExitFailure;
+        std::string rest = Render(inputs[0], *book->Sheet(0), options.formulas, &out);
         out.write(rest.data(), std::streamsize(rest.size()));
         out.flush();
         if (!out) {
@@ -326,22 +471,53 @@ int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::o
         return kExitSuccess;
     }
     std::vector<OutputFile> outputs;
-    for (size_t i = 0; i < inputs.size(); ++i) {
+    for (size_t i = 0; i < (fromBook ? shapes.size() : inputs.size()); ++i) {
+        if (fromBook) {
+            outputs.push_back(
+                {shapes[i].outputName, RenderShape(shapes[i], *book->Sheet(i), options.formulas)});
+            continue;
+        }
         // Named by the files' own bytes, whatever names their sheets got.
         outputs.push_back(
-            {OutputNameOf(options.files[i]), Render(inputs[i], *book.Sheet(i), options.formulas)});
+            {OutputNameOf(options.files[i]), Render(inputs[i], *book->Sheet(i), options.formulas)});
         // Each input's bytes are done with once its output is made.
         std::string().swap(inputs[i].bytes);
     }
+    if (std::optional<std::string> clash = OutputClash(options, fromBook, outputs))
+        return UsageError(err, *clash);
 
-    if (!options.outDir) {
+    if (!save()) return kExitFailure;
+    if (options.outDir) {
+        std::string reason;
+        if (PublishFiles(*options.outDir, outputs, reason)) return kExitSuccess;
+        err << kProgram << ": " << reason << '\n';
+        return kExitFailure;
+    }
+    if (outputs.size() != 1) {
         err << kProgram << ": several sheets need an output folder\n";
         return kExitFailure;
     }
-    std::string reason;
-    if (PublishFiles(*options.outDir, outputs, reason)) return kExitSuccess;
-    err << kProgram << ": " << reason << '\n';
-    return kExitFailure;
+    out.write(outputs[0].bytes.data(), std::streamsize(outputs[0].bytes.size()));
+    out.flush();
+    if (!out) {
+        err << kProgram << ": cannot write the output\n";
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+}  // namespace
+
+int RunCalc(const CalcOptions& options, std::unique_ptr<CalcBook>& book, std::istream& in,
+            std::ostream& out, std::ostream& err) {
+    // A workbook file's workbook takes the typed one's place as it is loaded.
+    return Run(options, book.get(), book, in, out, err);
+}
+
+int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::ostream& out,
+            std::ostream& err) {
+    std::unique_ptr<CalcBook> loaded;
+    return Run(options, &book, loaded, in, out, err);
 }
 
 int RunCalc(const CalcOptions& options, CalcSheet& sheet, std::istream& in, std::ostream& out,

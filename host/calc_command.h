@@ -4,6 +4,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@ class CalcSheet;
 struct CalcOptions {
     std::vector<std::string> files;     // paths, or "-" for standard input
     std::optional<std::string> outDir;  // one DIR/NAME.csv per sheet instead of out
+    std::optional<std::string> save;    // a workbook file written besides the output
+    std::string locale;                 // of a workbook read from a workbook file
     std::optional<char> separator;      // of input and output; else each file's own
     bool formulas = false;              // formula text instead of display text
     bool progress = false;              // a progress bar on err while calculating
@@ -35,9 +38,17 @@ std::string OutputNameOf(const std::string& file);
 // Calculates on book, which holds one empty sheet per file, in the order of the files.
 // Returns the program's exit code; errors are one line each on err. Every file is read and
 // checked before the first cell is typed, and nothing is written unless every sheet was
-// calculated: out receives the one sheet at once, or every DIR/NAME.csv appears whole
-// (each written aside and renamed into place). The engine's messages while it runs go to
-// err as well.
+// calculated: the workbook file first when one is to be saved (whole, or not at all), then
+// out receives the one sheet at once, or every DIR/NAME.csv appears whole (each written
+// aside and renamed into place). The engine's messages while it runs go to err as well.
+// A FILE that is a workbook file (it must be the only one) is loaded instead, into a new
+// workbook that takes book's place; each of its sheets is written in the shape, with the
+// separator and to the file, of the CSV input it was made from, or else as its used area to
+// NAME.csv, NAME being the sheet's.
+int RunCalc(const CalcOptions& options, std::unique_ptr<CalcBook>& book, std::istream& in,
+            std::ostream& out, std::ostream& err);
+
+// The same on a workbook the caller keeps; a workbook file is loaded beside it.
 int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::ostream& out,
             std::ostream& err);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -34,6 +35,7 @@ namespace {
 constexpr std::string_view kUsage =
     "Usage: ostrel-cells calc [OPTION]... FILE\n"
     "       ostrel-cells calc [OPTION]... --out DIR FILE...\n"
+    "       ostrel-cells calc [OPTION]... [--out DIR] BOOK\n"
     "       ostrel-cells --help | --version\n";
 
 constexpr std::string_view kHelp =
@@ -57,6 +59,14 @@ constexpr std::string_view kHelp =
     "                   is _sum. Write each sheet as DIR/NAME.csv, NAME being the\n"
     "                   file's own, creating DIR when missing; the files appear all\n"
     "                   whole or none, and an input is never overwritten.\n"
+    "  calc BOOK        Read the workbook file BOOK (one --save wrote), known by\n"
+    "                   its first bytes whatever its name, instead of typing CSV:\n"
+    "                   its values are kept, and only formulas reading the clock,\n"
+    "                   random numbers or INDIRECT and OFFSET are calculated again.\n"
+    "                   Each sheet is written as the CSV file it was made from was\n"
+    "                   (same name, shape and separator); a workbook of several\n"
+    "                   sheets needs --out DIR. --formulas writes each constant at\n"
+    "                   full precision, as the workbook holds no typed text.\n"
     "\n"
     "Options:\n"
     "  --format RANGE=CODE\n"
@@ -74,6 +84,9 @@ constexpr std::string_view kHelp =
     "                   the locale comes from LC_ALL, LC_NUMERIC or LANG.\n"
     "  --out DIR        Write one file per sheet into DIR instead of standard\n"
     "                   output (needed with more than one FILE).\n"
+    "  --save BOOK      Also write the calculated workbook to the workbook file\n"
+    "                   BOOK: its sheets, cells, formulas and formats, and the\n"
+    "                   shape of each input. BOOK is replaced whole or not at all.\n"
     "  --separator CHAR Separate fields with CHAR (such as ';', or 'tab') when reading\n"
     "                   and writing. Without it each file's separator is taken from\n"
     "                   its first line: a tab when one stands outside quotes, else a\n"
@@ -98,7 +111,8 @@ constexpr std::string_view kHelp =
     "  2  the command line was wrong (unknown command or option, no FILE given,\n"
     "     several FILEs without --out, more than 255 FILEs, two FILEs making sheets\n"
     "     of the same name, an output that would replace an input, unknown locale,\n"
-    "     a --format whose RANGE or CODE cannot be used)\n";
+    "     a --format whose RANGE or CODE cannot be used, a BOOK given with other\n"
+    "     FILEs or holding several sheets without --out)\n";
 
 constexpr std::string_view kProgram = "ostrel-cells";
 constexpr size_t kMaxSheets = 255;
@@ -110,6 +124,7 @@ struct Arguments {
     std::optional<char> separator;
     std::optional<std::string> locale;
     std::optional<std::string> outDir;
+    std::optional<std::string> save;
     std::vector<std::string> formats;  // RANGE=CODE, as given
     std::vector<std::string> positional;
 };
@@ -156,6 +171,11 @@ std::optional<std::string> Parse(int argc, char** argv, Arguments& arguments) {
             arguments.outDir = argv[++i];
         } else if (arg.starts_with("--out=")) {
             arguments.outDir = std::string(arg.substr(6));
+        } else if (arg == "--save") {
+            if (i + 1 >= argc) return "option '--save' needs a file";
+            arguments.save = argv[++i];
+        } else if (arg.starts_with("--save=")) {
+            arguments.save = std::string(arg.substr(7));
         } else if (arg == "--separator" || arg.starts_with("--separator=")) {
             std::string_view value;
             if (arg.starts_with("--separator="))
@@ -170,12 +190,6 @@ std::optional<std::string> Parse(int argc, char** argv, Arguments& arguments) {
         }
     }
     return std::nullopt;
-}
-
-int UsageError(std::ostream& err, const std::string& complaint) {
-    err << kProgram << ": " << complaint << '\n'
-        << kUsage << "Try 'ostrel-cells --help' for more information.\n";
-    return kExitUsage;
 }
 
 // The locale to calculate with: the one named on the command line, which must exist, or
@@ -218,7 +232,37 @@ std::optional<std::string> InputReplacedByOutput(const std::vector<std::string>&
     return std::nullopt;
 }
 
+// The input a workbook saved to book would replace, or nothing.
+std::optional<std::string> InputReplacedBySave(const std::vector<std::string>& files,
+                                               const std::string& book) {
+    struct stat saved {};
+    struct stat info {};
+    if (::stat(book.c_str(), &saved) != 0) return std::nullopt;
+    for (const std::string& file : files)
+        if (file != "-" && ::stat(file.c_str(), &info) == 0 && info.st_dev == saved.st_dev &&
+            info.st_ino == saved.st_ino)
+            return "'" + book + "' would replace the input '" + file +
+                   "'; choose another --save file";
+    return std::nullopt;
+}
+
+// Whether the file begins as a workbook file does. Of standard input only the first byte
+// can be looked at without taking it, which no text begins with.
+bool LooksLikeBook(const std::string& file, std::istream& in) {
+    if (file == "-") return in.peek() == 0x89;
+    std::ifstream stream(file, std::ios::binary);
+    char head[8] = {};
+    stream.read(head, sizeof head);
+    return CalcBook::IsBookFile(std::string_view(head, size_t(stream.gcount())));
+}
+
 }  // namespace
+
+int UsageError(std::ostream& err, const std::string& complaint) {
+    err << kProgram << ": " << complaint << '\n'
+        << kUsage << "Try 'ostrel-cells --help' for more information.\n";
+    return kExitUsage;
+}
 
 int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
     std::unique_ptr<CalcBook> book;
@@ -252,9 +296,12 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
         return UsageError(err, "at most " + std::to_string(kMaxSheets) +
                                    " FILEs make one workbook (a workbook holds 255 sheets)");
 
+    if (arguments.save && (arguments.save->empty() || *arguments.save == "-"))
+        return UsageError(err, "option '--save' needs a file");
     CalcOptions options;
     options.files.assign(arguments.positional.begin() + 1, arguments.positional.end());
     options.outDir = arguments.outDir;
+    options.save = arguments.save;
     options.formulas = arguments.formulas;
     options.separator = arguments.separator;
     for (const std::string& text : arguments.formats) {
@@ -268,10 +315,15 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
                 InputReplacedByOutput(options.files, *options.outDir, &in == &std::cin))
             return UsageError(err, *clash);
     }
+    if (options.save) {
+        if (std::optional<std::string> clash = InputReplacedBySave(options.files, *options.save))
+            return UsageError(err, *clash);
+    }
     // Only a terminal shows a bar redrawn in place; a log file would collect every frame.
     options.progress = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
     std::optional<std::string> locale = ChooseLocale(arguments.locale);
     if (!locale) return UsageError(err, "unknown locale '" + *arguments.locale + "'");
+    options.locale = *locale;
     std::unique_ptr<CalcBook>& book = keep;
     book = MakeCalcBook(*locale);
     if (!book) {
@@ -286,8 +338,13 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
             return UsageError(err, "two FILEs make sheets named '" + ToUtf8(name) + "'");
         return UsageError(err, "'" + file + "' cannot name a sheet");
     }
+    // A workbook file's sheets are known once it is read.
+    const bool namesSheets = std::any_of(options.formats.begin(), options.formats.end(),
+                                         [](const FormatOption& f) { return !f.sheet.empty(); });
+    const bool bookInput =
+        namesSheets && options.files.size() == 1 && LooksLikeBook(options.files[0], in);
     for (const FormatOption& format : options.formats) {
-        if (format.sheet.empty()) continue;
+        if (format.sheet.empty() || bookInput) continue;
         bool named =
             std::any_of(options.files.begin(), options.files.end(), [&](const std::string& file) {
                 return SameSheetName(format.sheet, SheetNameOf(file));
@@ -296,7 +353,7 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
             return UsageError(
                 err, "option '--format': no sheet is named '" + ToUtf8(format.sheet) + "'");
     }
-    return RunCalc(options, *book, in, out, err);
+    return RunCalc(options, book, in, out, err);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <memory>
+#include <string>
 
 namespace ostrel {
 
@@ -16,6 +17,9 @@ inline constexpr int kExitUsage = 2;    // the command line was wrong
 // Runs the program as main would with argv (argv[0] is the program's own name); in stands
 // for standard input. Output is written to out only when the command succeeded as a whole.
 int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err);
+
+// Writes the complaint about a wrong command line and the usage to err; returns kExitUsage.
+int UsageError(std::ostream& err, const std::string& complaint);
 
 class CalcBook;
 // As above; the calculated workbook is handed to keep instead of being taken down, so that a

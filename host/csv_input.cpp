@@ -6,6 +6,8 @@
 #include <system_error>
 #include <vector>
 
+#include "ostrel/calc_book.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -88,10 +90,26 @@ bool ReadCsvInput(const std::string& file, std::istream& in, std::optional<char>
     Source source(file, in);
     std::optional<CsvReader> reader;
     std::vector<std::u16string> fields;
+    bool kindKnown = false;
     for (bool ended = false; !ended;) {
         if (!source.Append(input.bytes, ended, error.message)) {
             error.line = 0;
             return false;
+        }
+        if (!kindKnown) {
+            // A workbook file's magic opens with a byte no UTF-8 text starts with, so no CSV
+            // file is ever taken for one; only such a start waits for the whole magic.
+            const bool magicStart = !input.bytes.empty() && uint8_t(input.bytes[0]) == 0x89;
+            if (magicStart && input.bytes.size() < 8 && !ended) continue;
+            kindKnown = true;
+            input.book = CalcBook::IsBookFile(input.bytes);
+        }
+        if (input.book) {
+            if (input.bytes.size() > kLongestBookInput) {
+                error = {0, "too long for a workbook file"};
+                return false;
+            }
+            continue;
         }
         if (!reader) {
             std::optional<char> chosen =

@@ -24,11 +24,14 @@ struct CsvInput {
     std::vector<uint32_t> recordEnds;  // fields up to the end of each record
     std::vector<bool> filled;
     bool shapeOnly = false;
+    bool book = false;  // a workbook file (known by its magic), read whole and unchecked
 };
 
 // Reads file ("-" reads in) into input. Its separator is the one given, or else the one
-// its first line shows (DetectSeparator). False at the first fault, with error set: line 0
-// when the file could not be read at all.
+// its first line shows (DetectSeparator). A workbook file is read whole, up to
+// kLongestBookInput bytes, for CalcBook::LoadBookBytes to check. False at the first fault,
+// with error set: line 0 when the file could not be read at all.
+inline constexpr size_t kLongestBookInput = size_t(1) << 32;
 bool ReadCsvInput(const std::string& file, std::istream& in, std::optional<char> separator,
                   CsvInput& input, CsvError& error);
 

@@ -80,6 +80,13 @@ public:
     virtual bool SetCustomFormat(int column, int row, std::u16string_view code);
     static constexpr size_t kLongestFormatCode = 4096;
 
+    /// Bytes a program keeps with the sheet, such as where its cells came from: a workbook
+    /// file holds them, and CalcBook::LoadBook gives them back as they were. The engine never
+    /// reads them. False when they are longer than kLongestHostData or the sheet keeps none.
+    virtual bool SetHostData(std::string_view bytes);
+    virtual std::string GetHostData();
+    static constexpr size_t kLongestHostData = size_t(1) << 20;
+
     /// Writes the used area as comma-separated values in UTF-8 (RFC 4180, records ending
     /// with LF): what each cell shows, an empty field for an empty cell. False when the
     /// stream failed.
@@ -100,6 +107,8 @@ public:
     virtual size_t SheetCount() const = 0;
     /// The sheets in the order they were added, from 0; null past the end.
     virtual CalcSheet* Sheet(size_t index) = 0;
+    /// The name of sheet index; empty past the end (and for a workbook that names none).
+    virtual std::u16string SheetName(size_t index) const;
     /// Brings every sheet up to date after a batch of typing. progress, when given, hears
     /// now and then how much of the work is done (0 to 1); cancelled, when given, is asked
     /// as often whether to stop. Returns false when it stopped on request: the cells not
@@ -107,6 +116,33 @@ public:
     virtual bool RecalculateAll(const std::function<void(double)>& progress,
                                 const std::function<bool()>& cancelled) = 0;
     bool RecalculateAll() { return RecalculateAll({}, {}); }
+
+    /// Writes the workbook as a workbook file (docs/workbook-file.md): every sheet in order
+    /// with its name, every cell with its value, formula and format, the unit texts, each
+    /// sheet's protection and document items and its host data. The workbook is brought up
+    /// to date first. The file is written beside path, flushed to disk and renamed over it,
+    /// so that path holds the old file or the whole new one, never part of either. False
+    /// with *error (when given) saying why; the file at path is then as it was.
+    bool SaveBook(const std::string& path, std::string* error = nullptr);
+    /// The same file as bytes. A workbook that keeps no cells of the engine's (one a
+    /// program implements itself) cannot be saved.
+    virtual bool SaveBookBytes(std::string& bytes, std::string* error = nullptr);
+
+    /// A new workbook from a workbook file, its sheets scanning and printing with the given
+    /// locale (as MakeCalcBook's). Values come from the file: RecalculateAll computes only
+    /// the formulas that read the clock, random numbers or what no dependency names, and
+    /// those whose values the file does not hold. Null with *error (when given) saying why
+    /// when the file cannot be read whole: not a workbook file, of a newer format than this
+    /// version reads, cut short, damaged, or naming two sheets alike. Nothing of a refused
+    /// file reaches any workbook.
+    static std::unique_ptr<CalcBook> LoadBook(const std::string& path,
+                                              const std::string& localeName,
+                                              std::string* error = nullptr);
+    static std::unique_ptr<CalcBook> LoadBookBytes(std::string_view bytes,
+                                                   const std::string& localeName,
+                                                   std::string* error = nullptr);
+    /// Whether bytes (the first eight of a file are enough) begin as a workbook file does.
+    static bool IsBookFile(std::string_view bytes);
 };
 
 /// A name for a sheet made from text (a file's name) that formulas can use in references

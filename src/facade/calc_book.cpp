@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <vector>
 
+#include "facade/book_file.h"
 #include "facade/host_sheet.h"
 #include "facade/host_workbook.h"
 #include "formats/excel_number_format.h"
@@ -17,6 +19,7 @@
 #include "ostrel/formats/number_format.h"
 #include "ostrel/formula/scanner.h"
 #include "ostrel/functions/func.h"
+#include "ostrel/platform/exceptions.h"
 #include "platform/text/unicode.h"
 
 namespace ostrel {
@@ -24,6 +27,7 @@ namespace ostrel {
 namespace {
 
 constexpr int kColumns = 256;
+constexpr char kOutOfMemory[] = "out of memory";
 constexpr int kRows = 65536;
 static_assert(CalcSheet::kLongestFormatCode == CExcelNumberFormat::kMaxCodeLength);
 
@@ -90,6 +94,16 @@ public:
         cell.SetFormat(m_sheet.GetCTX(), format);
         return true;
     }
+    bool SetHostData(std::string_view bytes) override {
+        EngineLock lock;
+        if (bytes.size() > kLongestHostData) return false;
+        m_sheet.SetHostData(std::string(bytes));
+        return true;
+    }
+    std::string GetHostData() override {
+        EngineLock lock;
+        return m_sheet.GetHostData();
+    }
     void GetUsedSize(int& columns, int& rows) override {
         EngineLock lock;
         columns = rows = 0;
@@ -154,6 +168,8 @@ public:
     bool SetCustomFormat(int column, int row, std::u16string_view code) override {
         return m_view.SetCustomFormat(column, row, code);
     }
+    bool SetHostData(std::string_view bytes) override { return m_view.SetHostData(bytes); }
+    std::string GetHostData() override { return m_view.GetHostData(); }
 
 private:
     std::unique_ptr<host::HostSheet> m_sheet;
@@ -162,7 +178,11 @@ private:
 
 class EngineBook : public CalcBook {
 public:
-    explicit EngineBook(std::unique_ptr<host::HostWorkbook> book) : m_book(std::move(book)) {}
+    // Made under the engine lock, with a view of each sheet the workbook holds already.
+    explicit EngineBook(std::unique_ptr<host::HostWorkbook> book) : m_book(std::move(book)) {
+        for (size_t i = 1; i <= m_book->SheetCount(); ++i)
+            m_views.push_back(std::make_unique<EngineSheet>(*m_book->SheetAt(i)));
+    }
     ~EngineBook() override {
         EngineLock lock;
         m_views.clear();
@@ -190,6 +210,12 @@ public:
         EngineLock lock;
         return index < m_views.size() ? m_views[index].get() : nullptr;
     }
+    std::u16string SheetName(size_t index) const override {
+        EngineLock lock;
+        std::u16string name;
+        if (const host::HostSheet* sheet = m_book->SheetAt(index + 1)) sheet->GetSheetName(name);
+        return name;
+    }
     bool RecalculateAll(const std::function<void(double)>& progress,
                         const std::function<bool()>& cancelled) override {
         EngineLock lock;
@@ -204,6 +230,19 @@ public:
         m_book->SetProgress({});
         m_book->SetCancel({});
         return finished;
+    }
+    bool SaveBookBytes(std::string& bytes, std::string* error) override {
+        EngineLock lock;
+        std::string why;
+        try {
+            if (host::WriteBook(*m_book, bytes, why)) return true;
+        } catch (const std::bad_alloc&) {
+            why = kOutOfMemory;
+        } catch (const CMemoryException&) {
+            why = kOutOfMemory;
+        }
+        if (error) *error = why;
+        return false;
     }
 
 private:
@@ -272,6 +311,27 @@ std::unique_ptr<CalcBook> MakeCalcBook(const std::string& localeName) {
     if (!StartEngine()) return nullptr;
     EngineLock lock;
     return std::make_unique<EngineBook>(std::make_unique<host::HostWorkbook>(localeName));
+}
+
+std::unique_ptr<CalcBook> CalcBook::LoadBookBytes(std::string_view bytes,
+                                                  const std::string& localeName,
+                                                  std::string* error) {
+    std::string why;
+    if (!StartEngine()) {
+        why = "the engine could not start";
+    } else {
+        EngineLock lock;
+        try {
+            if (std::unique_ptr<host::HostWorkbook> book = host::ReadBook(bytes, localeName, why))
+                return std::make_unique<EngineBook>(std::move(book));
+        } catch (const std::bad_alloc&) {
+            why = kOutOfMemory;
+        } catch (const CMemoryException&) {
+            why = kOutOfMemory;
+        }
+    }
+    if (error) *error = why;
+    return nullptr;
 }
 
 std::string EngineStartFailure() {

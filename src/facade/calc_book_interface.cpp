@@ -3,6 +3,8 @@
 #include <ostream>
 #include <string>
 
+#include "facade/book_layout.h"
+#include "facade/file_bytes.h"
 #include "ostrel/calc_book.h"
 #include "ostrel/csv.h"
 #include "ostrel/platform/utf.h"
@@ -18,6 +20,42 @@ bool CalcSheet::SetCellText(int column, int row, std::string_view utf8) {
 
 bool CalcSheet::SetCustomFormat(int, int, std::u16string_view) {
     return false;
+}
+
+bool CalcSheet::SetHostData(std::string_view) {
+    return false;
+}
+
+std::string CalcSheet::GetHostData() {
+    return {};
+}
+
+std::u16string CalcBook::SheetName(size_t) const {
+    return {};
+}
+
+bool CalcBook::SaveBookBytes(std::string&, std::string* error) {
+    if (error) *error = "this workbook keeps no cells a workbook file can hold";
+    return false;
+}
+
+bool CalcBook::SaveBook(const std::string& path, std::string* error) {
+    std::string bytes, why;
+    if (SaveBookBytes(bytes, &why) && host::WriteFileAtomically(path, bytes, why)) return true;
+    if (error) *error = why;
+    return false;
+}
+
+std::unique_ptr<CalcBook> CalcBook::LoadBook(const std::string& path, const std::string& localeName,
+                                             std::string* error) {
+    std::string bytes, why;
+    if (host::ReadFileBytes(path, bytes, why)) return LoadBookBytes(bytes, localeName, error);
+    if (error) *error = why;
+    return nullptr;
+}
+
+bool CalcBook::IsBookFile(std::string_view bytes) {
+    return host::HasBookMagic(bytes);
 }
 
 bool CalcSheet::SaveCsv(std::ostream& out, char separator) {

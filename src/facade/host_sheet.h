@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "facade/cell_store.h"
 #include "facade/range_index.h"
@@ -56,6 +57,21 @@ public:
     cells::CTX* GetCTX() override { return &m_ctx; }
     cells::CTX* GetCTX() const override { return const_cast<HostCtx*>(&m_ctx); }
     int GetType() const override { return 1; }
+    // Off while a workbook file is read: the values come from the file, and what must start
+    // again is started once every cell is in place.
+    int GetAutoCalc() override { return m_autoCalc ? 1 : 0; }
+    void SetAutoCalc(bool on) { m_autoCalc = on; }
+    // The locale context formulas are printed and read in; a workbook file swaps in the
+    // invariant one, so that a file reads the same whatever locale opens it. Returns the
+    // one it replaced.
+    zmk::multilang::CLegacyLocaleContext* SwapLocaleContext(
+        zmk::multilang::CLegacyLocaleContext* context) {
+        std::swap(m_lctx.lctx, context);
+        return context;
+    }
+    // Bytes the program keeps with the sheet; a workbook file holds them.
+    const std::string& GetHostData() const { return m_hostData; }
+    void SetHostData(std::string bytes) { m_hostData = std::move(bytes); }
     void GetSheetName(std::u16string& name) const override { name = m_name; }
     void GetDocumentName(std::u16string& name) const override { name = m_name; }
     // The sheet item is designated by the sheet's name.
@@ -127,6 +143,8 @@ private:
     HostCtx m_ctx;
     CellStore<HostCell> m_cells;
     RangeIndex m_ranges;
+    std::string m_hostData;
+    bool m_autoCalc = true;
 };
 
 }  // namespace ostrel::host

@@ -49,9 +49,12 @@ struct Shape {
 
 using ShapeMap = std::unordered_map<std::u16string, Shape>;
 
+// One for the process, as the engine's other state: engine code runs on one thread at a
+// time. Never destroyed, so that no thread's exit hands its trees back to the node pools
+// while another thread works.
 ShapeMap& Shapes() {
-    thread_local ShapeMap shapes;
-    return shapes;
+    static auto* shapes = new ShapeMap;
+    return *shapes;
 }
 
 bool IsRunChar(char16_t c, char16_t decimal) {

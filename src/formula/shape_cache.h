@@ -16,7 +16,7 @@ namespace ostrel::formula {
 int ParseFormulaTextAt(cells::CTX* ctx, const char16_t* text, CCFormula*& formula,
                        const CCRef* position);
 
-// Drops the remembered shapes of this thread.
+// Drops the remembered shapes.
 void ForgetFormulaShapes();
 
 }  // namespace ostrel::formula
