@@ -15,7 +15,7 @@ class CCCellManager;
 
 namespace ostrel::functions {
 
-class DerivedCaches : public engine::DerivedValues {
+class DerivedCaches final : public engine::DerivedValues {
 public:
     // The manager's caches, put in its slot (in place of whatever else was there) when it
     // has none.

@@ -23,35 +23,47 @@ bool SumFromRunningSums(cells::CTX* ctx, CCFormula* node, const CCRef* cell, dou
     const CCRef* ref = static_cast<CCRefFormula*>(node)->GetRef();
     if (!ref || ref->GetType() != REF_TYPE_REGION) return false;
     const auto* region = static_cast<const CCRegionRef*>(ref);
-    if (!region->IsNormal() || region->GetWidth() != 1 || region->GetHeight() < kMinRunningSumRows)
-        return false;
+    const long height = region->GetHeight();
+    if (!region->IsNormal() || region->GetWidth() != 1 || height < kMinRunningSumRows) return false;
     CCCellManager* manager = cells::ManagerOf(ctx);
     if (!manager) return false;
-    // Opened as the walk opens it: a range the manager refuses is left to the walk to fail
-    // on, and one it serves in another shape than the grid's is walked.
-    RangeWalk walk(ctx, node, cell);
-    int width = 0, height = 0;
-    if (!walk.Opened() || !walk.Size(width, height) || width != 1 || height != region->GetHeight())
-        return false;
+    // A range the manager refuses is left to the walk to fail on, and one it serves in
+    // another shape than the grid's is walked.
+    auto opens = [&] {
+        RangeWalk walk(ctx, node, cell);
+        int servedWidth = 0, servedHeight = 0;
+        return walk.Opened() && walk.Size(servedWidth, servedHeight) && servedWidth == 1 &&
+               servedHeight == height;
+    };
     return DerivedCaches::Of(*manager).Sums().Sum(*manager, ref, region->GetFirstColumn(),
-                                                  region->GetFirstRow(), uint32_t(height), sum,
-                                                  error);
+                                                  region->GetFirstRow(), uint32_t(height), opens,
+                                                  sum, error);
 }
 
-bool RunningSums::Sum(CCCellManager& manager, const CCRef* ref, unsigned column, unsigned first,
-                      uint32_t height, double& sum, int& error) {
-    if (height == 0 || height > kGridRows || m_reading) return false;
+RunningSums::Entry* RunningSums::Find(CCCellManager& manager, unsigned column, unsigned first) {
     const engine::ValueChanges& changes = manager.TrackValueChanges();
     CatchUp(changes);
     auto found = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) {
         return e.column == column && e.first == first;
     });
     if (found == m_entries.end()) {
-        Add(column, first, changes);
-        return false;
+        // Keys are column and first row, at most 24 bits: one more is never 0.
+        const uint32_t key = ((column << 16) | first) + 1;
+        uint32_t& seen = m_seen[(key * 2654435761u) >> (32 - kSeenBits)];
+        if (seen != key) {
+            seen = key;
+            return nullptr;
+        }
+        seen = 0;
+        found = Add(column, first, changes);
     }
-    Entry& entry = *found;
-    entry.used = ++m_clock;
+    found->used = ++m_clock;
+    return &*found;
+}
+
+bool RunningSums::Answer(Entry& entry, CCCellManager& manager, const CCRef* ref, uint32_t height,
+                         double& sum, int& error) {
+    if (height == 0 || height > kGridRows) return false;
     if (entry.sums.size() < height) {
         if (entry.sums.capacity() < height) {
             const size_t room =
@@ -59,11 +71,6 @@ bool RunningSums::Sum(CCCellManager& manager, const CCRef* ref, unsigned column,
             MakeRoom(room - entry.sums.capacity(), entry);
             entry.sums.reserve(room);
         }
-        struct Reading {
-            bool& flag;
-            explicit Reading(bool& f) : flag(f) { flag = true; }
-            ~Reading() { flag = false; }
-        } reading(m_reading);
         if (!Extend(entry, manager, ref, height)) return false;
     }
     sum = entry.sums[height - 1];
@@ -82,17 +89,21 @@ void RunningSums::CatchUp(const engine::ValueChanges& changes) {
     if (!m_stamped || m_epoch != changes.Epoch() ||
         m_globalEpoch != engine::ValueChanges::GlobalEpoch()) {
         m_entries.clear();
-    } else if (m_sequence != changes.Sequence()) {
+    } else if (m_sequence != changes.Sequence() && !m_entries.empty()) {
         const bool kept = changes.ForEachSince(m_sequence, [&](unsigned column, unsigned row) {
-            for (Entry& e : m_entries)
-                if (e.column == column && row >= e.first) Truncate(e, row - e.first);
+            for (Entry& e : m_entries) {
+                if (e.column != column) continue;
+                if (row >= e.first) Truncate(e, row - e.first);
+                e.columnCount = changes.ColumnCount(column);
+            }
         });
-        for (Entry& e : m_entries) {
-            const uint64_t count = changes.ColumnCount(e.column);
-            // Too far behind to tell the rows: an entry whose column changed starts again.
-            if (!kept && count != e.columnCount) Truncate(e, 0);
-            e.columnCount = count;
-        }
+        // Too far behind to tell the rows: an entry whose column changed starts again.
+        if (!kept)
+            for (Entry& e : m_entries) {
+                const uint64_t count = changes.ColumnCount(e.column);
+                if (count != e.columnCount) Truncate(e, 0);
+                e.columnCount = count;
+            }
     }
     m_stamped = true;
     m_sequence = changes.Sequence();
@@ -106,8 +117,8 @@ void RunningSums::Truncate(Entry& entry, size_t rows) {
     if (entry.errorAt != kNoError && entry.errorAt >= rows) entry.errorAt = kNoError;
 }
 
-RunningSums::Entry& RunningSums::Add(unsigned column, unsigned first,
-                                     const engine::ValueChanges& changes) {
+std::vector<RunningSums::Entry>::iterator RunningSums::Add(unsigned column, unsigned first,
+                                                           const engine::ValueChanges& changes) {
     if (m_entries.size() >= kEntries) {
         auto oldest =
             std::min_element(m_entries.begin(), m_entries.end(),
@@ -118,8 +129,7 @@ RunningSums::Entry& RunningSums::Add(unsigned column, unsigned first,
     entry.column = column;
     entry.first = first;
     entry.columnCount = changes.ColumnCount(column);
-    entry.used = ++m_clock;
-    return entry;
+    return m_entries.end() - 1;
 }
 
 void RunningSums::MakeRoom(uint64_t rows, const Entry& keep) {
