@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The sizes each benchmark runs at: every workload at 1,000, 10,000 and 50,000 rows, now
 // that typing and recalculation grow linearly with the rows; the whole grid's ranges at
-// 1,000 and 10,000, which is all it takes to show their cost. OSTREL_BENCH_SMALL=1 in the
+// 1,000 and 10,000, which is all it takes to show their cost; running totals at 30,000,
+// where walking their ranges took a minute. OSTREL_BENCH_SMALL=1 in the
 // environment keeps to 1,000 and 10,000 for a quick run.
 #pragma once
 
@@ -15,7 +16,7 @@ namespace ostrel::bench {
 
 inline constexpr std::array kAllWorkloads = {
     Workload::Chain,   Workload::Fanout,    Workload::RunningTotal, Workload::Sums,
-    Workload::Diamond, Workload::WholeGrid, Workload::Lookup};
+    Workload::Diamond, Workload::WholeGrid, Workload::Lookup,       Workload::Prefix};
 
 enum class Kind { BuildTopDown, BuildBottomUp, BuildByColumns, Recalc };
 
@@ -31,7 +32,10 @@ inline std::vector<unsigned> SizesFor(Workload workload, Kind kind, Road road = 
     if (workload == Workload::Lookup && byRows)
         return road == Road::Sheet ? std::vector<unsigned>{1000}
                                    : std::vector<unsigned>{1000, 10000};
+    // Rows typed from the bottom make each number typed a change to every total below it.
+    if (workload == Workload::Prefix && kind == Kind::BuildBottomUp) return {1000};
     if (quick || workload == Workload::WholeGrid) return {1000, 10000};
+    if (workload == Workload::Prefix) return {1000, 10000, 30000};
     return {1000, 10000, 50000};
 }
 

@@ -85,6 +85,8 @@ const char* WorkloadName(Workload workload) {
             return "whole_grid";
         case Workload::Lookup:
             return "lookup";
+        case Workload::Prefix:
+            return "prefix";
     }
     return "?";
 }
@@ -139,6 +141,10 @@ std::vector<Input> WorkloadInputs(Workload workload, unsigned n) {
                 in.push_back({3, r, Text("=MATCH(" + i + ".5,$A$1:$A$" + last + ",1)")});
                 break;
             }
+            case Workload::Prefix:
+                in.push_back({0, r, Text(i)});
+                in.push_back({1, r, Text("=SUM(A$1:A" + i + ")")});
+                break;
         }
     }
     return in;
@@ -224,6 +230,9 @@ std::string CheckResult(host::HostSheet& sheet, Workload workload, unsigned n, d
             return CheckReach(sheet, n);
         case Workload::Lookup:
             return CheckLookups(sheet, n);
+        case Workload::Prefix:
+            expected = rows * (rows + 1) / 2 - 1 + driver;
+            break;
     }
     host::HostCell* cell = sheet.FindCell(column, n - 1);
     if (!cell) return "no cell at the end";

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "functions/derived_caches.h"
 #include "ostrel/engine/cell_manager.h"
 #include "platform/text/unicode.h"
 
@@ -117,13 +118,7 @@ void IndexCache::MakeRoom(uint64_t positions, const Entry& keep) {
 KeyIndex* FindIndex(cells::CTX* ctx, const SheetRange& range) {
     CCCellManager* manager = range.Manager();
     if (!manager) return nullptr;
-    auto* cache = dynamic_cast<IndexCache*>(manager->GetDerivedValues());
-    if (!cache) {
-        auto made = std::make_unique<IndexCache>();
-        cache = made.get();
-        manager->SetDerivedValues(std::move(made));
-    }
-    return cache->Find(ctx, range);
+    return DerivedCaches::Of(*manager).Lookups().Find(ctx, range);
 }
 
 }  // namespace ostrel::functions::lookup

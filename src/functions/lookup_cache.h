@@ -21,7 +21,7 @@
 
 namespace ostrel::functions::lookup {
 
-class IndexCache : public engine::DerivedValues {
+class IndexCache {
 public:
     static constexpr size_t kEntries = 32;
     static constexpr uint64_t kMaxPositions = uint64_t(1) << 21;
@@ -59,8 +59,8 @@ private:
     std::vector<uint32_t> m_touched;  // positions changed since an entry's stamp
 };
 
-// The index of a range through the cache of the document that serves it (made on first use);
-// null when the range is to be walked.
+// The index of a range through the cache of the document that serves it (made on first use,
+// in the document's DerivedCaches); null when the range is to be walked.
 KeyIndex* FindIndex(cells::CTX* ctx, const SheetRange& range);
 
 }  // namespace ostrel::functions::lookup

@@ -16,6 +16,7 @@
 #include "functions/function_row.h"
 #include "functions/math_functions.h"
 #include "functions/math_support.h"
+#include "functions/running_sums.h"
 #include "ostrel/platform/geometry.h"
 #include "platform/names.h"
 
@@ -30,13 +31,18 @@ using ostrel::functions::WalkInStep;
 
 namespace {
 
-// Folds f over every number of every argument, starting from 0.
+// Folds f over every number of every argument, starting from 0. With running (f adds each
+// number as it is), a long column range met while the sum is still 0 is read from the
+// document's running sums, which hold that very fold from 0.
 template <class F>
 void SumOver(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell,
-             F f) {
+             F f, bool running = false) {
     double sum = 0;
     int error = 0;
     for (const CCFormulaList* a = args; a && !error; a = a->m_pNext) {
+        if (running && sum == 0 &&
+            ostrel::functions::SumFromRunningSums(ctx, a->m_pFormula, cell, sum, error))
+            continue;
         int failed = WalkValues(ctx, a->m_pFormula, cell, [&](const CCCellValue& value) {
             if (value.IsNumber())
                 sum += f(value.GetNumber());
@@ -145,7 +151,8 @@ double Determinant(std::vector<double>& m, size_t n) {
 
 // SUM and TOTAL.
 void EvalSUM(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell) {
-    SumOver(ctx, result, args, cell, [](double x) { return x; });
+    const auto number = [](double x) { return x; };
+    SumOver(ctx, result, args, cell, number, true);
 }
 
 void EvalSUMSQ(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell) {
