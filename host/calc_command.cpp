@@ -183,11 +183,11 @@ bool ApplyFormats(const CsvInput& input, const std::u16string& sheetName,
 }
 
 // The sheet in the input's shape: a field for every field read, empty where the input's
-// was. With formulas, a formula cell shows its formula and any other the text typed into
-// it, so that the output typed again gives the same cells. With a stream, the text goes to
-// it a piece at a time instead of being held whole.
-std::string Render(const CsvInput& input, CalcSheet& sheet, bool formulas,
-                   std::ostream* stream = nullptr) {
+// was. Each cell shows its value; an input typed for formulas keeps its bytes, and then a
+// formula cell shows its formula and any other the text typed into it, so that the output
+// typed again gives the same cells. With a stream, the text goes to it a piece at a time
+// instead of being held whole.
+std::string Render(const CsvInput& input, CalcSheet& sheet, std::ostream* stream = nullptr) {
     constexpr size_t kPiece = size_t(1) << 16;
     std::string output;
     output.reserve(stream ? kPiece * 2 : input.bytes.size());
@@ -214,14 +214,13 @@ std::string Render(const CsvInput& input, CalcSheet& sheet, bool formulas,
         }
         return output;
     }
+    // Only formulas need the typed texts, so only they keep the bytes (TypeInputs).
     std::vector<std::u16string> fields;
     CsvReader reader(input.bytes, CsvLimits{}, input.separator);
     for (int row = 0; reader.Next(fields); ++row) {
         for (size_t column = 0; column < fields.size(); ++column) {
             if (fields[column].empty()) {
                 writer.Field({});
-            } else if (!formulas) {
-                writer.Field(sheet.GetCellValueText(int(column), row));
             } else if (sheet.HasFormula(int(column), row)) {
                 writer.Field(sheet.GetCellFormula(int(column), row));
             } else {
@@ -461,7 +460,7 @@ int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& 
     // One sheet typed for standard output goes out a piece at a time as it is rendered.
     if (!fromBook && !options.outDir && inputs.size() == 1) {
         if (!save()) return kExitFailure;
-        std::string rest = Render(inputs[0], *book->Sheet(0), options.formulas, &out);
+        std::string rest = Render(inputs[0], *book->Sheet(0), &out);
         out.write(rest.data(), std::streamsize(rest.size()));
         out.flush();
         if (!out) {
@@ -478,8 +477,7 @@ int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& 
             continue;
         }
         // Named by the files' own bytes, whatever names their sheets got.
-        outputs.push_back(
-            {OutputNameOf(options.files[i]), Render(inputs[i], *book->Sheet(i), options.formulas)});
+        outputs.push_back({OutputNameOf(options.files[i]), Render(inputs[i], *book->Sheet(i))});
         // Each input's bytes are done with once its output is made.
         std::string().swap(inputs[i].bytes);
     }

@@ -53,10 +53,11 @@ bool UsableSeparator(unsigned c) {
 
 SheetShape ShapeOfInput(const CsvInput& input, const std::string& outputName) {
     SheetShape shape{outputName, input.separator, {}};
-    std::vector<std::u16string> fields;
-    CsvReader reader(input.bytes, CsvLimits{}, input.separator);
-    while (reader.Next(fields))
-        shape.widths.push_back(uint16_t(fields.size()));
+    uint32_t start = 0;
+    for (uint32_t end : input.recordEnds) {
+        shape.widths.push_back(uint16_t(end - start));
+        start = end;
+    }
     return shape;
 }
 

@@ -23,7 +23,8 @@ struct SheetShape {
     std::vector<uint16_t> widths;  // the fields of each record, in order
 };
 
-// The shape of a CSV input, written to outputName.
+// The shape of a CSV input once its cells are typed (its records' ends), written to
+// outputName.
 SheetShape ShapeOfInput(const CsvInput& input, const std::string& outputName);
 
 // The host data form, and back; nothing when the data is not a shape this program wrote,

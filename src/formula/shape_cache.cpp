@@ -62,35 +62,6 @@ bool IsRunChar(char16_t c, char16_t decimal) {
            c == u'$' || c == u'.' || c == decimal;
 }
 
-int Letter(char16_t c) {
-    if (c >= u'a' && c <= u'z') return c - u'a';
-    if (c >= u'A' && c <= u'Z') return c - u'A';
-    return -1;
-}
-
-// A whole run that the reference scanner reads as one cell address: "$"? one or two letters
-// up to IV, "$"? a row from 1 to 65536.
-bool ReadAddress(std::u16string_view run, unsigned& column, unsigned& row, unsigned& flags) {
-    size_t i = 0;
-    flags = 0;
-    if (i < run.size() && run[i] == u'$') flags |= 1, ++i;
-    if (i >= run.size() || Letter(run[i]) < 0) return false;
-    column = unsigned(Letter(run[i++]));
-    if (i < run.size() && Letter(run[i]) >= 0)
-        column = (column + 1) * 26 + unsigned(Letter(run[i++]));
-    if (column > 255) return false;
-    if (i < run.size() && run[i] == u'$') flags |= 2, ++i;
-    if (i >= run.size() || !IsDigit(run[i])) return false;
-    unsigned typed = 0;
-    for (; i < run.size(); ++i) {
-        if (!IsDigit(run[i]) || typed > 65536) return false;
-        typed = typed * 10 + unsigned(run[i] - u'0');
-    }
-    if (typed < 1 || typed > 65536) return false;
-    row = typed - 1;
-    return true;
-}
-
 // The shape of text typed into the cell at (column, row), or false when the text is one
 // whose meaning a move might not preserve.
 bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned row,
@@ -125,7 +96,11 @@ bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned
             while (*p && IsRunChar(*p, decimal))
                 ++p;
             std::u16string_view run(start, size_t(p - start));
-            unsigned col = 0, r = 0, flags = 0;
+            // A run the reference scanner reads whole is one cell address.
+            const char16_t* end = start;
+            unsigned char col = 0, flags = 0;
+            uint16_t r = 0;
+            const bool address = _EatRC(nullptr, end, col, r, flags) && end == p;
             if (IsDigit(run[0])) {
                 const char16_t* q = start;
                 CCCellValue number;
@@ -136,7 +111,7 @@ bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned
                 } else {
                     key += run;
                 }
-            } else if (!ReadAddress(run, col, r, flags)) {
+            } else if (!address) {
                 key += run;
             } else {
                 const char16_t* next = p;
@@ -154,8 +129,8 @@ bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned
                     return false;
                 key += kAddressMark;
                 key += char16_t(flags);
-                key += char16_t((flags & 1) ? col : col - column);
-                key += char16_t((flags & 2) ? r : r - row);
+                key += char16_t((flags & 1) ? col : unsigned(col) - column);
+                key += char16_t((flags & 2) ? r : unsigned(r) - row);
             }
             previous = run.back();
         } else {
@@ -191,9 +166,11 @@ bool Movable(const CCFormula* formula) {
     }
 }
 
-// The relative parts of every reference follow the move; false when one would leave the
-// grid (the tree is then half moved and must be dropped).
-bool MoveInPlace(cells::CTX* ctx, CCFormula* formula, const CCRef* from, const CCRef* to) {
+// The relative parts of every reference follow the move, and the constant nodes are listed
+// in the parser's order on the way; false when a reference would leave the grid (the tree
+// is then half moved and must be dropped).
+bool MoveInPlace(cells::CTX* ctx, CCFormula* formula, const CCRef* from, const CCRef* to,
+                 std::vector<CCConstFormula*>& constants) {
     if (formula->GetType() == FORMULA_REF) {
         auto* node = static_cast<CCRefFormula*>(formula);
         CCRef* ref = node->GetRef();
@@ -207,10 +184,13 @@ bool MoveInPlace(cells::CTX* ctx, CCFormula* formula, const CCRef* from, const C
         node->SetMode(mode);
         return true;
     }
-    if (formula->GetType() == FORMULA_CONST || formula->GetType() == FORMULA_CONST_ARRAY)
+    if (formula->GetType() == FORMULA_CONST) {
+        constants.push_back(static_cast<CCConstFormula*>(formula));
         return true;
+    }
+    if (formula->GetType() == FORMULA_CONST_ARRAY) return true;
     for (CCFormulaList* a = static_cast<CCOpFormula*>(formula)->GetArgsRef(); a; a = a->m_pNext)
-        if (!MoveInPlace(ctx, a->m_pFormula, from, to)) return false;
+        if (!MoveInPlace(ctx, a->m_pFormula, from, to, constants)) return false;
     return true;
 }
 
@@ -287,14 +267,11 @@ int ParseFormulaTextAt(cells::CTX* ctx, const char16_t* text, CCFormula*& formul
         const Shape& shape = found->second;
         std::unique_ptr<CCFormula> moved(shape.tree->Copy());
         CCRCRef from(shape.column, shape.row);
-        if (moved && MoveInPlace(ctx, moved.get(), &from, position)) {
-            if (!numbers.empty()) {
-                thread_local std::vector<CCConstFormula*> constants;
-                constants.clear();
-                CollectConstants(moved.get(), constants);
-                for (size_t i = 0; i < numbers.size(); ++i)
-                    constants[shape.numberSlots[i]]->GetValue().Set(numbers[i]);
-            }
+        thread_local std::vector<CCConstFormula*> constants;
+        constants.clear();
+        if (moved && MoveInPlace(ctx, moved.get(), &from, position, constants)) {
+            for (size_t i = 0; i < numbers.size(); ++i)
+                constants[shape.numberSlots[i]]->GetValue().Set(numbers[i]);
             formula = moved.release();
             return 1;
         }

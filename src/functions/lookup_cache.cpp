@@ -52,16 +52,15 @@ KeyIndex* IndexCache::Find(cells::CTX* ctx, const SheetRange& range) {
 
 bool IndexCache::CatchUp(cells::CTX* ctx, Entry& entry, const SheetRange& range,
                          const engine::ValueChanges& changes) {
-    if (entry.epoch != changes.Epoch() ||
-        entry.globalEpoch != engine::ValueChanges::GlobalEpoch() ||
-        entry.collation != text::GetCollationLocale())
+    if (!entry.stamp.SameEpochs(changes) || entry.collation != text::GetCollationLocale())
         return false;
-    if (entry.sequence == changes.Sequence()) return true;
+    if (entry.stamp.Current(changes)) return true;
     m_touched.clear();
-    const bool kept = changes.ForEachSince(entry.sequence, [&](unsigned column, unsigned row) {
-        uint32_t position;
-        if (range.PositionOf(column, row, position)) m_touched.push_back(position);
-    });
+    const bool kept =
+        changes.ForEachSince(entry.stamp.sequence, [&](unsigned column, unsigned row) {
+            uint32_t position;
+            if (range.PositionOf(column, row, position)) m_touched.push_back(position);
+        });
     // Too far behind to tell the positions: current only when no cell of its columns changed.
     if (!kept)
         return changes.ColumnsCount(range.FirstColumn(), range.LastColumn()) == entry.columns;
@@ -78,9 +77,7 @@ bool IndexCache::CatchUp(cells::CTX* ctx, Entry& entry, const SheetRange& range,
 }
 
 void IndexCache::Stamp(Entry& entry, const SheetRange& range, const engine::ValueChanges& changes) {
-    entry.sequence = changes.Sequence();
-    entry.epoch = changes.Epoch();
-    entry.globalEpoch = engine::ValueChanges::GlobalEpoch();
+    entry.stamp.Take(changes);
     entry.columns = changes.ColumnsCount(range.FirstColumn(), range.LastColumn());
     entry.collation = text::GetCollationLocale();
 }

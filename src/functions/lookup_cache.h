@@ -17,6 +17,7 @@
 
 #include "functions/lookup_index.h"
 #include "functions/lookup_range.h"
+#include "functions/value_stamp.h"
 #include "ostrel/engine/value_changes.h"
 
 namespace ostrel::functions::lookup {
@@ -38,9 +39,7 @@ private:
         std::unique_ptr<KeyIndex> index;  // null while the range was only seen
         bool refused = false;             // too many texts to index, until it changes
         // What the values were when the entry was last brought up to date.
-        uint64_t sequence = 0;
-        uint64_t epoch = 0;
-        uint64_t globalEpoch = 0;
+        ValueStamp stamp;
         uint64_t columns = 0;
         std::string collation;
         uint64_t used = 0;

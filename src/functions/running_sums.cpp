@@ -86,17 +86,17 @@ uint64_t RunningSums::RowsHeld() const {
 }
 
 void RunningSums::CatchUp(const engine::ValueChanges& changes) {
-    if (!m_stamped || m_epoch != changes.Epoch() ||
-        m_globalEpoch != engine::ValueChanges::GlobalEpoch()) {
+    if (!m_stamped || !m_stamp.SameEpochs(changes)) {
         m_entries.clear();
-    } else if (m_sequence != changes.Sequence() && !m_entries.empty()) {
-        const bool kept = changes.ForEachSince(m_sequence, [&](unsigned column, unsigned row) {
-            for (Entry& e : m_entries) {
-                if (e.column != column) continue;
-                if (row >= e.first) Truncate(e, row - e.first);
-                e.columnCount = changes.ColumnCount(column);
-            }
-        });
+    } else if (!m_stamp.Current(changes) && !m_entries.empty()) {
+        const bool kept =
+            changes.ForEachSince(m_stamp.sequence, [&](unsigned column, unsigned row) {
+                for (Entry& e : m_entries) {
+                    if (e.column != column) continue;
+                    if (row >= e.first) Truncate(e, row - e.first);
+                    e.columnCount = changes.ColumnCount(column);
+                }
+            });
         // Too far behind to tell the rows: an entry whose column changed starts again.
         if (!kept)
             for (Entry& e : m_entries) {
@@ -106,9 +106,7 @@ void RunningSums::CatchUp(const engine::ValueChanges& changes) {
             }
     }
     m_stamped = true;
-    m_sequence = changes.Sequence();
-    m_epoch = changes.Epoch();
-    m_globalEpoch = engine::ValueChanges::GlobalEpoch();
+    m_stamp.Take(changes);
 }
 
 void RunningSums::Truncate(Entry& entry, size_t rows) {

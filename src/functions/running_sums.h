@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "functions/value_stamp.h"
 #include "ostrel/engine/ctx.h"
 #include "ostrel/engine/value_changes.h"
 
@@ -103,9 +104,7 @@ private:
     static constexpr unsigned kSeenBits = 8;
     std::array<uint32_t, size_t(1) << kSeenBits> m_seen{};
     uint64_t m_clock = 0;
-    uint64_t m_sequence = 0;
-    uint64_t m_epoch = 0;
-    uint64_t m_globalEpoch = 0;
+    ValueStamp m_stamp;
     bool m_stamped = false;
     bool m_busy = false;
 };
