@@ -218,7 +218,9 @@ int CCCell::SetFormula(cells::CTX* ctx, const CCFormula* formula, bool quiet) {
             UpdateNumberFormat(ctx);
             if (!MayCloseCycle(ctx, this) || !IsCirc(ctx)) {
                 m_circular = 0;
-                if (manager) manager->InitFormulaRecalc(this);
+                if (manager)
+                    manager->InitFormulaRecalc(
+                        this, !live->AlwaysRecalc() && !live->ContainsTodayLinks());
             } else {
                 UnregisterFormula(ctx);
                 SetFormulaCirc(1);

@@ -157,9 +157,23 @@ private:
 
 }  // namespace
 
+namespace {
+
+// A cycle through an item passes one of its dependents (a formula reading it, itself
+// included, directly or through a range). Most formulas are typed before anything reads
+// them, and this spares them both walks.
+bool AnyoneReads(CCCellManager* manager, const CCRef* ref) {
+    CCRefList* dependents = manager->LoadDependencies(ref);
+    const bool any = dependents != nullptr;
+    RefListFree(dependents, 0);
+    return any;
+}
+
+}  // namespace
+
 int CCItem::IsCirc(cells::CTX* ctx) {
     CCCellManager* manager = cells::ManagerOf(ctx);
-    if (!manager || !GetRef()) return 0;
+    if (!manager || !GetRef() || !AnyoneReads(manager, GetRef())) return 0;
     DependentWalk down(ctx, manager, this);
     PrecedentWalk up(ctx, manager, this);
     for (;;) {
@@ -185,6 +199,7 @@ int CCItem::IsCirc(cells::CTX* ctx) {
 bool MayCloseCycle(cells::CTX* ctx, CCItem* item) {
     CCCellManager* manager = cells::ManagerOf(ctx);
     if (!manager || !item) return true;
+    if (item->GetRef() && !AnyoneReads(manager, item->GetRef())) return false;
     CCRefList* precedents = item->GetPrecedents(ctx);
     bool may = false;
     for (CCRefList* node = precedents; node && !may; node = node->m_pNext) {

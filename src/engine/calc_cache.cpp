@@ -158,6 +158,7 @@ void CCCalcCache::DropWaiting(Gone gone) {
 
 void CCCalcCache::Erase(Node* node) {
     if (node->dirty) DropWaiting([node](const Node* other) { return other == node; });
+    SetClean(node);
     Unlink(node);
     auto same = [node](const Node* other) { return other == node; };
     if (node->ref)
@@ -239,10 +240,24 @@ void CCCalcCache::Relabel(Node* around) {
     }
 }
 
-void CCCalcCache::SetDirty(Node* node) {
-    if (node->dirty) return;
+void CCCalcCache::SetDirty(Node* node, bool current) {
+    if (node->dirty) {
+        if (node->current && !current) {
+            node->current = false;
+            ++m_outdated;
+        }
+        return;
+    }
     node->dirty = 1;
+    node->current = current;
+    if (!current) ++m_outdated;
     m_dirty.push_back(node);
+}
+
+void CCCalcCache::SetClean(Node* node) {
+    if (node->dirty && !node->current) --m_outdated;
+    node->dirty = 0;
+    node->current = false;
 }
 
 // ---- dependencies ----
@@ -329,12 +344,15 @@ void CCCalcCache::PlaceLast(Node* node) {
     if (!early.empty()) Repair(node, early);
 }
 
-// A node whose formula changed may now read a cell that stands after it.
+// A node whose formula changed may now read a cell that stands after it, or a range (or
+// anything else but a single cell) that has no node yet, which has to be placed before it:
+// the cells inside that range may stand anywhere.
 bool CCCalcCache::IsOutOfOrder(const Node* node) const {
     CCRCRef storage;
     bool late = false;
     ForEachPrecedent(SiteOf(node, storage), [&](const CCRef* key, uint64_t cell) {
         const Node* other = key ? Find(key) : FindCell(cell);
+        if (!other && key && !IsSheetCell(key)) late = true;
         if (other && other != node && other->placed && other->label > node->label) late = true;
     });
     return late;
@@ -420,9 +438,9 @@ void CCCalcCache::Repair(Node* placed, const std::vector<Node*>& early) {
 
 // ---- marking and calculating ----
 
-void CCCalcCache::MarkDirty(const CCRef* key) {
+void CCCalcCache::MarkDirty(const CCRef* key, bool current) {
     if (!key) return;
-    CCCellManager* current = GetCurrentManager();
+    CCCellManager* manager = GetCurrentManager();
     // Nodes are walked rather than copies of their references: a change that reaches
     // thousands of formulas allocates nothing for the formulas that have nodes already.
     // A vector walked by index: a deque would allocate its map even for a change that
@@ -432,20 +450,21 @@ void CCCalcCache::MarkDirty(const CCRef* key) {
         Node* node = Find(dependent);
         if (!node) {
             if (dependent->GetType() == REF_TYPE_REMOTE) {
-                if (current)
-                    current->DoRemoteInitRecalc(static_cast<const CCRemoteRef*>(dependent), 1);
+                if (manager)
+                    manager->DoRemoteInitRecalc(static_cast<const CCRemoteRef*>(dependent), 1);
                 return;
             }
             node = Create(dependent);
             PlaceNode(node);
         }
-        if (node->dirty) return;
+        // A current node is current no longer, and neither is what reads it.
+        if (node->dirty && !node->current) return;
         SetDirty(node);
         work.push_back(node);
     };
     CCRCRef storage;
     if (Node* node = Find(key)) {
-        SetDirty(node);
+        SetDirty(node, current);
         ForEachDependent(SiteOf(node, storage), visit);
     } else {
         ForEachDependent(SiteOf(key), visit);
@@ -492,13 +511,17 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
                 m_deferred.push_back(node);
                 continue;
             }
-            node->dirty = 0;
+            const bool current = node->current;
+            SetClean(node);
             node->round = m_round;
             if (IsStale(node)) {
                 Erase(node);
                 continue;
             }
-            if (node->ref) {
+            // A current node is counted as calculated all the same, so that the slices end
+            // where they would.
+            if (current) {
+            } else if (node->ref) {
                 manager->RecalcCell(node->ref.get());
             } else {
                 // One reference rewritten for every cell, rather than one made for each.
@@ -552,7 +575,7 @@ void CCCalcCache::ForgetManager(const CCCellManager* manager) {
     // The waiting lists are filtered once, not once for each node that goes.
     DropWaiting([&gone](Node* node) { return gone.count(node) != 0; });
     for (Node* node : gone) {
-        node->dirty = 0;
+        SetClean(node);
         Erase(node);
     }
 }

@@ -277,8 +277,10 @@ int CCCellManager::DoIdle(int all) {
 
 // ---- the workbook road ----
 
-void CCCellManager::MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookPlacing placing) {
+void CCCellManager::MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookPlacing placing,
+                                   bool evaluated) {
     CCCalcCache& cache = book.GetCalcCache();
+    const bool current = evaluated && cache.AllCurrent();
     cache.SetCurrentManager(this);
     std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, ref);
     if (!key) return;
@@ -287,7 +289,7 @@ void CCCellManager::MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookP
                   !(cache.HasNode(key.get()) && ref->GetType() != REF_TYPE_REGION));
     if (place) cache.Place(key.get());
     if (placing == WorkbookPlacing::last) cache.KeepLast(key.get());
-    cache.MarkDirty(key.get());
+    cache.MarkDirty(key.get(), current);
     MarkVolatile(book);
 }
 
@@ -308,11 +310,12 @@ void CCCellManager::OnRemoveItem(CCItem* item) {
     book->GetCalcCache().Remove(key.get());
 }
 
-int CCCellManager::InitFormulaRecalc(const CCItem* item) {
+int CCCellManager::InitFormulaRecalc(const CCItem* item, bool evaluated) {
     if (!item) return 1;
     if (CCWorkbook* book = GetWorkbook()) {
         // No circularity check on this road: the cell has made its own.
-        if (item->GetRef()) MarkInWorkbook(*book, item->GetRef(), WorkbookPlacing::always);
+        if (item->GetRef())
+            MarkInWorkbook(*book, item->GetRef(), WorkbookPlacing::always, evaluated);
         return 1;
     }
     if (item == m_circRoot) return 0;

@@ -3,6 +3,7 @@
 
 #include "facade/host_workbook.h"
 #include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/calc_cache.h"
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/platform/zmk/environment.h"
 #include "ostrel/refs/name_ref.h"
@@ -125,6 +126,14 @@ int HostSheet::SetValue(const CCRef* ref, const CCCellValue* value) {
 }
 
 int HostSheet::RegisterDependent(const CCRef* precedent, const CCRef* dependent) {
+    if (precedent && precedent->GetType() == REF_TYPE_REGION) {
+        // A range read again after a time when nothing read it: cells placed in the
+        // calculation order meanwhile did not count it among what reads them, so its old
+        // place may stand before some of them. It is placed anew.
+        const RangeItem* item = m_ranges.Find(*static_cast<const CCRegionRef*>(precedent));
+        CCWorkbook* book = item && !item->HasDependents() ? GetWorkbook() : nullptr;
+        if (book) book->GetCalcCache().Remove(CCCalcCache::MakeKey(this, precedent).get());
+    }
     EnsureCell(precedent);
     return CCCellManager::RegisterDependent(precedent, dependent);
 }

@@ -194,7 +194,9 @@ CCRefList* CCFormula::GetPrecedents(cells::CTX*) const {
     // An explicit stack in place of recursion; children pushed in reverse keep the order
     // in which the text names them. Every formula typed is walked several times, so each
     // thread keeps its stack (nothing the walk calls walks again).
-    thread_local std::vector<const CCFormula*> work;
+    // Bound once: each mention of a thread-local in a shared library is a call to find it.
+    thread_local std::vector<const CCFormula*> stack;
+    std::vector<const CCFormula*>& work = stack;
     work.assign(1, this);
     while (!work.empty()) {
         const CCFormula* node = work.back();

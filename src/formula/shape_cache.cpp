@@ -49,12 +49,20 @@ struct Shape {
 
 using ShapeMap = std::unordered_map<std::u16string, Shape>;
 
-// One for the process, as the engine's other state: engine code runs on one thread at a
-// time. Never destroyed, so that no thread's exit hands its trees back to the node pools
-// while another thread works.
-ShapeMap& Shapes() {
-    static auto* shapes = new ShapeMap;
-    return *shapes;
+// The shapes and the scratch space every formula typed reuses. One for the process, as the
+// engine's other state: engine code runs on one thread at a time (and a thread-local here
+// would cost a lookup call at each mention). Never destroyed, so that no thread's exit
+// hands its trees back to the node pools while another thread works.
+struct ShapeCache {
+    ShapeMap shapes;
+    std::u16string key;
+    std::vector<CCCellValue> numbers;
+    std::vector<CCConstFormula*> constants;
+};
+
+ShapeCache& Cache() {
+    static auto* cache = new ShapeCache;
+    return *cache;
 }
 
 bool IsRunChar(char16_t c, char16_t decimal) {
@@ -256,18 +264,19 @@ int ParseFormulaTextAt(cells::CTX* ctx, const char16_t* text, CCFormula*& formul
         manager->GetType() != 1)
         return ParseFormulaText(ctx, text, formula);
     const auto* cell = static_cast<const CCRCRef*>(position);
-    thread_local std::u16string key;
-    std::vector<CCCellValue> numbers;
+    ShapeCache& cache = Cache();
+    std::u16string& key = cache.key;
+    std::vector<CCCellValue>& numbers = cache.numbers;
     if (!ShapeKey(text, LctxOf(ctx), cell->GetColumn(), cell->GetRow(), key, numbers))
         return ParseFormulaText(ctx, text, formula);
 
-    ShapeMap& shapes = Shapes();
+    ShapeMap& shapes = cache.shapes;
     auto found = shapes.find(key);
     if (found != shapes.end()) {
         const Shape& shape = found->second;
         std::unique_ptr<CCFormula> moved(shape.tree->Copy());
         CCRCRef from(shape.column, shape.row);
-        thread_local std::vector<CCConstFormula*> constants;
+        std::vector<CCConstFormula*>& constants = cache.constants;
         constants.clear();
         if (moved && MoveInPlace(ctx, moved.get(), &from, position, constants)) {
             for (size_t i = 0; i < numbers.size(); ++i)
@@ -290,7 +299,9 @@ int ParseFormulaTextAt(cells::CTX* ctx, const char16_t* text, CCFormula*& formul
 }
 
 void ForgetFormulaShapes() {
-    Shapes().clear();
+    ShapeCache& cache = Cache();
+    cache.shapes.clear();
+    cache.numbers.clear();
 }
 
 }  // namespace ostrel::formula

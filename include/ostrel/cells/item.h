@@ -165,10 +165,10 @@ private:
     std::unique_ptr<Dependents> m_deps;
 };
 
-/// False when the item's formula cannot close a cycle: every reference it reads is a single
-/// cell without a formula (a chain of dependents leading back to the item would have to end
-/// in a cell the formula reads, and every cell on such a chain reads another). True when a
-/// cycle is possible and has to be looked for.
+/// False when the item's formula cannot close a cycle: nothing reads the item, or every
+/// reference it reads is a single cell without a formula (a chain of dependents leading back
+/// to the item would have to end in a cell the formula reads, and every cell on such a chain
+/// reads another). True when a cycle is possible and has to be looked for.
 OSTREL_API bool MayCloseCycle(cells::CTX* ctx, CCItem* item);
 
 /// A singly linked list of items (the document items of a manager).

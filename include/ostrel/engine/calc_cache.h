@@ -44,8 +44,14 @@ public:
     /// it reads what the calculation computes.
     void KeepLast(const CCRef* key);
     /// Flags the key's node and, transitively, the nodes of every formula that reads it;
-    /// dependents without a node get one. A cycle ends the walk.
-    void MarkDirty(const CCRef* key);
+    /// dependents without a node get one. A cycle ends the walk. With current, the key's own
+    /// node holds a value computed from current values already (a formula just stored and
+    /// evaluated while AllCurrent held): the calculation passes it in its turn without
+    /// computing it again, unless something it reads is flagged before.
+    void MarkDirty(const CCRef* key, bool current = false);
+    /// Whether every node waiting for the calculation holds a current value, so that a
+    /// formula evaluated now reads nothing the calculation would change.
+    bool AllCurrent() const { return m_outdated == 0; }
     /// Recalculates every dirty node in order through manager, each at most once per call.
     void DoCalc(CCCellManager* manager);
     /// Asked while DoCalc runs (from the manager's OnUpdateIdleRecalc): DoCalc returns soon,
@@ -82,6 +88,7 @@ private:
         uint32_t round = 0;  // the DoCalc call that last calculated it
         unsigned char dirty = 0;
         unsigned char visited = 0;
+        bool current = false;  // dirty, but its value needs no computing (MarkDirty)
         bool placed = false;
         bool alive = false;  // for pooled cell nodes: in use
     };
@@ -107,7 +114,8 @@ private:
     void LinkAfter(Node* prev, Node* node);
     void Unlink(Node* node);
     void Relabel(Node* around);
-    void SetDirty(Node* node);
+    void SetDirty(Node* node, bool current = false);
+    void SetClean(Node* node);
     /// Calls visit with each dependent of a cell as a key (borrowed for the call).
     template <class Visit>
     void ForEachDependent(Site site, Visit visit) const;
@@ -138,6 +146,7 @@ private:
     /// them by label into a batch. Nodes marked again after a running calculation has
     /// calculated them wait in the deferred list for the next one.
     std::vector<Node*> m_dirty;
+    size_t m_outdated = 0;       // dirty nodes that are not current
     std::vector<Node*> m_batch;  // by label; a removed node is null
     size_t m_batchNext = 0;
     std::vector<Node*> m_deferred;

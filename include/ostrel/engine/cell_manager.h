@@ -310,7 +310,10 @@ public:
     /// Recalculation.
     void InitIdleRecalc(const CCItem* item, int self);
     /// 1 when the new formula of item is not circular (its recalculation is then recorded).
-    int InitFormulaRecalc(const CCItem* item);
+    /// evaluated says the cell's value was just computed and reads no clock or random
+    /// numbers: in a workbook where nothing waits with an outdated value, the calculation
+    /// then does not compute it again.
+    int InitFormulaRecalc(const CCItem* item, bool evaluated = false);
     void DoNonIdleCalc(CCItem* item, int);
     /// Queues the cells of a dependents list for recalculation.
     void RecalcDependentsList(const CCRefList* list);
@@ -365,7 +368,8 @@ protected:
     /// itself), not at all (a value changed), or as whenMissing and then after every other
     /// node as the calculation starts (a volatile cell).
     enum class WorkbookPlacing { none, whenMissing, always, last };
-    void MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookPlacing placing);
+    void MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookPlacing placing,
+                        bool evaluated = false);
     /// Empties the process list into order: each reference once, every formula after the
     /// formulas it reads among them (cells on a cycle once, in the order they were met).
     /// Remote references go to remote; references that are not formulas stay when keepPlain.
