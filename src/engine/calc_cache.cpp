@@ -242,22 +242,20 @@ void CCCalcCache::Relabel(Node* around) {
 
 void CCCalcCache::SetDirty(Node* node, bool current) {
     if (node->dirty) {
-        if (node->current && !current) {
-            node->current = false;
+        if (node->dirty == kDirtyCurrent && !current) {
+            node->dirty = kDirty;
             ++m_outdated;
         }
         return;
     }
-    node->dirty = 1;
-    node->current = current;
+    node->dirty = current ? kDirtyCurrent : kDirty;
     if (!current) ++m_outdated;
     m_dirty.push_back(node);
 }
 
 void CCCalcCache::SetClean(Node* node) {
-    if (node->dirty && !node->current) --m_outdated;
+    if (node->dirty == kDirty) --m_outdated;
     node->dirty = 0;
-    node->current = false;
 }
 
 // ---- dependencies ----
@@ -458,7 +456,7 @@ void CCCalcCache::MarkDirty(const CCRef* key, bool current) {
             PlaceNode(node);
         }
         // A current node is current no longer, and neither is what reads it.
-        if (node->dirty && !node->current) return;
+        if (node->dirty == kDirty) return;
         SetDirty(node);
         work.push_back(node);
     };
@@ -511,7 +509,7 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
                 m_deferred.push_back(node);
                 continue;
             }
-            const bool current = node->current;
+            const bool current = node->dirty == kDirtyCurrent;
             SetClean(node);
             node->round = m_round;
             if (IsStale(node)) {

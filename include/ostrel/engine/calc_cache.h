@@ -77,6 +77,7 @@ public:
     }
 
 private:
+    static constexpr unsigned char kDirty = 1, kDirtyCurrent = 2;
     struct Node {
         /// Any reference but a sheet cell; a sheet cell's node keeps only its cell key
         /// (sheet identity, column, row), which is most nodes at a fraction of the memory.
@@ -85,10 +86,9 @@ private:
         uint64_t label = 0;  // grows along the order; relabelling keeps the order
         Node* prev = nullptr;
         Node* next = nullptr;
-        uint32_t round = 0;  // the DoCalc call that last calculated it
-        unsigned char dirty = 0;
+        uint32_t round = 0;       // the DoCalc call that last calculated it
+        unsigned char dirty = 0;  // 0, kDirty, or kDirtyCurrent: its value needs no computing
         unsigned char visited = 0;
-        bool current = false;  // dirty, but its value needs no computing (MarkDirty)
         bool placed = false;
         bool alive = false;  // for pooled cell nodes: in use
     };
