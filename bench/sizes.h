@@ -15,8 +15,9 @@
 namespace ostrel::bench {
 
 inline constexpr std::array kAllWorkloads = {
-    Workload::Chain,   Workload::Fanout,    Workload::RunningTotal, Workload::Sums,
-    Workload::Diamond, Workload::WholeGrid, Workload::Lookup,       Workload::Prefix};
+    Workload::Chain,  Workload::Fanout,  Workload::RunningTotal,
+    Workload::Sums,   Workload::Diamond, Workload::WholeGrid,
+    Workload::Lookup, Workload::Prefix,  Workload::ColumnSums};
 
 enum class Kind { BuildTopDown, BuildBottomUp, BuildByColumns, Recalc };
 

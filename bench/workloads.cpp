@@ -87,6 +87,8 @@ const char* WorkloadName(Workload workload) {
             return "lookup";
         case Workload::Prefix:
             return "prefix";
+        case Workload::ColumnSums:
+            return "column_sums";
     }
     return "?";
 }
@@ -144,6 +146,10 @@ std::vector<Input> WorkloadInputs(Workload workload, unsigned n) {
             case Workload::Prefix:
                 in.push_back({0, r, Text(i)});
                 in.push_back({1, r, Text("=SUM(A$1:A" + i + ")")});
+                break;
+            case Workload::ColumnSums:
+                in.push_back({0, r, Text(i)});
+                in.push_back({1, r, u"=SUM($A$1:$A$65536)"});
                 break;
         }
     }
@@ -231,6 +237,7 @@ std::string CheckResult(host::HostSheet& sheet, Workload workload, unsigned n, d
         case Workload::Lookup:
             return CheckLookups(sheet, n);
         case Workload::Prefix:
+        case Workload::ColumnSums:
             expected = rows * (rows + 1) / 2 - 1 + driver;
             break;
     }

@@ -24,6 +24,7 @@ enum class Workload {
     Lookup,        // A_i = i; B_i = 2i; C_i = VLOOKUP(N+1-i,$A$1:$B$N,2,0);
                    // D_i = MATCH(i.5,$A$1:$A$N,1): 2N searches of one N-row table
     Prefix,        // A_i = i; B_i = SUM(A$1:A_i): ranges growing by a row, N^2/2 cells in all
+    ColumnSums,    // A_i = i; B_i = SUM($A$1:$A$65536): N whole-column ranges over N rows of data
 };
 
 struct Input {

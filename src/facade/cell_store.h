@@ -47,6 +47,10 @@ public:
     }
 
     size_t Size() const { return m_cells.size(); }
+    // A row from which on the column holds no cell (its pages end there).
+    size_t RowsBound(unsigned column) const {
+        return column < m_columns.size() ? m_columns[column].size() << kPageBits : 0;
+    }
     template <class F>
     void ForEach(F f) {
         for (Cell& cell : m_cells)

@@ -85,6 +85,7 @@ public:
     // a name that names a sheet of the workbook (the sheet part of Sheet2!A1).
     int IsValidRef(const CCRef* ref) override;
     int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) override;
+    long GetColumnEnd(unsigned column) const override { return long(m_cells.RowsBound(column)); }
 
     // Storing operations create the cell they store into.
     int SetCellText(const CCRef* ref, std::u16string_view text) override;

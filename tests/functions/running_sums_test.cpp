@@ -134,6 +134,35 @@ TEST(RunningSums, AColumnOfFormulasRecalculatedAfterItsSumsWereRead) {
     }
 }
 
+// A whole-column range over a few rows of data: the sums stop where the column's cells end,
+// and a value stored far below, or above, is still counted.
+TEST(RunningSums, AWholeColumnRangeReadsOnlyTheRowsHoldingCells) {
+    InitBuiltinFunctions();
+    struct Counting : ostrel::host::HostSheet {
+        long reads = 0;
+        int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) override {
+            reads += ref && ref->GetType() == REF_TYPE_REGION;
+            return HostSheet::GetValue(ref, value, index);
+        }
+    } sheet;
+    auto cells = [&](unsigned row) { return sheet.FindCell(0, row); };
+    Walker w{std::mt19937(11)};
+    constexpr unsigned kRows = 300;
+    for (unsigned r = 0; r < kRows; ++r) {
+        Store(sheet, 0, r, w.Value());
+        sheet.SetCellText(1, r, u"=SUM($A$1:$A$65536)");
+    }
+    sheet.RecalculateAll();
+    EXPECT_LT(sheet.reads, 200000);  // not 300 walks of 65,536 rows
+    for (unsigned row : {60000u, 20u}) {
+        Store(sheet, 0, row, NumberValue(row));
+        sheet.RecalculateAll();
+        for (unsigned r = 0; r < kRows; r += 37)
+            ExpectSame(sheet.FindCell(1, r)->GetValue(), Fold(cells, {{1, 65536}}),
+                       "B" + std::to_string(r + 1) + " after A" + std::to_string(row + 1));
+    }
+}
+
 // A sheet that counts the values its ranges serve.
 struct CountingSheet : FormulaSheet {
     int reads = 0;

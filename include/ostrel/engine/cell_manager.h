@@ -154,6 +154,9 @@ public:
     virtual int ClearCell(const CCRef* ref, int what);
     virtual int IsValidRef(const CCRef* ref);
     virtual int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index);
+    /// A row from which on a column of this document holds no cell, so that GetValue reads
+    /// every position there as empty; -1 when the manager cannot tell (the default).
+    virtual long GetColumnEnd(unsigned) const { return -1; }
     virtual int GetDataSources(ostrel::platform::CStringArray* out, int selector);
     virtual int GetItems(const CCRef* ref, ostrel::platform::CStringArray* out);
     /// Whole-text forms of the text getters (not in the buffer forms' size limits).
