@@ -106,8 +106,13 @@ bool WriteLegacy(HostWorkbook& book, std::string& bytes, LegacySaveReport& repor
         ar << static_cast<uint32_t>(cells.size());
         for (HostCell* cell : cells) {
             X::CCQXW15_Cell record;
-            if (!convert.ConvertTo15(*cell, record))
-                Note(report.formulasAsValues, report.firstFormula, *cell);
+            const bool carried = convert.ConvertTo15(*cell, record);
+            if (!record.m_position) {
+                error = "cell " + ToUtf8(CellAddress(int(cell->Column()), int(cell->Row()))) +
+                        " lies past row 32767, the last the legacy records hold";
+                return false;
+            }
+            if (!carried) Note(report.formulasAsValues, report.firstFormula, *cell);
             if (record.m_value.m_type == X::kValueText && cell->GetValue().GetText() &&
                 std::u16string_view(cell->GetValue().GetText()).size() > X::kMaxString16)
                 Note(report.textsCut, report.firstText, *cell);

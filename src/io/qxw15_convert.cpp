@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Coordinates, references, values and number formats between the legacy records and the
 // engine's objects. Formulas and cells are in qxw15_convert_formula.cpp.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -40,13 +41,19 @@ namespace {
 constexpr int kLastColumn = 255;
 constexpr int kLastRow = 65535;
 
-// One corner: legacy counting from the engine's.
-void CornerTo15(unsigned column, unsigned row, bool absColumn, bool absRow, const CPoint* origin,
+// One corner: legacy counting from the engine's. False when a coordinate does not fit the
+// old program's signed 16-bit fields (rows past 32767, or that far from the origin): cut
+// to 16 bits it would name another cell.
+bool CornerTo15(unsigned column, unsigned row, bool absColumn, bool absRow, const CPoint* origin,
                 X::CCQXW15_CoordsRC& out) {
+    const int64_t c = int64_t(column) + 1 - (absColumn ? 0 : origin->x);
+    const int64_t r = int64_t(row) + 1 - (absRow ? 0 : origin->y);
+    if (c < INT16_MIN || c > INT16_MAX || r < INT16_MIN || r > INT16_MAX) return false;
     out.m_absColumn = absColumn ? 1 : 0;
     out.m_absRow = absRow ? 1 : 0;
-    out.m_column = static_cast<int16_t>(int(column) + 1 - (absColumn ? 0 : origin->x));
-    out.m_row = static_cast<int16_t>(int(row) + 1 - (absRow ? 0 : origin->y));
+    out.m_column = static_cast<int16_t>(c);
+    out.m_row = static_cast<int16_t>(r);
+    return true;
 }
 
 // One corner back; false when it lands off the grid (the old program kept such values to
@@ -81,19 +88,21 @@ X::CCQXW15_Coords* CCQXW15Convert::ConvertTo15(const CCRef* ref, unsigned char a
         case REF_TYPE_RC: {
             const auto* cell = static_cast<const CCRCRef*>(ref);
             auto coords = std::make_unique<X::CCQXW15_CoordsRC>();
-            CornerTo15(cell->GetColumn(), cell->GetRow(), (absMask & REF_ABS_COL1) || !origin,
-                       (absMask & REF_ABS_ROW1) || !origin, origin, *coords);
+            if (!CornerTo15(cell->GetColumn(), cell->GetRow(), (absMask & REF_ABS_COL1) || !origin,
+                            (absMask & REF_ABS_ROW1) || !origin, origin, *coords))
+                return nullptr;
             return coords.release();
         }
         case REF_TYPE_REGION: {
             const auto* range = static_cast<const CCRegionRef*>(ref);
             auto coords = std::make_unique<X::CCQXW15_CoordsRegion>();
-            CornerTo15(range->GetFirstColumn(), range->GetFirstRow(),
-                       (absMask & REF_ABS_COL1) || !origin, (absMask & REF_ABS_ROW1) || !origin,
-                       origin, coords->m_first);
-            CornerTo15(range->GetLastColumn(), range->GetLastRow(),
-                       (absMask & REF_ABS_COL2) || !origin, (absMask & REF_ABS_ROW2) || !origin,
-                       origin, coords->m_second);
+            if (!CornerTo15(range->GetFirstColumn(), range->GetFirstRow(),
+                            (absMask & REF_ABS_COL1) || !origin,
+                            (absMask & REF_ABS_ROW1) || !origin, origin, coords->m_first) ||
+                !CornerTo15(range->GetLastColumn(), range->GetLastRow(),
+                            (absMask & REF_ABS_COL2) || !origin,
+                            (absMask & REF_ABS_ROW2) || !origin, origin, coords->m_second))
+                return nullptr;
             return coords.release();
         }
         case REF_TYPE_NAME: {

@@ -134,6 +134,12 @@ TEST(LegacyFile, FormulasWithoutLegacyFormKeepTheirValuesAndAreCounted) {
     EXPECT_EQ(back.GetCellValueText(0u, 2u), u"7");
     EXPECT_EQ(back.GetCellValueText(1u, 2u), u"2");
     EXPECT_EQ(back.GetCellValueText(0u, 3u), std::u16string(254, u'x'));
+
+    // A cell past the old program's last row is refused, naming it, rather than moved.
+    sheet.SetCellText(0u, 39999u, u"1");
+    std::string ignored, error2;
+    EXPECT_FALSE(ostrel::host::WriteLegacy(book, ignored, report, error2));
+    EXPECT_NE(error2.find("A40000"), std::string::npos);
 }
 
 TEST(LegacyFile, DamagedOrNewerFilesAreRefused) {

@@ -73,6 +73,13 @@ TEST(QXW15Coordinates, RelativeOffsetsFromTheCellAndNothingOffTheGrid) {
     EXPECT_TRUE(convertRC(0, -2, false));
     EXPECT_FALSE(convertRC(0, 1, true));
     EXPECT_FALSE(convertRC(257, 1, true));
+    // The old program's fields are signed 16 bits: rows past 32767 are not carried.
+    const CCRCRef far(0, 40000);
+    EXPECT_EQ(convert.ConvertTo15(&far, 0, nullptr), nullptr);
+    const CPoint top(1, 1);
+    EXPECT_EQ(convert.ConvertTo15(&far, 0, &top), nullptr);
+    const CCRCRef last(0, 32766);
+    EXPECT_NE(std::unique_ptr<X::CCQXW15_Coords>(convert.ConvertTo15(&last, 0, nullptr)), nullptr);
     X::CCQXW15_CoordsRC pastLastRow;
     pastLastRow.m_row = 1;
     const CPoint lastRow(1, 65536);

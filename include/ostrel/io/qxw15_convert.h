@@ -9,8 +9,9 @@
 /// absolute. Whatever the old form cannot hold exactly converts to none: a reference other
 /// than a cell, range or name, a name or text beyond 254 bytes or outside the 8-bit code
 /// page, a choice, array or reference-operator node, a constant that would read back
-/// differently, a tree deeper than CCQXW15Exchange::kMaxDepth. Coordinates that leave the
-/// grid once the origin is applied give no reference.
+/// differently, a tree deeper than CCQXW15Exchange::kMaxDepth, a coordinate beyond the old
+/// program's signed 16 bits (rows past 32767). Coordinates that leave the grid once the
+/// origin is applied give no reference.
 #pragma once
 
 #include <cstdint>
