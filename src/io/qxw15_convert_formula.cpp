@@ -116,7 +116,13 @@ X::CCQXW15_Formula* CCQXW15Convert::FormulaTo15(const CCFormula* formula, const 
 }
 
 CCFormula* CCQXW15Convert::ConvertTo95(const X::CCQXW15_Formula* formula, const CPoint* origin) {
-    if (!formula) return nullptr;
+    return FormulaTo95(formula, origin, 1);
+}
+
+CCFormula* CCQXW15Convert::FormulaTo95(const X::CCQXW15_Formula* formula, const CPoint* origin,
+                                       int depth) {
+    // Records a reader made nest no deeper; records built in memory might.
+    if (!formula || depth > X::kMaxDepth) return nullptr;
     switch (formula->GetType()) {
         case 2: {
             auto node = std::make_unique<CCConstFormula>();
@@ -132,16 +138,15 @@ CCFormula* CCQXW15Convert::ConvertTo95(const X::CCQXW15_Formula* formula, const 
         }
         case 1: {
             const auto* op = static_cast<const X::CCQXW15_FormulaOp*>(formula);
-            if (!op->m_name) return nullptr;
-            // Records read from a stream nest at most kMaxDepth deep; so do those converted
-            // here, since each level of the engine's tree is one of the record's.
+            // A name with a zero byte would be looked up by its first part only.
+            if (!op->m_name || op->m_name->find('\0') != std::string::npos) return nullptr;
             CCFormulaList* args = nullptr;
             struct Owner {
                 CCFormulaList*& list;
                 ~Owner() { FreeFormulaList(list, 1); }
             } owner{args};
             for (const X::SCQXW15_FormulaList* arg = op->m_args; arg; arg = arg->m_pNext) {
-                CCFormula* converted = ConvertTo95(arg->m_pFormula, origin);
+                CCFormula* converted = FormulaTo95(arg->m_pFormula, origin, depth + 1);
                 if (!converted) return nullptr;
                 FormulaListAddLast(args, converted);
             }

@@ -117,6 +117,25 @@ TEST(QXW15Formulas, WhatTheOldFormCannotCarryIsNone) {
         const CPoint origin(1, 1);
         EXPECT_EQ(convert.ConvertTo95(record.get(), &origin), nullptr);
     });
+    // Nor does a name that only begins with one, or a tree deeper than a reader accepts.
+    auto chain = [](int depth, const std::string& name) {
+        auto* constant = new X::CCQXW15_FormulaConst;
+        constant->m_value.m_type = X::kValueNumber;
+        std::unique_ptr<X::CCQXW15_Formula> top(constant);
+        for (int i = 1; i < depth; ++i) {
+            auto op = std::make_unique<X::CCQXW15_FormulaOp>();
+            op->m_name = name;
+            op->AddArg(top.release());
+            top = std::move(op);
+        }
+        return top;
+    };
+    const CPoint origin(1, 1);
+    std::unique_ptr<CCFormula> shallow(
+        convert.ConvertTo95(chain(X::kMaxDepth, "ABS").get(), &origin));
+    EXPECT_NE(shallow, nullptr);
+    EXPECT_EQ(convert.ConvertTo95(chain(X::kMaxDepth + 1, "ABS").get(), &origin), nullptr);
+    EXPECT_EQ(convert.ConvertTo95(chain(2, std::string("ABS\0X", 5)).get(), &origin), nullptr);
 }
 
 TEST(QXW15Values, TheTableBothWays) {

@@ -78,5 +78,7 @@ public:
 private:
     X::CCQXW15_Formula* FormulaTo15(const CCFormula* formula,
                                     const ostrel::platform::CPoint* origin, int depth);
+    CCFormula* FormulaTo95(const X::CCQXW15_Formula* formula,
+                           const ostrel::platform::CPoint* origin, int depth);
     CCCellManager* m_manager;
 };
