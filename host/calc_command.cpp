@@ -333,23 +333,52 @@ std::optional<std::string> OutputClash(const CalcOptions& options, bool fromBook
         if (fromBook && options.files[0] != "-" && SameFile(target, options.files[0]))
             return "'" + target.string() + "' would replace the input '" + options.files[0] +
                    "'; choose another --out folder";
-        if (!options.save) continue;
-        std::error_code ec1, ec2;
-        const fs::path a = fs::weakly_canonical(target, ec1);
-        const fs::path b = fs::weakly_canonical(fs::path(*options.save), ec2);
-        if (!ec1 && !ec2 && a == b)
-            return "'" + *options.save + "' would be both the saved workbook and an output";
+        for (const std::optional<std::string>& saved : {options.save, options.saveLegacy}) {
+            if (!saved) continue;
+            std::error_code ec1, ec2;
+            const fs::path a = fs::weakly_canonical(target, ec1);
+            const fs::path b = fs::weakly_canonical(fs::path(*saved), ec2);
+            if (!ec1 && !ec2 && a == b)
+                return "'" + *saved + "' would be both a saved file and an output";
+        }
     }
     return std::nullopt;
 }
 
-// Reads a workbook file's workbook into loaded and calculates it; the shapes its sheets
-// are written in come out. The program's exit code, or nothing to go on.
+// Writes the legacy exchange file, and says once on err how many formulas went as values
+// and how many texts were cut, naming the first cell of each: a formula must not be lost
+// without the user hearing of it. False after a message on err.
+bool SaveLegacy(CalcBook& book, const std::string& path, std::ostream& err) {
+    LegacySaveReport report;
+    std::string why;
+    if (!book.SaveLegacy(path, &report, &why)) {
+        err << kProgram << ": " << path << ": " << why << '\n';
+        return false;
+    }
+    if (report.formulasAsValues == 1) {
+        err << kProgram << ": " << path << ": the formula of cell " << ToUtf8(report.firstFormula)
+            << " cannot be written in the legacy records; its value was written instead\n";
+    } else if (report.formulasAsValues > 1) {
+        err << kProgram << ": " << path << ": " << report.formulasAsValues
+            << " formulas cannot be written in the legacy records, the first in cell "
+            << ToUtf8(report.firstFormula) << "; their values were written instead\n";
+    }
+    if (report.textsCut > 0) {
+        err << kProgram << ": " << path << ": " << report.textsCut
+            << (report.textsCut == 1 ? " text was" : " texts were")
+            << " cut to 254 characters, the first in cell " << ToUtf8(report.firstText) << '\n';
+    }
+    return true;
+}
+
+// Reads a workbook or legacy exchange file's workbook into loaded and calculates it; the shapes its
+// sheets are written in come out. The program's exit code, or nothing to go on.
 std::optional<int> LoadInput(const CalcOptions& options, CsvInput& input,
                              std::unique_ptr<CalcBook>& loaded, std::vector<SheetShape>& shapes,
                              std::ostream& err) {
     std::string why;
-    loaded = CalcBook::LoadBookBytes(input.bytes, options.locale, &why);
+    loaded = input.legacy ? CalcBook::LoadLegacyBytes(input.bytes, options.locale, &why)
+                          : CalcBook::LoadBookBytes(input.bytes, options.locale, &why);
     std::string().swap(input.bytes);
     if (!loaded) {
         Complain(err, input.name, 0, why);
@@ -451,11 +480,12 @@ int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& 
     if (fromBook) book = loaded.get();
 
     auto save = [&] {
-        if (!options.save) return true;
         std::string why;
-        if (book->SaveBook(*options.save, &why)) return true;
-        err << kProgram << ": " << *options.save << ": " << why << '\n';
-        return false;
+        if (options.save && !book->SaveBook(*options.save, &why)) {
+            err << kProgram << ": " << *options.save << ": " << why << '\n';
+            return false;
+        }
+        return !options.saveLegacy || SaveLegacy(*book, *options.saveLegacy, err);
     };
     // One sheet typed for standard output goes out a piece at a time as it is rendered.
     if (!fromBook && !options.outDir && inputs.size() == 1) {

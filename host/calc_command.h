@@ -17,14 +17,15 @@ class CalcBook;
 class CalcSheet;
 
 struct CalcOptions {
-    std::vector<std::string> files;     // paths, or "-" for standard input
-    std::optional<std::string> outDir;  // one DIR/NAME.csv per sheet instead of out
-    std::optional<std::string> save;    // a workbook file written besides the output
-    std::string locale;                 // of a workbook read from a workbook file
-    std::optional<char> separator;      // of input and output; else each file's own
-    bool formulas = false;              // formula text instead of display text
-    bool progress = false;              // a progress bar on err while calculating
-    std::vector<FormatOption> formats;  // custom formats given to cells once typed
+    std::vector<std::string> files;         // paths, or "-" for standard input
+    std::optional<std::string> outDir;      // one DIR/NAME.csv per sheet instead of out
+    std::optional<std::string> save;        // a workbook file written besides the output
+    std::optional<std::string> saveLegacy;  // a legacy exchange file written besides it
+    std::string locale;                     // of a workbook read from a workbook file
+    std::optional<char> separator;          // of input and output; else each file's own
+    bool formulas = false;                  // formula text instead of display text
+    bool progress = false;                  // a progress bar on err while calculating
+    std::vector<FormatOption> formats;      // custom formats given to cells once typed
 };
 
 // The name of the sheet a file becomes: its name without folder and extension ("Sheet1"
@@ -41,10 +42,12 @@ std::string OutputNameOf(const std::string& file);
 // calculated: the workbook file first when one is to be saved (whole, or not at all), then
 // out receives the one sheet at once, or every DIR/NAME.csv appears whole (each written
 // aside and renamed into place). The engine's messages while it runs go to err as well.
-// A FILE that is a workbook file (it must be the only one) is loaded instead, into a new
-// workbook that takes book's place; each of its sheets is written in the shape, with the
-// separator and to the file, of the CSV input it was made from, or else as its used area to
-// NAME.csv, NAME being the sheet's.
+// A legacy exchange file is saved after the workbook file, and the formulas it writes as
+// values are counted on err.
+// A FILE that is a workbook or legacy exchange file (it must be the only one) is loaded
+// instead, into a new workbook that takes book's place; each of its sheets is written in the
+// shape, with the separator and to the file, of the CSV input it was made from, or else as
+// its used area to NAME.csv, NAME being the sheet's.
 int RunCalc(const CalcOptions& options, std::unique_ptr<CalcBook>& book, std::istream& in,
             std::ostream& out, std::ostream& err);
 

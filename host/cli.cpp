@@ -66,7 +66,9 @@ constexpr std::string_view kHelp =
     "                   Each sheet is written as the CSV file it was made from was\n"
     "                   (same name, shape and separator); a workbook of several\n"
     "                   sheets needs --out DIR. --formulas writes each constant at\n"
-    "                   full precision, as the workbook holds no typed text.\n"
+    "                   full precision, as the workbook holds no typed text. A\n"
+    "                   legacy exchange file (one --save-legacy wrote) is read the\n"
+    "                   same way, every formula calculated again.\n"
     "\n"
     "Options:\n"
     "  --format RANGE=CODE\n"
@@ -87,6 +89,12 @@ constexpr std::string_view kHelp =
     "  --save BOOK      Also write the calculated workbook to the workbook file\n"
     "                   BOOK: its sheets, cells, formulas and formats, and the\n"
     "                   shape of each input. BOOK is replaced whole or not at all.\n"
+    "  --save-legacy FILE\n"
+    "                   Also write the calculated sheet to FILE as the records of\n"
+    "                   the previous spreadsheet generation, replaced whole or not\n"
+    "                   at all. A formula those cannot hold (IF, CHOOSE, an array,\n"
+    "                   another sheet, a fractional constant) is written as its\n"
+    "                   value, and standard error says how many and where.\n"
     "  --separator CHAR Separate fields with CHAR (such as ';', or 'tab') when reading\n"
     "                   and writing. Without it each file's separator is taken from\n"
     "                   its first line: a tab when one stands outside quotes, else a\n"
@@ -125,6 +133,7 @@ struct Arguments {
     std::optional<std::string> locale;
     std::optional<std::string> outDir;
     std::optional<std::string> save;
+    std::optional<std::string> saveLegacy;
     std::vector<std::string> formats;  // RANGE=CODE, as given
     std::vector<std::string> positional;
 };
@@ -171,6 +180,11 @@ std::optional<std::string> Parse(int argc, char** argv, Arguments& arguments) {
             arguments.outDir = argv[++i];
         } else if (arg.starts_with("--out=")) {
             arguments.outDir = std::string(arg.substr(6));
+        } else if (arg == "--save-legacy") {
+            if (i + 1 >= argc) return "option '--save-legacy' needs a file";
+            arguments.saveLegacy = argv[++i];
+        } else if (arg.starts_with("--save-legacy=")) {
+            arguments.saveLegacy = std::string(arg.substr(14));
         } else if (arg == "--save") {
             if (i + 1 >= argc) return "option '--save' needs a file";
             arguments.save = argv[++i];
@@ -232,28 +246,29 @@ std::optional<std::string> InputReplacedByOutput(const std::vector<std::string>&
     return std::nullopt;
 }
 
-// The input a workbook saved to book would replace, or nothing.
+// The input a file saved to book by the option would replace, or nothing.
 std::optional<std::string> InputReplacedBySave(const std::vector<std::string>& files,
-                                               const std::string& book) {
+                                               const std::string& book, const std::string& option) {
     struct stat saved {};
     struct stat info {};
     if (::stat(book.c_str(), &saved) != 0) return std::nullopt;
     for (const std::string& file : files)
         if (file != "-" && ::stat(file.c_str(), &info) == 0 && info.st_dev == saved.st_dev &&
             info.st_ino == saved.st_ino)
-            return "'" + book + "' would replace the input '" + file +
-                   "'; choose another --save file";
+            return "'" + book + "' would replace the input '" + file + "'; choose another " +
+                   option + " file";
     return std::nullopt;
 }
 
-// Whether the file begins as a workbook file does. Of standard input only the first byte
-// can be looked at without taking it, which no text begins with.
+// Whether the file begins as a workbook or legacy exchange file does. Of standard input only the
+// first byte can be looked at without taking it, which no text begins with.
 bool LooksLikeBook(const std::string& file, std::istream& in) {
     if (file == "-") return in.peek() == 0x89;
     std::ifstream stream(file, std::ios::binary);
     char head[8] = {};
     stream.read(head, sizeof head);
-    return CalcBook::IsBookFile(std::string_view(head, size_t(stream.gcount())));
+    const std::string_view bytes(head, size_t(stream.gcount()));
+    return CalcBook::IsBookFile(bytes) || CalcBook::IsLegacyFile(bytes);
 }
 
 }  // namespace
@@ -298,10 +313,15 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
 
     if (arguments.save && (arguments.save->empty() || *arguments.save == "-"))
         return UsageError(err, "option '--save' needs a file");
+    if (arguments.saveLegacy && (arguments.saveLegacy->empty() || *arguments.saveLegacy == "-"))
+        return UsageError(err, "option '--save-legacy' needs a file");
+    if (arguments.saveLegacy && arguments.positional.size() > 2)
+        return UsageError(err, "option '--save-legacy' writes one sheet, not one per FILE");
     CalcOptions options;
     options.files.assign(arguments.positional.begin() + 1, arguments.positional.end());
     options.outDir = arguments.outDir;
     options.save = arguments.save;
+    options.saveLegacy = arguments.saveLegacy;
     options.formulas = arguments.formulas;
     options.separator = arguments.separator;
     for (const std::string& text : arguments.formats) {
@@ -315,8 +335,10 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
                 InputReplacedByOutput(options.files, *options.outDir, &in == &std::cin))
             return UsageError(err, *clash);
     }
-    if (options.save) {
-        if (std::optional<std::string> clash = InputReplacedBySave(options.files, *options.save))
+    for (const auto& [saved, option] :
+         {std::pair(options.save, "--save"), std::pair(options.saveLegacy, "--save-legacy")}) {
+        if (!saved) continue;
+        if (std::optional<std::string> clash = InputReplacedBySave(options.files, *saved, option))
             return UsageError(err, *clash);
     }
     // Only a terminal shows a bar redrawn in place; a log file would collect every frame.

@@ -97,12 +97,13 @@ bool ReadCsvInput(const std::string& file, std::istream& in, std::optional<char>
             return false;
         }
         if (!kindKnown) {
-            // A workbook file's magic opens with a byte no UTF-8 text starts with, so no CSV
+            // The magics of our files open with a byte no UTF-8 text starts with, so no CSV
             // file is ever taken for one; only such a start waits for the whole magic.
             const bool magicStart = !input.bytes.empty() && uint8_t(input.bytes[0]) == 0x89;
             if (magicStart && input.bytes.size() < 8 && !ended) continue;
             kindKnown = true;
-            input.book = CalcBook::IsBookFile(input.bytes);
+            input.legacy = CalcBook::IsLegacyFile(input.bytes);
+            input.book = input.legacy || CalcBook::IsBookFile(input.bytes);
         }
         if (input.book) {
             if (input.bytes.size() > kLongestBookInput) {

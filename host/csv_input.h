@@ -24,7 +24,8 @@ struct CsvInput {
     std::vector<uint32_t> recordEnds;  // fields up to the end of each record
     std::vector<bool> filled;
     bool shapeOnly = false;
-    bool book = false;  // a workbook file (known by its magic), read whole and unchecked
+    bool book = false;    // a workbook or legacy exchange file (known by its magic), read whole
+    bool legacy = false;  // of those, a legacy exchange file
 };
 
 // Reads file ("-" reads in) into input. Its separator is the one given, or else the one

@@ -93,6 +93,14 @@ public:
     bool SaveCsv(std::ostream& out, char separator = ',');
 };
 
+/// What a legacy exchange file could not hold of a sheet (CalcBook::SaveLegacy).
+struct LegacySaveReport {
+    size_t formulasAsValues = 0;  ///< cells whose formula was written as its value
+    std::u16string firstFormula;  ///< the first of them, such as "B7"
+    size_t textsCut = 0;          ///< texts cut to their first 254 bytes
+    std::u16string firstText;     ///< the first of them
+};
+
 /// Sheets that calculate together: formulas on one read cells of the others by name
 /// (=Prices!B2*2).
 class OSTREL_API CalcBook {
@@ -143,6 +151,25 @@ public:
                                                    std::string* error = nullptr);
     /// Whether bytes (the first eight of a file are enough) begin as a workbook file does.
     static bool IsBookFile(std::string_view bytes);
+
+    /// Writes the one sheet of the workbook as a legacy exchange file
+    /// (docs/legacy-file.md), the records the previous generation of spreadsheets reads,
+    /// atomically as SaveBook does. A formula the old records cannot carry (choices such as
+    /// IF and CHOOSE, constant arrays, references to other sheets, fractional constants)
+    /// is written as its value, and a text beyond 254 bytes is cut: *report (when given)
+    /// counts both and names the first cell of each. False with *error saying why, such as
+    /// a workbook of several sheets.
+    bool SaveLegacy(const std::string& path, LegacySaveReport* report = nullptr,
+                    std::string* error = nullptr);
+    virtual bool SaveLegacyBytes(std::string& bytes, LegacySaveReport* report = nullptr,
+                                 std::string* error = nullptr);
+    /// A new workbook of one sheet from a legacy exchange file, every formula calculated;
+    /// null with *error saying why when the file cannot be read whole.
+    static std::unique_ptr<CalcBook> LoadLegacyBytes(std::string_view bytes,
+                                                     const std::string& localeName,
+                                                     std::string* error = nullptr);
+    /// Whether bytes (the first eight are enough) begin as a legacy exchange file does.
+    static bool IsLegacyFile(std::string_view bytes);
 };
 
 /// A name for a sheet made from text (a file's name) that formulas can use in references

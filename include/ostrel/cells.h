@@ -34,6 +34,8 @@
 #include "ostrel/formula/parser.h"
 #include "ostrel/formula/scanner.h"
 #include "ostrel/functions/func.h"
+#include "ostrel/io/qxw15_convert.h"
+#include "ostrel/io/qxw15_exchange.h"
 #include "ostrel/io/rw_base.h"
 #include "ostrel/io/rw_exchange.h"
 #include "ostrel/platform/archive.h"

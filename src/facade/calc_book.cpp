@@ -10,6 +10,7 @@
 #include "facade/book_file.h"
 #include "facade/host_sheet.h"
 #include "facade/host_workbook.h"
+#include "facade/legacy_file.h"
 #include "formats/excel_number_format.h"
 #include "formats/text_helpers.h"
 #include "ostrel/calc_book.h"
@@ -244,6 +245,23 @@ public:
         if (error) *error = why;
         return false;
     }
+    bool SaveLegacyBytes(std::string& bytes, LegacySaveReport* report,
+                         std::string* error) override {
+        EngineLock lock;
+        std::string why;
+        LegacySaveReport counted;
+        try {
+            const bool written = host::WriteLegacy(*m_book, bytes, counted, why);
+            if (report) *report = counted;
+            if (written) return true;
+        } catch (const std::bad_alloc&) {
+            why = kOutOfMemory;
+        } catch (const CMemoryException&) {
+            why = kOutOfMemory;
+        }
+        if (error) *error = why;
+        return false;
+    }
 
 private:
     std::unique_ptr<host::HostWorkbook> m_book;
@@ -323,6 +341,27 @@ std::unique_ptr<CalcBook> CalcBook::LoadBookBytes(std::string_view bytes,
         EngineLock lock;
         try {
             if (std::unique_ptr<host::HostWorkbook> book = host::ReadBook(bytes, localeName, why))
+                return std::make_unique<EngineBook>(std::move(book));
+        } catch (const std::bad_alloc&) {
+            why = kOutOfMemory;
+        } catch (const CMemoryException&) {
+            why = kOutOfMemory;
+        }
+    }
+    if (error) *error = why;
+    return nullptr;
+}
+
+std::unique_ptr<CalcBook> CalcBook::LoadLegacyBytes(std::string_view bytes,
+                                                    const std::string& localeName,
+                                                    std::string* error) {
+    std::string why;
+    if (!StartEngine()) {
+        why = "the engine could not start";
+    } else {
+        EngineLock lock;
+        try {
+            if (std::unique_ptr<host::HostWorkbook> book = host::ReadLegacy(bytes, localeName, why))
                 return std::make_unique<EngineBook>(std::move(book));
         } catch (const std::bad_alloc&) {
             why = kOutOfMemory;

@@ -5,6 +5,7 @@
 
 #include "facade/book_layout.h"
 #include "facade/file_bytes.h"
+#include "facade/legacy_file.h"
 #include "ostrel/calc_book.h"
 #include "ostrel/csv.h"
 #include "ostrel/platform/utf.h"
@@ -56,6 +57,23 @@ std::unique_ptr<CalcBook> CalcBook::LoadBook(const std::string& path, const std:
 
 bool CalcBook::IsBookFile(std::string_view bytes) {
     return host::HasBookMagic(bytes);
+}
+
+bool CalcBook::SaveLegacyBytes(std::string&, LegacySaveReport*, std::string* error) {
+    if (error) *error = "this workbook keeps no cells a legacy exchange file can hold";
+    return false;
+}
+
+bool CalcBook::SaveLegacy(const std::string& path, LegacySaveReport* report, std::string* error) {
+    std::string bytes, why;
+    if (SaveLegacyBytes(bytes, report, &why) && host::WriteFileAtomically(path, bytes, why))
+        return true;
+    if (error) *error = why;
+    return false;
+}
+
+bool CalcBook::IsLegacyFile(std::string_view bytes) {
+    return host::HasLegacyMagic(bytes);
 }
 
 bool CalcSheet::SaveCsv(std::ostream& out, char separator) {

@@ -2,10 +2,11 @@
 // Runs the program over every case in data/cli and compares what it writes with the files
 // kept beside the case. A case NAME is NAME.csv (standard input, and the FILE of the
 // default command line "calc NAME.csv") and/or NAME.args (the command line, one argument a
-// line; {FILE} is NAME.csv's path, {DIR} the folder's). Expected: NAME.expected.csv (or
+// line; {FILE} is NAME.csv's path, {DIR} the folder's, {TMP} an empty folder for files the
+// program writes). Expected: NAME.expected.csv (or
 // NAME.expected.txt for output that is not CSV) holds standard output, absent when it is
 // empty; NAME.expected.err holds "exit N" and standard error, absent when the program
-// exited 0 silently. Paths in messages are written relative to the folder.
+// exited 0 silently. Paths in messages are written relative to the folder (or to {TMP}).
 //
 // OSTREL_UPDATE_GOLDEN=1 rewrites the expected files from what the program does now.
 #include <gtest/gtest.h>
@@ -17,6 +18,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "cli_support.h"
 
@@ -42,14 +45,17 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
-std::vector<std::string> Arguments(const fs::path& dir, const std::string& name) {
+std::vector<std::string> Arguments(const fs::path& dir, const fs::path& tmp,
+                                   const std::string& name) {
     const std::string file = (dir / (name + ".csv")).string();
     const fs::path argsPath = dir / (name + ".args");
     if (!fs::exists(argsPath)) return {"calc", file};
     std::vector<std::string> arguments;
     std::istringstream lines(ReadBytes(argsPath));
     for (std::string line; std::getline(lines, line);)
-        arguments.push_back(ReplaceAll(ReplaceAll(line, "{FILE}", file), "{DIR}", dir.string()));
+        arguments.push_back(
+            ReplaceAll(ReplaceAll(ReplaceAll(line, "{FILE}", file), "{DIR}", dir.string()), "{TMP}",
+                       tmp.string()));
     return arguments;
 }
 
@@ -87,22 +93,28 @@ TEST(GoldenFiles, EveryCaseWritesWhatItsExpectedFilesHold) {
     const char* updateFlag = std::getenv("OSTREL_UPDATE_GOLDEN");
     const bool update = updateFlag && std::string(updateFlag) == "1";
 
+    const fs::path tmp =
+        fs::temp_directory_path() / ("ostrel-golden-" + std::to_string(::getpid()));
     const std::set<std::string> names = CaseNames(dir);
     ASSERT_GE(names.size(), 10u) << "cases missing from " << dir;
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
+        fs::remove_all(tmp);
+        fs::create_directories(tmp);
         const fs::path input = dir / (name + ".csv");
-        const std::vector<std::string> arguments = Arguments(dir, name);
+        const std::vector<std::string> arguments = Arguments(dir, tmp, name);
         auto result = cli_testing::RunProgram(arguments, fs::exists(input) ? ReadBytes(input) : "");
 
         const fs::path text = dir / (name + ".expected.txt");
         const bool notCsv = fs::exists(text) || arguments.empty() || arguments[0] != "calc";
         Compare(notCsv ? text : dir / (name + ".expected.csv"), result.out, update);
-        const std::string err = ReplaceAll(result.err, dir.string() + "/", "");
+        const std::string err =
+            ReplaceAll(ReplaceAll(result.err, dir.string() + "/", ""), tmp.string() + "/", "");
         Compare(dir / (name + ".expected.err"),
                 result.code == 0 && err.empty()
                     ? std::string()
                     : "exit " + std::to_string(result.code) + "\n" + err,
                 update);
     }
+    fs::remove_all(tmp);
 }
