@@ -331,16 +331,19 @@ std::unique_ptr<CalcBook> MakeCalcBook(const std::string& localeName) {
     return std::make_unique<EngineBook>(std::make_unique<host::HostWorkbook>(localeName));
 }
 
-std::unique_ptr<CalcBook> CalcBook::LoadBookBytes(std::string_view bytes,
-                                                  const std::string& localeName,
-                                                  std::string* error) {
+namespace {
+
+// A workbook read by reader from bytes, or null with *error saying why.
+template <class Reader>
+std::unique_ptr<CalcBook> LoadWith(Reader reader, std::string_view bytes,
+                                   const std::string& localeName, std::string* error) {
     std::string why;
     if (!StartEngine()) {
         why = "the engine could not start";
     } else {
         EngineLock lock;
         try {
-            if (std::unique_ptr<host::HostWorkbook> book = host::ReadBook(bytes, localeName, why))
+            if (std::unique_ptr<host::HostWorkbook> book = reader(bytes, localeName, why))
                 return std::make_unique<EngineBook>(std::move(book));
         } catch (const std::bad_alloc&) {
             why = kOutOfMemory;
@@ -352,25 +355,18 @@ std::unique_ptr<CalcBook> CalcBook::LoadBookBytes(std::string_view bytes,
     return nullptr;
 }
 
+}  // namespace
+
+std::unique_ptr<CalcBook> CalcBook::LoadBookBytes(std::string_view bytes,
+                                                  const std::string& localeName,
+                                                  std::string* error) {
+    return LoadWith(host::ReadBook, bytes, localeName, error);
+}
+
 std::unique_ptr<CalcBook> CalcBook::LoadLegacyBytes(std::string_view bytes,
                                                     const std::string& localeName,
                                                     std::string* error) {
-    std::string why;
-    if (!StartEngine()) {
-        why = "the engine could not start";
-    } else {
-        EngineLock lock;
-        try {
-            if (std::unique_ptr<host::HostWorkbook> book = host::ReadLegacy(bytes, localeName, why))
-                return std::make_unique<EngineBook>(std::move(book));
-        } catch (const std::bad_alloc&) {
-            why = kOutOfMemory;
-        } catch (const CMemoryException&) {
-            why = kOutOfMemory;
-        }
-    }
-    if (error) *error = why;
-    return nullptr;
+    return LoadWith(host::ReadLegacy, bytes, localeName, error);
 }
 
 std::string EngineStartFailure() {
