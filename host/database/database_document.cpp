@@ -196,7 +196,7 @@ bool DatabaseDocument::MakeQuery(const DatabaseItem& item, Query& query, Failure
         sqlite3_bind_text(find->get(), 1, name.c_str(), -1, SQLITE_TRANSIENT);
         const int found = find->Step(failure);
         if (found < 0) return false;
-        if (found == 0) {
+        if (found == 0 || name.find('\0') != std::string::npos) {
             failure = {kNoName, "the database has no table or query named " + name};
             return false;
         }

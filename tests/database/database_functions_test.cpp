@@ -90,6 +90,10 @@ TEST(DatabaseFunctions, QueryFilterAndSortRecords) {
     ShopDatabase shop;
     EXPECT_EQ(shop.Show(u"=DBSQL(\"Shop\",\"SELECT name FROM customers ORDER BY name DESC\")"),
               "Cy");
+    // An ORDER BY inside parentheses is not the query's own: the order of all its columns.
+    EXPECT_EQ(shop.Show(u"=DBSQL(\"Shop\",\"SELECT * FROM (SELECT name FROM customers "
+                        u"ORDER BY name DESC)\")"),
+              "Ada");
     // No ORDER BY of its own: the order of all its columns, city first.
     EXPECT_EQ(shop.Show(u"=DBSQL(\"Shop\",\"SELECT city, name FROM customers;\",\"name\",2)"),
               "Bo");
