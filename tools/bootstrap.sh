@@ -5,7 +5,8 @@
 # `make docs`.
 set -euo pipefail
 
-need=(cmake ninja-build g++ pkg-config libicu-dev bison libgtest-dev libgmock-dev libbenchmark-dev)
+need=(cmake ninja-build g++ pkg-config libicu-dev bison libsqlite3-dev libgtest-dev libgmock-dev
+  libbenchmark-dev)
 if [ "${1:-}" = "--fuzz" ]; then
   need+=(clang libclang-rt-14-dev)
 fi

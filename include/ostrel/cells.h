@@ -67,4 +67,5 @@
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/region_ref.h"
 #include "ostrel/refs/remote_ref.h"
+#include "ostrel/remote/database_item.h"
 #include "ostrel/remote/transport_interface.h"

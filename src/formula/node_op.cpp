@@ -344,21 +344,26 @@ CCFormula* CCRemoteOpFormula::Copy() const {
     return new CCRemoteOpFormula(m_func, CopyFormulaList(m_args));
 }
 
-void CCRemoteOpFormula::Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) {
+// The reference a remote node's arguments name now; the cell moves its registration when it
+// changed.
+static void ResolveRemote(cells::CTX* ctx, const CCRef* cell, const CCFunc* func,
+                          const CCFormulaList* args, CCRemoteRef& remote) {
     CCRemoteRef resolved;
-    if (!m_func || GetFuncRemoteRef(ctx, resolved, m_func, m_args, cell) != 0) resolved.Clear();
-    if (resolved.GetDocument() != m_remote.GetDocument() ||
-        resolved.GetItem() != m_remote.GetItem()) {
+    if (!func || GetFuncRemoteRef(ctx, resolved, func, args, cell) != 0) resolved.Clear();
+    if (resolved.GetDocument() != remote.GetDocument() || resolved.GetItem() != remote.GetItem()) {
         CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
         if (manager && cell) {
-            if (!m_remote.GetDocument().empty())
-                manager->DoRemoteUnRegisterDependent(&m_remote, cell);
+            if (!remote.GetDocument().empty()) manager->DoRemoteUnRegisterDependent(&remote, cell);
             if (!resolved.GetDocument().empty())
                 manager->DoRemoteRegisterDependent(&resolved, cell);
         }
-        m_remote = resolved;
-        RefRemoteChanged = true;
+        remote = resolved;
+        CCRemoteOpFormula::RefRemoteChanged = true;
     }
+}
+
+void CCRemoteOpFormula::Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) {
+    ResolveRemote(ctx, cell, m_func, m_args, m_remote);
     CCOpFormula::Eval(ctx, result, cell);
 }
 
@@ -366,7 +371,9 @@ int CCRemoteOpFormula::IsSingleValue(cells::CTX* ctx, const CCRef*) {
     return m_remote.GetDocument().empty() ? 1 : m_remote.IsSingleValue(ctx);
 }
 
-uint16_t CCRemoteOpFormula::OpenRef(cells::CTX* ctx, const CCRef*) {
+// An aggregation opens the node without evaluating it: the reference is resolved here too.
+uint16_t CCRemoteOpFormula::OpenRef(cells::CTX* ctx, const CCRef* cell) {
+    ResolveRemote(ctx, cell, m_func, m_args, m_remote);
     return m_remote.GetDocument().empty() ? 0 : m_remote.OpenRef(ctx);
 }
 

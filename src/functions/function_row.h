@@ -67,5 +67,6 @@ std::span<const FunctionRow> FinancialRows();
 std::span<const FunctionRow> LookupRows();
 std::span<const FunctionRow> ReferenceRows();
 std::span<const FunctionRow> RemoteRows();
+std::span<const FunctionRow> DatabaseRows();
 std::span<const FunctionRow> DocumentRows();
 }  // namespace ostrel::functions

@@ -74,7 +74,7 @@ constexpr Family kFamilies[] = {
     ostrel::functions::DateTimeRows,    ostrel::functions::TextRows,
     ostrel::functions::FinancialRows,   ostrel::functions::LookupRows,
     ostrel::functions::ReferenceRows,   ostrel::functions::RemoteRows,
-    ostrel::functions::DocumentRows,
+    ostrel::functions::DatabaseRows,    ostrel::functions::DocumentRows,
 };
 
 std::u16string_view FunctionText(unsigned id) {
