@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "format_option.h"
@@ -25,6 +26,11 @@ struct CalcOptions {
     bool formulas = false;              // formula text instead of display text
     bool progress = false;              // a progress bar on err while calculating
     std::vector<FormatOption> formats;  // custom formats given to cells once typed
+    // Documents that formulas read by name (REMOTE, SSGET): (NAME, FILE), a CSV file or a
+    // workbook file each.
+    std::vector<std::pair<std::u16string, std::string>> documents;
+    // Document properties of the workbook: (KEY, VALUE).
+    std::vector<std::pair<std::u16string, std::u16string>> properties;
 };
 
 // The name of the sheet a file becomes: its name without folder and extension ("Sheet1"
