@@ -62,6 +62,11 @@ public:
         Line("the function " + ToUtf8(name) +
              " is not available in this version; its cells show #NAME?");
     }
+    void FunctionNotAvailable(std::u16string_view name, std::u16string_view why) override {
+        if (!m_unavailable.emplace(name).second) return;
+        Line("the function " + ToUtf8(name) + " is not available: " + ToUtf8(why) +
+             "; its cells show #N/A");
+    }
 
 private:
     struct Where {
@@ -345,6 +350,45 @@ std::optional<std::string> OutputClash(const CalcOptions& options, bool fromBook
     return std::nullopt;
 }
 
+// Opens every --doc FILE as a workbook of its own, calculated, and adds it to book under its
+// NAME, so that book's formulas read it; then sets the --property options on book. The
+// documents live in kept. The program's exit code, or nothing to go on.
+std::optional<int> OpenDocuments(const CalcOptions& options, CalcBook& book, std::istream& in,
+                                 std::vector<std::unique_ptr<CalcBook>>& kept, std::ostream& err) {
+    for (const auto& [name, file] : options.documents) {
+        if (file == "-") return UsageError(err, "option '--doc' reads a file, not standard input");
+        CsvInput input;
+        CsvError error;
+        if (!ReadCsvInput(file, in, options.separator, input, error)) {
+            Complain(err, input.name, error.line, error.message);
+            return kExitFailure;
+        }
+        std::unique_ptr<CalcBook> document;
+        std::string why;
+        if (input.book) {
+            document = CalcBook::LoadBookBytes(input.bytes, options.locale, &why);
+        } else if ((document = MakeCalcBook(options.locale))) {
+            CalcSheet* sheet = document->AddSheet(SheetNameOf(file));
+            MessagesToStream messages(err);
+            if (!sheet || !TypeInput(input, *sheet, messages, err)) return kExitFailure;
+        }
+        if (!document) {
+            Complain(err, input.name, 0, why.empty() ? "cannot be opened" : why);
+            return kExitFailure;
+        }
+        document->RecalculateAll();
+        if (!book.AddDocument(name, *document))
+            return UsageError(err, "option '--doc': '" + ToUtf8(name) +
+                                       "' cannot name a document of this workbook");
+        kept.push_back(std::move(document));
+    }
+    for (const auto& [key, value] : options.properties)
+        if (!book.SetProperty(key, value))
+            return UsageError(err, "option '--property': '" + ToUtf8(key) + "=" + ToUtf8(value) +
+                                       "' is no property of a workbook");
+    return std::nullopt;
+}
+
 // Writes the legacy exchange file, and says once on err how many formulas went as values
 // and how many texts were cut, naming the first cell of each: a formula must not be lost
 // without the user hearing of it. False after a message on err.
@@ -375,6 +419,7 @@ bool SaveLegacy(CalcBook& book, const std::string& path, std::ostream& err) {
 // sheets are written in come out. The program's exit code, or nothing to go on.
 std::optional<int> LoadInput(const CalcOptions& options, CsvInput& input,
                              std::unique_ptr<CalcBook>& loaded, std::vector<SheetShape>& shapes,
+                             std::istream& in, std::vector<std::unique_ptr<CalcBook>>& documents,
                              std::ostream& err) {
     std::string why;
     loaded = input.legacy ? CalcBook::LoadLegacyBytes(input.bytes, options.locale, &why)
@@ -405,6 +450,7 @@ std::optional<int> LoadInput(const CalcOptions& options, CsvInput& input,
         shapes.push_back(ShapeOfSheet(*book.Sheet(i), book.SheetName(i)));
         if (options.separator) shapes.back().separator = *options.separator;
     }
+    if (std::optional<int> stop = OpenDocuments(options, book, in, documents, err)) return stop;
     MessagesToStream messages(err);
     messages.SetInput(input.name);
     for (size_t i = 0; i < book.SheetCount(); ++i) {
@@ -474,8 +520,15 @@ int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& 
 
     CalcBook* book = typed;
     std::vector<SheetShape> shapes;
-    std::optional<int> stop = fromBook ? LoadInput(options, inputs[0], loaded, shapes, err)
-                                       : TypeInputs(options, inputs, *typed, err);
+    // Each document leaves the workbook's set of documents as it goes.
+    std::vector<std::unique_ptr<CalcBook>> documents;
+    if (!fromBook) {
+        if (std::optional<int> stop = OpenDocuments(options, *typed, in, documents, err))
+            return *stop;
+    }
+    std::optional<int> stop =
+        fromBook ? LoadInput(options, inputs[0], loaded, shapes, in, documents, err)
+                 : TypeInputs(options, inputs, *typed, err);
     if (stop) return *stop;
     if (fromBook) book = loaded.get();
 

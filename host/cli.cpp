@@ -81,6 +81,16 @@ constexpr std::string_view kHelp =
     "                   overlap, the last one given wins.\n"
     "  --formulas       Write each cell's formula text (for a constant, the text as\n"
     "                   typed) instead of its display text.\n"
+    "  --doc NAME=FILE  Open FILE (CSV or a workbook file) as the document NAME that\n"
+    "                   formulas read with REMOTE and SSGET: =REMOTE(\"NAME\", \"B2\"),\n"
+    "                   =SUM(SSGET(\"NAME\", \"A1:A9\")). A formula reaches only the\n"
+    "                   documents given so. May be repeated.\n"
+    "  --property KEY=VALUE\n"
+    "                   Set a property of the workbook, which TITLE(), AUTHOR() and\n"
+    "                   the other document functions read and --save keeps: title,\n"
+    "                   subject, author, keywords, comments, filename; created,\n"
+    "                   saved, printed (YYYY-MM-DD[THH:MM[:SS]]); edittime\n"
+    "                   (minutes); revision, pages, words, characters; filesize.\n"
     "  --locale NAME    Type and display with the conventions of locale NAME (such as\n"
     "                   en_US, de_DE or fr-CH; C for the built-in defaults). Without it\n"
     "                   the locale comes from LC_ALL, LC_NUMERIC or LANG.\n"
@@ -113,14 +123,15 @@ constexpr std::string_view kHelp =
     "\n"
     "Exit status:\n"
     "  0  every sheet was written\n"
-    "  1  the input could not be read (no such file, invalid UTF-8, malformed CSV,\n"
-    "     more than 65536 rows or 256 columns), the output could not be written, or\n"
-    "     the memory ran out\n"
+    "  1  the input or a --doc FILE could not be read (no such file, invalid UTF-8,\n"
+    "     malformed CSV, more than 65536 rows or 256 columns), the output could not\n"
+    "     be written, or the memory ran out\n"
     "  2  the command line was wrong (unknown command or option, no FILE given,\n"
     "     several FILEs without --out, more than 255 FILEs, two FILEs making sheets\n"
     "     of the same name, an output that would replace an input, unknown locale,\n"
-    "     a --format whose RANGE or CODE cannot be used, a BOOK given with other\n"
-    "     FILEs or holding several sheets without --out)\n";
+    "     a --format whose RANGE or CODE cannot be used, a --doc or --property that\n"
+    "     cannot be used, a BOOK given with other FILEs or holding several sheets\n"
+    "     without --out)\n";
 
 constexpr std::string_view kProgram = "ostrel-cells";
 constexpr size_t kMaxSheets = 255;
@@ -134,7 +145,9 @@ struct Arguments {
     std::optional<std::string> outDir;
     std::optional<std::string> save;
     std::optional<std::string> saveLegacy;
-    std::vector<std::string> formats;  // RANGE=CODE, as given
+    std::vector<std::string> formats;     // RANGE=CODE, as given
+    std::vector<std::string> documents;   // NAME=FILE, as given
+    std::vector<std::string> properties;  // KEY=VALUE, as given
     std::vector<std::string> positional;
 };
 
@@ -175,6 +188,16 @@ std::optional<std::string> Parse(int argc, char** argv, Arguments& arguments) {
             arguments.formats.emplace_back(argv[++i]);
         } else if (arg.starts_with("--format=")) {
             arguments.formats.emplace_back(arg.substr(9));
+        } else if (arg == "--doc") {
+            if (i + 1 >= argc) return "option '--doc' needs NAME=FILE";
+            arguments.documents.emplace_back(argv[++i]);
+        } else if (arg.starts_with("--doc=")) {
+            arguments.documents.emplace_back(arg.substr(6));
+        } else if (arg == "--property") {
+            if (i + 1 >= argc) return "option '--property' needs KEY=VALUE";
+            arguments.properties.emplace_back(argv[++i]);
+        } else if (arg.starts_with("--property=")) {
+            arguments.properties.emplace_back(arg.substr(11));
         } else if (arg == "--out") {
             if (i + 1 >= argc) return "option '--out' needs a folder";
             arguments.outDir = argv[++i];
@@ -329,6 +352,25 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
         if (std::optional<std::string> complaint = ParseFormatOption(text, format))
             return UsageError(err, *complaint);
         options.formats.push_back(std::move(format));
+    }
+    for (const std::string& text : arguments.documents) {
+        const size_t equals = text.find('=');
+        if (equals == 0 || equals == std::string::npos || equals + 1 == text.size() ||
+            text[0] == '?')
+            return UsageError(err, "option '--doc' needs NAME=FILE, NAME not starting with ?");
+        std::u16string name = FromUtf8(text.substr(0, equals));
+        for (const auto& [other, file] : options.documents)
+            if (SameSheetName(other, name))
+                return UsageError(err, "option '--doc': two documents are named '" +
+                                           text.substr(0, equals) + "'");
+        options.documents.emplace_back(std::move(name), text.substr(equals + 1));
+    }
+    for (const std::string& text : arguments.properties) {
+        const size_t equals = text.find('=');
+        if (equals == 0 || equals == std::string::npos)
+            return UsageError(err, "option '--property' needs KEY=VALUE");
+        options.properties.emplace_back(FromUtf8(text.substr(0, equals)),
+                                        FromUtf8(text.substr(equals + 1)));
     }
     if (options.outDir) {
         if (std::optional<std::string> clash =

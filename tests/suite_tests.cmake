@@ -49,6 +49,10 @@ if(OSTREL_LIST_SUITES)
   set(script "")
   foreach(line IN LISTS lines)
     string(STRIP "${line}" line)
+    # Anything else on standard output (gtest_main's greeting) names no suite.
+    if(NOT line MATCHES "^[A-Za-z0-9_/]+\\.( |$)")
+      continue()
+    endif()
     string(REGEX REPLACE "\\..*" "" suite "${line}")
     set(name "${OSTREL_SUITE_PREFIX}.${suite}")
     string(APPEND script

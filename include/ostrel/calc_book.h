@@ -27,6 +27,8 @@
 #include <string>
 #include <string_view>
 
+class CCTransportInterface;
+
 namespace ostrel {
 
 /// What a cell holds after calculation.
@@ -170,6 +172,43 @@ public:
                                                      std::string* error = nullptr);
     /// Whether bytes (the first eight are enough) begin as a legacy exchange file does.
     static bool IsLegacyFile(std::string_view bytes);
+
+    /// Other documents. Formulas read cells of another document by the name it was added
+    /// under: =REMOTE("Prices", "B2"), =SUM(SSGET("Prices", "Sheet2!A1:A9")); a document
+    /// nobody added gives #REF!, and no formula ever opens a file. The workbooks added to
+    /// one another form one set of documents, in which each reaches every other (this one
+    /// under DocumentName()), and a formula that reads another document is recalculated
+    /// when the cells it reads change there and that document is recalculated. Add a
+    /// document before typing the formulas that read it: a formula that found no document
+    /// stays #REF! until it is typed or recalculated again.
+    ///
+    /// Adds the workbook other under name (ignoring case; not empty, not starting with
+    /// "?"). Neither workbook owns the other: each leaves the set when it is destroyed, and
+    /// formulas reading it then give #REF!. False for a name taken, for this workbook
+    /// itself, for a workbook of another set or added already under another name, and for
+    /// a workbook that is not one of MakeCalcBook's or LoadBook's.
+    virtual bool AddDocument(std::u16string_view name, CalcBook& other);
+    /// Adds any document that serves the engine's requests in its OnTransport (such as a
+    /// database document a program built). The workbook does not own it: it must outlive
+    /// every workbook of the set, or be removed first.
+    virtual bool AddDocument(std::u16string_view name, CCTransportInterface& server);
+    /// Takes the document of that name out of the set (never this workbook itself).
+    virtual bool RemoveDocument(std::u16string_view name);
+    /// The name the other documents of the set reach this one by ("Book" unless taken);
+    /// empty while no document was added.
+    virtual std::u16string DocumentName() const;
+
+    /// Document properties, which the document functions read (=TITLE(), =AUTHOR(),
+    /// =CREATEDATE()) and a workbook file keeps. Keys, ignoring case: title, subject,
+    /// author, keywords, comments, filename (texts); created, saved, printed (dates as
+    /// YYYY-MM-DD, optionally with THH:MM or THH:MM:SS); edittime (whole minutes); revision,
+    /// pages, words, characters (whole numbers); filesize (bytes). An empty value removes
+    /// the property; a function reading a property that is not set gives #N/A. Setting one
+    /// makes the formulas that read it due (RecalculateAll brings them up to date). False,
+    /// with nothing changed, for an unknown key or a value not of its kind.
+    virtual bool SetProperty(std::u16string_view key, std::u16string_view value);
+    /// The property as set (dates in the form YYYY-MM-DDTHH:MM:SS); empty when not set.
+    virtual std::u16string GetProperty(std::u16string_view key) const;
 };
 
 /// A name for a sheet made from text (a file's name) that formulas can use in references

@@ -164,6 +164,18 @@ int CCCellManager::OnRemoteNextValue(const CCRemoteRef* ref, uint16_t handle, CC
     return ServeRemote(ref, 0, [&](const CCRef*) { return NextValue(handle, value); });
 }
 
+// The reference is checked once for the whole batch.
+int CCCellManager::OnRemoteNextValues(const CCRemoteRef* ref, uint16_t handle, uint32_t most,
+                                      std::vector<CCCellValue>& values) {
+    values.clear();
+    return ServeRemote(ref, 0, [&](const CCRef*) {
+        CCCellValue value;
+        while (values.size() < most && NextValue(handle, &value))
+            values.push_back(value);
+        return static_cast<int>(values.size());
+    });
+}
+
 int CCCellManager::OnRemoteCloseRef(const CCRemoteRef* ref, uint16_t handle) {
     return ServeRemote(ref, 0, [&](const CCRef*) { return CloseRef(handle); });
 }

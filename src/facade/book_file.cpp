@@ -117,6 +117,7 @@ bool WriteBook(HostWorkbook& book, std::string& bytes, std::string& error) {
     }
     layout.cells =
         std::string_view(reinterpret_cast<const char*>(cells.Data()), size_t(cells.GetLength()));
+    layout.properties = book.Properties().All();
     return WriteBookLayout(layout, bytes, error);
 }
 
@@ -125,6 +126,12 @@ std::unique_ptr<HostWorkbook> ReadBook(std::string_view bytes, const std::string
     BookLayout layout;
     if (!ParseBookLayout(bytes, layout, error)) return nullptr;
     auto book = std::make_unique<HostWorkbook>(localeName);
+    for (const auto& [key, value] : layout.properties) {
+        if (book->Properties().Get(key).empty() && book->SetProperty(key, value) && !value.empty())
+            continue;
+        error = "the document property '" + ToUtf8(key) + "' is damaged";
+        return nullptr;
+    }
     std::vector<HostSheet*> sheets;
     for (const BookLayout::Sheet& part : layout.sheets) {
         HostSheet* sheet = book->AddSheet(part.name);

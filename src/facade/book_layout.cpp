@@ -67,6 +67,46 @@ std::string Quoted(std::u16string_view name) {
     return "'" + ToUtf8(name) + "'";
 }
 
+// UTF-16 units of a length read before them.
+std::u16string Units(std::string_view raw) {
+    std::u16string text;
+    for (size_t at = 0; at + 1 < raw.size(); at += 2)
+        text.push_back(char16_t(uint8_t(raw[at]) | uint8_t(raw[at + 1]) << 8));
+    return text;
+}
+
+void PutUnits(std::string& bytes, std::u16string_view text) {
+    for (char16_t unit : text)
+        Put(bytes, uint16_t(unit));
+}
+
+// Format 2's properties: a u16 count, then for each a u16 key length and the key, a u32
+// value length and the value, in UTF-16 units.
+bool ParseProperties(PartReader& reader, BookLayout& layout, std::string& error) {
+    uint16_t count = 0;
+    if (!reader.Number(count)) {
+        error = "the file ends early: it is cut short or damaged";
+        return false;
+    }
+    for (uint16_t i = 0; i < count; ++i) {
+        uint16_t keyLength = 0;
+        uint32_t valueLength = 0;
+        std::string_view key, value;
+        if (!reader.Number(keyLength) || !reader.Take(size_t(keyLength) * 2, key) ||
+            !reader.Number(valueLength) || valueLength > kMaxPropertyValue ||
+            !reader.Take(size_t(valueLength) * 2, value)) {
+            error = "the file ends early: it is cut short or damaged";
+            return false;
+        }
+        if (count > kMaxProperties || keyLength == 0 || keyLength > kMaxPropertyKey) {
+            error = "the file's document properties are damaged";
+            return false;
+        }
+        layout.properties.emplace_back(Units(key), Units(value));
+    }
+    return true;
+}
+
 }  // namespace
 
 uint32_t BookChecksum(std::string_view bytes) {
@@ -150,8 +190,12 @@ bool ParseBookLayout(std::string_view bytes, BookLayout& layout, std::string& er
         layout.sheets.push_back(std::move(sheet));
     }
     uint32_t cellsLength = 0, checksum = 0;
-    if (!reader.Number(cellsLength) || !reader.Take(cellsLength, layout.cells) ||
-        !reader.Number(checksum)) {
+    if (!reader.Number(cellsLength) || !reader.Take(cellsLength, layout.cells)) {
+        error = early;
+        return false;
+    }
+    if (version >= 2 && !ParseProperties(reader, layout, error)) return false;
+    if (!reader.Number(checksum)) {
         error = early;
         return false;
     }
@@ -198,6 +242,21 @@ bool WriteBookLayout(const BookLayout& layout, std::string& bytes, std::string& 
     }
     Put(bytes, uint32_t(layout.cells.size()));
     bytes.append(layout.cells);
+    if (layout.properties.size() > kMaxProperties) {
+        error = "a workbook file holds at most " + std::to_string(kMaxProperties) + " properties";
+        return false;
+    }
+    Put(bytes, uint16_t(layout.properties.size()));
+    for (const auto& [key, value] : layout.properties) {
+        if (key.empty() || key.size() > kMaxPropertyKey || value.size() > kMaxPropertyValue) {
+            error = "the document property " + Quoted(key) + " is longer than a file holds";
+            return false;
+        }
+        Put(bytes, uint16_t(key.size()));
+        PutUnits(bytes, key);
+        Put(bytes, uint32_t(value.size()));
+        PutUnits(bytes, value);
+    }
     Put(bytes, BookChecksum(bytes));
     return true;
 }

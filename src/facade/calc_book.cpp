@@ -263,7 +263,51 @@ public:
         return false;
     }
 
+    bool AddDocument(std::u16string_view name, CalcBook& other) override {
+        EngineLock lock;
+        auto* added = dynamic_cast<EngineBook*>(&other);
+        if (!added || added == this || !JoinedDocuments(name)) return false;
+        return added->m_book->JoinDocuments(m_book->SharedDocuments(), name);
+    }
+    bool AddDocument(std::u16string_view name, CCTransportInterface& server) override {
+        EngineLock lock;
+        return JoinedDocuments(name) && m_book->Documents()->Add(name, &server);
+    }
+    bool RemoveDocument(std::u16string_view name) override {
+        EngineLock lock;
+        host::DocumentHub* documents = m_book->Documents();
+        const host::DocumentHub::Document* found = documents ? documents->Find(name) : nullptr;
+        if (!found) return false;
+        if (auto* const* book = std::get_if<host::HostWorkbook*>(found)) {
+            if (*book == m_book.get()) return false;
+            (*book)->LeaveDocuments();
+            return true;
+        }
+        return documents->Remove(name);
+    }
+    std::u16string DocumentName() const override {
+        EngineLock lock;
+        return m_book->DocumentName();
+    }
+    bool SetProperty(std::u16string_view key, std::u16string_view value) override {
+        EngineLock lock;
+        return m_book->SetProperty(key, value);
+    }
+    std::u16string GetProperty(std::u16string_view key) const override {
+        EngineLock lock;
+        return m_book->Properties().Get(key);
+    }
+
 private:
+    // This workbook in a set of documents, named so as not to take the name about to be
+    // added; false when it cannot be.
+    bool JoinedDocuments(std::u16string_view added) {
+        if (m_book->Documents()) return true;
+        auto documents = std::make_shared<host::DocumentHub>();
+        const std::u16string_view own = text::SameIgnoringCase(added, u"Book") ? u"Book2" : u"Book";
+        return m_book->JoinDocuments(documents, own);
+    }
+
     std::unique_ptr<host::HostWorkbook> m_book;
     std::vector<std::unique_ptr<EngineSheet>> m_views;
 };

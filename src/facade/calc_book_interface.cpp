@@ -55,6 +55,30 @@ std::unique_ptr<CalcBook> CalcBook::LoadBook(const std::string& path, const std:
     return nullptr;
 }
 
+bool CalcBook::AddDocument(std::u16string_view, CalcBook&) {
+    return false;
+}
+
+bool CalcBook::AddDocument(std::u16string_view, CCTransportInterface&) {
+    return false;
+}
+
+bool CalcBook::RemoveDocument(std::u16string_view) {
+    return false;
+}
+
+std::u16string CalcBook::DocumentName() const {
+    return {};
+}
+
+bool CalcBook::SetProperty(std::u16string_view, std::u16string_view) {
+    return false;
+}
+
+std::u16string CalcBook::GetProperty(std::u16string_view) const {
+    return {};
+}
+
 bool CalcBook::IsBookFile(std::string_view bytes) {
     return host::HasBookMagic(bytes);
 }

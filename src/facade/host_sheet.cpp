@@ -4,8 +4,11 @@
 #include "facade/host_workbook.h"
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/calc_cache.h"
+#include "ostrel/engine/doc_item.h"
+#include "ostrel/platform/ole_date_time.h"
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/platform/zmk/environment.h"
+#include "ostrel/refs/document_ref.h"
 #include "ostrel/refs/name_ref.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
@@ -47,6 +50,9 @@ CCItem* HostSheet::LookupItem(const CCRef* ref) {
         }
         case REF_TYPE_REGION:
             return m_ranges.Find(*static_cast<const CCRegionRef*>(ref));
+        case REF_TYPE_DOCUMENT:
+            // A document property's item, with the formulas that read the property.
+            return GetDocumentItem(static_cast<const CCDocumentRef*>(ref)->GetDocRefType());
         case REF_TYPE_3D: {
             const auto* r3 = static_cast<const CCRef3D*>(ref);
             CCCellManager* sheet = r3->GetFirstSheetManager(GetCTX());
@@ -235,9 +241,134 @@ CCWorkbook* HostSheet::GetWorkbook() {
 }
 
 int HostSheet::DoTransport(const CCRemoteRef* ref, CFile* file) {
-    if (!m_book || !ref || !ref->IsSheetLink()) return CCCellManager::DoTransport(ref, file);
+    if (!m_book || !ref) return CCCellManager::DoTransport(ref, file);
+    if (!ref->IsSheetLink()) return m_book->Carry(ref, file);
     HostSheet* sheet = m_book->SheetAt(m_book->IndexOf(CCRemoteRef::SheetName(ref->GetDocument())));
-    return sheet ? sheet->OnTransport(file) : 0;
+    // Sheets that name each other as dependents (a sheet link registered on a cell it
+    // recalculates) would hand requests back and forth without end: as between documents,
+    // past a depth nothing is delivered. The depth is far above what chains of sheets
+    // reading sheets need, every sheet of a workbook at most once a chain.
+    constexpr int kMostSheetLinks = 256;
+    thread_local int depth = 0;
+    if (!sheet || depth >= kMostSheetLinks) return 0;
+    struct Level {
+        Level() { ++depth; }
+        ~Level() { --depth; }
+    } level;
+    return sheet->OnTransport(file);
+}
+
+int HostSheet::IsRemoteDocumentOpen(const char16_t* documentName) {
+    DocumentHub* documents = m_book ? m_book->Documents() : nullptr;
+    return documents && documentName && documents->Find(documentName) ? 1 : 0;
+}
+
+void HostSheet::GetDocumentName(std::u16string& name) const {
+    name = m_book && !m_book->DocumentName().empty() ? m_book->DocumentName() : m_name;
+}
+
+CCRemoteRef* HostSheet::TranslateToRemoteRef(const CCRef* ref) {
+    if (!ref) return nullptr;
+    const HostSheet* owner = this;
+    if (ref->GetType() == REF_TYPE_3D) {
+        const auto* r3 = static_cast<const CCRef3D*>(ref);
+        owner = dynamic_cast<const HostSheet*>(r3->GetFirstSheetManager(GetCTX()));
+        ref = r3->GetInnerRef();
+        if (!owner || !ref) return nullptr;
+    }
+    std::u16string document;
+    GetDocumentName(document);
+    CWideOutStream item;
+    if (m_book) item << owner->m_name << u'!';
+    ref->Print(GetCTX(), item, 0);
+    return new CCRemoteRef(document, item.str());
+}
+
+template <class T, class Reader>
+int HostSheet::Property(CCDocumentRef::ECDocRefType item, T& out, Reader read) {
+    if (!m_book) return 0;
+    return read(m_book->Properties(), item, out) ? 1 : 0;
+}
+
+namespace {
+
+bool ReadText(const DocumentProperties& p, CCDocumentRef::ECDocRefType item, std::u16string& out) {
+    std::optional<std::u16string> value = p.Text(item);
+    if (value) out = std::move(*value);
+    return value.has_value();
+}
+
+bool ReadCount(const DocumentProperties& p, CCDocumentRef::ECDocRefType item, unsigned long& out) {
+    std::optional<double> value = p.Number(item);
+    if (value) out = static_cast<unsigned long>(*value);
+    return value.has_value();
+}
+
+bool ReadNumber(const DocumentProperties& p, CCDocumentRef::ECDocRefType item, double& out) {
+    std::optional<double> value = p.Number(item);
+    if (value) out = *value;
+    return value.has_value();
+}
+
+bool ReadDate(const DocumentProperties& p, CCDocumentRef::ECDocRefType item, COleDateTime& out) {
+    std::optional<DocumentProperties::DateTime> d = p.Date(item);
+    if (d) out = COleDateTime(d->year, d->month, d->day, d->hour, d->minute, d->second);
+    return d.has_value();
+}
+
+// Minutes as an automation date counted from its zero: whole days and the time of day.
+bool ReadSpan(const DocumentProperties& p, CCDocumentRef::ECDocRefType item, COleDateTime& out) {
+    std::optional<double> minutes = p.Number(item);
+    if (minutes) out = COleDateTime(*minutes / 1440.0);
+    return minutes.has_value();
+}
+
+}  // namespace
+
+int HostSheet::GetDocumentTitle(std::u16string& out) {
+    return Property(CCDocumentRef::DOC_TITLE, out, ReadText);
+}
+int HostSheet::GetDocumentSubject(std::u16string& out) {
+    return Property(CCDocumentRef::DOC_SUBJECT, out, ReadText);
+}
+int HostSheet::GetDocumentAuthor(std::u16string& out) {
+    return Property(CCDocumentRef::DOC_AUTHOR, out, ReadText);
+}
+int HostSheet::GetDocumentKeywords(std::u16string& out) {
+    return Property(CCDocumentRef::DOC_KEYWORDS, out, ReadText);
+}
+int HostSheet::GetDocumentComments(std::u16string& out) {
+    return Property(CCDocumentRef::DOC_COMMENTS, out, ReadText);
+}
+int HostSheet::GetDocumentFileName(std::u16string& out) {
+    return Property(CCDocumentRef::DOC_FILENAME, out, ReadText);
+}
+int HostSheet::GetDocumentNumWords(unsigned long& out) {
+    return Property(CCDocumentRef::DOC_NUMWORDS, out, ReadCount);
+}
+int HostSheet::GetDocumentNumPages(unsigned long& out) {
+    return Property(CCDocumentRef::DOC_NUMPAGES, out, ReadCount);
+}
+int HostSheet::GetDocumentNumChars(unsigned long& out) {
+    return Property(CCDocumentRef::DOC_NUMCHARS, out, ReadCount);
+}
+int HostSheet::GetDocumentRevNum(unsigned long& out) {
+    return Property(CCDocumentRef::DOC_REVNUM, out, ReadCount);
+}
+int HostSheet::GetDocumentFileSize(double& out) {
+    return Property(CCDocumentRef::DOC_FILESIZE, out, ReadNumber);
+}
+int HostSheet::GetDocumentSaveDate(COleDateTime& out) {
+    return Property(CCDocumentRef::DOC_SAVEDATE, out, ReadDate);
+}
+int HostSheet::GetDocumentPrintDate(COleDateTime& out) {
+    return Property(CCDocumentRef::DOC_PRINTDATE, out, ReadDate);
+}
+int HostSheet::GetDocumentEditTime(COleDateTime& out) {
+    return Property(CCDocumentRef::DOC_EDITTIME, out, ReadSpan);
+}
+int HostSheet::GetDocumentCreateDate(COleDateTime& out) {
+    return Property(CCDocumentRef::DOC_CREATEDATE, out, ReadDate);
 }
 
 void HostSheet::OnUpdateIdleRecalc() {

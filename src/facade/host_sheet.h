@@ -73,7 +73,29 @@ public:
     const std::string& GetHostData() const { return m_hostData; }
     void SetHostData(std::string bytes) { m_hostData = std::move(bytes); }
     void GetSheetName(std::u16string& name) const override { name = m_name; }
-    void GetDocumentName(std::u16string& name) const override { name = m_name; }
+    // In a workbook that other documents reach, the workbook's name; else the sheet's.
+    void GetDocumentName(std::u16string& name) const override;
+    // Names the sheet within its workbook ("Sheet2!B4"), so that the workbook routes what
+    // another document sends back for the cell.
+    CCRemoteRef* TranslateToRemoteRef(const CCRef* ref) override;
+    int IsRemoteDocumentOpen(const char16_t* documentName) override;
+
+    // The workbook's document properties; a sheet alone has none.
+    int GetDocumentTitle(std::u16string& out) override;
+    int GetDocumentSubject(std::u16string& out) override;
+    int GetDocumentAuthor(std::u16string& out) override;
+    int GetDocumentKeywords(std::u16string& out) override;
+    int GetDocumentComments(std::u16string& out) override;
+    int GetDocumentFileName(std::u16string& out) override;
+    int GetDocumentNumWords(unsigned long& out) override;
+    int GetDocumentNumPages(unsigned long& out) override;
+    int GetDocumentNumChars(unsigned long& out) override;
+    int GetDocumentRevNum(unsigned long& out) override;
+    int GetDocumentFileSize(double& out) override;
+    int GetDocumentSaveDate(ostrel::platform::COleDateTime& out) override;
+    int GetDocumentPrintDate(ostrel::platform::COleDateTime& out) override;
+    int GetDocumentEditTime(ostrel::platform::COleDateTime& out) override;
+    int GetDocumentCreateDate(ostrel::platform::COleDateTime& out) override;
     // The sheet item is designated by the sheet's name.
     const CCRef* GetRef() const override { return &m_nameRef; }
     // The name only: renaming through the workbook also tells the formulas.
@@ -125,7 +147,8 @@ public:
     uint16_t GetNameIndex(std::u16string_view name) override;
     uint16_t GetNameIndex(const CCNameRef* name) override;
     CCCellManager* GetManForNameIndex(uint16_t index) override;
-    // Requests through sheet links go straight to the sheet they name.
+    // Requests through sheet links go straight to the sheet they name; others go to the
+    // document the workbook knows by the reference's name.
     int DoTransport(const CCRemoteRef* ref, CFile* file) override;
     void OnUpdateIdleRecalc() override;
 
@@ -135,6 +158,8 @@ public:
 
 private:
     void EnsureCell(const CCRef* ref);
+    template <class T, class Reader>
+    int Property(CCDocumentRef::ECDocRefType item, T& out, Reader read);
 
     std::u16string m_name;
     CCNameRef m_nameRef;

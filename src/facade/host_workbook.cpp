@@ -36,6 +36,8 @@ HostWorkbook::HostWorkbook(std::string localeName) : m_locale(std::move(localeNa
 // still there, so that no formula is left holding a sheet that is gone. Then each is
 // detached, so that none asks a neighbour already taken down.
 HostWorkbook::~HostWorkbook() {
+    // Other documents no longer reach a workbook that is going.
+    LeaveDocuments();
     for (auto& sheet : m_sheets)
         sheet->FireEvent(CCDestroySheetEvent());
     for (auto& sheet : m_sheets)
@@ -95,6 +97,32 @@ bool HostWorkbook::RenameSheet(size_t index, std::u16string_view newName) {
     sheet->FireEvent(CCSheetRenameEvent(oldName, renamed));
     UpdateAllOnRename(oldName, renamed);
     sheet->OnRename(renamed);
+    return true;
+}
+
+bool HostWorkbook::JoinDocuments(const std::shared_ptr<DocumentHub>& documents,
+                                 std::u16string_view name) {
+    if (!documents || (m_documents && m_documents != documents)) return false;
+    if (m_documents) return m_documentName == name;  // here already: only under that name
+    if (!documents->Add(name, this)) return false;
+    m_documents = documents;
+    m_documentName = name;
+    return true;
+}
+
+void HostWorkbook::LeaveDocuments() {
+    if (!m_documents) return;
+    m_documents->Remove(DocumentHub::Document(this));
+    m_documents.reset();
+    m_documentName.clear();
+}
+
+bool HostWorkbook::SetProperty(std::u16string_view key, std::u16string_view value) {
+    const std::u16string before = m_properties.Get(key);
+    if (!m_properties.Set(key, value)) return false;
+    if (m_properties.Get(key) != before)
+        for (auto& sheet : m_sheets)
+            sheet->RecalcDocumentItems(DocumentProperties::ItemOf(key));
     return true;
 }
 

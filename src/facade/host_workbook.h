@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "facade/document_hub.h"
+#include "facade/document_properties.h"
 #include "facade/host_sheet.h"
 #include "ostrel/engine/workbook.h"
 
@@ -53,6 +55,27 @@ public:
     void SetCancel(std::function<bool()> cancelled) { m_cancelled = std::move(cancelled); }
     void ReportProgress();
 
+    // The documents the workbook's formulas may read (REMOTE("name", "A1")), shared with
+    // each of them; null until the workbook joins some. A workbook belongs to one set of
+    // documents at a time, under one name, and leaves it when it goes.
+    DocumentHub* Documents() const { return m_documents.get(); }
+    const std::shared_ptr<DocumentHub>& SharedDocuments() const { return m_documents; }
+    // Joins documents under name; false when the name is taken or the workbook belongs to
+    // other documents already.
+    bool JoinDocuments(const std::shared_ptr<DocumentHub>& documents, std::u16string_view name);
+    void LeaveDocuments();
+    // The name other documents reach this one by; empty outside a set of documents.
+    const std::u16string& DocumentName() const { return m_documentName; }
+    // Carries a request for another document; 0 when none answered.
+    int Carry(const CCRemoteRef* ref, CFile* file) {
+        return m_documents ? m_documents->Carry(ref, file) : 0;
+    }
+
+    // The document's properties. Setting one through SetProperty recalculates, on every
+    // sheet, the formulas that read it.
+    const DocumentProperties& Properties() const { return m_properties; }
+    bool SetProperty(std::u16string_view key, std::u16string_view value);
+
     // Recalculates until no sheet has work left: the shared order first, then whatever a
     // sheet queued in its own lists (requests to other documents). False when it stopped
     // because the cancel hook asked it to; what it did not reach stays due.
@@ -64,6 +87,9 @@ private:
 
     std::string m_locale;
     std::vector<std::unique_ptr<HostSheet>> m_sheets;
+    std::shared_ptr<DocumentHub> m_documents;
+    std::u16string m_documentName;
+    DocumentProperties m_properties;
     Progress m_progress;
     std::function<bool()> m_cancelled;
     bool m_stopped = false;

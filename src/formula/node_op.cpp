@@ -11,6 +11,7 @@
 #include "ostrel/functions/func.h"
 #include "ostrel/platform/geometry.h"
 #include "ostrel/platform/ui.h"
+#include "ostrel/refs/document_ref.h"
 #include "ostrel/refs/remote_ref.h"
 #include "platform/names.h"
 
@@ -340,40 +341,69 @@ int CCChooseOpFormula::CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef* c
 
 bool CCRemoteOpFormula::RefRemoteChanged = false;
 
+// The copy keeps the reference its cell registered with, so that the cell that takes the
+// copy in place of this node is not registered again.
 CCFormula* CCRemoteOpFormula::Copy() const {
-    return new CCRemoteOpFormula(m_func, CopyFormulaList(m_args));
+    auto* copy = new CCRemoteOpFormula(m_func, CopyFormulaList(m_args));
+    copy->m_remote = m_remote;
+    return copy;
 }
 
-// The reference a remote node's arguments name now; the cell moves its registration when it
-// changed.
-static void ResolveRemote(cells::CTX* ctx, const CCRef* cell, const CCFunc* func,
-                          const CCFormulaList* args, CCRemoteRef& remote) {
+void CCRemoteOpFormula::Resolve(cells::CTX* ctx, const CCRef* cell) {
     CCRemoteRef resolved;
-    if (!func || GetFuncRemoteRef(ctx, resolved, func, args, cell) != 0) resolved.Clear();
-    if (resolved.GetDocument() != remote.GetDocument() || resolved.GetItem() != remote.GetItem()) {
-        CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
-        if (manager && cell) {
-            if (!remote.GetDocument().empty()) manager->DoRemoteUnRegisterDependent(&remote, cell);
-            if (!resolved.GetDocument().empty())
-                manager->DoRemoteRegisterDependent(&resolved, cell);
-        }
-        remote = resolved;
-        CCRemoteOpFormula::RefRemoteChanged = true;
+    if (!m_func || GetFuncRemoteRef(ctx, resolved, m_func, m_args, cell) != 0) resolved.Clear();
+    if (resolved.GetDocument() == m_remote.GetDocument() &&
+        resolved.GetItem() == m_remote.GetItem())
+        return;
+    CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
+    if (manager && cell) {
+        if (!m_remote.GetDocument().empty()) manager->DoRemoteUnRegisterDependent(&m_remote, cell);
+        if (!resolved.GetDocument().empty()) manager->DoRemoteRegisterDependent(&resolved, cell);
     }
+    m_remote = resolved;
+    RefRemoteChanged = true;
+}
+
+CCRemoteRef CCRemoteOpFormula::Registered(cells::CTX* ctx, const CCRef* cell) const {
+    if (!m_remote.GetDocument().empty()) return m_remote;
+    CCRemoteRef named;
+    if (!m_func || GetFuncRemoteRef(ctx, named, m_func, m_args, cell) != 0) named.Clear();
+    return named;
 }
 
 void CCRemoteOpFormula::Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) {
-    ResolveRemote(ctx, cell, m_func, m_args, m_remote);
+    Resolve(ctx, cell);
     CCOpFormula::Eval(ctx, result, cell);
 }
 
-int CCRemoteOpFormula::IsSingleValue(cells::CTX* ctx, const CCRef*) {
+int CCRemoteOpFormula::RegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
+    int all = CCOpFormula::RegisterDependents(ctx, dependent);
+    CCRemoteRef named = Registered(ctx, dependent);
+    CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
+    if (manager && dependent && !named.GetDocument().empty()) {
+        manager->DoRemoteRegisterDependent(&named, dependent);
+        m_remote = named;
+    }
+    return all;
+}
+
+int CCRemoteOpFormula::UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
+    int all = CCOpFormula::UnRegisterDependents(ctx, dependent);
+    CCRemoteRef named = Registered(ctx, dependent);
+    CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
+    if (manager && dependent && !named.GetDocument().empty())
+        manager->DoRemoteUnRegisterDependent(&named, dependent);
+    return all;
+}
+
+int CCRemoteOpFormula::IsSingleValue(cells::CTX* ctx, const CCRef* cell) {
+    Resolve(ctx, cell);
     return m_remote.GetDocument().empty() ? 1 : m_remote.IsSingleValue(ctx);
 }
 
-// An aggregation opens the node without evaluating it: the reference is resolved here too.
+// A function over the node (SUM(REMOTE(...))) opens it without evaluating it first.
 uint16_t CCRemoteOpFormula::OpenRef(cells::CTX* ctx, const CCRef* cell) {
-    ResolveRemote(ctx, cell, m_func, m_args, m_remote);
+    Resolve(ctx, cell);
     return m_remote.GetDocument().empty() ? 0 : m_remote.OpenRef(ctx);
 }
 
@@ -394,6 +424,36 @@ int CCRemoteOpFormula::CloseRef(cells::CTX* ctx, uint16_t handle, const CCRef*) 
 
 CCFormula* CCDocOpFormula::Copy() const {
     return new CCDocOpFormula(m_func, CopyFormulaList(m_args));
+}
+
+namespace {
+// The document property a node reads; none for ROW and COLUMN, whose value is the cell's
+// own position and never changes while the formula stays in its cell.
+bool PropertyItem(cells::CTX* ctx, const CCFunc* func, const CCFormulaList* args, const CCRef* cell,
+                  CCDocumentRef& item) {
+    if (!func || GetFuncDocumentRef(ctx, item, func, args, cell) != 0) return false;
+    const int type = item.GetDocRefType();
+    return type >= 0 && type < CCDocumentRef::DOC_COLUMN;
+}
+}  // namespace
+
+int CCDocOpFormula::RegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
+    int all = CCOpFormula::RegisterDependents(ctx, dependent);
+    CCDocumentRef item;
+    CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
+    if (manager && dependent && PropertyItem(ctx, m_func, m_args, dependent, item) &&
+        !manager->RegisterDocumentDependent(&item, dependent))
+        all = 0;
+    return all;
+}
+
+int CCDocOpFormula::UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) {
+    int all = CCOpFormula::UnRegisterDependents(ctx, dependent);
+    CCDocumentRef item;
+    CCCellManager* manager = ctx ? ctx->GetManager() : nullptr;
+    if (manager && dependent && PropertyItem(ctx, m_func, m_args, dependent, item))
+        manager->UnRegisterDocumentDependent(&item, dependent);
+    return all;
 }
 
 const std::u16string& CCOpFormula::GetStoredName() const {

@@ -24,6 +24,8 @@ bool CUserInterface::ProtectionDialog(bool, std::u16string&, bool (*)(const std:
 
 void CUserInterface::FunctionWithoutEvaluation(std::u16string_view) {}
 
+void CUserInterface::FunctionNotAvailable(std::u16string_view, std::u16string_view) {}
+
 void CUserInterface::ReferenceReadAsName(std::u16string_view) {}
 
 void SetUserInterface(CUserInterface* ui) {

@@ -1,6 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "ostrel/remote/transport_interface.h"
+
+#include <string>
+
+#include "ostrel/cells/cell_value.h"
 #include "platform/names.h"
+#include "remote/read_ahead.h"
+
+CCTransportInterface::CCTransportInterface() = default;
+CCTransportInterface::~CCTransportInterface() = default;
 
 int CCTransportInterface::IsRemoteDocumentOpen(const char16_t*) {
     return 0;
@@ -89,4 +97,13 @@ int CCTransportInterface::OnRemoteSetSourceValue(const CCRemoteRef*, const CCCel
 int CCTransportInterface::OnRemoteSetValueInCompound(const CCRemoteRef*, const char16_t*,
                                                      unsigned long, const CCCellValue*) {
     return 0;
+}
+
+int CCTransportInterface::OnRemoteNextValues(const CCRemoteRef* ref, uint16_t handle, uint32_t most,
+                                             std::vector<CCCellValue>& values) {
+    values.clear();
+    CCCellValue value;
+    while (values.size() < most && OnRemoteNextValue(ref, handle, &value))
+        values.push_back(value);
+    return static_cast<int>(values.size());
 }

@@ -2,16 +2,21 @@
 // The request protocol between documents: each remote operation becomes a request written
 // into a memory file, carried by the host (DoTransport) to the other document, served there
 // (OnTransport) and answered in the same file.
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/platform/archive.h"
+#include "ostrel/platform/exceptions.h"
+#include "ostrel/platform/file.h"
 #include "ostrel/platform/geometry.h"
 #include "ostrel/platform/ptr_array.h"
 #include "ostrel/platform/string_array.h"
 #include "ostrel/refs/remote_ref.h"
 #include "ostrel/remote/transport_interface.h"
 #include "platform/names.h"
+#include "remote/read_ahead.h"
 
 namespace {
 
@@ -38,20 +43,72 @@ enum Code : uint32_t {
     kInitRecalc,
     kSetSourceValue,
     kSetValueInCompound,
+    kNextValues,  // ours: many values of an open reference at once
 };
 
+// An answer holds exactly what its request answers: bytes left over mean it was not the
+// answer to this request. Readers call it before they touch the caller's outputs.
+void Finished(CArchive& ar) {
+    if (ar.GetBytesLeft() != 0) throw CArchiveException(CArchiveException::badFormat);
+}
+
 void NoArgs(CArchive&) {}
-void NoAnswer(CArchive&) {}
+void NoAnswer(CArchive& ar) {
+    Finished(ar);
+}
+
+}  // namespace
+
+namespace {
+
+// Request files, one per level of requests made while serving another (A asks B, whose
+// answer makes it ask C): each level writes into its own, and a request reuses its level's
+// buffer instead of allocating one, which reading a remote range value by value would
+// otherwise do for every value.
+class RequestFiles {
+public:
+    class Lease {
+    public:
+        explicit Lease(RequestFiles& owner) : m_owner(owner) {
+            if (m_owner.m_depth == m_owner.m_files.size())
+                m_owner.m_files.push_back(std::make_unique<CMemFile>(1024));
+            m_file = m_owner.m_files[m_owner.m_depth++].get();
+            m_file->SetLength(0);
+            m_file->SeekToBegin();
+        }
+        ~Lease() { --m_owner.m_depth; }
+        Lease(const Lease&) = delete;
+        Lease& operator=(const Lease&) = delete;
+        CMemFile& file() { return *m_file; }
+
+    private:
+        RequestFiles& m_owner;
+        CMemFile* m_file;
+    };
+
+private:
+    std::vector<std::unique_ptr<CMemFile>> m_files;
+    size_t m_depth = 0;
+};
+
+RequestFiles& TheRequestFiles() {
+    // One engine thread at a time, but any thread may be it: each keeps its own files.
+    thread_local RequestFiles files;
+    return files;
+}
 
 }  // namespace
 
 // Builds one request, hands it to the host and reads the answer. The session is ended even
-// when an exception leaves (a malformed answer, the host's transport failing).
+// when an exception leaves. An answer that does not read as the request's answer (cut short,
+// a count beyond its bytes, bytes left over) fails the request: the result is 0 and the
+// caller's outputs stay as they were, since every answer is read into a local first.
 template <class Args, class Answer>
 static int SendRequest(CCTransportInterface& self, uint32_t code, const CCRemoteRef* ref,
                        const CCRemoteRef* carrier, Args storeArgs, Answer loadAnswer) {
     if (!ref) return 0;
-    CMemFile file(1024);
+    RequestFiles::Lease lease(TheRequestFiles());
+    CMemFile& file = lease.file();
     CManagerSession session(&self);
     {
         CArchive out(&file, CArchive::store);
@@ -61,12 +118,16 @@ static int SendRequest(CCTransportInterface& self, uint32_t code, const CCRemote
         out.Flush();
     }
     if (!self.DoTransport(carrier, &file)) return 0;
-    file.SeekToBegin();
-    CArchive in(&file, CArchive::load);
-    uint32_t result;
-    in >> result;
-    loadAnswer(in);
-    return static_cast<int>(result);
+    try {
+        file.SeekToBegin();
+        CArchive in(&file, CArchive::load);
+        uint32_t result;
+        in >> result;
+        loadAnswer(in);
+        return static_cast<int>(result);
+    } catch (const CArchiveException&) {
+        return 0;
+    }
 }
 
 int CCTransportInterface::DoRemoteIsValidRef(const CCRemoteRef* ref) {
@@ -80,6 +141,7 @@ int CCTransportInterface::DoRemoteGetValue(const CCRemoteRef* ref, CCCellValue* 
         [&](CArchive& ar) {
             CCCellValue answer;
             answer.Read(GetCTX(), ar);
+            Finished(ar);
             if (value) *value = answer;
         });
 }
@@ -91,6 +153,7 @@ int CCTransportInterface::DoRemoteGetDataSources(const CCRemoteRef* ref, CString
         [&](CArchive& ar) {
             CStringArray answer;
             answer.Serialize(ar);
+            Finished(ar);
             if (out) out->Copy(answer);
         });
 }
@@ -99,12 +162,17 @@ int CCTransportInterface::DoRemoteGetItems(const CCRemoteRef* ref, CStringArray*
     return SendRequest(*this, kGetItems, ref, ref, NoArgs, [&](CArchive& ar) {
         CStringArray answer;
         answer.Serialize(ar);
+        Finished(ar);
         if (out) out->Copy(answer);
     });
 }
 
 uint16_t CCTransportInterface::DoRemoteOpenRef(const CCRemoteRef* ref) {
-    return static_cast<uint16_t>(SendRequest(*this, kOpenRef, ref, ref, NoArgs, NoAnswer));
+    const auto handle =
+        static_cast<uint16_t>(SendRequest(*this, kOpenRef, ref, ref, NoArgs, NoAnswer));
+    // A handle given out again starts afresh.
+    if (handle && m_readAhead) m_readAhead->Drop(ref->GetDocument(), handle);
+    return handle;
 }
 
 namespace {
@@ -113,6 +181,10 @@ auto RecordAnswer(CCTransportInterface& self, CPtrArray* record) {
     return [&self, record](CArchive& ar) {
         CPtrArray answer;
         ReadValueArray(self.GetCTX(), ar, answer);
+        if (ar.GetBytesLeft() != 0) {
+            FreeValueArray(answer);
+            Finished(ar);
+        }
         if (record) {
             FreeValueArray(*record);
             record->Copy(answer);
@@ -164,22 +236,76 @@ int CCTransportInterface::DoRemoteRefSize(const CCRemoteRef* ref, uint16_t handl
         [&](CArchive& ar) {
             int32_t width, height;
             ar >> width >> height;
+            Finished(ar);
             if (size) *size = CSize(width, height);
         });
 }
 
 int CCTransportInterface::DoRemoteNextValue(const CCRemoteRef* ref, uint16_t handle,
                                             CCCellValue* value) {
+    // How many values one request fetches ahead: enough that a request's cost vanishes
+    // behind the values', few enough that a formula reading a range's first value only
+    // pays little for the rest.
+    constexpr uint32_t kAhead = 1024;
+    if (!ref) return 0;
+    if (!m_readAhead) m_readAhead = std::make_unique<ReadAhead>();
+    const std::u16string& document = ref->GetDocument();
+    ReadAhead::Batch* batch = m_readAhead->Find(document, handle);
+    if (!batch) {
+        batch = &m_readAhead->batches.emplace_back();
+        batch->document = document;
+        batch->handle = handle;
+    }
+    if (batch->next == batch->values.size() && !batch->single) {
+        std::vector<CCCellValue> fetched;
+        const bool came = DoRemoteNextValues(ref, handle, kAhead, fetched) > 0;
+        // The request may have served others that read ahead too: the batch is found again.
+        batch = m_readAhead->Find(document, handle);
+        if (!batch) return 0;
+        batch->values.swap(fetched);
+        batch->next = 0;
+        // At the end, or a server that knows only the one-value request: it is asked so.
+        if (!came) batch->single = true;
+    }
+    if (batch->next < batch->values.size()) {
+        if (value) *value = batch->values[batch->next];
+        ++batch->next;
+        return 1;
+    }
     return SendRequest(
         *this, kNextValue, ref, ref, [&](CArchive& ar) { ar << handle; },
         [&](CArchive& ar) {
             CCCellValue answer;
             answer.Read(GetCTX(), ar);
+            Finished(ar);
             if (value) *value = answer;
         });
 }
 
+int CCTransportInterface::DoRemoteNextValues(const CCRemoteRef* ref, uint16_t handle, uint32_t most,
+                                             std::vector<CCCellValue>& values) {
+    most = std::min(most, kMostValuesAtOnce);
+    std::vector<CCCellValue> answer;
+    int count = SendRequest(
+        *this, kNextValues, ref, ref, [&](CArchive& ar) { ar << handle << most; },
+        [&](CArchive& ar) {
+            // The result says how many values follow; each takes at least a byte.
+            uint32_t n;
+            ar >> n;
+            if (n > most) throw CArchiveException(CArchiveException::badFormat);
+            ar.RequireBytes(n);
+            answer.resize(n);
+            for (CCCellValue& value : answer)
+                value.Read(GetCTX(), ar);
+            Finished(ar);
+        });
+    if (count <= 0 || size_t(count) != answer.size()) return 0;
+    values.swap(answer);
+    return count;
+}
+
 int CCTransportInterface::DoRemoteCloseRef(const CCRemoteRef* ref, uint16_t handle) {
+    if (ref && m_readAhead) m_readAhead->Drop(ref->GetDocument(), handle);
     return SendRequest(
         *this, kCloseRef, ref, ref, [&](CArchive& ar) { ar << handle; }, NoAnswer);
 }
@@ -278,7 +404,7 @@ int CCTransportInterface::OnTransport(CFile* file) {
     CCRemoteRef ref;
     ref.Read(ctx, in);
     if (!IsValidRemoteRef(&ref, code) || !IsFunctionAvailable(code)) return 0;
-    if (code < kIsValidRef || code > kSetValueInCompound) return 0;
+    if (code < kIsValidRef || code > kNextValues) return 0;
 
     // Arguments first, all of them, before anything is served or written.
     uint32_t u32 = 0;
@@ -305,6 +431,7 @@ int CCTransportInterface::OnTransport(CFile* file) {
             in >> handle;
             break;
         case kGetRecord:
+        case kNextValues:
             in >> handle >> u32;
             break;
         case kRegisterDependent:
@@ -335,6 +462,7 @@ int CCTransportInterface::OnTransport(CFile* file) {
 
     int result = 0;
     CCCellValue answerValue;
+    std::vector<CCCellValue> answerValues;
     CStringArray answerStrings;
     CPtrArray record;
     CSize size;
@@ -405,6 +533,11 @@ int CCTransportInterface::OnTransport(CFile* file) {
         case kSetValueInCompound:
             result = OnRemoteSetValueInCompound(&ref, text.c_str(), u32, &value);
             break;
+        case kNextValues:
+            result =
+                OnRemoteNextValues(&ref, handle, std::min(u32, kMostValuesAtOnce), answerValues);
+            if (result < 0 || size_t(result) != answerValues.size()) result = 0;
+            break;
         default:
             break;
     }
@@ -434,6 +567,11 @@ int CCTransportInterface::OnTransport(CFile* file) {
             break;
         case kRefSize:
             out << int32_t(size.cx) << int32_t(size.cy);
+            break;
+        case kNextValues:
+            out << uint32_t(result);
+            for (size_t i = 0; i < size_t(result); ++i)
+                answerValues[i].Write(ctx, out);
             break;
         default:
             break;

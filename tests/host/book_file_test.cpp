@@ -243,19 +243,34 @@ TEST(BookFile, FormulasReadTheSameInEveryLocaleAndOnlyVolatileOnesStart) {
 TEST(BookFile, EveryFormatVersionKeepsLoading) {
     const char* root = std::getenv("OSTREL_TEST_DATA");
     ASSERT_NE(root, nullptr);
-    const fs::path file = fs::path(root) / "books" / "format-1.ocb";
-    std::string error;
-    std::unique_ptr<ostrel::CalcBook> book = ostrel::CalcBook::LoadBook(file.string(), "", &error);
-    ASSERT_TRUE(book) << error;
-    ASSERT_EQ(book->SheetCount(), 2u);
+    for (const char* name : {"format-1.ocb", "format-2.ocb"}) {
+        const fs::path file = fs::path(root) / "books" / name;
+        std::string error;
+        std::unique_ptr<ostrel::CalcBook> book =
+            ostrel::CalcBook::LoadBook(file.string(), "", &error);
+        ASSERT_TRUE(book) << name << ": " << error;
+        ASSERT_EQ(book->SheetCount(), 2u);
+        book->RecalculateAll();
+        // What the files were made from (tests/data/books/README.md): 2 and 21 on Prices,
+        // and on Orders a product of them and a sum shown through a custom format.
+        ostrel::CalcSheet* orders = book->Sheet(1);
+        EXPECT_EQ(orders->GetCellValueText(0, 0), u"42");
+        EXPECT_EQ(orders->GetCellValueText(1, 0), u"1,234.50");
+        EXPECT_EQ(orders->GetCellValueText(0, 1), u"text, with a comma");
+        EXPECT_EQ(orders->GetHostData(), "kept");
+    }
+}
+
+TEST(BookFile, FormatTwoKeepsTheDocumentProperties) {
+    const char* root = std::getenv("OSTREL_TEST_DATA");
+    ASSERT_NE(root, nullptr);
+    const fs::path file = fs::path(root) / "books" / "format-2.ocb";
+    std::unique_ptr<ostrel::CalcBook> book = ostrel::CalcBook::LoadBook(file.string(), "");
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->GetProperty(u"title"), u"Orders of March");
+    EXPECT_EQ(book->GetProperty(u"saved"), u"2026-03-14T09:26:53");
     book->RecalculateAll();
-    // What format-1.ocb was made from (tests/data/books/README.md): 2 and 21 on Prices, and
-    // on Orders a product of them and a sum shown through a custom format.
-    ostrel::CalcSheet* orders = book->Sheet(1);
-    EXPECT_EQ(orders->GetCellValueText(0, 0), u"42");
-    EXPECT_EQ(orders->GetCellValueText(1, 0), u"1,234.50");
-    EXPECT_EQ(orders->GetCellValueText(0, 1), u"text, with a comma");
-    EXPECT_EQ(orders->GetHostData(), "kept");
+    EXPECT_EQ(book->Sheet(1)->GetCellValueText(1, 1), u"Orders of March");
 }
 
 TEST(BookFile, FilesThatCannotBeReadWholeAreRefused) {
@@ -289,10 +304,10 @@ TEST(BookFile, FilesThatCannotBeReadWholeAreRefused) {
     twice.replace(other, 10, std::string("f\0I\0r\0s\0T\0", 10));
     EXPECT_EQ(LoadError(Resealed(twice)), "the file names two sheets 'First' and 'fIrsT'");
     std::string newer = good;
-    newer[8] = 2;
+    newer[8] = 3;
     EXPECT_EQ(LoadError(Resealed(newer)),
-              "the file is in workbook format 2, which this version cannot read (it reads "
-              "format 1 and older)");
+              "the file is in workbook format 3, which this version cannot read (it reads "
+              "format 2 and older)");
     std::string badCell = good;
     ASSERT_EQ(badCell[cellsLength + 4 + 5], 22);  // the first cell's position command
     badCell[cellsLength + 4 + 5] = 99;
@@ -301,6 +316,20 @@ TEST(BookFile, FilesThatCannotBeReadWholeAreRefused) {
     badBlock[firstBlock + 8] = 2;
     EXPECT_EQ(LoadError(Resealed(badBlock)),
               "the protection and document data of sheet 'First' are damaged");
+
+    // A property no version knows, or a value not of its kind, is refused with the file.
+    std::unique_ptr<ostrel::CalcBook> titled = ostrel::MakeCalcBook("");
+    titled->AddSheet(u"S");
+    ASSERT_TRUE(titled->SetProperty(u"pages", u"12"));
+    std::string withPages;
+    ASSERT_TRUE(titled->SaveBookBytes(withPages));
+    const size_t key = withPages.find(std::string("p\0a\0g\0e\0s\0", 10));
+    ASSERT_NE(key, std::string::npos);
+    std::string unknown = withPages, notCount = withPages;
+    unknown.replace(key, 10, std::string("c\0o\0l\0o\0r\0", 10));
+    EXPECT_EQ(LoadError(Resealed(unknown)), "the document property 'color' is damaged");
+    notCount[key + 10 + 4] = 'x';  // the value's first unit
+    EXPECT_EQ(LoadError(Resealed(notCount)), "the document property 'pages' is damaged");
 }
 
 TEST(BookFile, SavingReplacesTheFileWholeOrLeavesItAsItWas) {

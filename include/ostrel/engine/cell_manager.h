@@ -261,6 +261,8 @@ public:
     int OnRemoteRefSize(const CCRemoteRef* ref, uint16_t handle,
                         ostrel::platform::CSize* size) override;
     int OnRemoteNextValue(const CCRemoteRef* ref, uint16_t handle, CCCellValue* value) override;
+    int OnRemoteNextValues(const CCRemoteRef* ref, uint16_t handle, uint32_t most,
+                           std::vector<CCCellValue>& values) override;
     int OnRemoteCloseRef(const CCRemoteRef* ref, uint16_t handle) override;
     int OnRemoteRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent) override;
     int OnRemoteUnRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent) override;

@@ -30,9 +30,10 @@ public:
     virtual CCSheet* GetSheet(std::u16string_view) { return nullptr; }
     virtual CCSheet* GetDefaultSheet() { return nullptr; }
     virtual int IsValidSheetName(std::u16string_view) { return 0; }
-    /// Serving a request read from file; the routing comes with the transport of requests
-    /// between documents, until then nothing is served.
-    virtual int TransportFile(cells::CTX*, ostrel::platform::CFile*) { return 0; }
+    /// Serves a request that another document sent to the workbook: the sheet the item's
+    /// prefix names ("Sheet2!B4", served as "B4"), else the default sheet, answers it in
+    /// the file. 0 when no sheet could (an unknown sheet, a request that does not read).
+    virtual int TransportFile(cells::CTX* ctx, ostrel::platform::CFile* file);
     /// At most 255 sheets, numbered from 0.
     virtual unsigned char GetSheetCount() { return 0; }
     virtual CCSheet* GetSheetByNumber(unsigned char) { return nullptr; }

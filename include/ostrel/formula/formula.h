@@ -330,6 +330,10 @@ public:
     int GetType() const override { return FORMULA_REMOTE; }
     CCFormula* Copy() const override;
     void Eval(cells::CTX* ctx, CCCellValue& result, const CCRef* cell) override;
+    /// The cell registers with the document its reference names as soon as it holds the
+    /// formula, and leaves it with the formula.
+    int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
+    int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
     int IsSingleValue(cells::CTX* ctx, const CCRef* cell) override;
     uint16_t OpenRef(cells::CTX* ctx, const CCRef* cell) override;
     int NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
@@ -346,6 +350,12 @@ public:
     static bool RefRemoteChanged;
 
 private:
+    // The reference the arguments name now, registered with in place of the one held when
+    // it differs (an argument read from a cell may have changed).
+    void Resolve(cells::CTX* ctx, const CCRef* cell);
+    // The reference to unregister from: the one held, or the arguments' when none is.
+    CCRemoteRef Registered(cells::CTX* ctx, const CCRef* cell) const;
+
     CCRemoteRef m_remote;
 };
 
@@ -354,6 +364,10 @@ public:
     using CCOpFormula::CCOpFormula;
     int GetType() const override { return FORMULA_DOC; }
     CCFormula* Copy() const override;
+    /// A function that reads a document property registers with the manager's document
+    /// item of that property, so that a changed property recalculates the cell.
+    int RegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
+    int UnRegisterDependents(cells::CTX* ctx, const CCRef* dependent) override;
 };
 
 class OSTREL_API CCRefOpFormula : public CCOpFormula, public CCListenerWithManager {

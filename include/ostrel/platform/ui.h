@@ -32,6 +32,10 @@ public:
     /// A formula used a function this build has no routine for: the cell shows error 7
     /// ("#NAME?"). Heard once per evaluation; the default does nothing.
     virtual void FunctionWithoutEvaluation(std::u16string_view name);
+    /// A formula used a function whose kind of document this host does not serve (WPGET
+    /// without word-processor documents): the cell shows error 9 ("#N/A"); why says what is
+    /// missing. Heard once per evaluation; the default does nothing.
+    virtual void FunctionNotAvailable(std::u16string_view name, std::u16string_view why);
     /// A formula of a document that is not a spreadsheet (CCCellManager::GetType() is not
     /// 1) holds text shaped like a cell reference, such as "B2": it is read as a name, and
     /// evaluates to error 1 unless the document knows that name. Heard once per document;

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "ostrel/engine/ctx_provider.h"
 #include "ostrel/export.h"
@@ -22,7 +24,10 @@ class CStringArray;
 
 class OSTREL_API CCTransportInterface : public cells::CCTXProvider {
 public:
-    CCTransportInterface() = default;
+    CCTransportInterface();
+    ~CCTransportInterface() override;
+    CCTransportInterface(const CCTransportInterface&) = delete;
+    CCTransportInterface& operator=(const CCTransportInterface&) = delete;
 
     int GetNotifyEnable() const { return m_notifyEnable; }
     void SetNotifyEnable(int enable) { m_notifyEnable = enable; }
@@ -74,6 +79,16 @@ public:
     virtual int DoRemoteSetSourceValue(const CCRemoteRef* ref, const CCCellValue* value);
     virtual int DoRemoteSetValueInCompound(const CCRemoteRef* ref, const char16_t* text,
                                            unsigned long arg, const CCCellValue* value);
+    /// DoRemoteNextValue reads values of an open reference ahead, many at once, and hands
+    /// them out one by one; a server that does not answer that is asked one value at a
+    /// time.
+    /// Up to most values of an open reference in one request (code 23, after the 22 of the
+    /// protocol), so that a range is not read with one request per value. The result is how
+    /// many values came (0 at the end, and from a server that does not know the request:
+    /// read such a one with DoRemoteNextValue). At most kMostValuesAtOnce are asked for.
+    virtual int DoRemoteNextValues(const CCRemoteRef* ref, uint16_t handle, uint32_t most,
+                                   std::vector<CCCellValue>& values);
+    static constexpr uint32_t kMostValuesAtOnce = 4096;
 
     /// Serving side.
     virtual int OnRemoteIsValidRef(const CCRemoteRef* ref);
@@ -108,9 +123,16 @@ public:
     virtual int OnRemoteSetSourceValue(const CCRemoteRef* ref, const CCCellValue* value);
     virtual int OnRemoteSetValueInCompound(const CCRemoteRef* ref, const char16_t* text,
                                            unsigned long arg, const CCCellValue* value);
+    /// Serves DoRemoteNextValues; by default value by value through OnRemoteNextValue.
+    virtual int OnRemoteNextValues(const CCRemoteRef* ref, uint16_t handle, uint32_t most,
+                                   std::vector<CCCellValue>& values);
 
 private:
+    struct ReadAhead;
     int m_notifyEnable = 1;
+    // Values of open remote references fetched ahead of DoRemoteNextValue, by document and
+    // handle; dropped when the reference is opened again or closed.
+    std::unique_ptr<ReadAhead> m_readAhead;
 };
 
 /// Brackets an operation with BeginSession and EndSession (nothing without an interface), so
