@@ -14,6 +14,7 @@
 
 #include "cli.h"
 #include "csv_input.h"
+#include "database/database_document.h"
 #include "ostrel/calc_book.h"
 #include "ostrel/csv.h"
 #include "ostrel/platform/ui.h"
@@ -350,11 +351,28 @@ std::optional<std::string> OutputClash(const CalcOptions& options, bool fromBook
     return std::nullopt;
 }
 
-// Opens every --doc FILE as a workbook of its own, calculated, and adds it to book under its
-// NAME, so that book's formulas read it; then sets the --property options on book. The
-// documents live in kept. The program's exit code, or nothing to go on.
+// The documents opened for a run. The workbook they were added to outlives the run, so each
+// database is taken out of its documents before it goes; a workbook leaves by itself.
+struct OpenedDocuments {
+    std::vector<std::unique_ptr<CalcBook>> books;
+    CalcBook* owner = nullptr;
+    std::vector<std::pair<std::u16string, std::unique_ptr<database::DatabaseDocument>>> databases;
+
+    OpenedDocuments() = default;
+    OpenedDocuments(const OpenedDocuments&) = delete;
+    OpenedDocuments& operator=(const OpenedDocuments&) = delete;
+    ~OpenedDocuments() {
+        for (auto& [name, database] : databases)
+            owner->RemoveDocument(name);
+    }
+};
+
+// Opens every --doc FILE as a workbook of its own, calculated, and every --db FILE as a
+// database, and adds each to book under its NAME, so that book's formulas read it; then sets
+// the --property options on book. The documents live in kept. The program's exit code, or
+// nothing to go on.
 std::optional<int> OpenDocuments(const CalcOptions& options, CalcBook& book, std::istream& in,
-                                 std::vector<std::unique_ptr<CalcBook>>& kept, std::ostream& err) {
+                                 OpenedDocuments& kept, std::ostream& err) {
     for (const auto& [name, file] : options.documents) {
         if (file == "-") return UsageError(err, "option '--doc' reads a file, not standard input");
         CsvInput input;
@@ -380,7 +398,21 @@ std::optional<int> OpenDocuments(const CalcOptions& options, CalcBook& book, std
         if (!book.AddDocument(name, *document))
             return UsageError(err, "option '--doc': '" + ToUtf8(name) +
                                        "' cannot name a document of this workbook");
-        kept.push_back(std::move(document));
+        kept.books.push_back(std::move(document));
+    }
+    kept.owner = &book;
+    for (const auto& [name, file] : options.databases) {
+        std::string why;
+        std::unique_ptr<database::DatabaseDocument> database =
+            database::DatabaseDocument::Open(file, name, why);
+        if (!database) {
+            Complain(err, std::filesystem::path(file).filename().string(), 0, why);
+            return kExitFailure;
+        }
+        if (!book.AddDocument(name, *database))
+            return UsageError(err, "option '--db': '" + ToUtf8(name) +
+                                       "' cannot name a document of this workbook");
+        kept.databases.emplace_back(name, std::move(database));
     }
     for (const auto& [key, value] : options.properties)
         if (!book.SetProperty(key, value))
@@ -419,8 +451,7 @@ bool SaveLegacy(CalcBook& book, const std::string& path, std::ostream& err) {
 // sheets are written in come out. The program's exit code, or nothing to go on.
 std::optional<int> LoadInput(const CalcOptions& options, CsvInput& input,
                              std::unique_ptr<CalcBook>& loaded, std::vector<SheetShape>& shapes,
-                             std::istream& in, std::vector<std::unique_ptr<CalcBook>>& documents,
-                             std::ostream& err) {
+                             std::istream& in, OpenedDocuments& documents, std::ostream& err) {
     std::string why;
     loaded = input.legacy ? CalcBook::LoadLegacyBytes(input.bytes, options.locale, &why)
                           : CalcBook::LoadBookBytes(input.bytes, options.locale, &why);
@@ -521,7 +552,7 @@ int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& 
     CalcBook* book = typed;
     std::vector<SheetShape> shapes;
     // Each document leaves the workbook's set of documents as it goes.
-    std::vector<std::unique_ptr<CalcBook>> documents;
+    OpenedDocuments documents;
     if (!fromBook) {
         if (std::optional<int> stop = OpenDocuments(options, *typed, in, documents, err))
             return *stop;

@@ -18,18 +18,20 @@ class CalcBook;
 class CalcSheet;
 
 struct CalcOptions {
-    std::vector<std::string> files;     // paths, or "-" for standard input
-    std::optional<std::string> outDir;  // one DIR/NAME.csv per sheet instead of out
-    std::optional<std::string> save;    // a workbook file written besides the output
+    std::vector<std::string> files;         // paths, or "-" for standard input
+    std::optional<std::string> outDir;      // one DIR/NAME.csv per sheet instead of out
+    std::optional<std::string> save;        // a workbook file written besides the output
     std::optional<std::string> saveLegacy;  // a legacy exchange file written besides it
-    std::string locale;                 // of a workbook read from a workbook file
-    std::optional<char> separator;      // of input and output; else each file's own
-    bool formulas = false;              // formula text instead of display text
-    bool progress = false;              // a progress bar on err while calculating
-    std::vector<FormatOption> formats;  // custom formats given to cells once typed
+    std::string locale;                     // of a workbook read from a workbook file
+    std::optional<char> separator;          // of input and output; else each file's own
+    bool formulas = false;                  // formula text instead of display text
+    bool progress = false;                  // a progress bar on err while calculating
+    std::vector<FormatOption> formats;      // custom formats given to cells once typed
     // Documents that formulas read by name (REMOTE, SSGET): (NAME, FILE), a CSV file or a
     // workbook file each.
     std::vector<std::pair<std::u16string, std::string>> documents;
+    // Databases that the database functions read by name: (NAME, FILE), SQLite files.
+    std::vector<std::pair<std::u16string, std::string>> databases;
     // Document properties of the workbook: (KEY, VALUE).
     std::vector<std::pair<std::u16string, std::u16string>> properties;
 };

@@ -85,6 +85,10 @@ constexpr std::string_view kHelp =
     "                   formulas read with REMOTE and SSGET: =REMOTE(\"NAME\", \"B2\"),\n"
     "                   =SUM(SSGET(\"NAME\", \"A1:A9\")). A formula reaches only the\n"
     "                   documents given so. May be repeated.\n"
+    "  --db NAME=FILE   Open the SQLite database FILE, read-only, as the database\n"
+    "                   document NAME that the database functions read:\n"
+    "                   =DBGET(\"NAME\", \"table\", \"field\", 3). A formula reaches only the\n"
+    "                   databases given so, and may only read them. May be repeated.\n"
     "  --property KEY=VALUE\n"
     "                   Set a property of the workbook, which TITLE(), AUTHOR() and\n"
     "                   the other document functions read and --save keeps: title,\n"
@@ -123,13 +127,13 @@ constexpr std::string_view kHelp =
     "\n"
     "Exit status:\n"
     "  0  every sheet was written\n"
-    "  1  the input or a --doc FILE could not be read (no such file, invalid UTF-8,\n"
-    "     malformed CSV, more than 65536 rows or 256 columns), the output could not\n"
-    "     be written, or the memory ran out\n"
+    "  1  the input, a --doc FILE or a --db FILE could not be read (no such file,\n"
+    "     invalid UTF-8, malformed CSV, more than 65536 rows or 256 columns, not an\n"
+    "     SQLite database), the output could not be written, or the memory ran out\n"
     "  2  the command line was wrong (unknown command or option, no FILE given,\n"
     "     several FILEs without --out, more than 255 FILEs, two FILEs making sheets\n"
     "     of the same name, an output that would replace an input, unknown locale,\n"
-    "     a --format whose RANGE or CODE cannot be used, a --doc or --property that\n"
+    "     a --format whose RANGE or CODE cannot be used, a --doc, --db or --property that\n"
     "     cannot be used, a BOOK given with other FILEs or holding several sheets\n"
     "     without --out)\n";
 
@@ -147,6 +151,7 @@ struct Arguments {
     std::optional<std::string> saveLegacy;
     std::vector<std::string> formats;     // RANGE=CODE, as given
     std::vector<std::string> documents;   // NAME=FILE, as given
+    std::vector<std::string> databases;   // NAME=FILE, as given
     std::vector<std::string> properties;  // KEY=VALUE, as given
     std::vector<std::string> positional;
 };
@@ -188,6 +193,11 @@ std::optional<std::string> Parse(int argc, char** argv, Arguments& arguments) {
             arguments.formats.emplace_back(argv[++i]);
         } else if (arg.starts_with("--format=")) {
             arguments.formats.emplace_back(arg.substr(9));
+        } else if (arg == "--db") {
+            if (i + 1 >= argc) return "option '--db' needs NAME=FILE";
+            arguments.databases.emplace_back(argv[++i]);
+        } else if (arg.starts_with("--db=")) {
+            arguments.databases.emplace_back(arg.substr(5));
         } else if (arg == "--doc") {
             if (i + 1 >= argc) return "option '--doc' needs NAME=FILE";
             arguments.documents.emplace_back(argv[++i]);
@@ -364,6 +374,19 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
                 return UsageError(err, "option '--doc': two documents are named '" +
                                            text.substr(0, equals) + "'");
         options.documents.emplace_back(std::move(name), text.substr(equals + 1));
+    }
+    for (const std::string& text : arguments.databases) {
+        const size_t equals = text.find('=');
+        if (equals == 0 || equals == std::string::npos || equals + 1 == text.size() ||
+            text[0] == '?')
+            return UsageError(err, "option '--db' needs NAME=FILE, NAME not starting with ?");
+        std::u16string name = FromUtf8(text.substr(0, equals));
+        for (const auto* named : {&options.documents, &options.databases})
+            for (const auto& [other, file] : *named)
+                if (SameSheetName(other, name))
+                    return UsageError(err, "option '--db': two documents are named '" +
+                                               text.substr(0, equals) + "'");
+        options.databases.emplace_back(std::move(name), text.substr(equals + 1));
     }
     for (const std::string& text : arguments.properties) {
         const size_t equals = text.find('=');

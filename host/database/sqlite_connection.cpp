@@ -174,7 +174,7 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path
     auto probe =
         connection->Prepare("SELECT count(*) FROM sqlite_schema", Trust::document, failure);
     if (!probe || probe->Step(failure) < 0) {
-        error = failure.message;
+        error = "not an SQLite database (" + failure.message + ")";
         return nullptr;
     }
     return connection;
