@@ -233,34 +233,17 @@ public:
         return finished;
     }
     bool SaveBookBytes(std::string& bytes, std::string* error) override {
-        EngineLock lock;
-        std::string why;
-        try {
-            if (host::WriteBook(*m_book, bytes, why)) return true;
-        } catch (const std::bad_alloc&) {
-            why = kOutOfMemory;
-        } catch (const CMemoryException&) {
-            why = kOutOfMemory;
-        }
-        if (error) *error = why;
-        return false;
+        return Writing([&](std::string& why) { return host::WriteBook(*m_book, bytes, why); },
+                       error);
     }
     bool SaveLegacyBytes(std::string& bytes, LegacySaveReport* report,
                          std::string* error) override {
-        EngineLock lock;
-        std::string why;
         LegacySaveReport counted;
-        try {
-            const bool written = host::WriteLegacy(*m_book, bytes, counted, why);
-            if (report) *report = counted;
-            if (written) return true;
-        } catch (const std::bad_alloc&) {
-            why = kOutOfMemory;
-        } catch (const CMemoryException&) {
-            why = kOutOfMemory;
-        }
-        if (error) *error = why;
-        return false;
+        const bool written = Writing(
+            [&](std::string& why) { return host::WriteLegacy(*m_book, bytes, counted, why); },
+            error);
+        if (report) *report = counted;
+        return written;
     }
 
     bool AddDocument(std::u16string_view name, CalcBook& other) override {
@@ -299,6 +282,23 @@ public:
     }
 
 private:
+    // Runs write(why) under the engine's lock; false with *error set when it fails or the
+    // memory runs out.
+    template <class Write>
+    static bool Writing(Write write, std::string* error) {
+        EngineLock lock;
+        std::string why;
+        try {
+            if (write(why)) return true;
+        } catch (const std::bad_alloc&) {
+            why = kOutOfMemory;
+        } catch (const CMemoryException&) {
+            why = kOutOfMemory;
+        }
+        if (error) *error = why;
+        return false;
+    }
+
     // This workbook in a set of documents, named so as not to take the name about to be
     // added; false when it cannot be.
     bool JoinedDocuments(std::u16string_view added) {
