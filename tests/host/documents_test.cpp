@@ -10,6 +10,7 @@
 
 #include "facade/document_hub.h"
 #include "ostrel/calc_book.h"
+#include "ostrel/cells/cell_value.h"
 #include "ostrel/platform/file.h"
 #include "ostrel/refs/remote_ref.h"
 #include "ostrel/remote/transport_interface.h"
@@ -161,6 +162,35 @@ TEST(Documents, RequestsThatAskBackEndAtTheDepthLimit) {
     book->RecalculateAll();
     EXPECT_EQ(sheet->GetCellValue(0, 0).error, kRefError);
     ASSERT_TRUE(book->RemoveDocument(u"silent"));
+}
+
+// A formula that stops reading another document unregisters there, though the request
+// travels with the reference of its own cell.
+TEST(Documents, AFormulaThatStopsReadingADocumentLeavesItsDependents) {
+    struct Counting : Server {
+        int registered = 0;
+        int OnRemoteGetValue(const CCRemoteRef*, CCCellValue* value, unsigned long) override {
+            if (value) value->Set(7.0);
+            return 1;
+        }
+        int OnRemoteRegisterDependent(const CCRemoteRef*, const CCRemoteRef*) override {
+            return ++registered, 1;
+        }
+        int OnRemoteUnRegisterDependent(const CCRemoteRef*, const CCRemoteRef*) override {
+            return --registered, 1;
+        }
+    } counting;
+    auto book = ostrel::MakeCalcBook("");
+    CalcSheet* sheet = book->AddSheet(u"S");
+    ASSERT_TRUE(book->AddDocument(u"counting", counting));
+    sheet->SetCellText(0, 0, "=REMOTE(\"counting\",\"A1\")");
+    book->RecalculateAll();
+    EXPECT_EQ(sheet->GetCellValue(0, 0).number, 7);
+    EXPECT_EQ(counting.registered, 1);
+    sheet->SetCellText(0, 0, "5");
+    book->RecalculateAll();
+    EXPECT_EQ(counting.registered, 0);
+    ASSERT_TRUE(book->RemoveDocument(u"counting"));
 }
 
 TEST(Documents, PropertiesFeedTheDocumentFunctions) {
