@@ -363,31 +363,28 @@ int RunCommandLine(int argc, char** argv, std::istream& in, std::ostream& out, s
             return UsageError(err, *complaint);
         options.formats.push_back(std::move(format));
     }
-    for (const std::string& text : arguments.documents) {
+    // NAME=FILE of --doc and --db; both kinds of document share one space of names.
+    auto addNamed = [&](const char* option, const std::string& text,
+                        std::vector<std::pair<std::u16string, std::string>>& named) {
         const size_t equals = text.find('=');
         if (equals == 0 || equals == std::string::npos || equals + 1 == text.size() ||
             text[0] == '?')
-            return UsageError(err, "option '--doc' needs NAME=FILE, NAME not starting with ?");
+            return UsageError(err, std::string("option '") + option +
+                                       "' needs NAME=FILE, NAME not starting with ?");
         std::u16string name = FromUtf8(text.substr(0, equals));
-        for (const auto& [other, file] : options.documents)
-            if (SameSheetName(other, name))
-                return UsageError(err, "option '--doc': two documents are named '" +
-                                           text.substr(0, equals) + "'");
-        options.documents.emplace_back(std::move(name), text.substr(equals + 1));
-    }
-    for (const std::string& text : arguments.databases) {
-        const size_t equals = text.find('=');
-        if (equals == 0 || equals == std::string::npos || equals + 1 == text.size() ||
-            text[0] == '?')
-            return UsageError(err, "option '--db' needs NAME=FILE, NAME not starting with ?");
-        std::u16string name = FromUtf8(text.substr(0, equals));
-        for (const auto* named : {&options.documents, &options.databases})
-            for (const auto& [other, file] : *named)
+        for (const auto* kind : {&options.documents, &options.databases})
+            for (const auto& [other, file] : *kind)
                 if (SameSheetName(other, name))
-                    return UsageError(err, "option '--db': two documents are named '" +
+                    return UsageError(err, std::string("option '") + option +
+                                               "': two documents are named '" +
                                                text.substr(0, equals) + "'");
-        options.databases.emplace_back(std::move(name), text.substr(equals + 1));
-    }
+        named.emplace_back(std::move(name), text.substr(equals + 1));
+        return 0;
+    };
+    for (const std::string& text : arguments.documents)
+        if (int wrong = addNamed("--doc", text, options.documents)) return wrong;
+    for (const std::string& text : arguments.databases)
+        if (int wrong = addNamed("--db", text, options.databases)) return wrong;
     for (const std::string& text : arguments.properties) {
         const size_t equals = text.find('=');
         if (equals == 0 || equals == std::string::npos)

@@ -64,26 +64,25 @@ RunningSums::Entry* RunningSums::Find(CCCellManager& manager, unsigned column, u
 bool RunningSums::Answer(Entry& entry, CCCellManager& manager, const CCRef* ref, uint32_t height,
                          double& sum, int& error) {
     if (height == 0 || height > kGridRows) return false;
-    if (entry.sums.size() < height && !entry.emptyAfter) {
-        // Rows where the column holds no cell are not read: a whole-column range over a few
-        // rows of data costs those rows.
+    if (entry.sums.size() < height) {
+        // Rows where the column holds no cell are not read, and add nothing: a whole-column
+        // range over a few rows of data costs those rows.
         uint32_t reach = height;
         const long end = manager.GetColumnEnd(entry.column);
         if (end >= 0)
             reach = uint32_t(std::min<long>(height, std::max<long>(end - entry.first, 0)));
-        if (entry.sums.capacity() < reach) {
-            const size_t room =
-                std::min(kGridRows, std::max<size_t>(reach, 2 * entry.sums.capacity()));
-            MakeRoom(room - entry.sums.capacity(), entry);
-            entry.sums.reserve(room);
+        if (entry.sums.size() < reach) {
+            if (entry.sums.capacity() < reach) {
+                const size_t room =
+                    std::min(kGridRows, std::max<size_t>(reach, 2 * entry.sums.capacity()));
+                MakeRoom(room - entry.sums.capacity(), entry);
+                entry.sums.reserve(room);
+            }
+            if (!Extend(entry, manager, ref, reach)) return false;
         }
-        if (entry.sums.size() < reach && !Extend(entry, manager, ref, reach)) return false;
-        entry.emptyAfter = reach < height;
     }
-    if (height <= entry.sums.size())
-        sum = entry.sums[height - 1];
-    else
-        sum = entry.sums.empty() ? 0 : entry.sums.back();
+    const size_t known = std::min<size_t>(height, entry.sums.size());
+    sum = known ? entry.sums[known - 1] : 0;
     error = entry.errorAt < height ? entry.errorCode : 0;
     return true;
 }
@@ -120,7 +119,6 @@ void RunningSums::CatchUp(const engine::ValueChanges& changes) {
 }
 
 void RunningSums::Truncate(Entry& entry, size_t rows) {
-    entry.emptyAfter = false;  // a change after the sums, or sums cut short of the end
     if (rows >= entry.sums.size()) return;
     entry.sums.resize(rows);
     if (entry.errorAt != kNoError && entry.errorAt >= rows) entry.errorAt = kNoError;
@@ -151,7 +149,6 @@ void RunningSums::MakeRoom(uint64_t rows, const Entry& keep) {
         held -= oldest->sums.capacity();
         oldest->sums = {};
         oldest->errorAt = kNoError;
-        oldest->emptyAfter = false;
     }
 }
 

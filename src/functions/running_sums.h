@@ -74,9 +74,6 @@ private:
         int errorCode = 0;
         uint64_t columnCount = 0;  // the column's count of changes when last current
         uint64_t used = 0;
-        // The rows after the sums held no cell when they were read: they add nothing, so
-        // the last sum answers for any height until a change in the column.
-        bool emptyAfter = false;
     };
 
     struct Busy {
