@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "facade/host_sheet.h"
 
+#include <utility>
+
 #include "facade/host_workbook.h"
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/calc_cache.h"
 #include "ostrel/engine/doc_item.h"
-#include "ostrel/platform/archive.h"
-#include "ostrel/platform/exceptions.h"
-#include "ostrel/platform/file.h"
 #include "ostrel/platform/ole_date_time.h"
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/platform/zmk/environment.h"
@@ -243,36 +242,18 @@ CCWorkbook* HostSheet::GetWorkbook() {
     return m_book;
 }
 
-namespace {
-
-// An unregistration comes with the dependent's reference, a cell of the asking document, but
-// the registration it removes is held by the document of the request's own reference, which
-// is read from the request.
-bool UnregisteredFrom(cells::CTX* ctx, CFile& file, CCRemoteRef& precedent) {
-    const uint64_t end = file.GetPosition();
-    bool found = false;
-    try {
-        file.SeekToBegin();
-        CArchive in(&file, CArchive::load);
-        uint32_t code = 0;
-        in >> code;
-        if (code == CCTransportInterface::kUnRegisterDependentCode) {
-            precedent.Read(ctx, in);
-            found = true;
-        }
-    } catch (const ostrel::CException&) {
-        found = false;
-    }
-    file.Seek(int64_t(end), CFile::begin);
-    return found;
+// The protocol hands an unregistration to DoTransport with the dependent's reference, a cell
+// of this document; the registration it removes is held by the document of ref.
+int HostSheet::DoRemoteUnRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent) {
+    const CCRemoteRef* outer = std::exchange(m_unregisteringFrom, ref);
+    const int result = CCCellManager::DoRemoteUnRegisterDependent(ref, dependent);
+    m_unregisteringFrom = outer;
+    return result;
 }
-
-}  // namespace
 
 int HostSheet::DoTransport(const CCRemoteRef* ref, CFile* file) {
     if (!m_book || !ref) return CCCellManager::DoTransport(ref, file);
-    CCRemoteRef precedent;
-    if (file && UnregisteredFrom(GetCTX(), *file, precedent)) ref = &precedent;
+    if (m_unregisteringFrom) ref = std::exchange(m_unregisteringFrom, nullptr);
     if (!ref->IsSheetLink()) return m_book->Carry(ref, file);
     HostSheet* sheet = m_book->SheetAt(m_book->IndexOf(CCRemoteRef::SheetName(ref->GetDocument())));
     // Sheets that name each other as dependents (a sheet link registered on a cell it

@@ -150,6 +150,9 @@ public:
     // Requests through sheet links go straight to the sheet they name; others go to the
     // document the workbook knows by the reference's name.
     int DoTransport(const CCRemoteRef* ref, CFile* file) override;
+    // Carried to the document of ref rather than the dependent's (this one).
+    int DoRemoteUnRegisterDependent(const CCRemoteRef* ref, const CCRemoteRef* dependent) override;
+    using CCCellManager::DoRemoteUnRegisterDependent;
     void OnUpdateIdleRecalc() override;
 
     using CCCellManager::GetCellFormula;
@@ -164,6 +167,7 @@ private:
     std::u16string m_name;
     CCNameRef m_nameRef;
     HostWorkbook* m_book = nullptr;
+    const CCRemoteRef* m_unregisteringFrom = nullptr;  // while an unregistration is sent
     std::unique_ptr<zmk::multilang::CLegacyLocaleContext> m_locale;
     cells::LCTX m_lctx;
     HostCtx m_ctx;

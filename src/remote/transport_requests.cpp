@@ -45,7 +45,6 @@ enum Code : uint32_t {
     kSetValueInCompound,
     kNextValues,  // ours: many values of an open reference at once
 };
-static_assert(kUnRegisterDependent == CCTransportInterface::kUnRegisterDependentCode);
 
 // An answer holds exactly what its request answers: bytes left over mean it was not the
 // answer to this request. Readers call it before they touch the caller's outputs.
@@ -328,8 +327,8 @@ int CCTransportInterface::DoRemoteRegisterDependent(const CCRemoteRef* ref,
 int CCTransportInterface::DoRemoteUnRegisterDependent(const CCRemoteRef* ref,
                                                       const CCRemoteRef* dependent) {
     // Handed to DoTransport with the dependent's reference, as the protocol has it; the
-    // registration is held by the document of ref, which the request names first, so a host
-    // carries it there (the reference host reads it from the request).
+    // registration is held by the document of ref, where a host carries it (the reference
+    // host's sheets override this to say so).
     return SendRequest(
         *this, kUnRegisterDependent, ref, dependent,
         [&](CArchive& ar) { WriteRemote(*this, ar, dependent); }, NoAnswer);

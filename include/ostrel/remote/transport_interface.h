@@ -89,9 +89,6 @@ public:
     virtual int DoRemoteNextValues(const CCRemoteRef* ref, uint16_t handle, uint32_t most,
                                    std::vector<CCCellValue>& values);
     static constexpr uint32_t kMostValuesAtOnce = 4096;
-    /// The code of UnRegisterDependent, the one request handed to DoTransport with its
-    /// second reference (the dependent's) rather than the one it is about.
-    static constexpr uint32_t kUnRegisterDependentCode = 15;
 
     /// Serving side.
     virtual int OnRemoteIsValidRef(const CCRemoteRef* ref);
