@@ -177,6 +177,23 @@ private:
     EngineSheet m_view;
 };
 
+// Runs work(why) under the engine's lock; false with *error set when it fails or the memory
+// runs out.
+template <class Work>
+bool Guarded(Work work, std::string* error) {
+    EngineLock lock;
+    std::string why;
+    try {
+        if (work(why)) return true;
+    } catch (const std::bad_alloc&) {
+        why = kOutOfMemory;
+    } catch (const CMemoryException&) {
+        why = kOutOfMemory;
+    }
+    if (error) *error = why;
+    return false;
+}
+
 class EngineBook : public CalcBook {
 public:
     // Made under the engine lock, with a view of each sheet the workbook holds already.
@@ -233,13 +250,13 @@ public:
         return finished;
     }
     bool SaveBookBytes(std::string& bytes, std::string* error) override {
-        return Writing([&](std::string& why) { return host::WriteBook(*m_book, bytes, why); },
+        return Guarded([&](std::string& why) { return host::WriteBook(*m_book, bytes, why); },
                        error);
     }
     bool SaveLegacyBytes(std::string& bytes, LegacySaveReport* report,
                          std::string* error) override {
         LegacySaveReport counted;
-        const bool written = Writing(
+        const bool written = Guarded(
             [&](std::string& why) { return host::WriteLegacy(*m_book, bytes, counted, why); },
             error);
         if (report) *report = counted;
@@ -282,23 +299,6 @@ public:
     }
 
 private:
-    // Runs write(why) under the engine's lock; false with *error set when it fails or the
-    // memory runs out.
-    template <class Write>
-    static bool Writing(Write write, std::string* error) {
-        EngineLock lock;
-        std::string why;
-        try {
-            if (write(why)) return true;
-        } catch (const std::bad_alloc&) {
-            why = kOutOfMemory;
-        } catch (const CMemoryException&) {
-            why = kOutOfMemory;
-        }
-        if (error) *error = why;
-        return false;
-    }
-
     // This workbook in a set of documents, named so as not to take the name about to be
     // added; false when it cannot be.
     bool JoinedDocuments(std::u16string_view added) {
@@ -381,22 +381,19 @@ namespace {
 template <class Reader>
 std::unique_ptr<CalcBook> LoadWith(Reader reader, std::string_view bytes,
                                    const std::string& localeName, std::string* error) {
-    std::string why;
     if (!StartEngine()) {
-        why = "the engine could not start";
-    } else {
-        EngineLock lock;
-        try {
-            if (std::unique_ptr<host::HostWorkbook> book = reader(bytes, localeName, why))
-                return std::make_unique<EngineBook>(std::move(book));
-        } catch (const std::bad_alloc&) {
-            why = kOutOfMemory;
-        } catch (const CMemoryException&) {
-            why = kOutOfMemory;
-        }
+        if (error) *error = "the engine could not start";
+        return nullptr;
     }
-    if (error) *error = why;
-    return nullptr;
+    std::unique_ptr<CalcBook> loaded;
+    Guarded(
+        [&](std::string& why) {
+            std::unique_ptr<host::HostWorkbook> book = reader(bytes, localeName, why);
+            if (book) loaded = std::make_unique<EngineBook>(std::move(book));
+            return loaded != nullptr;
+        },
+        error);
+    return loaded;
 }
 
 }  // namespace
