@@ -29,9 +29,10 @@ enum class Walk { going, found, exhausted, abandoned };
 // examined once, keyed by its sheet, column and row; other references whenever reached.
 class DependentWalk {
 public:
-    DependentWalk(cells::CTX* ctx, CCCellManager* manager, CCItem* item)
+    // Starts from the item's dependents as LoadDependencies gave them; the walk frees them.
+    DependentWalk(cells::CTX* ctx, CCCellManager* manager, CCItem* item, CCRefList* dependents)
         : m_manager(manager), m_item(item), m_probe(ctx, item->GetRef()) {
-        Enqueue(manager->LoadDependencies(item->GetRef()));
+        Enqueue(dependents);
     }
     ~DependentWalk() {
         for (CCRefList* list : m_lists)
@@ -155,13 +156,7 @@ private:
     std::unordered_set<const CCItem*> m_visited;
 };
 
-}  // namespace
-
-namespace {
-
-// A cycle through an item passes one of its dependents (a formula reading it, itself
-// included, directly or through a range). Most formulas are typed before anything reads
-// them, and this spares them both walks.
+// Whether a formula reads the item, itself included, directly or through a range.
 bool AnyoneReads(CCCellManager* manager, const CCRef* ref) {
     CCRefList* dependents = manager->LoadDependencies(ref);
     const bool any = dependents != nullptr;
@@ -173,8 +168,12 @@ bool AnyoneReads(CCCellManager* manager, const CCRef* ref) {
 
 int CCItem::IsCirc(cells::CTX* ctx) {
     CCCellManager* manager = cells::ManagerOf(ctx);
-    if (!manager || !GetRef() || !AnyoneReads(manager, GetRef())) return 0;
-    DependentWalk down(ctx, manager, this);
+    if (!manager || !GetRef()) return 0;
+    // A cycle through the item passes one of its dependents: an item nothing reads (most
+    // formulas as they are typed) needs neither walk.
+    CCRefList* dependents = manager->LoadDependencies(GetRef());
+    if (!dependents) return 0;
+    DependentWalk down(ctx, manager, this, dependents);
     PrecedentWalk up(ctx, manager, this);
     for (;;) {
         switch (down.Step()) {
