@@ -29,6 +29,17 @@ bool HoldsSomething(const HostCell& cell) {
            (cell.getCFmt().GetSetMask() & 0x01FF) != 0;
 }
 
+// A value calculated from another document is what that document held when the file was
+// written; the documents opened now may hold something else, or be missing.
+bool ReadsOtherDocuments(const CCFormula* formula) {
+    if (!formula) return false;
+    if (formula->GetType() == FORMULA_REMOTE || formula->ContainsRemoteLinks()) return true;
+    if (const auto* op = dynamic_cast<const CCOpFormula*>(formula))
+        for (const CCFormulaList* arg = op->GetArgs(); arg; arg = arg->m_pNext)
+            if (ReadsOtherDocuments(arg->m_pFormula)) return true;
+    return false;
+}
+
 }  // namespace
 
 // ---- writing ----
@@ -139,7 +150,8 @@ void BookCellReader::NoteFormula(bool always) {
     if (m_cell->GetFormulaType() != CELL_FORMULA) return;
     const CCFormula* formula = m_cell->LoadFormula(m_sheet->GetCTX());
     if (!formula) return;
-    if (always || !m_valueRead || formula->ContainsTodayLinks() || formula->AlwaysRecalc())
+    if (always || !m_valueRead || formula->ContainsTodayLinks() || formula->AlwaysRecalc() ||
+        ReadsOtherDocuments(formula))
         m_toStart.emplace_back(m_sheet, m_cell);
 }
 

@@ -72,6 +72,22 @@ TEST(Documents, AWorkbookReadsAnotherAndFollowsItsChanges) {
     t.extra->SetCellText(2, 0, "=REMOTE(\"Book\",\"Report!A1\")+1");
     t.data->RecalculateAll();
     EXPECT_EQ(t.extra->GetCellValue(2, 0).number, 101);
+
+    // A workbook file keeps the values read then; loaded beside other documents, the
+    // formulas read what those hold now, not what the file remembers.
+    std::string bytes;
+    ASSERT_TRUE(t.reader->SaveBookBytes(bytes));
+    auto loaded = CalcBook::LoadBookBytes(bytes, "");
+    ASSERT_TRUE(loaded);
+    TwoBooks now;
+    now.prices->SetCellText(0, 1, "7");
+    now.data->RecalculateAll();
+    ASSERT_TRUE(loaded->AddDocument(u"data", *now.data));
+    loaded->RecalculateAll();
+    CalcSheet* report = loaded->Sheet(0);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(report->GetCellValue(0, 0).number, 7);
+    EXPECT_EQ(report->GetCellValue(0, 1).number, 45 - 2 + 7);
 }
 
 TEST(Documents, OnlyDocumentsAHostAddedAreReached) {
