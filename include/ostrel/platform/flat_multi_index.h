@@ -43,7 +43,8 @@ public:
         ++m_size;
     }
 
-    /// The first value stored under key for which match(value) holds, or null.
+    /// A value stored under key for which match(value) holds, or null (values under one key
+    /// are met in no particular order).
     template <class Match>
     V* FindIf(uint64_t key, Match match) {
         if (m_slots.empty()) return nullptr;
