@@ -65,7 +65,9 @@ TEST_F(Settings, SignsAndMonthsAndTruncation) {
     SetDateLongMonths(13, u"Thirteen");
     EXPECT_EQ(std::tuple(GetDateLongMonths(0), GetDateShortMonths(13)),
               std::tuple(nullptr, nullptr));
-    EXPECT_EQ(GetDateLongMonths(1), std::u16string(u"January"));
+    EXPECT_EQ(
+        std::tuple(std::u16string(GetDateLongMonths(1)), std::u16string(GetDateShortMonths(12))),
+        std::tuple(u"January", u"Dec"));
     SetDateShortMonths(12, u"Dez");
     EXPECT_EQ(GetDateShortMonths(12), std::u16string(u"Dez"));
 
