@@ -137,14 +137,12 @@ TEST(DateSerial, TwoDigitYearsAroundTheCurrentYear) {
         UpdateYear(year, current);
         return year;
     };
-    EXPECT_EQ(updated(71, 2026), 2071);
-    EXPECT_EQ(updated(72, 2026), 1972);
-    EXPECT_EQ(updated(0, 2026), 2000);
-    EXPECT_EQ(updated(99, 2080), 2099);  // past 72 the whole current century is used
-    EXPECT_EQ(updated(71, 1999), 1971);
-    EXPECT_EQ(updated(100, 2026), 100);
-    EXPECT_EQ(updated(-1, 2026), -1);
-    EXPECT_EQ(updated(1985, 2026), 1985);
+    // Typed year, current year, the year meant: past 72 the whole current century is used.
+    const int years[][3] = {{71, 2026, 2071}, {72, 2026, 1972},  {0, 2026, 2000},
+                            {99, 2080, 2099}, {71, 1999, 1971},  {100, 2026, 100},
+                            {-1, 2026, -1},   {1985, 2026, 1985}};
+    for (auto [typed, current, meant] : years)
+        EXPECT_EQ(updated(typed, current), meant) << typed << " in " << current;
 
     int current = CurrentYear();
     for (int two : {0, 71, 72, 99}) {
@@ -161,16 +159,15 @@ TEST(DateSerial, SplitFraction) {
         if (!SplitFraction(v, style, n, d)) return std::string("none");
         return std::to_string(n) + "/" + std::to_string(d);
     };
-    EXPECT_EQ(fraction(0.3333, 0), "1/3");
-    EXPECT_EQ(fraction(-7.75, 0), "3/4");
-    EXPECT_EQ(fraction(std::numbers::pi, 0), "16/113");  // the closest below 1000
-    EXPECT_EQ(fraction(2.5, 5), "2/4");
-    EXPECT_EQ(fraction(0.123, 1), "12/100");
-    EXPECT_EQ(fraction(0.5, 3), "8/16");
-    EXPECT_EQ(fraction(0.0001, 0), "none");  // no denominator below 1000
-    EXPECT_EQ(fraction(0.01, 4), "none");    // rounds to 0/8
-    EXPECT_EQ(fraction(3.0, 0), "none");
-    EXPECT_EQ(fraction(0.5, 9), "none");
+    // Pi's closest below 1000 is 16/113; 0.0001 has no denominator below 1000, and 0.01 in
+    // eighths rounds to 0/8.
+    const std::tuple<double, int, const char*> cases[] = {
+        {0.3333, 0, "1/3"},  {-7.75, 0, "3/4"},    {std::numbers::pi, 0, "16/113"},
+        {2.5, 5, "2/4"},     {0.123, 1, "12/100"}, {0.5, 3, "8/16"},
+        {0.0001, 0, "none"}, {0.01, 4, "none"},    {3.0, 0, "none"},
+        {0.5, 9, "none"}};
+    for (auto [value, style, expected] : cases)
+        EXPECT_EQ(fraction(value, style), expected) << value << " in style " << style;
     // Tiny fractional parts put n / f far beyond an int.
     for (double v : {0.1 * 30, 1e-300, std::numeric_limits<double>::infinity(),
                      std::numeric_limits<double>::quiet_NaN()})

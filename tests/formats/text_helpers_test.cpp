@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "ostrel/platform/utf.h"
+
 namespace {
 
 // The offset of StrStrW's answer, or -1.
@@ -127,18 +129,14 @@ TEST(TextHelpers, Replace) {
 }
 
 TEST(TextHelpers, SetsAndBrackets) {
-    EXPECT_EQ(StrFind(u"abc;def", u";,"), 3);
-    EXPECT_EQ(StrFind(u"abcdef", u";,"), 6);
-    EXPECT_EQ(StrFind(u"abc", nullptr), 3);
-    EXPECT_EQ(StrFind(u"", u"a"), 0);
-    EXPECT_EQ(StrFind(nullptr, u"a"), 0);
-
-    EXPECT_EQ(MatchBrackets(u"SUM((1,2),{3})"), 1);
-    EXPECT_EQ(MatchBrackets(u")("), 1);  // the order is not checked
-    EXPECT_EQ(MatchBrackets(u"(()"), 0);
-    EXPECT_EQ(MatchBrackets(u"{1,2"), 0);
-    EXPECT_EQ(MatchBrackets(u"({)"), 0);
-    EXPECT_EQ(MatchBrackets(nullptr), 1);
+    EXPECT_EQ(std::tuple(StrFind(u"abc;def", u";,"), StrFind(u"abcdef", u";,"),
+                         StrFind(u"abc", nullptr), StrFind(u"", u"a"), StrFind(nullptr, u"a")),
+              std::tuple(3, 6, 3, 0, 0));
+    // The order of the brackets is not checked.
+    const std::pair<const char16_t*, int> brackets[] = {
+        {u"SUM((1,2),{3})", 1}, {u")(", 1}, {u"(()", 0}, {u"{1,2", 0}, {u"({)", 0}, {nullptr, 1}};
+    for (auto [text, matched] : brackets)
+        EXPECT_EQ(MatchBrackets(text), matched) << (text ? ostrel::ToUtf8(text) : "null");
 }
 
 TEST(TextHelpers, SortDoubles) {
