@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ostrel/cells/cell.h"
@@ -35,10 +36,9 @@ struct Sheet : TestSheet {
 TEST(CellFormula, TypedFormulasComputeAndPrint) {
     Sheet sheet;
     sheet.Type(0, 0, u"=1+2*3");
-    EXPECT_EQ(sheet.Shown(0, 0), "7");
-    EXPECT_EQ(sheet.Formula(0, 0), "= 1 + 2 * 3");
-    EXPECT_EQ(sheet.Cell(0, 0)->GetFormulaType(), CELL_FORMULA);
-    EXPECT_TRUE(sheet.Cell(0, 0)->IsValidFormula());
+    EXPECT_EQ(std::tuple(sheet.Shown(0, 0), sheet.Formula(0, 0), sheet.Cell(0, 0)->GetFormulaType(),
+                         sheet.Cell(0, 0)->IsValidFormula()),
+              std::tuple("7", "= 1 + 2 * 3", CELL_FORMULA, 1));
     sheet.Type(0, 1, u"=1/0");
     EXPECT_EQ(sheet.Shown(0, 1), "#DIV/0!");
     EXPECT_TRUE(sheet.messages.empty());
@@ -58,9 +58,9 @@ TEST(CellFormula, FormulasReadingEmptyCellsHearOfThemWhenFilled) {
 TEST(CellFormula, CircularFormulasAreErrorFive) {
     Sheet sheet;
     sheet.Type(0, 0, u"=A1+1");
-    EXPECT_EQ(sheet.Cell(0, 0)->GetValue().GetError(), 5);
-    EXPECT_EQ(sheet.Cell(0, 0)->GetFormulaType(), CELL_CIRCULAR);
-    EXPECT_FALSE(sheet.Cell(0, 0)->IsValidFormula());
+    EXPECT_EQ(std::tuple(sheet.Cell(0, 0)->GetValue().GetError(),
+                         sheet.Cell(0, 0)->GetFormulaType(), sheet.Cell(0, 0)->IsValidFormula()),
+              std::tuple(5, CELL_CIRCULAR, 0));
     EXPECT_EQ(sheet.messages, std::vector<unsigned>{13033});
     // Through several cells: the formula that closes the loop is the circular one.
     sheet.Type(1, 0, u"=C1");
@@ -82,9 +82,8 @@ TEST(CellFormula, AMoveOffTheGridKeepsTheFormulaAndMovesTheDependents) {
     // the cell's dependents follow it to A2, and every session is closed.
     CCRCRef a2(0, 1);
     EXPECT_NO_THROW(b2->Move(sheet.GetCTX(), &a2, nullptr));
-    EXPECT_EQ(sheet.Formula(1, 1), "= A1 + C1 * 2");
-    EXPECT_EQ(sheet.Formula(3, 4), "= A2");
-    EXPECT_EQ(sheet.openSessions, 0);
+    EXPECT_EQ(std::tuple(sheet.Formula(1, 1), sheet.Formula(3, 4), sheet.openSessions),
+              std::tuple("= A1 + C1 * 2", "= A2", 0));
     // One row and column on, every relative reference follows.
     CCRCRef c3(2, 2);
     b2->Move(sheet.GetCTX(), &c3, nullptr);
@@ -94,8 +93,7 @@ TEST(CellFormula, AMoveOffTheGridKeepsTheFormulaAndMovesTheDependents) {
     const std::string typed = sheet.Formula(5, 65534);
     CCRCRef below(5, 65535);
     EXPECT_NO_THROW(sheet.Cell(5, 65534)->Move(sheet.GetCTX(), &below, nullptr));
-    EXPECT_EQ(sheet.Formula(5, 65534), typed);
-    EXPECT_EQ(sheet.openSessions, 0);
+    EXPECT_EQ(std::tuple(sheet.Formula(5, 65534), sheet.openSessions), std::tuple(typed, 0));
 }
 
 TEST(CellFormula, StoredFormulasStayPackedUntilNeeded) {
@@ -106,10 +104,10 @@ TEST(CellFormula, StoredFormulasStayPackedUntilNeeded) {
     auto bytes = Store([&](CArchive& ar) { cell->Write(sheet.GetCTX(), ar); });
     TestCell back(1, 0);
     Load(bytes, [&](CArchive& ar) { back.Read(sheet.GetCTX(), ar); });
-    EXPECT_TRUE(back.IsFormulaLink());
-    EXPECT_EQ(back.GetFormulaType(), 0);  // not loaded yet
-    EXPECT_TRUE(back.IsValidFormula());
-    EXPECT_EQ(back.GetValue().GetNumber(), 1024);
+    // A formula, not loaded yet, with its value.
+    EXPECT_EQ(std::tuple(back.IsFormulaLink(), back.GetFormulaType(), back.IsValidFormula(),
+                         back.GetValue().GetNumber()),
+              std::tuple(1, 0, 1, 1024.0));
     CWideOutStream text;
     back.GetFormulaText(sheet.GetCTX(), text);
     EXPECT_EQ(ostrel::ToUtf8(text.str()), "= A1 ^ 10");
@@ -123,8 +121,7 @@ TEST(CellFormula, ClearRemovesTheFormulaButKeepsItsValue) {
     sheet.Type(0, 0, u"=2+2");
     TestCell* cell = sheet.Cell(0, 0);
     cell->Clear(sheet.GetCTX(), 3);
-    EXPECT_FALSE(cell->IsFormulaLink());
-    EXPECT_EQ(cell->GetValue().GetNumber(), 4);
+    EXPECT_EQ(std::tuple(cell->IsFormulaLink(), cell->GetValue().GetNumber()), std::tuple(0, 4.0));
 }
 
 TEST(CellFormula, RefusedRegistrationLeavesTheTextOnly) {
@@ -148,8 +145,8 @@ TEST(CellFormula, EditSourcesHandValuesOn) {
     EXPECT_EQ(source->SetEditSource(sheet.GetCTX(), &a1, 0), 1);
     EXPECT_EQ(sheet.Formula(1, 0), "! A1");
     source->SetValue(sheet.GetCTX(), testing_support::NumberValue(9));
-    EXPECT_EQ(sheet.Cell(0, 0)->GetValue().GetNumber(), 9);
-    EXPECT_TRUE(source->IsFormulaLink());
+    EXPECT_EQ(std::tuple(sheet.Cell(0, 0)->GetValue().GetNumber(), source->IsFormulaLink()),
+              std::tuple(9.0, 1));
 }
 
 // A formula whose tree is rebuilt (a cell it reads moved) or that moves itself keeps
@@ -172,14 +169,13 @@ TEST(CellFormula, RebuiltAndMovedFormulasFollowTheSheetTheyName) {
     EXPECT_EQ(one.Shown(2, 0), "8");
     one.Cell(1, 0)->Move(one.GetCTX(), &b5, nullptr);
     one.Cell(3, 0)->Move(one.GetCTX(), &d3, nullptr);
-    EXPECT_EQ(one.Formula(2, 0), "= Sheet2 ! A1 + B5");
-    EXPECT_EQ(one.Formula(4, 0), "= Sheet2 ! B1 + B5");
-    EXPECT_EQ(one.Formula(5, 0), "= Sheet1 ! B5 * 3");
+    EXPECT_EQ(std::tuple(one.Formula(2, 0), one.Formula(4, 0), one.Formula(5, 0)),
+              std::tuple("= Sheet2 ! A1 + B5", "= Sheet2 ! B1 + B5", "= Sheet1 ! B5 * 3"));
 
     two->SetName(u"Input");
     two->FireEvent(CCSheetRenameEvent(u"Sheet2", u"Input"));
-    EXPECT_EQ(one.Formula(2, 0), "= Input ! A1 + B5");
-    EXPECT_EQ(one.Formula(3, 0), "= Input ! A3 * 2");
+    EXPECT_EQ(std::tuple(one.Formula(2, 0), one.Formula(3, 0)),
+              std::tuple("= Input ! A1 + B5", "= Input ! A3 * 2"));
     one.Cell(2, 0)->Recalc(one.GetCTX());
     EXPECT_EQ(one.Shown(2, 0), "7");  // B5 is empty
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ostrel/formats/cell_format_table.h"
@@ -19,37 +20,49 @@ using testing_support::Store;
 using testing_support::TestCell;
 using testing_support::TestSheet;
 
+namespace {
+
+// A format that sets one part.
+CCCellFormat With(void (CCCellFormat::*set)(int), int value) {
+    CCCellFormat f;
+    (f.*set)(value);
+    return f;
+}
+
+// What the cell shows after the text is typed into it.
+std::string TypedShown(TestSheet& sheet, unsigned char column, uint16_t row,
+                       std::u16string_view text) {
+    sheet.Type(column, row, text);
+    return sheet.Shown(column, row);
+}
+
+}  // namespace
+
 TEST(Cell, TypedTextIsKeptExactly) {
     TestSheet sheet;
-    sheet.Type(0, 0, u"  padded text  ");
-    EXPECT_EQ(sheet.Shown(0, 0), "  padded text  ");
-    sheet.Type(0, 1, u"'123");
-    EXPECT_EQ(sheet.Shown(0, 1), "'123");  // the whole typed text, apostrophe included
+    EXPECT_EQ(TypedShown(sheet, 0, 0, u"  padded text  "), "  padded text  ");
+    // The whole typed text, apostrophe included.
+    EXPECT_EQ(TypedShown(sheet, 0, 1, u"'123"), "'123");
     EXPECT_TRUE(sheet.Cell(0, 1)->GetValue().IsText());
     sheet.Type(0, 2, u"   ");
     EXPECT_TRUE(sheet.Cell(0, 2)->GetValue().IsEmpty());
     sheet.Type(0, 3, u"1,234.5");
-    EXPECT_EQ(sheet.Cell(0, 3)->GetValue().GetNumber(), 1234.5);
-    EXPECT_EQ(sheet.Formula(0, 3), "1234.5");
-    sheet.Type(0, 4, u"12/3/2001");
+    EXPECT_EQ(std::tuple(sheet.Cell(0, 3)->GetValue().GetNumber(), sheet.Formula(0, 3)),
+              std::tuple(1234.5, "1234.5"));
+    EXPECT_EQ(TypedShown(sheet, 0, 4, u"12/3/2001"), "12/03/2001");
     EXPECT_EQ(sheet.Cell(0, 4)->GetValue().GetFormat().GetType(), C_NF_DATE);
-    EXPECT_EQ(sheet.Shown(0, 4), "12/03/2001");
 }
 
 TEST(Cell, PlainNumbersKeepTheCellsFormat) {
     TestSheet sheet;
-    sheet.Type(0, 0, u"$12.50");
-    EXPECT_EQ(sheet.Shown(0, 0), "$12.50");
-    sheet.Type(0, 0, u"7");
-    EXPECT_EQ(sheet.Shown(0, 0), "$7.00");
-    sheet.Type(0, 0, u"25%");
-    EXPECT_EQ(sheet.Shown(0, 0), "25%");
+    EXPECT_EQ(TypedShown(sheet, 0, 0, u"$12.50"), "$12.50");
+    EXPECT_EQ(TypedShown(sheet, 0, 0, u"7"), "$7.00");
+    EXPECT_EQ(TypedShown(sheet, 0, 0, u"25%"), "25%");
 }
 
 TEST(Cell, UnparsableFormulasBecomeTextWithAMessage) {
     TestSheet sheet;
-    sheet.Type(0, 0, u"=1+(");
-    EXPECT_EQ(sheet.Shown(0, 0), "=1+(");
+    EXPECT_EQ(TypedShown(sheet, 0, 0, u"=1+("), "=1+(");
     sheet.Type(0, 1, u"=1+");
     EXPECT_EQ(sheet.messages, (std::vector<unsigned>{13034, 13042}));
     sheet.Cell(0, 2)->SetText(sheet.GetCTX(), u"=1+", 1);  // quiet
@@ -59,27 +72,20 @@ TEST(Cell, UnparsableFormulasBecomeTextWithAMessage) {
 TEST(Cell, ProtectionRefusesLockedCells) {
     TestSheet sheet;
     TestCell* cell = sheet.Cell(0, 0);
-    CCCellFormat locked;
-    locked.SetLock(1);
-    cell->SetFormat(sheet.GetCTX(), locked);
+    cell->SetFormat(sheet.GetCTX(), With(&CCCellFormat::SetLock, 1));
     sheet.Type(0, 0, u"1");
     sheet.Protect(u"x");
     sheet.Type(0, 0, u"2");
     cell->Clear(sheet.GetCTX(), 7);
     cell->Delete(sheet.GetCTX());
-    CCCellFormat bold;
-    bold.SetHideZero(1);
-    cell->SetFormat(sheet.GetCTX(), bold);
+    cell->SetFormat(sheet.GetCTX(), With(&CCCellFormat::SetHideZero, 1));
     EXPECT_EQ(cell->GetValue().GetNumber(), 1);
     EXPECT_EQ(sheet.messages, (std::vector<unsigned>{13036, 13036, 13036, 13036}));
     // Hidden cells of a protected document show nothing and print "0" as formula text.
     sheet.UnProtect();
-    CCCellFormat hidden;
-    hidden.SetHide(1);
-    cell->SetFormat(sheet.GetCTX(), hidden);
+    cell->SetFormat(sheet.GetCTX(), With(&CCCellFormat::SetHide, 1));
     sheet.Protect(u"x");
-    EXPECT_EQ(sheet.Shown(0, 0), "");
-    EXPECT_EQ(sheet.Formula(0, 0), "0");
+    EXPECT_EQ(std::tuple(sheet.Shown(0, 0), sheet.Formula(0, 0)), std::tuple("", "0"));
 }
 
 TEST(Cell, ClearBitsAndHiddenValues) {
@@ -87,26 +93,18 @@ TEST(Cell, ClearBitsAndHiddenValues) {
     TestCell* cell = sheet.Cell(0, 0);
     sheet.Type(0, 0, u"12%");
     cell->Clear(sheet.GetCTX(), 4);  // the format only
-    EXPECT_EQ(cell->GetValue().GetFormat().GetType(), C_NF_GENERAL);
-    EXPECT_EQ(sheet.Shown(0, 0), "0.12");
+    EXPECT_EQ(std::tuple(cell->GetValue().GetFormat().GetType(), sheet.Shown(0, 0)),
+              std::tuple(C_NF_GENERAL, "0.12"));
     cell->Clear(sheet.GetCTX(), 1);
-    EXPECT_TRUE(cell->GetValue().IsEmpty());
-    EXPECT_TRUE(cell->IsEmpty());
+    EXPECT_TRUE(cell->GetValue().IsEmpty() && cell->IsEmpty());
 
     sheet.Type(0, 1, u"0");
-    CCCellFormat zeros;
-    zeros.SetHideZero(1);
-    sheet.Cell(0, 1)->SetFormat(sheet.GetCTX(), zeros);
-    EXPECT_EQ(sheet.Shown(0, 1), "");
-    EXPECT_EQ(sheet.Formula(0, 1), "0");
-
+    sheet.Cell(0, 1)->SetFormat(sheet.GetCTX(), With(&CCCellFormat::SetHideZero, 1));
+    EXPECT_EQ(std::tuple(sheet.Shown(0, 1), sheet.Formula(0, 1)), std::tuple("", "0"));
     // A format that sets the precision turns a general number into a fixed one.
     sheet.Type(0, 2, u"3.14159");
-    CCCellFormat two;
-    two.SetNFPrecision(2);
-    sheet.Cell(0, 2)->SetFormat(sheet.GetCTX(), two);
-    EXPECT_EQ(sheet.Shown(0, 2), "3.14");
-    EXPECT_EQ(sheet.Formula(0, 2), "3.14159");
+    sheet.Cell(0, 2)->SetFormat(sheet.GetCTX(), With(&CCCellFormat::SetNFPrecision, 2));
+    EXPECT_EQ(std::tuple(sheet.Shown(0, 2), sheet.Formula(0, 2)), std::tuple("3.14", "3.14159"));
 }
 
 TEST(Cell, TextGettersNeverOverrun) {
@@ -153,19 +151,16 @@ TEST(Cell, WriteAndReadBack) {
     TestSheet sheet;
     sheet.Type(0, 0, u"$12.50");
     TestCell* cell = sheet.Cell(0, 0);
-    CCCellFormat locked;
-    locked.SetLock(1);
-    cell->SetFormat(sheet.GetCTX(), locked);
+    cell->SetFormat(sheet.GetCTX(), With(&CCCellFormat::SetLock, 1));
     CCRCRef b1(1, 0);
     cell->RegisterDependent(sheet.GetCTX(), &b1);
     auto bytes = Store([&](CArchive& ar) { cell->Write(sheet.GetCTX(), ar); });
     TestCell back(0, 0);
     Load(bytes, [&](CArchive& ar) { back.Read(sheet.GetCTX(), ar); });
     EXPECT_TRUE(back.GetValue().IsEqual(cell->GetValue()));
-    EXPECT_EQ(back.GetFormatIndex(), cell->GetFormatIndex());
-    EXPECT_TRUE(back.IsLocked(sheet.GetCTX()));
-    EXPECT_EQ(back.GetDependentCount(), 1);
-    EXPECT_FALSE(back.IsFormulaLink());
+    EXPECT_EQ(std::tuple(back.GetFormatIndex(), back.IsLocked(sheet.GetCTX()),
+                         back.GetDependentCount(), back.IsFormulaLink()),
+              std::tuple(cell->GetFormatIndex(), true, 1, false));
     // A formula block is kept packed, type byte and all.
     std::vector<uint8_t> withFormula = bytes;
     size_t formulaAt = bytes.size() - (4 + 13 + 1) - 4;  // before the item block
@@ -174,9 +169,8 @@ TEST(Cell, WriteAndReadBack) {
                       withFormula.begin() + long(formulaAt) + 4);
     withFormula.insert(withFormula.begin() + long(formulaAt), block.begin(), block.end());
     Load(withFormula, [&](CArchive& ar) { back.Read(sheet.GetCTX(), ar); });
-    EXPECT_TRUE(back.IsFormulaLink());
-    EXPECT_EQ(back.GetFormulaType(), 0);
-    EXPECT_TRUE(back.IsValidFormula());
+    EXPECT_EQ(std::tuple(back.IsFormulaLink(), back.GetFormulaType(), back.IsValidFormula()),
+              std::tuple(true, 0, true));
     auto again = Store([&](CArchive& ar) { back.Write(sheet.GetCTX(), ar); });
     EXPECT_EQ(again, withFormula);
     // A formula length beyond the stream is refused and the cell stays as it was.
@@ -201,9 +195,7 @@ TEST(Cell, GermanInput) {
     cells::LCTX lctx{&german};
     sheet.Ctx().SetLCTX(&lctx);
     // Typed and shown in the context's locale (its conventions: the scanner tests).
-    sheet.Type(0, 1, u"24.12.2026");
-    EXPECT_EQ(sheet.Shown(0, 1), "24.12.2026");
-    sheet.Type(0, 2, u"12,50 €");
-    EXPECT_EQ(sheet.Shown(0, 2), "12,50 €");
+    EXPECT_EQ(TypedShown(sheet, 0, 1, u"24.12.2026"), "24.12.2026");
+    EXPECT_EQ(TypedShown(sheet, 0, 2, u"12,50 €"), "12,50 €");
     sheet.Ctx().SetLCTX(cells::invariant_LCTX());
 }

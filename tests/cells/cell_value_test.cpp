@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ostrel/formats/date_serial.h"
@@ -126,13 +127,12 @@ TEST(CellValue, SortOrderAndNaN) {
     for (auto& v : values)
         ptrs.push_back(&v);
     SortCellValues(ptrs.data(), ptrs.size(), 1);
-    EXPECT_EQ(ptrs[0]->GetNumber(), -1);
-    EXPECT_EQ(ptrs[1]->GetNumber(), 3);
-    EXPECT_EQ(ostrel::ToUtf8(ptrs[2]->GetText()), "a");
-    EXPECT_EQ(ostrel::ToUtf8(ptrs[3]->GetText()), "b");
-    EXPECT_EQ(ptrs[4]->GetError(), 5);  // errors keep their order: the sort is stable
-    EXPECT_EQ(ptrs[5]->GetError(), 2);
-    EXPECT_TRUE(ptrs[6]->IsEmpty());
+    // Numbers, texts, errors in their own order (the sort is stable), then the empty value.
+    std::vector<std::string> sorted;
+    for (const CCCellValue* v : ptrs)
+        sorted.push_back(Show(*v));
+    EXPECT_EQ(sorted, (std::vector<std::string>{"-1", "3", "a", "b", Show(CCCellValue(5)),
+                                                Show(CCCellValue(2)), ""}));
     double nan = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(CompareCellValues(Num(1), Num(nan), 1), 0);
     EXPECT_TRUE(Num(nan).IsTrue());
@@ -148,9 +148,10 @@ TEST(CellValue, SortOrderAndNaN) {
     EXPECT_EQ(std::unique(mp.begin(), mp.end()), mp.end());
     // Same-kind comparison of texts with nulls.
     CCCellValue nullText(static_cast<const char16_t*>(nullptr));
-    EXPECT_EQ(CompareEQTypeValues(nullText, Text(u"a"), 1), -1);
-    EXPECT_EQ(CompareEQTypeValues(Text(u"a"), nullText, 1), 1);
-    EXPECT_EQ(CompareEQTypeValues(nullText, nullText, 1), 0);
+    EXPECT_EQ(std::tuple(CompareEQTypeValues(nullText, Text(u"a"), 1),
+                         CompareEQTypeValues(Text(u"a"), nullText, 1),
+                         CompareEQTypeValues(nullText, nullText, 1)),
+              std::tuple(-1, 1, 0));
 }
 
 TEST(CellValue, EqualityAndTruth) {
@@ -158,13 +159,13 @@ TEST(CellValue, EqualityAndTruth) {
     b.Set(1.0, C_NF_CURRENCY);
     EXPECT_FALSE(a.IsEqual(b));  // same number, other format
     EXPECT_TRUE(a.IsEqual(Num(1 + 1e-17)));
-    EXPECT_FALSE(CCCellValue(static_cast<const char16_t*>(nullptr)).IsTrue());
-    EXPECT_FALSE(Text(u"").IsTrue());
-    EXPECT_TRUE(Text(u"x").IsTrue());
-    EXPECT_FALSE(CCCellValue(1).IsTrue());
     CCRCRef ref(1, 1);
     CCCellValue r(&ref);
-    EXPECT_TRUE(r.IsTrue());
+    // A text is true when it has units, an error never is, a reference always.
+    EXPECT_EQ(
+        std::tuple(CCCellValue(static_cast<const char16_t*>(nullptr)).IsTrue(), Text(u"").IsTrue(),
+                   Text(u"x").IsTrue(), CCCellValue(1).IsTrue(), r.IsTrue()),
+        std::tuple(false, false, true, false, true));
     EXPECT_FALSE(r.IsEqual(r));
     // Copies never share a text or a reference.
     CCCellValue copy = r;
@@ -191,11 +192,10 @@ TEST(CellValue, Printing) {
 TEST(CellValue, VariantConversions) {
     CVariant back;
     CCCellValue v = FromVariant(VT_CY, [](VARIANT& x) { x.cyVal.int64 = 123456789; });
-    EXPECT_EQ(v.GetNumber(), 12345.6789);
-    EXPECT_EQ(v.GetFormat().GetType(), C_NF_CURRENCY);
+    EXPECT_EQ(std::tuple(v.GetNumber(), v.GetFormat().GetType()),
+              std::tuple(12345.6789, C_NF_CURRENCY));
     v.Get(back);
-    EXPECT_EQ(back.vt, VT_CY);
-    EXPECT_EQ(back.cyVal.int64, 123456789);  // exact round trip
+    EXPECT_EQ(std::tuple(back.vt, back.cyVal.int64), std::tuple(VT_CY, 123456789));  // exact
     CCCellValue huge;
     huge.Set(1e300, C_NF_CURRENCY);
     huge.Get(back);
@@ -204,8 +204,7 @@ TEST(CellValue, VariantConversions) {
     CCCellValue small = FromVariant(VT_I2, [](VARIANT& x) { x.iVal = -7; });
     EXPECT_EQ(small.GetFormat().GetType(), C_NF_NUMBER);
     small.Get(back);
-    EXPECT_EQ(back.vt, VT_I4);
-    EXPECT_EQ(back.lVal, -7);
+    EXPECT_EQ(std::tuple(back.vt, back.lVal), std::tuple(VT_I4, -7));
 
     // Dates: inside 1900-2071 both ways; outside gives error 3 or VT_ERROR.
     CCCellValue date;
@@ -217,14 +216,12 @@ TEST(CellValue, VariantConversions) {
     CCCellValue late;
     late.Set(DateToDouble(1, 1, 2072), C_NF_DATE);
     late.Get(back);
-    EXPECT_EQ(back.vt, VT_ERROR);
-    EXPECT_EQ(back.scode, E_FAIL);
+    EXPECT_EQ(std::tuple(back.vt, back.scode), std::tuple(VT_ERROR, E_FAIL));
 
     // Text replaces whatever the variant held (ASan sees a leaked BSTR otherwise).
     CVariant text(u"old text");
     Text(u"new").Get(text);
-    EXPECT_EQ(text.vt, VT_BSTR);
-    EXPECT_EQ(ostrel::ToUtf8(std::u16string(text.bstrVal)), "new");
+    EXPECT_EQ(std::tuple(text.vt, std::u16string(text.bstrVal)), std::tuple(VT_BSTR, u"new"));
     CCCellValue().Get(text);
     EXPECT_EQ(text.vt, VT_EMPTY);
 
@@ -238,16 +235,15 @@ TEST(CellValue, VariantConversions) {
     hex.Set(255.0, C_NF_HEX);
     CVariant untouched(42.0);
     hex.Get(untouched);
-    EXPECT_EQ(untouched.vt, VT_R8);
-    EXPECT_EQ(untouched.dblVal, 42.0);
+    EXPECT_EQ(std::tuple(untouched.vt, untouched.dblVal), std::tuple(VT_R8, 42.0));
 }
 
 TEST(CellValue, StreamForm) {
     CCCellValue number;
     number.Set(1.5, C_NF_GENERAL);
     Bytes bytes = Store([&](CArchive& ar) { number.Write(nullptr, ar); });
-    EXPECT_EQ(bytes.size(), 1u + 8 + 12);  // type, double, the format with an empty code
-    EXPECT_EQ(bytes[0], 3);
+    // The type, the double, the format with an empty code.
+    EXPECT_EQ(std::tuple(bytes.size(), bytes[0]), std::tuple(1u + 8 + 12, 3));
     CCCellValue back;
     Load(bytes, [&](CArchive& ar) { back.Read(nullptr, ar); });
     EXPECT_TRUE(back.IsEqual(number));
@@ -264,8 +260,7 @@ TEST(CellValue, StreamForm) {
     EXPECT_EQ(Store([&](CArchive& ar) { CCCellValue(&a1).Write(nullptr, ar); }), (Bytes{4}));
     Load({4}, [&](CArchive& ar) {
         back.Read(nullptr, ar);
-        EXPECT_TRUE(back.IsRef());
-        EXPECT_EQ(back.GetRef(), nullptr);
+        EXPECT_EQ(std::tuple(back.IsRef(), back.GetRef()), std::tuple(true, nullptr));
     });
     Load({5}, [&](CArchive& ar) { EXPECT_THROW(back.Read(nullptr, ar), CArchiveException); });
     Load({3, 0, 0}, [&](CArchive& ar) {
@@ -284,8 +279,8 @@ TEST(CellValue, OptionalValuesAndArrays) {
     CPtrArray back;
     Load(bytes, [&](CArchive& ar) { ReadValueArray(nullptr, ar, back); });
     ASSERT_EQ(back.GetSize(), 3);
-    EXPECT_EQ(back.GetAt(1), nullptr);
-    EXPECT_EQ(static_cast<CCCellValue*>(back.GetAt(2))->GetError(), 2);
+    EXPECT_EQ(std::tuple(back.GetAt(1), static_cast<CCCellValue*>(back.GetAt(2))->GetError()),
+              std::tuple(nullptr, 2));
     FreeValueArray(back);
     FreeValueArray(values);
     EXPECT_EQ(values.GetSize(), 0);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 #include "formats/lt_strings.h"
@@ -40,6 +41,11 @@ std::vector<uint8_t> Written(const CCCellFormat& f) {
     return Store([&](CArchive& ar) { f.Write(ar); });
 }
 
+// The lower-case family's view: flag mask, lock, hide, zero hidden.
+auto Marks(const CCCellFormat& f) {
+    return std::tuple(f.getFlagMask(), f.getLock(), f.getHide(), f.getZeroHidden());
+}
+
 CCCellFormat ReadFrom(const std::vector<uint8_t>& bytes) {
     CCCellFormat f;
     Load(bytes, [&](CArchive& ar) { f.Read(ar); });
@@ -62,56 +68,45 @@ protected:
 TEST(CellFormat, FlagFamiliesShareFlagsButNotMasks) {
     CCCellFormat f;
     EXPECT_TRUE(f.IsEmpty());
+    // The lower-case family reads a flag as 1, the upper-case one as its bit; only a part
+    // whose set bit is on counts as hidden.
     f.setHide(5);
-    EXPECT_EQ(f.getHide(), 1);
-    EXPECT_EQ(f.GetHide(), 2);  // the bit itself
-    EXPECT_TRUE(f.isHide() && !f.IsHide());
-    EXPECT_FALSE(f.IsHidden());  // flag on, part not set
-
+    EXPECT_EQ(std::tuple(f.getHide(), f.GetHide(), f.isHide(), f.IsHide(), f.IsHidden()),
+              std::tuple(1, 2, true, false, false));
     f.SetHideZero(7);
     f.SetHideError(1);
     f.SetLock(0);
-    EXPECT_EQ(f.GetHideZero(), 16);
-    EXPECT_EQ(f.GetHideError(), 8);
-    EXPECT_TRUE(f.IsZeroHidden() && f.IsErrorHidden() && !f.isZeroHidden());
-    EXPECT_TRUE(f.IsLock() && !f.IsLocked());
+    EXPECT_EQ(std::tuple(f.GetHideZero(), f.GetHideError(), f.isZeroHidden(), f.IsLocked()),
+              std::tuple(16, 8, false, false));
     EXPECT_EQ(f.GetSetMask(), 0x0190);
     EXPECT_TRUE(f.IsStyle() && !f.IsNF() && !f.IsEmpty());
-
+    // Clearing drops only the mark.
     f.clearHide();
     f.ClearHideError();
-    EXPECT_EQ(f.GetHide(), 2);  // clearing drops only the mark
-    EXPECT_FALSE(f.isHide() || f.IsHideError());
-    EXPECT_EQ(f.getFlagMask(), 0);
+    EXPECT_EQ(std::tuple(f.GetHide(), f.IsHideError(), f.getFlagMask()), std::tuple(2, false, 0));
 
     f.InitDefault();
-    EXPECT_EQ(f.GetSetMask(), 0x01F1);
-    EXPECT_EQ(f.getFlagMask(), 0);
+    EXPECT_EQ(std::tuple(f.GetSetMask(), f.getFlagMask(), f.GetNFIndex()),
+              std::tuple(0x01F1, 0, 0));
     EXPECT_FALSE(f.IsLocked() || f.IsHidden() || f.IsErrorHidden() || f.IsZeroHidden());
-    EXPECT_EQ(f.GetNFIndex(), 0);
 }
 
 TEST(CellFormat, NumberFormatAccess) {
     CCCellFormat f;
     EXPECT_EQ(&f.GetNFmt(), GetNumberFormatTable().GetAt(0));
     f.SetNumberFormat(Make(C_NF_PERCENT, 1));
-    EXPECT_TRUE(f.IsNumberFormat());
-    EXPECT_EQ(f.GetNFType(), C_NF_PERCENT);
     int percent = f.GetNFIndex();
-
     // Each attribute setter changes a copy and leaves the interned format alone.
     f.SetNFPrecision(3);
     f.SetNFCommas(1);
-    EXPECT_EQ(f.GetSetMask(), 0x000D);
-    EXPECT_EQ(f.GetNFPrecision(), 3);
-    EXPECT_EQ(f.GetNFCommas(), 16);
+    EXPECT_EQ(std::tuple(f.GetSetMask(), f.GetNFType(), f.GetNFPrecision(), f.GetNFCommas()),
+              std::tuple(0x000D, C_NF_PERCENT, 3, 16));
     EXPECT_EQ(GetNumberFormatTable().GetAt(percent)->GetPrecision(), 1);
-
     {
         CacheWithFakeParser cache;
         f.SetNumberFormat(Custom(u"%0"));
-        EXPECT_TRUE(f.GetNFmt().isCustomFormat());
-        f.SetNFType(C_NF_SCIENTIFIC);
+        ASSERT_TRUE(f.GetNFmt().isCustomFormat());
+        f.SetNFType(C_NF_SCIENTIFIC);  // drops the code
         EXPECT_FALSE(f.GetNFmt().isCustomFormat());
         EXPECT_EQ(f.GetNFType(), C_NF_SCIENTIFIC);
     }
@@ -122,9 +117,8 @@ TEST(CellFormat, NumberFormatAccess) {
     overlay.setType(C_NF_CURRENCY);
     f.ClearNumberFormat();
     f.MergeNumberFormat(overlay);
-    EXPECT_TRUE(f.IsNumberFormat());
-    EXPECT_EQ(f.GetNFType(), C_NF_CURRENCY);
-    EXPECT_EQ(f.GetNFCommas(), 0);
+    EXPECT_EQ(std::tuple(f.IsNumberFormat(), f.GetNFType(), f.GetNFCommas()),
+              std::tuple(true, C_NF_CURRENCY, 0));
 
     // An index outside the table (from a packed buffer) reads entry 0.
     unsigned char packed[8] = {0x01, 0x00, 0xFF, 0xFF, 0xFF, 0x7F, 0, 0};
@@ -137,15 +131,14 @@ TEST_F(UnitTexts, UnitTextFormatsInternByExactIdentity) {
     ASSERT_TRUE(trailing.IsEqual(nullptr, leading));  // display comparison ignores the side
 
     // Interned after a "5 kg" format, a "kg 5" cell keeps its own format: it prints, reports
-    // and stores the leading unit text.
+    // and stores the leading unit text (flag byte A of the stored number format).
     CCCellFormat five_kg = WithNF(trailing), kg_five = WithNF(leading);
     EXPECT_NE(kg_five.GetNFIndex(), five_kg.GetNFIndex());
-    EXPECT_EQ(kg_five.GetNFmt().GetLTStringMode(), 1);
-    EXPECT_TRUE(kg_five.IsNFLTString());
-    EXPECT_EQ(kg_five.GetNFLTString(), kg);
+    EXPECT_EQ(std::tuple(kg_five.GetNFmt().GetLTStringMode(), kg_five.IsNFLTString(),
+                         kg_five.GetNFLTString(), Written(kg_five)[4]),
+              std::tuple(1, true, kg, 0x80));
     EXPECT_EQ(nf_test::Print(kg_five.GetNFmt(), 5), "kg 5");
     EXPECT_EQ(nf_test::Print(five_kg.GetNFmt(), 5), "5 kg");
-    EXPECT_EQ(Written(kg_five)[4], 0x80);  // flag byte A of the stored number format
     EXPECT_EQ(ReadFrom(Written(kg_five)).GetNFmt().GetLTStringMode(), 1);
 
     // Cell formats: equal for comparisons, distinct for the process-wide table, one entry
@@ -174,8 +167,7 @@ TEST(CellFormat, CustomAndClassicFormsOfOneCodeStayApart) {
     CCCellFormat a = WithNF(classic), b = WithNF(custom);
     EXPECT_NE(a.GetNFIndex(), b.GetNFIndex());
     EXPECT_TRUE(a.IsEqual(b));
-    EXPECT_EQ(Written(a)[10], 0);  // custom byte
-    EXPECT_EQ(Written(b)[10], 1);
+    EXPECT_EQ(std::tuple(Written(a)[10], Written(b)[10]), std::tuple(0, 1));  // custom byte
 
     // A custom format whose kind was changed after its code is copied with the kind the
     // code gives: interning it again must find that copy, not add one more.
@@ -205,10 +197,8 @@ TEST_F(UnitTexts, StreamFormsAreExact) {
     int size = GetNumberFormatTable().GetSize();
     CCCellFormat back = ReadFrom(bytes);
     EXPECT_EQ(GetNumberFormatTable().GetSize(), size);
-    EXPECT_EQ(back.GetNFIndex(), f.GetNFIndex());
-    EXPECT_EQ(back.GetSetMask(), 0x0111);
-    EXPECT_EQ(back.getFlagMask(), 0);
-    EXPECT_EQ(back.getHide(), 1);
+    EXPECT_EQ(std::tuple(back.GetNFIndex(), back.GetSetMask(), back.getFlagMask(), back.getHide()),
+              std::tuple(f.GetNFIndex(), 0x0111, 0, 1));
     EXPECT_EQ(Written(back), bytes);
 
     // Every premature end raises endOfFile and leaves the target as it was.
@@ -255,9 +245,8 @@ TEST(CellFormatAlgebra, MergeCollectsCommonPartsAndConflicts) {
     unsigned short conflicts = 0x0040;  // accumulated from earlier cells
     a.Merge(b, conflicts);
     EXPECT_EQ(conflicts, 0x0040 | 0x0004 | 0x0020);
-    EXPECT_EQ(a.GetNFPrecision(), 2);
-    EXPECT_EQ(a.GetHide(), 2);
-    EXPECT_TRUE(a.IsHideZero() && a.GetHideZero());
+    EXPECT_EQ(std::tuple(a.GetNFPrecision(), a.GetHide(), a.IsHideZero(), a.GetHideZero()),
+              std::tuple(2, 2, true, 16));
 
     // Taking over the other's number format must not cost this format its precision.
     CCCellFormat c, d = WithNF(Make(C_NF_NUMBER, 3));
@@ -265,17 +254,14 @@ TEST(CellFormatAlgebra, MergeCollectsCommonPartsAndConflicts) {
     d.SetNFPrecision(3);
     conflicts = 0;
     c.Merge(d, conflicts);
-    EXPECT_EQ(conflicts, 0x0004);
-    EXPECT_TRUE(c.IsNumberFormat());
-    EXPECT_EQ(c.GetNFType(), C_NF_NUMBER);
-    EXPECT_EQ(c.GetNFPrecision(), 2);
+    EXPECT_EQ(std::tuple(conflicts, c.IsNumberFormat(), c.GetNFType(), c.GetNFPrecision()),
+              std::tuple(0x0004, true, C_NF_NUMBER, 2));
 
     // Different whole number formats conflict; a format that sets nothing copies.
     CCCellFormat e = WithNF(Make(C_NF_PERCENT)), g;
     conflicts = 0;
     e.Merge(d, conflicts);
-    EXPECT_EQ(conflicts, 0x0001);
-    EXPECT_EQ(e.GetNFType(), C_NF_PERCENT);
+    EXPECT_EQ(std::tuple(conflicts, e.GetNFType()), std::tuple(0x0001, C_NF_PERCENT));
     g.setLock(1);
     g.Merge(d, conflicts);
     EXPECT_TRUE(g.IsSame(d));
@@ -283,8 +269,7 @@ TEST(CellFormatAlgebra, MergeCollectsCommonPartsAndConflicts) {
 
     // Without conflicts, other wins.
     a.Merge(b);
-    EXPECT_EQ(a.GetNFPrecision(), 3);
-    EXPECT_EQ(a.GetHide(), 0);
+    EXPECT_EQ(std::tuple(a.GetNFPrecision(), a.GetHide()), std::tuple(3, 0));
     CCCellFormat before = a;
     a.Merge(CCCellFormat());
     EXPECT_TRUE(a.IsSame(before));
@@ -300,16 +285,14 @@ TEST(CellFormatAlgebra, RelativeMergeClearAndEquality) {
     target.SetLock(0);
     target.SetEditSource(1);
     target.Merge(a, b);
-    EXPECT_FALSE(target.IsLock());  // same value in b
-    EXPECT_TRUE(target.IsHide() && target.GetHide());
-    EXPECT_TRUE(target.IsNFPrecision());
-    EXPECT_EQ(target.GetNFPrecision(), 2);
-    EXPECT_TRUE(target.IsEditSource());
+    // Lock has the same value in b: cleared. Hide and precision are taken, edit source kept.
+    EXPECT_EQ(std::tuple(target.IsLock(), target.IsHide(), target.GetHide(), target.IsNFPrecision(),
+                         target.GetNFPrecision(), target.IsEditSource()),
+              std::tuple(false, true, 2, true, 2, true));
 
     CCCellFormat empty;
     empty.Merge(a, CCCellFormat());
     EXPECT_TRUE(empty.IsSame(a));
-
     {
         CacheWithFakeParser cache;
         CCCellFormat custom = WithNF(Custom(u"0.0"));
@@ -317,8 +300,7 @@ TEST(CellFormatAlgebra, RelativeMergeClearAndEquality) {
         CCCellFormat t;
         t.SetHide(1);
         t.Merge(custom, CCCellFormat());
-        EXPECT_TRUE(t.IsNumberFormat());
-        EXPECT_FALSE(t.IsNFPrecision());
+        EXPECT_EQ(std::tuple(t.IsNumberFormat(), t.IsNFPrecision()), std::tuple(true, false));
     }
 
     CCCellFormat x = a, y;
@@ -352,30 +334,23 @@ TEST(CellFormatAlgebra, FlagMaskFamily) {
 
     CCCellFormat out;
     top.flattern(base, out);
-    EXPECT_EQ(out.getFlagMask(), 0x03);
-    EXPECT_EQ(out.getLock(), 1);
-    EXPECT_EQ(out.getHide(), 0);
-    EXPECT_EQ(out.GetNFPrecision(), 4);
-    EXPECT_EQ(out.GetNFCommas(), 16);
-    EXPECT_FALSE(out.IsLock());
+    EXPECT_EQ(Marks(out), std::tuple(0x03, 1, 0, 0));
+    EXPECT_EQ(std::tuple(out.GetNFPrecision(), out.GetNFCommas(), out.IsLock()),
+              std::tuple(4, 16, false));
     top.flattern(base, top);  // out may be an operand
     EXPECT_EQ(top.GetNFmt().getSetMask(), out.GetNFmt().getSetMask());
 
     CCCellFormat m;
     int nf = m.GetNFIndex();
     m.setNoNumF(base);
-    EXPECT_EQ(m.GetNFIndex(), nf);
-    EXPECT_EQ(m.getFlagMask(), 0x03);
+    EXPECT_EQ(std::tuple(m.GetNFIndex(), m.getFlagMask()), std::tuple(nf, 0x03));
     m.merge(out, CCCellFormat::kHide, CCNumberFormat::kSetPrecision);
-    EXPECT_EQ(m.getHide(), 0);
-    EXPECT_EQ(m.getLock(), 1);
-    EXPECT_EQ(m.GetNFPrecision(), 4);
-    EXPECT_EQ(m.GetNFCommas(), 0);
+    EXPECT_EQ(std::tuple(m.getHide(), m.getLock(), m.GetNFPrecision(), m.GetNFCommas()),
+              std::tuple(0, 1, 4, 0));
 
     CCCellFormat ex;
     base.extract(ex, CCCellFormat::kLock | CCCellFormat::kZeroHidden, CCNumberFormat::kSetCommas);
-    EXPECT_EQ(ex.getFlagMask(), CCCellFormat::kLock);
-    EXPECT_EQ(ex.getLock(), 1);
+    EXPECT_EQ(Marks(ex), std::tuple(CCCellFormat::kLock, 1, 0, 0));
     EXPECT_EQ(ex.GetNFmt().getSetMask(), CCNumberFormat::kSetCommas);
 
     CCCellFormat u, v, commons, diff;
@@ -385,17 +360,14 @@ TEST(CellFormatAlgebra, FlagMaskFamily) {
     v.setLock(1);
     v.setHide(0);
     u.extractCommons(v, commons);
-    EXPECT_EQ(commons.getFlagMask(), CCCellFormat::kLock);
-    EXPECT_EQ(commons.getLock(), 1);
+    EXPECT_EQ(Marks(commons), std::tuple(CCCellFormat::kLock, 1, 0, 0));
     u.substract(v, diff);
-    EXPECT_EQ(diff.getFlagMask(), CCCellFormat::kHide);
-    EXPECT_EQ(diff.getHide(), 1);
+    EXPECT_EQ(Marks(diff), std::tuple(CCCellFormat::kHide, 0, 1, 0));
     u.substract(v, u);  // out may be an operand
     EXPECT_EQ(u.getFlagMask(), CCCellFormat::kHide);
     v.setZeroHidden(1);
-    diff.mergeCommons(v);
-    EXPECT_EQ(diff.getHide(), 0);  // common: takes v's value
-    EXPECT_EQ(diff.getZeroHidden(), 0);
+    diff.mergeCommons(v);  // common parts take v's value
+    EXPECT_EQ(std::tuple(diff.getHide(), diff.getZeroHidden()), std::tuple(0, 0));
     diff.setZeroHidden(0);
     diff.mergeCommons(v);
     EXPECT_EQ(diff.getZeroHidden(), 1);
@@ -407,22 +379,20 @@ TEST(CellFormatTable, FindAddAndIndexFallback) {
     EXPECT_EQ(table.Find(CCCellFormat()), -1);
     EXPECT_EQ(table.DeleteAt(0), 0);
 
-    CCCellFormat locked, hidden;
+    CCCellFormat locked, hidden, lockedAgain;
     locked.SetLock(1);
     hidden.SetHide(1);
-    EXPECT_EQ(table.Add(locked), 0);
-    EXPECT_EQ(table.Add(hidden), 1);
-    CCCellFormat lockedAgain;
     lockedAgain.SetLock(1);
     lockedAgain.setZeroHidden(1);  // not compared
+    EXPECT_EQ(table.Add(locked), 0);
+    EXPECT_EQ(table.Add(hidden), 1);
     EXPECT_EQ(table.Add(lockedAgain), 0);
     EXPECT_EQ(table.GetAt(7), table.GetAt(0));
     EXPECT_EQ(table.GetAt(-1), table.GetAt(0));
 
     EXPECT_EQ(table.Append(locked), 2);
     table.InsertAt(0, hidden);
-    EXPECT_EQ(table.Find(locked), 1);
-    EXPECT_EQ(table.Find(hidden), 0);
+    EXPECT_EQ(std::tuple(table.Find(locked), table.Find(hidden)), std::tuple(1, 0));
     std::unique_ptr<CCCellFormat> removed = table.RemoveAt(0);
     ASSERT_NE(removed, nullptr);
     EXPECT_TRUE(removed->IsHide());
@@ -432,8 +402,7 @@ TEST(CellFormatTable, FindAddAndIndexFallback) {
 
     CCCellFormatTable copy(table);
     copy.Append(copy);  // appending itself reads the elements as they were
-    EXPECT_EQ(copy.GetSize(), 4);
-    EXPECT_EQ(copy.Find(locked), 1);
+    EXPECT_EQ(std::tuple(copy.GetSize(), copy.Find(locked)), std::tuple(4, 1));
 
     // The process-wide table starts with the empty format and interns exactly.
     CCCellFormatTable& shared = CCCellFormatTable::CCellFormats();

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "formats/builtin_formats.h"
@@ -56,17 +57,17 @@ LocaleData Separators(char16_t decimal, char16_t list) {
 }  // namespace
 
 TEST_F(Settings, SignsAndMonthsAndTruncation) {
+    // The signs are fixed; months outside 1-12 are neither kept nor answered.
     SetNegativeSign(u'~');
     SetPositiveSign(u'#');
-    EXPECT_EQ(GetNegativeSign(), u'-');
-    EXPECT_EQ(GetPositiveSign(), u'+');
-
+    EXPECT_EQ(std::tuple(GetNegativeSign(), GetPositiveSign()), std::tuple(u'-', u'+'));
     SetDateLongMonths(0, u"Zero");
     SetDateLongMonths(13, u"Thirteen");
-    EXPECT_EQ(GetDateLongMonths(0), nullptr);
-    EXPECT_EQ(GetDateShortMonths(13), nullptr);
-    EXPECT_EQ(GetDateLongMonths(1), std::u16string(u"January"));
-    EXPECT_EQ(GetDateShortMonths(12), std::u16string(u"Dec"));
+    EXPECT_EQ(std::tuple(GetDateLongMonths(0), GetDateShortMonths(13)),
+              std::tuple(nullptr, nullptr));
+    EXPECT_EQ(
+        std::tuple(std::u16string(GetDateLongMonths(1)), std::u16string(GetDateShortMonths(12))),
+        std::tuple(u"January", u"Dec"));
     SetDateShortMonths(12, u"Dez");
     EXPECT_EQ(GetDateShortMonths(12), std::u16string(u"Dez"));
 
@@ -88,13 +89,11 @@ TEST_F(Settings, TheInvariantLocaleGivesTheDefaults) {
     ostrel::text::SetCollationLocale("xx");
     ASSERT_EQ(InitInternationalSettings(), 1);  // the test program runs with LC_ALL=C
     const LocaleData d;
-    EXPECT_EQ(GetCurrencyString(), d.currencyString);
-    EXPECT_EQ(GetListSeparartor(), d.listSeparator);
-    EXPECT_EQ(GetListSeparartor2(), u';');
-    EXPECT_EQ(GetDateOrder(), d.dateOrder);
-    EXPECT_EQ(GetNumberDeciamalSeparartor(), d.numberDecimalSeparator);
-    EXPECT_EQ(GetTimeRange(), d.timeRange);
-    EXPECT_EQ(GetDateYearPosition(), d.dateYearPosition);
+    EXPECT_EQ(std::tuple(std::u16string(GetCurrencyString()), GetListSeparartor(),
+                         GetListSeparartor2(), GetDateOrder(), GetNumberDeciamalSeparartor(),
+                         GetTimeRange(), GetDateYearPosition()),
+              std::tuple(d.currencyString, d.listSeparator, u';', d.dateOrder,
+                         d.numberDecimalSeparator, d.timeRange, d.dateYearPosition));
     EXPECT_EQ(ostrel::text::GetCollationLocale(), "");
     EXPECT_TRUE(recorder.messages.empty());
 }
@@ -118,13 +117,13 @@ TEST_F(Settings, EverySettingComesFromTheLocale) {
     CLocaleInfo info(d);
     ASSERT_EQ(InitInternationalSettings(info), 1);
 
-    EXPECT_EQ(GetListSeparartor2(), u'\\');  // both ";" and "," are taken
-    EXPECT_EQ(GetCurrencyString(), std::u16string(u"kr."));
-    EXPECT_EQ(GetTimeRange(), 24);
-    EXPECT_EQ(GetTimeAMString(), std::u16string(u"AM"));
-    EXPECT_EQ(GetTimePMString(), std::u16string(u"nachm."));
-    EXPECT_EQ(GetDateLongMonths(1), std::u16string(31, u'J'));
-    EXPECT_EQ(GetDateShortMonths(3), std::u16string(u"Mar"));
+    // The second list separator is "\\" as both ";" and "," are taken; empty answers keep
+    // AM and the short March, a long name is cut to 31 units.
+    EXPECT_EQ(
+        std::tuple(GetListSeparartor2(), std::u16string(GetCurrencyString()), GetTimeRange(),
+                   std::u16string(GetTimeAMString()), std::u16string(GetTimePMString()),
+                   std::u16string(GetDateLongMonths(1)), std::u16string(GetDateShortMonths(3))),
+        std::tuple(u'\\', u"kr.", 24, u"AM", u"nachm.", std::u16string(31, u'J'), u"Mar"));
     EXPECT_TRUE(recorder.messages.empty());
 
     // The built-in codes follow: separators that codes would read as placeholders are
@@ -138,21 +137,18 @@ TEST_F(Settings, EverySettingComesFromTheLocale) {
 TEST_F(Settings, AListSeparatorEqualToTheDecimalSeparatorIsReplacedAndReportedOnce) {
     CLocaleInfo comma(Separators(u',', u','));
     ASSERT_EQ(InitInternationalSettings(comma), 1);
-    EXPECT_EQ(GetListSeparartor(), u';');
-    EXPECT_EQ(GetListSeparartor2(), u'\\');
+    EXPECT_EQ(std::tuple(GetListSeparartor(), GetListSeparartor2()), std::tuple(u';', u'\\'));
     ASSERT_EQ(recorder.messages.size(), 1u);
     const Message& m = recorder.messages[0];
-    EXPECT_EQ(m.id, 13043u);
-    EXPECT_EQ(m.icon, ostrel::MessageIcon::warning);
     std::u16string expected(ostrel::LoadResourceString(13043));
     expected.replace(expected.find(u"%s"), 2, u";");
-    EXPECT_EQ(m.text, expected);
+    EXPECT_EQ(std::tuple(m.id, m.icon, m.text),
+              std::tuple(13043u, ostrel::MessageIcon::warning, expected));
 
     recorder.messages.clear();
     CLocaleInfo point(Separators(u'.', u'.'));
     ASSERT_EQ(InitInternationalSettings(point), 1);
-    EXPECT_EQ(GetListSeparartor(), u',');
-    EXPECT_EQ(GetListSeparartor2(), u';');
+    EXPECT_EQ(std::tuple(GetListSeparartor(), GetListSeparartor2()), std::tuple(u',', u';'));
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_NE(recorder.messages[0].text.find(u"\","), std::u16string::npos);
 

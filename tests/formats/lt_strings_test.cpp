@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "formats/module_profile.h"
@@ -82,21 +83,17 @@ TEST_F(LTStrings, IndexesAndLookups) {
     EXPECT_EQ(AddLTString(u"a"), 0);
     EXPECT_EQ(AddLTString(u"b"), 1);
     EXPECT_EQ(AddLTString(u"a"), 2);  // no duplicate check
-    EXPECT_EQ(GetLTStringIndex(u"a"), 0);
-    EXPECT_EQ(GetLTStringIndex(u"A"), -1);
+    EXPECT_EQ(std::tuple(GetLTStringIndex(u"a"), GetLTStringIndex(u"A")), std::tuple(0, -1));
     EXPECT_EQ(DoGetLTStringIndex(u"b"), 1);
-    EXPECT_EQ(DoGetLTStringIndex(u"c"), 3);
+    EXPECT_EQ(DoGetLTStringIndex(u"c"), 3);  // added
     EXPECT_EQ(GetNumberLTStrings(), 4);
-    EXPECT_EQ(GetLTString(3), u"c");
-    EXPECT_EQ(GetLTString(4), u"");
-    EXPECT_EQ(GetLTString(-1), u"");
-    EXPECT_EQ(GetLTString(1 << 30), u"");
+    EXPECT_EQ(std::tuple(GetLTString(3), GetLTString(4), GetLTString(-1), GetLTString(1 << 30)),
+              std::tuple(u"c", u"", u"", u""));
     CStringArray copy;
     copy.Add(u"old");
     GetLTStrings(copy);
-    ASSERT_EQ(copy.GetSize(), 4);
-    EXPECT_EQ(copy[2], u"a");
-    EXPECT_EQ(copy[3], u"c");
+    EXPECT_EQ(std::vector<CString>(copy.GetData(), copy.GetData() + copy.GetSize()),
+              (std::vector<CString>{u"a", u"b", u"a", u"c"}));  // replaced
     ReleaseLTStrings();
     EXPECT_EQ(GetLTStringIndex(u"a"), -1);
     EXPECT_EQ(DoGetLTStringIndex(u"b"), 0);

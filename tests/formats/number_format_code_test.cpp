@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "formats/format_code_cache.h"
 #include "formats/lt_strings.h"
@@ -108,17 +109,15 @@ TEST(NumberFormatCode, EqualityRules) {
     EXPECT_FALSE(a.IsEqual(inv, b));
     EXPECT_FALSE(Make(C_NF_NUMBER, 2).IsEqual(inv, Make(C_NF_CURRENCY, 2)));
 
-    CCNumberFormat t1(C_NF_TIME), t2(C_NF_TIME);
+    CCNumberFormat t1(C_NF_TIME), t2(C_NF_TIME), d1(C_NF_DATE), d2(C_NF_DATE), bool1(C_NF_BOOL),
+        bool2(C_NF_BOOL);
     t2.SetTime(1);  // not a time attribute
     EXPECT_TRUE(t1.IsEqual(inv, t2));
     t2.SetTimeSeconds(1);
-    EXPECT_FALSE(t1.IsEqual(inv, t2));
-    CCNumberFormat d1(C_NF_DATE), d2(C_NF_DATE);
     d2.SetDelimiter(u'-');
-    EXPECT_FALSE(d1.IsEqual(inv, d2));
-    CCNumberFormat bool1(C_NF_BOOL), bool2(C_NF_BOOL);
     bool2.SetData(0x08FFFFFF);
-    EXPECT_TRUE(bool1.IsEqual(inv, bool2));
+    EXPECT_EQ(std::tuple(t1.IsEqual(inv, t2), d1.IsEqual(inv, d2), bool1.IsEqual(inv, bool2)),
+              std::tuple(0, 0, 1));
 
     // The radix kinds are comparable: equal kind and flag byte A.
     CCNumberFormat h1(C_NF_HEX), h2(C_NF_HEX);
@@ -138,8 +137,9 @@ TEST(NumberFormatCode, EqualityRules) {
     EXPECT_FALSE(grouped.IsEqual(inv, Custom(u"#,##0.00")));
     TestLocale german(GermanData());
     CCNumberFormat euro = Make(C_NF_CURRENCY, 2);
-    EXPECT_TRUE(euro.IsEqual(german.get(), Custom(u"\u20AC 0.00")));
-    EXPECT_FALSE(euro.IsEqual(inv, Custom(u"\u20AC 0.00")));
+    EXPECT_EQ(std::tuple(euro.IsEqual(german.get(), Custom(u"\u20AC 0.00")),
+                         euro.IsEqual(inv, Custom(u"\u20AC 0.00"))),
+              std::tuple(1, 0));
     // Kinds without a code form never equal a custom format, not even an empty code.
     EXPECT_FALSE(CCNumberFormat(C_NF_HEX).IsEqual(inv, Custom(u"")));
     EXPECT_TRUE(Custom(u"0").IsEqual(inv, Custom(u"0")));
@@ -156,9 +156,10 @@ TEST(FormatCodeCache, LivesBetweenCreateAndDestroy) {
         CacheWithFakeParser cache;
         EXPECT_TRUE(CFormatCodeCache::Register(u"%0"));
         EXPECT_TRUE(CFormatCodeCache::Register(u"%0"));
-        EXPECT_EQ(CFormatCodeCache::Size(), 1u);
-        EXPECT_EQ(CFormatCodeCache::Category(u"%0"), C_NF_PERCENT);
-        EXPECT_EQ(CFormatCodeCache::Category(u"dd"), 0);  // not registered
+        // "dd" is not registered yet.
+        EXPECT_EQ(std::tuple(CFormatCodeCache::Size(), CFormatCodeCache::Category(u"%0"),
+                             CFormatCodeCache::Category(u"dd")),
+                  std::tuple(1u, C_NF_PERCENT, 0));
         CWideOutStream out;
         CFormatCodeCache::Render(nullptr, u"dd", 3, out);
         EXPECT_EQ(Utf8(out.str()), "<dd|3>");
@@ -191,17 +192,16 @@ TEST(NumberFormatTable, FindAddAndIndexFallback) {
     EXPECT_EQ(table.Add(Make(C_NF_NUMBER, 2)), 0);
     EXPECT_EQ(table.Add(Make(C_NF_PERCENT, 1)), 1);
     EXPECT_EQ(table.Add(Make(C_NF_NUMBER, 2)), 0);
-    EXPECT_EQ(table.GetSize(), 2);
+    EXPECT_EQ(std::tuple(table.GetSize(), table.GetAt(1)->getType()), std::tuple(2, C_NF_PERCENT));
     EXPECT_EQ(table.GetAt(5), table.GetAt(0));
     EXPECT_EQ(table.GetAt(-1), table.GetAt(0));
-    EXPECT_EQ(table.GetAt(1)->getType(), C_NF_PERCENT);
 
     // Append never merges; Find returns the first of equal elements.
     EXPECT_EQ(table.Append(Make(C_NF_NUMBER, 2)), 2);
     EXPECT_EQ(table.Find(Make(C_NF_NUMBER, 2)), 0);
     table.InsertAt(0, Make(C_NF_SCIENTIFIC, 3));
-    EXPECT_EQ(table.Find(Make(C_NF_NUMBER, 2)), 1);
-    EXPECT_EQ(table.Find(Make(C_NF_SCIENTIFIC, 3)), 0);
+    EXPECT_EQ(std::tuple(table.Find(Make(C_NF_NUMBER, 2)), table.Find(Make(C_NF_SCIENTIFIC, 3))),
+              std::tuple(1, 0));
     EXPECT_EQ(table.DeleteAt(1), 1);
     EXPECT_EQ(table.Find(Make(C_NF_NUMBER, 2)), 2);
     std::unique_ptr<CCNumberFormat> removed = table.RemoveAt(1);
@@ -213,16 +213,15 @@ TEST(NumberFormatTable, FindAddAndIndexFallback) {
 
     CCNumberFormatTable copy(table);
     copy.Append(table);
-    EXPECT_EQ(copy.GetSize(), 6);
-    EXPECT_EQ(copy.Find(CCNumberFormat(C_NF_BOOL)), 2);
+    EXPECT_EQ(std::tuple(copy.GetSize(), copy.Find(CCNumberFormat(C_NF_BOOL))), std::tuple(6, 2));
 
     // Every table puts General first into the process-wide one.
     CCNumberFormatTable& shared = GetNumberFormatTable();
-    EXPECT_EQ(shared.GetAt(0)->getType(), C_NF_GENERAL);
     int size = shared.GetSize();
     CCNumberFormatTable another;
-    EXPECT_EQ(shared.GetSize(), size);
-    EXPECT_EQ(shared.Find(CCNumberFormat()), 0);
+    EXPECT_EQ(
+        std::tuple(shared.GetAt(0)->getType(), shared.GetSize(), shared.Find(CCNumberFormat())),
+        std::tuple(C_NF_GENERAL, size, 0));
 }
 
 TEST(NumberFormatTable, InterningAcrossClassicAndCustomForms) {

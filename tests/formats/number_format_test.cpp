@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "number_format_support.h"
@@ -40,28 +41,22 @@ State StateOf(const CCNumberFormat& f) {
 TEST(NumberFormatRecord, ConstructionAndDefaults) {
     // From a kind: the default's precision bit survives while Set zeroes the precision.
     CCNumberFormat number(C_NF_NUMBER);
-    EXPECT_EQ(number.getSetMask(), 0x003F);
-    EXPECT_EQ(number.GetPrecision(), 0);
-    CCNumberFormat date(C_NF_DATE);
-    EXPECT_EQ(date.GetData(), 0x07001000u);  // month as digits: the invariant default
+    EXPECT_EQ(std::tuple(number.getSetMask(), number.GetPrecision()), std::tuple(0x003F, 0));
+    // Month as digits: the invariant default.
+    EXPECT_EQ(CCNumberFormat(C_NF_DATE).GetData(), 0x07001000u);
 
+    // Locale defaults, as mask and packed data: precision digits, the 24-hour bit, the date
+    // sub-format.
     TestLocale german(GermanData());
-    // Locale defaults: precision digits, the 24-hour bit, the date sub-format.
-    struct Default {
-        unsigned char kind;
-        uint16_t mask;
-        uint32_t data;
-    };
     CCNumberFormat f;
-    for (Default d : {Default{C_NF_NUMBER, 0x0002, 0x01030000},
-                      {C_NF_CURRENCY, 0x0002, 0x02020000},
-                      {C_NF_FRACTION, 0x0002, 0x04000000},
-                      {C_NF_TIME, 0x0080, 0x06000100},
-                      {C_NF_DATE, 0x3B80, 0x07009000},
-                      {C_NF_HEX, 0, 0x09000000}}) {
-        f.SetDefault(german.get(), d.kind);
-        EXPECT_EQ(f.getSetMask(), d.mask) << int(d.kind);
-        EXPECT_EQ(f.GetData(), d.data) << int(d.kind);
+    for (auto [kind, mask, data] :
+         {std::tuple(C_NF_NUMBER, 0x0002, 0x01030000u),
+          std::tuple(C_NF_CURRENCY, 0x0002, 0x02020000u),
+          std::tuple(C_NF_FRACTION, 0x0002, 0x04000000u),
+          std::tuple(C_NF_TIME, 0x0080, 0x06000100u), std::tuple(C_NF_DATE, 0x3B80, 0x07009000u),
+          std::tuple(C_NF_HEX, 0x0000, 0x09000000u)}) {
+        f.SetDefault(german.get(), kind);
+        EXPECT_EQ(std::tuple(f.getSetMask(), f.GetData()), std::tuple(mask, data)) << int(kind);
     }
 
     // Set keeps unrelated bits: the unit text and delimiter survive Set(Number), the
@@ -71,38 +66,33 @@ TEST(NumberFormatRecord, ConstructionAndDefaults) {
     g.SetPrecision(4);
     g.SetMDOrder(1);
     g.Set(C_NF_NUMBER);
-    EXPECT_EQ(g.getSetMask(), 0x007F);
-    EXPECT_EQ(g.GetData(), 0x01000000u);
+    EXPECT_EQ(std::tuple(g.getSetMask(), g.GetData()), std::tuple(0x007F, 0x01000000u));
     g.Set(C_NF_DATE);
     EXPECT_EQ(g.getSetMask(), 0x3BC1);
 }
 
 TEST(NumberFormatRecord, AccessorsKeepTheirFieldsAndQuirks) {
-    // Lower case: clearing drops only the set bit; fields keep the low bits of a value.
+    // Lower case: clearing drops only the set bit; fields keep the low bits of a value; the
+    // delimiter and the unit text share one slot.
     CCNumberFormat f;
     f.SetPrecision(3);
     f.clearPrecision();
-    EXPECT_EQ(f.GetPrecision(), 3);
-    EXPECT_FALSE(f.isPrecision());
+    EXPECT_EQ(std::tuple(f.GetPrecision(), f.isPrecision()), std::tuple(3, false));
     f.setPrecision(0x1F);
-    EXPECT_EQ(f.getPrecision(), 0x0F);
     f.setDelimiter(u'-');
-    EXPECT_EQ(f.getLTString(), u'-');  // one slot for both
-    EXPECT_FALSE(f.isLTString());
+    EXPECT_EQ(std::tuple(f.getPrecision(), f.getLTString(), f.isLTString()),
+              std::tuple(0x0F, u'-', false));
 
     // Upper case: flags read back as their bits; the 24-hour clock and day-first order
     // take exactly 1.
     f.SetCommas(5);
-    EXPECT_EQ(f.GetCommas(), 16);
     f.SetTimeRange(2);
     f.SetMDOrder(2);
-    EXPECT_EQ(f.GetTimeRange(), 0);
-    EXPECT_EQ(f.GetMDOrder(), 0);
-    EXPECT_TRUE(f.isTimeRange());
+    EXPECT_EQ(std::tuple(f.GetCommas(), f.GetTimeRange(), f.GetMDOrder(), f.isTimeRange()),
+              std::tuple(16, 0, 0, true));
     f.SetTimeRange(1);
     f.SetMDOrder(1);
-    EXPECT_EQ(f.GetTimeRange(), 1);
-    EXPECT_EQ(f.GetMDOrder(), 1);
+    EXPECT_EQ(std::tuple(f.GetTimeRange(), f.GetMDOrder()), std::tuple(1, 1));
 
     // SetType drops a custom code, setType does not.
     CacheWithFakeParser cache;
@@ -115,26 +105,23 @@ TEST(NumberFormatRecord, AccessorsKeepTheirFieldsAndQuirks) {
     EXPECT_TRUE(f.getFormatString().empty());
 }
 
+// The unit text as list index and mode, each step from the one before.
 TEST(NumberFormatRecord, UnitTextModes) {
+    auto unit = [](const CCNumberFormat& f) {
+        return std::tuple(f.GetLTString(), f.GetLTStringMode(), f.IsLTString());
+    };
     CCNumberFormat f(C_NF_NUMBER);
-    EXPECT_EQ(f.GetLTStringMode(), 0);
-    EXPECT_EQ(f.GetLTString(), -1);
-    EXPECT_FALSE(f.IsLTString());
-
+    EXPECT_EQ(unit(f), std::tuple(-1, 0, false));
     // A mode on an empty slot picks the first list entry.
     f.clearLTString();
     f.SetLTStringMode(1);
-    EXPECT_EQ(f.GetLTString(), 0);
-    EXPECT_EQ(f.GetLTStringMode(), 1);
+    EXPECT_EQ(unit(f), std::tuple(0, 1, true));
     EXPECT_TRUE(f.isLTString());
-    EXPECT_TRUE(f.IsLTString());
-    f.SetLTStringMode(2);
+    f.SetLTStringMode(2);  // clears the leading bit
     f.SetLTString(4);
-    EXPECT_EQ(f.GetLTString(), 4);
-    EXPECT_EQ(f.GetLTStringMode(), 2);  // the leading bit was cleared by mode 2
+    EXPECT_EQ(unit(f), std::tuple(4, 2, true));
     f.SetLTString(6, 1);
-    EXPECT_EQ(f.GetLTString(), 6);
-    EXPECT_EQ(f.GetLTStringMode(), 1);
+    EXPECT_EQ(unit(f), std::tuple(6, 1, true));
     f.SetLTString(6, 3);
     EXPECT_EQ(f.GetLTString(), -1);
     EXPECT_EQ(f.getSetMask() & 0x0060, 0x0060);
@@ -154,14 +141,13 @@ TEST(NumberFormatRecord, CopiesTakeCustomCodesThroughTheCache) {
     custom.SetPrecision(2);
     custom.setType(C_NF_BOOL);  // a kind that the code does not report
 
+    // The copy's kind is derived from the code again.
     CCNumberFormat copy(custom);
-    EXPECT_TRUE(copy.isCustomFormat());
-    EXPECT_EQ(copy.getFormatString(), u"dd.mm");
-    EXPECT_EQ(copy.getType(), C_NF_DATE);  // re-derived from the code
-    EXPECT_EQ(copy.GetPrecision(), 2);
+    EXPECT_EQ(std::tuple(copy.isCustomFormat(), copy.getFormatString(), copy.getType(),
+                         copy.GetPrecision()),
+              std::tuple(true, u"dd.mm", C_NF_DATE, 2));
 
-    CCNumberFormat classic(C_NF_PERCENT);
-    copy = classic;
+    copy = CCNumberFormat(C_NF_PERCENT);
     EXPECT_FALSE(copy.isCustomFormat());
     EXPECT_TRUE(copy.getFormatString().empty());
     copy.Set(custom);
@@ -180,25 +166,22 @@ TEST(NumberFormatAlgebra, SetAndFlattern) {
     overlay.setMDOrder(1);
     overlay.clearMDOrder();
 
+    // The kind is always taken, the other attributes when the overlay sets them.
     CCNumberFormat target(C_NF_NUMBER);
     target.SetCommas(1);
     target.SetMonthType(1);
     target.set(overlay);
-    EXPECT_EQ(target.getType(), C_NF_CURRENCY);  // the kind is always taken
-    EXPECT_EQ(target.GetPrecision(), 4);
-    EXPECT_EQ(target.GetCommas(), 16);
-    EXPECT_EQ(target.GetMDOrder(), 0);  // not set in the overlay
-    EXPECT_EQ(target.getSetMask(), 0x003F | 0x0800);
+    EXPECT_EQ(std::tuple(target.getType(), target.GetPrecision(), target.GetCommas(),
+                         target.GetMDOrder(), target.getSetMask()),
+              std::tuple(C_NF_CURRENCY, 4, 16, 0, 0x003F | 0x0800));
 
     CCNumberFormat base(C_NF_NUMBER);
     base.SetPrecision(2);
     base.SetCommas(1);
     CCNumberFormat out;
     overlay.flattern(base, out);
-    EXPECT_EQ(out.GetPrecision(), 4);
-    EXPECT_EQ(out.GetCommas(), 16);
-    EXPECT_EQ(out.getSetMask(), base.getSetMask());
-    EXPECT_EQ(out.getType(), C_NF_CURRENCY);
+    EXPECT_EQ(std::tuple(out.GetPrecision(), out.GetCommas(), out.getSetMask(), out.getType()),
+              std::tuple(4, 16, base.getSetMask(), C_NF_CURRENCY));
 }
 
 TEST(NumberFormatAlgebra, MergeAndCommonsByKind) {
@@ -212,29 +195,23 @@ TEST(NumberFormatAlgebra, MergeAndCommonsByKind) {
 
     CCNumberFormat merged = a;
     merged.merge(b, 0x1000);  // only the year type
-    EXPECT_EQ(merged.GetYearType(), 0);
-    EXPECT_EQ(merged.GetTime(), 0);
+    EXPECT_EQ(std::tuple(merged.GetYearType(), merged.GetTime()), std::tuple(0, 0));
 
     CCNumberFormat common;
     a.extractCommons(b, common);
-    EXPECT_EQ(common.getSetMask(), (a.getSetMask() & b.getSetMask()) & ~0x1000 & ~0x0200);
-    EXPECT_EQ(common.GetDelimiter(), u'-');
-    EXPECT_EQ(common.getType(), C_NF_DATE);
+    EXPECT_EQ(std::tuple(common.getSetMask(), common.GetDelimiter(), common.getType()),
+              std::tuple((a.getSetMask() & b.getSetMask()) & ~0x1000 & ~0x0200, u'-', C_NF_DATE));
 
     CCNumberFormat diff;
     a.substract(b, diff);
-    EXPECT_EQ(diff.getSetMask(), 0x1000 | 0x0200);
-    EXPECT_EQ(diff.GetYearType(), 2);
+    EXPECT_EQ(std::tuple(diff.getSetMask(), diff.GetYearType()), std::tuple(0x1000 | 0x0200, 2));
     // With the result in the second operand the shared slot is compared before it changes.
-    CCNumberFormat c = b;
-    c.SetDelimiter(u'/');
-    CCNumberFormat d = c;
+    CCNumberFormat d = b;
+    d.SetDelimiter(u'/');
     a.substract(d, d);
-    EXPECT_EQ(d.getSetMask() & 0x0440, 0x0400);
-    EXPECT_EQ(d.GetDelimiter(), u'-');
+    EXPECT_EQ(std::tuple(d.getSetMask() & 0x0440, d.GetDelimiter()), std::tuple(0x0400, u'-'));
 
-    CCNumberFormat number(C_NF_NUMBER);
-    CCNumberFormat kinds;
+    CCNumberFormat number(C_NF_NUMBER), kinds;
     a.extractCommons(number, kinds);
     EXPECT_FALSE(kinds.getSetMask() & 0x0001);
     a.substract(number, kinds);
@@ -252,25 +229,20 @@ TEST(NumberFormatStreams, PackedForms) {
     EXPECT_EQ(Bytes(buffer, buffer + 5), (Bytes{0x01, 0x12, 0x00, 0x34, 0x12}));
     EXPECT_EQ(f.GetData(), 0x01120034u);
 
+    // Packed bytes replace a custom code.
     CacheWithFakeParser cache;
     CCNumberFormat g;
     g.setCustomFormat(u"%");
     const unsigned char packed[5] = {0x07, 0x40, 0x9C, 0x2D, 0x00};
     g.ReadBuff(packed);
-    EXPECT_EQ(g.getType(), C_NF_DATE);
-    EXPECT_EQ(g.GetNegRed(), 64);
-    EXPECT_EQ(g.GetMDOrder(), 1);
-    EXPECT_EQ(g.GetMonthType(), 3);
-    EXPECT_EQ(g.GetDelimiter(), u'-');
-    EXPECT_FALSE(g.isCustomFormat());
-    EXPECT_EQ(g.getSetMask(), 0x003D);
+    EXPECT_EQ(std::tuple(g.getType(), g.GetNegRed(), g.GetMDOrder(), g.GetMonthType(),
+                         g.GetDelimiter(), g.isCustomFormat(), g.getSetMask()),
+              std::tuple(C_NF_DATE, 64, 1, 3, u'-', false, 0x003D));
 
     g.setCustomFormat(u"%");
     g.SetData(0x0B0A09FFu);
-    EXPECT_EQ(g.getType(), C_NF_BIN);
-    EXPECT_EQ(g.GetData(), 0x0B0A09FFu);
-    EXPECT_EQ(g.getSetMask(), 0x3BBF);
-    EXPECT_FALSE(g.isCustomFormat());
+    EXPECT_EQ(std::tuple(g.getType(), g.GetData(), g.getSetMask(), g.isCustomFormat()),
+              std::tuple(C_NF_BIN, 0x0B0A09FFu, 0x3BBF, false));
 }
 
 TEST(NumberFormatStreams, ArchiveFormRoundTrips) {
@@ -291,17 +263,15 @@ TEST(NumberFormatStreams, ArchiveFormRoundTrips) {
     bytes = Store([&](CArchive& ar) { custom.Write(ar); });
     EXPECT_EQ(bytes, (Bytes{0x08, 0x00, 0x00, 0x00, 0x00, 0x3D, 0x00, 0x01, 0xFF, 0xFE, 0xFF, 0x02,
                             '%', 0x00, '0', 0x00}));
+    auto kind = [](const CCNumberFormat& x) {
+        return std::tuple(x.isCustomFormat(), x.getFormatString(), x.getType());
+    };
     Load(bytes, [&](CArchive& ar) { back.Read(ar); });
-    EXPECT_TRUE(back.isCustomFormat());
-    EXPECT_EQ(back.getFormatString(), u"%0");
-    EXPECT_EQ(back.getType(), C_NF_PERCENT);
-
+    EXPECT_EQ(kind(back), std::tuple(true, u"%0", C_NF_PERCENT));
     // A code stored beside a classic format is not taken.
     bytes[7] = 0x00;
     Load(bytes, [&](CArchive& ar) { back.Read(ar); });
-    EXPECT_FALSE(back.isCustomFormat());
-    EXPECT_TRUE(back.getFormatString().empty());
-    EXPECT_EQ(back.getType(), C_NF_BOOL);
+    EXPECT_EQ(kind(back), std::tuple(false, u"", C_NF_BOOL));
 }
 
 TEST(NumberFormatStreams, MalformedArchivesLeaveTheFormatAsItWas) {
@@ -327,22 +297,20 @@ TEST(NumberFormatStreams, MalformedArchivesLeaveTheFormatAsItWas) {
 
 TEST(NumberFormatStreams, OlderFormCarriesTheSlotAsOneCodePageByte) {
     CCNumberFormat f(C_NF_DATE);
-    f.SetDelimiter(u'\u20AC');  // 0x80 in the code page
-    EXPECT_EQ(Store([&](CArchive& ar) { f.WriteA(ar); }), (Bytes{0x07, 0x00, 0x10, 0x80}));
-    f.SetDelimiter(u'\u0394');  // no code-page character
-    EXPECT_EQ(Store([&](CArchive& ar) { f.WriteA(ar); }), (Bytes{0x07, 0x00, 0x10, 0x00}));
-    f.SetDelimiter(0x0141);  // above 0xFF, and its low byte is a character of its own
-    EXPECT_EQ(Store([&](CArchive& ar) { f.WriteA(ar); }), (Bytes{0x07, 0x00, 0x10, 0x00}));
-    f.SetDelimiter(u'.');
-    EXPECT_EQ(Store([&](CArchive& ar) { f.WriteA(ar); }), (Bytes{0x07, 0x00, 0x10, 0x2E}));
+    // The euro sign is 0x80 in the code page; U+0394 has no code-page character, nor has
+    // U+0141, whose low byte is a character of its own.
+    for (auto [delimiter, byte] : {std::pair{u'\u20AC', 0x80}, std::pair{u'\u0394', 0x00},
+                                   std::pair{u'\u0141', 0x00}, std::pair{u'.', 0x2E}}) {
+        f.SetDelimiter(delimiter);
+        EXPECT_EQ(Store([&](CArchive& ar) { f.WriteA(ar); }),
+                  (Bytes{0x07, 0x00, 0x10, uint8_t(byte)}));
+    }
 
     CCNumberFormat back;
     Load(Bytes{0x01, 0x92, 0x00, 0x80}, [&](CArchive& ar) { back.ReadA(ar); });
-    EXPECT_EQ(back.getType(), C_NF_NUMBER);
-    EXPECT_EQ(back.GetPrecision(), 2);
-    EXPECT_EQ(back.GetLTStringMode(), 1);
-    EXPECT_EQ(back.getLTString(), u'\u20AC');
-    EXPECT_EQ(back.getSetMask(), 0xFFFF);
+    EXPECT_EQ(std::tuple(back.getType(), back.GetPrecision(), back.GetLTStringMode(),
+                         back.getLTString(), back.getSetMask()),
+              std::tuple(C_NF_NUMBER, 2, 1, u'\u20AC', 0xFFFF));
 
     CCNumberFormat untouched(C_NF_TIME);
     Load(Bytes{0x01, 0x92, 0x00},

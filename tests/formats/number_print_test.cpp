@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <span>
 #include <string>
 
 #include "formats/lt_strings.h"
@@ -25,21 +26,45 @@ double Time(int h, int m, int s) {
     return TimeToDouble(h, m, s, 1);
 }
 
+// A date format of the month and year types, day first or not, with its own delimiter
+// (0: the locale's) and time.
+CCNumberFormat DateFormat(int month, int year, int dayFirst = 0, char16_t delimiter = 0,
+                          int time = 0) {
+    CCNumberFormat f(C_NF_DATE);
+    f.SetMonthType(month);
+    f.SetYearType(year);
+    f.SetMDOrder(dayFirst);
+    f.SetTime(time);
+    if (delimiter) f.SetDelimiter(delimiter);
+    return f;
+}
+
+// A value printed by a format, in the locale given (null: the invariant one).
+struct Printed {
+    CCNumberFormat format;
+    double value;
+    const char* text;
+};
+
+void ExpectAll(std::span<const Printed> cases, cells::LCTX* lctx = nullptr) {
+    for (const Printed& c : cases)
+        EXPECT_EQ(Print(c.format, c.value, lctx), c.text)
+            << "kind " << int(c.format.getType()) << ", " << c.value;
+}
+
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
 }  // namespace
 
 TEST(NumberPrint, GeneralAndTheTinyValueRule) {
-    CCNumberFormat general;
-    EXPECT_EQ(Print(general, 1234.5), "1234.5");
-    EXPECT_EQ(Print(general, -0.1 - 0.2), "-0.3");
-    EXPECT_EQ(Print(general, 1e20), "1E+020");
-    EXPECT_EQ(Print(general, 1.5e-5), "1.5E-005");
-    EXPECT_EQ(Print(general, 1e-15), "0");
-    EXPECT_EQ(Print(general, 1e-14), "1E-014");
+    const CCNumberFormat g;
+    const Printed cases[] = {{g, 1234.5, "1234.5"}, {g, -0.1 - 0.2, "-0.3"},
+                             {g, 1e20, "1E+020"},   {g, 1.5e-5, "1.5E-005"},
+                             {g, 1e-15, "0"},       {g, 1e-14, "1E-014"}};
+    ExpectAll(cases);
     TestLocale german(GermanData());
-    EXPECT_EQ(Print(general, 1234.5, german.get()), "1234,5");
+    EXPECT_EQ(Print(g, 1234.5, german.get()), "1234,5");
 
     // Not a number: the text of error 3, whatever the kind.
     std::string error = Utf8(std::u16string(ostrel::LoadResourceString(13384)));
@@ -52,33 +77,33 @@ TEST(NumberPrint, GeneralAndTheTinyValueRule) {
 }
 
 TEST(NumberPrint, NumberDigitsAndGrouping) {
-    CCNumberFormat f = Make(C_NF_NUMBER, 2, true);
-    EXPECT_EQ(Print(f, 12345.678), "12,345.68");
-    EXPECT_EQ(Print(f, 0.125), "0.13");  // nudged from 0.1 up
-    EXPECT_EQ(Print(f, 0.015), "0.01");  // below 0.1: not nudged (0.01499999...)
-    EXPECT_EQ(Print(f, 999999.999), "1,000,000.00");
-    EXPECT_EQ(Print(f, -1234), "-1,234.00");
-    EXPECT_EQ(Print(f, 1e-15), "0.00");
-    EXPECT_EQ(Print(Make(C_NF_NUMBER, 0), 2.5), "3");
-    EXPECT_EQ(Print(Make(C_NF_NUMBER, 2, false, true), -5), "(5.00)");
-    EXPECT_EQ(Print(Make(C_NF_NUMBER, 2, false, true), -1e-15), "0.00");
+    // 0.125 is nudged from 0.1 up; 0.015 (0.01499999...) is below 0.1 and is not. Precision
+    // 15 takes the general form, and grouping stays out of exponents.
+    const CCNumberFormat f = Make(C_NF_NUMBER, 2, true), br = Make(C_NF_NUMBER, 2, false, true),
+                         wide = Make(C_NF_NUMBER, 15, true);
+    const Printed cases[] = {{f, 12345.678, "12,345.68"},
+                             {f, 0.125, "0.13"},
+                             {f, 0.015, "0.01"},
+                             {f, 999999.999, "1,000,000.00"},
+                             {f, -1234, "-1,234.00"},
+                             {f, 1e-15, "0.00"},
+                             {Make(C_NF_NUMBER, 0), 2.5, "3"},
+                             {br, -5, "(5.00)"},
+                             {br, -1e-15, "0.00"},
+                             {wide, 1234567.125, "1,234,567.125"},
+                             {wide, 1e20, "1E+020"},
+                             {wide, 1234.5e20, "1.2345E+023"}};
+    ExpectAll(cases);
+    EXPECT_EQ(Print(f, 1234.5678, nullptr, 1), "1,234.5678");  // the full flag
 
-    // Precision 15 and the full flag take the general form; grouping stays out of exponents.
-    CCNumberFormat wide = Make(C_NF_NUMBER, 15, true);
-    EXPECT_EQ(Print(wide, 1234567.125), "1,234,567.125");
-    EXPECT_EQ(Print(wide, 1e20), "1E+020");
-    EXPECT_EQ(Print(wide, 1234.5e20), "1.2345E+023");
-    EXPECT_EQ(Print(f, 1234.5678, nullptr, 1), "1,234.5678");
-
-    TestLocale german(GermanData());
-    EXPECT_EQ(Print(f, 1234567.891, german.get()), "1.234.567,89");
+    // The locale's separators and group size; no grouping size means groups of 512.
     auto data = GermanData();
-    data.numberGroupSize = 0;  // no grouping size: groups of 512
-    TestLocale ungrouped(data);
-    EXPECT_EQ(Print(f, 1234567.891, ungrouped.get()), "1234567,89");
-    data.numberGroupSize = 2;
-    TestLocale pairs(data);
-    EXPECT_EQ(Print(f, 1234567.891, pairs.get()), "1.23.45.67,89");
+    for (auto [size, text] : {std::pair{3, "1.234.567,89"}, std::pair{0, "1234567,89"},
+                              std::pair{2, "1.23.45.67,89"}}) {
+        data.numberGroupSize = size;
+        TestLocale locale(data);
+        EXPECT_EQ(Print(f, 1234567.891, locale.get()), text) << size;
+    }
 }
 
 TEST(NumberPrint, UnitTexts) {
@@ -111,24 +136,19 @@ TEST(NumberPrint, CurrencyPatterns) {
                                 "($ 5.00)", "(5.00 $)", "(5.00 $)", "(5.00 $)"};
     CCNumberFormat plain = Make(C_NF_CURRENCY, 2);
     CCNumberFormat bracketed = Make(C_NF_CURRENCY, 2, false, true);
-    for (int order = 0; order < 16; ++order) {
+    // Orders outside the tables (17: positive 4, negative -1) print as order 0.
+    for (int order = 0; order < 17; ++order) {
         zmk::multilang::LocaleData data;
-        data.currencyPositiveOrder = order;
-        data.currencyNegativeOrder = order;
+        data.currencyPositiveOrder = order < 16 ? order : 4;
+        data.currencyNegativeOrder = order < 16 ? order : -1;
         TestLocale locale(data);
-        if (order < 4) {
-            EXPECT_EQ(Print(plain, 5, locale.get()), positive[order]) << order;
+        const int shown = order < 16 ? order : 0;
+        if (order < 4 || order == 16) {
+            EXPECT_EQ(Print(plain, 5, locale.get()), positive[shown]) << order;
         }
-        EXPECT_EQ(Print(plain, -5, locale.get()), minus[order]) << order;
-        EXPECT_EQ(Print(bracketed, -5, locale.get()), brackets[order]) << order;
+        EXPECT_EQ(Print(plain, -5, locale.get()), minus[shown]) << order;
+        EXPECT_EQ(Print(bracketed, -5, locale.get()), brackets[shown]) << order;
     }
-    // Orders outside the tables print as order 0.
-    zmk::multilang::LocaleData odd;
-    odd.currencyPositiveOrder = 4;
-    odd.currencyNegativeOrder = -1;
-    TestLocale oddLocale(odd);
-    EXPECT_EQ(Print(plain, 5, oddLocale.get()), positive[0]);
-    EXPECT_EQ(Print(plain, -5, oddLocale.get()), minus[0]);
 
     TestLocale german(GermanData());
     EXPECT_EQ(Print(Make(C_NF_CURRENCY, 2, true), 1234.5, german.get()), "1.234,50 \u20AC");
@@ -141,47 +161,49 @@ TEST(NumberPrint, CurrencyPatterns) {
 }
 
 TEST(NumberPrint, PercentFractionAndScientific) {
-    EXPECT_EQ(Print(Make(C_NF_PERCENT, 0), 0.256), "26%");
-    EXPECT_EQ(Print(Make(C_NF_PERCENT, 0, false, true), -0.5), "(50%)");
-    EXPECT_EQ(Print(Make(C_NF_PERCENT, 1), -0.5), "-50.0%");
+    // Fraction styles above 5 mean best fit.
+    const Printed cases[] = {
+        {Make(C_NF_PERCENT, 0), 0.256, "26%"},
+        {Make(C_NF_PERCENT, 0, false, true), -0.5, "(50%)"},
+        {Make(C_NF_PERCENT, 1), -0.5, "-50.0%"},
+        {Make(C_NF_FRACTION, 5), 2.3, "2 1/4"},
+        {Make(C_NF_FRACTION, 5), 0.01, "0"},
+        {Make(C_NF_FRACTION, 0), 0.0004, "0"},
+        {Make(C_NF_FRACTION, 0), 0.5, "1/2"},
+        {Make(C_NF_FRACTION, 0), 3, "3"},
+        {Make(C_NF_FRACTION, 4), -2.5, "-2 4/8"},
+        {Make(C_NF_FRACTION, 5, false, true), -0.25, "(1/4)"},
+        {Make(C_NF_FRACTION, 3, true), 1234.5, "1,234 8/16"},
+        {Make(C_NF_FRACTION, 0), 2.3, "2 3/10"},
+        {Make(C_NF_FRACTION, 9), 2.3, "2 3/10"},
+        {Make(C_NF_SCIENTIFIC, 2), 1500, "1.50E+003"},
+        {Make(C_NF_SCIENTIFIC, 0), 2500, "3.E+003"},
+        {Make(C_NF_SCIENTIFIC, 2), -0.00012, "-1.20E-004"},
+    };
+    ExpectAll(cases);
     TestLocale german(GermanData());
     EXPECT_EQ(Print(Make(C_NF_PERCENT, 1), 0.2563, german.get()), "25,6%");
-
-    EXPECT_EQ(Print(Make(C_NF_FRACTION, 5), 2.3), "2 1/4");
-    EXPECT_EQ(Print(Make(C_NF_FRACTION, 5), 0.01), "0");
-    EXPECT_EQ(Print(Make(C_NF_FRACTION, 0), 0.0004), "0");
-    EXPECT_EQ(Print(Make(C_NF_FRACTION, 0), 0.5), "1/2");
-    EXPECT_EQ(Print(Make(C_NF_FRACTION, 0), 3), "3");
-    EXPECT_EQ(Print(Make(C_NF_FRACTION, 4), -2.5), "-2 4/8");
-    EXPECT_EQ(Print(Make(C_NF_FRACTION, 5, false, true), -0.25), "(1/4)");
-    EXPECT_EQ(Print(Make(C_NF_FRACTION, 3, true), 1234.5), "1,234 8/16");
-    // Styles above 5 mean best fit.
-    EXPECT_EQ(Print(Make(C_NF_FRACTION, 9), 2.3), Print(Make(C_NF_FRACTION, 0), 2.3));
-    EXPECT_EQ(Print(Make(C_NF_FRACTION, 0), 2.3), "2 3/10");
-
-    EXPECT_EQ(Print(Make(C_NF_SCIENTIFIC, 2), 1500), "1.50E+003");
-    EXPECT_EQ(Print(Make(C_NF_SCIENTIFIC, 0), 2500), "3.E+003");
-    EXPECT_EQ(Print(Make(C_NF_SCIENTIFIC, 2), -0.00012), "-1.20E-004");
     EXPECT_EQ(Print(Make(C_NF_SCIENTIFIC, 2), 1500, german.get()), "1,50E+003");
 }
 
 TEST(NumberPrint, Times) {
-    CCNumberFormat twelve(C_NF_TIME);
+    CCNumberFormat twelve(C_NF_TIME), clock(C_NF_TIME);
     twelve.SetTimeSeconds(1);
-    EXPECT_EQ(Print(twelve, Time(13, 5, 9)), "01:05:09 PM");
-    EXPECT_EQ(Print(twelve, Time(0, 0, 0)), "00:00:00 AM");
-    EXPECT_EQ(Print(twelve, Time(12, 30, 0)), "12:30:00 PM");
-    EXPECT_EQ(Print(twelve, Time(11, 59, 59) + 1e-6), "11:59:59 AM");
-    EXPECT_EQ(Print(twelve, 45000 + Time(23, 59, 59)), "11:59:59 PM");  // the date is ignored
+    clock.SetTimeRange(1);
+    // The date is ignored; the clock rounds from half a second up.
+    const Printed cases[] = {{twelve, Time(13, 5, 9), "01:05:09 PM"},
+                             {twelve, Time(0, 0, 0), "00:00:00 AM"},
+                             {twelve, Time(12, 30, 0), "12:30:00 PM"},
+                             {twelve, Time(11, 59, 59) + 1e-6, "11:59:59 AM"},
+                             {twelve, 45000 + Time(23, 59, 59), "11:59:59 PM"},
+                             {clock, Time(13, 5, 9), "13:05"},
+                             {clock, Time(13, 5, 29) + 0.4 / 86400, "13:05"},
+                             {clock, Time(13, 5, 59) + 0.6 / 86400, "13:06"}};
+    ExpectAll(cases);
     CWideOutStream out;
     twelve.PrintTime(cells::invariant_LCTX(), out, 12, 0, 7);
     EXPECT_EQ(Utf8(out.str()), "12:00:07 PM");
 
-    CCNumberFormat clock(C_NF_TIME);
-    clock.SetTimeRange(1);
-    EXPECT_EQ(Print(clock, Time(13, 5, 9)), "13:05");
-    EXPECT_EQ(Print(clock, Time(13, 5, 29) + 0.4 / 86400), "13:05");
-    EXPECT_EQ(Print(clock, Time(13, 5, 59) + 0.6 / 86400), "13:06");  // half a second up
     auto data = GermanData();
     data.timeSeparator = u'.';
     data.timeAMString = u"vorm.";
@@ -192,33 +214,20 @@ TEST(NumberPrint, Times) {
 }
 
 TEST(NumberPrint, Dates) {
-    double christmas = DateToDouble(25, 12, 2024);
-    double early = DateToDouble(5, 3, 2009);
-    CCNumberFormat date(C_NF_DATE);
-    EXPECT_EQ(Print(date, early), "03/05/2009");
-    date.SetYearType(2);
-    EXPECT_EQ(Print(date, early), "03/05/09");
-    date.SetYearType(1);
-    EXPECT_EQ(Print(date, early), "03/05");
-    date.SetYearType(3);
-    EXPECT_EQ(Print(date, early), "03/05");
-    date.SetYearType(0);
-    date.SetTime(1);
-    EXPECT_EQ(Print(date, christmas + 0.75), "12/25/2024 06:00 PM");
-    date.SetTime(0);
-    date.SetMonthType(1);
-    date.SetDelimiter(u'-');
-    EXPECT_EQ(Print(date, christmas), "Dec-25-2024");
-    date.SetMDOrder(1);
-    EXPECT_EQ(Print(date, christmas), "25-Dec-2024");
-    date.SetMonthType(3);
-    EXPECT_EQ(Print(date, christmas), "25--2024");
-
-    // A list separator as delimiter: "December 25, 2024".
-    CCNumberFormat listed(C_NF_DATE);
-    listed.SetMonthType(0);
-    listed.SetDelimiter(u',');
-    EXPECT_EQ(Print(listed, christmas), "December 25, 2024");
+    const double christmas = DateToDouble(25, 12, 2024), early = DateToDouble(5, 3, 2009);
+    // Year types 1 and 3 show none; a list separator as delimiter reads "December 25, 2024".
+    const Printed cases[] = {
+        {DateFormat(2, 0), early, "03/05/2009"},
+        {DateFormat(2, 2), early, "03/05/09"},
+        {DateFormat(2, 1), early, "03/05"},
+        {DateFormat(2, 3), early, "03/05"},
+        {DateFormat(2, 0, 0, 0, 1), christmas + 0.75, "12/25/2024 06:00 PM"},
+        {DateFormat(1, 0, 0, u'-'), christmas, "Dec-25-2024"},
+        {DateFormat(1, 0, 1, u'-'), christmas, "25-Dec-2024"},
+        {DateFormat(3, 0, 1, u'-'), christmas, "25--2024"},
+        {DateFormat(0, 0, 0, u','), christmas, "December 25, 2024"},
+    };
+    ExpectAll(cases);
 
     TestLocale german(GermanData());
     CCNumberFormat local;
@@ -238,42 +247,32 @@ TEST(NumberPrint, Dates) {
     local.SetYearType(1);
     EXPECT_EQ(Print(local, early, isoish.get()), "5.3");
 
-    // The Japanese form goes with long month names.
+    // The Japanese form goes with long month names, and lasts for one date only.
     zmk::multilang::LocaleData japan;
     japan.languageId = u"0411";
     japan.dateYearPosition = 0;
     for (int m = 0; m < 12; ++m)
         japan.longMonths[m] = std::u16string(1, u'0' + (m + 1) % 10) + u"\u6708";
     TestLocale japanese(japan);
-    CCNumberFormat jp(C_NF_DATE);
-    jp.SetMonthType(0);
-    EXPECT_EQ(Print(jp, early, japanese.get()), "2009\u5E743\u670805\u65E5");
-    jp.SetMDOrder(1);
-    EXPECT_EQ(Print(jp, early, japanese.get()), "2009\u5E7405\u65E53\u6708");
-    jp.SetMonthType(2);
-    jp.SetMDOrder(0);
-    EXPECT_EQ(Print(jp, early, japanese.get()), "2009/03/05");
-    // The Japanese form lasts for one date only.
+    const Printed japaneseCases[] = {{DateFormat(0, 0), early, "2009\u5E743\u670805\u65E5"},
+                                     {DateFormat(0, 0, 1), early, "2009\u5E7405\u65E53\u6708"},
+                                     {DateFormat(2, 0), early, "2009/03/05"}};
+    ExpectAll(japaneseCases, japanese.get());
     CWideOutStream out;
-    jp.SetMonthType(0);
-    jp.PrintDate(japanese.get(), out, 5, 3, 2009);
+    DateFormat(0, 0).PrintDate(japanese.get(), out, 5, 3, 2009);
     out << u'|';
-    CCNumberFormat year(C_NF_DATE);
-    year.PrintDate(japanese.get(), out, 5, 3, 2009);
+    CCNumberFormat(C_NF_DATE).PrintDate(japanese.get(), out, 5, 3, 2009);
     EXPECT_EQ(Utf8(out.str()), "2009\u5E743\u670805\u65E5|2009/03/05");
 }
 
 TEST(NumberPrint, BooleansAndRadixKinds) {
-    EXPECT_EQ(Print(CCNumberFormat(C_NF_BOOL), 1), "TRUE");
-    EXPECT_EQ(Print(CCNumberFormat(C_NF_BOOL), -0.5), "TRUE");
-    EXPECT_EQ(Print(CCNumberFormat(C_NF_BOOL), 0), "FALSE");
-
-    CCNumberFormat hex(C_NF_HEX), oct(C_NF_OCT), bin(C_NF_BIN);
-    EXPECT_EQ(Print(hex, 255.9), "0xFF");
-    EXPECT_EQ(Print(hex, -1), "0xFFFFFFFF");
-    EXPECT_EQ(Print(hex, -2147483648.0), "0x80000000");
-    EXPECT_EQ(Print(oct, 8), "010");
-    EXPECT_EQ(Print(oct, 0), "00");
+    const CCNumberFormat b(C_NF_BOOL), hex(C_NF_HEX), oct(C_NF_OCT), bin(C_NF_BIN);
+    const Printed cases[] = {
+        {b, 1, "TRUE"},       {b, -0.5, "TRUE"},       {b, 0, "FALSE"},
+        {hex, 255.9, "0xFF"}, {hex, -1, "0xFFFFFFFF"}, {hex, -2147483648.0, "0x80000000"},
+        {oct, 8, "010"},      {oct, 0, "00"},
+    };
+    ExpectAll(cases);
     EXPECT_EQ(Print(bin, 5), std::string(29, '0') + "101");
     EXPECT_EQ(Print(bin, -1), std::string(32, '1'));
 

@@ -9,7 +9,11 @@
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
+
+#include "ostrel/platform/utf.h"
 
 namespace {
 
@@ -19,18 +23,18 @@ long Offset(const std::u16string& text, const char16_t* pattern, int caseSensiti
     return found ? found - text.c_str() : -1;
 }
 
-// Replace-all through repeated StrRep steps, as a search-and-replace command runs it.
-std::u16string ReplaceAll(const std::u16string& text, const char16_t* pattern,
-                          const char16_t* replacement, int room, int caseSensitive, int wholeWord,
-                          int* replaced = nullptr) {
+// Replace-all through repeated StrRep steps, as a search-and-replace command runs it: the
+// result and the number of steps that replaced.
+std::pair<std::u16string, int> ReplaceAll(const std::u16string& text, const char16_t* pattern,
+                                          const char16_t* replacement, int room, int caseSensitive,
+                                          int wholeWord) {
     std::vector<char16_t> buffer(static_cast<size_t>(room) + 1, u'#');
     char16_t* destination = buffer.data();
     const char16_t* source = text.c_str();
     int count = 0;
     while (StrRep(destination, source, room, pattern, replacement, caseSensitive, wholeWord))
         ++count;
-    if (replaced) *replaced = count;
-    return std::u16string(buffer.data());
+    return {std::u16string(buffer.data()), count};
 }
 
 }  // namespace
@@ -99,27 +103,20 @@ TEST(TextHelpers, Search) {
 }
 
 TEST(TextHelpers, Replace) {
-    int count = 0;
-    EXPECT_EQ(ReplaceAll(u"the cat sat on the mat", u"at", u"og", 100, 1, 0, &count),
-              u"the cog sog on the mog");
-    EXPECT_EQ(count, 3);
-    EXPECT_EQ(ReplaceAll(u"Cat cat concat", u"cat", u"dog", 100, 0, 1, &count), u"dog dog concat");
-    EXPECT_EQ(count, 2);
-    EXPECT_EQ(ReplaceAll(u"aaa", u"a", u"", 100, 1, 0), u"");
-    EXPECT_EQ(ReplaceAll(u"aaa", u"a", u"aa", 100, 1, 0), u"aaaaaa");
-
+    using Result = std::pair<std::u16string, int>;
+    EXPECT_EQ(ReplaceAll(u"the cat sat on the mat", u"at", u"og", 100, 1, 0),
+              Result(u"the cog sog on the mog", 3));
+    EXPECT_EQ(ReplaceAll(u"Cat cat concat", u"cat", u"dog", 100, 0, 1),
+              Result(u"dog dog concat", 2));
+    EXPECT_EQ(ReplaceAll(u"aaa", u"a", u"", 100, 1, 0), Result(u"", 3));
+    EXPECT_EQ(ReplaceAll(u"aaa", u"a", u"aa", 100, 1, 0), Result(u"aaaaaa", 3));
     // The room runs out: what fits is written, and the copy stays terminated.
-    EXPECT_EQ(ReplaceAll(u"abcabc", u"b", u"XYZ", 4, 1, 0, &count), u"aXYZ");
-    EXPECT_EQ(count, 1);
-    EXPECT_EQ(ReplaceAll(u"abcabc", u"b", u"XYZ", 3, 1, 0, &count), u"aXY");
-    EXPECT_EQ(count, 0);
-    EXPECT_EQ(ReplaceAll(u"abcdef", u"z", u"", 3, 1, 0), u"abc");
-
+    EXPECT_EQ(ReplaceAll(u"abcabc", u"b", u"XYZ", 4, 1, 0), Result(u"aXYZ", 1));
+    EXPECT_EQ(ReplaceAll(u"abcabc", u"b", u"XYZ", 3, 1, 0), Result(u"aXY", 0));
+    EXPECT_EQ(ReplaceAll(u"abcdef", u"z", u"", 3, 1, 0), Result(u"abc", 0));
     // An empty pattern replaces nothing; it must not loop on the same position.
-    for (const char16_t* empty : {u"", static_cast<const char16_t*>(nullptr)}) {
-        EXPECT_EQ(ReplaceAll(u"abc", empty, u"X", 100, 1, 0, &count), u"abc");
-        EXPECT_EQ(count, 0);
-    }
+    for (const char16_t* empty : {u"", static_cast<const char16_t*>(nullptr)})
+        EXPECT_EQ(ReplaceAll(u"abc", empty, u"X", 100, 1, 0), Result(u"abc", 0));
 
     // The cursors say where the step stopped.
     char16_t out[16];
@@ -127,24 +124,19 @@ TEST(TextHelpers, Replace) {
     const char16_t* source = u"one two";
     int room = 15;
     ASSERT_EQ(StrRep(destination, source, room, u"ONE", u"1", 0, 1), 1);
-    EXPECT_EQ(destination - out, 1);
-    EXPECT_EQ(std::u16string(source), u" two");
-    EXPECT_EQ(room, 14);
+    EXPECT_EQ(std::tuple(destination - out, std::u16string(source), room),
+              std::tuple(1, u" two", 14));
 }
 
 TEST(TextHelpers, SetsAndBrackets) {
-    EXPECT_EQ(StrFind(u"abc;def", u";,"), 3);
-    EXPECT_EQ(StrFind(u"abcdef", u";,"), 6);
-    EXPECT_EQ(StrFind(u"abc", nullptr), 3);
-    EXPECT_EQ(StrFind(u"", u"a"), 0);
-    EXPECT_EQ(StrFind(nullptr, u"a"), 0);
-
-    EXPECT_EQ(MatchBrackets(u"SUM((1,2),{3})"), 1);
-    EXPECT_EQ(MatchBrackets(u")("), 1);  // the order is not checked
-    EXPECT_EQ(MatchBrackets(u"(()"), 0);
-    EXPECT_EQ(MatchBrackets(u"{1,2"), 0);
-    EXPECT_EQ(MatchBrackets(u"({)"), 0);
-    EXPECT_EQ(MatchBrackets(nullptr), 1);
+    EXPECT_EQ(std::tuple(StrFind(u"abc;def", u";,"), StrFind(u"abcdef", u";,"),
+                         StrFind(u"abc", nullptr), StrFind(u"", u"a"), StrFind(nullptr, u"a")),
+              std::tuple(3, 6, 3, 0, 0));
+    // The order of the brackets is not checked.
+    const std::pair<const char16_t*, int> brackets[] = {
+        {u"SUM((1,2),{3})", 1}, {u")(", 1}, {u"(()", 0}, {u"{1,2", 0}, {u"({)", 0}, {nullptr, 1}};
+    for (auto [text, matched] : brackets)
+        EXPECT_EQ(MatchBrackets(text), matched) << (text ? ostrel::ToUtf8(text) : "null");
 }
 
 TEST(TextHelpers, SortDoubles) {

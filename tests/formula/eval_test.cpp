@@ -3,6 +3,7 @@
 // operators.
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "formula/operators.h"
 #include "ostrel/refs/ref_3d.h"
@@ -28,8 +29,7 @@ TEST_F(EvalTest, WholeFormulaRules) {
     // A lone reference yields the cell's value, not the reference.
     FormulaPtr a2(Cell(0, 1));
     CCCellValue v = Evaluate(ctx(), a2.get());
-    ASSERT_TRUE(v.IsNumber());
-    EXPECT_EQ(v.GetNumber(), 2);
+    EXPECT_EQ(std::tuple(v.IsNumber(), v.GetNumber()), std::tuple(true, 2.0));
     // An infinite result is error 3.
     FormulaPtr huge(Op(MULFunc, Num(1e308), Num(1e308)));
     EXPECT_EQ(Evaluate(ctx(), huge.get()).GetError(), 3);
@@ -51,8 +51,7 @@ TEST_F(EvalTest, FoldingTakesEveryValueOfEveryArgument) {
     // A1:A2 > 0 compares A1 > A2 first, then that boolean with 0.
     FormulaPtr cmp(Op(GTFunc, Range(0, 0, 0, 1), Num(0)));
     CCCellValue v = Evaluate(ctx(), cmp.get());
-    ASSERT_TRUE(v.IsNumber());
-    EXPECT_EQ(v.GetNumber(), 0);
+    EXPECT_EQ(std::tuple(v.IsNumber(), v.GetNumber()), std::tuple(true, 0.0));
     // An error anywhere wins.
     CCCellValue err(2);
     FormulaPtr withError(Op(ADDFunc, Num(1), new CCConstFormula(err), Num(3)));
@@ -71,8 +70,7 @@ TEST_F(EvalTest, EmptyArgumentsGiveTheOperatorDefaults) {
     for (const Case& c : cases) {
         CCCellValue v;
         c.routine(ctx(), v, args, nullptr);
-        ASSERT_TRUE(v.IsNumber());
-        EXPECT_EQ(v.GetNumber(), c.value);
+        EXPECT_EQ(std::tuple(v.IsNumber(), v.GetNumber()), std::tuple(true, c.value));
     }
     CCCellValue none;
     none.Set(5.0);
@@ -133,8 +131,7 @@ TEST_F(EvalTest, SheetOperatorsResolveNamesThroughTheFamily) {
     CCCellValue v;
     full->Eval(ctx(), v, nullptr);
     DereferenceValue(ctx(), v);
-    ASSERT_TRUE(v.IsNumber());
-    EXPECT_EQ(v.GetNumber(), 42);
+    EXPECT_EQ(std::tuple(v.IsNumber(), v.GetNumber()), std::tuple(true, 42.0));
     FormulaPtr missing(ConstructOpFormula(&SheetRangeFunc, u"Nowhere"));
     CCCellValue m;
     missing->Eval(ctx(), m, nullptr);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "scanner_support.h"
 
@@ -52,13 +53,10 @@ TEST(NumberValue, CellInputDecidesGroupsAndFractions) {
     EXPECT_EQ(grouped.Read(), std::make_tuple(1, 7L, 1234.5, int(C_NF_GENERAL)));
     EXPECT_EQ(grouped.value.GetFormat().getCommas(), 1);
 
-    Scanned plain = NumberValue(DayFirst(), u"1,234.5", 0);
-    EXPECT_EQ(plain.consumed, 1);
-    EXPECT_EQ(plain.value.GetNumber(), 1);
-
-    Scanned fraction = NumberValue(DayFirst(), u"12/3 ", 1);
-    EXPECT_EQ(fraction.consumed, 4);
-    EXPECT_EQ(fraction.value.GetFormat().getType(), C_NF_FRACTION);
+    EXPECT_EQ(NumberValue(DayFirst(), u"1,234.5", 0).Read(),
+              std::make_tuple(1, 1L, 1.0, int(C_NF_GENERAL)));
+    EXPECT_EQ(NumberValue(DayFirst(), u"12/3 ", 1).Read(),
+              std::make_tuple(1, 4L, 4.0, int(C_NF_FRACTION)));
     EXPECT_EQ(NumberValue(DayFirst(), u"12/3", 0).consumed, 2);
     // The numerator of " n/d" is optional.
     EXPECT_EQ(NumberValue(DayFirst(), u"2 /4", 1).value.GetNumber(), 2.0);
@@ -69,9 +67,7 @@ TEST(NumberValue, CellInputDecidesGroupsAndFractions) {
 TEST(NumberValue, FailuresLeaveTheCursor) {
     for (const char16_t* t : {u"1,23", u"  .", u"", u"x", u"1,2345", u",5"}) {
         Scanned s = NumberValue(DayFirst(), t, 1);
-        EXPECT_FALSE(s.ok) << U8(t);
-        EXPECT_EQ(s.consumed, 0) << U8(t);
-        EXPECT_TRUE(s.value.IsEmpty()) << U8(t);
+        EXPECT_EQ(std::tuple(s.ok, s.consumed, s.value.IsEmpty()), std::tuple(0, 0, true)) << U8(t);
     }
     // A failed exponent or fraction gives the cursor back to the number's end.
     EXPECT_EQ(NumberValue(DayFirst(), u"1 e", 1).consumed, 1);
@@ -157,8 +153,7 @@ TEST(Number, FirstScannerThatFits) {
     EXPECT_EQ(dm.value.GetNumber(), DateToDouble(12, 3, CurrentYear()));
     // Nothing else fits: the number with text after it.
     Scanned partial = Number(DayFirst(), u"1/0 x");
-    ASSERT_TRUE(partial.ok);
-    EXPECT_EQ(partial.consumed, 1);
+    EXPECT_EQ(std::tuple(partial.ok, partial.consumed), std::tuple(1, 1));
     EXPECT_EQ(Number(DayFirst(), u"TRUE").value.GetFormat().getType(), C_NF_BOOL);
     EXPECT_EQ(Number(DayFirst(), u"9:15").value.GetFormat().getType(), C_NF_TIME);
     EXPECT_EQ(Number(DayFirst(), u"$9").value.GetFormat().getType(), C_NF_CURRENCY);
@@ -175,8 +170,7 @@ TEST(Pieces, DigitRunsDenominatorsAndExponents) {
     int n = 0;
     c = u"123456";
     EXPECT_EQ(_EatNDigits(nullptr, c, n, 4), 4);
-    EXPECT_EQ(n, 1234);
-    EXPECT_EQ(*c, u'5');
+    EXPECT_EQ(std::tuple(n, *c), std::tuple(1234, u'5'));
     for (const char16_t* bad : {u"/0", u"/", u"/x", u"/000"}) {
         c = bad;
         EXPECT_FALSE(_EatFractionLower(nullptr, c, 1, d)) << U8(bad);
@@ -193,19 +187,16 @@ TEST(Constant, NumberBooleanOrQuotedText) {
         });
     };
     Scanned n = constant(u"1.234,5");  // no groups inside formulas
-    EXPECT_EQ(n.value.GetNumber(), 1);
-    EXPECT_EQ(n.consumed, 1);
+    EXPECT_EQ(std::tuple(n.value.GetNumber(), n.consumed), std::tuple(1, 1));
     EXPECT_EQ(constant(u"2,5E3").value.GetFormat().getType(), C_NF_SCIENTIFIC);
     EXPECT_EQ(constant(u"fAlSe").value.GetFormat().getType(), C_NF_BOOL);
     EXPECT_FALSE(constant(u"tru").ok);
     const char16_t* c = u" TRUEX";
     CCCellValue b;
     ASSERT_TRUE(_EatBOOLValue(German().get(), c, b));
-    EXPECT_EQ(*c, u'X');
-    EXPECT_EQ(b.GetNumber(), 1.0);
+    EXPECT_EQ(std::tuple(*c, b.GetNumber()), std::tuple(u'X', 1.0));
     Scanned text = constant(u" \"a b\"+1");
-    ASSERT_TRUE(text.value.IsText());
-    EXPECT_EQ(text.consumed, 6);
+    EXPECT_EQ(std::tuple(text.value.IsText(), text.consumed), std::tuple(true, 6));
     EXPECT_FALSE(constant(u"abc").ok);
     EXPECT_EQ(constant(u"1/2").consumed, 1);
 }
@@ -225,8 +216,7 @@ TEST(QuotedText, EscapesAndUnclosedTexts) {
             RunIn(Invariant(), k.typed, [](cells::LCTX* x, const char16_t*& c, CCCellValue& v) {
                 return _EatTextValue(x, c, v);
             });
-        EXPECT_EQ(s.ok, k.text != nullptr);
-        EXPECT_EQ(s.consumed, k.consumed);
+        EXPECT_EQ(std::tuple(s.ok, s.consumed), std::tuple(k.text != nullptr, k.consumed));
         if (k.text) {
             EXPECT_EQ(std::u16string_view(s.value.GetText()), k.text);
         }
@@ -258,8 +248,7 @@ TEST(TextRoutines, WordsWhiteSpaceAndModifiableCursors) {
     CCCellValue v;
     EXPECT_TRUE(EatNumber(DayFirst().get(), m, v, 1));
     EXPECT_EQ(m - text.get(), 6);
-    EXPECT_TRUE(EatWhite(m));
-    EXPECT_TRUE(StrIIComp(nullptr, m, u"REST"));
+    EXPECT_TRUE(EatWhite(m) && StrIIComp(nullptr, m, u"REST"));
     EXPECT_EQ(*m, 0);
     char16_t* null = nullptr;
     EXPECT_FALSE(EatNumber(nullptr, null, v, 1));

@@ -47,12 +47,9 @@ void ExpectNumbers(Locale& locale, const std::vector<NumberCase>& cases) {
         ASSERT_TRUE(p.value.IsNumber());
         EXPECT_DOUBLE_EQ(p.value.GetNumber(), c.value);
         const CCNumberFormat& f = p.value.GetFormat();
-        EXPECT_EQ(f.getType(), c.type);
-        EXPECT_EQ(f.getPrecision(), c.precision);
-        EXPECT_TRUE(f.isPrecision());
-        EXPECT_EQ(f.getCommas(), c.commas);
-        EXPECT_TRUE(f.isCommas());
-        EXPECT_EQ(f.getNegBr(), c.negBr);
+        EXPECT_EQ(std::tuple(f.getType(), f.getPrecision(), f.getCommas(), f.getNegBr()),
+                  std::tuple(c.type, c.precision, c.commas, c.negBr));
+        EXPECT_TRUE(f.isPrecision() && f.isCommas());
     }
 }
 
@@ -72,9 +69,8 @@ void ExpectTexts(Locale& locale, const std::vector<const char16_t*>& texts) {
 
 TEST(Parse, EmptyQuotedAndPlainTexts) {
     Parsed empty = DoParse(DayFirst(), u"  \t ");
-    EXPECT_EQ(empty.code, 1);
-    EXPECT_TRUE(empty.value.IsEmpty());
-    EXPECT_EQ(empty.formula, nullptr);
+    EXPECT_EQ(std::tuple(empty.code, empty.value.IsEmpty(), empty.formula),
+              std::tuple(1, true, nullptr));
 
     Parsed quoted = DoParse(DayFirst(), u"  '123 ");
     ASSERT_TRUE(quoted.value.IsText());
@@ -152,18 +148,18 @@ TEST(Parse, DatesTimesAndBooleans) {
         EXPECT_EQ(DoParse(DayFirst(), t).code, 2);
     }
     Parsed time = DoParse(DayFirst(), u"+9:30");
-    EXPECT_EQ(time.code, 1);
-    EXPECT_TRUE(time.value.IsText());
+    EXPECT_EQ(std::tuple(time.code, time.value.IsText()), std::tuple(1, true));
 }
 
 TEST(Parse, InvariantLocaleReadsMonthFirst) {
-    Parsed d = DoParse(Invariant(), u"12/3/2001");
-    EXPECT_EQ(d.value.GetNumber(), DateToDouble(3, 12, 2001));
-    EXPECT_EQ(d.value.GetFormat().getMDOrder(), 0);
+    auto dayFirst = [](const Parsed& p) {
+        return std::tuple(p.value.GetNumber(), p.value.GetFormat().getMDOrder());
+    };
+    EXPECT_EQ(dayFirst(DoParse(Invariant(), u"12/3/2001")),
+              std::tuple(DateToDouble(3, 12, 2001), 0));
     // Not a month: read the other way round.
-    Parsed swapped = DoParse(Invariant(), u"13/3/2001");
-    EXPECT_EQ(swapped.value.GetNumber(), DateToDouble(13, 3, 2001));
-    EXPECT_EQ(swapped.value.GetFormat().getMDOrder(), 1);
+    EXPECT_EQ(dayFirst(DoParse(Invariant(), u"13/3/2001")),
+              std::tuple(DateToDouble(13, 3, 2001), 1));
     ExpectTexts(Invariant(), {u"1.234,5"});
 }
 
@@ -186,14 +182,12 @@ TEST(Parse, GermanConventions) {
     Parsed full = DoParse(German(), u"1.5.2001 13:45");
     EXPECT_DOUBLE_EQ(full.value.GetNumber(), DateToDouble(1, 5, 2001) + TimeToDouble(13, 45, 0, 1));
     const CCNumberFormat& f = full.value.GetFormat();
-    EXPECT_EQ(f.getDelimiter(), u'.');
-    EXPECT_EQ(f.getMDOrder(), 1);
-    EXPECT_EQ(f.getTime(), 1);
+    EXPECT_EQ(std::tuple(f.getDelimiter(), f.getMDOrder(), f.getTime()), std::tuple(u'.', 1, 1));
 
     // Month names of the locale, compared without case.
     Parsed march = DoParse(German(), u"1 M\u00C4RZ 2001");
-    EXPECT_EQ(march.value.GetNumber(), DateToDouble(1, 3, 2001));
-    EXPECT_EQ(march.value.GetFormat().getMonthType(), 0);
+    EXPECT_EQ(std::tuple(march.value.GetNumber(), march.value.GetFormat().getMonthType()),
+              std::tuple(DateToDouble(1, 3, 2001), 0));
     // The boolean words are the engine's own.
     EXPECT_EQ(DoParse(German(), u"wahr").value.GetType(), CV_TEXT);
     EXPECT_EQ(DoParse(German(), u"TRUE").value.GetFormat().getType(), C_NF_BOOL);
@@ -207,8 +201,7 @@ TEST(Parse, ValueIsResetBeforeParsing) {
     CCFormula* formula = nullptr;
     Text text(u"abc");
     Parse(&ctx, text.get(), v, formula);
-    ASSERT_TRUE(v.IsText());
-    EXPECT_EQ(v.GetFormat().getType(), C_NF_GENERAL);
+    EXPECT_EQ(std::tuple(v.IsText(), v.GetFormat().getType()), std::tuple(true, C_NF_GENERAL));
 }
 
 TEST(FormulaPrefix, FirstNonWhiteCharacter) {

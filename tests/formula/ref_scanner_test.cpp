@@ -2,6 +2,7 @@
 // Cell and range references, names and sheet names.
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "ostrel/refs/name_ref.h"
 #include "ostrel/refs/rc_ref.h"
@@ -62,18 +63,14 @@ TEST(SpreadRef, CellsAndTheirLimits) {
         ASSERT_TRUE(r.ok);
         auto* cell = dynamic_cast<CCRCRef*>(r.ref.get());
         ASSERT_NE(cell, nullptr);
-        EXPECT_EQ(cell->GetColumn(), c.column);
-        EXPECT_EQ(cell->GetRow(), c.row);
-        EXPECT_EQ(r.flags, c.flags);
-        EXPECT_EQ(r.consumed, c.consumed);
+        EXPECT_EQ(std::tuple(cell->GetColumn(), cell->GetRow(), r.flags, r.consumed),
+                  std::tuple(c.column, c.row, c.flags, c.consumed));
     }
     // Row 0 names no row; a long row must not wrap to a small one (4294967297 = 1 mod 2^32).
     for (const char16_t* bad : {u"IW1", u"A65537", u"A0", u"A4294967297", u"A99999999999999999999",
                                 u"ABC1", u"$1", u"A$", u"1A", u"", u"$$A1"}) {
         Ref r = Spread(bad);
-        EXPECT_FALSE(r.ok) << U8(bad);
-        EXPECT_EQ(r.consumed, 0) << U8(bad);
-        EXPECT_EQ(r.ref, nullptr) << U8(bad);
+        EXPECT_EQ(std::tuple(r.ok, r.consumed, r.ref.get()), std::tuple(0, 0, nullptr)) << U8(bad);
     }
 }
 
@@ -93,12 +90,10 @@ TEST(SpreadRef, RangesAreOrderedAndFlagsFollowTheirCoordinates) {
         ASSERT_TRUE(r.ok);
         auto* range = dynamic_cast<CCRegionRef*>(r.ref.get());
         ASSERT_NE(range, nullptr);
-        EXPECT_EQ(range->GetFirstColumn(), c.c1);
-        EXPECT_EQ(range->GetFirstRow(), c.r1);
-        EXPECT_EQ(range->GetLastColumn(), c.c2);
-        EXPECT_EQ(range->GetLastRow(), c.r2);
-        EXPECT_EQ(r.flags, c.flags);
-        EXPECT_EQ(r.consumed, long(std::u16string_view(c.text).size()));
+        EXPECT_EQ(
+            std::tuple(range->GetFirstColumn(), range->GetFirstRow(), range->GetLastColumn(),
+                       range->GetLastRow(), r.flags, r.consumed),
+            std::tuple(c.c1, c.r1, c.c2, c.r2, c.flags, long(std::u16string_view(c.text).size())));
     }
 }
 
@@ -109,10 +104,8 @@ TEST(NameRef, NamesAndEatRefWithoutASpreadsheet) {
         });
     };
     Ref n = eatName(u"  _total_2+1");
-    ASSERT_TRUE(n.ok);
-    EXPECT_EQ(Name(n.ref.get()), u"_total_2");
-    EXPECT_EQ(n.flags, 0);
-    EXPECT_EQ(n.consumed, 10);
+    EXPECT_EQ(std::tuple(n.ok, Name(n.ref.get()), n.flags, n.consumed),
+              std::tuple(1, u"_total_2", 0, 10));
     EXPECT_EQ(Name(eatName(u"\u00C4rger1").ref.get()), u"\u00C4rger1");
     for (const char16_t* bad : {u"1abc", u"$A1", u"", u" "})
         EXPECT_FALSE(eatName(bad).ok);
@@ -121,9 +114,7 @@ TEST(NameRef, NamesAndEatRefWithoutASpreadsheet) {
     Ref r = RunRef(u"A1:B2", [](cells::CTX* x, const char16_t*& c, CCRef*& ref, unsigned char& f) {
         return _EatRef(x, c, ref, f);
     });
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(Name(r.ref.get()), u"A1");
-    EXPECT_EQ(r.consumed, 2);
+    EXPECT_EQ(std::tuple(r.ok, Name(r.ref.get()), r.consumed), std::tuple(1, u"A1", 2));
     CCRef* none = nullptr;
     unsigned char flags = 0;
     const char16_t* c = u"x";
@@ -156,26 +147,18 @@ TEST(SheetNames, NameFollowedByMarkOrColon) {
         EXPECT_EQ(c - copy.get(), k.consumed);
     }
 
-    auto sheet = [&](std::u16string_view t) {
-        Text copy(t);
-        const char16_t* c = copy.get();
-        CCRef* ref = nullptr;
-        Ref out;
-        out.ok = _EatSheetRef(&ctx, c, ref);
-        out.ref.reset(ref);
-        out.consumed = c - copy.get();
-        return out;
+    auto sheet = [](std::u16string_view t) {
+        return RunRef(t, [](cells::CTX* x, const char16_t*& c, CCRef*& r, unsigned char&) {
+            return _EatSheetRef(x, c, r);
+        });
     };
     Ref s = sheet(u"Sheet1 !A1");
-    ASSERT_TRUE(s.ok);
-    EXPECT_EQ(Name(s.ref.get()), u"Sheet1");
-    EXPECT_EQ(s.consumed, 8);
+    EXPECT_EQ(std::tuple(s.ok, Name(s.ref.get()), s.consumed), std::tuple(1, u"Sheet1", 8));
     EXPECT_EQ(Name(sheet(longText).ref.get()), longest);
     for (const std::u16string& bad : {std::u16string(u"Sheet1:Sheet2!A1"), std::u16string(u"A1!"),
                                       tooLongText, std::u16string(u"Sheet1")}) {
         Ref r = sheet(bad);
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.consumed, 0);
+        EXPECT_EQ(std::tuple(r.ok, r.consumed), std::tuple(0, 0)) << U8(bad);
     }
 
     // The modifiable form leaves its cursor where the read-only form does.

@@ -35,17 +35,10 @@ inline CCFormula* Range(int c1, int r1, int c2, int r2) {
                             static_cast<unsigned char>(c2), static_cast<uint16_t>(r2), 0);
 }
 
-inline CCFormula* Op(const CCFunc& f) {
-    return ConstructOpFormula(&f);
-}
-inline CCFormula* Op(const CCFunc& f, CCFormula* a) {
-    return ConstructOpFormula(&f, a);
-}
-inline CCFormula* Op(const CCFunc& f, CCFormula* a, CCFormula* b) {
-    return ConstructOpFormula(&f, a, b);
-}
-inline CCFormula* Op(const CCFunc& f, CCFormula* a, CCFormula* b, CCFormula* c) {
-    return ConstructOpFormula(&f, a, b, c);
+// An operation node over up to three arguments, which it takes over.
+template <typename... Args>
+CCFormula* Op(const CCFunc& f, Args*... args) {
+    return ConstructOpFormula(&f, args...);
 }
 
 // The registry entry of a function by its primary name (the registry is set up first).

@@ -24,22 +24,27 @@ protected:
     void SetUp() override { InitBuiltinFunctions(); }
 };
 
-// One function of each rule: a fixed count, a range of counts, none, an unbounded count, and
-// range positions by mask (all, none, all but the first, chosen ones).
+// One function of each rule: a fixed count, a range of counts, none, an unbounded count,
+// range positions by mask (all, none, all but the first, chosen ones), and the special rules:
+// cash flows then a single guess and nothing after it (IRR), tax bands whose second and
+// third arguments must be ranges.
 TEST_F(CheckRoutineTest, CountsAndRangePositions) {
     struct Case {
         const char16_t* name;
         const char* shape;
         bool accepted;
     };
-    for (Case c :
-         {Case{u"MOD", "ss", true}, Case{u"MOD", "s", false}, Case{u"MOD", "sss", false},
-          Case{u"LOG", "s", true}, Case{u"LOG", "ss", true}, Case{u"LOG", "", false},
-          Case{u"PI", "", true}, Case{u"PI", "s", false}, Case{u"SUM", "", false},
-          Case{u"SUM", "r", true}, Case{u"SQRT", "r", false}, Case{u"IF", "r", false},
-          Case{u"IF", "srr", true}, Case{u"SUMIF", "rsr", true}, Case{u"SUMIF", "rrr", false},
-          Case{u"RANK", "srs", true}, Case{u"RANK", "ssr", false}, Case{u"COUNTIF", "rrs", true},
-          Case{u"COUNTIF", "rr", false}}) {
+    const Case cases[] = {
+        {u"MOD", "ss", true},       {u"MOD", "s", false},       {u"MOD", "sss", false},
+        {u"LOG", "s", true},        {u"LOG", "ss", true},       {u"LOG", "", false},
+        {u"PI", "", true},          {u"PI", "s", false},        {u"SUM", "", false},
+        {u"SUM", "r", true},        {u"SQRT", "r", false},      {u"IF", "r", false},
+        {u"IF", "srr", true},       {u"SUMIF", "rsr", true},    {u"SUMIF", "rrr", false},
+        {u"RANK", "srs", true},     {u"RANK", "ssr", false},    {u"COUNTIF", "rrs", true},
+        {u"COUNTIF", "rr", false},  {u"IRR", "r", true},        {u"IRR", "rs", true},
+        {u"IRR", "rr", false},      {u"IRR", "rsr", false},     {u"TAXBAND", "srr", true},
+        {u"TAXBAND", "sss", false}, {u"TAXBAND", "srs", false}, {u"TAXBAND", "rrr", false}};
+    for (const Case& c : cases) {
         EXPECT_EQ(Accepts(Builtin(c.name), c.shape), c.accepted)
             << std::string(c.name, c.name + std::char_traits<char16_t>::length(c.name)) << " "
             << c.shape;
@@ -50,19 +55,6 @@ TEST_F(CheckRoutineTest, CountsAndRangePositions) {
     // Unbounded counts really are unbounded, also past what fits a byte.
     EXPECT_TRUE(Accepts(Builtin(u"SUM"), std::string(300, 'r').c_str()));
     EXPECT_FALSE(Accepts(Builtin(u"MOD"), std::string(258, 's').c_str()));
-}
-
-TEST_F(CheckRoutineTest, SpecialRules) {
-    // Cash flows, then a single guess; nothing after it.
-    EXPECT_TRUE(Accepts(Builtin(u"IRR"), "r"));
-    EXPECT_TRUE(Accepts(Builtin(u"IRR"), "rs"));
-    EXPECT_FALSE(Accepts(Builtin(u"IRR"), "rr"));
-    EXPECT_FALSE(Accepts(Builtin(u"IRR"), "rsr"));
-    // Tax bands: the second and third must be ranges.
-    EXPECT_TRUE(Accepts(Builtin(u"TAXBAND"), "srr"));
-    EXPECT_FALSE(Accepts(Builtin(u"TAXBAND"), "sss"));
-    EXPECT_FALSE(Accepts(Builtin(u"TAXBAND"), "srs"));
-    EXPECT_FALSE(Accepts(Builtin(u"TAXBAND"), "rrr"));
 }
 
 TEST_F(CheckRoutineTest, AsksOnlyArgumentsWhoseShapeMatters) {

@@ -11,42 +11,14 @@
 
 namespace testing_support {
 
-class ShapeNode : public CCFormula {
+class ShapeNode : public CCConstFormula {
 public:
     explicit ShapeNode(bool single) : m_single(single) {}
-    int GetType() const override { return FORMULA_CONST; }
     int IsSingleValue(cells::CTX*, const CCRef*) override {
         ++asked;
         return m_single ? 1 : 0;
     }
     CCFormula* Copy() const override { return new ShapeNode(m_single); }
-    int Check(cells::CTX*, const CCRef*) override { return 0; }
-    void Eval(cells::CTX*, CCCellValue&, const CCRef*) override {}
-    void Print2File(cells::CTX*, CWideOutStream&, int) const override {}
-    void Print(cells::CTX*, CWideOutStream&, int) const override {}
-    int IsEditSourceRef(cells::CTX*, const CCRef*) const override { return 0; }
-    const CCRef* GetEditSourceRef(cells::CTX*, const CCRef*) const override { return nullptr; }
-    int ContainsLink(cells::CTX*, const CCRef*, const CCRef*) const override { return 0; }
-    int ContainsRemoteLinks() const override { return 0; }
-    int ContainsTodayLinks() const override { return 0; }
-    int RegisterDependents(cells::CTX*, const CCRef*) override { return 1; }
-    int UnRegisterDependents(cells::CTX*, const CCRef*) override { return 1; }
-    int InvalidateRef(cells::CTX*, const CCRef*, CCFormula*&, const CCRef*) override { return 0; }
-    int InvalidateItem(cells::CTX*, const CCItem*, CCFormula*&, const CCRef*) override { return 0; }
-    int MoveFormula(cells::CTX*, const CCRef*, const CCRef*) override { return 1; }
-    int UpdateInPaste(cells::CTX*, const CCRef*, const CCRef*, const CCClipboardData*) override {
-        return 1;
-    }
-    int UpdateRef(cells::CTX*, const CCRef*, const CCRef*, const CCRef*, const CCRef*, int,
-                  CCFormula*&) override {
-        return 0;
-    }
-    uint16_t OpenRef(cells::CTX*, const CCRef*) override { return 0; }
-    int NextValue(cells::CTX*, uint16_t&, CCCellValue&, const CCRef*) override { return 0; }
-    int RefSize(cells::CTX*, uint16_t, CSize&, const CCRef*) override { return 0; }
-    int CloseRef(cells::CTX*, uint16_t, const CCRef*) override { return 0; }
-    void Read(cells::CTX*, CArchive&) override {}
-    void Write(cells::CTX*, CArchive&) const override {}
 
     int asked = 0;
 

@@ -30,6 +30,15 @@ struct FormulaSheet : TestSheet {
     CCCellValue Value(const std::string& formula) { return Type(10, 0, formula); }
 };
 
+// A sheet that counts the values its ranges serve.
+struct CountingSheet : FormulaSheet {
+    int reads = 0;
+    int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) override {
+        reads += ref && ref->GetType() == REF_TYPE_REGION;
+        return FormulaSheet::GetValue(ref, value, index);
+    }
+};
+
 // A number (error 0) or an error code.
 struct Case {
     const char* formula;

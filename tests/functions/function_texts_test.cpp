@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// The wizard's texts of every function row, read through the string resources.
+// The wizard's texts of every function row: name, syntax, description and one line per
+// argument, as the entry hands them out.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -7,22 +8,16 @@
 #include <vector>
 
 #include "ostrel/functions/func.h"
-#include "ostrel/platform/resources.h"
 #include "ostrel/platform/utf.h"
-
-using ostrel::LoadResourceString;
 
 namespace {
 
-std::vector<std::u16string_view> Parts(std::u16string_view text) {
-    std::vector<std::u16string_view> parts;
-    size_t start = 0;
-    for (;;) {
-        size_t end = text.find(u'\n', start);
-        parts.push_back(text.substr(start, end == text.npos ? text.npos : end - start));
-        if (end == text.npos) return parts;
-        start = end + 1;
-    }
+// An entry's texts, one a line, as far as they go.
+std::vector<std::u16string> Parts(const CCFunc& entry) {
+    std::vector<std::u16string> parts;
+    for (std::u16string part; entry.GetFuncString(part, int(parts.size()));)
+        parts.push_back(part);
+    return parts;
 }
 
 // The argument names of a syntax line "NAME(a, [b], ...)": brackets and repeats removed.
@@ -60,12 +55,15 @@ TEST(FunctionTexts, EveryFunctionHasNameSyntaxDescriptionAndArguments) {
         std::u16string_view alt = FunctionInvariantName(id);
         ASSERT_FALSE(alt.empty());
         EXPECT_TRUE(names.insert(alt).second) << "duplicate name " << U8(alt);
-        std::vector<std::u16string_view> parts = Parts(LoadResourceString(id));
+        const CCFunc* entry = GetFunctionById(id);
+        ASSERT_NE(entry, nullptr);
+        std::vector<std::u16string> parts = Parts(*entry);
         ASSERT_GE(parts.size(), 3u) << "name, syntax and description are required";
         EXPECT_EQ(parts[0], alt);
+        EXPECT_EQ(parts[0], entry->GetName());
         EXPECT_TRUE(parts[0][0] >= u'A' && parts[0][0] <= u'Z');
 
-        std::u16string_view syntax = parts[1];
+        const std::u16string& syntax = parts[1];
         ASSERT_TRUE(syntax.starts_with(std::u16string(alt) + u"(") && syntax.ends_with(u")"))
             << U8(syntax);
         EXPECT_TRUE(parts[2].size() > 10 && parts[2].ends_with(u".")) << U8(parts[2]);
@@ -80,7 +78,9 @@ TEST(FunctionTexts, EveryFunctionHasNameSyntaxDescriptionAndArguments) {
         }
     }
     EXPECT_EQ(names.size(), 262u);
-    // Neighbours of the range are no functions.
+    // Neighbours of the range are no functions; operators have no texts.
     EXPECT_TRUE(FunctionInvariantName(13043).empty());
     EXPECT_TRUE(FunctionInvariantName(13306).empty());
+    std::u16string part;
+    EXPECT_FALSE(ADDFunc.GetFuncString(part, 0));
 }

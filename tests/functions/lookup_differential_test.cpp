@@ -248,17 +248,8 @@ TEST(LookupDifferential, IndexedSearchesEqualTheWalksUnderALocaleCollation) {
     CompareRounds(7, 300);
 }
 
-// A sheet that counts the values its ranges serve.
-struct CountingSheet : testing_support::FormulaSheet {
-    int reads = 0;
-    int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) override {
-        if (ref && ref->GetType() == REF_TYPE_REGION) ++reads;
-        return FormulaSheet::GetValue(ref, value, index);
-    }
-};
-
 TEST(LookupDifferential, AnIndexIsBuiltOnceFollowedAndDroppedOnlyForItsOwnCells) {
-    CountingSheet sheet;
+    testing_support::CountingSheet sheet;
     constexpr unsigned kRows = 2000;
     for (unsigned r = 0; r < kRows; ++r) {
         sheet.Type(0, uint16_t(r), std::to_string(r + 1));

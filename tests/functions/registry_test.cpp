@@ -79,18 +79,6 @@ TEST_F(RegistryTest, ListsOperatorsAndAllButFiveFunctionsOnce) {
     }
 }
 
-TEST_F(RegistryTest, FunctionTextsSplitAtLineFeeds) {
-    std::u16string part;
-    ASSERT_TRUE(Builtin(u"SUM").GetFuncString(part, 0));
-    EXPECT_EQ(part, Builtin(u"SUM").GetName());
-    ASSERT_TRUE(Builtin(u"SUM").GetFuncString(part, 1));
-    EXPECT_EQ(part.find(u'\n'), std::u16string::npos);
-    EXPECT_EQ(part.rfind(Builtin(u"SUM").GetName(), 0),
-              0u);  // the syntax line starts with the name
-    EXPECT_FALSE(Builtin(u"SUM").GetFuncString(part, 99));
-    EXPECT_FALSE(ADDFunc.GetFuncString(part, 0));
-}
-
 TEST_F(RegistryTest, PrimaryOrderPutsLongerNamesBeforeTheirPrefixes) {
     const CCFunc* const* list = GetBuiltInFunc();
     auto position = [&](const CCFunc* entry) {

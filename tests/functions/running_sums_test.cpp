@@ -163,19 +163,10 @@ TEST(RunningSums, AWholeColumnRangeReadsOnlyTheRowsHoldingCells) {
     }
 }
 
-// A sheet that counts the values its ranges serve.
-struct CountingSheet : FormulaSheet {
-    int reads = 0;
-    int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) override {
-        reads += ref && ref->GetType() == REF_TYPE_REGION;
-        return FormulaSheet::GetValue(ref, value, index);
-    }
-};
-
 // Running totals read each cell of their column about once, where walks of their ranges read
 // 500,500; after a change only the rows from it on are read again.
 TEST(RunningSums, RunningTotalsReadEachCellOnce) {
-    CountingSheet sheet;
+    testing_support::CountingSheet sheet;
     for (unsigned r = 0; r < 1000; ++r)
         sheet.SetNumber(0, uint16_t(r), r + 1);
     for (unsigned last = 1; last <= 1000; ++last)

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "formats/lt_strings.h"
@@ -40,16 +41,13 @@ TEST(QXW15Coordinates, RelativeOffsetsFromTheCellAndNothingOffTheGrid) {
     ASSERT_TRUE(record && record->GetType() == 1);
     const auto* op = static_cast<const X::CCQXW15_FormulaOp*>(record.get());
     ASSERT_EQ(op->GetNumArgs(), 2u);
-    const auto* below = static_cast<const X::CCQXW15_FormulaRef*>(op->m_args->m_pFormula);
-    const auto& rc = static_cast<const X::CCQXW15_CoordsRC&>(*below->m_ref->m_coords);
-    EXPECT_EQ(rc.m_row, 1);
-    EXPECT_EQ(rc.m_column, 0);
-    EXPECT_EQ(rc.m_absRow, 0);
-    const auto* fixed = static_cast<const X::CCQXW15_FormulaRef*>(op->m_args->m_pNext->m_pFormula);
-    const auto& abs = static_cast<const X::CCQXW15_CoordsRC&>(*fixed->m_ref->m_coords);
-    EXPECT_EQ(abs.m_row, 1);
-    EXPECT_EQ(abs.m_column, 3);
-    EXPECT_NE(abs.m_absColumn, 0);
+    auto coords = [](const CCQXW15Exchange::CCQXW15_Formula* f) {
+        const auto* ref = static_cast<const X::CCQXW15_FormulaRef*>(f);
+        const auto& rc = static_cast<const X::CCQXW15_CoordsRC&>(*ref->m_ref->m_coords);
+        return std::tuple(rc.m_row, rc.m_column, rc.m_absRow != 0, rc.m_absColumn != 0);
+    };
+    EXPECT_EQ(coords(op->m_args->m_pFormula), std::tuple(1, 0, false, false));
+    EXPECT_EQ(coords(op->m_args->m_pNext->m_pFormula), std::tuple(1, 3, true, true));
     // From another cell, the same record reads relative to that cell.
     std::unique_ptr<CCFormula> back(convert.ConvertTo95(record.get(), &origin));
     ASSERT_TRUE(back);
@@ -86,9 +84,9 @@ TEST(QXW15Coordinates, RelativeOffsetsFromTheCellAndNothingOffTheGrid) {
     EXPECT_EQ(convert.ConvertTo95(&pastLastRow, &lastRow, mask), nullptr);
     std::unique_ptr<CCRef> corner = convertRC(256, 65, true);
     ASSERT_TRUE(corner);
-    EXPECT_EQ(static_cast<const CCRCRef&>(*corner).GetColumn(), 255);
-    EXPECT_EQ(static_cast<const CCRCRef&>(*corner).GetRow(), 64);
-    EXPECT_EQ(mask, REF_ABS_COL1 | REF_ABS_ROW1);
+    const auto& cornerCell = static_cast<const CCRCRef&>(*corner);
+    EXPECT_EQ(std::tuple(cornerCell.GetColumn(), cornerCell.GetRow(), mask),
+              std::tuple(255, 64, REF_ABS_COL1 | REF_ABS_ROW1));
 }
 
 TEST(QXW15Formulas, WhatTheOldFormCannotCarryIsNone) {
@@ -146,23 +144,22 @@ TEST(QXW15Values, TheTableBothWays) {
     for (int i = 0; i < 6; ++i) {
         X::CCQXW15_CellValue record;
         convert.ConvertTo15(CCCellValue(codes[i][0]), record);
-        EXPECT_EQ(record.m_type, X::kValueError);
-        EXPECT_EQ(record.m_code, codes[i][1]);
         CCCellValue read;
         convert.ConvertTo95(record, read);
-        EXPECT_EQ(read.GetError(), back[i]) << "error " << codes[i][0];
+        EXPECT_EQ(std::tuple(record.m_type, record.m_code, read.GetError()),
+                  std::tuple(X::kValueError, codes[i][1], back[i]))
+            << "error " << codes[i][0];
     }
     // A boolean is a plain number of the old program.
     CCCellValue truth;
     truth.Set(1.0, C_NF_BOOL);
     X::CCQXW15_CellValue record;
     convert.ConvertTo15(truth, record);
-    EXPECT_EQ(record.m_type, X::kValueNumber);
-    EXPECT_EQ(record.m_decimals, 0);
+    EXPECT_EQ(std::tuple(record.m_type, record.m_decimals), std::tuple(X::kValueNumber, 0));
     CCCellValue read;
     convert.ConvertTo95(record, read);
-    EXPECT_EQ(read.GetFormat().getType(), C_NF_NUMBER);
-    EXPECT_EQ(read.GetNumber(), 1.0);
+    EXPECT_EQ(std::tuple(read.GetFormat().getType(), read.GetNumber()),
+              std::tuple(C_NF_NUMBER, 1.0));
     // Decimals are the format's precision; a text past 254 bytes is cut and said so.
     CCNumberFormat percent;
     percent.Set(C_NF_PERCENT);
@@ -172,8 +169,7 @@ TEST(QXW15Values, TheTableBothWays) {
     CCCellValue share;
     share.Set(0.125, percent);
     convert.ConvertTo15(share, record);
-    EXPECT_EQ(record.m_type, X::kValuePercent);
-    EXPECT_EQ(record.m_decimals, 3);
+    EXPECT_EQ(std::tuple(record.m_type, record.m_decimals), std::tuple(X::kValuePercent, 3));
     const std::u16string longText(300, u'x');
     EXPECT_FALSE(convert.ConvertTo15(CCCellValue(longText.c_str()), record));
     EXPECT_EQ(record.m_text->size(), X::kMaxString16);
@@ -187,12 +183,10 @@ TEST(QXW15NumberFormats, KindsWordsAndDefinedBytes) {
     fraction.SetPrecision(2);
     X::CCQXW15_NumberFormat record;
     convert.ConvertTo15(fraction, record);
-    EXPECT_EQ(record.GetWord(0), 5);
-    EXPECT_EQ(record.GetWord(1), 2);
+    EXPECT_EQ(std::tuple(record.GetWord(0), record.GetWord(1)), std::tuple(5, 2));
     CCNumberFormat read;
     convert.ConvertTo95(record, read);
-    EXPECT_EQ(read.getType(), C_NF_FRACTION);
-    EXPECT_EQ(read.getPrecision(), 1);
+    EXPECT_EQ(std::tuple(read.getType(), read.getPrecision()), std::tuple(C_NF_FRACTION, 1));
 
     // Every byte written is defined: a time format is two words of the table, then zeros,
     // whatever the record held before.
@@ -215,16 +209,14 @@ TEST(QXW15NumberFormats, KindsWordsAndDefinedBytes) {
     date.SetYearType(2);
     date.SetMDOrder(1);
     convert.ConvertTo15(date, record);
-    EXPECT_EQ(record.GetWord(1), 2);
-    EXPECT_EQ(record.GetWord(2), 2);
-    EXPECT_EQ(record.GetWord(3), 1);
-    EXPECT_EQ(record.GetWord(7), 0);
+    EXPECT_EQ(
+        std::tuple(record.GetWord(1), record.GetWord(2), record.GetWord(3), record.GetWord(7)),
+        std::tuple(2, 2, 1, 0));
     CCNumberFormat dateBack;
     convert.ConvertTo95(record, dateBack);
-    EXPECT_EQ(dateBack.getDelimiter(), u'.');
-    EXPECT_EQ(dateBack.getMonthType(), 1);
-    EXPECT_EQ(dateBack.getYearType(), 2);
-    EXPECT_EQ(dateBack.getMDOrder(), 1);
+    EXPECT_EQ(std::tuple(dateBack.getDelimiter(), dateBack.getMonthType(), dateBack.getYearType(),
+                         dateBack.getMDOrder()),
+              std::tuple(u'.', 1, 2, 1));
 
     // A unit text of eight bytes without a terminator ends with its field.
     std::vector<uint8_t> bytes(20, 0);
@@ -234,7 +226,7 @@ TEST(QXW15NumberFormats, KindsWordsAndDefinedBytes) {
     Load(bytes, [&](CArchive& ar) { record.Read(ar); });
     CCNumberFormat unit;
     convert.ConvertTo95(record, unit);
-    EXPECT_TRUE(unit.IsLTString());
-    EXPECT_EQ(unit.GetLTStringMode(), 2);
-    EXPECT_EQ(GetLTString(unit.GetLTString()), u"abcdefgh");
+    EXPECT_EQ(
+        std::tuple(unit.IsLTString(), unit.GetLTStringMode(), GetLTString(unit.GetLTString())),
+        std::tuple(true, 2, u"abcdefgh"));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/names.h"
@@ -30,13 +31,8 @@ TEST(Archive, TypedValuesAreLittleEndian) {
         bool flag;
         char16_t c;
         ar >> u8 >> u16 >> i32 >> d >> flag >> c;
-        EXPECT_EQ(u8, 0x12);
-        EXPECT_EQ(u16, 0x3456);
-        EXPECT_EQ(i32, -2);
-        EXPECT_EQ(d, 1.0);
-        EXPECT_TRUE(flag);
-        EXPECT_EQ(c, u'A');
-        EXPECT_EQ(ar.GetBytesLeft(), 0u);
+        EXPECT_EQ(std::tuple(u8, u16, i32, d, flag, c, ar.GetBytesLeft()),
+                  std::tuple(0x12, 0x3456, -2, 1.0, true, u'A', 0u));
     });
 }
 

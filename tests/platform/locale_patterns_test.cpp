@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "ostrel/platform/utf.h"
 #include "platform/zmk/dialling_codes.h"
@@ -33,8 +34,7 @@ TEST(CurrencyPatterns, EveryClassicNegativeFormHasItsOrder) {
         SCOPED_TRACE(order);
         CurrencyOrders o =
             CurrencyOrdersFromPattern(Currency(u"$#,##0.00;") + Currency(negatives[order]));
-        EXPECT_EQ(o.negative, order);
-        EXPECT_EQ(o.positive, 0);
+        EXPECT_EQ(std::tuple(o.positive, o.negative), std::tuple(0, order));
     }
 }
 
@@ -58,8 +58,7 @@ TEST(CurrencyPatterns, PositiveFormAndImplicitNegative) {
     for (const Case& c : cases) {
         SCOPED_TRACE(ostrel::ToUtf8(c.pattern));
         CurrencyOrders o = CurrencyOrdersFromPattern(Currency(c.pattern));
-        EXPECT_EQ(o.positive, c.positive);
-        EXPECT_EQ(o.negative, c.negative);
+        EXPECT_EQ(std::tuple(o.positive, o.negative), std::tuple(c.positive, c.negative));
     }
     EXPECT_EQ(ReduceCurrencyPattern(Currency(u" -$  #,##0.00 ")), u"-$ #");
 }
@@ -83,13 +82,10 @@ TEST(DatePatterns, FieldsGiveOrderPositionAndFlags) {
     for (const Case& c : cases) {
         SCOPED_TRACE(ostrel::ToUtf8(c.pattern));
         DateConventions d = DateConventionsFromPattern(c.pattern);
-        EXPECT_EQ(d.separator, c.separator);
-        EXPECT_EQ(d.order, c.order);
-        EXPECT_EQ(d.yearSize, c.yearSize);
-        EXPECT_EQ(d.yearPosition, c.yearPosition);
-        EXPECT_EQ(d.days2, c.days2);
-        EXPECT_EQ(d.months2, c.months2);
-        EXPECT_EQ(d.defaultDateFormat, c.flags);
+        EXPECT_EQ(std::tuple(d.separator, d.order, d.yearSize, d.yearPosition, d.days2, d.months2,
+                             d.defaultDateFormat),
+                  std::tuple(c.separator, c.order, c.yearSize, c.yearPosition, c.days2, c.months2,
+                             c.flags));
     }
 }
 
@@ -98,9 +94,8 @@ TEST(DatePatterns, IncompletePatternsKeepTheDefaults) {
     for (std::u16string pattern : {u"", u"MM/yy", u"'d/M/y'", u"''"}) {
         SCOPED_TRACE(ostrel::ToUtf8(pattern));
         DateConventions d = DateConventionsFromPattern(pattern);
-        EXPECT_EQ(d.order, defaults.order);
-        EXPECT_EQ(d.yearPosition, defaults.yearPosition);
-        EXPECT_EQ(d.defaultDateFormat, defaults.defaultDateFormat);
+        EXPECT_EQ(std::tuple(d.order, d.yearPosition, d.defaultDateFormat),
+                  std::tuple(defaults.order, defaults.yearPosition, defaults.defaultDateFormat));
     }
     EXPECT_EQ(DateConventionsFromPattern(u"MM-yy").separator, u'-');
 }
@@ -118,16 +113,13 @@ TEST(TimePatterns, HourFieldGivesRangeAndSeparator) {
     for (const Case& c : cases) {
         SCOPED_TRACE(ostrel::ToUtf8(c.pattern));
         TimeConventions t = TimeConventionsFromPattern(c.pattern);
-        EXPECT_EQ(t.separator, c.separator);
-        EXPECT_EQ(t.range, c.range);
+        EXPECT_EQ(std::tuple(t.separator, t.range), std::tuple(c.separator, c.range));
     }
 }
 
 TEST(DiallingCodes, KnownRegionsAndFallback) {
     // Regions of the locales: the locale tests. Here the ends of the table and the fallback.
-    EXPECT_EQ(DiallingCode("AE"), 971);
-    EXPECT_EQ(DiallingCode("ZA"), 27);
-    EXPECT_EQ(DiallingCode("XX"), 1);
-    EXPECT_EQ(DiallingCode(""), 1);
-    EXPECT_EQ(DiallingCode("D"), 1);
+    EXPECT_EQ(std::tuple(DiallingCode("AE"), DiallingCode("ZA"), DiallingCode("XX"),
+                         DiallingCode(""), DiallingCode("D")),
+              std::tuple(971, 27, 1, 1, 1));
 }

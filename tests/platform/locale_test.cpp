@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ostrel/formula/lctx.h"
@@ -78,9 +79,8 @@ TEST(Locales, InvariantAnswersExactlyTheDefaults) {
     ASSERT_NE(invariant, nullptr);
     EXPECT_TRUE(invariant->isInvariant());
     EXPECT_EQ(invariant->data(), LocaleData{});
-    EXPECT_EQ(cache.get("C"), invariant);
-    EXPECT_EQ(cache.get("POSIX.UTF-8"), invariant);
-    EXPECT_EQ(cache.get(""), invariant);
+    for (const char* name : {"C", "POSIX.UTF-8", ""})
+        EXPECT_EQ(cache.get(name), invariant) << name;
 
     cells::LCTX* lctx = cells::invariant_LCTX();
     EXPECT_EQ(lctx, cells::invariant_LCTX());
@@ -88,9 +88,9 @@ TEST(Locales, InvariantAnswersExactlyTheDefaults) {
     EXPECT_EQ(U8((*lctx)->info(1)), "007F");
     EXPECT_EQ(U8((*lctx)->dateLongMonths(12)), "December");
     // Months outside 1-12 and other info items answer empty texts rather than failing.
-    EXPECT_EQ((*lctx)->dateLongMonths(0), u"");
-    EXPECT_EQ((*lctx)->dateShortMonths(13), u"");
-    EXPECT_EQ((*lctx)->info(2), u"");
+    EXPECT_EQ(
+        std::tuple((*lctx)->dateLongMonths(0), (*lctx)->dateShortMonths(13), (*lctx)->info(2)),
+        std::tuple(u"", u"", u""));
 }
 
 TEST(Locales, EachLocaleAnswersItsOwnConventions) {
@@ -101,38 +101,27 @@ TEST(Locales, EachLocaleAnswersItsOwnConventions) {
         ASSERT_NE(info, nullptr);
         EXPECT_EQ(info->name(), e.name);
         CLegacyLocaleContext c(info);
-        EXPECT_EQ(c.numberDeciamalSeparartor(), e.decimal);
-        EXPECT_EQ(c.numberGroupSeparartor(), e.group);
-        EXPECT_EQ(c.numberGroupSize(), e.groupSize);
-        EXPECT_EQ(c.numberPrecision(), 2);
-        EXPECT_EQ(c.currencyDeciamalSeparartor(), e.currencyDecimal);
-        EXPECT_EQ(c.currencyGroupSeparartor(), e.currencyGroup);
-        EXPECT_EQ(c.currencyGroupSize(), e.groupSize);
-        EXPECT_EQ(U8(c.currencyString()), e.currency);
-        EXPECT_EQ(c.currencyPrecision(), e.currencyPrecision);
-        EXPECT_EQ(c.currencyPositiveOrder(), e.positiveOrder);
-        EXPECT_EQ(c.currencyNegativeOrder(), e.negativeOrder);
-        EXPECT_EQ(c.negativeSign(), u'-');
-        EXPECT_EQ(c.positiveSign(), u'+');
-        EXPECT_EQ(c.listSeparartor(), e.list);
-        EXPECT_EQ(c.listSeparartor2(), e.list2);
-        EXPECT_EQ(c.dateSeparator(), e.dateSeparator);
-        EXPECT_EQ(c.dateOrder(), e.dateOrder);
-        EXPECT_EQ(c.dateYearSize(), e.yearSize);
-        EXPECT_EQ(c.dateYearPosition(), e.yearPosition);
-        EXPECT_EQ(c.days2(), e.days2);
-        EXPECT_EQ(c.months2(), e.months2);
-        EXPECT_EQ(c.defaultDateFormat(), e.defaultDateFormat);
-        EXPECT_EQ(U8(c.dateLongMonths(1)), e.january);
-        EXPECT_EQ(U8(c.dateShortMonths(2)), e.shortFebruary);
-        EXPECT_EQ(U8(c.dateShortMonths(3)), e.shortMarch);
+        EXPECT_EQ(
+            std::tuple(c.numberDeciamalSeparartor(), c.numberGroupSeparartor(), c.numberGroupSize(),
+                       c.numberPrecision(), c.currencyDeciamalSeparartor(),
+                       c.currencyGroupSeparartor(), c.currencyGroupSize(), U8(c.currencyString()),
+                       c.currencyPrecision(), c.currencyPositiveOrder(), c.currencyNegativeOrder()),
+            std::tuple(e.decimal, e.group, e.groupSize, 2, e.currencyDecimal, e.currencyGroup,
+                       e.groupSize, e.currency, e.currencyPrecision, e.positiveOrder,
+                       e.negativeOrder));
+        EXPECT_EQ(std::tuple(c.negativeSign(), c.positiveSign(), c.listSeparartor(),
+                             c.listSeparartor2(), c.countryCode(), U8(c.info(1))),
+                  std::tuple(u'-', u'+', e.list, e.list2, e.countryCode, e.languageId));
+        EXPECT_EQ(std::tuple(c.dateSeparator(), c.dateOrder(), c.dateYearSize(),
+                             c.dateYearPosition(), c.days2(), c.months2(), c.defaultDateFormat()),
+                  std::tuple(e.dateSeparator, e.dateOrder, e.yearSize, e.yearPosition, e.days2,
+                             e.months2, e.defaultDateFormat));
+        EXPECT_EQ(std::tuple(U8(c.dateLongMonths(1)), U8(c.dateShortMonths(2)),
+                             U8(c.dateShortMonths(3)), c.timeSeparator(), c.timeRange(),
+                             U8(c.timeAMString()), U8(c.timePMString())),
+                  std::tuple(e.january, e.shortFebruary, e.shortMarch, e.timeSeparator, e.timeRange,
+                             e.am, e.pm));
         EXPECT_FALSE(c.dateLongMonths(12).empty());
-        EXPECT_EQ(c.timeSeparator(), e.timeSeparator);
-        EXPECT_EQ(c.timeRange(), e.timeRange);
-        EXPECT_EQ(U8(c.timeAMString()), e.am);
-        EXPECT_EQ(U8(c.timePMString()), e.pm);
-        EXPECT_EQ(c.countryCode(), e.countryCode);
-        EXPECT_EQ(U8(c.info(1)), e.languageId);
     }
 }
 
@@ -170,13 +159,15 @@ TEST(Locales, UnknownLanguagesAreRefused) {
 }
 
 TEST(Locales, NormaliseNameDropsCodeSetAndModifier) {
-    EXPECT_EQ(CLocalesCache::NormalizeName("de_DE.UTF-8@euro"), "de_DE");
-    EXPECT_EQ(CLocalesCache::NormalizeName("de-DE"), "de_DE");
-    EXPECT_EQ(CLocalesCache::NormalizeName("fr_FR@euro"), "fr_FR");
-    EXPECT_EQ(CLocalesCache::NormalizeName("C"), "");
-    EXPECT_EQ(CLocalesCache::NormalizeName("C.UTF-8"), "");
-    EXPECT_EQ(CLocalesCache::NormalizeName("POSIX"), "");
-    EXPECT_EQ(CLocalesCache::NormalizeName(""), "");
+    const std::pair<const char*, const char*> names[] = {{"de_DE.UTF-8@euro", "de_DE"},
+                                                         {"de-DE", "de_DE"},
+                                                         {"fr_FR@euro", "fr_FR"},
+                                                         {"C", ""},
+                                                         {"C.UTF-8", ""},
+                                                         {"POSIX", ""},
+                                                         {"", ""}};
+    for (auto [name, normal] : names)
+        EXPECT_EQ(CLocalesCache::NormalizeName(name), normal) << name;
 }
 
 TEST(Locales, UserLocaleFollowsTheEnvironmentInOrder) {

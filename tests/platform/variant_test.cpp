@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include "platform/names.h"
 
@@ -42,14 +43,12 @@ TEST(Variant, CopyDuplicatesStringsAndClearFreesThem) {
     dest.vt = VT_BSTR;
     dest.bstrVal = SysAllocString(u"previous");  // must be freed by the copy (ASan checks)
     ASSERT_EQ(VariantCopy(&dest, &src), S_OK);
-    EXPECT_EQ(dest.vt, VT_BSTR);
     ASSERT_NE(dest.bstrVal, src.bstrVal);
-    EXPECT_EQ(SysStringLen(dest.bstrVal), 3u);
+    EXPECT_EQ(std::tuple(dest.vt, SysStringLen(dest.bstrVal)), std::tuple(VT_BSTR, 3u));
     EXPECT_EQ(std::u16string_view(dest.bstrVal, 3), std::u16string_view(u"x\0y", 3));
 
     EXPECT_EQ(VariantClear(&src), S_OK);
-    EXPECT_EQ(src.vt, VT_EMPTY);
-    EXPECT_EQ(dest.bstrVal[2], u'y');  // still alive after the source went
+    EXPECT_EQ(std::tuple(src.vt, dest.bstrVal[2]), std::tuple(VT_EMPTY, u'y'));  // dest survives
     EXPECT_EQ(VariantCopy(&dest, &dest), S_OK);
     EXPECT_EQ(dest.vt, VT_BSTR);
     VariantClear(&dest);
@@ -59,8 +58,7 @@ TEST(Variant, CopyDuplicatesStringsAndClearFreesThem) {
     cy.cyVal.int64 = -123456789012345;
     VARIANT out;
     ASSERT_EQ(VariantCopy(&out, &cy), S_OK);
-    EXPECT_EQ(out.vt, VT_CY);
-    EXPECT_EQ(out.cyVal.int64, -123456789012345);
+    EXPECT_EQ(std::tuple(out.vt, out.cyVal.int64), std::tuple(VT_CY, -123456789012345));
 
     VARIANT odd;
     odd.vt = 0x2008;  // an array of strings: not a type the engine exchanges
@@ -76,17 +74,11 @@ TEST(Variant, WrapperOwnsItsString) {
     EXPECT_EQ(copy.Text(), u"hello");
 
     CVariant moved = std::move(copy);
-    EXPECT_EQ(copy.vt, VT_EMPTY);
-    EXPECT_EQ(moved.Text(), u"hello");
-
+    EXPECT_EQ(std::tuple(copy.vt, moved.Text()), std::tuple(VT_EMPTY, u"hello"));
     moved = CVariant(2.5);  // the string is released on assignment
-    EXPECT_EQ(moved.vt, VT_R8);
-    EXPECT_EQ(moved.dblVal, 2.5);
-    EXPECT_EQ(moved.Text(), u"");
-
+    EXPECT_EQ(std::tuple(moved.vt, moved.dblVal, moved.Text()), std::tuple(VT_R8, 2.5, u""));
     text = text;  // self-assignment keeps the string
     EXPECT_EQ(text.Text(), u"hello");
     CVariant number(int32_t(-7));
-    EXPECT_EQ(number.vt, VT_I4);
-    EXPECT_EQ(number.lVal, -7);
+    EXPECT_EQ(std::tuple(number.vt, number.lVal), std::tuple(VT_I4, -7));
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "ostrel/platform/geometry.h"
 #include "ostrel/platform/utf.h"
@@ -27,10 +28,9 @@ std::string Printed(const CCRef& ref, unsigned char flags = 0) {
 
 // Column letters one by one: the text helpers' tests.
 TEST(RefPrint, ColumnLettersAndAbsoluteFlags) {
-    EXPECT_EQ(Printed(CCRCRef(0, 0)), "A1");
-    EXPECT_EQ(Printed(CCRCRef(51, 9)), "AZ10");
-    EXPECT_EQ(Printed(CCRCRef(255, 65535)), "IV65536");
-    EXPECT_EQ(Printed(CCRCRef(1, 1), 3), "$B$2");
+    EXPECT_EQ(std::tuple(Printed(CCRCRef(0, 0)), Printed(CCRCRef(51, 9)),
+                         Printed(CCRCRef(255, 65535)), Printed(CCRCRef(1, 1), 3)),
+              std::tuple("A1", "AZ10", "IV65536", "$B$2"));
     EXPECT_EQ(Printed(CCRegionRef(0, 0, 1, 1), 4), "A1:$B2");
     EXPECT_EQ(Printed(CCRegionRef(2, 4, 2, 4), 15), "$C$5:$C$5");
     EXPECT_EQ(Printed(CCRemoteRef(u"?Sheet2", u"A1")), "Sheet2!A1");
@@ -41,21 +41,18 @@ TEST(RefPrint, ColumnLettersAndAbsoluteFlags) {
 
 TEST(RefCompare, OrdersWithinAndAcrossClasses) {
     CCRCRef a2(0, 1), b1(1, 0), a1(0, 0);
-    EXPECT_EQ(b1.Compare(&a2), -1);  // row first
-    EXPECT_EQ(a2.Compare(&b1), 1);
-    EXPECT_EQ(a1.Compare(&a1), 0);
-    EXPECT_EQ(a1.Compare(nullptr), 1);
+    // Row first.
+    EXPECT_EQ(std::tuple(b1.Compare(&a2), a2.Compare(&b1), a1.Compare(&a1), a1.Compare(nullptr)),
+              std::tuple(-1, 1, 0, 1));
     CCRegionRef r(0, 0, 1, 1), r2(0, 0, 0, 5), r3(0, 0, 1, 1);
-    EXPECT_EQ(r.Compare(&a1), 1);
-    EXPECT_EQ(a1.Compare(&r), -1);
-    EXPECT_EQ(r.Compare(&r2), -1);  // last row 1 < 5 decides before the columns
-    EXPECT_EQ(r.Compare(&r3), 0);
+    // Last row 1 < 5 decides before the columns.
+    EXPECT_EQ(std::tuple(r.Compare(&a1), a1.Compare(&r), r.Compare(&r2), r.Compare(&r3)),
+              std::tuple(1, -1, -1, 0));
     // A document reference against the grid: 1 from its side, -1 from the cell's.
     CCDocumentRef title(CCDocumentRef::DOC_TITLE), author(CCDocumentRef::DOC_AUTHOR);
-    EXPECT_EQ(title.Compare(&a1), 1);
-    EXPECT_EQ(a1.Compare(&title), -1);
-    EXPECT_EQ(author.Compare(&title), -1);
-    EXPECT_EQ(title.Compare(nullptr), 1);
+    EXPECT_EQ(std::tuple(title.Compare(&a1), a1.Compare(&title), author.Compare(&title),
+                         title.Compare(nullptr)),
+              std::tuple(1, -1, -1, 1));
     // Names compare ordinally, in the opposite sense, and case matters.
     CCNameRef total(u"Total"), upper(u"TOTAL"), abc(u"abc"), ab(u"ab");
     EXPECT_TRUE(total.IsEqual(&upper));
@@ -66,24 +63,20 @@ TEST(RefCompare, OrdersWithinAndAcrossClasses) {
     // Sheet-qualified references: same inner cell on other sheets differ and order by key.
     CCRef3D s1(1, 0, new CCRCRef(0, 0)), s2(2, 0, new CCRCRef(0, 0));
     EXPECT_FALSE(s1.IsEqual(&s2));
-    EXPECT_EQ(s1.Compare(&s2), -1);
-    EXPECT_EQ(s2.Compare(&s1), 1);
-    EXPECT_EQ(s1.Compare(&a1), -1);
+    EXPECT_EQ(std::tuple(s1.Compare(&s2), s2.Compare(&s1), s1.Compare(&a1)), std::tuple(-1, 1, -1));
 }
 
 TEST(RefEquality, ClassesNeverMix) {
     CCRCRef a1(0, 0);
     CCRegionRef single(0, 0, 0, 0);
-    EXPECT_FALSE(single.IsEqual(&a1));
-    EXPECT_FALSE(a1.IsEqual(&single));
-    EXPECT_TRUE(single.IsInside(&a1));  // the range is exactly that cell
-    EXPECT_TRUE(a1.IsInside(&single));
-    EXPECT_FALSE(a1.IsEqual(nullptr));
+    // The range is exactly that cell: inside each other, but not equal.
+    EXPECT_EQ(std::tuple(single.IsEqual(&a1), a1.IsEqual(&single), single.IsInside(&a1),
+                         a1.IsInside(&single), a1.IsEqual(nullptr)),
+              std::tuple(false, false, true, true, false));
     // Sheet-qualified: two empty inners are equal, exactly one empty is not (and no crash).
     CCRef3D empty1(3), empty2(3), full(3, 0, new CCRCRef(0, 0));
-    EXPECT_TRUE(empty1.IsEqual(&empty2));
-    EXPECT_FALSE(empty1.IsEqual(&full));
-    EXPECT_FALSE(full.IsEqual(&empty1));
+    EXPECT_EQ(std::tuple(empty1.IsEqual(&empty2), empty1.IsEqual(&full), full.IsEqual(&empty1)),
+              std::tuple(true, false, false));
     // Remote: case-insensitive through the virtual, exact through the plain form.
     CCRemoteRef x(u"Budget", u"A1"), y(u"BUDGET", u"a1");
     EXPECT_TRUE(x.IsEqual(static_cast<const CCRef*>(&y)));
@@ -96,27 +89,21 @@ TEST(RefEquality, ClassesNeverMix) {
 TEST(RefContainment, RangesCellsAndRectangles) {
     CCRegionRef big(0, 0, 9, 9), small(2, 2, 3, 3);
     CCRCRef inside(5, 5), outside(10, 0);
-    EXPECT_TRUE(big.Contain(&small));
-    EXPECT_FALSE(small.Contain(&big));
-    EXPECT_TRUE(small.IsInside(static_cast<const CCRef*>(&big)));
-    EXPECT_TRUE(big.Contain(&inside));
-    EXPECT_FALSE(big.Contain(&outside));
-    EXPECT_TRUE(inside.IsInside(&big));
-    EXPECT_FALSE(big.IsInside(&inside));
-    EXPECT_FALSE(big.Contain(nullptr));
-    CRect rect(0, 0, 3, 3);  // inclusive
-    EXPECT_TRUE(small.IsInside(rect));
-    EXPECT_TRUE(CCRCRef(3, 3).IsInside(rect));
-    EXPECT_FALSE(CCRCRef(4, 3).IsInside(rect));
-    EXPECT_TRUE(ContainH(CRect(2, 100, 3, 100), small));
-    EXPECT_FALSE(ContainV(CRect(2, 100, 3, 100), small));
-    EXPECT_TRUE(Contain(big, CRect(1, 1, 2, 2)));
+    EXPECT_EQ(std::tuple(big.Contain(&small), small.Contain(&big),
+                         small.IsInside(static_cast<const CCRef*>(&big)), big.Contain(&inside),
+                         big.Contain(&outside), inside.IsInside(&big), big.IsInside(&inside),
+                         big.Contain(nullptr)),
+              std::tuple(true, false, true, true, false, true, false, false));
+    CRect rect(0, 0, 3, 3), row(2, 100, 3, 100);  // inclusive
+    EXPECT_EQ(
+        std::tuple(small.IsInside(rect), CCRCRef(3, 3).IsInside(rect), CCRCRef(4, 3).IsInside(rect),
+                   ContainH(row, small), ContainV(row, small), Contain(big, CRect(1, 1, 2, 2))),
+        std::tuple(true, true, false, true, false, true));
     // A sheet-qualified range contains sheet-qualified cells of its own sheet only.
     CCRef3D range(1, 0, new CCRegionRef(0, 0, 4, 4)), cell(1, 0, new CCRCRef(1, 1)),
         elsewhere(2, 0, new CCRCRef(1, 1));
-    EXPECT_TRUE(range.Contain(&cell));
-    EXPECT_FALSE(range.Contain(&elsewhere));
-    EXPECT_TRUE(cell.IsInside(&range));
+    EXPECT_EQ(std::tuple(range.Contain(&cell), range.Contain(&elsewhere), cell.IsInside(&range)),
+              std::tuple(true, false, true));
 }
 
 TEST(RefUpdate, FollowsMovesKeepingAbsoluteCoordinates) {
@@ -134,22 +121,21 @@ TEST(RefUpdate, FollowsMovesKeepingAbsoluteCoordinates) {
     CCRegionRef range(0, 0, 1, 1);
     flags = REF_ABS_COL2;
     range.Update(nullptr, &from, &to, flags);
-    EXPECT_EQ(Printed(range), "B1:C2");
-    EXPECT_EQ(flags, REF_ABS_COL1);
-    EXPECT_EQ(Printed(range, flags), "$B1:C2");
+    EXPECT_EQ(std::tuple(Printed(range), flags, Printed(range, flags)),
+              std::tuple("B1:C2", REF_ABS_COL1, "$B1:C2"));
 
     // Leaving the grid throws 1; the columns were already stored when the rows fail.
-    CCRCRef last(3, 65535);
+    CCRCRef last(3, 65535), rightMove(1, 0), edge(255, 65535);
     flags = 0;
-    try {
-        last.Update(nullptr, &from, &down, flags);
-        FAIL();
-    } catch (int e) {
-        EXPECT_EQ(e, 1);
-    }
-    CCRCRef rightMove(1, 0);
-    CCRCRef edge(255, 65535);
-    EXPECT_THROW(edge.Update(nullptr, &from, &rightMove, flags), int);
+    auto thrown = [&](CCRCRef& ref, const CCRCRef& to) {
+        try {
+            ref.Update(nullptr, &from, &to, flags);
+        } catch (int e) {
+            return e;
+        }
+        return 0;
+    };
+    EXPECT_EQ(std::tuple(thrown(last, down), thrown(edge, rightMove)), std::tuple(1, 1));
     // Move does not check: it wraps.
     last.Move(0, 1);
     EXPECT_EQ(last.GetRow(), 0);
@@ -189,9 +175,8 @@ TEST(Ref3D, CopiesOwnTheirInnerReference) {
     CCRef3D copy(original);
     CCRef3D assigned;
     assigned = original;
+    std::unique_ptr<CCRef> cloned(original.Copy());
     EXPECT_NE(copy.GetInnerRef(), original.GetInnerRef());
     EXPECT_NE(assigned.GetInnerRef(), original.GetInnerRef());
-    EXPECT_TRUE(copy.IsEqual(&original));
-    std::unique_ptr<CCRef> cloned(original.Copy());
-    EXPECT_TRUE(cloned->IsEqual(&original));
+    EXPECT_TRUE(copy.IsEqual(&original) && cloned->IsEqual(&original));
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "ostrel/platform/archive.h"
@@ -93,9 +94,9 @@ TEST(RefList, OrderDuplicatesAndOwnership) {
     RefListAddUItem(list, &b1);  // present: unchanged
     EXPECT_EQ(RefListCount(list), 3u);
     RefListAddUItem(list, &d1);  // new: at the head
-    EXPECT_TRUE(list->m_pRef->IsEqual(&d1));
-    EXPECT_TRUE(RefListHasMember(list, &c1));
-    EXPECT_FALSE(RefListHasMember(nullptr, &c1));
+    EXPECT_EQ(std::tuple(list->m_pRef->IsEqual(&d1), RefListHasMember(list, &c1),
+                         RefListHasMember(nullptr, &c1)),
+              std::tuple(1, 1, 0));
     RefListFree(list, 0);
 
     // (A1, B1, C1) joined with (B1, D1) gives (A1, C1, B1, D1); the destination's B1 freed.
@@ -142,8 +143,7 @@ TEST(RefList, StreamFormSkipsHostReferencesAndKeepsOrder) {
     Load(bytes, [&](CArchive& ar) {
         CCRefList* back = RefListRead(nullptr, ar);
         ASSERT_EQ(RefListCount(back), 2u);
-        EXPECT_TRUE(back->m_pRef->IsEqual(&a1));
-        EXPECT_TRUE(back->m_pNext->m_pRef->IsEqual(&name));
+        EXPECT_TRUE(back->m_pRef->IsEqual(&a1) && back->m_pNext->m_pRef->IsEqual(&name));
         RefListFree(back, 1);
     });
     Load({0}, [](CArchive& ar) { EXPECT_EQ(RefListRead(nullptr, ar), nullptr); });
