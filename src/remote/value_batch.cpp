@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "remote/value_batch.h"
 
+#include <algorithm>
 #include <bit>
 #include <string>
 
