@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // This document's side of the remote protocol: requests it sends with references of its
 // own, and the requests it serves for other documents.
+#include <algorithm>
 #include <memory>
 
 #include "ostrel/cells/cell_value.h"
@@ -164,14 +165,22 @@ int CCCellManager::OnRemoteNextValue(const CCRemoteRef* ref, uint16_t handle, CC
     return ServeRemote(ref, 0, [&](const CCRef*) { return NextValue(handle, value); });
 }
 
-// The reference is checked once for the whole batch.
+// The reference is checked once for the whole batch. Each value is read where it stays, in
+// a batch made large enough for what the reference has left.
 int CCCellManager::OnRemoteNextValues(const CCRemoteRef* ref, uint16_t handle, uint32_t most,
                                       std::vector<CCCellValue>& values) {
     values.clear();
     return ServeRemote(ref, 0, [&](const CCRef*) {
-        CCCellValue value;
-        while (values.size() < most && NextValue(handle, &value))
-            values.push_back(value);
+        if (const OpenEntry* entry = Entry(handle)) {
+            const unsigned long end = entry->width * entry->height;
+            values.reserve(std::min<size_t>(most, end - std::min(entry->position, end)));
+        }
+        while (values.size() < most) {
+            if (!NextValue(handle, &values.emplace_back())) {
+                values.pop_back();
+                break;
+            }
+        }
         return static_cast<int>(values.size());
     });
 }

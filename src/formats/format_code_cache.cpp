@@ -59,6 +59,7 @@ const CParsedFormatCode* Find(Cache& cache, std::u16string_view code) {
     if (cache.last && cache.last->first == code) return cache.last->second.get();
     auto it = cache.entries.find(code);
     if (it == cache.entries.end()) {
+        if (cache.entries.size() >= CFormatCodeCache::kMostEntries) cache.Clear();
         FormatCodeParser parser = TheParser();
         it = cache.entries.emplace(std::u16string(code), parser ? parser(code) : nullptr).first;
     }

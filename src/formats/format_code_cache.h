@@ -4,6 +4,12 @@
 // the cache and its end destroys it; while it does not exist, registering fails and
 // rendering writes nothing.
 //
+// Codes come from files and from other documents' values, not only from users, so the cache
+// holds at most kMostEntries of them: a new code past that empties it first, and a code
+// dropped is parsed again when it is next used. A workbook uses a few dozen codes; only a
+// stream of distinct codes (a crafted file, a peer sending each value in a code of its own)
+// meets the bound, and it can no longer make the process grow by 1.5 KB for each.
+//
 // Codes are parsed by the installed parser: the engine's own (excel_number_format.h)
 // unless a test installs another with SetParser. A parsed entry is immutable; rendering
 // looks the code up once and writes through the entry without allocating.
@@ -37,6 +43,8 @@ using FormatCodeParser = std::unique_ptr<CParsedFormatCode> (*)(std::u16string_v
 
 class CFormatCodeCache {
 public:
+    static constexpr size_t kMostEntries = 1024;
+
     // Creates the empty cache (nothing happens when it exists).
     static void Create();
     // Destroys the cache and every parsed code in it.
@@ -50,6 +58,7 @@ public:
     // Parses the code into the cache unless it is there; returns whether the cache exists.
     static bool Register(std::u16string_view code);
     // The category of a registered code; 0 when the code is unknown or the cache is missing.
+    // Ask right after registering: a code registered earlier may have been dropped since.
     static unsigned char Category(std::u16string_view code);
     // Registers the code and writes the value rendered with it.
     static void Render(cells::LCTX* lctx, std::u16string_view code, double value,

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr size_t kMaxLength = 4096;
+constexpr size_t kMaxLength = kMaxStringFieldLength;
 
 bool IsHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -22,17 +22,23 @@ bool IsLowSurrogate(char16_t c) {
 
 }  // namespace
 
-void WriteString(cells::CTX*, CArchive& ar, const char16_t* text) {
-    if (!text) {
-        ar << uint32_t(0);
-        return;
-    }
+size_t StringFieldLength(const char16_t* text) {
+    if (!text) return 0;
     size_t length = std::char_traits<char16_t>::length(text);
     if (length > kMaxLength) {
         length = kMaxLength;
         // Half a character would not read back as text.
         if (IsHighSurrogate(text[length - 1]) && IsLowSurrogate(text[length])) --length;
     }
+    return length;
+}
+
+void WriteString(cells::CTX*, CArchive& ar, const char16_t* text) {
+    if (!text) {
+        ar << uint32_t(0);
+        return;
+    }
+    const size_t length = StringFieldLength(text);
     ar << static_cast<uint32_t>(length + 1);
     std::vector<uint8_t> bytes(length * 2);
     for (size_t i = 0; i < length; ++i) {

@@ -3,6 +3,8 @@
 // text, else length + 1 with the length capped at 4096 units), then count - 1 UTF-16 units.
 #pragma once
 
+#include <cstddef>
+
 namespace ostrel::platform {
 class CArchive;
 }  // namespace ostrel::platform
@@ -11,8 +13,13 @@ namespace cells {
 class CTX;
 }
 
-// Writes text (null allowed). A longer text is cut to its first 4096 units, or 4095 when
-// the cut would split a surrogate pair.
+// The most units a string field holds.
+inline constexpr size_t kMaxStringFieldLength = 4096;
+
+// How many units of text the field stores: all of them, or the first 4096 of a longer text,
+// or 4095 when the cut would split a surrogate pair. 0 for a null text.
+size_t StringFieldLength(const char16_t* text);
+// Writes text (null allowed), cut to StringFieldLength units.
 void WriteString(cells::CTX* ctx, CArchive& ar, const char16_t* text);
 // Reads a string field back. Returns a terminated array allocated with new[] that the
 // caller owns and releases with delete[], or null for a null text. A count above 4097 or

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,18 @@ struct CCTransportInterface::ReadAhead {
 
     Batch* Find(std::u16string_view document, uint16_t handle) {
         for (Batch& b : batches)
-            if (b.handle == handle && b.document == document) return &b;
+            if (Is(b, document, handle)) return &b;
         return nullptr;
     }
     void Drop(std::u16string_view document, uint16_t handle) {
-        std::erase_if(batches,
-                      [&](const Batch& b) { return b.handle == handle && b.document == document; });
+        std::erase_if(batches, [&](const Batch& b) { return Is(b, document, handle); });
+    }
+
+private:
+    // Asked once for every value read: the names are compared as bytes, not unit by unit.
+    static bool Is(const Batch& b, std::u16string_view document, uint16_t handle) {
+        return b.handle == handle && b.document.size() == document.size() &&
+               std::memcmp(b.document.data(), document.data(),
+                           document.size() * sizeof(char16_t)) == 0;
     }
 };

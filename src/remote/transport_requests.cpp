@@ -17,6 +17,7 @@
 #include "ostrel/remote/transport_interface.h"
 #include "platform/names.h"
 #include "remote/read_ahead.h"
+#include "remote/value_batch.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ enum Code : uint32_t {
     kInitRecalc,
     kSetSourceValue,
     kSetValueInCompound,
-    kNextValues,  // ours: many values of an open reference at once
+    kNextValues,  // ours: many values of an open reference at once (remote/value_batch.h)
 };
 
 // An answer holds exactly what its request answers: bytes left over mean it was not the
@@ -288,17 +289,7 @@ int CCTransportInterface::DoRemoteNextValues(const CCRemoteRef* ref, uint16_t ha
     std::vector<CCCellValue> answer;
     int count = SendRequest(
         *this, kNextValues, ref, ref, [&](CArchive& ar) { ar << handle << most; },
-        [&](CArchive& ar) {
-            // The result says how many values follow; each takes at least a byte.
-            uint32_t n;
-            ar >> n;
-            if (n > most) throw CArchiveException(CArchiveException::badFormat);
-            ar.RequireBytes(n);
-            answer.resize(n);
-            for (CCCellValue& value : answer)
-                value.Read(GetCTX(), ar);
-            Finished(ar);
-        });
+        [&](CArchive& ar) { ostrel::remote::ReadValueBatch(ar, most, answer); });
     if (count <= 0 || size_t(count) != answer.size()) return 0;
     values.swap(answer);
     return count;
@@ -571,9 +562,7 @@ int CCTransportInterface::OnTransport(CFile* file) {
             out << int32_t(size.cx) << int32_t(size.cy);
             break;
         case kNextValues:
-            out << uint32_t(result);
-            for (size_t i = 0; i < size_t(result); ++i)
-                answerValues[i].Write(ctx, out);
+            ostrel::remote::WriteValueBatch(out, answerValues, size_t(result));
             break;
         default:
             break;

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "ostrel/cells/cell_value.h"
+#include "ostrel/formats/number_format.h"
 #include "ostrel/functions/func.h"
 #include "ostrel/platform/file.h"
 #include "ostrel/platform/ptr_array.h"
@@ -99,34 +101,132 @@ TEST(RemoteAnswers, AnAnswerThatDoesNotFitFailsItsRequest) {
     EXPECT_EQ(size, CSize(5, 6));
 }
 
+// A value as its stream form has it: what a value read one by one is, byte for byte.
+std::vector<uint8_t> StreamForm(const CCCellValue& value) {
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    value.Write(nullptr, ar);
+    ar.Flush();
+    return std::vector<uint8_t>(file.Data(), file.Data() + file.GetLength());
+}
+
+// A column of every kind of value: numbers in formats that change and come back, a custom
+// format, a boolean, texts (one longer than a string field holds, whose cut would split a
+// surrogate pair), an error and an empty cell.
+void FillKinds(TestSheet& sheet) {
+    CCNumberFormat custom;
+    custom.setCustomFormat(u"0.0\" kg\"");
+    CCCellValue weight;
+    std::u16string longText(4095, u'a');
+    longText += u"\U0001F600tail";
+    const std::u16string_view typed[] = {u"1",    u"12%",   u"15%",  u"-0.1", u"TRUE",
+                                         u"text", longText, u"=1/0", u"",     u"3"};
+    uint16_t row = 0;
+    for (std::u16string_view text : typed)
+        sheet.Type(0, row++, text);
+    for (double x : {2.5, -0.0}) {
+        CCRCRef ref(0, row);
+        sheet.Type(0, row++, u"0");
+        weight.Set(x, custom);
+        sheet.SetValue(&ref, &weight);
+    }
+    sheet.Settle();
+}
+
 // A range read value by value comes in batches, and whole from a server that serves one
-// value at a time only.
+// value at a time only; both give every value as its stream form would.
 TEST(RemoteAnswers, ValuesOfARangeComeInBatchesOrOneByOne) {
     InitBuiltinFunctions();
+    std::vector<std::vector<uint8_t>> read[2];
+    std::vector<CCNumberFormat> formats;
     for (bool batches : {true, false}) {
         Tampering asker(u"A");
         TestSheet budget(u"Budget");
         asker.peer = &budget;
-        for (uint16_t row = 0; row < 5; ++row)
-            budget.SetNumber(0, row, row + 1);
+        FillKinds(budget);
         int requests = 0;
         asker.tamper = [&](CFile&) { ++requests; };
         if (!batches) {
             // The request for many values is refused as a server that does not know it.
             asker.refuse = 23;
         }
-        CCRemoteRef range(u"Budget", u"A1:A5");
+        CCRemoteRef range(u"Budget", u"A1:A12");
         const uint16_t handle = asker.DoRemoteOpenRef(&range);
         ASSERT_NE(handle, 0);
-        std::vector<double> read;
         CCCellValue value;
-        while (asker.DoRemoteNextValue(&range, handle, &value))
-            read.push_back(value.GetNumber());
-        EXPECT_EQ(read, (std::vector<double>{1, 2, 3, 4, 5})) << batches;
+        while (asker.DoRemoteNextValue(&range, handle, &value)) {
+            read[batches].push_back(StreamForm(value));
+            formats.push_back(value.GetFormat());
+        }
         // Opening, one batch, and at the end an empty batch and a single request (an empty
         // answer cannot tell the end from a server that reads one value at a time); or a
         // request per value.
-        EXPECT_EQ(requests, batches ? 4 : 1 + 5 + 1) << batches;
+        EXPECT_EQ(requests, batches ? 4 : 1 + 12 + 1) << batches;
         EXPECT_EQ(asker.DoRemoteCloseRef(&range, handle), 1);
     }
+    ASSERT_EQ(read[1].size(), 12u);
+    for (size_t i = 0; i < read[1].size(); ++i)
+        EXPECT_EQ(read[1][i], read[0][i]) << "value " << i;
+    // The formats are there to be told apart: the column is not all General.
+    EXPECT_EQ(formats[1].getType(), C_NF_PERCENT);
+    EXPECT_EQ(formats[4].getType(), C_NF_BOOL);
+    EXPECT_TRUE(formats[10].isCustomFormat());
+}
+
+// An answer of many values is read whole or not at all: cut anywhere, with a byte over, more
+// values than asked for, a text longer than the answer or a string field holds, or a kind
+// that does not exist, it fails and the values the caller had stay.
+TEST(RemoteAnswers, ABatchThatDoesNotFitFailsItsRequest) {
+    InitBuiltinFunctions();
+    Tampering asker(u"A");
+    TestSheet budget(u"Budget");
+    asker.peer = &budget;
+    FillKinds(budget);
+    CCRemoteRef range(u"Budget", u"A1:A12");
+    const uint16_t handle = asker.DoRemoteOpenRef(&range);
+    std::vector<uint8_t> whole;
+    asker.tamper = [&](CFile& f) {
+        whole.resize(size_t(f.GetLength()));
+        f.SeekToBegin();
+        f.Read(whole.data(), whole.size());
+    };
+    std::vector<CCCellValue> values;
+    ASSERT_EQ(asker.DoRemoteNextValues(&range, handle, 100, values), 12);
+
+    auto serve = [&](const std::vector<uint8_t>& answer, uint32_t most) {
+        asker.tamper = [&answer](CFile& f) {
+            f.SetLength(0);
+            f.SeekToBegin();
+            f.Write(answer.data(), answer.size());
+        };
+        return asker.DoRemoteNextValues(&range, handle, most, values);
+    };
+    const CCCellValue kept(u"kept");
+    auto fails = [&](const std::vector<uint8_t>& answer, uint32_t most = 100) {
+        values.assign(1, kept);
+        return serve(answer, most) == 0 && values.size() == 1 && values[0].IsEqual(kept);
+    };
+    for (size_t size = 4; size < whole.size(); ++size)
+        EXPECT_TRUE(fails(std::vector<uint8_t>(whole.begin(), whole.begin() + size))) << size;
+    std::vector<uint8_t> over = whole;
+    over.push_back(0);
+    EXPECT_TRUE(fails(over));
+    EXPECT_TRUE(fails(whole, 11));
+
+    // Result and count, then the values as the transport interface describes them.
+    auto answer = [](std::vector<uint8_t> values) {
+        std::vector<uint8_t> bytes{1, 0, 0, 0, 1, 0, 0, 0};
+        bytes.insert(bytes.end(), values.begin(), values.end());
+        return bytes;
+    };
+    auto text = [&](uint32_t length) {  // a text of length units "aa"
+        std::vector<uint8_t> field{2, uint8_t(length + 1), uint8_t((length + 1) >> 8), 0, 0};
+        field.resize(field.size() + 2 * length, 'a');
+        return answer(field);
+    };
+    EXPECT_TRUE(fails(answer({2, 100, 0, 0, 0, 'a', 0})));
+    EXPECT_TRUE(fails(text(4097)));
+    EXPECT_TRUE(fails(answer({6})));
+    ASSERT_EQ(serve(text(4096), 100), 1);
+    EXPECT_EQ(std::u16string_view(values[0].GetText()), std::u16string(4096, char16_t(0x6161)));
 }

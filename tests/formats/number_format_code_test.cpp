@@ -182,6 +182,24 @@ TEST(FormatCodeCache, LivesBetweenCreateAndDestroy) {
     CFormatCodeCache::Create();
 }
 
+// Distinct codes one after another (each value of a crafted file in a code of its own) do not
+// make the cache grow without end; a code dropped on the way is parsed again when used, and
+// a format made custom as the cache starts afresh still takes its code's kind.
+TEST(FormatCodeCache, HoldsABoundedNumberOfCodes) {
+    CacheWithFakeParser cache;
+    CFormatCodeCache::Register(u"%first");
+    for (size_t n = 0; n < 2 * CFormatCodeCache::kMostEntries; ++n) {
+        std::u16string code = u"d";
+        for (char c : std::to_string(n))
+            code += char16_t(c);
+        ASSERT_EQ(Custom(code).getType(), C_NF_DATE) << n;
+        ASSERT_LE(CFormatCodeCache::Size(), CFormatCodeCache::kMostEntries);
+    }
+    CWideOutStream out;
+    CFormatCodeCache::Render(nullptr, u"%first", 3, out);
+    EXPECT_EQ(Utf8(out.str()), "<%first|3>");
+}
+
 TEST(NumberFormatTable, FindAddAndIndexFallback) {
     CCNumberFormatTable table;
     EXPECT_THROW(table.GetAt(0), CInvalidArgException);

@@ -254,6 +254,13 @@ public:
     /// malformed (the archive exception passes through). The older form stores the text slot
     /// as one byte of the 8-bit code page; ReadA sets the mask to 0xFFFF.
     void Write(ostrel::platform::CArchive& ar) const;
+    /// Whether Write writes the same bytes for both formats (so that Read gives one format
+    /// back for either): cheap enough to ask once per value.
+    bool HasSameStreamForm(const CCNumberFormat& other) const {
+        return m_setMask == other.m_setMask && m_type == other.m_type &&
+               m_flagsA == other.m_flagsA && m_flagsB == other.m_flagsB && m_slot == other.m_slot &&
+               m_custom == other.m_custom && (!m_custom || m_code == other.m_code);
+    }
     void Read(ostrel::platform::CArchive& ar);
     void WriteA(ostrel::platform::CArchive& ar) const;
     void ReadA(ostrel::platform::CArchive& ar);

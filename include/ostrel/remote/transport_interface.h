@@ -86,6 +86,14 @@ public:
     /// protocol), so that a range is not read with one request per value. The result is how
     /// many values came (0 at the end, and from a server that does not know the request:
     /// read such a one with DoRemoteNextValue). At most kMostValuesAtOnce are asked for.
+    /// The request's arguments are the handle (u16) and most (u32). Its answer, after the
+    /// u32 result, is a form of ours: u32 count, then per value a tag byte and its payload:
+    /// 0 empty; 1 error, i32 code; 2 text, as a string field (u32 0 for a null text, else
+    /// length + 1, at most 4097; then the UTF-16LE units); 3 number in the current format,
+    /// f64; 4 reference, nothing more; 5 number in a new format, f64 and the format's stream
+    /// form, which becomes the current format. The current format starts as the General
+    /// format. An answer whose counts or lengths exceed its bytes, or that leaves bytes over,
+    /// fails the request.
     virtual int DoRemoteNextValues(const CCRemoteRef* ref, uint16_t handle, uint32_t most,
                                    std::vector<CCCellValue>& values);
     static constexpr uint32_t kMostValuesAtOnce = 4096;

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: Apache-2.0
+// The answer of request 23 (many values of an open reference at once) in a form of our own,
+// written in one piece and read without an archive call per field, so that a range of
+// another document costs little more than the values themselves. It reads back exactly the
+// values that their stream forms would give: numbers bit for bit, texts as the string
+// field has them (cut at 4096 units), and each number's format.
+//
+// Layout: u32 count, then count values, each a tag byte and its payload:
+//   0  empty                          1  error: i32 code
+//   2  text: the string field (u32 0 for a null text, else length + 1, length at most
+//      4096; then length UTF-16LE units)
+//   3  number in the current format: f64
+//   4  reference (nothing more: references travel in formulas, not in values)
+//   5  number in a new format: f64, then the format's stream form, which becomes the
+//      current format
+// The current format starts as the General format (a default CCNumberFormat); texts, errors
+// and empty values leave it as it is.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CCCellValue;
+namespace ostrel::platform {
+class CArchive;
+}  // namespace ostrel::platform
+
+namespace ostrel::remote {
+
+// Writes the first count values.
+void WriteValueBatch(ostrel::platform::CArchive& ar, const std::vector<CCCellValue>& values,
+                     size_t count);
+
+// Reads a batch that is the whole rest of the archive, at most most values. Every count and
+// length is checked against the bytes left before anything is made for it; a batch that
+// claims more, holds something else or leaves bytes over raises the bad-format archive
+// exception and leaves values as they were.
+void ReadValueBatch(ostrel::platform::CArchive& ar, uint32_t most,
+                    std::vector<CCCellValue>& values);
+
+}  // namespace ostrel::remote
