@@ -6,6 +6,7 @@
 #include <string>
 
 #include "formats/string_field.h"
+#include "io/text_payload.h"
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/formats/number_format.h"
 #include "ostrel/platform/archive.h"
@@ -26,20 +27,6 @@ enum Tag : uint8_t {
     kNumberInNewFormat = 5,
 };
 
-template <class T>
-void Store(uint8_t* at, T v) {
-    for (size_t i = 0; i < sizeof(T); ++i)
-        at[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-template <class T>
-T Load(const uint8_t* at) {
-    T v = 0;
-    for (size_t i = 0; i < sizeof(T); ++i)
-        v = static_cast<T>(v | T(at[i]) << (8 * i));
-    return v;
-}
-
 class Writer {
 public:
     explicit Writer(size_t count) { m_bytes.reserve(4 + count * (1 + sizeof(double))); }
@@ -51,14 +38,14 @@ public:
         return m_bytes.data() + at;
     }
     void U8(uint8_t v) { m_bytes.push_back(v); }
-    void U32(uint32_t v) { Store(Extend(4), v); }
-    void F64(double v) { Store(Extend(8), std::bit_cast<uint64_t>(v)); }
+    void U32(uint32_t v) { io::PutLE(Extend(4), v); }
+    void F64(double v) { io::PutLE(Extend(8), std::bit_cast<uint64_t>(v)); }
     void Text(const char16_t* text) {
         const size_t length = StringFieldLength(text);
         U32(text ? static_cast<uint32_t>(length + 1) : 0);
         uint8_t* at = Extend(length * 2);
         for (size_t i = 0; i < length; ++i)
-            Store(at + 2 * i, static_cast<uint16_t>(text[i]));
+            io::PutLE(at + 2 * i, static_cast<uint16_t>(text[i]));
     }
     void Format(const CCNumberFormat& format) {
         CMemFile file(64);
@@ -93,8 +80,8 @@ public:
         return at;
     }
     uint8_t U8() { return *Take(1); }
-    uint32_t U32() { return Load<uint32_t>(Take(4)); }
-    double F64() { return std::bit_cast<double>(Load<uint64_t>(Take(8))); }
+    uint32_t U32() { return io::GetLE<uint32_t>(Take(4)); }
+    double F64() { return std::bit_cast<double>(io::GetLE<uint64_t>(Take(8))); }
     // A string field into text; false for a null text.
     bool Text(std::u16string& text) {
         const uint32_t count = U32();
@@ -104,7 +91,7 @@ public:
         const uint8_t* units = Take(length * 2);
         text.resize(length);
         for (size_t i = 0; i < length; ++i)
-            text[i] = static_cast<char16_t>(Load<uint16_t>(units + 2 * i));
+            text[i] = static_cast<char16_t>(io::GetLE<uint16_t>(units + 2 * i));
         return true;
     }
     // A format's stream form, read as CCNumberFormat::Read reads it.
