@@ -317,13 +317,24 @@ void CCCalcCache::ForEachPrecedent(Site site, Visit visit) const {
 // ---- placing ----
 
 void CCCalcCache::Place(const CCRef* key) {
-    Node* node = Find(key);
+    PlaceFound(Find(key), key);
+}
+
+CCCalcCache::Node* CCCalcCache::PlaceFound(Node* node, const CCRef* key) {
     if (node && node->placed) {
-        if (!IsOutOfOrder(node)) return;
+        if (!IsOutOfOrder(node)) return node;
         Unlink(node);
     }
     if (!node) node = Create(key);
     PlaceNode(node);
+    return node;
+}
+
+void CCCalcCache::PlaceAndMarkDirty(const CCRef* key, bool place, bool evenWithNode, bool current) {
+    if (!key) return;
+    Node* node = Find(key);
+    if (place && (!node || evenWithNode)) node = PlaceFound(node, key);
+    MarkFound(node, key, current);
 }
 
 void CCCalcCache::KeepLast(const CCRef* key) {
@@ -437,7 +448,10 @@ void CCCalcCache::Repair(Node* placed, const std::vector<Node*>& early) {
 // ---- marking and calculating ----
 
 void CCCalcCache::MarkDirty(const CCRef* key, bool current) {
-    if (!key) return;
+    if (key) MarkFound(Find(key), key, current);
+}
+
+void CCCalcCache::MarkFound(Node* found, const CCRef* key, bool current) {
     CCCellManager* manager = GetCurrentManager();
     // Nodes are walked rather than copies of their references: a change that reaches
     // thousands of formulas allocates nothing for the formulas that have nodes already.
@@ -461,7 +475,7 @@ void CCCalcCache::MarkDirty(const CCRef* key, bool current) {
         work.push_back(node);
     };
     CCRCRef storage;
-    if (Node* node = Find(key)) {
+    if (Node* node = found) {
         SetDirty(node, current);
         ForEachDependent(SiteOf(node, storage), visit);
     } else {

@@ -284,12 +284,10 @@ void CCCellManager::MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookP
     cache.SetCurrentManager(this);
     std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, ref);
     if (!key) return;
-    bool place = placing == WorkbookPlacing::always ||
-                 (placing != WorkbookPlacing::none &&
-                  !(cache.HasNode(key.get()) && ref->GetType() != REF_TYPE_REGION));
-    if (place) cache.Place(key.get());
     if (placing == WorkbookPlacing::last) cache.KeepLast(key.get());
-    cache.MarkDirty(key.get(), current);
+    cache.PlaceAndMarkDirty(key.get(), placing != WorkbookPlacing::none,
+                            placing == WorkbookPlacing::always || ref->GetType() == REF_TYPE_REGION,
+                            current);
     MarkVolatile(book);
 }
 

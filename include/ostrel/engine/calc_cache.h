@@ -49,6 +49,9 @@ public:
     /// evaluated while AllCurrent held): the calculation passes it in its turn without
     /// computing it again, unless something it reads is flagged before.
     void MarkDirty(const CCRef* key, bool current = false);
+    /// Place (when place holds, and only for a key without a node unless evenWithNode)
+    /// followed by MarkDirty, the node looked up once: what typing a cell costs.
+    void PlaceAndMarkDirty(const CCRef* key, bool place, bool evenWithNode, bool current);
     /// Whether every node waiting for the calculation holds a current value, so that a
     /// formula evaluated now reads nothing the calculation would change.
     bool AllCurrent() const { return m_outdated == 0; }
@@ -124,6 +127,8 @@ private:
     template <class Visit>
     void ForEachPrecedent(Site site, Visit visit) const;
     void PlaceNode(Node* node);
+    Node* PlaceFound(Node* node, const CCRef* key);
+    void MarkFound(Node* node, const CCRef* key, bool current);
     void PlaceLast(Node* node);
     void Repair(Node* placed, const std::vector<Node*>& early);
     bool IsOutOfOrder(const Node* node) const;
