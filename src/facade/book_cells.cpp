@@ -33,7 +33,10 @@ bool HoldsSomething(const HostCell& cell) {
 // written; the documents opened now may hold something else, or be missing.
 bool ReadsOtherDocuments(const CCFormula* formula) {
     if (!formula) return false;
-    if (formula->GetType() == FORMULA_REMOTE || formula->ContainsRemoteLinks()) return true;
+    if (formula->GetType() == FORMULA_REMOTE) return true;
+    // A reference node answers for itself; an operation node's answer would walk the
+    // arguments this walk visits anyway.
+    if (formula->GetType() == FORMULA_REF) return formula->ContainsRemoteLinks();
     if (const auto* op = dynamic_cast<const CCOpFormula*>(formula))
         for (const CCFormulaList* arg = op->GetArgs(); arg; arg = arg->m_pNext)
             if (ReadsOtherDocuments(arg->m_pFormula)) return true;

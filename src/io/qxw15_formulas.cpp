@@ -25,6 +25,25 @@ void SkipPlaceholder(CArchive& ar) {
     placeholder.Read(ar);
 }
 
+// The record lists are chains of nodes owning their items (m_pRef or m_pFormula).
+template <class Node>
+size_t ChainLength(const Node* list) {
+    size_t length = 0;
+    for (; list; list = list->m_pNext)
+        ++length;
+    return length;
+}
+
+template <class Node, class Item>
+void FreeChain(Node* list, Item* Node::*item) {
+    while (list) {
+        Node* next = list->m_pNext;
+        delete (list->*item);
+        delete list;
+        list = next;
+    }
+}
+
 }  // namespace
 
 // ---- references ----
@@ -73,19 +92,11 @@ X::CCQXW15_Ref* X::ReadRef(CArchive& ar) {
 }
 
 size_t X::GetRefListLen(const SCQXW15_RefList* list) {
-    size_t length = 0;
-    for (; list; list = list->m_pNext)
-        ++length;
-    return length;
+    return ChainLength(list);
 }
 
 void X::FreeRefList(SCQXW15_RefList* list) {
-    while (list) {
-        SCQXW15_RefList* next = list->m_pNext;
-        delete list->m_pRef;
-        delete list;
-        list = next;
-    }
+    FreeChain(list, &SCQXW15_RefList::m_pRef);
 }
 
 void X::RefListAddLast(SCQXW15_RefList*& list, CCQXW15_Ref* ref) {
@@ -120,12 +131,7 @@ X::SCQXW15_RefList* X::ReadRefList(CArchive& ar) {
 // ---- formulas ----
 
 void X::FreeFormulaList(SCQXW15_FormulaList* list) {
-    while (list) {
-        SCQXW15_FormulaList* next = list->m_pNext;
-        delete list->m_pFormula;
-        delete list;
-        list = next;
-    }
+    FreeChain(list, &SCQXW15_FormulaList::m_pFormula);
 }
 
 X::CCQXW15_FormulaOp::~CCQXW15_FormulaOp() {
@@ -139,10 +145,7 @@ void X::CCQXW15_FormulaOp::Release() {
 }
 
 size_t X::CCQXW15_FormulaOp::GetNumArgs() const {
-    size_t count = 0;
-    for (const SCQXW15_FormulaList* it = m_args; it; it = it->m_pNext)
-        ++count;
-    return count;
+    return ChainLength(m_args);
 }
 
 void X::CCQXW15_FormulaOp::AddArg(CCQXW15_Formula* formula) {

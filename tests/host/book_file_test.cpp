@@ -21,31 +21,15 @@
 #include "formats/lt_strings.h"
 #include "ostrel/calc_book.h"
 #include "ostrel/platform/utf.h"
+#include "sheet_seen.h"
 
 namespace {
 
+using host_testing::Seen;
 namespace fs = std::filesystem;
 using ostrel::host::HostCell;
 using ostrel::host::HostSheet;
 using ostrel::host::HostWorkbook;
-
-// What a user sees of a sheet: each cell holding something, its display and formula texts.
-std::vector<std::u16string> Seen(HostSheet& sheet) {
-    std::vector<std::pair<unsigned, std::u16string>> cells;
-    sheet.ForEachCell([&](HostCell& cell) {
-        if (cell.GetValue().IsEmpty() && !cell.IsFormulaLink() && cell.GetFormatIndex() == 0)
-            return;
-        const unsigned at = cell.Row() << 8 | cell.Column();
-        cells.emplace_back(at, ostrel::CellAddress(int(cell.Column()), int(cell.Row())) + u" " +
-                                   sheet.GetCellValueText(cell.Column(), cell.Row()) + u" | " +
-                                   sheet.GetCellFormula(cell.Column(), cell.Row()));
-    });
-    std::sort(cells.begin(), cells.end());
-    std::vector<std::u16string> seen;
-    for (auto& cell : cells)
-        seen.push_back(std::move(cell.second));
-    return seen;
-}
 
 // A workbook of every kind of content: typed numbers, dates, times, percents, currencies,
 // fractions, booleans, texts (one now and then longer than a command holds), errors,
@@ -173,7 +157,7 @@ TEST(BookFile, RandomWorkbooksReadBackAsTheyWereAndWriteTheSameBytes) {
             EXPECT_EQ(b.GetHostData(), a.GetHostData());
             EXPECT_EQ(b.IsProtected(), a.IsProtected());
             EXPECT_EQ(b.GetPassword(), a.GetPassword());
-            EXPECT_EQ(Seen(b), Seen(a));
+            EXPECT_EQ(Seen(b, true), Seen(a, true));
         }
         ASSERT_TRUE(ostrel::host::WriteBook(*loaded, second, error)) << error;
         EXPECT_EQ(second, first);

@@ -14,30 +14,15 @@
 #include "facade/legacy_file.h"
 #include "ostrel/calc_book.h"
 #include "ostrel/platform/utf.h"
+#include "sheet_seen.h"
 
 namespace {
 
+using host_testing::Seen;
 using ostrel::LegacySaveReport;
 using ostrel::host::HostCell;
 using ostrel::host::HostSheet;
 using ostrel::host::HostWorkbook;
-
-// Each cell holding something: its address, display text and formula text.
-std::vector<std::u16string> Seen(HostSheet& sheet) {
-    std::vector<std::pair<unsigned, std::u16string>> cells;
-    sheet.ForEachCell([&](HostCell& cell) {
-        if (cell.GetValue().IsEmpty() && !cell.IsFormulaLink()) return;
-        cells.emplace_back(cell.Row() << 8 | cell.Column(),
-                           ostrel::CellAddress(int(cell.Column()), int(cell.Row())) + u" " +
-                               sheet.GetCellValueText(cell.Column(), cell.Row()) + u" | " +
-                               sheet.GetCellFormula(cell.Column(), cell.Row()));
-    });
-    std::sort(cells.begin(), cells.end());
-    std::vector<std::u16string> seen;
-    for (auto& cell : cells)
-        seen.push_back(std::move(cell.second));
-    return seen;
-}
 
 // Constants of every kind in A1:D12, formulas the old records carry in E1:F12 reading them.
 std::unique_ptr<HostWorkbook> RandomSheet(unsigned seed) {
@@ -101,7 +86,7 @@ TEST(LegacyFile, RandomSheetsComeBackAsTheyWere) {
         std::string error;
         std::unique_ptr<HostWorkbook> read = ostrel::host::ReadLegacy(bytes, "", error);
         ASSERT_TRUE(read) << error;
-        EXPECT_EQ(Seen(*read->SheetAt(1)), Seen(*book->SheetAt(1)));
+        EXPECT_EQ(Seen(*read->SheetAt(1), false), Seen(*book->SheetAt(1), false));
         // Written again, the same sheet gives the same bytes: nothing undefined goes out.
         LegacySaveReport again;
         EXPECT_TRUE(Written(*book, again) == bytes);
