@@ -4,12 +4,31 @@
 #include <atomic>
 #include <cstring>
 
+#include "cells/dependent_array.h"
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/platform/archive.h"
+#include "ostrel/platform/flat_multi_index.h"
+#include "ostrel/refs/rc_ref.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
 #include "platform/fixed_pool.h"
 #include "platform/names.h"
+
+using ostrel::cells_detail::DependentArray;
+
+struct CCItem::Dependents {
+    /// From a pool: the dependents of cells typed one after another sit together.
+    static void* operator new(size_t size);
+    static void operator delete(void* object, size_t size) noexcept;
+
+    DependentArray live;           // in registration order
+    PackedBlock packed;            // empty: no block
+    CCRefList* refList = nullptr;  // owned, with its references
+    /// Hash of a dependent -> its index in live, made once the array is long enough for
+    /// linear searches to matter (a cell read by thousands of formulas) and dropped whenever
+    /// positions change; most items never need one and pay a pointer for it.
+    mutable std::unique_ptr<ostrel::platform::FlatMultiIndex<int>> index;
+};
 
 CCItem::Dependents& CCItem::D() {
     if (!m_deps) m_deps = std::make_unique<Dependents>();
@@ -45,6 +64,8 @@ void ToManagerKeys(cells::CTX* ctx, CCRef* ref) {
 
 }  // namespace
 
+CCItem::CCItem() = default;
+
 CCItem::CCItem(const CCItem& other) : CInstanceCounter(other) {
     *this = other;
 }
@@ -57,10 +78,10 @@ CCItem& CCItem::operator=(const CCItem& other) {
     }
     // The copy takes whichever form is authoritative: the live dependents when there are
     // any (copied as they are, keeping their sheet identities), else the packed block.
-    if (!other.C().live.empty()) {
+    if (!other.C().live.Empty()) {
         D().packed.clear();
-        for (const auto& ref : other.C().live)
-            AddLive(std::unique_ptr<CCRef>(ref->Copy()));
+        for (size_t i = 0; i < other.C().live.Size(); ++i)
+            AddLive(other.C().live.Copy(i));
     } else {
         if (!other.C().packed.empty()) D().packed = other.C().packed;
     }
@@ -78,7 +99,19 @@ void CCItem::SetRefList(CCRefList* list) {
 }
 
 int CCItem::IsEmpty() const {
-    return C().packed.empty() && C().live.empty();
+    return C().packed.empty() && C().live.Empty();
+}
+
+const uint8_t* CCItem::GetDependents() const {
+    return C().packed.empty() ? nullptr : C().packed.data();
+}
+
+CCRefList* CCItem::GetRefList() const {
+    return C().refList;
+}
+
+int CCItem::GetDependentCount() const {
+    return static_cast<int>(C().live.Size());
 }
 
 uint8_t* CCItem::CopyDependents() const {
@@ -94,22 +127,23 @@ CCRefList* CCItem::CopyDependentsList() const {
 
 void CCItem::RebuildIndex() const {
     C().index = std::make_unique<ostrel::platform::FlatMultiIndex<int>>();
-    C().index->Reserve(C().live.size() * 2);
-    for (size_t i = 0; i < C().live.size(); ++i)
-        C().index->Insert(C().live[i]->Hash(), int(i));
+    C().index->Reserve(C().live.Size() * 2);
+    for (size_t i = 0; i < C().live.Size(); ++i)
+        C().index->Insert(C().live.Hash(i), int(i));
 }
 
 int CCItem::FindLive(const CCRef* ref) const {
     if (!ref) return -1;
-    if (C().live.size() < kIndexFrom) {
-        for (size_t i = 0; i < C().live.size(); ++i)
-            if (C().live[i]->IsEqual(ref)) return int(i);
+    const DependentArray::Probe probe(ref);
+    if (C().live.Size() < kIndexFrom) {
+        for (size_t i = 0; i < C().live.Size(); ++i)
+            if (C().live.Equals(i, probe)) return int(i);
         return -1;
     }
     if (!C().index) RebuildIndex();
     int found = -1;
     C().index->FindIf(ref->Hash(), [&](int position) {
-        if ((found < 0 || position < found) && C().live[size_t(position)]->IsEqual(ref))
+        if ((found < 0 || position < found) && C().live.Equals(size_t(position), probe))
             found = position;
         return false;
     });
@@ -126,23 +160,23 @@ bool CCItem::MayHaveUnqualifiedDependents() {
 
 void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
     if (ref->GetType() != REF_TYPE_3D) unqualifiedDependents.store(true, std::memory_order_relaxed);
-    if (D().index) D().index->Insert(ref->Hash(), int(D().live.size()));
-    D().live.push_back(std::move(ref));
+    if (D().index) D().index->Insert(ref->Hash(), int(D().live.Size()));
+    D().live.Append(std::move(ref));
 }
 
 void CCItem::RemoveLive(int index) {
-    D().live.erase(D().live.begin() + index);
+    D().live.Erase(size_t(index));
     D().index.reset();
 }
 
 void CCItem::ClearLive() {
     if (!m_deps) return;
-    m_deps->live.clear();
+    m_deps->live.Clear();
     m_deps->index.reset();
 }
 
 void CCItem::Unpack(cells::CTX* ctx) {
-    if (!C().live.empty() || C().packed.empty()) return;
+    if (!C().live.Empty() || C().packed.empty()) return;
     std::vector<uint8_t> block = D().packed.Take();
     CMemFile file(block.data() + 4, block.size() - 4);
     CArchive ar(&file, CArchive::load);
@@ -156,12 +190,13 @@ void CCItem::Unpack(cells::CTX* ctx) {
 }
 
 void CCItem::Pack(cells::CTX* ctx) {
-    if (C().live.empty()) return;
+    if (C().live.Empty()) return;
     CMemFile file(8);
     {
         CArchive ar(&file, CArchive::store);
         ar << uint32_t(0);
-        for (const auto& ref : D().live) {
+        for (size_t i = 0; i < C().live.Size(); ++i) {
+            std::unique_ptr<CCRef> ref = C().live.Copy(i);
             int type = ref->GetType();
             if (type < REF_TYPE_RC || type > REF_TYPE_3D) continue;
             ar << uint8_t(type);
@@ -180,9 +215,25 @@ CCRefList* CCItem::LoadDependents(cells::CTX* ctx) {
     Unpack(ctx);
     CCRefList* list = nullptr;
     // Built front to back from the oldest, so the most recent registration comes first.
-    for (const auto& ref : C().live)
-        list = new CCRefList(ref.get(), list, false);
+    // Packed dependents are handed out as new references the list owns.
+    for (size_t i = 0; i < C().live.Size(); ++i) {
+        if (const CCRef* object = C().live.Object(i))
+            list = new CCRefList(const_cast<CCRef*>(object), list, false);
+        else
+            list = new CCRefList(C().live.Copy(i).release(), list, true);
+    }
     return list;
+}
+
+void CCItem::ForEachDependent(cells::CTX* ctx, const std::function<void(const CCRef*)>& visit) {
+    Unpack(ctx);
+    CCRef3D scratch(uint16_t(0), uint16_t(0), new CCRCRef);
+    // By index and from the end, as LoadDependents lists them; the size is read again at
+    // each step, so that a visit that changes the dependents cannot lead past the end.
+    for (size_t i = C().live.Size(); i-- > 0;) {
+        if (i >= C().live.Size()) continue;
+        visit(C().live.Show(i, scratch));
+    }
 }
 
 int CCItem::HasDependentsRef(cells::CTX* ctx, const CCRef* ref) {
@@ -210,7 +261,7 @@ void CCItem::UnRegisterDependent(cells::CTX* ctx, const CCRef* ref) {
     int index = HasDependentsRef(ctx, ref);
     if (index < 0) return;
     RemoveLive(index);
-    if (D().live.empty()) D().packed.clear();
+    if (D().live.Empty()) D().packed.clear();
     if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
 }
 
@@ -228,7 +279,7 @@ void CCItem::UpdateDependent(cells::CTX* ctx, const CCRef* oldRef, const CCRef* 
     if (FindLive(newQualified.get()) >= 0) {
         RemoveLive(index);
     } else {
-        D().live[size_t(index)] = std::move(newQualified);
+        D().live.Replace(size_t(index), std::move(newQualified));
         D().index.reset();
     }
     if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
@@ -240,9 +291,9 @@ void CCItem::InvalidateDependents(cells::CTX* ctx) {
     Unpack(ctx);
     // Each invalidation unregisters from this very array: walk a copy.
     std::vector<std::unique_ptr<CCRef>> copy;
-    copy.reserve(C().live.size());
-    for (const auto& ref : C().live)
-        copy.emplace_back(ref->Copy());
+    copy.reserve(C().live.Size());
+    for (size_t i = 0; i < C().live.Size(); ++i)
+        copy.push_back(C().live.Copy(i));
     const CCRef* own = GetRef();
     for (const auto& ref : copy)
         ref->InvalidateRef(ctx, own);
@@ -299,7 +350,7 @@ void CCItem::SaveDependents(cells::CTX* ctx, const CCRefList* list) {
 }
 
 void CCItem::DeleteDependentRefs(cells::CTX* ctx) {
-    if (C().live.empty()) return;
+    if (C().live.Empty()) return;
     Pack(ctx);
     ClearLive();
 }
@@ -314,11 +365,11 @@ void CCItem::MergeDependents(cells::CTX* ctx, CCItem* other) {
     other->Unpack(ctx);
     // Ours, then the other's; a dependent both have keeps the other's place.
     CCRefList* own = nullptr;
-    for (const auto& ref : D().live)
-        RefListAddLastItem(own, ref.get());
+    for (size_t i = 0; i < D().live.Size(); ++i)
+        RefListAddLastItem(own, D().live.Copy(i).get());
     CCRefList* theirs = nullptr;
-    for (const auto& ref : other->D().live)
-        RefListAddLastItem(theirs, ref.get());
+    for (size_t i = 0; i < other->D().live.Size(); ++i)
+        RefListAddLastItem(theirs, other->D().live.Copy(i).get());
     JoinRefList(&own, theirs);
     SaveDependents(ctx, own);
     RefListFree(own, 1);
@@ -327,9 +378,9 @@ void CCItem::MergeDependents(cells::CTX* ctx, CCItem* other) {
 void CCItem::MoveDependents(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef) {
     Unpack(ctx);
     std::vector<std::unique_ptr<CCRef>> copy;
-    copy.reserve(C().live.size());
-    for (auto it = C().live.rbegin(); it != C().live.rend(); ++it)
-        copy.emplace_back((*it)->Copy());
+    copy.reserve(C().live.Size());
+    for (size_t i = C().live.Size(); i-- > 0;)
+        copy.push_back(C().live.Copy(i));
     for (const auto& ref : copy)
         ref->MoveDependent(ctx, oldRef, newRef, 0);
 }
@@ -343,7 +394,7 @@ void CCItem::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
 }
 
 void CCItem::Write(cells::CTX* ctx, CArchive& ar) {
-    if (!C().live.empty()) Pack(ctx);
+    if (!C().live.Empty()) Pack(ctx);
     if (C().packed.empty()) {
         ar << uint32_t(0);
         return;

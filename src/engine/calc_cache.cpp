@@ -281,9 +281,7 @@ std::unique_ptr<CCRef> CCCalcCache::RefOf(const Node* node) const {
 template <class Visit>
 void CCCalcCache::ForEachDependent(Site site, Visit visit) const {
     if (!site.sheet || !site.inner) return;
-    CCRefList* list = site.sheet->LoadDependentGroups(site.inner);
-    for (CCRefList* node = list; node; node = node->m_pNext) {
-        const CCRef* ref = node->m_pRef;
+    site.sheet->ForEachDependentGroup(site.inner, [&](const CCRef* ref) {
         // Items keep their dependents qualified with a sheet's manager: already keys.
         bool isKey =
             ref->GetType() == REF_TYPE_REMOTE ||
@@ -293,8 +291,7 @@ void CCCalcCache::ForEachDependent(Site site, Visit visit) const {
         } else if (auto dependent = MakeKey(site.sheet, ref)) {
             visit(dependent.get());
         }
-    }
-    RefListFree(list, 0);
+    });
 }
 
 template <class Visit>

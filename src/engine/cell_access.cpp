@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Cell access by reference: every operation looks the item up in the host's store and
 // forwards to it; 1 when an item was found, 0 when there was none.
+#include <memory>
 #include <unordered_set>
 
 #include "ostrel/cells/cell.h"
@@ -10,6 +11,7 @@
 #include "ostrel/engine/module.h"
 #include "ostrel/platform/wide_stream.h"
 #include "ostrel/refs/ref_3d.h"
+#include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/remote_ref.h"
 #include "platform/names.h"
 
@@ -199,4 +201,12 @@ int CCCellManager::MoveDependent(const CCRef* ref, const CCRef* from, const CCRe
 CCRefList* CCCellManager::LoadDependencies(const CCRef* ref) {
     CCItem* item = ref ? LookupItem(ref) : nullptr;
     return item ? item->LoadDependents(GetCTX()) : nullptr;
+}
+
+void CCCellManager::ForEachDependentGroup(const CCRef* ref,
+                                          const std::function<void(const CCRef*)>& visit) {
+    std::unique_ptr<CCRefList, void (*)(CCRefList*)> list(
+        LoadDependentGroups(ref), [](CCRefList* nodes) { RefListFree(nodes, 0); });
+    for (CCRefList* node = list.get(); node; node = node->m_pNext)
+        visit(node->m_pRef);
 }

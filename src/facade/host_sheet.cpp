@@ -2,6 +2,7 @@
 #include "facade/host_sheet.h"
 
 #include <utility>
+#include <vector>
 
 #include "facade/host_workbook.h"
 #include "ostrel/cells/cell_value.h"
@@ -121,6 +122,25 @@ CCRefList* HostSheet::LoadDependentGroups(const CCRef* ref) {
         tail = &(*tail)->m_pNext;
     });
     return list;
+}
+
+// A cell's own dependents are visited without a list being made of them: the workbook's
+// order walks them for every change.
+void HostSheet::ForEachDependentGroup(const CCRef* ref,
+                                      const std::function<void(const CCRef*)>& visit) {
+    if (!ref || ref->GetType() != REF_TYPE_RC) {
+        CCCellManager::ForEachDependentGroup(ref, visit);
+        return;
+    }
+    // The ranges first, as LoadDependentGroups finds them before anything is visited.
+    std::vector<const CCRef*> ranges;
+    const auto* rc = static_cast<const CCRCRef*>(ref);
+    m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* item) {
+        if (item->HasDependents()) ranges.push_back(item->GetRef());
+    });
+    if (CCItem* item = LookupItem(ref)) item->ForEachDependent(GetCTX(), visit);
+    for (const CCRef* range : ranges)
+        visit(range);
 }
 
 int HostSheet::SetCellText(const CCRef* ref, std::u16string_view text) {

@@ -120,6 +120,8 @@ public:
     // For the workbook's order: a cell's dependents and the ranges of this sheet that hold
     // it, each range standing for the formulas registered on it.
     CCRefList* LoadDependentGroups(const CCRef* ref) override;
+    void ForEachDependentGroup(const CCRef* ref,
+                               const std::function<void(const CCRef*)>& visit) override;
     size_t RangeCount() const { return m_ranges.Size(); }
 
     // Convenience for hosts and tests: positions instead of references.

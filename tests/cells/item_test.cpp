@@ -9,6 +9,7 @@
 #include "ostrel/platform/archive.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
+#include "ostrel/refs/region_ref.h"
 #include "platform/names.h"
 #include "support/archive_bytes.h"
 #include "support/test_host.h"
@@ -53,7 +54,6 @@ TEST_F(Item, DependentsMostRecentFirstAndOnce) {
     ASSERT_EQ(inner.size(), 3u);
     EXPECT_TRUE(inner[0]->IsEqual(&z));
     EXPECT_TRUE(inner[2]->IsEqual(&x));
-    EXPECT_FALSE(list->m_bOwns);  // borrowed
     RefListFree(list, 0);
 
     // Removing the last dependent leaves the item empty, packed block included.
@@ -81,6 +81,50 @@ TEST_F(Item, ManyDependentsStayFastAndExact) {
     CCRef3D qa(ctx, &after);
     EXPECT_EQ(std::tuple(item->HasDependentsRef(ctx, &q), item->HasDependentsRef(ctx, &qa)),
               std::tuple(-1, 1499));
+}
+
+// Cells of a sheet are kept packed, anything else as objects: the two kinds keep one order,
+// each is found only by what equals it, and a packed one comes back as the reference it was.
+TEST_F(Item, PackedAndObjectDependentsKeepOneOrder) {
+    CCRCRef b1(1, 0), c1(2, 0);
+    CCRef3D byIndex(3, 0, new CCRCRef(1, 0));  // B1 of the sheet at index 3: no identity
+    CCRef3D region(ctx, static_cast<const CCRef*>(nullptr));
+    region.SetInnerRef(new CCRegionRef(1, 0, 1, 0));  // B1:B1 of this sheet
+    item->RegisterDependent(ctx, &b1);
+    item->RegisterDependent(ctx, &byIndex);
+    item->RegisterDependent(ctx, &region);
+    item->RegisterDependent(ctx, &c1);
+    EXPECT_EQ(item->GetDependentCount(), 4);  // alike in place, different in kind
+
+    CCRef3D qb(ctx, &b1), qc(ctx, &c1);
+    EXPECT_EQ(std::tuple(item->HasDependentsRef(ctx, &qb), item->HasDependentsRef(ctx, &byIndex),
+                         item->HasDependentsRef(ctx, &region), item->HasDependentsRef(ctx, &qc)),
+              std::tuple(0, 1, 2, 3));
+    item->UnRegisterDependent(ctx, &byIndex);
+    CCRefList* list = item->LoadDependents(ctx);
+    std::vector<const CCRef*> refs;
+    for (CCRefList* node = list; node; node = node->m_pNext)
+        refs.push_back(node->m_pRef);
+    ASSERT_EQ(refs.size(), 3u);
+    EXPECT_TRUE(refs[0]->IsEqual(&qc));
+    EXPECT_TRUE(refs[1]->IsEqual(&region));
+    EXPECT_TRUE(refs[2]->IsEqual(&qb));
+    EXPECT_EQ(refs[2]->Hash(), qb.Hash());
+    // Visited without a list, in the list's order.
+    size_t visited = 0;
+    item->ForEachDependent(ctx, [&](const CCRef* ref) {
+        EXPECT_TRUE(visited < refs.size() && ref->IsEqual(refs[visited])) << visited;
+        ++visited;
+    });
+    EXPECT_EQ(visited, refs.size());
+    RefListFree(list, 0);
+
+    // A packed dependent moved to a region, and back.
+    item->UpdateDependent(ctx, &c1, region.GetInnerRef());
+    EXPECT_EQ(std::tuple(item->GetDependentCount(), item->HasDependentsRef(ctx, &qc)),
+              std::tuple(2, -1));
+    item->UpdateDependent(ctx, region.GetInnerRef(), &c1);
+    EXPECT_EQ(item->HasDependentsRef(ctx, &qc), 1);
 }
 
 TEST_F(Item, WriteReadRoundTripKeepsDependentsUsable) {

@@ -7,12 +7,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "ostrel/engine/ctx.h"
 #include "ostrel/export.h"
-#include "ostrel/platform/flat_multi_index.h"
 #include "ostrel/platform/instance_counter.h"
 
 namespace ostrel::platform {
@@ -69,7 +69,7 @@ private:
 
 class OSTREL_API CCItem : public ostrel::debug::CInstanceCounter<CCItem> {
 public:
-    CCItem() = default;
+    CCItem();
     /// Copies take the packed form of the other's dependents (packing it first when only the
     /// live form exists), never its live array or reference list.
     CCItem(const CCItem& other);
@@ -83,9 +83,14 @@ public:
     virtual int IsEmpty() const;
     virtual void Recalc(cells::CTX*) {}
     virtual void UpdateDependent(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef);
-    /// The dependents, most recent first, in a new list whose nodes borrow the item's
-    /// references: free it with RefListFree(list, 0).
+    /// The dependents, most recent first, in a new list: nodes borrow the references the
+    /// item keeps as objects and own the ones made for it (a cell of a sheet is kept packed),
+    /// so free it with RefListFree(list, 0) and copy what must outlive the item.
     virtual CCRefList* LoadDependents(cells::CTX* ctx);
+    /// Calls visit with each dependent in the order LoadDependents lists them, making no
+    /// list: a packed one is shown through one reference rewritten for each, valid only
+    /// during its call.
+    void ForEachDependent(cells::CTX* ctx, const std::function<void(const CCRef*)>& visit);
     virtual void Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other);
     virtual int IsHidden(cells::CTX*) const { return 0; }
     virtual void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar);
@@ -105,19 +110,17 @@ public:
     virtual CCCell* AsCell() { return nullptr; }
 
     /// The packed block (u32 length, then that many bytes), or null.
-    const uint8_t* GetDependents() const {
-        return C().packed.empty() ? nullptr : C().packed.data();
-    }
+    const uint8_t* GetDependents() const;
     /// A new copy of the packed block, owned by the caller (delete[]), or null.
     uint8_t* CopyDependents() const;
     CCRefList* CopyDependentsList() const;
     /// The list of references the item holds for its host; owned by the item.
-    CCRefList* GetRefList() const { return C().refList; }
+    CCRefList* GetRefList() const;
     void SetRefList(CCRefList* list);
     int HasDependents() const { return !IsEmpty(); }
     /// Index of the live dependent equal to ref (unpacking first), or -1.
     int HasDependentsRef(cells::CTX* ctx, const CCRef* ref);
-    int GetDependentCount() const { return static_cast<int>(C().live.size()); }
+    int GetDependentCount() const;
     void SaveDependents(cells::CTX* ctx, const CCRefList* list);
     void PreDelete(cells::CTX* ctx);
     void MergeDependents(cells::CTX* ctx, CCItem* other);
@@ -139,19 +142,7 @@ protected:
 private:
     /// Everything about dependents, allocated on the first registration or read, so that an
     /// item nobody depends on costs one pointer.
-    struct Dependents {
-        /// From a pool: the dependents of cells typed one after another sit together.
-        static void* operator new(size_t size);
-        static void operator delete(void* object, size_t size) noexcept;
-
-        std::vector<std::unique_ptr<CCRef>> live;  // in registration order
-        PackedBlock packed;                        // empty: no block
-        CCRefList* refList = nullptr;              // owned, with its references
-        /// Hash of a dependent -> its index in live, made once the array is long enough for
-        /// linear searches to matter (a cell read by thousands of formulas) and dropped
-        /// whenever positions change; most items never need one and pay a pointer for it.
-        mutable std::unique_ptr<ostrel::platform::FlatMultiIndex<int>> index;
-    };
+    struct Dependents;
     Dependents& D();
     const Dependents& C() const;
 

@@ -218,8 +218,8 @@ public:
     virtual int GetDocumentEditTime(ostrel::platform::COleDateTime&) { return 0; }
     virtual int GetDocumentCreateDate(ostrel::platform::COleDateTime&) { return 0; }
 
-    /// A new list of the item's dependents, owned by the caller (the references borrowed:
-    /// free it with RefListFree(list, 0)); null without an item.
+    /// A new list of the item's dependents, owned by the caller (its nodes own what they do
+    /// not borrow: free it with RefListFree(list, 0)); null without an item.
     virtual CCRefList* LoadDependencies(const CCRef* ref);
     /// The dependents the workbook's order walks from a cell, in the same ownership. A host
     /// may answer a range holding the cell in place of every formula registered on that
@@ -227,6 +227,10 @@ public:
     /// change inside a range already marked stops there instead of visiting each formula
     /// again. The range itself must answer its formulas from LoadDependencies.
     virtual CCRefList* LoadDependentGroups(const CCRef* ref) { return LoadDependencies(ref); }
+    /// Calls visit with what LoadDependentGroups lists, in its order; a host may do so without
+    /// making the list, and the reference is then valid only during its call.
+    virtual void ForEachDependentGroup(const CCRef* ref,
+                                       const std::function<void(const CCRef*)>& visit);
 
     /// Remote requests with a reference of this document, translated before sending.
     using CCTransportInterface::DoRemoteInvalidateRef;

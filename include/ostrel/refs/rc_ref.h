@@ -48,8 +48,9 @@ public:
     int Compare(const CCRef* other) const override;
     void Move(long columns, long rows) override;
     int Contain(const CCRef* other) const override;
-    size_t Hash() const override {
-        return (size_t(m_column) << 16 | m_row) * 0x9E3779B97F4A7C15ull;
+    size_t Hash() const override { return HashOf(m_column, m_row); }
+    static size_t HashOf(unsigned char column, uint16_t row) {
+        return (size_t(column) << 16 | row) * 0x9E3779B97F4A7C15ull;
     }
 
 private:

@@ -77,8 +77,9 @@ public:
     int Compare(const CCRef* other) const override;
     void Move(long columns, long rows) override;
     int Contain(const CCRef* other) const override;
-    size_t Hash() const override {
-        return (m_inner ? m_inner->Hash() : 0) ^ (size_t(m_key) * 0xC2B2AE3D27D4EB4Full);
+    size_t Hash() const override { return HashOf(m_key, m_inner ? m_inner->Hash() : 0); }
+    static size_t HashOf(uint32_t key, size_t innerHash) {
+        return innerHash ^ (size_t(key) * 0xC2B2AE3D27D4EB4Full);
     }
 
     /// One reference per sheet of the span, keyed by the sheet's manager, each with a copy
