@@ -49,6 +49,10 @@ uint64_t PackedWordOf(const CCRef* ref) {
 
 DependentArray::Probe::Probe(const CCRef* r) : ref(r), word(PackedWordOf(r)) {}
 
+uint64_t DependentArray::PackedWord(const CCRef* ref) {
+    return PackedWordOf(ref);
+}
+
 uint64_t DependentArray::WordOf(std::unique_ptr<CCRef> ref) {
     if (uint64_t word = PackedWordOf(ref.get())) return word;
     return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(ref.release()));
@@ -59,17 +63,26 @@ void DependentArray::Release(uint64_t word) {
 }
 
 void DependentArray::Append(std::unique_ptr<CCRef> ref) {
-    if (m_size == m_capacity) {
-        if (m_capacity > (UINT32_MAX >> 1)) throw std::length_error("dependents");
-        uint32_t capacity = m_capacity * 2;
-        auto* words = new uint64_t[capacity];
-        std::memcpy(words, Words(), m_size * sizeof(uint64_t));
-        if (m_capacity > 1) delete[] m_many;
-        m_many = words;
-        m_capacity = capacity;
-    }
+    Reserve();
     Words()[m_size] = WordOf(std::move(ref));
     ++m_size;
+}
+
+void DependentArray::AppendWord(uint64_t word) {
+    Reserve();
+    Words()[m_size] = word;
+    ++m_size;
+}
+
+void DependentArray::Reserve() {
+    if (m_size < m_capacity) return;
+    if (m_capacity > (UINT32_MAX >> 1)) throw std::length_error("dependents");
+    uint32_t capacity = m_capacity * 2;
+    auto* words = new uint64_t[capacity];
+    std::memcpy(words, Words(), m_size * sizeof(uint64_t));
+    if (m_capacity > 1) delete[] m_many;
+    m_many = words;
+    m_capacity = capacity;
 }
 
 void DependentArray::Replace(size_t i, std::unique_ptr<CCRef> ref) {
@@ -98,6 +111,10 @@ void DependentArray::Clear() {
 bool DependentArray::Equals(size_t i, const Probe& probe) const {
     uint64_t word = Words()[i];
     if (!IsPacked(word)) return ObjectOf(word)->IsEqual(probe.ref);
+    return WordEquals(word, probe);
+}
+
+bool DependentArray::WordEquals(uint64_t word, const Probe& probe) {
     if (probe.word) return probe.word == word;
     // What the packed reference's own comparison would do with a probe that does not pack.
     if (!probe.ref || probe.ref->GetType() != REF_TYPE_3D) return false;
@@ -121,6 +138,10 @@ const CCRef* DependentArray::Object(size_t i) const {
 std::unique_ptr<CCRef> DependentArray::Copy(size_t i) const {
     uint64_t word = Words()[i];
     if (!IsPacked(word)) return std::unique_ptr<CCRef>(ObjectOf(word)->Copy());
+    return CopyWord(word);
+}
+
+std::unique_ptr<CCRef> DependentArray::CopyWord(uint64_t word) {
     auto ref = std::make_unique<CCRef3D>(uint16_t(0), uint16_t(0),
                                          new CCRCRef(ColumnOf(word), RowOf(word)));
     ref->SetKey(KeyOf(word));
@@ -129,7 +150,10 @@ std::unique_ptr<CCRef> DependentArray::Copy(size_t i) const {
 
 const CCRef* DependentArray::Show(size_t i, CCRef3D& scratch) const {
     uint64_t word = Words()[i];
-    if (!IsPacked(word)) return ObjectOf(word);
+    return IsPacked(word) ? ShowWord(word, scratch) : ObjectOf(word);
+}
+
+const CCRef* DependentArray::ShowWord(uint64_t word, CCRef3D& scratch) {
     static_cast<CCRCRef*>(scratch.GetInnerRef())->Set(CCRCRef(ColumnOf(word), RowOf(word)));
     scratch.SetKey(KeyOf(word));
     return &scratch;

@@ -49,9 +49,18 @@ public:
     /// Dependent i: its object, or scratch (a reference with a cell inside) rewritten to it.
     const CCRef* Show(size_t i, CCRef3D& scratch) const;
 
+    /// The packed word of a reference, or 0 when it does not pack; the Word functions take
+    /// packed words only, so that an item can keep a lone dependent without an array.
+    static uint64_t PackedWord(const CCRef* ref);
+    static bool WordEquals(uint64_t word, const Probe& probe);
+    static std::unique_ptr<CCRef> CopyWord(uint64_t word);
+    static const CCRef* ShowWord(uint64_t word, CCRef3D& scratch);
+    void AppendWord(uint64_t word);
+
 private:
     static uint64_t WordOf(std::unique_ptr<CCRef> ref);
     static void Release(uint64_t word);
+    void Reserve();
     uint64_t* Words() { return m_capacity > 1 ? m_many : &m_one; }
     const uint64_t* Words() const { return m_capacity > 1 ? m_many : &m_one; }
 

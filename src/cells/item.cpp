@@ -30,14 +30,33 @@ struct CCItem::Dependents {
     mutable std::unique_ptr<ostrel::platform::FlatMultiIndex<int>> index;
 };
 
+static_assert(sizeof(void*) <= sizeof(uint64_t));
+
+CCItem::Dependents* CCItem::Owned() const {
+    return HoldsWord() ? nullptr : reinterpret_cast<Dependents*>(static_cast<uintptr_t>(m_deps));
+}
+
+// A lone packed dependent moves into a new array when anything more is needed.
 CCItem::Dependents& CCItem::D() {
-    if (!m_deps) m_deps = std::make_unique<Dependents>();
-    return *m_deps;
+    if (Dependents* own = Owned()) return *own;
+    auto made = std::make_unique<Dependents>();
+    if (HoldsWord()) made->live.AppendWord(m_deps);
+    m_deps = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(made.release()));
+    return *Owned();
 }
 
 const CCItem::Dependents& CCItem::C() const {
     static const Dependents none;
-    return m_deps ? *m_deps : none;
+    const Dependents* own = Owned();
+    return own ? *own : none;
+}
+
+void CCItem::FreeDependents() {
+    if (Dependents* own = Owned()) {
+        RefListFree(own->refList, 1);
+        delete own;
+    }
+    m_deps = 0;
 }
 
 namespace {
@@ -72,9 +91,10 @@ CCItem::CCItem(const CCItem& other) : CInstanceCounter(other) {
 
 CCItem& CCItem::operator=(const CCItem& other) {
     if (this == &other) return *this;
-    if (m_deps) {
-        RefListFree(m_deps->refList, 1);
-        m_deps.reset();
+    FreeDependents();
+    if (other.HoldsWord()) {
+        m_deps = other.m_deps;
+        return *this;
     }
     // The copy takes whichever form is authoritative: the live dependents when there are
     // any (copied as they are, keeping their sheet identities), else the packed block.
@@ -89,17 +109,17 @@ CCItem& CCItem::operator=(const CCItem& other) {
 }
 
 CCItem::~CCItem() {
-    if (m_deps) RefListFree(m_deps->refList, 1);
+    FreeDependents();
 }
 
 void CCItem::SetRefList(CCRefList* list) {
     if (list == C().refList) return;
-    if (m_deps) RefListFree(m_deps->refList, 1);
-    if (list || m_deps) D().refList = list;
+    if (Dependents* own = Owned()) RefListFree(own->refList, 1);
+    if (list || Owned()) D().refList = list;
 }
 
 int CCItem::IsEmpty() const {
-    return C().packed.empty() && C().live.Empty();
+    return !HoldsWord() && C().packed.empty() && C().live.Empty();
 }
 
 const uint8_t* CCItem::GetDependents() const {
@@ -111,7 +131,7 @@ CCRefList* CCItem::GetRefList() const {
 }
 
 int CCItem::GetDependentCount() const {
-    return static_cast<int>(C().live.Size());
+    return HoldsWord() ? 1 : static_cast<int>(C().live.Size());
 }
 
 uint8_t* CCItem::CopyDependents() const {
@@ -135,6 +155,7 @@ void CCItem::RebuildIndex() const {
 int CCItem::FindLive(const CCRef* ref) const {
     if (!ref) return -1;
     const DependentArray::Probe probe(ref);
+    if (HoldsWord()) return DependentArray::WordEquals(m_deps, probe) ? 0 : -1;
     if (C().live.Size() < kIndexFrom) {
         for (size_t i = 0; i < C().live.Size(); ++i)
             if (C().live.Equals(i, probe)) return int(i);
@@ -159,24 +180,36 @@ bool CCItem::MayHaveUnqualifiedDependents() {
 }
 
 void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
+    if (m_deps == 0) {
+        if (uint64_t word = DependentArray::PackedWord(ref.get())) {
+            m_deps = word;
+            return;
+        }
+    }
     if (ref->GetType() != REF_TYPE_3D) unqualifiedDependents.store(true, std::memory_order_relaxed);
     if (D().index) D().index->Insert(ref->Hash(), int(D().live.Size()));
     D().live.Append(std::move(ref));
 }
 
 void CCItem::RemoveLive(int index) {
+    if (HoldsWord()) {
+        m_deps = 0;
+        return;
+    }
     D().live.Erase(size_t(index));
     D().index.reset();
 }
 
 void CCItem::ClearLive() {
-    if (!m_deps) return;
-    m_deps->live.Clear();
-    m_deps->index.reset();
+    if (HoldsWord()) m_deps = 0;
+    Dependents* own = Owned();
+    if (!own) return;
+    own->live.Clear();
+    own->index.reset();
 }
 
 void CCItem::Unpack(cells::CTX* ctx) {
-    if (!C().live.Empty() || C().packed.empty()) return;
+    if (HoldsWord() || !C().live.Empty() || C().packed.empty()) return;
     std::vector<uint8_t> block = D().packed.Take();
     CMemFile file(block.data() + 4, block.size() - 4);
     CArchive ar(&file, CArchive::load);
@@ -190,6 +223,7 @@ void CCItem::Unpack(cells::CTX* ctx) {
 }
 
 void CCItem::Pack(cells::CTX* ctx) {
+    if (HoldsWord()) D();
     if (C().live.Empty()) return;
     CMemFile file(8);
     {
@@ -216,6 +250,7 @@ CCRefList* CCItem::LoadDependents(cells::CTX* ctx) {
     CCRefList* list = nullptr;
     // Built front to back from the oldest, so the most recent registration comes first.
     // Packed dependents are handed out as new references the list owns.
+    if (HoldsWord()) return new CCRefList(DependentArray::CopyWord(m_deps).release(), list, true);
     for (size_t i = 0; i < C().live.Size(); ++i) {
         if (const CCRef* object = C().live.Object(i))
             list = new CCRefList(const_cast<CCRef*>(object), list, false);
@@ -228,6 +263,10 @@ CCRefList* CCItem::LoadDependents(cells::CTX* ctx) {
 void CCItem::ForEachDependent(cells::CTX* ctx, const std::function<void(const CCRef*)>& visit) {
     Unpack(ctx);
     CCRef3D scratch(uint16_t(0), uint16_t(0), new CCRCRef);
+    if (HoldsWord()) {
+        visit(DependentArray::ShowWord(m_deps, scratch));
+        return;
+    }
     // By index and from the end, as LoadDependents lists them; the size is read again at
     // each step, so that a visit that changes the dependents cannot lead past the end.
     for (size_t i = C().live.Size(); i-- > 0;) {
@@ -261,7 +300,7 @@ void CCItem::UnRegisterDependent(cells::CTX* ctx, const CCRef* ref) {
     int index = HasDependentsRef(ctx, ref);
     if (index < 0) return;
     RemoveLive(index);
-    if (D().live.Empty()) D().packed.clear();
+    if (Dependents* own = Owned(); own && own->live.Empty()) own->packed.clear();
     if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
 }
 
@@ -289,6 +328,7 @@ void CCItem::InvalidateDependents(cells::CTX* ctx) {
     CCCellManager* manager = cells::ManagerOf(ctx);
     CManagerSession session(manager);
     Unpack(ctx);
+    if (HoldsWord()) D();
     // Each invalidation unregisters from this very array: walk a copy.
     std::vector<std::unique_ptr<CCRef>> copy;
     copy.reserve(C().live.Size());
@@ -303,7 +343,7 @@ void CCItem::InvalidateDependents(cells::CTX* ctx) {
 void CCItem::Delete(cells::CTX* ctx) {
     InvalidateDependents(ctx);
     if (CCCellManager* manager = cells::ManagerOf(ctx)) manager->SetDirty();
-    if (m_deps) m_deps->packed.clear();
+    if (Dependents* own = Owned()) own->packed.clear();
     ClearLive();
 }
 
@@ -333,7 +373,7 @@ void CCItem::ReCalcAllDependents(cells::CTX* ctx) {
 }
 
 void CCItem::SaveDependents(cells::CTX* ctx, const CCRefList* list) {
-    if (m_deps) m_deps->packed.clear();
+    if (Dependents* own = Owned()) own->packed.clear();
     if (!list) return;
     CMemFile file(8);
     {
@@ -350,6 +390,7 @@ void CCItem::SaveDependents(cells::CTX* ctx, const CCRefList* list) {
 }
 
 void CCItem::DeleteDependentRefs(cells::CTX* ctx) {
+    if (HoldsWord()) D();
     if (C().live.Empty()) return;
     Pack(ctx);
     ClearLive();
@@ -363,6 +404,8 @@ void CCItem::MergeDependents(cells::CTX* ctx, CCItem* other) {
     if (!other || other->IsEmpty()) return;
     Unpack(ctx);
     other->Unpack(ctx);
+    if (HoldsWord()) D();
+    if (other->HoldsWord()) other->D();
     // Ours, then the other's; a dependent both have keeps the other's place.
     CCRefList* own = nullptr;
     for (size_t i = 0; i < D().live.Size(); ++i)
@@ -377,6 +420,7 @@ void CCItem::MergeDependents(cells::CTX* ctx, CCItem* other) {
 
 void CCItem::MoveDependents(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef) {
     Unpack(ctx);
+    if (HoldsWord()) D();
     std::vector<std::unique_ptr<CCRef>> copy;
     copy.reserve(C().live.Size());
     for (size_t i = C().live.Size(); i-- > 0;)
@@ -394,7 +438,7 @@ void CCItem::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
 }
 
 void CCItem::Write(cells::CTX* ctx, CArchive& ar) {
-    if (!C().live.Empty()) Pack(ctx);
+    if (HoldsWord() || !C().live.Empty()) Pack(ctx);
     if (C().packed.empty()) {
         ar << uint32_t(0);
         return;
@@ -403,7 +447,7 @@ void CCItem::Write(cells::CTX* ctx, CArchive& ar) {
 }
 
 void CCItem::Read(cells::CTX* ctx, CArchive& ar) {
-    if (m_deps) m_deps->packed.clear();
+    if (Dependents* own = Owned()) own->packed.clear();
     ClearLive();
     uint32_t length;
     ar >> length;

@@ -158,6 +158,17 @@ TEST_F(Item, CopiesTakeTheAuthoritativeForm) {
     EXPECT_EQ(copy.GetDependentCount(), 1);
     CCRef3D q(ctx, &b1);
     EXPECT_GE(copy.HasDependentsRef(ctx, &q), 0);
+
+    // A lone dependent is stored and read back like any other, and goes when unregistered.
+    std::vector<TestSheet*> family{&sheet};
+    sheet.Join(&family);
+    auto bytes = Store([&](CArchive& ar) { copy.CCItem::Write(ctx, ar); });
+    TestCell back(5, 5);
+    Load(bytes, [&](CArchive& ar) { back.CCItem::Read(ctx, ar); });
+    EXPECT_EQ(std::tuple(back.GetDependentCount(), back.HasDependentsRef(ctx, &q)),
+              std::tuple(1, 0));
+    item->UnRegisterDependent(ctx, &q);
+    EXPECT_TRUE(item->CCItem::IsEmpty());
 }
 
 TEST_F(Item, UpdateDependentNeverDuplicates) {

@@ -145,6 +145,9 @@ private:
     struct Dependents;
     Dependents& D();
     const Dependents& C() const;
+    Dependents* Owned() const;
+    bool HoldsWord() const { return m_deps & 1; }
+    void FreeDependents();
 
     /// Finds an equal live dependent without unpacking; -1 when none.
     int FindLive(const CCRef* ref) const;
@@ -153,7 +156,10 @@ private:
     void ClearLive();
     void RebuildIndex() const;
 
-    std::unique_ptr<Dependents> m_deps;
+    /// Null; one dependent packed as a word (low bit set): most items are read by a single
+    /// formula and need nothing more; or the address of the item's own Dependents, which
+    /// the item deletes (a tagged word, so that the lone dependent costs no allocation).
+    uint64_t m_deps = 0;
 };
 
 /// False when the item's formula cannot close a cycle: nothing reads the item, or every
