@@ -124,7 +124,25 @@ CCCalcCache::Node* CCCalcCache::Find(const CCRef* key) const {
     return found ? *found : nullptr;
 }
 
+namespace {
+unsigned char ColumnOfKey(uint64_t cell) {
+    return static_cast<unsigned char>(cell >> 16);
+}
+}  // namespace
+
+const std::array<uint32_t, 256>* CCCalcCache::ColumnNodes(uint32_t identity) const {
+    if (m_memoColumns && m_memoSheet == identity) return m_memoColumns;
+    auto it = m_columnNodes.find(identity);
+    if (it == m_columnNodes.end()) return nullptr;
+    // Entries are never erased, and an unordered map keeps them in place.
+    m_memoSheet = identity;
+    m_memoColumns = &it->second;
+    return m_memoColumns;
+}
+
 CCCalcCache::Node* CCCalcCache::FindCell(uint64_t cell) const {
+    const std::array<uint32_t, 256>* columns = ColumnNodes(IdentityOf(cell));
+    if (!columns || (*columns)[ColumnOfKey(cell)] == 0) return nullptr;
     Node* const* found = m_cells.FindIf(cell, [](const Node*) { return true; });
     return found ? *found : nullptr;
 }
@@ -141,6 +159,7 @@ CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
     if (uint64_t cell; CellKeyOf(nullptr, key, cell)) {
         node->cell = cell;
         m_cells.Insert(cell, node);
+        ++m_columnNodes[IdentityOf(cell)][ColumnOfKey(cell)];
     } else {
         node->ref.reset(key->Copy());
         m_others.Insert(key->Hash(), node);
@@ -163,8 +182,8 @@ void CCCalcCache::Erase(Node* node) {
     auto same = [node](const Node* other) { return other == node; };
     if (node->ref)
         m_others.EraseIf(node->ref->Hash(), same);
-    else
-        m_cells.EraseIf(node->cell, same);
+    else if (m_cells.EraseIf(node->cell, same))
+        --m_columnNodes[IdentityOf(node->cell)][ColumnOfKey(node->cell)];
     *node = Node{};
     m_free.push_back(node);
 }

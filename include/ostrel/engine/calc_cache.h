@@ -5,9 +5,11 @@
 /// and dirty flags that say which of them the next calculation runs.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -146,6 +148,13 @@ private:
     };
     /// The nodes of sheet cells, by cell key.
     ostrel::platform::FlatMultiIndex<Node*, CellOfNode> m_cells;
+    /// How many cell nodes each sheet has in each column. The index's slots hold node
+    /// addresses alone, so a lookup that misses visits every node it steps over; a cell of a
+    /// column without formulas (a column of typed numbers) is answered here instead.
+    std::unordered_map<uint32_t, std::array<uint32_t, 256>> m_columnNodes;
+    mutable uint32_t m_memoSheet = 0;                                  // the sheet last asked about
+    mutable const std::array<uint32_t, 256>* m_memoColumns = nullptr;  // and its counts
+    const std::array<uint32_t, 256>* ColumnNodes(uint32_t identity) const;
     ostrel::platform::FlatMultiIndex<Node*> m_others;  // other nodes, by their references' hash
     /// Dirty nodes wait unsorted (marking touches nothing but the node); a calculation sorts
     /// them by label into a batch. Nodes marked again after a running calculation has
