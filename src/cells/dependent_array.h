@@ -2,9 +2,9 @@
 // The live dependents of one item, in registration order. Registration qualifies every
 // formula cell with its sheet's identity, so nearly every dependent is "this cell of that
 // sheet": such a dependent is packed into one word (key, row, column) instead of two
-// reference objects, which made up a third of a formula cell's memory and most of the
-// cache misses of tearing a sheet down. Any other reference is kept as an owned object.
-// An item read by one formula, the common case, keeps its word in place of the array.
+// reference objects, which made up a third of a formula cell's memory. Any other reference
+// is kept as an owned object. An array of one keeps its word in place of the pointer to its
+// words (an item whose lone dependent packs keeps the word itself and needs no array).
 #pragma once
 
 #include <cstddef>
