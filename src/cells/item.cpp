@@ -191,6 +191,20 @@ void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
     D().live.Append(std::move(ref));
 }
 
+void CCItem::AddLiveCopy(const CCRef* ref) {
+    const uint64_t word = DependentArray::PackedWord(ref);
+    if (!word) {
+        AddLive(std::unique_ptr<CCRef>(ref->Copy()));
+        return;
+    }
+    if (m_deps == 0) {
+        m_deps = word;
+        return;
+    }
+    if (D().index) D().index->Insert(ref->Hash(), int(D().live.Size()));
+    D().live.AppendWord(word);
+}
+
 void CCItem::RemoveLive(int index) {
     if (HoldsWord()) {
         m_deps = 0;
@@ -284,14 +298,21 @@ int CCItem::HasDependentsRef(cells::CTX* ctx, const CCRef* ref) {
 int CCItem::RegisterDependent(cells::CTX* ctx, const CCRef* ref) {
     if (!ref) return 1;
     CCCellManager* manager = cells::ManagerOf(ctx);
-    std::unique_ptr<CCRef> qualified = Qualify(ctx, ref);
-    int index = HasDependentsRef(ctx, qualified.get());
-    if (index >= 0) return 1;
+    // A formula registers with a reference already qualified (the common case): it is looked
+    // for and packed as it is, with no copy made and freed again.
+    const int type = ref->GetType();
+    std::unique_ptr<CCRef> qualified;
+    if (type != REF_TYPE_REMOTE && type != REF_TYPE_3D) qualified = Qualify(ctx, ref);
+    const CCRef* dependent = qualified ? qualified.get() : ref;
+    if (HasDependentsRef(ctx, dependent) >= 0) return 1;
     if (manager && manager->IsProtected() && IsHidden(ctx)) {
         manager->ErrorMessage(13037);
         return 0;
     }
-    AddLive(std::move(qualified));
+    if (qualified)
+        AddLive(std::move(qualified));
+    else
+        AddLiveCopy(ref);
     if (manager) manager->SetDirty();
     return 1;
 }

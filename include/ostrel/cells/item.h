@@ -152,6 +152,7 @@ private:
     /// Finds an equal live dependent without unpacking; -1 when none.
     int FindLive(const CCRef* ref) const;
     void AddLive(std::unique_ptr<CCRef> ref);
+    void AddLiveCopy(const CCRef* ref);
     void RemoveLive(int index);
     void ClearLive();
     void RebuildIndex() const;
