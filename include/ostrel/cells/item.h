@@ -70,8 +70,8 @@ private:
 class OSTREL_API CCItem : public ostrel::debug::CInstanceCounter<CCItem> {
 public:
     CCItem();
-    /// Copies take the packed form of the other's dependents (packing it first when only the
-    /// live form exists), never its live array or reference list.
+    /// Copies take the other's dependents in the form that holds them (copies of the live
+    /// ones when there are any, else the packed block), never its reference list.
     CCItem(const CCItem& other);
     CCItem& operator=(const CCItem& other);
     virtual ~CCItem();
