@@ -100,8 +100,8 @@ CCItem& CCItem::operator=(const CCItem& other) {
     // any (copied as they are, keeping their sheet identities), else the packed block.
     if (!other.C().live.Empty()) {
         D().packed.clear();
-        for (size_t i = 0; i < other.C().live.Size(); ++i)
-            AddLive(other.C().live.Copy(i));
+        for (auto& ref : other.LiveCopies())
+            AddLive(std::move(ref));
     } else {
         if (!other.C().packed.empty()) D().packed = other.C().packed;
     }
@@ -205,6 +205,18 @@ void CCItem::AddLiveCopy(const CCRef* ref) {
     D().live.AppendWord(word);
 }
 
+std::vector<std::unique_ptr<CCRef>> CCItem::LiveCopies() const {
+    std::vector<std::unique_ptr<CCRef>> copies;
+    if (HoldsWord()) {
+        copies.push_back(DependentArray::CopyWord(m_deps));
+        return copies;
+    }
+    copies.reserve(C().live.Size());
+    for (size_t i = 0; i < C().live.Size(); ++i)
+        copies.push_back(C().live.Copy(i));
+    return copies;
+}
+
 void CCItem::RemoveLive(int index) {
     if (HoldsWord()) {
         m_deps = 0;
@@ -237,14 +249,12 @@ void CCItem::Unpack(cells::CTX* ctx) {
 }
 
 void CCItem::Pack(cells::CTX* ctx) {
-    if (HoldsWord()) D();
-    if (C().live.Empty()) return;
+    if (!HoldsWord() && C().live.Empty()) return;
     CMemFile file(8);
     {
         CArchive ar(&file, CArchive::store);
         ar << uint32_t(0);
-        for (size_t i = 0; i < C().live.Size(); ++i) {
-            std::unique_ptr<CCRef> ref = C().live.Copy(i);
+        for (const auto& ref : LiveCopies()) {
             int type = ref->GetType();
             if (type < REF_TYPE_RC || type > REF_TYPE_3D) continue;
             ar << uint8_t(type);
@@ -349,14 +359,9 @@ void CCItem::InvalidateDependents(cells::CTX* ctx) {
     CCCellManager* manager = cells::ManagerOf(ctx);
     CManagerSession session(manager);
     Unpack(ctx);
-    if (HoldsWord()) D();
-    // Each invalidation unregisters from this very array: walk a copy.
-    std::vector<std::unique_ptr<CCRef>> copy;
-    copy.reserve(C().live.Size());
-    for (size_t i = 0; i < C().live.Size(); ++i)
-        copy.push_back(C().live.Copy(i));
     const CCRef* own = GetRef();
-    for (const auto& ref : copy)
+    // Each invalidation unregisters from this very array: walk copies.
+    for (const auto& ref : LiveCopies())
         ref->InvalidateRef(ctx, own);
     if (manager) manager->SetDirty();
 }
@@ -411,8 +416,7 @@ void CCItem::SaveDependents(cells::CTX* ctx, const CCRefList* list) {
 }
 
 void CCItem::DeleteDependentRefs(cells::CTX* ctx) {
-    if (HoldsWord()) D();
-    if (C().live.Empty()) return;
+    if (!HoldsWord() && C().live.Empty()) return;
     Pack(ctx);
     ClearLive();
 }
@@ -425,15 +429,13 @@ void CCItem::MergeDependents(cells::CTX* ctx, CCItem* other) {
     if (!other || other->IsEmpty()) return;
     Unpack(ctx);
     other->Unpack(ctx);
-    if (HoldsWord()) D();
-    if (other->HoldsWord()) other->D();
     // Ours, then the other's; a dependent both have keeps the other's place.
     CCRefList* own = nullptr;
-    for (size_t i = 0; i < D().live.Size(); ++i)
-        RefListAddLastItem(own, D().live.Copy(i).get());
+    for (const auto& ref : LiveCopies())
+        RefListAddLastItem(own, ref.get());
     CCRefList* theirs = nullptr;
-    for (size_t i = 0; i < other->D().live.Size(); ++i)
-        RefListAddLastItem(theirs, other->D().live.Copy(i).get());
+    for (const auto& ref : other->LiveCopies())
+        RefListAddLastItem(theirs, ref.get());
     JoinRefList(&own, theirs);
     SaveDependents(ctx, own);
     RefListFree(own, 1);
@@ -441,13 +443,9 @@ void CCItem::MergeDependents(cells::CTX* ctx, CCItem* other) {
 
 void CCItem::MoveDependents(cells::CTX* ctx, const CCRef* oldRef, const CCRef* newRef) {
     Unpack(ctx);
-    if (HoldsWord()) D();
-    std::vector<std::unique_ptr<CCRef>> copy;
-    copy.reserve(C().live.Size());
-    for (size_t i = C().live.Size(); i-- > 0;)
-        copy.push_back(C().live.Copy(i));
-    for (const auto& ref : copy)
-        ref->MoveDependent(ctx, oldRef, newRef, 0);
+    std::vector<std::unique_ptr<CCRef>> copies = LiveCopies();
+    for (auto it = copies.rbegin(); it != copies.rend(); ++it)
+        (*it)->MoveDependent(ctx, oldRef, newRef, 0);
 }
 
 void CCItem::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
