@@ -286,6 +286,9 @@ CCRefList* CCItem::LoadDependents(cells::CTX* ctx) {
 
 void CCItem::ForEachDependent(cells::CTX* ctx, const std::function<void(const CCRef*)>& visit) {
     Unpack(ctx);
+    // Most cells visited have no dependents: the scratch reference is made only for those
+    // that have.
+    if (!HoldsWord() && C().live.Empty()) return;
     CCRef3D scratch(uint16_t(0), uint16_t(0), new CCRCRef);
     if (HoldsWord()) {
         visit(DependentArray::ShowWord(m_deps, scratch));
