@@ -18,13 +18,16 @@ namespace ostrel::platform {
 struct StoredKey {};
 
 /// KeyOf, when given, reads a pointer value's key back from the value itself (a node that
-/// knows its cell), and slots then hold the value alone.
+/// knows its cell), and slots then hold the value alone, with a byte of the key's hash beside
+/// each in an array of their own: a probe reads the values it steps over only where that
+/// byte matches, instead of visiting every value to read its key.
 template <class V, class KeyOf = StoredKey>
 class FlatMultiIndex {
 public:
     size_t Size() const { return m_size; }
     void Clear() {
         m_slots.clear();
+        m_tags.clear();
         m_size = 0;
         m_mask = 0;
     }
@@ -48,6 +51,13 @@ public:
     template <class Match>
     V* FindIf(uint64_t key, Match match) {
         if (m_slots.empty()) return nullptr;
+        if constexpr (kKeyInValue) {
+            const uint8_t tag = TagOf(key);
+            for (size_t i = Home(key); m_tags[i]; i = (i + 1) & m_mask)
+                if (m_tags[i] == tag && KeyAt(m_slots[i]) == key && match(m_slots[i].value))
+                    return &m_slots[i].value;
+            return nullptr;
+        }
         for (size_t i = Home(key); m_slots[i].Used(); i = (i + 1) & m_mask)
             if (KeyAt(m_slots[i]) == key && match(m_slots[i].value)) return &m_slots[i].value;
         return nullptr;
@@ -64,7 +74,8 @@ public:
     bool EraseIf(uint64_t key, Match match) {
         if (m_slots.empty()) return false;
         size_t i = Home(key);
-        while (m_slots[i].Used() && !(KeyAt(m_slots[i]) == key && match(m_slots[i].value)))
+        while (m_slots[i].Used() &&
+               !(TagMatches(i, key) && KeyAt(m_slots[i]) == key && match(m_slots[i].value)))
             i = (i + 1) & m_mask;
         if (!m_slots[i].Used()) return false;
         --m_size;
@@ -74,9 +85,11 @@ public:
             bool between = i <= j ? (home > i && home <= j) : (home > i || home <= j);
             if (between) continue;
             m_slots[i] = std::move(m_slots[j]);
+            if constexpr (kKeyInValue) m_tags[i] = m_tags[j];
             i = j;
         }
         m_slots[i] = Slot{};
+        if constexpr (kKeyInValue) m_tags[i] = 0;
         return true;
     }
 
@@ -125,18 +138,32 @@ private:
             i = (i + 1) & m_mask;
         Slot& slot = m_slots[i];
         if constexpr (!kKeyInValue) slot.key = key;
+        if constexpr (kKeyInValue) m_tags[i] = TagOf(key);
         slot.value = std::move(value);
         if constexpr (!std::is_pointer_v<V>) slot.used = true;
     }
     void Rehash(size_t size) {
         std::vector<Slot> old = std::move(m_slots);
         m_slots.assign(size, Slot{});
+        if constexpr (kKeyInValue) m_tags.assign(size, 0);
         m_mask = size - 1;
         for (Slot& slot : old)
             if (slot.Used()) Put(KeyAt(slot), std::move(slot.value));
     }
 
+    // A byte of a second hash of the key, never 0: 0 marks an unused slot.
+    static uint8_t TagOf(uint64_t key) {
+        return static_cast<uint8_t>(0x80 | ((key * 0xD6E8FEB86659FD93ull) >> 57));
+    }
+    bool TagMatches(size_t i, uint64_t key) const {
+        if constexpr (kKeyInValue)
+            return m_tags[i] == TagOf(key);
+        else
+            return true;
+    }
+
     std::vector<Slot> m_slots;
+    std::vector<uint8_t> m_tags;  // with KeyOf only: one byte for each slot
     size_t m_size = 0;
     size_t m_mask = 0;
 };
