@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "cells/formula_handover.h"
 #include "formats/text_helpers.h"
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/formats/cell_format_table.h"
@@ -118,6 +119,7 @@ void CCCell::SetText(cells::CTX* ctx, std::u16string_view text, int quiet) {
     }
     if (formula) {
         std::unique_ptr<CCFormula> tree(formula);
+        ostrel::cells_detail::FormulaHandover handover(tree);
         SetFormula(ctx, tree.get(), quiet != 0);
         return;
     }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string_view>
 
+#include "cells/formula_handover.h"
 #include "ostrel/cells/cell.h"
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/formula/formula.h"
@@ -199,7 +200,8 @@ int CCCell::SetFormula(cells::CTX* ctx, const CCFormula* formula, bool quiet) {
         CManagerSession session(manager);
         RemoveFormula(ctx);
         m_formula = std::make_unique<FormulaData>();
-        m_formula->live.reset(formula->Copy());
+        m_formula->live = ostrel::cells_detail::FormulaHandover::Take(formula);
+        if (!m_formula->live) m_formula->live.reset(formula->Copy());
         CCFormula* live = m_formula->live.get();
         if (IsEditSource(ctx) && !live->IsEditSourceRef(ctx, GetRef()) && !quiet && manager)
             manager->ErrorMessage(13038);

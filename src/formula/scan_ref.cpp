@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // Cell and range references in A1 form, names and sheet names.
 #include <algorithm>
-#include <new>
 #include <utility>
 
 #include "formula/scan_internal.h"
@@ -76,13 +75,11 @@ bool ScanRC(const char16_t*& p, unsigned char& column, uint16_t& row, unsigned c
     return true;
 }
 
+// Out of memory leaves as std::bad_alloc: a reference that could not be made is no reason to
+// read the text as something else.
 template <typename Ref, typename... Args>
 CCRef* NewRef(Args&&... args) {
-    try {
-        return new (std::nothrow) Ref(std::forward<Args>(args)...);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return new Ref(std::forward<Args>(args)...);
 }
 
 bool ScanSpreadRef(const char16_t*& p, CCRef*& ref, unsigned char& flags) {
@@ -256,8 +253,7 @@ char16_t* _EatName(cells::CTX*, const char16_t*& cursor) {
     const char16_t* name = nullptr;
     size_t length = 0;
     if (!ScanSheetName(q, name, length)) return nullptr;
-    char16_t* copy = new (std::nothrow) char16_t[length + 1];
-    if (!copy) return nullptr;
+    char16_t* copy = new char16_t[length + 1];
     std::copy(name, name + length, copy);
     copy[length] = 0;
     cursor = q;
