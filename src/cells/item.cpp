@@ -180,11 +180,9 @@ bool CCItem::MayHaveUnqualifiedDependents() {
 }
 
 void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
-    if (m_deps == 0) {
-        if (uint64_t word = DependentArray::PackedWord(ref.get())) {
-            m_deps = word;
-            return;
-        }
+    if (uint64_t word = DependentArray::PackedWord(ref.get())) {
+        AddWord(word, ref.get());
+        return;
     }
     if (ref->GetType() != REF_TYPE_3D) unqualifiedDependents.store(true, std::memory_order_relaxed);
     if (D().index) D().index->Insert(ref->Hash(), int(D().live.Size()));
@@ -192,11 +190,13 @@ void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
 }
 
 void CCItem::AddLiveCopy(const CCRef* ref) {
-    const uint64_t word = DependentArray::PackedWord(ref);
-    if (!word) {
+    if (uint64_t word = DependentArray::PackedWord(ref))
+        AddWord(word, ref);
+    else
         AddLive(std::unique_ptr<CCRef>(ref->Copy()));
-        return;
-    }
+}
+
+void CCItem::AddWord(uint64_t word, const CCRef* ref) {
     if (m_deps == 0) {
         m_deps = word;
         return;

@@ -206,7 +206,7 @@ CCRefList* CCCellManager::LoadDependencies(const CCRef* ref) {
 void CCCellManager::ForEachDependentGroup(const CCRef* ref,
                                           const std::function<void(const CCRef*)>& visit) {
     std::unique_ptr<CCRefList, void (*)(CCRefList*)> list(
-        LoadDependentGroups(ref), [](CCRefList* nodes) { RefListFree(nodes, 0); });
+        LoadDependencies(ref), [](CCRefList* nodes) { RefListFree(nodes, 0); });
     for (CCRefList* node = list.get(); node; node = node->m_pNext)
         visit(node->m_pRef);
 }

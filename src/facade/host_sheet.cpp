@@ -107,23 +107,6 @@ CCRefList* HostSheet::LoadDependencies(const CCRef* ref) {
     return list;
 }
 
-CCRefList* HostSheet::LoadDependentGroups(const CCRef* ref) {
-    // Only cells of this sheet: a range of another sheet is keyed by that sheet.
-    if (!ref || ref->GetType() != REF_TYPE_RC || m_ranges.Size() == 0) return LoadDependencies(ref);
-    CCRefList* list = CCCellManager::LoadDependencies(ref);
-    CCRefList** tail = &list;
-    while (*tail)
-        tail = &(*tail)->m_pNext;
-    const auto* rc = static_cast<const CCRCRef*>(ref);
-    m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* item) {
-        // A range nobody reads any more stands for nothing.
-        if (!item->HasDependents()) return;
-        *tail = new CCRefList(const_cast<CCRef*>(item->GetRef()), nullptr, false);
-        tail = &(*tail)->m_pNext;
-    });
-    return list;
-}
-
 // A cell's own dependents are visited without a list being made of them: the workbook's
 // order walks them for every change.
 void HostSheet::ForEachDependentGroup(const CCRef* ref,
@@ -132,7 +115,8 @@ void HostSheet::ForEachDependentGroup(const CCRef* ref,
         CCCellManager::ForEachDependentGroup(ref, visit);
         return;
     }
-    // The ranges first, as LoadDependentGroups finds them before anything is visited.
+    // Only cells of this sheet: a range of another sheet is keyed by that sheet. The ranges
+    // are found before anything is visited, which may make new ones.
     std::vector<const CCRef*> ranges;
     const auto* rc = static_cast<const CCRCRef*>(ref);
     m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* item) {

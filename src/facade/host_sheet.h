@@ -119,7 +119,6 @@ public:
     CCRefList* LoadDependencies(const CCRef* ref) override;
     // For the workbook's order: a cell's dependents and the ranges of this sheet that hold
     // it, each range standing for the formulas registered on it.
-    CCRefList* LoadDependentGroups(const CCRef* ref) override;
     void ForEachDependentGroup(const CCRef* ref,
                                const std::function<void(const CCRef*)>& visit) override;
     size_t RangeCount() const { return m_ranges.Size(); }

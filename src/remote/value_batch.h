@@ -5,16 +5,7 @@
 // values that their stream forms would give: numbers bit for bit, texts as the string
 // field has them (cut at 4096 units), and each number's format.
 //
-// Layout: u32 count, then count values, each a tag byte and its payload:
-//   0  empty                          1  error: i32 code
-//   2  text: the string field (u32 0 for a null text, else length + 1, length at most
-//      4096; then length UTF-16LE units)
-//   3  number in the current format: f64
-//   4  reference (nothing more: references travel in formulas, not in values)
-//   5  number in a new format: f64, then the format's stream form, which becomes the
-//      current format
-// The current format starts as the General format (a default CCNumberFormat); texts, errors
-// and empty values leave it as it is.
+// The layout is the one CCTransportInterface::DoRemoteNextValues documents.
 #pragma once
 
 #include <cstddef>

@@ -153,6 +153,8 @@ private:
     int FindLive(const CCRef* ref) const;
     void AddLive(std::unique_ptr<CCRef> ref);
     void AddLiveCopy(const CCRef* ref);
+    /// The packed word of ref, kept in place of the pointer while it is the only dependent.
+    void AddWord(uint64_t word, const CCRef* ref);
     /// Copies of the live dependents, in registration order.
     std::vector<std::unique_ptr<CCRef>> LiveCopies() const;
     void RemoveLive(int index);

@@ -221,14 +221,12 @@ public:
     /// A new list of the item's dependents, owned by the caller (its nodes own what they do
     /// not borrow: free it with RefListFree(list, 0)); null without an item.
     virtual CCRefList* LoadDependencies(const CCRef* ref);
-    /// The dependents the workbook's order walks from a cell, in the same ownership. A host
-    /// may answer a range holding the cell in place of every formula registered on that
-    /// range: the order then reaches those formulas through one node of the range, and a
-    /// change inside a range already marked stops there instead of visiting each formula
-    /// again. The range itself must answer its formulas from LoadDependencies.
-    virtual CCRefList* LoadDependentGroups(const CCRef* ref) { return LoadDependencies(ref); }
-    /// Calls visit with what LoadDependentGroups lists, in its order; a host may do so without
-    /// making the list, and the reference is then valid only during its call.
+    /// Calls visit with each dependent the workbook's order walks from a cell, by default
+    /// what LoadDependencies lists, in its order; the reference may be valid only during its
+    /// call. A host may answer a range holding the cell in place of every formula registered
+    /// on that range: the order then reaches those formulas through one node of the range,
+    /// and a change inside a range already marked stops there instead of visiting each
+    /// formula again. The range itself must answer its formulas from LoadDependencies.
     virtual void ForEachDependentGroup(const CCRef* ref,
                                        const std::function<void(const CCRef*)>& visit);
 

@@ -51,15 +51,9 @@ public:
     template <class Match>
     V* FindIf(uint64_t key, Match match) {
         if (m_slots.empty()) return nullptr;
-        if constexpr (kKeyInValue) {
-            const uint8_t tag = TagOf(key);
-            for (size_t i = Home(key); m_tags[i]; i = (i + 1) & m_mask)
-                if (m_tags[i] == tag && KeyAt(m_slots[i]) == key && match(m_slots[i].value))
-                    return &m_slots[i].value;
-            return nullptr;
-        }
-        for (size_t i = Home(key); m_slots[i].Used(); i = (i + 1) & m_mask)
-            if (KeyAt(m_slots[i]) == key && match(m_slots[i].value)) return &m_slots[i].value;
+        for (size_t i = Home(key); UsedAt(i); i = (i + 1) & m_mask)
+            if (TagMatches(i, key) && KeyAt(m_slots[i]) == key && match(m_slots[i].value))
+                return &m_slots[i].value;
         return nullptr;
     }
     template <class Match>
@@ -74,12 +68,12 @@ public:
     bool EraseIf(uint64_t key, Match match) {
         if (m_slots.empty()) return false;
         size_t i = Home(key);
-        while (m_slots[i].Used() &&
+        while (UsedAt(i) &&
                !(TagMatches(i, key) && KeyAt(m_slots[i]) == key && match(m_slots[i].value)))
             i = (i + 1) & m_mask;
-        if (!m_slots[i].Used()) return false;
+        if (!UsedAt(i)) return false;
         --m_size;
-        for (size_t j = (i + 1) & m_mask; m_slots[j].Used(); j = (j + 1) & m_mask) {
+        for (size_t j = (i + 1) & m_mask; UsedAt(j); j = (j + 1) & m_mask) {
             size_t home = Home(KeyAt(m_slots[j]));
             /// The entry at j may fill the hole at i when its home does not lie in (i, j].
             bool between = i <= j ? (home > i && home <= j) : (home > i || home <= j);
@@ -134,7 +128,7 @@ private:
     }
     void Put(uint64_t key, V value) {
         size_t i = Home(key);
-        while (m_slots[i].Used())
+        while (UsedAt(i))
             i = (i + 1) & m_mask;
         Slot& slot = m_slots[i];
         if constexpr (!kKeyInValue) slot.key = key;
@@ -154,6 +148,13 @@ private:
     // A byte of a second hash of the key, never 0: 0 marks an unused slot.
     static uint8_t TagOf(uint64_t key) {
         return static_cast<uint8_t>(0x80 | ((key * 0xD6E8FEB86659FD93ull) >> 57));
+    }
+    // With tags, a probe reads the slots themselves only where a tag matches.
+    bool UsedAt(size_t i) const {
+        if constexpr (kKeyInValue)
+            return m_tags[i] != 0;
+        else
+            return m_slots[i].Used();
     }
     bool TagMatches(size_t i, uint64_t key) const {
         if constexpr (kKeyInValue)
