@@ -297,6 +297,35 @@ std::unique_ptr<CCRef> CCCalcCache::RefOf(const Node* node) const {
     return ref;
 }
 
+const CCRef* CCCalcCache::KeyOnSheet::Key() const {
+    if (!sheet) return ref;
+    if (!made) made = MakeKey(sheet, ref);
+    return made.get();
+}
+
+bool CCCalcCache::KeyOnSheet::IsSheetCell() const {
+    return sheet ? ref->GetType() == REF_TYPE_RC : ::IsSheetCell(ref);
+}
+
+CCCalcCache::Node* CCCalcCache::Find(const KeyOnSheet& key) const {
+    if (!key.sheet || key.made) return Find(key.Key());
+    const CCRef* ref = key.ref;
+    const int type = ref->GetType();
+    // Only a key qualified with another name of a sheet needs resolving first.
+    if (type == REF_TYPE_3D || type == REF_TYPE_REMOTE) return Find(key.Key());
+    const uint32_t identity = key.sheet->GetIdentity();
+    if (type == REF_TYPE_RC) return FindCell(CellKey(identity, *static_cast<const CCRCRef*>(ref)));
+    // What MakeKey would make, compared without being made: the reference qualified with the
+    // sheet's identity, hashed and matched as that key would be.
+    Node* const* found =
+        m_others.FindIf(CCRef3D::HashOf(identity, ref->Hash()), [&](const Node* node) {
+            if (node->ref->GetType() != REF_TYPE_3D) return false;
+            const auto* r3 = static_cast<const CCRef3D*>(node->ref.get());
+            return r3->GetKey() == identity && r3->GetInnerRef() && ref->IsEqual(r3->GetInnerRef());
+        });
+    return found ? *found : nullptr;
+}
+
 template <class Visit>
 void CCCalcCache::ForEachDependent(Site site, Visit visit) const {
     if (!site.sheet || !site.inner) return;
@@ -305,11 +334,7 @@ void CCCalcCache::ForEachDependent(Site site, Visit visit) const {
         bool isKey =
             ref->GetType() == REF_TYPE_REMOTE ||
             (ref->GetType() == REF_TYPE_3D && static_cast<const CCRef3D*>(ref)->IsManagerKey());
-        if (isKey) {
-            visit(ref);
-        } else if (auto dependent = MakeKey(site.sheet, ref)) {
-            visit(dependent.get());
-        }
+        visit(isKey ? KeyOnSheet{nullptr, ref} : KeyOnSheet{site.sheet, ref});
     });
 }
 
@@ -324,8 +349,10 @@ void CCCalcCache::ForEachPrecedent(Site site, Visit visit) const {
         // key object being made for them.
         if (uint64_t cell; CellKeyOf(site.sheet, ref, cell))
             visit(nullptr, cell);
-        else if (auto key = MakeKey(site.sheet, ref))
-            visit(key.get(), uint64_t(0));
+        else if (ref) {
+            const KeyOnSheet key{site.sheet, ref};
+            visit(&key, uint64_t(0));
+        }
     }
     RefListFree(list, 1);
 }
@@ -362,7 +389,7 @@ void CCCalcCache::PlaceLast(Node* node) {
     LinkAfter(m_tail, node);
     CCRCRef storage;
     std::vector<Node*> early;
-    ForEachDependent(SiteOf(node, storage), [&](const CCRef* dependent) {
+    ForEachDependent(SiteOf(node, storage), [&](const KeyOnSheet& dependent) {
         Node* other = Find(dependent);
         if (other && other != node && other->placed) early.push_back(other);
     });
@@ -375,9 +402,9 @@ void CCCalcCache::PlaceLast(Node* node) {
 bool CCCalcCache::IsOutOfOrder(const Node* node) const {
     CCRCRef storage;
     bool late = false;
-    ForEachPrecedent(SiteOf(node, storage), [&](const CCRef* key, uint64_t cell) {
-        const Node* other = key ? Find(key) : FindCell(cell);
-        if (!other && key && !IsSheetCell(key)) late = true;
+    ForEachPrecedent(SiteOf(node, storage), [&](const KeyOnSheet* key, uint64_t cell) {
+        const Node* other = key ? Find(*key) : FindCell(cell);
+        if (!other && key && !key->IsSheetCell()) late = true;
         if (other && other != node && other->placed && other->label > node->label) late = true;
     });
     return late;
@@ -388,7 +415,7 @@ void CCCalcCache::PlaceNode(Node* node) {
     const Site site = SiteOf(node, storage);
     Node* lowestDependent = nullptr;
     std::vector<Node*> placedDependents;
-    ForEachDependent(site, [&](const CCRef* dependent) {
+    ForEachDependent(site, [&](const KeyOnSheet& dependent) {
         Node* other = Find(dependent);
         if (!other || other == node || !other->placed) return;
         placedDependents.push_back(other);
@@ -396,14 +423,14 @@ void CCCalcCache::PlaceNode(Node* node) {
     });
     bool anyPrecedent = false;
     Node* highestPrecedent = nullptr;
-    ForEachPrecedent(site, [&](const CCRef* key, uint64_t cell) {
+    ForEachPrecedent(site, [&](const KeyOnSheet* key, uint64_t cell) {
         anyPrecedent = true;
-        Node* other = key ? Find(key) : FindCell(cell);
+        Node* other = key ? Find(*key) : FindCell(cell);
         if (!other) {
             // A sheet cell gets its node from its own formula or a change; anything else
             // read is appended to stand before this node.
-            if (!key || IsSheetCell(key)) return;
-            other = Create(key);
+            if (!key || key->IsSheetCell()) return;
+            other = Create(key->Key());
             LinkAfter(m_tail, other);
         }
         if (other == node || !other->placed) return;
@@ -441,7 +468,7 @@ void CCCalcCache::Repair(Node* placed, const std::vector<Node*>& early) {
     for (size_t next = 0; next < collected.size(); ++next) {
         Node* from = collected[next];
         CCRCRef storage;
-        ForEachDependent(SiteOf(from, storage), [&](const CCRef* dependent) {
+        ForEachDependent(SiteOf(from, storage), [&](const KeyOnSheet& dependent) {
             Node* other = Find(dependent);
             if (!other || other->visited || !other->placed || other == placed) return;
             if (other->label > placed->label) return;
@@ -474,15 +501,15 @@ void CCCalcCache::MarkFound(Node* found, const CCRef* key, bool current) {
     // A vector walked by index: a deque would allocate its map even for a change that
     // reaches nothing, which is what most typed constants are.
     std::vector<Node*> work;
-    auto visit = [&](const CCRef* dependent) {
+    auto visit = [&](const KeyOnSheet& dependent) {
         Node* node = Find(dependent);
         if (!node) {
-            if (dependent->GetType() == REF_TYPE_REMOTE) {
-                if (manager)
-                    manager->DoRemoteInitRecalc(static_cast<const CCRemoteRef*>(dependent), 1);
+            const CCRef* key = dependent.Key();
+            if (key->GetType() == REF_TYPE_REMOTE) {
+                if (manager) manager->DoRemoteInitRecalc(static_cast<const CCRemoteRef*>(key), 1);
                 return;
             }
-            node = Create(dependent);
+            node = Create(key);
             PlaceNode(node);
         }
         // A current node is current no longer, and neither is what reads it.

@@ -111,8 +111,15 @@ CCRefList* HostSheet::LoadDependencies(const CCRef* ref) {
 // order walks them for every change.
 void HostSheet::ForEachDependentGroup(const CCRef* ref,
                                       const std::function<void(const CCRef*)>& visit) {
-    if (!ref || ref->GetType() != REF_TYPE_RC) {
+    if (!ref) return;
+    if (ref->GetType() == REF_TYPE_3D) {
+        // A cell of another sheet brings that sheet's ranges: the list LoadDependencies makes.
         CCCellManager::ForEachDependentGroup(ref, visit);
+        return;
+    }
+    if (ref->GetType() != REF_TYPE_RC) {
+        // A range (or any other item) has its own dependents alone, walked without a list.
+        if (CCItem* item = LookupItem(ref)) item->ForEachDependent(GetCTX(), visit);
         return;
     }
     // Only cells of this sheet: a range of another sheet is keyed by that sheet. The ranges

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace ostrel::scan {
@@ -52,10 +53,23 @@ void DecimalDigits::AddFraction(char16_t digit) {
 
 double DecimalDigits::Value(long extraExponent) const {
     if (m_count == 0) return 0.0;
+    long exponent = Clamp(m_exponent + Clamp(extraExponent));
+    // Most numbers typed are short: up to 15 digits form an integer a double holds exactly,
+    // and so does every power of ten up to 10^22, so one multiplication or division rounds
+    // once, correctly, with no text conversion.
+    if (!m_sticky && m_count <= 15 && exponent >= -22 && exponent <= 22) {
+        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        uint64_t mantissa = 0;
+        for (int i = 0; i < m_count; ++i)
+            mantissa = mantissa * 10 + uint64_t(m_digits[i] - '0');
+        const auto m = static_cast<double>(mantissa);
+        return exponent >= 0 ? m * kPowers[exponent] : m / kPowers[-exponent];
+    }
     char text[kKept + 1 + 24];
     std::memcpy(text, m_digits, m_count);
     int n = m_count;
-    long exponent = Clamp(m_exponent + Clamp(extraExponent));
     if (m_sticky) {
         text[n++] = '1';
         --exponent;

@@ -103,6 +103,19 @@ private:
         const CCRef* inner = nullptr;
     };
     Site SiteOf(const CCRef* key) const;
+    /// A dependent or precedent as a sheet names it: a key already, or a reference of sheet
+    /// whose key (MakeKey) is made only when a node must be created for it, so that walking
+    /// the ranges a cell lies in allocates nothing.
+    struct KeyOnSheet {
+        KeyOnSheet(CCCellManager* onSheet, const CCRef* reference)
+            : sheet(onSheet), ref(reference) {}
+        CCCellManager* sheet = nullptr;  // null when ref is a key
+        const CCRef* ref = nullptr;
+        mutable std::unique_ptr<CCRef> made;
+        const CCRef* Key() const;
+        bool IsSheetCell() const;
+    };
+    Node* Find(const KeyOnSheet& key) const;
     /// A cell node's reference is made in storage.
     Site SiteOf(const Node* node, CCRCRef& storage) const;
     std::unique_ptr<CCRef> RefOf(const Node* node) const;
@@ -121,11 +134,11 @@ private:
     void Relabel(Node* around);
     void SetDirty(Node* node, bool current = false);
     void SetClean(Node* node);
-    /// Calls visit with each dependent of a cell as a key (borrowed for the call).
+    /// Calls visit with each dependent of a cell as a KeyOnSheet (borrowed for the call).
     template <class Visit>
     void ForEachDependent(Site site, Visit visit) const;
-    /// Calls visit(key, 0) with each precedent of a cell as a key, or visit(null, cell key)
-    /// for a single cell of a sheet.
+    /// Calls visit(&key, 0) with each precedent of a cell as a KeyOnSheet, or
+    /// visit(null, cell key) for a single cell of a sheet.
     template <class Visit>
     void ForEachPrecedent(Site site, Visit visit) const;
     void PlaceNode(Node* node);
