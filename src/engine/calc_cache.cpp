@@ -9,6 +9,7 @@
 #include <deque>
 #include <unordered_set>
 
+#include "engine/cell_node_grid.h"
 #include "ostrel/cells/item.h"
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/refs/rc_ref.h"
@@ -52,8 +53,14 @@ uint64_t CellKey(uint32_t identity, const CCRCRef& cell) {
 uint32_t IdentityOf(uint64_t cell) {
     return static_cast<uint32_t>(cell >> 32);
 }
+unsigned char ColumnOf(uint64_t cell) {
+    return static_cast<unsigned char>(cell >> 16);
+}
+uint16_t RowOf(uint64_t cell) {
+    return static_cast<uint16_t>(cell);
+}
 CCRCRef CellOf(uint64_t cell) {
-    return CCRCRef(static_cast<unsigned char>(cell >> 16), static_cast<uint16_t>(cell));
+    return CCRCRef(ColumnOf(cell), RowOf(cell));
 }
 
 // The cell key of a single sheet cell; sheet, when given, resolves plain references and
@@ -81,7 +88,8 @@ bool CellKeyOf(CCCellManager* sheet, const CCRef* ref, uint64_t& key) {
 
 }  // namespace
 
-CCCalcCache::CCCalcCache() = default;
+CCCalcCache::CCCalcCache()
+    : m_cells(std::make_unique<ostrel::engine_detail::CellNodeGrid<Node>>()) {}
 
 CCCalcCache::~CCCalcCache() = default;
 
@@ -124,27 +132,8 @@ CCCalcCache::Node* CCCalcCache::Find(const CCRef* key) const {
     return found ? *found : nullptr;
 }
 
-namespace {
-unsigned char ColumnOfKey(uint64_t cell) {
-    return static_cast<unsigned char>(cell >> 16);
-}
-}  // namespace
-
-const std::array<uint32_t, 256>* CCCalcCache::ColumnNodes(uint32_t identity) const {
-    if (m_memoColumns && m_memoSheet == identity) return m_memoColumns;
-    auto it = m_columnNodes.find(identity);
-    if (it == m_columnNodes.end()) return nullptr;
-    // Entries are never erased, and an unordered map keeps them in place.
-    m_memoSheet = identity;
-    m_memoColumns = &it->second;
-    return m_memoColumns;
-}
-
 CCCalcCache::Node* CCCalcCache::FindCell(uint64_t cell) const {
-    const std::array<uint32_t, 256>* columns = ColumnNodes(IdentityOf(cell));
-    if (!columns || (*columns)[ColumnOfKey(cell)] == 0) return nullptr;
-    Node* const* found = m_cells.FindIf(cell, [](const Node*) { return true; });
-    return found ? *found : nullptr;
+    return m_cells->Find(IdentityOf(cell), ColumnOf(cell), RowOf(cell));
 }
 
 CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
@@ -158,8 +147,7 @@ CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
     node->alive = true;
     if (uint64_t cell; CellKeyOf(nullptr, key, cell)) {
         node->cell = cell;
-        m_cells.Insert(cell, node);
-        ++m_columnNodes[IdentityOf(cell)][ColumnOfKey(cell)];
+        m_cells->Insert(IdentityOf(cell), ColumnOf(cell), RowOf(cell), node);
     } else {
         node->ref.reset(key->Copy());
         m_others.Insert(key->Hash(), node);
@@ -182,8 +170,8 @@ void CCCalcCache::Erase(Node* node) {
     auto same = [node](const Node* other) { return other == node; };
     if (node->ref)
         m_others.EraseIf(node->ref->Hash(), same);
-    else if (m_cells.EraseIf(node->cell, same))
-        --m_columnNodes[IdentityOf(node->cell)][ColumnOfKey(node->cell)];
+    else if (FindCell(node->cell) == node)
+        m_cells->Erase(IdentityOf(node->cell), ColumnOf(node->cell), RowOf(node->cell));
     *node = Node{};
     m_free.push_back(node);
 }

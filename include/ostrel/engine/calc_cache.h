@@ -19,6 +19,10 @@
 class CCCellManager;
 class CCRCRef;
 class CCRef;
+namespace ostrel::engine_detail {
+template <class Node>
+class CellNodeGrid;
+}
 
 class OSTREL_API CCCalcCache {
 public:
@@ -156,18 +160,8 @@ private:
     size_t m_count = 0;
     std::deque<Node> m_pool;    // owns every node
     std::vector<Node*> m_free;  // pooled nodes no longer in use
-    struct CellOfNode {
-        uint64_t operator()(const Node* node) const { return node->cell; }
-    };
-    /// The nodes of sheet cells, by cell key.
-    ostrel::platform::FlatMultiIndex<Node*, CellOfNode> m_cells;
-    /// How many cell nodes each sheet has in each column. The index's slots hold node
-    /// addresses alone, so a lookup that misses visits every node it steps over; a cell of a
-    /// column without formulas (a column of typed numbers) is answered here instead.
-    std::unordered_map<uint32_t, std::array<uint32_t, 256>> m_columnNodes;
-    mutable uint32_t m_memoSheet = 0;                                  // the sheet last asked about
-    mutable const std::array<uint32_t, 256>* m_memoColumns = nullptr;  // and its counts
-    const std::array<uint32_t, 256>* ColumnNodes(uint32_t identity) const;
+    /// The nodes of sheet cells, by position.
+    std::unique_ptr<ostrel::engine_detail::CellNodeGrid<Node>> m_cells;
     ostrel::platform::FlatMultiIndex<Node*> m_others;  // other nodes, by their references' hash
     /// Dirty nodes wait unsorted (marking touches nothing but the node); a calculation sorts
     /// them by label into a batch. Nodes marked again after a running calculation has

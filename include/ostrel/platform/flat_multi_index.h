@@ -14,20 +14,12 @@
 
 namespace ostrel::platform {
 
-/// No key extractor: slots keep their keys.
-struct StoredKey {};
-
-/// KeyOf, when given, reads a pointer value's key back from the value itself (a node that
-/// knows its cell), and slots then hold the value alone, with a byte of the key's hash beside
-/// each in an array of their own: a probe reads the values it steps over only where that
-/// byte matches, instead of visiting every value to read its key.
-template <class V, class KeyOf = StoredKey>
+template <class V>
 class FlatMultiIndex {
 public:
     size_t Size() const { return m_size; }
     void Clear() {
         m_slots.clear();
-        m_tags.clear();
         m_size = 0;
         m_mask = 0;
     }
@@ -52,8 +44,7 @@ public:
     V* FindIf(uint64_t key, Match match) {
         if (m_slots.empty()) return nullptr;
         for (size_t i = Home(key); UsedAt(i); i = (i + 1) & m_mask)
-            if (TagMatches(i, key) && KeyAt(m_slots[i]) == key && match(m_slots[i].value))
-                return &m_slots[i].value;
+            if (m_slots[i].key == key && match(m_slots[i].value)) return &m_slots[i].value;
         return nullptr;
     }
     template <class Match>
@@ -68,22 +59,19 @@ public:
     bool EraseIf(uint64_t key, Match match) {
         if (m_slots.empty()) return false;
         size_t i = Home(key);
-        while (UsedAt(i) &&
-               !(TagMatches(i, key) && KeyAt(m_slots[i]) == key && match(m_slots[i].value)))
+        while (UsedAt(i) && !(m_slots[i].key == key && match(m_slots[i].value)))
             i = (i + 1) & m_mask;
         if (!UsedAt(i)) return false;
         --m_size;
         for (size_t j = (i + 1) & m_mask; UsedAt(j); j = (j + 1) & m_mask) {
-            size_t home = Home(KeyAt(m_slots[j]));
+            size_t home = Home(m_slots[j].key);
             /// The entry at j may fill the hole at i when its home does not lie in (i, j].
             bool between = i <= j ? (home > i && home <= j) : (home > i || home <= j);
             if (between) continue;
             m_slots[i] = std::move(m_slots[j]);
-            if constexpr (kKeyInValue) m_tags[i] = m_tags[j];
             i = j;
         }
         m_slots[i] = Slot{};
-        if constexpr (kKeyInValue) m_tags[i] = 0;
         return true;
     }
 
@@ -101,21 +89,7 @@ private:
         V value{};
         bool Used() const { return value != nullptr; }
     };
-    struct ValueSlot {
-        V value{};
-        bool Used() const { return value != nullptr; }
-    };
-    static constexpr bool kKeyInValue = !std::is_same_v<KeyOf, StoredKey>;
-    static_assert(!kKeyInValue || std::is_pointer_v<V>);
-    using Slot =
-        std::conditional_t<kKeyInValue, ValueSlot,
-                           std::conditional_t<std::is_pointer_v<V>, PointerSlot, FlagSlot>>;
-    static uint64_t KeyAt(const Slot& slot) {
-        if constexpr (kKeyInValue)
-            return KeyOf{}(slot.value);
-        else
-            return slot.key;
-    }
+    using Slot = std::conditional_t<std::is_pointer_v<V>, PointerSlot, FlagSlot>;
     /// Runs of 16 neighbouring keys (rows of a column) share a scattered home block and keep
     /// their order in it, so that walking down a column touches memory in order; keys that
     /// are hashes scatter all the same.
@@ -131,40 +105,21 @@ private:
         while (UsedAt(i))
             i = (i + 1) & m_mask;
         Slot& slot = m_slots[i];
-        if constexpr (!kKeyInValue) slot.key = key;
-        if constexpr (kKeyInValue) m_tags[i] = TagOf(key);
+        slot.key = key;
         slot.value = std::move(value);
         if constexpr (!std::is_pointer_v<V>) slot.used = true;
     }
     void Rehash(size_t size) {
         std::vector<Slot> old = std::move(m_slots);
         m_slots.assign(size, Slot{});
-        if constexpr (kKeyInValue) m_tags.assign(size, 0);
         m_mask = size - 1;
         for (Slot& slot : old)
-            if (slot.Used()) Put(KeyAt(slot), std::move(slot.value));
+            if (slot.Used()) Put(slot.key, std::move(slot.value));
     }
 
-    // A byte of a second hash of the key, never 0: 0 marks an unused slot.
-    static uint8_t TagOf(uint64_t key) {
-        return static_cast<uint8_t>(0x80 | ((key * 0xD6E8FEB86659FD93ull) >> 57));
-    }
-    // With tags, a probe reads the slots themselves only where a tag matches.
-    bool UsedAt(size_t i) const {
-        if constexpr (kKeyInValue)
-            return m_tags[i] != 0;
-        else
-            return m_slots[i].Used();
-    }
-    bool TagMatches(size_t i, uint64_t key) const {
-        if constexpr (kKeyInValue)
-            return m_tags[i] == TagOf(key);
-        else
-            return true;
-    }
+    bool UsedAt(size_t i) const { return m_slots[i].Used(); }
 
     std::vector<Slot> m_slots;
-    std::vector<uint8_t> m_tags;  // with KeyOf only: one byte for each slot
     size_t m_size = 0;
     size_t m_mask = 0;
 };
