@@ -189,9 +189,7 @@ TEST(DateFunctions, WeekdaysFollowTheRealCalendarOverTheWholeRange) {
 TEST(DateFunctions, WorkingDaysSkipWeekendsAndHolidays) {
     Sheet sheet;
     // 2024-01-01 is a Monday. Holidays: it, again, a Saturday, Monday the 15th, a February day.
-    const char* holidays[] = {"1/1/2024", "1/1/2024", "1/6/2024", "1/15/2024", "2/1/2024"};
-    for (uint16_t r = 0; r < 5; ++r)
-        sheet.Type(0, r, holidays[r]);
+    sheet.Column(0, {"1/1/2024", "1/1/2024", "1/6/2024", "1/15/2024", "2/1/2024"});
     ExpectCases(sheet,
                 {
                     {"=NETWORKDAYS(DATE(2024,1,1),DATE(2024,1,31))", 23, 0},

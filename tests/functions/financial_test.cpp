@@ -39,20 +39,8 @@ void ExpectHidden(Sheet& sheet, const std::vector<HiddenCase>& cases) {
         CCCellValue v;
         testing_support::Builtin(c.function)
             .GetEval()(&sheet.Ctx(), v, static_cast<CCOpFormula*>(call.get())->GetArgs(), &cell);
-        if (c.error) {
-            ASSERT_TRUE(v.IsError());
-            EXPECT_EQ(v.GetError(), c.error);
-        } else {
-            ASSERT_TRUE(v.IsNumber());
-            EXPECT_NEAR(v.GetNumber(), c.number, 1e-12 * std::max(1.0, std::fabs(c.number)));
-        }
+        testing_support::ExpectNumberOrError(v, c.number, c.error);
     }
-}
-
-// Column col from row 0 down holds the typed texts.
-void Column(Sheet& sheet, unsigned char col, const std::vector<std::string>& texts) {
-    for (size_t r = 0; r < texts.size(); ++r)
-        if (!texts[r].empty()) sheet.Type(col, uint16_t(r), texts[r]);
 }
 
 TEST(FinancialFunctions, AnnuitiesAndRates) {
@@ -85,8 +73,8 @@ TEST(FinancialFunctions, AnnuitiesAndRates) {
 TEST(FinancialFunctions, NetPresentValueAndModifiedRate) {
     Sheet sheet;
     // A text and an empty cell among the flows are passed over, not counted as periods.
-    Column(sheet, 0, {"-120000", "39000", "abc", "", "30000", "21000", "37000", "46000"});
-    Column(sheet, 1, {"-10000", "3000", "=1/0"});
+    sheet.Column(0, {"-120000", "39000", "abc", "", "30000", "21000", "37000", "46000"});
+    sheet.Column(1, {"-10000", "3000", "=1/0"});
     ExpectCases(sheet, {
                            {"=NPV(0.1,-10000,3000,4200,6800)", 1188.443412335223, 0},
                            {"=NPV(0.1,B1:B2,4200,6800)", 1188.443412335223, 0},
@@ -103,12 +91,12 @@ TEST(FinancialFunctions, NetPresentValueAndModifiedRate) {
 
 TEST(FinancialFunctions, InternalRateFindsRootsOrFails) {
     Sheet sheet;
-    Column(sheet, 0, {"-70000", "12000", "15000", "18000", "21000", "26000"});
-    Column(sheet, 1, {"-100", "50"});           // a loss: the root lies below 0
-    Column(sheet, 2, {"-3", "-2", "3", "-1"});  // no root right of -1, one across it
-    Column(sheet, 3, {"-7E+13", "1.2E+13", "1.5E+13", "1.8E+13", "2.1E+13", "2.6E+13"});
-    Column(sheet, 4, {"-7E-13", "1.2E-13", "1.5E-13", "1.8E-13", "2.1E-13", "2.6E-13"});
-    Column(sheet, 5, {"10", "20"});
+    sheet.Column(0, {"-70000", "12000", "15000", "18000", "21000", "26000"});
+    sheet.Column(1, {"-100", "50"});           // a loss: the root lies below 0
+    sheet.Column(2, {"-3", "-2", "3", "-1"});  // no root right of -1, one across it
+    sheet.Column(3, {"-7E+13", "1.2E+13", "1.5E+13", "1.8E+13", "2.1E+13", "2.6E+13"});
+    sheet.Column(4, {"-7E-13", "1.2E-13", "1.5E-13", "1.8E-13", "2.1E-13", "2.6E-13"});
+    sheet.Column(5, {"10", "20"});
     const double rate = 0.086630948036531614;
     ExpectCases(sheet, {
                            {"=IRR(A1:A6)", rate, 0},
@@ -264,13 +252,13 @@ TEST(FinancialFunctions, TreasuryBills) {
 TEST(FinancialFunctions, TaxBands) {
     Sheet sheet;
     // 0 up to 10,000, 20% to 40,000, 40% above (an empty last limit has no top).
-    Column(sheet, 0, {"10000", "40000", ""});
-    Column(sheet, 1, {"0", "0.2", "0.4"});
+    sheet.Column(0, {"10000", "40000", ""});
+    sheet.Column(1, {"0", "0.2", "0.4"});
     // A ceiling: nothing above 5,000 is taxed.
-    Column(sheet, 2, {"1000", "5000", "4000", "x", "", "1"});
-    Column(sheet, 3, {"0.1", "0.05", "0.1", "0.1", "0.1", "0.2"});
-    Column(sheet, 4, {"1000", "2000"});
-    Column(sheet, 5, {"0.1", "=NA()"});
+    sheet.Column(2, {"1000", "5000", "4000", "x", "", "1"});
+    sheet.Column(3, {"0.1", "0.05", "0.1", "0.1", "0.1", "0.2"});
+    sheet.Column(4, {"1000", "2000"});
+    sheet.Column(5, {"0.1", "=NA()"});
     ExpectCases(sheet, {
                            {"=TAXBAND(50000,A1:A3,B1:B3)", 10000, 0},
                            {"=TAXBAND(25000,A1:A3,B1:B3)", 3000, 0},

@@ -28,6 +28,11 @@ struct FormulaSheet : TestSheet {
     }
     // The value of a formula typed into a free cell (column 10).
     CCCellValue Value(const std::string& formula) { return Type(10, 0, formula); }
+    // Column c from row 0 down, one typed text a cell ("" leaves the cell empty).
+    void Column(unsigned char c, const std::vector<std::string>& texts) {
+        for (size_t r = 0; r < texts.size(); ++r)
+            if (!texts[r].empty()) Type(c, uint16_t(r), texts[r]);
+    }
 };
 
 // A sheet that counts the values its ranges serve.
@@ -46,17 +51,20 @@ struct Case {
     int error;
 };
 
+inline void ExpectNumberOrError(const CCCellValue& v, double number, int error) {
+    if (error) {
+        ASSERT_TRUE(v.IsError());
+        EXPECT_EQ(v.GetError(), error);
+    } else {
+        ASSERT_TRUE(v.IsNumber());
+        EXPECT_NEAR(v.GetNumber(), number, 1e-12 * std::max(1.0, std::fabs(number)));
+    }
+}
+
 inline void ExpectCases(FormulaSheet& sheet, const std::vector<Case>& cases) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
-        CCCellValue v = sheet.Value(c.formula);
-        if (c.error) {
-            ASSERT_TRUE(v.IsError());
-            EXPECT_EQ(v.GetError(), c.error);
-        } else {
-            ASSERT_TRUE(v.IsNumber());
-            EXPECT_NEAR(v.GetNumber(), c.number, 1e-12 * std::max(1.0, std::fabs(c.number)));
-        }
+        ExpectNumberOrError(sheet.Value(c.formula), c.number, c.error);
     }
 }
 

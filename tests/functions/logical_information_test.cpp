@@ -18,10 +18,8 @@ using testing_support::ExpectCases;
 
 TEST(LogicalFunctions, IfAndChooseEvaluateWhatTheyPick) {
     Sheet sheet;
-    for (uint16_t r = 0; r < 3; ++r) {
-        sheet.Type(0, r, std::to_string(r + 1));        // A1:A3 1, 2, 3
-        sheet.Type(1, r, std::to_string(10 * r + 10));  // B1:B3 10, 20, 30
-    }
+    sheet.Column(0, {"1", "2", "3"});
+    sheet.Column(1, {"10", "20", "30"});
     ExpectCases(sheet, {
                            {"=IF(1,2,3)", 2, 0},
                            {"=IF(0,2,3)", 3, 0},

@@ -38,17 +38,11 @@ struct FamilySheet : Sheet {
     bool joined = true;
 };
 
-// Column c from row 0 down, one typed text a cell ("" leaves the cell empty).
-void Column(Sheet& sheet, unsigned char c, const std::vector<std::string>& texts) {
-    for (size_t r = 0; r < texts.size(); ++r)
-        if (!texts[r].empty()) sheet.Type(c, uint16_t(r), texts[r]);
-}
-
 TEST(LookupFunctions, IndexCountsRowByRowAcrossItsRanges) {
     Sheet sheet;
-    Column(sheet, 0, {"1", "3"});  // A1:B2 holds 1 2 / 3 4
-    Column(sheet, 1, {"2", "4"});
-    Column(sheet, 2, {"5", "6", "7"});
+    sheet.Column(0, {"1", "3"});  // A1:B2 holds 1 2 / 3 4
+    sheet.Column(1, {"2", "4"});
+    sheet.Column(2, {"5", "6", "7"});
     ExpectCases(sheet, {
                            {"=INDEX(4,A1:B2)", 4, 0},
                            {"=INDEX(2,A1:B2)", 2, 0},
@@ -69,10 +63,10 @@ TEST(LookupFunctions, IndexCountsRowByRowAcrossItsRanges) {
 // lookup_differential_test.cpp; here the arguments they refuse and the sheets they miss.
 TEST(LookupFunctions, ArgumentsOutsideTheirRulesAndMissingSheets) {
     Sheet sheet;
-    Column(sheet, 0, {"a", "b", "B", "5", "7"});
-    Column(sheet, 1, {"1", "2", "3", "4", "5"});
-    Column(sheet, 3, {"1", "5", "7"});  // D1:E3 sorted keys and results
-    Column(sheet, 4, {"10", "20", "30"});
+    sheet.Column(0, {"a", "b", "B", "5", "7"});
+    sheet.Column(1, {"1", "2", "3", "4", "5"});
+    sheet.Column(3, {"1", "5", "7"});  // D1:E3 sorted keys and results
+    sheet.Column(4, {"10", "20", "30"});
     const char* side[2][3] = {{"1", "5", "7"}, {"10", "20", "30"}};  // A9:C10: a table on its side
     for (uint16_t r = 0; r < 2; ++r)
         for (unsigned char c = 0; c < 3; ++c)
@@ -127,8 +121,8 @@ TEST(LookupFunctions, TablesOnAnotherSheetFollowItsChanges) {
 TEST(LookupFunctions, FailingSearchesLeaveNoRangeOpen) {
     testing_support::TestSheet data(u"Data");
     FamilySheet sheet(data);
-    Column(sheet, 0, {"1", "5", "7"});
-    Column(sheet, 1, {"10", "20", "30"});
+    sheet.Column(0, {"1", "5", "7"});
+    sheet.Column(1, {"10", "20", "30"});
     const std::vector<testing_support::Case> failing = {
         {"=LOOKUP(0,A1:A3,B1:B3)", 0, 9},
         {"=LOOKUP(9,A1:A3,Data!B1:B3)", 0, 1},

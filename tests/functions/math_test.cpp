@@ -117,10 +117,8 @@ TEST(MathFunctions, RoundingSnapsScaledValuesNearIntegers) {
 
 TEST(MathFunctions, RangeSums) {
     Sheet sheet;
-    for (int r = 0; r < 3; ++r) {
-        sheet.Type(0, uint16_t(r), ostrel::FromUtf8(std::to_string(r + 1)));  // A: 1 2 3
-        sheet.Type(1, uint16_t(r), ostrel::FromUtf8(std::to_string(2 * r)));  // B: 0 2 4
-    }
+    sheet.Column(0, {"1", "2", "3"});
+    sheet.Column(1, {"0", "2", "4"});
     sheet.Type(2, 0, u"text");  // C1 text, C2 empty
     sheet.Type(3, 0, u"=1/0");  // D1 error 2
     ExpectCases(sheet, {
@@ -146,11 +144,8 @@ TEST(MathFunctions, RangeSums) {
 
 TEST(MathFunctions, SumIfMatchesItsCriterion) {
     Sheet sheet;
-    const char16_t* tested[] = {u"1", u"5", u"apple", u"Apple", u"10"};
-    for (int r = 0; r < 5; ++r) {
-        sheet.Type(0, uint16_t(r), tested[r]);
-        sheet.Type(1, uint16_t(r), ostrel::FromUtf8(std::to_string(100 * (r + 1))));
-    }
+    sheet.Column(0, {"1", "5", "apple", "Apple", "10"});
+    sheet.Column(1, {"100", "200", "300", "400", "500"});
     sheet.Type(2, 1, u"=1/0");  // C2 error 2, next to 5
     ExpectCases(sheet, {
                            {"=SUMIF(A1:A5,5)", 5, 0},
@@ -186,10 +181,9 @@ TEST(MathFunctions, IntegerListFunctions) {
 
 TEST(MathFunctions, Determinants) {
     Sheet sheet;
-    const char16_t* cells[3][3] = {{u"2", u"0", u"1"}, {u"1", u"3", u"2"}, {u"1", u"1", u"1"}};
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            sheet.Type(uint8_t(c), uint16_t(r), cells[r][c]);
+    sheet.Column(0, {"2", "1", "1"});  // rows 2 0 1 / 1 3 2 / 1 1 1
+    sheet.Column(1, {"0", "3", "1"});
+    sheet.Column(2, {"1", "2", "1"});
     ExpectCases(sheet, {
                            {"=MDETERM(A1:C3)", 2 * (3 - 2) - 0 + 1 * (1 - 3), 0},
                            {"=MDETERM(A1:B2)", 6, 0},

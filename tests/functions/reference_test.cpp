@@ -16,10 +16,8 @@ using testing_support::ExpectTexts;
 
 // A1:A3 holds 1, 2, 3; B2 holds 7; A5 the text B2.
 void Fill(Sheet& sheet) {
-    for (uint16_t r = 0; r < 3; ++r)
-        sheet.Type(0, r, std::to_string(r + 1));
+    sheet.Column(0, {"1", "2", "3", "", "B2"});
     sheet.Type(1, 1, "7");
-    sheet.Type(0, 4, "B2");
 }
 
 TEST(ReferenceFunctions, ShapesAndPositions) {
