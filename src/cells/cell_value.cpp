@@ -43,8 +43,6 @@ cells::LCTX* LocaleOf(cells::CTX* ctx) {
 
 // Every value starts with the General format in its default state, which is what a format's
 // own initialisers give: a value is made for every cell read, so nothing more is done here.
-CCCellValue::CCCellValue() : m_number(0.0) {}
-
 CCCellValue::CCCellValue(int errorCode) : m_number(0.0), m_type(CV_ERROR) {
     m_error = errorCode;
 }
@@ -61,34 +59,12 @@ CCCellValue::CCCellValue(const VARIANT& variant) : m_number(0.0) {
     Set(variant);
 }
 
-CCCellValue::CCCellValue(const CCCellValue& other)
-    : CInstanceCounter(other), m_number(0.0), m_format(other.m_format) {
-    switch (other.m_type) {
-        case CV_ERROR:
-            m_error = other.m_error;
-            break;
-        case CV_TEXT:
-            m_text = Duplicate(other.m_text);
-            break;
-        case CV_NUMBER:
-            m_number = other.m_number;
-            break;
-        case CV_REF:
-            m_ref = other.m_ref ? other.m_ref->Copy() : nullptr;
-            break;
-        default:
-            break;
-    }
+void CCCellValue::CopyOwned(const CCCellValue& other) {
+    if (other.m_type == CV_TEXT)
+        m_text = Duplicate(other.m_text);
+    else
+        m_ref = other.m_ref ? other.m_ref->Copy() : nullptr;
     m_type = other.m_type;
-}
-
-CCCellValue& CCCellValue::operator=(const CCCellValue& other) {
-    Set(other);
-    return *this;
-}
-
-CCCellValue::~CCCellValue() {
-    Release();
 }
 
 void CCCellValue::Release() {
@@ -132,12 +108,6 @@ void CCCellValue::Set(const CCRef* ref) {
     m_ref = copy;
 }
 
-void CCCellValue::Set(double number) {
-    Release();
-    m_type = CV_NUMBER;
-    m_number = number;
-}
-
 void CCCellValue::Set(double number, unsigned char kind) {
     Set(number);
     m_format.Set(kind);
@@ -152,25 +122,11 @@ void CCCellValue::Set(const CCNumberFormat& format) {
     m_format = format;
 }
 
-void CCCellValue::Set(const CCCellValue& other) {
-    if (this == &other) return;
-    switch (other.m_type) {
-        case CV_ERROR:
-            Set(int(other.m_error));
-            break;
-        case CV_TEXT:
-            Set(other.m_text);
-            break;
-        case CV_NUMBER:
-            Set(other.m_number);
-            break;
-        case CV_REF:
-            Set(static_cast<const CCRef*>(other.m_ref));
-            break;
-        default:
-            Release();
-            break;
-    }
+void CCCellValue::SetOwned(const CCCellValue& other) {
+    if (other.m_type == CV_TEXT)
+        Set(other.m_text);
+    else
+        Set(static_cast<const CCRef*>(other.m_ref));
     m_format = other.m_format;
 }
 

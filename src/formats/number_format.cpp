@@ -23,11 +23,6 @@ CCNumberFormat::CCNumberFormat(unsigned char kind) {
     Set(kind);
 }
 
-CCNumberFormat::CCNumberFormat(const CCNumberFormat& other) {
-    CopyClassicFields(other);
-    CopyCustom(other);
-}
-
 CCNumberFormat::CCNumberFormat(const CCNumberFormat& other, RawCopy)
     : m_setMask(other.m_setMask),
       m_type(other.m_type),
@@ -37,20 +32,12 @@ CCNumberFormat::CCNumberFormat(const CCNumberFormat& other, RawCopy)
       m_slot(other.m_slot),
       m_code(other.m_code) {}
 
-CCNumberFormat& CCNumberFormat::operator=(const CCNumberFormat& other) {
+CCNumberFormat& CCNumberFormat::AssignCustom(const CCNumberFormat& other) {
     if (this != &other) {
         CopyClassicFields(other);
         CopyCustom(other);
     }
     return *this;
-}
-
-void CCNumberFormat::CopyClassicFields(const CCNumberFormat& other) {
-    m_setMask = other.m_setMask;
-    m_type = other.m_type;
-    m_flagsA = other.m_flagsA;
-    m_flagsB = other.m_flagsB;
-    m_slot = other.m_slot;
 }
 
 void CCNumberFormat::CopyCustom(const CCNumberFormat& other) {

@@ -60,25 +60,51 @@ enum : int {
 
 class OSTREL_API CCCellValue : public ostrel::debug::CInstanceCounter<CCCellValue> {
 public:
-    CCCellValue();
+    // Values are made, copied and dropped at every step of an evaluation, nearly all of them
+    // numbers: what owns no memory is handled here, inline.
+    CCCellValue() : m_number(0.0) {}
     explicit CCCellValue(int errorCode);
     explicit CCCellValue(const char16_t* text);
     explicit CCCellValue(const CCRef* ref);
     explicit CCCellValue(const ostrel::platform::VARIANT& variant);
-    CCCellValue(const CCCellValue& other);
-    CCCellValue& operator=(const CCCellValue& other);
-    ~CCCellValue();
+    CCCellValue(const CCCellValue& other)
+        : CInstanceCounter(other), m_number(0.0), m_format(other.m_format) {
+        if (other.OwnsMemory())
+            CopyOwned(other);
+        else
+            CopyPlain(other);
+    }
+    CCCellValue& operator=(const CCCellValue& other) {
+        Set(other);
+        return *this;
+    }
+    ~CCCellValue() {
+        if (OwnsMemory()) Release();
+    }
 
     void Set();
     void Set(int errorCode);
     void Set(const char16_t* text);
     void Set(std::u16string_view text);
     void Set(const CCRef* ref);
-    void Set(double number);
+    void Set(double number) {
+        if (OwnsMemory()) Release();
+        m_type = CV_NUMBER;
+        m_number = number;
+    }
     void Set(double number, unsigned char kind);
     void Set(double number, const CCNumberFormat& format);
     void Set(const CCNumberFormat& format);
-    void Set(const CCCellValue& other);
+    void Set(const CCCellValue& other) {
+        if (this == &other) return;
+        if (other.OwnsMemory()) {
+            SetOwned(other);
+            return;
+        }
+        if (OwnsMemory()) Release();
+        CopyPlain(other);
+        m_format = other.m_format;
+    }
     void Set(const ostrel::platform::VARIANT& variant);
     /// Writes the value into a variant (see the conversion rules in the implementation).
     void Get(ostrel::platform::VARIANT& variant) const;
@@ -116,6 +142,19 @@ protected:
     void Release();
 
 private:
+    bool OwnsMemory() const { return m_type == CV_TEXT || m_type == CV_REF; }
+    // The payload and type of a value that owns no memory; the payload's unused bytes zero.
+    void CopyPlain(const CCCellValue& other) {
+        m_number = 0.0;
+        if (other.m_type == CV_NUMBER)
+            m_number = other.m_number;
+        else if (other.m_type == CV_ERROR)
+            m_error = other.m_error;
+        m_type = other.m_type;
+    }
+    void CopyOwned(const CCCellValue& other);
+    void SetOwned(const CCCellValue& other);
+
     /// Exactly one payload is live, chosen by the type; the text (new[]) and the reference
     /// are owned by the value and released whenever it changes kind.
     union {

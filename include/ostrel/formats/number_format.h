@@ -71,9 +71,16 @@ public:
     CCNumberFormat();
     /// The invariant locale's default for the kind, then Set(kind).
     explicit CCNumberFormat(unsigned char kind);
-    /// Copies take a custom code through setCustomFormat, so the kind follows the code.
-    CCNumberFormat(const CCNumberFormat& other);
-    CCNumberFormat& operator=(const CCNumberFormat& other);
+    /// Copies take a custom code through setCustomFormat, so the kind follows the code; a
+    /// classic format (nearly every value's) copies its fields inline.
+    CCNumberFormat(const CCNumberFormat& other) { *this = other; }
+    CCNumberFormat& operator=(const CCNumberFormat& other) {
+        if (other.m_custom) return AssignCustom(other);
+        CopyClassicFields(other);
+        m_custom = false;
+        m_code.clear();
+        return *this;
+    }
     ~CCNumberFormat() = default;
 
     /// Clears the mask and every option, stores the kind (without its set bit) and fills the
@@ -332,8 +339,15 @@ private:
         byte = static_cast<uint8_t>(on ? (byte | bit) : (byte & ~bit));
         m_setMask |= maskBit;
     }
-    void CopyClassicFields(const CCNumberFormat& other);
+    void CopyClassicFields(const CCNumberFormat& other) {
+        m_setMask = other.m_setMask;
+        m_type = other.m_type;
+        m_flagsA = other.m_flagsA;
+        m_flagsB = other.m_flagsB;
+        m_slot = other.m_slot;
+    }
     void CopyCustom(const CCNumberFormat& other);
+    CCNumberFormat& AssignCustom(const CCNumberFormat& other);
     void ApplyLTStringMode(int mode);
     void PrintDigits(cells::LCTX* lctx, ostrel::platform::CWideOutStream& out, double value,
                      int full, int precision) const;
