@@ -38,7 +38,6 @@ namespace {
 // range would give as its only value, without taking an entry of the open-reference table
 // for it (the commonest operand by far).
 bool SingleCellValue(cells::CTX* ctx, CCFormula* arg, CCCellValue& value) {
-    if (arg->GetType() != FORMULA_REF) return false;
     const CCRef* ref = static_cast<CCRefFormula*>(arg)->GetRef();
     if (!ref || ref->GetType() != REF_TYPE_RC) return false;
     CCCellManager* manager = cells::ManagerOf(ctx);
@@ -47,14 +46,39 @@ bool SingleCellValue(cells::CTX* ctx, CCFormula* arg, CCCellValue& value) {
     return true;
 }
 
+void FoldValue(int op, CCCellValue& result, const CCCellValue& value, bool first) {
+    if (first)
+        result.Set(value);
+    else
+        EvalCellValue(op, result, value);
+}
+
 void FoldArgument(cells::CTX* ctx, int op, CCCellValue& result, CCFormula* arg, const CCRef* cell,
                   bool first) {
-    if (CCCellValue single; SingleCellValue(ctx, arg, single)) {
-        if (first)
-            result.Set(single);
-        else
-            EvalCellValue(op, result, single);
-        return;
+    // The common operands, a cell, a constant and an operation, give their one value the
+    // way reading them as a range would, without the calls.
+    switch (arg->GetType()) {
+        case FORMULA_REF:
+            if (CCCellValue single; SingleCellValue(ctx, arg, single)) {
+                FoldValue(op, result, single, first);
+                return;
+            }
+            break;
+        case FORMULA_CONST:
+            if (const auto* constant = static_cast<const CCConstFormula*>(arg);
+                !constant->IsOpen()) {
+                FoldValue(op, result, constant->GetValue(), first);
+                return;
+            }
+            break;
+        case FORMULA_OP:
+            if (CCCellValue value; static_cast<CCOpFormula*>(arg)->ValueOnce(ctx, value, cell)) {
+                FoldValue(op, result, value, first);
+                return;
+            }
+            break;
+        default:
+            break;
     }
     uint16_t handle = arg->OpenRef(ctx, cell);
     if (!handle) {

@@ -289,6 +289,15 @@ int CCOpFormula::NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value
     return 1;
 }
 
+int CCOpFormula::ValueOnce(cells::CTX* ctx, CCCellValue& value, const CCRef* cell) {
+    if (m_open) return 0;
+    m_open = 1;
+    Eval(ctx, value, cell);
+    DereferenceValue(ctx, value);
+    m_open = 0;
+    return 1;
+}
+
 int CCOpFormula::RefSize(cells::CTX*, uint16_t handle, CSize& size, const CCRef*) {
     if (!handle) return 0;
     size = CSize(1, 1);

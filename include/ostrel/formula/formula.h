@@ -210,6 +210,8 @@ public:
     explicit CCConstFormula(const CCCellValue& value) : m_value(value) {}
     const CCCellValue& GetValue() const { return m_value; }
     CCCellValue& GetValue() { return m_value; }
+    /// Whether the node is being read as a range (OpenRef without CloseRef yet).
+    bool IsOpen() const { return m_open != 0; }
     int GetType() const override { return FORMULA_CONST; }
     OSTREL_FORMULA_NODE_OVERRIDES
 
@@ -280,6 +282,9 @@ public:
     unsigned char GetStoredKind() const { return m_storedKind; }
     const std::u16string& GetStoredName() const;
     void SetStored(unsigned char kind, std::u16string name);
+    /// The node's value as OpenRef, NextValue and CloseRef give it, without the calls; 0
+    /// when the node is open already.
+    int ValueOnce(cells::CTX* ctx, CCCellValue& value, const CCRef* cell);
     int AlwaysRecalc() const override;
     int ContainsSheetLinks() const override;
     int IsHyperLink() const override;
