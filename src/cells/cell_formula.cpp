@@ -424,6 +424,11 @@ CCRefList* CCCell::GetPrecedents(cells::CTX* ctx) {
     return live ? live->GetPrecedents(ctx) : nullptr;
 }
 
+// The tree's own references: placing a formula in the order reads them for every cell typed.
+void CCCell::ForEachPrecedent(cells::CTX* ctx, const std::function<void(const CCRef*)>& visit) {
+    if (CCFormula* live = LoadFormula(ctx)) live->ForEachPrecedent(visit);
+}
+
 void* CCCell::FormulaData::operator new(size_t size) {
     return ostrel::platform::PooledNew<FormulaData>(size);
 }

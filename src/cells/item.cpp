@@ -376,6 +376,13 @@ void CCItem::Delete(cells::CTX* ctx) {
     ClearLive();
 }
 
+void CCItem::ForEachPrecedent(cells::CTX* ctx, const std::function<void(const CCRef*)>& visit) {
+    CCRefList* list = GetPrecedents(ctx);
+    for (CCRefList* node = list; node; node = node->m_pNext)
+        visit(node->m_pRef);
+    RefListFree(list, 1);
+}
+
 void CCItem::MarkForCalc(cells::CTX* ctx) {
     CCCellManager* manager = cells::ManagerOf(ctx);
     if (!manager) return;

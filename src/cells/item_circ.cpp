@@ -158,9 +158,8 @@ private:
 
 // Whether a formula reads the item, itself included, directly or through a range.
 bool AnyoneReads(CCCellManager* manager, const CCRef* ref) {
-    CCRefList* dependents = manager->LoadDependencies(ref);
-    const bool any = dependents != nullptr;
-    RefListFree(dependents, 0);
+    bool any = false;
+    manager->ForEachDependentGroup(ref, [&](const CCRef*) { any = true; });
     return any;
 }
 

@@ -330,19 +330,16 @@ template <class Visit>
 void CCCalcCache::ForEachPrecedent(Site site, Visit visit) const {
     CCItem* item = site.sheet && site.inner ? site.sheet->GetItem(site.inner) : nullptr;
     if (!item) return;
-    CCRefList* list = item->GetPrecedents(site.sheet->GetCTX());
-    for (CCRefList* node = list; node; node = node->m_pNext) {
-        const CCRef* ref = node->m_pRef;
+    item->ForEachPrecedent(site.sheet->GetCTX(), [&](const CCRef* ref) {
         // Single cells, the commonest precedents, are found by their cell key without a
         // key object being made for them.
-        if (uint64_t cell; CellKeyOf(site.sheet, ref, cell))
+        if (uint64_t cell; CellKeyOf(site.sheet, ref, cell)) {
             visit(nullptr, cell);
-        else if (ref) {
+        } else if (ref) {
             const KeyOnSheet key{site.sheet, ref};
             visit(&key, uint64_t(0));
         }
-    }
-    RefListFree(list, 1);
+    });
 }
 
 // ---- placing ----

@@ -186,17 +186,41 @@ CCFormula* ConstructOpFormula(const CCFunc* func, const char* first, const char*
 CCRefList* CCFormula::GetPrecedents(cells::CTX*) const {
     CCRefList* head = nullptr;
     CCRefList** tail = &head;
-    auto add = [&](const CCRef* ref) {
-        if (!ref) return;
+    ForEachPrecedent([&](const CCRef* ref) {
         *tail = new CCRefList(ref->Copy(), nullptr, true);
         tail = &(*tail)->m_pNext;
+    });
+    return head;
+}
+
+namespace {
+struct Walk {
+    std::vector<const CCFormula*> stack;
+    bool busy = false;
+};
+struct BusyWhile {
+    explicit BusyWhile(Walk& walk) : m_walk(walk) { m_walk.busy = true; }
+    ~BusyWhile() { m_walk.busy = false; }
+    BusyWhile(const BusyWhile&) = delete;
+    BusyWhile& operator=(const BusyWhile&) = delete;
+    Walk& m_walk;
+};
+}  // namespace
+
+void CCFormula::ForEachPrecedent(const std::function<void(const CCRef*)>& visit) const {
+    auto add = [&](const CCRef* ref) {
+        if (ref) visit(ref);
     };
     // An explicit stack in place of recursion; children pushed in reverse keep the order
     // in which the text names them. Every formula typed is walked several times, so each
-    // thread keeps its stack (nothing the walk calls walks again).
+    // thread keeps its stack; a walk started by a visit takes one of its own.
     // Bound once: each mention of a thread-local in a shared library is a call to find it.
-    thread_local std::vector<const CCFormula*> stack;
-    std::vector<const CCFormula*>& work = stack;
+    thread_local Walk shared;
+    Walk& kept = shared;
+    Walk own;
+    Walk& walk = kept.busy ? own : kept;
+    std::vector<const CCFormula*>& work = walk.stack;
+    const BusyWhile busy(walk);
     work.assign(1, this);
     while (!work.empty()) {
         const CCFormula* node = work.back();
@@ -223,7 +247,6 @@ CCRefList* CCFormula::GetPrecedents(cells::CTX*) const {
                 break;
         }
     }
-    return head;
 }
 
 void* CCFormula::operator new(size_t size) {

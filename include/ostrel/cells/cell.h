@@ -136,6 +136,7 @@ public:
     bool IsHyperLink() const;
     int GetHyperLink(cells::CTX* ctx, ostrel::platform::CString& link);
     CCRefList* GetPrecedents(cells::CTX* ctx) override;
+    void ForEachPrecedent(cells::CTX* ctx, const std::function<void(const CCRef*)>& visit) override;
 
 private:
     bool Hides(cells::CTX* ctx) const;

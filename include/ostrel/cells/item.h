@@ -106,6 +106,10 @@ public:
     virtual bool IsEqual(const CCItem* other) const = 0;
     /// The references the item's formula reads, as a new owning list; null by default.
     virtual CCRefList* GetPrecedents(cells::CTX*) { return nullptr; }
+    /// Calls visit with each reference GetPrecedents would list, in its order, borrowed for
+    /// the call; by default through that list (a class that overrides GetPrecedents and
+    /// inherits a faster walk overrides this too).
+    virtual void ForEachPrecedent(cells::CTX* ctx, const std::function<void(const CCRef*)>& visit);
     /// The item as a cell, or null for items that are not cells (sheets, document items).
     virtual CCCell* AsCell() { return nullptr; }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -121,6 +122,8 @@ public:
 
     /// A new owning list of the references the tree reads, in the order found.
     CCRefList* GetPrecedents(cells::CTX* ctx) const;
+    /// Calls visit with each reference the tree reads (the tree's own), in the same order.
+    void ForEachPrecedent(const std::function<void(const CCRef*)>& visit) const;
 
     bool IsValidated() const { return m_validated != 0; }
 
