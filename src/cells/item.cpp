@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "cells/dependent_array.h"
+#include "cells/dependent_index.h"
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/platform/archive.h"
-#include "ostrel/platform/flat_multi_index.h"
 #include "ostrel/refs/rc_ref.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
@@ -15,6 +15,7 @@
 #include "platform/names.h"
 
 using ostrel::cells_detail::DependentArray;
+using ostrel::cells_detail::DependentIndex;
 
 struct CCItem::Dependents {
     /// From a pool: the dependents of cells typed one after another sit together.
@@ -27,7 +28,7 @@ struct CCItem::Dependents {
     /// Hash of a dependent -> its index in live, made once the array is long enough for
     /// linear searches to matter (a cell read by thousands of formulas) and dropped whenever
     /// positions change; most items never need one and pay a pointer for it.
-    mutable std::unique_ptr<ostrel::platform::FlatMultiIndex<int>> index;
+    mutable std::unique_ptr<ostrel::cells_detail::DependentIndex> index;
 };
 
 static_assert(sizeof(void*) <= sizeof(uint64_t));
@@ -146,10 +147,9 @@ CCRefList* CCItem::CopyDependentsList() const {
 }
 
 void CCItem::RebuildIndex() const {
-    C().index = std::make_unique<ostrel::platform::FlatMultiIndex<int>>();
-    C().index->Reserve(C().live.Size() * 2);
+    C().index = std::make_unique<DependentIndex>(C().live.Size() * 2);
     for (size_t i = 0; i < C().live.Size(); ++i)
-        C().index->Insert(C().live.Hash(i), int(i));
+        C().index->Insert(C().live.Hash(i), uint32_t(i));
 }
 
 int CCItem::FindLive(const CCRef* ref) const {
@@ -163,9 +163,9 @@ int CCItem::FindLive(const CCRef* ref) const {
     }
     if (!C().index) RebuildIndex();
     int found = -1;
-    C().index->FindIf(ref->Hash(), [&](int position) {
-        if ((found < 0 || position < found) && C().live.Equals(size_t(position), probe))
-            found = position;
+    C().index->ForEachCandidate(ref->Hash(), [&](uint32_t position) {
+        if ((found < 0 || int(position) < found) && C().live.Equals(position, probe))
+            found = int(position);
         return false;
     });
     return found;
@@ -185,7 +185,7 @@ void CCItem::AddLive(std::unique_ptr<CCRef> ref) {
         return;
     }
     if (ref->GetType() != REF_TYPE_3D) unqualifiedDependents.store(true, std::memory_order_relaxed);
-    if (D().index) D().index->Insert(ref->Hash(), int(D().live.Size()));
+    if (D().index) D().index->Insert(ref->Hash(), uint32_t(D().live.Size()));
     D().live.Append(std::move(ref));
 }
 
@@ -201,7 +201,7 @@ void CCItem::AddWord(uint64_t word, const CCRef* ref) {
         m_deps = word;
         return;
     }
-    if (D().index) D().index->Insert(ref->Hash(), int(D().live.Size()));
+    if (D().index) D().index->Insert(ref->Hash(), uint32_t(D().live.Size()));
     D().live.AppendWord(word);
 }
 
