@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "heap_tuning.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -19,6 +20,10 @@ namespace {
 constexpr size_t kHugePage = size_t(2) << 20;
 // Address space only: untouched pages cost no memory.
 constexpr size_t kHeapReserve = size_t(512) << 20;
+// Huge pages for the first part of the heap only. Under a hypervisor that takes back the
+// guest's free huge blocks, each huge page touched after a large process has ended costs
+// the host's faults again: beyond a sheet of this size they cost more than they save.
+constexpr size_t kHugeReach = size_t(64) << 20;
 }  // namespace
 
 // A sheet of 50,000 rows fills about 100 MB with small objects. On a virtual machine each
@@ -38,8 +43,8 @@ void TuneHeapForLargeSheets() {
     const auto end = reinterpret_cast<uintptr_t>(sbrk(0));
     std::free(probe);
     const uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
-    if (end > first + kHugePage)
-        madvise(reinterpret_cast<void*>(first), (end - first) & ~(kHugePage - 1), MADV_HUGEPAGE);
+    const uintptr_t last = std::min(end, first + kHugeReach) & ~(kHugePage - 1);
+    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 #else
