@@ -136,7 +136,7 @@ CCCalcCache::Node* CCCalcCache::FindCell(uint64_t cell) const {
     return m_cells->Find(IdentityOf(cell), ColumnOf(cell), RowOf(cell));
 }
 
-CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
+CCCalcCache::Node* CCCalcCache::TakeNode() {
     Node* node;
     if (m_free.empty()) {
         node = &m_pool.emplace_back();
@@ -145,13 +145,21 @@ CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
         m_free.pop_back();
     }
     node->alive = true;
-    if (uint64_t cell; CellKeyOf(nullptr, key, cell)) {
-        node->cell = cell;
-        m_cells->Insert(IdentityOf(cell), ColumnOf(cell), RowOf(cell), node);
-    } else {
-        node->ref.reset(key->Copy());
-        m_others.Insert(key->Hash(), node);
-    }
+    return node;
+}
+
+CCCalcCache::Node* CCCalcCache::CreateCell(uint64_t cell) {
+    Node* node = TakeNode();
+    node->cell = cell;
+    m_cells->Insert(IdentityOf(cell), ColumnOf(cell), RowOf(cell), node);
+    return node;
+}
+
+CCCalcCache::Node* CCCalcCache::Create(const CCRef* key) {
+    if (uint64_t cell; CellKeyOf(nullptr, key, cell)) return CreateCell(cell);
+    Node* node = TakeNode();
+    node->ref.reset(key->Copy());
+    m_others.Insert(key->Hash(), node);
     return node;
 }
 
@@ -345,24 +353,32 @@ void CCCalcCache::ForEachPrecedent(Site site, Visit visit) const {
 // ---- placing ----
 
 void CCCalcCache::Place(const CCRef* key) {
-    PlaceFound(Find(key), key);
+    Node* node = Find(key);
+    Place(node ? node : Create(key));
 }
 
-CCCalcCache::Node* CCCalcCache::PlaceFound(Node* node, const CCRef* key) {
-    if (node && node->placed) {
-        if (!IsOutOfOrder(node)) return node;
+void CCCalcCache::Place(Node* node) {
+    if (node->placed) {
+        if (!IsOutOfOrder(node)) return;
         Unlink(node);
     }
-    if (!node) node = Create(key);
     PlaceNode(node);
-    return node;
 }
 
 void CCCalcCache::PlaceAndMarkDirty(const CCRef* key, bool place, bool evenWithNode, bool current) {
     if (!key) return;
     Node* node = Find(key);
-    if (place && (!node || evenWithNode)) node = PlaceFound(node, key);
+    if (place && (!node || evenWithNode)) Place(node = node ? node : Create(key));
     MarkFound(node, key, current);
+}
+
+void CCCalcCache::PlaceAndMarkDirty(CCCellManager* sheet, const CCRCRef& cell, bool place,
+                                    bool evenWithNode, bool current) {
+    if (!sheet) return;
+    const uint64_t key = CellKey(sheet->GetIdentity(), cell);
+    Node* node = FindCell(key);
+    if (place && (!node || evenWithNode)) Place(node = node ? node : CreateCell(key));
+    MarkFrom(node, {sheet, &cell}, current);
 }
 
 void CCCalcCache::KeepLast(const CCRef* key) {
@@ -480,6 +496,10 @@ void CCCalcCache::MarkDirty(const CCRef* key, bool current) {
 }
 
 void CCCalcCache::MarkFound(Node* found, const CCRef* key, bool current) {
+    MarkFrom(found, found ? Site{} : SiteOf(key), current);
+}
+
+void CCCalcCache::MarkFrom(Node* found, Site site, bool current) {
     CCCellManager* manager = GetCurrentManager();
     // Nodes are walked rather than copies of their references: a change that reaches
     // thousands of formulas allocates nothing for the formulas that have nodes already.
@@ -507,7 +527,7 @@ void CCCalcCache::MarkFound(Node* found, const CCRef* key, bool current) {
         SetDirty(node, current);
         ForEachDependent(SiteOf(node, storage), visit);
     } else {
-        ForEachDependent(SiteOf(key), visit);
+        ForEachDependent(site, visit);
     }
     for (size_t next = 0; next < work.size(); ++next)
         ForEachDependent(SiteOf(work[next], storage), visit);

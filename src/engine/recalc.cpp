@@ -12,6 +12,7 @@
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/engine/doc_item.h"
 #include "ostrel/engine/workbook.h"
+#include "ostrel/refs/rc_ref.h"
 #include "ostrel/refs/ref.h"
 #include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
@@ -282,6 +283,13 @@ void CCCellManager::MarkInWorkbook(CCWorkbook& book, const CCRef* ref, WorkbookP
     CCCalcCache& cache = book.GetCalcCache();
     const bool current = evaluated && cache.AllCurrent();
     cache.SetCurrentManager(this);
+    if (ref && ref->GetType() == REF_TYPE_RC && placing != WorkbookPlacing::last) {
+        cache.PlaceAndMarkDirty(this, *static_cast<const CCRCRef*>(ref),
+                                placing != WorkbookPlacing::none,
+                                placing == WorkbookPlacing::always, current);
+        MarkVolatile(book);
+        return;
+    }
     std::unique_ptr<CCRef> key = CCCalcCache::MakeKey(this, ref);
     if (!key) return;
     if (placing == WorkbookPlacing::last) cache.KeepLast(key.get());

@@ -58,6 +58,9 @@ public:
     /// Place (when place holds, and only for a key without a node unless evenWithNode)
     /// followed by MarkDirty, the node looked up once: what typing a cell costs.
     void PlaceAndMarkDirty(const CCRef* key, bool place, bool evenWithNode, bool current);
+    /// The same for a cell of sheet, with no key made for it: what typing a cell costs.
+    void PlaceAndMarkDirty(CCCellManager* sheet, const CCRCRef& cell, bool place, bool evenWithNode,
+                           bool current);
     /// Whether every node waiting for the calculation holds a current value, so that a
     /// formula evaluated now reads nothing the calculation would change.
     bool AllCurrent() const { return m_outdated == 0; }
@@ -126,6 +129,8 @@ private:
     Node* Find(const CCRef* key) const;
     Node* FindCell(uint64_t cell) const;
     Node* Create(const CCRef* key);
+    Node* CreateCell(uint64_t cell);
+    Node* TakeNode();
     void Erase(Node* node);
     /// Takes the dirty nodes for which gone(node) holds out of the waiting lists.
     template <class Gone>
@@ -146,8 +151,11 @@ private:
     template <class Visit>
     void ForEachPrecedent(Site site, Visit visit) const;
     void PlaceNode(Node* node);
-    Node* PlaceFound(Node* node, const CCRef* key);
+    /// Places a node not placed yet, or places again one that now reads what stands after it.
+    void Place(Node* node);
     void MarkFound(Node* node, const CCRef* key, bool current);
+    /// As MarkFound; without a node, the dependents of the cell at site are marked.
+    void MarkFrom(Node* node, Site site, bool current);
     void PlaceLast(Node* node);
     void Repair(Node* placed, const std::vector<Node*>& early);
     bool IsOutOfOrder(const Node* node) const;
