@@ -289,13 +289,13 @@ void CsvWriter::Field(std::u16string_view text) {
     m_firstField = false;
     const char16_t special[] = {char16_t(m_separator), u'"', u'\r', u'\n', 0};
     if (!markFirst && text.find_first_of(special) == std::u16string_view::npos) {
-        m_out += ToUtf8(text);
+        AppendUtf8(m_out, text);
         return;
     }
     m_out += '"';
     for (size_t start = 0;;) {
         const size_t quote = text.find(u'"', start);
-        m_out += ToUtf8(text.substr(start, quote == text.npos ? text.npos : quote + 1 - start));
+        AppendUtf8(m_out, text.substr(start, quote == text.npos ? text.npos : quote + 1 - start));
         if (quote == text.npos) break;
         m_out += '"';
         start = quote + 1;

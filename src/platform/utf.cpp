@@ -7,7 +7,12 @@ namespace ostrel {
 
 std::string ToUtf8(std::u16string_view text) {
     std::string out;
-    out.reserve(text.size());
+    AppendUtf8(out, text);
+    return out;
+}
+
+void AppendUtf8(std::string& out, std::u16string_view text) {
+    out.reserve(out.size() + text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         uint32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
@@ -33,7 +38,6 @@ std::string ToUtf8(std::u16string_view text) {
             out += char(0x80 | (c & 0x3F));
         }
     }
-    return out;
 }
 
 std::u16string FromUtf8(std::string_view text, bool* valid) {

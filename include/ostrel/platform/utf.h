@@ -13,6 +13,8 @@ namespace ostrel {
 
 /// Invalid UTF-16 (a lone surrogate) becomes U+FFFD.
 OSTREL_API std::string ToUtf8(std::u16string_view text);
+/// ToUtf8 appended to out.
+OSTREL_API void AppendUtf8(std::string& out, std::u16string_view text);
 /// Returns false in *valid (when given) for malformed UTF-8; each bad sequence becomes U+FFFD.
 OSTREL_API std::u16string FromUtf8(std::string_view text, bool* valid = nullptr);
 
