@@ -287,8 +287,11 @@ void CsvWriter::Field(std::u16string_view text) {
     // it in the field.
     const bool markFirst = m_firstField && text.starts_with(u'\uFEFF');
     m_firstField = false;
-    const char16_t special[] = {char16_t(m_separator), u'"', u'\r', u'\n', 0};
-    if (!markFirst && text.find_first_of(special) == std::u16string_view::npos) {
+    const char16_t separator = char16_t(m_separator);
+    const bool plain = std::none_of(text.begin(), text.end(), [separator](char16_t c) {
+        return c == separator || c == u'"' || c == u'\r' || c == u'\n';
+    });
+    if (!markFirst && plain) {
         AppendUtf8(m_out, text);
         return;
     }
