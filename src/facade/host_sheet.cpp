@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "facade/host_sheet.h"
 
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -123,14 +124,24 @@ void HostSheet::ForEachDependentGroup(const CCRef* ref,
         return;
     }
     // Only cells of this sheet: a range of another sheet is keyed by that sheet. The ranges
-    // are found before anything is visited, which may make new ones.
-    std::vector<const CCRef*> ranges;
+    // are found before anything is visited, which may make new ones; the few most cells lie
+    // in are kept on the stack, since every cell typed is walked from several times.
+    constexpr size_t kInline = 16;
+    std::array<const CCRef*, kInline> near;
+    size_t nearCount = 0;
+    std::vector<const CCRef*> more;
     const auto* rc = static_cast<const CCRCRef*>(ref);
     m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* item) {
-        if (item->HasDependents()) ranges.push_back(item->GetRef());
+        if (!item->HasDependents()) return;
+        if (nearCount < kInline)
+            near[nearCount++] = item->GetRef();
+        else
+            more.push_back(item->GetRef());
     });
     if (CCItem* item = LookupItem(ref)) item->ForEachDependent(GetCTX(), visit);
-    for (const CCRef* range : ranges)
+    for (size_t i = 0; i < nearCount; ++i)
+        visit(near[i]);
+    for (const CCRef* range : more)
         visit(range);
 }
 
