@@ -34,8 +34,8 @@ namespace {
 
 // Folds every value of one argument into the result; the first value of the first argument
 // starts the fold.
-// The value of an argument that names one cell of this document: what opening it as a
-// range would give as its only value, without taking an entry of the open-reference table
+// The value of a reference argument that names one cell of this document: what opening it
+// as a range would give as its only value, without taking an entry of the open-reference table
 // for it (the commonest operand by far).
 bool SingleCellValue(cells::CTX* ctx, CCFormula* arg, CCCellValue& value) {
     const CCRef* ref = static_cast<CCRefFormula*>(arg)->GetRef();

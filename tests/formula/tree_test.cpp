@@ -2,6 +2,8 @@
 // The tree itself: construction by kind, checking once, copies, dependents, flags and the
 // structural updates.
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "ostrel/refs/clipboard_data.h"
 #include "ostrel/refs/name_ref.h"
@@ -84,6 +86,18 @@ TEST_F(TreeNodes, TreeWideFlagsAndLinks) {
     ASSERT_EQ(RefListCount(precedents), 1u);
     EXPECT_TRUE(precedents->m_pRef->IsEqual(&a1));
     RefListFree(precedents, 1);
+
+    // A walk over another tree started from within a visit leaves the outer walk whole.
+    FormulaPtr nested(Op(ADDFunc, Op(ADDFunc, Cell(1, 1), Cell(2, 2)), Cell(3, 3)));
+    std::vector<std::pair<int, int>> seen;
+    nested->ForEachPrecedent([&](const CCRef* ref) {
+        const auto* rc = static_cast<const CCRCRef*>(ref);
+        seen.emplace_back(rc->GetColumn(), rc->GetRow());
+        CCRefList* inner = withA1->GetPrecedents(ctx());
+        EXPECT_EQ(RefListCount(inner), 1u);
+        RefListFree(inner, 1);
+    });
+    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{1, 1}, {2, 2}, {3, 3}}));
 }
 
 TEST_F(TreeNodes, EditSourceIsOneReferenceToAnotherCell) {
