@@ -18,23 +18,23 @@ namespace ostrel::engine_detail {
 template <class Node>
 class CellNodeGrid {
 public:
-    Node* Find(uint32_t sheet, unsigned column, unsigned row) const {
+    Node* Find(uint32_t sheet, unsigned char column, uint16_t row) const {
         const Sheet* s = SheetOf(sheet);
-        if (!s || column >= kColumns) return nullptr;
+        if (!s) return nullptr;
         const Column& c = s->columns[column];
         const size_t b = row / kBlockRows;
         return b < c.size() && c[b] ? c[b]->nodes[row % kBlockRows] : nullptr;
     }
 
     // Stores node at the position, which holds none.
-    void Insert(uint32_t sheet, unsigned column, unsigned row, Node* node) {
+    void Insert(uint32_t sheet, unsigned char column, uint16_t row, Node* node) {
         Sheet* s = SheetOf(sheet);
         if (!s) {
             s = (m_sheets[sheet] = std::make_unique<Sheet>()).get();
             m_memoId = sheet;
             m_memo = s;
         }
-        Column& c = s->columns[column % kColumns];
+        Column& c = s->columns[column];
         const size_t b = row / kBlockRows;
         if (b >= c.size()) c.resize(b + 1);
         if (!c[b]) c[b] = std::make_unique<Block>();
@@ -46,9 +46,9 @@ public:
         slot = node;
     }
 
-    void Erase(uint32_t sheet, unsigned column, unsigned row) {
+    void Erase(uint32_t sheet, unsigned char column, uint16_t row) {
         Sheet* s = SheetOf(sheet);
-        if (!s || column >= kColumns) return;
+        if (!s) return;
         Column& c = s->columns[column];
         const size_t b = row / kBlockRows;
         if (b >= c.size() || !c[b]) return;
