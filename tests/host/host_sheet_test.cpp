@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/module.h"
 #include "ostrel/platform/utf.h"
@@ -37,8 +39,11 @@ TEST(HostSheet, ManyCellsStayFindableAndSmall) {
     for (unsigned row = 0; row < 20000; ++row)
         sheet.SetCellText(row % 7, row, u"1");
     EXPECT_EQ(sheet.CellCount(), 20000u);
-    for (unsigned row = 0; row < 20000; row += 997)
-        EXPECT_NE(sheet.FindCell(row % 7, row), nullptr);
+    for (unsigned row = 0; row < 20000; row += 997) {
+        const auto* cell = sheet.FindCell(row % 7, row);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(std::tuple(cell->Column(), cell->Row()), std::tuple(row % 7, row));
+    }
     EXPECT_EQ(sheet.FindCell(7, 0), nullptr);
     // A constant cell: the item, its value and number format, its format index and its
     // own reference, with no allocation of its own.
