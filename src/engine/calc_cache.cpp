@@ -313,12 +313,18 @@ CCCalcCache::Node* CCCalcCache::Find(const KeyOnSheet& key) const {
     if (type == REF_TYPE_RC) return FindCell(CellKey(identity, *static_cast<const CCRCRef*>(ref)));
     // What MakeKey would make, compared without being made: the reference qualified with the
     // sheet's identity, hashed and matched as that key would be.
-    Node* const* found =
-        m_others.FindIf(CCRef3D::HashOf(identity, ref->Hash()), [&](const Node* node) {
-            if (node->ref->GetType() != REF_TYPE_3D) return false;
-            const auto* r3 = static_cast<const CCRef3D*>(node->ref.get());
-            return r3->GetKey() == identity && r3->GetInnerRef() && ref->IsEqual(r3->GetInnerRef());
-        });
+    auto matches = [&](const Node* node) {
+        if (!node->alive || !node->ref || node->ref->GetType() != REF_TYPE_3D) return false;
+        const auto* r3 = static_cast<const CCRef3D*>(node->ref.get());
+        return r3->GetKey() == identity && r3->GetInnerRef() && ref->IsEqual(r3->GetInnerRef());
+    };
+    // A cell typed next to the last one lies in nearly the same ranges, each named by the
+    // same reference object of its sheet: the node last found for an object is tried first,
+    // and kept only while it still matches (nodes are never freed, only reused).
+    Node*& remembered = m_recentRanges[(reinterpret_cast<uintptr_t>(ref) >> 4) % kRecentRanges];
+    if (remembered && matches(remembered)) return remembered;
+    Node* const* found = m_others.FindIf(CCRef3D::HashOf(identity, ref->Hash()), matches);
+    if (found) remembered = *found;
     return found ? *found : nullptr;
 }
 

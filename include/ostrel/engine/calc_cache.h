@@ -171,6 +171,9 @@ private:
     /// The nodes of sheet cells, by position.
     std::unique_ptr<ostrel::engine_detail::CellNodeGrid<Node>> m_cells;
     ostrel::platform::FlatMultiIndex<Node*> m_others;  // other nodes, by their references' hash
+    /// The nodes last found for a few ranges, by the address of the sheet's reference object.
+    static constexpr size_t kRecentRanges = 64;
+    mutable std::array<Node*, kRecentRanges> m_recentRanges{};
     /// Dirty nodes wait unsorted (marking touches nothing but the node); a calculation sorts
     /// them by label into a batch. Nodes marked again after a running calculation has
     /// calculated them wait in the deferred list for the next one.
