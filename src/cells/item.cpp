@@ -52,6 +52,10 @@ const CCItem::Dependents& CCItem::C() const {
     return own ? *own : none;
 }
 
+bool CCItem::HasLive() const {
+    return HoldsWord() || !C().live.Empty();
+}
+
 void CCItem::FreeDependents() {
     if (Dependents* own = Owned()) {
         RefListFree(own->refList, 1);
@@ -120,7 +124,7 @@ void CCItem::SetRefList(CCRefList* list) {
 }
 
 int CCItem::IsEmpty() const {
-    return !HoldsWord() && C().packed.empty() && C().live.Empty();
+    return !HasLive() && C().packed.empty();
 }
 
 const uint8_t* CCItem::GetDependents() const {
@@ -235,7 +239,7 @@ void CCItem::ClearLive() {
 }
 
 void CCItem::Unpack(cells::CTX* ctx) {
-    if (HoldsWord() || !C().live.Empty() || C().packed.empty()) return;
+    if (HasLive() || C().packed.empty()) return;
     std::vector<uint8_t> block = D().packed.Take();
     CMemFile file(block.data() + 4, block.size() - 4);
     CArchive ar(&file, CArchive::load);
@@ -249,7 +253,7 @@ void CCItem::Unpack(cells::CTX* ctx) {
 }
 
 void CCItem::Pack(cells::CTX* ctx) {
-    if (!HoldsWord() && C().live.Empty()) return;
+    if (!HasLive()) return;
     CMemFile file(8);
     {
         CArchive ar(&file, CArchive::store);
@@ -288,7 +292,7 @@ void CCItem::ForEachDependent(cells::CTX* ctx, const std::function<void(const CC
     Unpack(ctx);
     // Most cells visited have no dependents: the scratch reference is made only for those
     // that have.
-    if (!HoldsWord() && C().live.Empty()) return;
+    if (!HasLive()) return;
     CCRef3D scratch(uint16_t(0), uint16_t(0), new CCRCRef);
     if (HoldsWord()) {
         visit(DependentArray::ShowWord(m_deps, scratch));
@@ -426,7 +430,7 @@ void CCItem::SaveDependents(cells::CTX* ctx, const CCRefList* list) {
 }
 
 void CCItem::DeleteDependentRefs(cells::CTX* ctx) {
-    if (!HoldsWord() && C().live.Empty()) return;
+    if (!HasLive()) return;
     Pack(ctx);
     ClearLive();
 }
@@ -467,7 +471,7 @@ void CCItem::Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other) {
 }
 
 void CCItem::Write(cells::CTX* ctx, CArchive& ar) {
-    if (HoldsWord() || !C().live.Empty()) Pack(ctx);
+    if (HasLive()) Pack(ctx);
     if (C().packed.empty()) {
         ar << uint32_t(0);
         return;

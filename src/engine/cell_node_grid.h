@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: Apache-2.0
 // The calculation order's nodes of sheet cells, found by position. Typing a sheet looks up
 // the node of every cell it stores, mostly to find none; a hash table pays a probe through
-// its neighbours for each miss and a rehash as it grows. Here a lookup is three indexed
-// reads: the sheet, then the column's block of 16 rows, then the row. A block is made for
-// the first node of its 16 rows and freed with the last, so memory follows the nodes: a
-// pointer a node where formulas stand in runs, a block where they stand apart.
+// its neighbours for each miss and a rehash as it grows. Here a lookup is the sheet's table
+// of positions, then three loads; blocks of 16 rows keep a sheet whose formulas stand apart
+// small.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
-#include <vector>
+
+#include "platform/position_table.h"
 
 namespace ostrel::engine_detail {
 
@@ -19,63 +18,35 @@ template <class Node>
 class CellNodeGrid {
 public:
     Node* Find(uint32_t sheet, unsigned char column, uint16_t row) const {
-        const Sheet* s = SheetOf(sheet);
-        if (!s) return nullptr;
-        const Column& c = s->columns[column];
-        const size_t b = row / kBlockRows;
-        return b < c.size() && c[b] ? c[b]->nodes[row % kBlockRows] : nullptr;
+        const Positions* s = SheetOf(sheet);
+        return s ? s->Find(column, row) : nullptr;
     }
 
     // Stores node at the position, which holds none.
     void Insert(uint32_t sheet, unsigned char column, uint16_t row, Node* node) {
-        Sheet* s = SheetOf(sheet);
+        Positions* s = SheetOf(sheet);
         if (!s) {
-            s = (m_sheets[sheet] = std::make_unique<Sheet>()).get();
+            s = (m_sheets[sheet] = std::make_unique<Positions>()).get();
             m_memoId = sheet;
             m_memo = s;
         }
-        Column& c = s->columns[column];
-        const size_t b = row / kBlockRows;
-        if (b >= c.size()) c.resize(b + 1);
-        if (!c[b]) c[b] = std::make_unique<Block>();
-        Node*& slot = c[b]->nodes[row % kBlockRows];
-        if (!slot) {
-            ++c[b]->count;
-            ++s->count;
-        }
-        slot = node;
+        s->FindOrAdd(column, row, [node] { return node; });
     }
 
     void Erase(uint32_t sheet, unsigned char column, uint16_t row) {
-        Sheet* s = SheetOf(sheet);
+        Positions* s = SheetOf(sheet);
         if (!s) return;
-        Column& c = s->columns[column];
-        const size_t b = row / kBlockRows;
-        if (b >= c.size() || !c[b]) return;
-        Node*& slot = c[b]->nodes[row % kBlockRows];
-        if (!slot) return;
-        slot = nullptr;
-        if (--c[b]->count == 0) c[b].reset();
-        if (--s->count == 0) {
+        s->Erase(column, row);
+        if (s->Size() == 0) {
             m_sheets.erase(sheet);
             m_memo = nullptr;
         }
     }
 
 private:
-    static constexpr unsigned kColumns = 256;
-    static constexpr unsigned kBlockRows = 16;
-    struct Block {
-        std::array<Node*, kBlockRows> nodes{};
-        unsigned count = 0;
-    };
-    using Column = std::vector<std::unique_ptr<Block>>;
-    struct Sheet {
-        std::array<Column, kColumns> columns;
-        size_t count = 0;
-    };
+    using Positions = platform::PositionTable<Node, 4>;
 
-    Sheet* SheetOf(uint32_t sheet) const {
+    Positions* SheetOf(uint32_t sheet) const {
         if (m_memo && m_memoId == sheet) return m_memo;
         auto it = m_sheets.find(sheet);
         if (it == m_sheets.end()) return nullptr;
@@ -85,9 +56,9 @@ private:
         return m_memo;
     }
 
-    std::unordered_map<uint32_t, std::unique_ptr<Sheet>> m_sheets;
+    std::unordered_map<uint32_t, std::unique_ptr<Positions>> m_sheets;
     mutable uint32_t m_memoId = 0;  // the sheet last asked about
-    mutable Sheet* m_memo = nullptr;
+    mutable Positions* m_memo = nullptr;
 };
 
 }  // namespace ostrel::engine_detail

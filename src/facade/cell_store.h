@@ -1,18 +1,16 @@
 // SPDX-License-Identifier: Apache-2.0
 // Where the reference host keeps its cells: only positions that hold something cost memory.
 // Cells live in chunks of 1,024 (stable addresses, no allocation per cell, and none of the
-// per-block rounding a deque of 72-byte cells pays) found through a page table per column: a
-// lookup is three loads, and walking down a column reads one page after another. A page
-// covers 64 rows, so a sparse sheet costs at most a page per cell.
+// per-block rounding a deque of 72-byte cells pays), found through a table of positions.
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <new>
 #include <vector>
+
+#include "platform/position_table.h"
 
 namespace ostrel::host {
 
@@ -21,36 +19,22 @@ class CellStore {
 public:
     // The cell at a position, or null.
     Cell* Find(unsigned column, unsigned row) const {
-        if (column >= m_columns.size() || row > kLastRow) return nullptr;
-        const Column& pages = m_columns[column];
-        const size_t p = row >> kPageBits;
-        if (p >= pages.size() || !pages[p]) return nullptr;
-        return (*pages[p])[row & kPageMask];
+        if (column > 0xFF || row > 0xFFFF) return nullptr;
+        return m_positions.Find(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
     }
 
     // The cell at a position, created when missing. Positions beyond the grid (256 columns,
     // 65,536 rows) wrap as the cell's own coordinates do.
     Cell* Get(unsigned column, unsigned row) {
-        column &= 0xFF;
-        row &= kLastRow;
-        if (column >= m_columns.size()) m_columns.resize(column + 1);
-        Column& pages = m_columns[column];
-        const size_t p = row >> kPageBits;
-        if (p >= pages.size()) pages.resize(p + 1);
-        if (!pages[p]) {
-            pages[p] = std::make_unique<Page>();
-            pages[p]->fill(nullptr);
-        }
-        Cell*& slot = (*pages[p])[row & kPageMask];
-        if (!slot)
-            slot = m_cells.Make(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
-        return slot;
+        const auto c = static_cast<unsigned char>(column);
+        const auto r = static_cast<uint16_t>(row);
+        return m_positions.FindOrAdd(c, r, [&] { return m_cells.Make(c, r); });
     }
 
     size_t Size() const { return m_cells.Size(); }
     // A row from which on the column holds no cell (its pages end there).
     size_t RowsBound(unsigned column) const {
-        return column < m_columns.size() ? m_columns[column].size() << kPageBits : 0;
+        return column <= 0xFF ? m_positions.RowsBound(static_cast<unsigned char>(column)) : 0;
     }
     template <class F>
     void ForEach(F f) {
@@ -94,14 +78,9 @@ private:
         size_t m_size = 0;
     };
 
-    static constexpr unsigned kPageBits = 6;
-    static constexpr unsigned kPageMask = (1u << kPageBits) - 1;
-    static constexpr unsigned kLastRow = 0xFFFF;
-    using Page = std::array<Cell*, size_t(1) << kPageBits>;
-    using Column = std::vector<std::unique_ptr<Page>>;
-
+    // Pages of 64 rows: a sparse sheet costs at most a page per cell.
+    platform::PositionTable<Cell, 6> m_positions;
     Chunks m_cells;
-    std::vector<Column> m_columns;
 };
 
 }  // namespace ostrel::host

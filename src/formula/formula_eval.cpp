@@ -32,8 +32,6 @@ void EvalFormula(cells::CTX* ctx, CCCellValue& result, CCFormula* formula, const
 
 namespace {
 
-// Folds every value of one argument into the result; the first value of the first argument
-// starts the fold.
 // The value of a reference argument that names one cell of this document: what opening it
 // as a range would give as its only value, without taking an entry of the open-reference table
 // for it (the commonest operand by far).
@@ -53,6 +51,8 @@ void FoldValue(int op, CCCellValue& result, const CCCellValue& value, bool first
         EvalCellValue(op, result, value);
 }
 
+// Folds every value of one argument into the result; the first value of the first argument
+// starts the fold.
 void FoldArgument(cells::CTX* ctx, int op, CCCellValue& result, CCFormula* arg, const CCRef* cell,
                   bool first) {
     // The common operands, a cell, a constant and an operation, give their one value the

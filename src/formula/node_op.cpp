@@ -283,10 +283,9 @@ uint16_t CCOpFormula::OpenRef(cells::CTX*, const CCRef*) {
 int CCOpFormula::NextValue(cells::CTX* ctx, uint16_t& handle, CCCellValue& value,
                            const CCRef* cell) {
     if (!handle || !m_open) return 0;
-    Eval(ctx, value, cell);
-    DereferenceValue(ctx, value);
+    // The one value: the node stays open while it is computed, and closed after.
     m_open = 0;
-    return 1;
+    return ValueOnce(ctx, value, cell);
 }
 
 int CCOpFormula::ValueOnce(cells::CTX* ctx, CCCellValue& value, const CCRef* cell) {

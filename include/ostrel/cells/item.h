@@ -151,6 +151,8 @@ private:
     const Dependents& C() const;
     Dependents* Owned() const;
     bool HoldsWord() const { return m_deps & 1; }
+    /// Whether any dependent is held live (a lone word or the array).
+    bool HasLive() const;
     void FreeDependents();
 
     /// Finds an equal live dependent without unpacking; -1 when none.
