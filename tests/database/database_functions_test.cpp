@@ -5,8 +5,12 @@
 // each failure's error value. Expected values follow from the rows the fixture inserts.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ostrel/cells/cell_value.h"
@@ -18,6 +22,17 @@
 #include "shop_database.h"
 
 using database_testing::ShopDatabase;
+
+namespace {
+
+// Each formula typed into A1 of one shop sheet, against what A1 then shows.
+void ExpectShown(std::initializer_list<std::pair<std::u16string_view, const char*>> cases) {
+    ShopDatabase shop;
+    for (const auto& [formula, shown] : cases)
+        EXPECT_EQ(shop.Show(formula), shown) << ostrel::ToUtf8(formula);
+}
+
+}  // namespace
 
 TEST(DatabaseItem, EncodesEachRequestAsOneTextAndRefusesEveryOther) {
     ostrel::DatabaseItem item;
@@ -51,98 +66,84 @@ TEST(DatabaseItem, EncodesEachRequestAsOneTextAndRefusesEveryOther) {
         EXPECT_FALSE(ostrel::DatabaseItem::Decode(bad)) << ostrel::ToUtf8(bad);
 }
 
-TEST(DatabaseFunctions, ListTheCatalogueInNameOrder) {
-    ShopDatabase shop;
-    EXPECT_EQ(shop.Show(u"=DBTABLECOUNT(\"Shop\")"), "4");
-    EXPECT_EQ(shop.Show(u"=DBTABLENAME(\"Shop\",1)"), "customers");
-    EXPECT_EQ(shop.Show(u"=DBTABLENAME(\"Shop\",2)"), "lines");
-    EXPECT_EQ(shop.Show(u"=DBTABLENAME(\"Shop\",4)"), "tags");
-    EXPECT_EQ(shop.Show(u"=DBQUERYCOUNT(\"Shop\")"), "2");
-    EXPECT_EQ(shop.Show(u"=DBQUERYNAME(\"Shop\",2)"), "cities");
-    // A foreign key without its parent's columns points at the parent's primary key.
-    EXPECT_EQ(shop.Show(u"=DBRELATIONCOUNT(\"Shop\")"), "3");
-    EXPECT_EQ(shop.Show(u"=DBRELATIONNAME(\"Shop\",1)"), "lines(order_id) -> orders(id)");
-    EXPECT_EQ(shop.Show(u"=DBRELATIONNAME(\"Shop\",2)"), "lines(tag) -> tags(label)");
-    EXPECT_EQ(shop.Show(u"=DBRELATIONNAME(\"Shop\",3)"), "orders(customer) -> customers(id)");
-    EXPECT_EQ(shop.Show(u"=DBFIELDCOUNT(\"Shop\",\"orders\")"), "5");
-    EXPECT_EQ(shop.Show(u"=DBFIELDNAME(\"Shop\",\"orders\",3)"), "amount");
-    EXPECT_EQ(shop.Show(u"=DBFIELDNAME(\"Shop\",\"big_orders\",1)"), "amount");
+TEST(DatabaseFunctions, ListTheCatalogueAndReadValuesInTheirOrders) {
+    ExpectShown({
+        {uR"(=DBTABLECOUNT("Shop"))", "4"},
+        {uR"(=DBTABLENAME("Shop",1))", "customers"},
+        {uR"(=DBTABLENAME("Shop",2))", "lines"},
+        {uR"(=DBTABLENAME("Shop",4))", "tags"},
+        {uR"(=DBQUERYCOUNT("Shop"))", "2"},
+        {uR"(=DBQUERYNAME("Shop",2))", "cities"},
+        // A foreign key without its parent's columns points at the parent's primary key.
+        {uR"(=DBRELATIONCOUNT("Shop"))", "3"},
+        {uR"(=DBRELATIONNAME("Shop",1))", "lines(order_id) -> orders(id)"},
+        {uR"(=DBRELATIONNAME("Shop",2))", "lines(tag) -> tags(label)"},
+        {uR"(=DBRELATIONNAME("Shop",3))", "orders(customer) -> customers(id)"},
+        {uR"(=DBFIELDCOUNT("Shop","orders"))", "5"},
+        {uR"(=DBFIELDNAME("Shop","orders",3))", "amount"},
+        {uR"(=DBFIELDNAME("Shop","big_orders",1))", "amount"},
+        // Tables in rowid order, whatever the order of insertion.
+        {uR"(=DBGET("Shop","orders"))", "1"},
+        {uR"(=DBGET("Shop","orders","amount",2))", "7"},
+        {uR"(=DBGET("Shop","ORDERS","Amount"))", "12.5"},
+        {uR"(=DBGET("Shop","orders",3,3))", "30"},
+        {uR"(=DBGET("Shop","orders","note",4))", "fourth"},
+        {uR"(=DBGET("Shop","orders","note",3))", ""},         // NULL
+        {uR"(=DBGET("Shop","orders","data",2))", "#VALUE!"},  // a blob
+        // Without rowid: primary key order. A view: the order of all its columns (NULL first).
+        {uR"(=DBGET("Shop","tags","label"))", "alpha"},
+        {uR"(=DBGET("Shop","big_orders","id",1))", "1"},
+        {uR"(=DBGET("Shop","cities",1,1))", ""},
+        {uR"(=DBGET("Shop","cities",1,2))", "Bern"},
+    });
 }
 
-TEST(DatabaseFunctions, ReadValuesByTableFieldAndRecord) {
-    ShopDatabase shop;
-    // Tables in rowid order, whatever the order of insertion.
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"orders\")"), "1");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"orders\",\"amount\",2)"), "7");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"ORDERS\",\"Amount\")"), "12.5");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"orders\",3,3)"), "30");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"orders\",\"note\",4)"), "fourth");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"orders\",\"note\",3)"), "");         // NULL
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"orders\",\"data\",2)"), "#VALUE!");  // a blob
-    // Without rowid: primary key order. A view: the order of all its columns (NULL first).
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"tags\",\"label\")"), "alpha");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"big_orders\",\"id\",1)"), "1");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"cities\",1,1)"), "");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"cities\",1,2)"), "Bern");
-}
-
-TEST(DatabaseFunctions, QueryFilterAndSortRecords) {
-    ShopDatabase shop;
-    EXPECT_EQ(shop.Show(u"=DBSQL(\"Shop\",\"SELECT name FROM customers ORDER BY name DESC\")"),
-              "Cy");
-    // An ORDER BY inside parentheses is not the query's own: the order of all its columns.
-    EXPECT_EQ(shop.Show(u"=DBSQL(\"Shop\",\"SELECT * FROM (SELECT name FROM customers "
-                        u"ORDER BY name DESC)\")"),
-              "Ada");
-    // No ORDER BY of its own: the order of all its columns, city first.
-    EXPECT_EQ(shop.Show(u"=DBSQL(\"Shop\",\"SELECT city, name FROM customers;\",\"name\",2)"),
-              "Bo");
-    EXPECT_EQ(shop.Show(u"=DBFILTER(\"Shop\",\"orders\",\"amount > 8\",\"id\",2)"), "3");
-    EXPECT_EQ(shop.Show(u"=DBFILTER(\"Shop\",\"orders\",\"\",\"id\",4)"), "4");
-    // Ties of a sort fall back to rowid order.
-    EXPECT_EQ(shop.Show(u"=DBSORT(\"Shop\",\"orders\",\"customer\",\"id\",2)"), "3");
-    EXPECT_EQ(shop.Show(u"=DBSORT(\"Shop\",\"orders\",\"customer DESC, amount\",\"id\",3)"), "1");
-    EXPECT_EQ(shop.Show(u"=DBSORT(\"Shop\",\"orders\",CONCATENATE(CHAR(34),\"amount\",CHAR(34),"
-                        u"\" desc\"),\"id\")"),
-              "3");
-    EXPECT_EQ(shop.Show(u"=DBFILTERSORT(\"Shop\",\"orders\",\"note IS NOT NULL\",\"amount DESC\","
-                        u"\"note\",3)"),
-              "second");
-    EXPECT_EQ(shop.Show(u"=DBSQLFILTER(\"Shop\",\"SELECT name, city FROM customers\","
-                        u"\"city IS NOT NULL\",\"name\",2)"),
-              "Bo");
-    EXPECT_EQ(shop.Show(u"=DBSQLSORT(\"Shop\",\"SELECT name FROM customers\",\"name DESC\")"),
-              "Cy");
-    EXPECT_EQ(shop.Show(u"=DBSQLFILTERSORT(\"Shop\",\"SELECT id, amount FROM orders\","
-                        u"\"amount < 20\",\"amount\",\"id\")"),
-              "2");
-}
-
-TEST(DatabaseFunctions, AggregationsReadTheWholeRecordSet) {
-    ShopDatabase shop;
-    EXPECT_EQ(shop.Show(u"=SUM(DBFILTER(\"Shop\",\"orders\",\"amount > 8\",\"amount\"))"), "52.5");
-    EXPECT_EQ(shop.Show(u"=SUM(DBGET(\"Shop\",\"orders\",\"amount\",2))"), "7");
-    EXPECT_EQ(shop.Show(u"=SUM(DBTABLECOUNT(\"Shop\"),DBQUERYCOUNT(\"Shop\"))"), "6");
-    EXPECT_EQ(shop.Show(u"=SUM(DBGET(\"Shop\",\"nope\"))"), "#NAME?");
-    EXPECT_EQ(shop.Show(u"=SUM(DBGET(\"Elsewhere\",\"orders\"))"), "#REF!");
+TEST(DatabaseFunctions, QueryFilterSortAndAggregateRecords) {
+    ExpectShown({
+        {uR"(=DBSQL("Shop","SELECT name FROM customers ORDER BY name DESC"))", "Cy"},
+        // An ORDER BY inside parentheses is not the query's own: the order of all its columns.
+        {uR"x(=DBSQL("Shop","SELECT * FROM (SELECT name FROM customers ORDER BY name DESC)"))x",
+         "Ada"},
+        // No ORDER BY of its own: the order of all its columns, city first.
+        {uR"(=DBSQL("Shop","SELECT city, name FROM customers;","name",2))", "Bo"},
+        {uR"(=DBFILTER("Shop","orders","amount > 8","id",2))", "3"},
+        {uR"(=DBFILTER("Shop","orders","","id",4))", "4"},
+        // Ties of a sort fall back to rowid order.
+        {uR"(=DBSORT("Shop","orders","customer","id",2))", "3"},
+        {uR"(=DBSORT("Shop","orders","customer DESC, amount","id",3))", "1"},
+        {uR"(=DBSORT("Shop","orders",CONCATENATE(CHAR(34),"amount",CHAR(34)," desc"),"id"))", "3"},
+        {uR"(=DBFILTERSORT("Shop","orders","note IS NOT NULL","amount DESC","note",3))", "second"},
+        {uR"(=DBSQLFILTER("Shop","SELECT name, city FROM customers","city IS NOT NULL","name",2))",
+         "Bo"},
+        {uR"(=DBSQLSORT("Shop","SELECT name FROM customers","name DESC"))", "Cy"},
+        {uR"(=DBSQLFILTERSORT("Shop","SELECT id, amount FROM orders","amount < 20","amount","id"))",
+         "2"},
+        // Aggregations read the whole record set.
+        {uR"(=SUM(DBFILTER("Shop","orders","amount > 8","amount")))", "52.5"},
+        {uR"(=SUM(DBGET("Shop","orders","amount",2)))", "7"},
+        {uR"(=SUM(DBTABLECOUNT("Shop"),DBQUERYCOUNT("Shop")))", "6"},
+        {uR"(=SUM(DBGET("Shop","nope")))", "#NAME?"},
+        {uR"(=SUM(DBGET("Elsewhere","orders")))", "#REF!"},
+    });
 }
 
 TEST(DatabaseFunctions, ShowWhyThereIsNoValue) {
-    ShopDatabase shop;
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Elsewhere\",\"orders\")"), "#REF!");
-    EXPECT_EQ(shop.Show(u"=DBTABLECOUNT(\"Elsewhere\")"), "#REF!");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"nope\")"), "#NAME?");
-    EXPECT_EQ(shop.Show(u"=DBFIELDCOUNT(\"Shop\",\"nope\")"), "#NAME?");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"orders\",\"nope\")"), "#NAME?");
-    EXPECT_EQ(shop.Show(u"=DBSORT(\"Shop\",\"orders\",\"nope\")"), "#NAME?");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"orders\",\"id\",5)"), "#N/A");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"orders\",6)"), "#N/A");
-    EXPECT_EQ(shop.Show(u"=DBTABLENAME(\"Shop\",5)"), "#N/A");
-    EXPECT_EQ(shop.Show(u"=DBFILTER(\"Shop\",\"orders\",\"amount > 99\")"), "#N/A");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"orders\",\"id\",0)"), "#VALUE!");
-    EXPECT_EQ(shop.Show(u"=DBGET(\"Shop\",\"\")"), "#VALUE!");
-    EXPECT_EQ(shop.Show(u"=DBSQL(\"Shop\",\"SELEC 1\")"), "#ARG!");
-    EXPECT_EQ(shop.Show(u"=DBSORT(\"Shop\",\"orders\",\"id sideways\")"), "#ARG!");
+    ExpectShown({
+        {uR"(=DBGET("Elsewhere","orders"))", "#REF!"},
+        {uR"(=DBTABLECOUNT("Elsewhere"))", "#REF!"},
+        {uR"(=DBGET("Shop","nope"))", "#NAME?"},
+        {uR"(=DBFIELDCOUNT("Shop","nope"))", "#NAME?"},
+        {uR"(=DBGET("Shop","orders","nope"))", "#NAME?"},
+        {uR"(=DBSORT("Shop","orders","nope"))", "#NAME?"},
+        {uR"(=DBGET("Shop","orders","id",5))", "#N/A"},
+        {uR"(=DBGET("Shop","orders",6))", "#N/A"},
+        {uR"(=DBTABLENAME("Shop",5))", "#N/A"},
+        {uR"(=DBFILTER("Shop","orders","amount > 99"))", "#N/A"},
+        {uR"(=DBGET("Shop","orders","id",0))", "#VALUE!"},
+        {uR"(=DBGET("Shop",""))", "#VALUE!"},
+        {uR"(=DBSQL("Shop","SELEC 1"))", "#ARG!"},
+        {uR"(=DBSORT("Shop","orders","id sideways"))", "#ARG!"},
+    });
 }
 
 TEST(DatabaseDocument, WalksARecordSetThroughItsHandle) {
@@ -163,15 +164,13 @@ TEST(DatabaseDocument, WalksARecordSetThroughItsHandle) {
         values.push_back(value.GetNumber());
     EXPECT_EQ(values, (std::vector<double>{12.5, 7, 30, 10}));
     ostrel::platform::CPtrArray record;
+    // The amount of the record a step lands on; NaN when it lands on none.
+    auto landed = [&](int found) { return found == 1 ? number(record, 0) : std::nan(""); };
     EXPECT_EQ(sheet.DoRemoteGetPreviousRecord(&amounts, handle, &record), 0);  // none yet
-    ASSERT_EQ(sheet.DoRemoteGetLastRecord(&amounts, handle, &record), 1);
-    EXPECT_EQ(number(record, 0), 10);
-    ASSERT_EQ(sheet.DoRemoteGetPreviousRecord(&amounts, handle, &record), 1);
-    EXPECT_EQ(number(record, 0), 30);
-    ASSERT_EQ(sheet.DoRemoteGetRecord(&amounts, handle, 2, &record), 1);
-    EXPECT_EQ(number(record, 0), 7);
-    ASSERT_EQ(sheet.DoRemoteGetNextRecord(&amounts, handle, &record), 1);
-    EXPECT_EQ(number(record, 0), 30);
+    EXPECT_EQ(landed(sheet.DoRemoteGetLastRecord(&amounts, handle, &record)), 10);
+    EXPECT_EQ(landed(sheet.DoRemoteGetPreviousRecord(&amounts, handle, &record)), 30);
+    EXPECT_EQ(landed(sheet.DoRemoteGetRecord(&amounts, handle, 2, &record)), 7);
+    EXPECT_EQ(landed(sheet.DoRemoteGetNextRecord(&amounts, handle, &record)), 30);
     EXPECT_EQ(sheet.DoRemoteGetRecord(&amounts, handle, 5, &record), 0);
     FreeValueArray(record);
     EXPECT_EQ(sheet.DoRemoteCloseRef(&amounts, handle), 1);

@@ -70,87 +70,81 @@ TEST(DateFunctions, DateAndTimeFromComponents) {
 }
 
 TEST(DateFunctions, ComponentsAndTypedTexts) {
-    Sheet sheet;
-    ExpectCases(sheet, {
-                           {"=YEAR(DATE(2071,12,31))", 2071, 0},
-                           {"=YEAR(DATE(2071,12,31)+1)", 0, 3},
-                           {"=YEAR(-1)", 0, 3},
-                           {"=MONTH(59)", 2, 0},
-                           {"=DAY(59)", 29, 0},
-                           {"=MONTH(60)", 3, 0},
-                           {"=DAY(DATE(2004,2,29)+0.99)", 29, 0},
-                           {"=YEAR(\"1/31/2004\")", 2004, 0},
-                           {"=YEAR(\"x\")", 0, 3},
-                           {"=HOUR(0.75)", 18, 0},
-                           {"=MINUTE(TIME(1,59,0))", 59, 0},
-                           {"=SECOND(DATE(2004,1,1)+TIME(0,0,7))", 7, 0},
-                           {"=HOUR(\"6:30 PM\")", 18, 0},
-                           {"=MINUTE(\"1/2/2004 10:45\")", 45, 0},
-                           {"=HOUR(-0.25)", 0, 3},
-                           {"=DATEVALUE(\"1/31/2004 18:00\")", Serial(2004, 1, 31), 0},
-                           {"=DATEVALUE(\"2/30/2004\")", 0, 3},
-                           {"=DATEVALUE(38017)", 0, 3},
-                           {"=TIMEVALUE(\"18:00\")", 0.75, 0},
-                           {"=TIMEVALUE(\"1/31/2004 6:00\")", 0.25, 0},
-                           {"=TIMEVALUE(\"x\")", 0, 3},
-                       });
+    ExpectCases({
+        {"=YEAR(DATE(2071,12,31))", 2071, 0},
+        {"=YEAR(DATE(2071,12,31)+1)", 0, 3},
+        {"=YEAR(-1)", 0, 3},
+        {"=MONTH(59)", 2, 0},
+        {"=DAY(59)", 29, 0},
+        {"=MONTH(60)", 3, 0},
+        {"=DAY(DATE(2004,2,29)+0.99)", 29, 0},
+        {"=YEAR(\"1/31/2004\")", 2004, 0},
+        {"=YEAR(\"x\")", 0, 3},
+        {"=HOUR(0.75)", 18, 0},
+        {"=MINUTE(TIME(1,59,0))", 59, 0},
+        {"=SECOND(DATE(2004,1,1)+TIME(0,0,7))", 7, 0},
+        {"=HOUR(\"6:30 PM\")", 18, 0},
+        {"=MINUTE(\"1/2/2004 10:45\")", 45, 0},
+        {"=HOUR(-0.25)", 0, 3},
+        {"=DATEVALUE(\"1/31/2004 18:00\")", Serial(2004, 1, 31), 0},
+        {"=DATEVALUE(\"2/30/2004\")", 0, 3},
+        {"=DATEVALUE(38017)", 0, 3},
+        {"=TIMEVALUE(\"18:00\")", 0.75, 0},
+        {"=TIMEVALUE(\"1/31/2004 6:00\")", 0.25, 0},
+        {"=TIMEVALUE(\"x\")", 0, 3},
+    });
 }
 
 TEST(DateFunctions, MonthShiftsKeepToTheNewMonth) {
-    Sheet sheet;
-    ExpectCases(sheet, {
-                           {"=EOMONTH(DATE(2004,1,31),1)", Serial(2004, 2, 29), 0},
-                           {"=EDATE(DATE(2004,1,31),1)", Serial(2004, 2, 29), 0},
-                           {"=EDATE(DATE(2003,1,31),1)", Serial(2003, 2, 28), 0},
-                           {"=EDATE(DATE(2004,3,31),-1)", Serial(2004, 2, 29), 0},
-                           {"=EDATE(DATE(2004,5,31),1.9)", Serial(2004, 6, 30), 0},
-                           {"=EDATE(DATE(2004,1,15),-1.9)", Serial(2003, 12, 15), 0},
-                           {"=EDATE(DATE(2000,1,31),13)", Serial(2001, 2, 28), 0},
-                           {"=EOMONTH(DATE(2004,12,15),-12)", Serial(2003, 12, 31), 0},
-                           {"=EOMONTH(DATE(2071,12,1),1)", 0, 3},
-                           {"=EDATE(DATE(1900,1,31),-1)", 0, 3},
-                           {"=EDATE(DATE(2004,1,15),1E10)", 0, 3},
-                       });
+    ExpectCases({
+        {"=EOMONTH(DATE(2004,1,31),1)", Serial(2004, 2, 29), 0},
+        {"=EDATE(DATE(2004,1,31),1)", Serial(2004, 2, 29), 0},
+        {"=EDATE(DATE(2003,1,31),1)", Serial(2003, 2, 28), 0},
+        {"=EDATE(DATE(2004,3,31),-1)", Serial(2004, 2, 29), 0},
+        {"=EDATE(DATE(2004,5,31),1.9)", Serial(2004, 6, 30), 0},
+        {"=EDATE(DATE(2004,1,15),-1.9)", Serial(2003, 12, 15), 0},
+        {"=EDATE(DATE(2000,1,31),13)", Serial(2001, 2, 28), 0},
+        {"=EOMONTH(DATE(2004,12,15),-12)", Serial(2003, 12, 31), 0},
+        {"=EOMONTH(DATE(2071,12,1),1)", 0, 3},
+        {"=EDATE(DATE(1900,1,31),-1)", 0, 3},
+        {"=EDATE(DATE(2004,1,15),1E10)", 0, 3},
+    });
 }
 
 TEST(DateFunctions, Days360AtMonthEnds) {
-    Sheet sheet;
-    ExpectCases(sheet, {
-                           // US: a 31st ends on the 30th only after a start on the 30th or 31st.
-                           {"=DAYS360(DATE(2011,1,31),DATE(2011,3,31))", 60, 0},
-                           {"=DAYS360(DATE(2011,1,29),DATE(2011,3,31))", 62, 0},
-                           {"=DAYS360(DATE(2011,1,29),DATE(2011,3,31),TRUE)", 61, 0},
-                           // US: the last of February counts as the 30th.
-                           {"=DAYS360(DATE(2011,2,28),DATE(2011,3,31))", 30, 0},
-                           {"=DAYS360(DATE(2011,2,28),DATE(2011,3,31),1)", 32, 0},
-                           {"=DAYS360(DATE(2011,2,28),DATE(2012,2,29))", 360, 0},
-                           {"=DAYS360(DATE(2011,2,28),DATE(2012,2,29),TRUE)", 361, 0},
-                           {"=DAYS360(DATE(2012,2,28),DATE(2012,3,28))", 30, 0},
-                           {"=DAYS360(DATE(2011,3,31),DATE(2011,1,31))", -60, 0},
-                       });
+    ExpectCases({
+        // US: a 31st ends on the 30th only after a start on the 30th or 31st.
+        {"=DAYS360(DATE(2011,1,31),DATE(2011,3,31))", 60, 0},
+        {"=DAYS360(DATE(2011,1,29),DATE(2011,3,31))", 62, 0},
+        {"=DAYS360(DATE(2011,1,29),DATE(2011,3,31),TRUE)", 61, 0},
+        // US: the last of February counts as the 30th.
+        {"=DAYS360(DATE(2011,2,28),DATE(2011,3,31))", 30, 0},
+        {"=DAYS360(DATE(2011,2,28),DATE(2011,3,31),1)", 32, 0},
+        {"=DAYS360(DATE(2011,2,28),DATE(2012,2,29))", 360, 0},
+        {"=DAYS360(DATE(2011,2,28),DATE(2012,2,29),TRUE)", 361, 0},
+        {"=DAYS360(DATE(2012,2,28),DATE(2012,3,28))", 30, 0},
+        {"=DAYS360(DATE(2011,3,31),DATE(2011,1,31))", -60, 0},
+    });
 }
 
 TEST(DateFunctions, YearFractionOnEachBasis) {
-    Sheet sheet;
     const double days2012 = Serial(2012, 7, 30) - Serial(2012, 1, 1);
     const double spread = Serial(2012, 7, 1) - Serial(2010, 1, 1);
-    ExpectCases(
-        sheet,
-        {
-            {"=YEARFRAC(DATE(2012,1,1),DATE(2012,7,30))", (6 * 30 + 29) / 360.0, 0},
-            {"=YEARFRAC(DATE(2012,1,1),DATE(2012,7,30),1)", days2012 / 366, 0},
-            {"=YEARFRAC(DATE(2012,7,30),DATE(2012,1,1),2)", days2012 / 360, 0},
-            {"=YEARFRAC(DATE(2012,1,1),DATE(2012,7,30),3)", days2012 / 365, 0},
-            {"=YEARFRAC(DATE(2012,1,31),DATE(2012,3,31),4)", 60 / 360.0, 0},
-            {"=YEARFRAC(DATE(2011,2,28),DATE(2012,2,29),0)", 1, 0},
-            // Actual/actual: the year the dates span, or the mean of the years touched.
-            {"=YEARFRAC(DATE(2010,7,1),DATE(2011,3,1),1)",
-             (Serial(2011, 3, 1) - Serial(2010, 7, 1)) / 365, 0},
-            {"=YEARFRAC(DATE(2011,7,1),DATE(2012,3,1),1)",
-             (Serial(2012, 3, 1) - Serial(2011, 7, 1)) / 366, 0},
-            {"=YEARFRAC(DATE(2010,1,1),DATE(2012,7,1),1)", spread / ((365 + 365 + 366) / 3.0), 0},
-            {"=YEARFRAC(DATE(2010,1,1),DATE(2012,7,1),5)", 0, 3},
-        });
+    ExpectCases({
+        {"=YEARFRAC(DATE(2012,1,1),DATE(2012,7,30))", (6 * 30 + 29) / 360.0, 0},
+        {"=YEARFRAC(DATE(2012,1,1),DATE(2012,7,30),1)", days2012 / 366, 0},
+        {"=YEARFRAC(DATE(2012,7,30),DATE(2012,1,1),2)", days2012 / 360, 0},
+        {"=YEARFRAC(DATE(2012,1,1),DATE(2012,7,30),3)", days2012 / 365, 0},
+        {"=YEARFRAC(DATE(2012,1,31),DATE(2012,3,31),4)", 60 / 360.0, 0},
+        {"=YEARFRAC(DATE(2011,2,28),DATE(2012,2,29),0)", 1, 0},
+        // Actual/actual: the year the dates span, or the mean of the years touched.
+        {"=YEARFRAC(DATE(2010,7,1),DATE(2011,3,1),1)",
+         (Serial(2011, 3, 1) - Serial(2010, 7, 1)) / 365, 0},
+        {"=YEARFRAC(DATE(2011,7,1),DATE(2012,3,1),1)",
+         (Serial(2012, 3, 1) - Serial(2011, 7, 1)) / 366, 0},
+        {"=YEARFRAC(DATE(2010,1,1),DATE(2012,7,1),1)", spread / ((365 + 365 + 366) / 3.0), 0},
+        {"=YEARFRAC(DATE(2010,1,1),DATE(2012,7,1),5)", 0, 3},
+    });
 }
 
 TEST(DateFunctions, WeekdaysFollowTheRealCalendarOverTheWholeRange) {

@@ -35,6 +35,12 @@ struct FormulaSheet : TestSheet {
     }
 };
 
+// A value stored as it is (no typed text) in cell (c, r) of any sheet.
+inline void StoreValue(CCCellManager& sheet, unsigned c, unsigned r, const CCCellValue& v) {
+    CCRCRef at(static_cast<unsigned char>(c), static_cast<uint16_t>(r));
+    sheet.SetValue(&at, &v);
+}
+
 // A sheet that counts the values its ranges serve.
 struct CountingSheet : FormulaSheet {
     int reads = 0;
@@ -68,6 +74,13 @@ inline void ExpectCases(FormulaSheet& sheet, const std::vector<Case>& cases) {
     }
 }
 
+// The cases on a sheet of their own, as a sheet of type S starts out.
+template <class S = FormulaSheet>
+void ExpectCases(const std::vector<Case>& cases) {
+    S sheet;
+    ExpectCases(sheet, cases);
+}
+
 // A text result (error 0) or an error code.
 struct TextCase {
     const char* formula;
@@ -87,6 +100,11 @@ inline void ExpectTexts(FormulaSheet& sheet, const std::vector<TextCase>& cases)
             EXPECT_EQ(ostrel::ToUtf8(v.GetText() ? v.GetText() : u""), c.text);
         }
     }
+}
+
+inline void ExpectTexts(const std::vector<TextCase>& cases) {
+    FormulaSheet sheet;
+    ExpectTexts(sheet, cases);
 }
 
 }  // namespace testing_support

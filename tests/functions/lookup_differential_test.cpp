@@ -17,16 +17,12 @@
 
 namespace {
 
+using testing_support::NumberValue;
+using testing_support::StoreValue;
 using Values = std::vector<CCCellValue>;
 
 CCCellValue Error(int code) {
     return CCCellValue(code);
-}
-
-CCCellValue Number(double x) {
-    CCCellValue v;
-    v.Set(x, CCNumberFormat());
-    return v;
 }
 
 bool SameKind(const CCCellValue& a, const CCCellValue& b) {
@@ -55,13 +51,13 @@ CCCellValue Match(const CCCellValue& value, const Values& range, int type) {
     for (size_t p = 1; p <= range.size(); ++p) {
         if (!SameKind(range[p - 1], value)) continue;
         const int c = CompareEQTypeValues(value, range[p - 1], 0);
-        if (c * type < 0) return p == 1 ? Error(9) : Number(double(p - 1));
+        if (c * type < 0) return p == 1 ? Error(9) : NumberValue(double(p - 1));
         if (c == 0) {
             recorded = p;
             if (type <= 0) break;
         }
     }
-    return recorded ? Number(double(recorded)) : Error(9);
+    return recorded ? NumberValue(double(recorded)) : Error(9);
 }
 
 // The first position below limit whose element equals the value; -1 when none.
@@ -118,7 +114,7 @@ public:
                 v.Set(std::u16string_view(texts[Pick(8)]));
                 break;
             default:
-                v = Number(numbers[Pick(7)]);
+                v = NumberValue(numbers[Pick(7)]);
         }
         return v;
     }
@@ -126,10 +122,6 @@ public:
         return std::uniform_int_distribution<uint32_t>(0, n - 1)(m_random);
     }
 
-    void Store(testing_support::FormulaSheet& sheet, unsigned c, unsigned r, const CCCellValue& v) {
-        CCRCRef at(static_cast<unsigned char>(c), static_cast<uint16_t>(r));
-        sheet.SetValue(&at, &v);
-    }
     // The values of a rectangle as the test stored them, row by row.
     Values Read(testing_support::FormulaSheet& sheet, unsigned c1, unsigned r1, unsigned c2,
                 unsigned r2) {
@@ -168,7 +160,7 @@ void CompareRounds(uint32_t seed, int rounds) {
         const unsigned resultWidth = 1 + t.Pick(2);
         for (unsigned r = 0; r < 10; ++r)
             for (unsigned c = 0; c < 5; ++c)
-                t.Store(sheet, c, r, t.RandomValue());
+                StoreValue(sheet, c, r, t.RandomValue());
         const std::string keys = Range(0, 0, keyWidth - 1, height - 1);
         const std::string results = Range(3, 0, 3 + resultWidth - 1, resultHeight - 1);
         const std::string table = Range(0, 0, 2, height - 1);
@@ -179,8 +171,8 @@ void CompareRounds(uint32_t seed, int rounds) {
                 const Values k = t.Read(sheet, 0, 0, keyWidth - 1, height - 1);
                 value = k[t.Pick(uint32_t(k.size()))];
             }
-            t.Store(sheet, 20, 0, value);
-            if (t.Pick(4) == 0) t.Store(sheet, t.Pick(5), t.Pick(10), t.RandomValue());
+            StoreValue(sheet, 20, 0, value);
+            if (t.Pick(4) == 0) StoreValue(sheet, t.Pick(5), t.Pick(10), t.RandomValue());
 
             const Values k = t.Read(sheet, 0, 0, keyWidth - 1, height - 1);
             const Values res = t.Read(sheet, 3, 0, 3 + resultWidth - 1, resultHeight - 1);
@@ -218,7 +210,7 @@ void CompareRounds(uint32_t seed, int rounds) {
                 {"=LOOKUPEX(U1," + keys + "," + results + ")",
                  exact >= 0 ? res[size_t(exact)] : Error(9)},
                 {"=FINDEX(U1," + keys + "," + results + ")",
-                 found >= 0 ? Number(double(found + 1)) : Error(9)},
+                 found >= 0 ? NumberValue(double(found + 1)) : Error(9)},
                 {"=FIND(U1," + keys + "," + results + ")", boolean},
                 {"=INDEX(" + std::to_string(index) + "," + keys + "," + results + ")", indexed},
             };

@@ -21,32 +21,31 @@ void Fill(Sheet& sheet) {
 }
 
 TEST(ReferenceFunctions, ShapesAndPositions) {
-    Sheet sheet;
-    ExpectCases(sheet, {
-                           {"=ROWS(A1:C4)", 4, 0},
-                           {"=COLUMNS(A1:C4)", 3, 0},
-                           {"=COLUMNS(OFFSET(A1,0,0,2,5))", 5, 0},
-                           {"=ROWS(IF(\"x\",A1))", 0, 3},
-                           {"=AREAS(A1,A1:B2,5,\"A1\")", 2, 0},
-                           {"=ROW(C5)", 5, 0},
-                           {"=COLUMN(D9:B2)", 2, 0},
-                           {"=ROW()", 1, 0},      // the formula's own cell, K1
-                           {"=COLUMN()", 11, 0},  //
-                           {"=ROW(5)", 0, 3},
-                           {"=ROW(A1,B1)", 0, 3},
-                       });
-    ExpectTexts(sheet, {
-                           {"=ADDRESS(2,3)", "$C$2", 0},
-                           {"=ADDRESS(2,3,2)", "C$2", 0},
-                           {"=ADDRESS(2,3,3)", "$C2", 0},
-                           {"=ADDRESS(2.9,27.5,4)", "AA2", 0},
-                           {"=ADDRESS(65536,256,4)", "IV65536", 0},
-                           {"=ADDRESS(0,1)", nullptr, 3},
-                           {"=ADDRESS(65537,1)", nullptr, 3},
-                           {"=ADDRESS(1,257)", nullptr, 3},
-                           {"=ADDRESS(1,1,5)", nullptr, 3},
-                           {"=ADDRESS(1,1,1,0)", nullptr, 3},
-                       });
+    ExpectCases({
+        {"=ROWS(A1:C4)", 4, 0},
+        {"=COLUMNS(A1:C4)", 3, 0},
+        {"=COLUMNS(OFFSET(A1,0,0,2,5))", 5, 0},
+        {"=ROWS(IF(\"x\",A1))", 0, 3},
+        {"=AREAS(A1,A1:B2,5,\"A1\")", 2, 0},
+        {"=ROW(C5)", 5, 0},
+        {"=COLUMN(D9:B2)", 2, 0},
+        {"=ROW()", 1, 0},      // the formula's own cell, K1
+        {"=COLUMN()", 11, 0},  //
+        {"=ROW(5)", 0, 3},
+        {"=ROW(A1,B1)", 0, 3},
+    });
+    ExpectTexts({
+        {"=ADDRESS(2,3)", "$C$2", 0},
+        {"=ADDRESS(2,3,2)", "C$2", 0},
+        {"=ADDRESS(2,3,3)", "$C2", 0},
+        {"=ADDRESS(2.9,27.5,4)", "AA2", 0},
+        {"=ADDRESS(65536,256,4)", "IV65536", 0},
+        {"=ADDRESS(0,1)", nullptr, 3},
+        {"=ADDRESS(65537,1)", nullptr, 3},
+        {"=ADDRESS(1,257)", nullptr, 3},
+        {"=ADDRESS(1,1,5)", nullptr, 3},
+        {"=ADDRESS(1,1,1,0)", nullptr, 3},
+    });
 }
 
 TEST(ReferenceFunctions, IndirectAndOffsetYieldReferencesOnTheGrid) {

@@ -19,6 +19,7 @@ namespace {
 
 using testing_support::FormulaSheet;
 using testing_support::NumberValue;
+using testing_support::StoreValue;
 
 struct Walker {
     std::mt19937 random;
@@ -69,18 +70,13 @@ std::string A(unsigned first, unsigned last) {
     return "A" + std::to_string(first) + ":A" + std::to_string(last);
 }
 
-void Store(CCCellManager& sheet, unsigned column, unsigned row, const CCCellValue& v) {
-    CCRCRef at{uint8_t(column), uint16_t(row)};
-    sheet.SetValue(&at, &v);
-}
-
 TEST(RunningSums, GrowingAndShrinkingRangesEqualTheFoldAsTheColumnChanges) {
     FormulaSheet sheet;
     auto cells = [&](unsigned row) { return sheet.Find(0, uint16_t(row)); };
     Walker w{std::mt19937(20260301)};
     constexpr unsigned kRows = 400;
     for (unsigned r = 0; r < kRows; ++r)
-        Store(sheet, 0, r, w.Value());
+        StoreValue(sheet, 0, r, w.Value());
     for (int round = 0; round < 300; ++round) {
         // Few first rows, so that ranges share their running sums; lasts up and down.
         const unsigned first = std::array{1u, 2u, 37u}[w.Pick(3)];
@@ -97,7 +93,7 @@ TEST(RunningSums, GrowingAndShrinkingRangesEqualTheFoldAsTheColumnChanges) {
         // changes keeps; some beside the column.
         const unsigned changes = w.Pick(12) == 0 ? 1500 : w.Pick(3);
         for (unsigned k = 0; k < changes; ++k)
-            Store(sheet, w.Pick(4) ? 0 : 3, w.Pick(kRows), w.Value());
+            StoreValue(sheet, w.Pick(4) ? 0 : 3, w.Pick(kRows), w.Value());
         if (w.Pick(20) == 0) {  // a cell copied over: no document can tell which one changed
             testing_support::TestCell copy(0, uint16_t(w.Pick(kRows)));
             copy.SetValue(nullptr, w.Value());
@@ -117,13 +113,13 @@ TEST(RunningSums, AColumnOfFormulasRecalculatedAfterItsSumsWereRead) {
     Walker w{std::mt19937(7)};
     constexpr unsigned kRows = 150;
     for (unsigned r = 0; r < kRows; ++r) {
-        Store(sheet, 2, r, w.Value());
+        StoreValue(sheet, 2, r, w.Value());
         sheet.SetCellText(0, r, u"=C" + ostrel::FromUtf8(std::to_string(r + 1)));
         sheet.SetCellText(1, r, u"=SUM(A$1:A" + ostrel::FromUtf8(std::to_string(r + 1)) + u")");
     }
     for (unsigned round = 0; round < 40; ++round) {
         for (unsigned k = 1 + w.Pick(4); k > 0; --k)
-            Store(sheet, 2, w.Pick(kRows), w.Value());
+            StoreValue(sheet, 2, w.Pick(kRows), w.Value());
         const unsigned last = 40 + w.Pick(kRows - 40);
         sheet.SetCellText(11, round, ostrel::FromUtf8("=SUM(" + A(1, last) + ")"));
         sheet.RecalculateAll();
@@ -149,13 +145,13 @@ TEST(RunningSums, AWholeColumnRangeReadsOnlyTheRowsHoldingCells) {
     Walker w{std::mt19937(11)};
     constexpr unsigned kRows = 300;
     for (unsigned r = 0; r < kRows; ++r) {
-        Store(sheet, 0, r, w.Value());
+        StoreValue(sheet, 0, r, w.Value());
         sheet.SetCellText(1, r, u"=SUM($A$1:$A$65536)");
     }
     sheet.RecalculateAll();
     EXPECT_LT(sheet.reads, 200000);  // not 300 walks of 65,536 rows
     for (unsigned row : {60000u, 20u}) {
-        Store(sheet, 0, row, NumberValue(row));
+        StoreValue(sheet, 0, row, NumberValue(row));
         sheet.RecalculateAll();
         for (unsigned r = 0; r < kRows; r += 37)
             ExpectSame(sheet.FindCell(1, r)->GetValue(), Fold(cells, {{1, 65536}}),
@@ -179,7 +175,7 @@ TEST(RunningSums, RunningTotalsReadEachCellOnce) {
     EXPECT_EQ(sheet.reads, 1000 - 899);
     // A cell holding a reference is read through every time: its value is D1's.
     CCRCRef d1{3, 0};
-    Store(sheet, 0, 499, CCCellValue(&d1));
+    StoreValue(sheet, 0, 499, CCCellValue(&d1));
     for (double x : {7.0, 8.0}) {
         sheet.SetNumber(3, 0, x);
         ExpectSame(sheet.Value("=SUM(A1:A1000)"), NumberValue(500500 - 900 - 500 + x),

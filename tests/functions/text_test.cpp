@@ -16,22 +16,21 @@ using testing_support::ExpectCases;
 using testing_support::ExpectTexts;
 
 TEST(TextFunctions, CountsAndPositions) {
-    Sheet sheet;
-    ExpectTexts(sheet, {
-                           {"=LEFT(\"abc\",5)", "abc", 0},
-                           {"=LEFT(\"abcdef\",2.9)", "ab", 0},  // floor of the count
-                           {"=LEFT(\"abc\",-1)", "", 3},
-                           {"=LEFT(\"abc\",\"x\")", "", 3},
-                           {"=RIGHT(\"abc\",2)", "bc", 0},
-                           {"=RIGHT(\"abc\",0)", "", 0},
-                           {"=MID(\"abcdef\",3,2)", "cd", 0},
-                           {"=MID(\"abcdef\",0)", "", 3},
-                           {"=MID(\"abcdef\",2,-1)", "", 3},
-                           {"=MID(\"abc\",4)", "", 0},
-                           {"=MID(\"abc\",9,2)", "", 0},
-                           {"=LEFT(\"abc\",1E300)", "", 3},  // beyond any count
-                       });
-    ExpectCases(sheet, {{"=LEN(\"\")", 0, 0}, {"=LEN(12.25)", 5, 0}});
+    ExpectTexts({
+        {"=LEFT(\"abc\",5)", "abc", 0},
+        {"=LEFT(\"abcdef\",2.9)", "ab", 0},  // floor of the count
+        {"=LEFT(\"abc\",-1)", "", 3},
+        {"=LEFT(\"abc\",\"x\")", "", 3},
+        {"=RIGHT(\"abc\",2)", "bc", 0},
+        {"=RIGHT(\"abc\",0)", "", 0},
+        {"=MID(\"abcdef\",3,2)", "cd", 0},
+        {"=MID(\"abcdef\",0)", "", 3},
+        {"=MID(\"abcdef\",2,-1)", "", 3},
+        {"=MID(\"abc\",4)", "", 0},
+        {"=MID(\"abc\",9,2)", "", 0},
+        {"=LEFT(\"abc\",1E300)", "", 3},  // beyond any count
+    });
+    ExpectCases({{"=LEN(\"\")", 0, 0}, {"=LEN(12.25)", 5, 0}});
 }
 
 TEST(TextFunctions, NumbersCountTheirDisplayText) {
@@ -47,37 +46,35 @@ TEST(TextFunctions, NumbersCountTheirDisplayText) {
 }
 
 TEST(TextFunctions, CaseAndCleanUp) {
-    Sheet sheet;
-    ExpectTexts(sheet, {
-                           {"=UPPER(\"abc äé 1\")", "ABC ÄÉ 1", 0},
-                           {"=LOWER(\"ÀB-C\")", "àb-c", 0},
-                           {"=PROPER(\"o'neil 2nd mcDONALD\")", "O'Neil 2Nd Mcdonald", 0},
-                           {"=TRIM(\"  a   b \")", "a b", 0},
-                           {"=TRIM(\"a\"+CHAR(9)+\"  b\")", "a\tb", 0},  // first of the run
-                           {"=TRIM(\"   \")", "", 0},
-                           {"=CLEAN(CHAR(9)+\"a\"+CHAR(10)+\"b\"+CHAR(31))", "ab", 0},
-                       });
+    ExpectTexts({
+        {"=UPPER(\"abc äé 1\")", "ABC ÄÉ 1", 0},
+        {"=LOWER(\"ÀB-C\")", "àb-c", 0},
+        {"=PROPER(\"o'neil 2nd mcDONALD\")", "O'Neil 2Nd Mcdonald", 0},
+        {"=TRIM(\"  a   b \")", "a b", 0},
+        {"=TRIM(\"a\"+CHAR(9)+\"  b\")", "a\tb", 0},  // first of the run
+        {"=TRIM(\"   \")", "", 0},
+        {"=CLEAN(CHAR(9)+\"a\"+CHAR(10)+\"b\"+CHAR(31))", "ab", 0},
+    });
 }
 
 TEST(TextFunctions, CodesAndComparisons) {
-    Sheet sheet;
-    ExpectCases(sheet, {
-                           {"=CODE(\"Ab\")", 65, 0},
-                           {"=CODE(\"€\")", 128, 0},  // Windows-1252
-                           {"=CODE(\"é\")", 233, 0},
-                           {"=CODE(\"Ā\")", 0, 3},  // not in the code page
-                           {"=CODE(\"\")", 0, 3},
-                           {"=EXACT(\"a\",\"A\")", 0, 0},
-                           {"=EXACT(1.5,\"1.5\")", 1, 0},
-                       });
-    ExpectTexts(sheet, {
-                           {"=CHAR(65.9)", "A", 0},
-                           {"=CHAR(128)", "€", 0},
-                           {"=CHAR(256)", "", 3},
-                           {"=CHAR(-1)", "", 3},
-                           {"=CHAR(\"A\")", "", 3},
-                           {"=T(2.5)", "2.5", 0},
-                       });
+    ExpectCases({
+        {"=CODE(\"Ab\")", 65, 0},
+        {"=CODE(\"€\")", 128, 0},  // Windows-1252
+        {"=CODE(\"é\")", 233, 0},
+        {"=CODE(\"Ā\")", 0, 3},  // not in the code page
+        {"=CODE(\"\")", 0, 3},
+        {"=EXACT(\"a\",\"A\")", 0, 0},
+        {"=EXACT(1.5,\"1.5\")", 1, 0},
+    });
+    ExpectTexts({
+        {"=CHAR(65.9)", "A", 0},
+        {"=CHAR(128)", "€", 0},
+        {"=CHAR(256)", "", 3},
+        {"=CHAR(-1)", "", 3},
+        {"=CHAR(\"A\")", "", 3},
+        {"=T(2.5)", "2.5", 0},
+    });
 }
 
 TEST(TextFunctions, ErrorArgumentPassesThrough) {
@@ -95,18 +92,17 @@ TEST(TextFunctions, ErrorArgumentPassesThrough) {
 
 // Results of exactly 32,767 units are built; one more is error 3, whatever the function.
 TEST(TextFunctions, BuiltTextsStopAtTheLimit) {
-    Sheet sheet;
-    ExpectCases(sheet, {
-                           {"=LEN(REPT(\"a\",32767))", 32767, 0},
-                           {"=REPT(\"ab\",16384)", 0, 3},
-                           {"=REPT(\"ab\",1E15)", 0, 3},  // count times length beyond 2^64
-                           {"=LEN(REPT(\"\",1E15))", 0, 0},
-                           {"=LEN(CONCATENATE(REPT(\"a\",32766),\"b\"))", 32767, 0},
-                           {"=CONCATENATE(REPT(\"a\",32766),\"bc\")", 0, 3},
-                           {"=LEN(SUBSTITUTE(REPT(\"a\",16383)+\"b\",\"a\",\"aa\"))", 32767, 0},
-                           {"=SUBSTITUTE(REPT(\"a\",16384),\"a\",\"aa\")", 0, 3},
-                           {"=REPLACE(REPT(\"a\",32767),1,0,\"b\")", 0, 3},
-                       });
+    ExpectCases({
+        {"=LEN(REPT(\"a\",32767))", 32767, 0},
+        {"=REPT(\"ab\",16384)", 0, 3},
+        {"=REPT(\"ab\",1E15)", 0, 3},  // count times length beyond 2^64
+        {"=LEN(REPT(\"\",1E15))", 0, 0},
+        {"=LEN(CONCATENATE(REPT(\"a\",32766),\"b\"))", 32767, 0},
+        {"=CONCATENATE(REPT(\"a\",32766),\"bc\")", 0, 3},
+        {"=LEN(SUBSTITUTE(REPT(\"a\",16383)+\"b\",\"a\",\"aa\"))", 32767, 0},
+        {"=SUBSTITUTE(REPT(\"a\",16384),\"a\",\"aa\")", 0, 3},
+        {"=REPLACE(REPT(\"a\",32767),1,0,\"b\")", 0, 3},
+    });
 }
 
 TEST(TextFunctions, JoiningAndReplacing) {
@@ -134,26 +130,25 @@ TEST(TextFunctions, JoiningAndReplacing) {
 }
 
 TEST(TextFunctions, FindAndSearch) {
-    Sheet sheet;
-    ExpectCases(sheet, {
-                           {"=FINDTEXT(\"c\",\"abcabc\")", 3, 0},
-                           {"=FINDTEXT(\"c\",\"abcabc\",4)", 6, 0},
-                           {"=FINDTEXT(\"C\",\"abc\")", 0, 3},  // case counts
-                           {"=FINDTEXT(\"\",\"abc\",4)", 4, 0},
-                           {"=FINDTEXT(\"\",\"abc\",5)", 0, 3},
-                           {"=FINDTEXT(\"a\",\"abc\",0)", 0, 3},
-                           {"=FINDTEXT(\"?\",\"a?\")", 2, 0},  // no wildcards
-                           {"=SEARCHTEXT(\"C\",\"abc\")", 3, 0},
-                           {"=SEARCHTEXT(\"b?d\",\"abcd ABXD\",3)", 7, 0},
-                           {"=SEARCHTEXT(\"a*c\",\"xxabbbc\")", 3, 0},
-                           {"=SEARCHTEXT(\"*c\",\"xxc\",2)", 2, 0},
-                           {"=SEARCHTEXT(\"a?c*x\",\"abd a1cx\")", 5, 0},
-                           {"=SEARCHTEXT(\"a*z\",\"abc abz\")", 1, 0},
-                           {"=SEARCHTEXT(\"a*z\",\"abc\")", 0, 3},
-                           {"=SEARCHTEXT(\"~*\",\"ab*\")", 3, 0},
-                           {"=SEARCHTEXT(\"b~\",\"ab~\")", 2, 0},  // a final ~ is itself
-                           {"=SEARCHTEXT(\"x\",\"abc\",5)", 0, 3},
-                       });
+    ExpectCases({
+        {"=FINDTEXT(\"c\",\"abcabc\")", 3, 0},
+        {"=FINDTEXT(\"c\",\"abcabc\",4)", 6, 0},
+        {"=FINDTEXT(\"C\",\"abc\")", 0, 3},  // case counts
+        {"=FINDTEXT(\"\",\"abc\",4)", 4, 0},
+        {"=FINDTEXT(\"\",\"abc\",5)", 0, 3},
+        {"=FINDTEXT(\"a\",\"abc\",0)", 0, 3},
+        {"=FINDTEXT(\"?\",\"a?\")", 2, 0},  // no wildcards
+        {"=SEARCHTEXT(\"C\",\"abc\")", 3, 0},
+        {"=SEARCHTEXT(\"b?d\",\"abcd ABXD\",3)", 7, 0},
+        {"=SEARCHTEXT(\"a*c\",\"xxabbbc\")", 3, 0},
+        {"=SEARCHTEXT(\"*c\",\"xxc\",2)", 2, 0},
+        {"=SEARCHTEXT(\"a?c*x\",\"abd a1cx\")", 5, 0},
+        {"=SEARCHTEXT(\"a*z\",\"abc abz\")", 1, 0},
+        {"=SEARCHTEXT(\"a*z\",\"abc\")", 0, 3},
+        {"=SEARCHTEXT(\"~*\",\"ab*\")", 3, 0},
+        {"=SEARCHTEXT(\"b~\",\"ab~\")", 2, 0},  // a final ~ is itself
+        {"=SEARCHTEXT(\"x\",\"abc\",5)", 0, 3},
+    });
 }
 
 TEST(TextFunctions, LikeMatchesTheWholeText) {
@@ -176,22 +171,21 @@ TEST(TextFunctions, LikeMatchesTheWholeText) {
 }
 
 TEST(TextFunctions, NumbersAsText) {
-    Sheet sheet;
-    ExpectTexts(sheet, {
-                           {"=DOLLAR(1234.567)", "$1,234.57", 0},
-                           {"=DOLLAR(-1234.567,1)", "-$1,234.6", 0},
-                           {"=DOLLAR(1250,-2)", "$1,300", 0},
-                           {"=DOLLAR(2.5,0)", "$3", 0},
-                           {"=DOLLAR(1,15)", "", 3},
-                           {"=DOLLAR(\"1\")", "", 3},
-                           {"=FIXED(1234.5678,1)", "1,234.6", 0},
-                           {"=FIXED(1234.5678,1,TRUE)", "1234.6", 0},
-                           {"=FIXED(1.005)", "1.01", 0},
-                           {"=FIXED(-0.001,2)", "0.00", 0},
-                           {"=FIXED(-1234.5,0)", "-1,235", 0},
-                           {"=FIXED(1234567.891,-3)", "1,235,000", 0},
-                           {"=FIXED(5,-400)", "0", 0},
-                       });
+    ExpectTexts({
+        {"=DOLLAR(1234.567)", "$1,234.57", 0},
+        {"=DOLLAR(-1234.567,1)", "-$1,234.6", 0},
+        {"=DOLLAR(1250,-2)", "$1,300", 0},
+        {"=DOLLAR(2.5,0)", "$3", 0},
+        {"=DOLLAR(1,15)", "", 3},
+        {"=DOLLAR(\"1\")", "", 3},
+        {"=FIXED(1234.5678,1)", "1,234.6", 0},
+        {"=FIXED(1234.5678,1,TRUE)", "1234.6", 0},
+        {"=FIXED(1.005)", "1.01", 0},
+        {"=FIXED(-0.001,2)", "0.00", 0},
+        {"=FIXED(-1234.5,0)", "-1,235", 0},
+        {"=FIXED(1234567.891,-3)", "1,235,000", 0},
+        {"=FIXED(5,-400)", "0", 0},
+    });
 }
 
 TEST(TextFunctions, ValueReadsTypedInput) {
