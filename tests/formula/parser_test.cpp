@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/formula/formula.h"
@@ -163,8 +164,7 @@ TEST_F(ParserTest, ArrayConstants) {
     Tree t = Read(u"{1;2,3}");
     ASSERT_TRUE(t);
     auto* a = static_cast<CCConstArrayFormula*>(t.get());
-    EXPECT_EQ(a->GetRows(), 2);
-    EXPECT_EQ(a->GetColumns(), 2);
+    EXPECT_EQ(std::tuple(a->GetRows(), a->GetColumns()), std::tuple(2, 2));
     Tree pct = Read(u"{5%}");
     ASSERT_TRUE(pct);
     EXPECT_EQ(static_cast<CCConstArrayFormula*>(pct.get())->GetAt(0).GetFormat().getType(),
