@@ -107,8 +107,8 @@ TEST(CellFormat, NumberFormatAccess) {
         f.SetNumberFormat(Custom(u"%0"));
         ASSERT_TRUE(f.GetNFmt().isCustomFormat());
         f.SetNFType(C_NF_SCIENTIFIC);  // drops the code
-        EXPECT_FALSE(f.GetNFmt().isCustomFormat());
-        EXPECT_EQ(f.GetNFType(), C_NF_SCIENTIFIC);
+        EXPECT_EQ(std::tuple(f.GetNFmt().isCustomFormat(), f.GetNFType()),
+                  std::tuple(false, C_NF_SCIENTIFIC));
     }
 
     CCNumberFormat overlay;
@@ -395,8 +395,7 @@ TEST(CellFormatTable, FindAddAndIndexFallback) {
     EXPECT_EQ(std::tuple(table.Find(locked), table.Find(hidden)), std::tuple(1, 0));
     std::unique_ptr<CCCellFormat> removed = table.RemoveAt(0);
     ASSERT_NE(removed, nullptr);
-    EXPECT_TRUE(removed->IsHide());
-    EXPECT_EQ(table.Find(hidden), 1);
+    EXPECT_EQ(std::tuple(removed->IsHide(), table.Find(hidden)), std::tuple(true, 1));
     EXPECT_EQ(table.DeleteAt(0), 1);
     EXPECT_EQ(table.Find(locked), 1);
 

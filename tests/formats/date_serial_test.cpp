@@ -95,12 +95,11 @@ TEST(DateSerial, MonthsOutsideTheYearCarry) {
 
 TEST(DateSerial, TimesOfDay) {
     int h, m, s;
-    DoubleToTime(0.999999, h, m, s);
-    EXPECT_EQ(h * 10000 + m * 100 + s, 240000);
-    DoubleToTime(-1.5, h, m, s);
-    EXPECT_EQ(h * 10000 + m * 100 + s, 120000);
-    DoubleToTime(std::numeric_limits<double>::quiet_NaN(), h, m, s);
-    EXPECT_EQ(h * 10000 + m * 100 + s, 0);
+    for (auto [serial, hhmmss] : {std::pair{0.999999, 240000}, std::pair{-1.5, 120000},
+                                  std::pair{std::numeric_limits<double>::quiet_NaN(), 0}}) {
+        DoubleToTime(serial, h, m, s);
+        EXPECT_EQ(h * 10000 + m * 100 + s, hhmmss) << serial;
+    }
 
     EXPECT_EQ(TimeToDouble(12, 0, 0, 0), 0.0);
     EXPECT_EQ(TimeToDouble(12, 0, 0, 2), 0.5);

@@ -61,7 +61,8 @@ TEST(DigitEngine, CarriesMoveTheExponent) {
 }
 
 // Outside what the comparison with the C library below draws: zeros, the switches between
-// fixed and exponent forms at powers of ten, and the ends of the double range.
+// fixed and exponent forms at powers of ten, the ends of the double range and values that
+// are no numbers.
 TEST(DigitEngine, ZerosPowersOfTenAndTheRangesEnds) {
     EXPECT_EQ(FormatGeneral(0.1 + 0.2, 15), "0.3");
     EXPECT_EQ(FormatGeneral(1e15, 15), "1E+015");
@@ -79,6 +80,9 @@ TEST(DigitEngine, ZerosPowersOfTenAndTheRangesEnds) {
     EXPECT_EQ(FormatFixed(1e300, 0, false).size(), 301u);
     EXPECT_EQ(FormatScientific(0, 2, true), "0.00E+000");
     EXPECT_EQ(FormatScientific(1e-300, 1, false), "1.0E-300");
+    EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::infinity(), 15), "inf");
+    EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 2, false), "-inf");
+    EXPECT_EQ(FormatScientific(std::nan(""), 2, true), "nan");
 }
 
 // Whether value lies exactly halfway between two numbers of `decimals` decimals.
@@ -152,10 +156,4 @@ TEST(DigitEngine, ScaledRoundingAgreesWithTheExpansion) {
     uint64_t scaled = 0;
     EXPECT_FALSE(ostrel::digits::RoundScaled(1e16, 0, scaled));  // beyond 2^53
     EXPECT_FALSE(ostrel::digits::RoundScaled(1, 20, scaled));
-}
-
-TEST(DigitEngine, NonFiniteValuesStayDefined) {
-    EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::infinity(), 15), "inf");
-    EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 2, false), "-inf");
-    EXPECT_EQ(FormatScientific(std::nan(""), 2, true), "nan");
 }

@@ -135,28 +135,22 @@ TEST_F(Settings, EverySettingComesFromTheLocale) {
 }
 
 TEST_F(Settings, AListSeparatorEqualToTheDecimalSeparatorIsReplacedAndReportedOnce) {
-    CLocaleInfo comma(Separators(u',', u','));
-    ASSERT_EQ(InitInternationalSettings(comma), 1);
-    EXPECT_EQ(std::tuple(GetListSeparartor(), GetListSeparartor2()), std::tuple(u';', u'\\'));
-    ASSERT_EQ(recorder.messages.size(), 1u);
-    const Message& m = recorder.messages[0];
-    std::u16string expected(ostrel::LoadResourceString(13043));
-    expected.replace(expected.find(u"%s"), 2, u";");
-    EXPECT_EQ(std::tuple(m.id, m.icon, m.text),
-              std::tuple(13043u, ostrel::MessageIcon::warning, expected));
-
-    recorder.messages.clear();
-    CLocaleInfo point(Separators(u'.', u'.'));
-    ASSERT_EQ(InitInternationalSettings(point), 1);
-    EXPECT_EQ(std::tuple(GetListSeparartor(), GetListSeparartor2()), std::tuple(u',', u';'));
-    ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_NE(recorder.messages[0].text.find(u"\","), std::u16string::npos);
-
-    recorder.messages.clear();
-    CLocaleInfo semicolon(Separators(u'.', u';'));
-    ASSERT_EQ(InitInternationalSettings(semicolon), 1);
-    EXPECT_EQ(GetListSeparartor2(), u',');
-    EXPECT_TRUE(recorder.messages.empty());
+    // Decimal and list separator of the locale, the separators taken, the one reported.
+    for (auto [decimal, list, first, second, reported] :
+         {std::tuple(u',', u',', u';', u'\\', u";"), std::tuple(u'.', u'.', u',', u';', u","),
+          std::tuple(u'.', u';', u';', u',', u"")}) {
+        SCOPED_TRACE(std::string(1, char(list)));
+        recorder.messages.clear();
+        ASSERT_EQ(InitInternationalSettings(CLocaleInfo(Separators(decimal, list))), 1);
+        EXPECT_EQ(std::tuple(GetListSeparartor(), GetListSeparartor2()), std::tuple(first, second));
+        ASSERT_EQ(recorder.messages.size(), *reported ? 1u : 0u);
+        if (!*reported) continue;
+        const Message& m = recorder.messages[0];
+        std::u16string expected(ostrel::LoadResourceString(13043));
+        expected.replace(expected.find(u"%s"), 2, reported);
+        EXPECT_EQ(std::tuple(m.id, m.icon, m.text),
+                  std::tuple(13043u, ostrel::MessageIcon::warning, expected));
+    }
 }
 
 TEST_F(Settings, AUserLocaleWithADecimalComma) {

@@ -101,8 +101,7 @@ TEST(NumberFormatRecord, AccessorsKeepTheirFieldsAndQuirks) {
     f.setType(C_NF_DATE);
     EXPECT_TRUE(f.isCustomFormat());
     f.SetType(C_NF_NUMBER);
-    EXPECT_FALSE(f.isCustomFormat());
-    EXPECT_TRUE(f.getFormatString().empty());
+    EXPECT_EQ(std::tuple(f.isCustomFormat(), f.getFormatString()), std::tuple(false, u""));
 }
 
 // The unit text as list index and mode, each step from the one before.
@@ -148,8 +147,7 @@ TEST(NumberFormatRecord, CopiesTakeCustomCodesThroughTheCache) {
               std::tuple(true, u"dd.mm", C_NF_DATE, 2));
 
     copy = CCNumberFormat(C_NF_PERCENT);
-    EXPECT_FALSE(copy.isCustomFormat());
-    EXPECT_TRUE(copy.getFormatString().empty());
+    EXPECT_EQ(std::tuple(copy.isCustomFormat(), copy.getFormatString()), std::tuple(false, u""));
     copy.Set(custom);
     EXPECT_EQ(copy.getFormatString(), u"dd.mm");
     copy = copy;  // self-assignment keeps the code

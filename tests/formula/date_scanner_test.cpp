@@ -167,12 +167,10 @@ TEST(DatePieces, SeparatorsAndMonthNames) {
     int month = 0, style = -1;
     c = u"SEPTEMBER";
     EXPECT_TRUE(_EatTextMonth(nullptr, c, month, style));
-    EXPECT_EQ(month, 9);
-    EXPECT_EQ(style, 0);
+    EXPECT_EQ(std::tuple(month, style), std::tuple(9, 0));
     c = u"sepx";
     EXPECT_TRUE(_EatTextMonth(nullptr, c, month, style));
-    EXPECT_EQ(style, 1);
-    EXPECT_EQ(*c, u'x');
+    EXPECT_EQ(std::tuple(style, *c), std::tuple(1, u'x'));
     c = u"Ma";
     EXPECT_FALSE(_EatTextMonth(nullptr, c, month, style));
     c = u"M\u00E4rz";

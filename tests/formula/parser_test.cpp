@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/formula/formula.h"
@@ -95,6 +96,10 @@ protected:
         Tree t = Read(text);
         return t ? Shape(Ctx(), t.get()) : "FAIL";
     }
+    void ExpectFailures(std::initializer_list<const char16_t*> texts) {
+        for (const char16_t* text : texts)
+            EXPECT_EQ(ShapeOf(text), "FAIL") << ostrel::ToUtf8(text);
+    }
     cells::CTX* Ctx() { return sheet.GetCTX(); }
 
     testing_support::TestSheet sheet;  // answers to A1 references
@@ -134,10 +139,8 @@ TEST_F(ParserTest, ReferencesRangesAndSheets) {
     EXPECT_EQ(ShapeOf(u"Sheet1!A1..Sheet2!B2"),
               "SHEETS(FULLREF(SHEETS(Sheet1),A1),FULLREF(SHEETS(Sheet2),B2))");
     EXPECT_EQ(ShapeOf(u"s!x+1"), "ADD(FULLREF(SHEETS(s),x),1)");
-    for (const char16_t* bad : {u"x:y", u"Sheet1!", u"Sheet1:Sheet2", u"Sheet1!A1:", u"A1..",
-                                u"Sheet1!A1:Sheet2!", u"@A1", u"A1:1"}) {
-        EXPECT_EQ(ShapeOf(bad), "FAIL") << ostrel::ToUtf8(bad);
-    }
+    ExpectFailures({u"x:y", u"Sheet1!", u"Sheet1:Sheet2", u"Sheet1!A1:", u"A1..",
+                    u"Sheet1!A1:Sheet2!", u"@A1", u"A1:1"});
 }
 
 TEST_F(ParserTest, FunctionsAndArguments) {
@@ -150,8 +153,7 @@ TEST_F(ParserTest, FunctionsAndArguments) {
     EXPECT_EQ(ShapeOf(u"DAY(A1)"), "DAY(A1)");
     EXPECT_EQ(ShapeOf(u"SUMMARY"), "SUMMARY");
     EXPECT_EQ(ShapeOf(u"SUM_1+SUM1"), "ADD(SUM_1,SUM1)");
-    for (const char16_t* bad : {u"SUM(,1)", u"SUM(1,)", u"SUM(1", u"SUM", u"SUM 1", u"@ 1"})
-        EXPECT_EQ(ShapeOf(bad), "FAIL") << ostrel::ToUtf8(bad);
+    ExpectFailures({u"SUM(,1)", u"SUM(1,)", u"SUM(1", u"SUM", u"SUM 1", u"@ 1"});
     Tree none = Read(u"SUM()");
     ASSERT_TRUE(none);
     EXPECT_EQ(static_cast<CCOpFormula*>(none.get())->GetArgs(), nullptr);
@@ -163,23 +165,19 @@ TEST_F(ParserTest, ArrayConstants) {
     Tree t = Read(u"{1;2,3}");
     ASSERT_TRUE(t);
     auto* a = static_cast<CCConstArrayFormula*>(t.get());
-    EXPECT_EQ(a->GetRows(), 2);
-    EXPECT_EQ(a->GetColumns(), 2);
+    EXPECT_EQ(std::tuple(a->GetRows(), a->GetColumns()), std::tuple(2, 2));
     Tree pct = Read(u"{5%}");
     ASSERT_TRUE(pct);
     EXPECT_EQ(static_cast<CCConstArrayFormula*>(pct.get())->GetAt(0).GetFormat().getType(),
               C_NF_PERCENT);
-    for (const char16_t* bad : {u"{A1}", u"{}", u"{1,}", u"{1;}", u"{--1}", u"{1%%}", u"{-\"a\"}",
-                                u"{\"a\"%}", u"{(1)}", u"{1", u"{SUM(1)}"})
-        EXPECT_EQ(ShapeOf(bad), "FAIL") << ostrel::ToUtf8(bad);
+    ExpectFailures({u"{A1}", u"{}", u"{1,}", u"{1;}", u"{--1}", u"{1%%}", u"{-\"a\"}", u"{\"a\"%}",
+                    u"{(1)}", u"{1", u"{SUM(1)}"});
 }
 
 TEST_F(ParserTest, TextsThatAreNotFormulas) {
-    for (const char16_t* bad :
-         {u"1 2",     u"A1)",    u"=1",    u"",       u"   ",  u"(1",  u"1+",
-          u"1%%",     u"1#",     u"A1 B1", u"\"open", u"1 ,2", u"1;2", u"{1}}",
-          u"1\u2222", u"\uFFFF", u"1=~2",  u"1+~2",   u"2^~1", u"-~1", u"-1%%"})
-        EXPECT_EQ(ShapeOf(bad), "FAIL") << ostrel::ToUtf8(bad);
+    ExpectFailures({u"1 2",     u"A1)",    u"=1",    u"",       u"   ",  u"(1",  u"1+",
+                    u"1%%",     u"1#",     u"A1 B1", u"\"open", u"1 ,2", u"1;2", u"{1}}",
+                    u"1\u2222", u"\uFFFF", u"1=~2",  u"1+~2",   u"2^~1", u"-~1", u"-1%%"});
     EXPECT_EQ(ParseFormula(Ctx(), nullptr, 0), nullptr);
 }
 
