@@ -2,6 +2,7 @@
 #include "functions/running_sums.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "functions/arguments.h"
 #include "functions/derived_caches.h"
@@ -64,6 +65,9 @@ RunningSums::Entry* RunningSums::Find(CCCellManager& manager, unsigned column, u
 bool RunningSums::Answer(Entry& entry, CCCellManager& manager, const CCRef* ref, uint32_t height,
                          double& sum, int& error) {
     if (height == 0 || height > kGridRows) return false;
+    // A change below the range waits for a range that reaches it: the sums asked for now
+    // lie above it.
+    if (entry.changedAt < height) FollowChange(entry, manager, ref);
     if (entry.sums.size() < height) {
         // Rows where the column holds no cell are not read, and add nothing: a whole-column
         // range over a few rows of data costs those rows.
@@ -82,7 +86,7 @@ bool RunningSums::Answer(Entry& entry, CCCellManager& manager, const CCRef* ref,
         }
     }
     const size_t known = std::min<size_t>(height, entry.sums.size());
-    sum = known ? entry.sums[known - 1] : 0;
+    sum = known ? entry.SumAt(known - 1) : 0;
     error = entry.errorAt < height ? entry.errorCode : 0;
     return true;
 }
@@ -102,7 +106,7 @@ void RunningSums::CatchUp(const engine::ValueChanges& changes) {
             changes.ForEachSince(m_stamp.sequence, [&](unsigned column, unsigned row) {
                 for (Entry& e : m_entries) {
                     if (e.column != column) continue;
-                    if (row >= e.first) Truncate(e, row - e.first);
+                    if (row >= e.first) Change(e, row - e.first);
                     e.columnCount = changes.ColumnCount(column);
                 }
             });
@@ -119,9 +123,100 @@ void RunningSums::CatchUp(const engine::ValueChanges& changes) {
 }
 
 void RunningSums::Truncate(Entry& entry, size_t rows) {
+    if (rows == 0) {
+        // Nothing added any more: the sums may be exact again.
+        entry.sums.clear();
+        entry.errorAt = kNoError;
+        entry.exact = true;
+        entry.magnitudes = 0;
+        entry.shiftFrom = entry.changedAt = entry.inexactAt = kNone;
+        entry.shift = 0;
+        return;
+    }
     if (rows >= entry.sums.size()) return;
     entry.sums.resize(rows);
     if (entry.errorAt != kNoError && entry.errorAt >= rows) entry.errorAt = kNoError;
+    if (entry.shiftFrom != kNone && entry.shiftFrom >= rows) {
+        entry.shiftFrom = kNone;
+        entry.shift = 0;
+    }
+    if (entry.changedAt != kNone && entry.changedAt >= rows) entry.changedAt = kNone;
+    if (!entry.exact && rows <= entry.inexactAt) {
+        entry.exact = true;
+        entry.magnitudes = entry.exactMagnitudes;
+        entry.inexactAt = kNone;
+    }
+}
+
+namespace {
+// Whether number keeps sums that add magnitudes so far exact: a whole number within bound
+// (NaN and infinities are not).
+bool KeepsExact(double magnitudes, double number, double bound) {
+    return std::fabs(number) <= bound - magnitudes && number == std::floor(number);
+}
+}  // namespace
+
+void RunningSums::Change(Entry& entry, size_t p) {
+    if (p >= entry.sums.size() || entry.changedAt == p) return;
+    if (entry.changedAt == kNone && entry.exact && entry.errorAt == kNoError) {
+        entry.changedAt = uint32_t(p);
+        return;
+    }
+    // A second changed row, or sums that cannot follow a change: cut there. A change above
+    // it is still followed; one below goes with the rows cut.
+    Truncate(entry, p);
+}
+
+void RunningSums::FollowChange(Entry& entry, CCCellManager& manager, const CCRef* ref) {
+    const size_t p = entry.changedAt;
+    entry.changedAt = kNone;
+    if (p >= entry.sums.size()) return;
+    // Read as Extend reads it.
+    CCCellValue value;
+    if (!manager.GetValue(ref, &value, p)) value.Set(1);
+    const double number = value.IsNumber() ? value.GetNumber() : 0;
+    if (value.IsError() || value.IsRef() || !entry.exact || entry.errorAt != kNoError ||
+        !KeepsExact(entry.magnitudes, number, kExactBound)) {
+        Truncate(entry, p);
+        return;
+    }
+    entry.magnitudes += std::fabs(number);
+    // Every term is a whole number of at most 2^53: each step below is exact.
+    const double delta = number - (entry.SumAt(p) - (p ? entry.SumAt(p - 1) : 0));
+    if (delta == 0) return;
+    if (entry.shiftFrom == kNone) {
+        entry.shiftFrom = uint32_t(p);
+        entry.shift = delta;
+    } else if (p <= entry.shiftFrom) {
+        // The shift moves up to p: the rows it now reaches and did not are stored without it.
+        for (size_t k = p; k < entry.shiftFrom; ++k)
+            entry.sums[k] -= entry.shift;
+        entry.shiftFrom = uint32_t(p);
+        entry.shift += delta;
+    } else {
+        for (size_t k = p; k < entry.sums.size(); ++k)
+            entry.sums[k] += delta;
+    }
+}
+
+void RunningSums::Unshift(Entry& entry) {
+    if (entry.shiftFrom == kNone) return;
+    for (size_t k = entry.shiftFrom; k < entry.sums.size(); ++k)
+        entry.sums[k] += entry.shift;
+    entry.shiftFrom = kNone;
+    entry.shift = 0;
+}
+
+void RunningSums::Count(Entry& entry, size_t p, double number) {
+    if (!entry.exact) return;
+    if (KeepsExact(entry.magnitudes, number, kExactBound)) {
+        entry.magnitudes += std::fabs(number);
+    } else {
+        Unshift(entry);
+        entry.exact = false;
+        entry.inexactAt = uint32_t(p);
+        entry.exactMagnitudes = entry.magnitudes;
+    }
 }
 
 std::vector<RunningSums::Entry>::iterator RunningSums::Add(unsigned column, unsigned first,
@@ -147,25 +242,26 @@ void RunningSums::MakeRoom(uint64_t rows, const Entry& keep) {
             if (&e != &keep && e.sums.capacity() && (!oldest || e.used < oldest->used)) oldest = &e;
         if (!oldest) return;
         held -= oldest->sums.capacity();
+        Truncate(*oldest, 0);
         oldest->sums = {};
-        oldest->errorAt = kNoError;
     }
 }
 
 bool RunningSums::Extend(Entry& entry, CCCellManager& manager, const CCRef* ref, uint32_t height) {
-    double sum = entry.sums.empty() ? 0 : entry.sums.back();
+    double sum = entry.sums.empty() ? 0 : entry.SumAt(entry.sums.size() - 1);
     for (uint32_t p = uint32_t(entry.sums.size()); p < height; ++p) {
         // What the manager's NextValue reads at this position.
         CCCellValue value;
         if (!manager.GetValue(ref, &value, p)) value.Set(1);
         if (value.IsRef()) return false;
-        if (value.IsNumber())
+        if (value.IsNumber()) {
+            Count(entry, p, value.GetNumber());
             sum += value.GetNumber();
-        else if (value.IsError() && entry.errorAt == kNoError) {
+        } else if (value.IsError() && entry.errorAt == kNoError) {
             entry.errorAt = p;
             entry.errorCode = value.GetError();
         }
-        entry.sums.push_back(sum);
+        entry.sums.push_back(p >= entry.shiftFrom ? sum - entry.shift : sum);
     }
     return true;
 }

@@ -11,6 +11,12 @@
 // positions nobody can name empty them all. A cell that holds a reference ends an entry's
 // sums: its value is another cell's, whose changes its column does not record.
 //
+// While every number an entry has added is a whole number and their magnitudes add up to
+// at most 2^52, each of its sums is exact, and so is any sum of the same numbers in any
+// order: one changed cell then moves the sums below it by the change, which is kept as a
+// shift from that row on instead of the rows being read again. Typing a column from the
+// bottom, beside formulas that sum all of it, stays linear that way.
+//
 // A key is first only remembered: its entry is made when it is asked for a second time, so
 // that ranges read once (a window sliding down a column) cost neither memory nor time. At
 // most kEntries entries and kMaxRows sums are kept, the least recently read going first.
@@ -66,14 +72,33 @@ public:
 
 private:
     static constexpr uint32_t kNoError = UINT32_MAX;
+    static constexpr uint32_t kNone = UINT32_MAX;
+    // Whole numbers whose magnitudes add up to no more than this add exactly in any order,
+    // and so do the stored sums and a shift (each at most twice this).
+    static constexpr double kExactBound = 4503599627370496.0;  // 2^52
     struct Entry {
         unsigned column = 0;
         unsigned first = 0;
+        // The k-th sum is sums[k], plus shift from offset shiftFrom on.
         std::vector<double> sums;
         uint32_t errorAt = kNoError;  // offset of the first error within sums
         int errorCode = 0;
         uint64_t columnCount = 0;  // the column's count of changes when last current
         uint64_t used = 0;
+        bool exact = true;      // every number added so far is whole, magnitudes within bound
+        double magnitudes = 0;  // an upper bound of their magnitudes' total while exact
+        // Where a number made the sums inexact, and the bound above it: cut above that row,
+        // they are exact again.
+        uint32_t inexactAt = kNone;
+        double exactMagnitudes = 0;
+        uint32_t shiftFrom = kNone;
+        double shift = 0;
+        uint32_t changedAt = kNone;  // one changed offset, to be read before the next answer
+
+        double SumAt(size_t k) const {
+            const double sum = sums[k] + (k >= shiftFrom ? shift : 0);
+            return sum == 0 ? 0 : sum;  // a walk from 0 never ends on -0
+        }
     };
 
     struct Busy {
@@ -89,6 +114,15 @@ private:
     // Follows the changes since the last call into every entry.
     void CatchUp(const engine::ValueChanges& changes);
     static void Truncate(Entry& entry, size_t rows);
+    // A change at offset p: remembered when the sums can follow it exactly, else cut there.
+    static void Change(Entry& entry, size_t p);
+    // Reads the remembered change through ref and shifts the sums below it; cuts them there
+    // when the new value cannot be followed exactly.
+    static void FollowChange(Entry& entry, CCCellManager& manager, const CCRef* ref);
+    // Stores every shifted sum as it is, before sums that are no longer exact are added.
+    static void Unshift(Entry& entry);
+    // Counts the number at offset p into the exactness of the entry's sums.
+    static void Count(Entry& entry, size_t p, double number);
     std::vector<Entry>::iterator Add(unsigned column, unsigned first,
                                      const engine::ValueChanges& changes);
     // Empties entries, least recently read first, until rows more fit beside keep's.

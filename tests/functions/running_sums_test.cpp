@@ -23,19 +23,33 @@ using testing_support::StoreValue;
 
 struct Walker {
     std::mt19937 random;
+    // Whole numbers, whose sums are exact until a rare large one or fraction comes.
+    bool whole = false;
     unsigned Pick(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(random); }
 
     // Numbers whose sums round differently in another order, texts, booleans, empty cells
     // and, rarely enough that most long ranges hold none, errors.
     CCCellValue Value() {
         static const double numbers[] = {0.1, 1e16, -1e16, 1.0 / 3, 2.5e-7, -0.7, 3};
+        static const double wholes[] = {3, -7, 0, 12, -0.0, 40000}, rare[] = {3e15, 0.1};
         CCCellValue v;
         const unsigned kind = Pick(8);
         if (kind == 1) v.Set(u"text");
         if (kind == 2) v.Set(double(Pick(2)), C_NF_BOOL);
-        if (kind == 3 && Pick(32) == 0) v.Set(int(2 + Pick(2)));
-        if (kind > 3) v = NumberValue(numbers[Pick(7)]);
+        if (kind == 3 && Pick(whole ? 512 : 32) == 0) v.Set(int(2 + Pick(2)));
+        if (kind > 3)
+            v = NumberValue(whole ? (Pick(1024) ? wholes[Pick(6)] : rare[Pick(2)])
+                                  : numbers[Pick(7)]);
         return v;
+    }
+};
+
+// A host sheet that counts the values its ranges serve.
+struct CountingHost : ostrel::host::HostSheet {
+    long reads = 0;
+    int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) override {
+        reads += ref && ref->GetType() == REF_TYPE_REGION;
+        return HostSheet::GetValue(ref, value, index);
     }
 };
 
@@ -71,33 +85,40 @@ std::string A(unsigned first, unsigned last) {
 }
 
 TEST(RunningSums, GrowingAndShrinkingRangesEqualTheFoldAsTheColumnChanges) {
-    FormulaSheet sheet;
-    auto cells = [&](unsigned row) { return sheet.Find(0, uint16_t(row)); };
-    Walker w{std::mt19937(20260301)};
-    constexpr unsigned kRows = 400;
-    for (unsigned r = 0; r < kRows; ++r)
-        StoreValue(sheet, 0, r, w.Value());
-    for (int round = 0; round < 300; ++round) {
-        // Few first rows, so that ranges share their running sums; lasts up and down.
-        const unsigned first = std::array{1u, 2u, 37u}[w.Pick(3)];
-        const unsigned last = first + w.Pick(kRows - first);
-        const std::string range = A(first, last);
-        ExpectSame(sheet.Value("=SUM(" + range + ")"), Fold(cells, {{first, last}}), range);
-        // Behind a text the sum is still 0 and the range folds onto it; after a first range
-        // it does not.
-        ExpectSame(sheet.Value("=SUM(\"x\"," + range + ")"), Fold(cells, {{first, last}}),
-                   "text, " + range);
-        ExpectSame(sheet.Value("=TOTAL(" + range + "," + A(2, 60) + ")"),
-                   Fold(cells, {{first, last}, {2, 60}}), range + ", A2:A60");
-        // Values changed between formulas: one here and there, or more than the record of
-        // changes keeps; some beside the column.
-        const unsigned changes = w.Pick(12) == 0 ? 1500 : w.Pick(3);
-        for (unsigned k = 0; k < changes; ++k)
-            StoreValue(sheet, w.Pick(4) ? 0 : 3, w.Pick(kRows), w.Value());
-        if (w.Pick(20) == 0) {  // a cell copied over: no document can tell which one changed
-            testing_support::TestCell copy(0, uint16_t(w.Pick(kRows)));
-            copy.SetValue(nullptr, w.Value());
-            *sheet.Cell(0, static_cast<const CCRCRef*>(copy.GetRef())->GetRow()) = copy;
+    for (bool whole : {false, true}) {
+        SCOPED_TRACE(whole ? "whole numbers" : "fractions");
+        FormulaSheet sheet;
+        auto cells = [&](unsigned row) { return sheet.Find(0, uint16_t(row)); };
+        Walker w{std::mt19937(20260301), whole};
+        constexpr unsigned kRows = 400;
+        for (unsigned r = 0; r < kRows; ++r)
+            StoreValue(sheet, 0, r, w.Value());
+        for (int round = 0; round < (whole ? 600 : 300); ++round) {
+            // Few first rows, so that ranges share their running sums; lasts up and down.
+            // Whole numbers: mostly one range start and one change at a time, so that the
+            // sums follow changes, one after another, instead of being cut.
+            const unsigned first = std::array{1u, 2u, 37u}[whole && w.Pick(4) ? 0 : w.Pick(3)];
+            const unsigned last = first + w.Pick(kRows - first);
+            const std::string range = A(first, last);
+            ExpectSame(sheet.Value("=SUM(" + range + ")"), Fold(cells, {{first, last}}), range);
+            // Behind a text the sum is still 0 and the range folds onto it; after a first range
+            // it does not.
+            ExpectSame(sheet.Value("=SUM(\"x\"," + range + ")"), Fold(cells, {{first, last}}),
+                       "text, " + range);
+            ExpectSame(sheet.Value("=TOTAL(" + range + "," + A(2, 60) + ")"),
+                       Fold(cells, {{first, last}, {2, 60}}), range + ", A2:A60");
+            // Values changed between formulas: one here and there, or more than the record of
+            // changes keeps; some beside the column.
+            const unsigned changes = w.Pick(12) == 0 ? 1500
+                                     : whole         ? unsigned(w.Pick(4) != 0)
+                                                     : w.Pick(3);
+            for (unsigned k = 0; k < changes; ++k)
+                StoreValue(sheet, w.Pick(4) ? 0 : 3, w.Pick(kRows), w.Value());
+            if (w.Pick(20) == 0) {  // a cell copied over: no document can tell which one changed
+                testing_support::TestCell copy(0, uint16_t(w.Pick(kRows)));
+                copy.SetValue(nullptr, w.Value());
+                *sheet.Cell(0, static_cast<const CCRCRef*>(copy.GetRef())->GetRow()) = copy;
+            }
         }
     }
 }
@@ -134,13 +155,7 @@ TEST(RunningSums, AColumnOfFormulasRecalculatedAfterItsSumsWereRead) {
 // and a value stored far below, or above, is still counted.
 TEST(RunningSums, AWholeColumnRangeReadsOnlyTheRowsHoldingCells) {
     InitBuiltinFunctions();
-    struct Counting : ostrel::host::HostSheet {
-        long reads = 0;
-        int GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) override {
-            reads += ref && ref->GetType() == REF_TYPE_REGION;
-            return HostSheet::GetValue(ref, value, index);
-        }
-    } sheet;
+    CountingHost sheet;
     auto cells = [&](unsigned row) { return sheet.FindCell(0, row); };
     Walker w{std::mt19937(11)};
     constexpr unsigned kRows = 300;
@@ -159,6 +174,33 @@ TEST(RunningSums, AWholeColumnRangeReadsOnlyTheRowsHoldingCells) {
     }
 }
 
+// A column typed from the bottom beside sums of all of it: each number typed changes the
+// sums of every row below. While they are whole numbers the sums follow the change instead
+// of reading those rows again; a fraction makes them read the rows from it on.
+TEST(RunningSums, AColumnTypedFromTheBottomIsReadAboutOnce) {
+    InitBuiltinFunctions();
+    CountingHost sheet;
+    auto cells = [&](unsigned row) { return sheet.FindCell(0, row); };
+    constexpr unsigned kRows = 600, kFraction = 20;
+    for (unsigned r = kRows; r-- > 0;) {
+        StoreValue(sheet, 0, r,
+                   r == kFraction ? NumberValue(0.25)
+                   : r % 5 == 0   ? CCCellValue(u"text")
+                                  : NumberValue(double(r % 13) - 6));
+        sheet.SetCellText(1, r, u"=SUM($A$1:$A$65536)");
+        if (r % 97 == 0)
+            ExpectSame(sheet.FindCell(1, r)->GetValue(), Fold(cells, {{1, 65536}}),
+                       "B" + std::to_string(r + 1) + " as typed");
+    }
+    // The first formula walks the whole column; then the rows below the fraction are read
+    // about once each, and those below it again for each row typed above it.
+    EXPECT_LT(sheet.reads, 65536 + 8 * kRows + kFraction * kRows);
+    sheet.RecalculateAll();
+    for (unsigned r = 0; r < kRows; r += 37)
+        ExpectSame(sheet.FindCell(1, r)->GetValue(), Fold(cells, {{1, 65536}}),
+                   "B" + std::to_string(r + 1));
+}
+
 // Running totals read each cell of their column about once, where walks of their ranges read
 // 500,500; after a change only the rows from it on are read again.
 TEST(RunningSums, RunningTotalsReadEachCellOnce) {
@@ -172,13 +214,25 @@ TEST(RunningSums, RunningTotalsReadEachCellOnce) {
     sheet.SetNumber(0, 899, 0);
     sheet.reads = 0;
     ExpectSame(sheet.Value("=SUM(A1:A1000)"), NumberValue(500500 - 900), "");
-    EXPECT_EQ(sheet.reads, 1000 - 899);
+    EXPECT_EQ(sheet.reads, 1);  // whole numbers: the sums below follow the one change
+    // Past 2^53 a walk rounds at every step: such a change is read again, not followed.
+    sheet.SetNumber(0, 0, 9007199254740992.0);
+    double walk = 0;
+    for (unsigned r = 1; r <= 1000; ++r)
+        walk += r == 1 ? 9007199254740992.0 : r == 900 ? 0 : r;
+    ExpectSame(sheet.Value("=SUM(A1:A1000)"), NumberValue(walk), "A1 2^53");
+    sheet.SetNumber(0, 0, 1);
+    ExpectSame(sheet.Value("=SUM(A1:A1000)"), NumberValue(500500 - 900), "A1 1");
+    sheet.SetNumber(0, 899, 0.5);
+    sheet.reads = 0;
+    ExpectSame(sheet.Value("=SUM(A1:A1000)"), NumberValue(500500 - 900 + 0.5), "");
+    EXPECT_EQ(sheet.reads, 1 + 1000 - 899);  // the changed cell, then the rows from it on
     // A cell holding a reference is read through every time: its value is D1's.
     CCRCRef d1{3, 0};
     StoreValue(sheet, 0, 499, CCCellValue(&d1));
     for (double x : {7.0, 8.0}) {
         sheet.SetNumber(3, 0, x);
-        ExpectSame(sheet.Value("=SUM(A1:A1000)"), NumberValue(500500 - 900 - 500 + x),
+        ExpectSame(sheet.Value("=SUM(A1:A1000)"), NumberValue(500500 - 900 + 0.5 - 500 + x),
                    "D1 " + std::to_string(x));
     }
 }
