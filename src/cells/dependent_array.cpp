@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cells/dependent_array.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -62,6 +63,13 @@ void DependentArray::Release(uint64_t word) {
     if (!IsPacked(word)) delete ObjectOf(word);
 }
 
+uint64_t DependentArray::NextVersion() {
+    // Engine code runs one thread at a time (EngineLock); the count is atomic all the same,
+    // as it costs nothing off the rare road that asks.
+    static std::atomic<uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 void DependentArray::Append(std::unique_ptr<CCRef> ref) {
     Reserve();
     Words()[m_size] = WordOf(std::move(ref));
@@ -86,12 +94,14 @@ void DependentArray::Reserve() {
 }
 
 void DependentArray::Replace(size_t i, std::unique_ptr<CCRef> ref) {
+    m_version = 0;
     uint64_t word = WordOf(std::move(ref));
     Release(Words()[i]);
     Words()[i] = word;
 }
 
 void DependentArray::Erase(size_t i) {
+    m_version = 0;
     uint64_t* words = Words();
     Release(words[i]);
     std::memmove(words + i, words + i + 1, (m_size - i - 1) * sizeof(uint64_t));
@@ -99,6 +109,7 @@ void DependentArray::Erase(size_t i) {
 }
 
 void DependentArray::Clear() {
+    m_version = 0;
     const uint64_t* words = Words();
     for (uint32_t i = 0; i < m_size; ++i)
         Release(words[i]);

@@ -32,6 +32,14 @@ public:
     };
 
     size_t Size() const { return m_size; }
+    /// Changes whenever a dependent is replaced or removed, and is never the same for two
+    /// arrays: while it stays, dependents are only appended, so that it and the size name
+    /// what the array holds.
+    uint64_t Version() const {
+        // Numbered when first asked for after a change, so that changing costs no count.
+        if (m_version == 0) m_version = NextVersion();
+        return m_version;
+    }
     bool Empty() const { return m_size == 0; }
     void Append(std::unique_ptr<CCRef> ref);
     void Replace(size_t i, std::unique_ptr<CCRef> ref);
@@ -61,6 +69,7 @@ private:
     static uint64_t WordOf(std::unique_ptr<CCRef> ref);
     static void Release(uint64_t word);
     void Reserve();
+    static uint64_t NextVersion();
     uint64_t* Words() { return m_capacity > 1 ? m_many : &m_one; }
     const uint64_t* Words() const { return m_capacity > 1 ? m_many : &m_one; }
 
@@ -71,6 +80,7 @@ private:
     };
     uint32_t m_size = 0;
     uint32_t m_capacity = 1;
+    mutable uint64_t m_version = 0;  // 0: changed since last numbered
 };
 
 }  // namespace ostrel::cells_detail

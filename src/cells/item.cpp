@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "ostrel/cells/item.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 
 #include "cells/dependent_array.h"
@@ -289,10 +291,23 @@ CCRefList* CCItem::LoadDependents(cells::CTX* ctx) {
 }
 
 void CCItem::ForEachDependent(cells::CTX* ctx, const std::function<void(const CCRef*)>& visit) {
+    ForEachNewestDependent(ctx, SIZE_MAX, visit);
+}
+
+uint64_t CCItem::DependentsVersion(cells::CTX* ctx, size_t& count) {
+    Unpack(ctx);
+    count = 0;
+    if (HoldsWord() || !Owned()) return 0;
+    count = C().live.Size();
+    return C().live.Version();
+}
+
+void CCItem::ForEachNewestDependent(cells::CTX* ctx, size_t count,
+                                    const std::function<void(const CCRef*)>& visit) {
     Unpack(ctx);
     // Most cells visited have no dependents: the scratch reference is made only for those
     // that have.
-    if (!HasLive()) return;
+    if (!HasLive() || count == 0) return;
     CCRef3D scratch(uint16_t(0), uint16_t(0), new CCRCRef);
     if (HoldsWord()) {
         visit(DependentArray::ShowWord(m_deps, scratch));
@@ -300,7 +315,9 @@ void CCItem::ForEachDependent(cells::CTX* ctx, const std::function<void(const CC
     }
     // By index and from the end, as LoadDependents lists them; the size is read again at
     // each step, so that a visit that changes the dependents cannot lead past the end.
-    for (size_t i = C().live.Size(); i-- > 0;) {
+    const size_t size = C().live.Size();
+    const size_t end = size - std::min(count, size);
+    for (size_t i = size; i-- > end;) {
         if (i >= C().live.Size()) continue;
         visit(C().live.Show(i, scratch));
     }

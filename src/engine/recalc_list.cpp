@@ -3,6 +3,9 @@
 // so that membership, removal and "which comes first" cost the same for 10 or 100,000
 // entries.
 #include "ostrel/engine/cell_manager.h"
+
+#include <algorithm>
+
 #include "ostrel/refs/ref.h"
 #include "ostrel/refs/ref_list.h"
 
@@ -20,6 +23,7 @@ CCCellManager::CCRecalcList::Slot* CCCellManager::CCRecalcList::FindFirst(const 
 }
 
 void CCCellManager::CCRecalcList::Unindex(StdList::iterator it) {
+    ++m_removals;
     m_index.EraseIf((*it)->Hash(), [it](const Slot& slot) { return slot.it == it; });
 }
 
@@ -71,11 +75,13 @@ void CCCellManager::CCRecalcList::Merge(CCRecalcList& other) {
 }
 
 void CCCellManager::CCRecalcList::Empty() {
+    ++m_removals;
     m_index.Clear();
     m_list.clear();
 }
 
 CCCellManager::CCRecalcList::StdList CCCellManager::CCRecalcList::Abort() {
+    ++m_removals;
     m_index.Clear();
     StdList taken;
     taken.swap(m_list);
@@ -88,6 +94,23 @@ std::unique_ptr<CCRef> CCCellManager::CCRecalcList::TakeFirst() {
     std::unique_ptr<CCRef> first = std::move(m_list.front());
     m_list.pop_front();
     return first;
+}
+
+void CCCellManager::CCRecalcList::NoteHeld(uint64_t version, size_t count) {
+    if (version == 0) return;
+    auto same = std::find_if(m_held.begin(), m_held.end(),
+                             [&](const Held& h) { return h.version == version; });
+    if (same == m_held.end()) {
+        same = m_held.begin() + m_nextHeld;
+        m_nextHeld = (m_nextHeld + 1) % m_held.size();
+    }
+    *same = {version, m_removals, count};
+}
+
+size_t CCCellManager::CCRecalcList::HeldCount(uint64_t version) const {
+    for (const Held& h : m_held)
+        if (version != 0 && h.version == version && h.removals == m_removals) return h.count;
+    return 0;
 }
 
 bool CCCellManager::CCRecalcList::Contains(const CCRef* ref) const {

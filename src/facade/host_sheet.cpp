@@ -145,6 +145,32 @@ void HostSheet::ForEachDependentGroup(const CCRef* ref,
         visit(range);
 }
 
+// Numbers typed one after another into a column under formulas summing all of it would
+// otherwise list every one of those formulas for every number: the list, untouched since,
+// already holds them, and a range's dependents only grow at their most recent end until one
+// is removed (which a new version tells).
+CCItem* HostSheet::ProcessDependents(const CCRef* ref, CCRecalcList& list) {
+    CCItem* item =
+        ref && ref->GetType() == REF_TYPE_RC && m_ranges.Size() ? LookupItem(ref) : nullptr;
+    if (!item) return CCCellManager::ProcessDependents(ref, list);
+    auto add = [&](const CCRef* dependent) {
+        if (!list.Contains(dependent)) list.AddLast(dependent);
+    };
+    item->ForEachDependent(GetCTX(), add);
+    const auto* rc = static_cast<const CCRCRef*>(ref);
+    m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* range) {
+        size_t count = 0;
+        const uint64_t version = range->DependentsVersion(GetCTX(), count);
+        const size_t held = list.HeldCount(version);
+        if (held > 0 && held <= count)
+            range->ForEachNewestDependent(GetCTX(), count - held, add);
+        else
+            range->ForEachDependent(GetCTX(), add);
+        list.NoteHeld(version, count);
+    });
+    return item;
+}
+
 int HostSheet::SetCellText(const CCRef* ref, std::u16string_view text) {
     EnsureCell(ref);
     return CCCellManager::SetCellText(ref, text);

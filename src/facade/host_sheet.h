@@ -123,6 +123,12 @@ public:
                                const std::function<void(const CCRef*)>& visit) override;
     size_t RangeCount() const { return m_ranges.Size(); }
 
+protected:
+    // A cell's dependents, then each range's, as LoadDependencies lists them; a range whose
+    // formulas the list still holds adds only those registered on it since.
+    CCItem* ProcessDependents(const CCRef* ref, CCRecalcList& list) override;
+
+public:
     // Convenience for hosts and tests: positions instead of references.
     int SetCellText(unsigned column, unsigned row, std::u16string_view text);
     std::u16string GetCellValueText(unsigned column, unsigned row) const;

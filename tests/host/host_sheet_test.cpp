@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
 #include <tuple>
 
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/module.h"
+#include "ostrel/functions/func.h"
 #include "ostrel/platform/utf.h"
+#include "ostrel/refs/ref_3d.h"
 #include "ostrel/refs/ref_list.h"
 #include "ostrel/refs/region_ref.h"
 
@@ -123,4 +127,86 @@ TEST(HostSheet, RunningTotalTypedAheadOfItsFixedCell) {
     sheet.SetCellText(2, 0, u"2");
     sheet.RecalculateAll();
     EXPECT_EQ(sheet.GetCellValueText(1, 199), u"400");
+}
+
+namespace {
+
+// Where an entry of a list of work is: entries name their sheet, which differs between sheets.
+std::pair<int, int> At(const CCRef* ref) {
+    if (ref->GetType() == REF_TYPE_3D) ref = static_cast<const CCRef3D*>(ref)->GetInnerRef();
+    if (ref->GetType() != REF_TYPE_RC) return {-1, -1};
+    const auto* rc = static_cast<const CCRCRef*>(ref);
+    return {rc->GetColumn(), rc->GetRow()};
+}
+
+struct ListingSheet : HostSheet {
+    using CCCellManager::GetProcessList;
+};
+
+// The process list as it was made before ranges were answered as groups: every formula of
+// every range holding a changed cell, listed for each change.
+struct PlainSheet : ListingSheet {
+    CCItem* ProcessDependents(const CCRef* ref, CCRecalcList& list) override {
+        CCItem* item = LookupItem(ref);
+        if (!item) return CCCellManager::ProcessDependents(ref, list);
+        CCRefList* dependents = LoadDependencies(ref);
+        for (CCRefList* node = dependents; node; node = node->m_pNext)
+            if (!list.Contains(node->m_pRef)) list.AddLast(node->m_pRef);
+        RefListFree(dependents, 0);
+        return item;
+    }
+};
+
+}  // namespace
+
+// Numbers, formulas over ranges (some typed over again or cleared, which takes them off
+// their ranges) and calculations at random moments: a lone sheet's list of work holds the
+// same entries in the same order as with the plain walk, and ends with the same values.
+TEST(HostSheet, ChangesInsideRangesListWhatThePlainWalkLists) {
+    InitBuiltinFunctions();
+    std::mt19937 rng(424242);
+    auto pick = [&](unsigned n) { return unsigned(rng() % n); };
+    auto name = [](unsigned column, unsigned row) {
+        return std::string(1, char('A' + column)) + std::to_string(row + 1);
+    };
+    for (int round = 0; round < 30; ++round) {
+        ListingSheet real;
+        PlainSheet plain;
+        for (int step = 0; step < 150; ++step) {
+            const unsigned row = pick(40);
+            std::string text;
+            const unsigned what = pick(10);
+            unsigned column = 0;
+            if (what < 5) {
+                text = std::to_string(pick(100));
+            } else if (what < 9) {
+                column = 1 + pick(2);
+                // Mostly a few ranges, so that formulas come and go on a range between
+                // changes inside it.
+                unsigned first = pick(2) * 5, last = 30 + pick(2) * 9;
+                if (pick(4) == 0) first = pick(40), last = first + pick(40 - first);
+                text = "=SUM(" + name(0, first) + ":" + name(0, last) + ")";
+                if (pick(3) == 0) text += "+" + name(pick(3), pick(40));
+            } else {
+                column = 1 + pick(2);  // a formula cleared or replaced by a number
+                text = pick(2) ? "" : "7";
+            }
+            for (HostSheet* sheet :
+                 {static_cast<ListingSheet*>(&real), static_cast<ListingSheet*>(&plain)}) {
+                sheet->SetCellText(column, row, ostrel::FromUtf8(text));
+                if (step % 17 == 16) sheet->DoIdle(0);
+            }
+            const auto& got = real.GetProcessList().GetStdList();
+            const auto& want = plain.GetProcessList().GetStdList();
+            ASSERT_EQ(got.size(), want.size()) << "round " << round << " step " << step;
+            for (auto g = got.begin(), w = want.begin(); g != got.end(); ++g, ++w)
+                ASSERT_EQ(At(g->get()), At(w->get())) << "round " << round << " step " << step;
+        }
+        real.RecalculateAll();
+        plain.RecalculateAll();
+        for (unsigned column = 0; column < 3; ++column)
+            for (unsigned row = 0; row < 40; ++row)
+                ASSERT_EQ(real.GetCellValueText(column, row), plain.GetCellValueText(column, row))
+                    << "round " << round << " " << name(column, row);
+    }
 }

@@ -91,6 +91,15 @@ public:
     /// list: a packed one is shown through one reference rewritten for each, valid only
     /// during its call.
     void ForEachDependent(cells::CTX* ctx, const std::function<void(const CCRef*)>& visit);
+    /// Changes whenever a dependent kept in an array is replaced or removed, and no two
+    /// arrays ever share one; 0 for an item that keeps no array (one dependent or none).
+    /// While it stays, dependents are only added: count (set to how many there are now)
+    /// then tells the new ones, which ForEachNewestDependent visits.
+    uint64_t DependentsVersion(cells::CTX* ctx, size_t& count);
+    /// Calls visit with the count most recent dependents, in the order LoadDependents lists
+    /// them, as ForEachDependent does.
+    void ForEachNewestDependent(cells::CTX* ctx, size_t count,
+                                const std::function<void(const CCRef*)>& visit);
     virtual void Move(cells::CTX* ctx, const CCRef* newRef, CCItem* other);
     virtual int IsHidden(cells::CTX*) const { return 0; }
     virtual void Read(cells::CTX* ctx, ostrel::platform::CArchive& ar);

@@ -6,6 +6,7 @@
 /// items, and the dependency bookkeeping and recalculation lists that keep formulas current.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -91,6 +92,12 @@ public:
         /// Read-only: changes go through the operations above, which keep the index.
         const StdList& GetStdList() const { return m_list; }
         CCRefList* GetList() const { return nullptr; }
+        /// Notes that the list holds the first count dependents (in registration order)
+        /// of an item whose dependents are at version (CCItem::DependentsVersion, not 0);
+        /// HeldCount then answers count for that version until the list loses an entry, and
+        /// 0 for any version it has no note of. Only the last few notes are kept.
+        void NoteHeld(uint64_t version, size_t count);
+        size_t HeldCount(uint64_t version) const;
 
     private:
         /// Positions only grow towards the back and shrink towards the front, so comparing
@@ -107,6 +114,15 @@ public:
         ostrel::platform::FlatMultiIndex<Slot> m_index;  // by the references' hashes
         long long m_nextBack = 0;
         long long m_nextFront = -1;
+        /// Counts the entries' removals: a note made before one no longer holds.
+        uint64_t m_removals = 0;
+        struct Held {
+            uint64_t version = 0;
+            uint64_t removals = 0;
+            size_t count = 0;
+        };
+        std::array<Held, 4> m_held{};
+        size_t m_nextHeld = 0;
     };
 
     CCCellManager();
