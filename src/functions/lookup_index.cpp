@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <string_view>
 
 #include "formats/text_helpers.h"
@@ -37,12 +38,14 @@ bool SameText(const char16_t* a, const char16_t* b) {
 }
 
 // The rank of the last key standing before a position, among keys at ascending positions.
-uint32_t LastRankBefore(const std::vector<uint32_t>& positions, uint32_t position) {
+template <class Positions>
+uint32_t LastRankBefore(const Positions& positions, uint32_t position) {
     auto it = std::lower_bound(positions.begin(), positions.end(), position);
     return it == positions.begin() ? kNone : uint32_t(it - positions.begin() - 1);
 }
 
-Key KeyAt(const std::vector<uint32_t>& positions, size_t rank) {
+template <class Positions>
+Key KeyAt(const Positions& positions, size_t rank) {
     if (rank >= positions.size()) return {};
     return {uint32_t(rank), positions[rank]};
 }
@@ -63,11 +66,40 @@ void Refresh(std::vector<Extremum>& extrema, size_t from, Pick pick, bool allNew
 }  // namespace
 
 // Without NaN, CompareEQTypeValues orders numbers as < and > do, and equal numbers are ==.
+//
+// The keys are kept in deques, so that a key typed above the others (a table typed from the
+// bottom) goes in front in constant time as one typed below goes at the end. The running
+// extrema are brought up to date only when a search asks for them: a key in front of the
+// others may change every running minimum (or maximum) after it, which a table typed from
+// the bottom would otherwise pay for every key.
 struct KeyIndex::Numbers {
-    std::vector<uint32_t> positions;
-    std::vector<double> keys;
-    std::vector<double> maxima;  // of keys[0..i]: non-decreasing
-    std::vector<double> minima;  // non-increasing
+    // Ranks from `from` to `to` were changed since the extrema were last brought up to date
+    // (from > to: none): the walk that brings them goes at least past `to`.
+    struct Stale {
+        size_t from = SIZE_MAX;
+        size_t to = 0;
+        void Inserted(size_t rank) {
+            if (from == SIZE_MAX) {
+                from = to = rank;
+                return;
+            }
+            if (rank <= to) ++to;
+            from = std::min(from, rank);
+            to = std::max(to, rank);
+        }
+        void Erased(size_t rank) {
+            if (from == SIZE_MAX) {
+                from = to = rank;
+                return;
+            }
+            if (rank < to) --to;
+            from = std::min(from, rank);
+            to = std::max(to, rank);
+        }
+    };
+
+    std::deque<uint32_t> positions;
+    std::deque<double> keys;
     platform::FlatMultiIndex<Span> spans;
     bool hashed = false;
     size_t nans = 0;
@@ -78,7 +110,8 @@ struct KeyIndex::Numbers {
         keys.insert(keys.begin() + ptrdiff_t(rank), x);
         maxima.insert(maxima.begin() + ptrdiff_t(rank), x);
         minima.insert(minima.begin() + ptrdiff_t(rank), x);
-        RefreshFrom(rank);
+        staleMaxima.Inserted(rank);
+        staleMinima.Inserted(rank);
         if (hashed) Note(position, x);
     }
     void Erase(size_t rank) {
@@ -89,16 +122,34 @@ struct KeyIndex::Numbers {
         keys.erase(keys.begin() + ptrdiff_t(rank));
         maxima.erase(maxima.begin() + ptrdiff_t(rank));
         minima.erase(minima.begin() + ptrdiff_t(rank));
-        RefreshFrom(rank);
+        staleMaxima.Erased(rank);
+        staleMinima.Erased(rank);
         if (hashed) Forget(position, x);
     }
-    void RefreshFrom(size_t rank) {
-        Refresh(maxima, rank, [&](size_t j, const double* before) {
+    // Of keys[0..i]: non-decreasing.
+    const std::deque<double>& Maxima() {
+        BringUp(maxima, staleMaxima, [&](size_t j, const double* before) {
             return before && !(keys[j] > *before) ? *before : keys[j];
         });
-        Refresh(minima, rank, [&](size_t j, const double* before) {
+        return maxima;
+    }
+    // Non-increasing.
+    const std::deque<double>& Minima() {
+        BringUp(minima, staleMinima, [&](size_t j, const double* before) {
             return before && !(keys[j] < *before) ? *before : keys[j];
         });
+        return minima;
+    }
+    template <class Pick>
+    void BringUp(std::deque<double>& extrema, Stale& stale, Pick pick) {
+        // A prefix extremum depends only on the one before it and on its key: past the last
+        // changed rank, the walk stops where it meets the value that stood there already.
+        for (size_t j = stale.from; j < extrema.size(); ++j) {
+            const double now = pick(j, j == 0 ? nullptr : &extrema[j - 1]);
+            if (j > stale.to && now == extrema[j]) break;
+            extrema[j] = now;
+        }
+        stale = Stale{};
     }
     Span* Spanned(double x) {
         return spans.FindIf(NumberKey(x), [](const Span&) { return true; });
@@ -135,6 +186,12 @@ struct KeyIndex::Numbers {
         }
         return Spanned(x);
     }
+
+private:
+    std::deque<double> maxima;
+    std::deque<double> minima;
+    Stale staleMaxima;
+    Stale staleMinima;
 };
 
 // Texts live one after another in a pool, each terminated, so that they compare through
@@ -316,7 +373,7 @@ uint32_t KeyIndex::LastEqual(const CCCellValue& probe, Case order) {
 
 Key KeyIndex::FirstAfter(const CCCellValue& probe, Case order) {
     if (probe.IsNumber()) {
-        const std::vector<double>& maxima = m_numbers->maxima;
+        const std::deque<double>& maxima = m_numbers->Maxima();
         auto it = std::upper_bound(maxima.begin(), maxima.end(), probe.GetNumber());
         return KeyAt(m_numbers->positions, size_t(it - maxima.begin()));
     }
@@ -330,7 +387,7 @@ Key KeyIndex::FirstAfter(const CCCellValue& probe, Case order) {
 
 Key KeyIndex::FirstNotAfter(const CCCellValue& probe, Case order) {
     if (probe.IsNumber()) {
-        const std::vector<double>& minima = m_numbers->minima;
+        const std::deque<double>& minima = m_numbers->Minima();
         const double x = probe.GetNumber();
         auto it =
             std::partition_point(minima.begin(), minima.end(), [x](double m) { return m > x; });
@@ -345,10 +402,12 @@ Key KeyIndex::FirstNotAfter(const CCCellValue& probe, Case order) {
 }
 
 Key KeyIndex::LastBefore(const CCCellValue& probe, uint32_t position) const {
-    const std::vector<uint32_t>& positions =
-        probe.IsNumber() ? m_numbers->positions : m_texts->positions;
-    const uint32_t rank = LastRankBefore(positions, position);
-    return rank == kNone ? Key{} : KeyAt(positions, rank);
+    if (probe.IsNumber()) {
+        const uint32_t rank = LastRankBefore(m_numbers->positions, position);
+        return rank == kNone ? Key{} : KeyAt(m_numbers->positions, rank);
+    }
+    const uint32_t rank = LastRankBefore(m_texts->positions, position);
+    return rank == kNone ? Key{} : KeyAt(m_texts->positions, rank);
 }
 
 int KeyIndex::Compare(const Key& key, const CCCellValue& probe, Case order) const {
