@@ -50,54 +50,54 @@ Key KeyAt(const Positions& positions, size_t rank) {
     return {uint32_t(rank), positions[rank]};
 }
 
-// Running maxima (minima) of keys in rank order, brought up to date from rank `from` after
-// a key was inserted or erased there: a prefix extremum depends only on the one before it
-// and on its key, so the walk stops where it meets the value that stood there already
-// (unless the values are all new).
-template <class Extremum, class Pick>
-void Refresh(std::vector<Extremum>& extrema, size_t from, Pick pick, bool allNew = false) {
-    for (size_t j = from; j < extrema.size(); ++j) {
-        const Extremum now = pick(j, j == 0 ? nullptr : &extrema[j - 1]);
-        if (!allNew && j > from && now == extrema[j]) return;
+// Ranks from `from` to `to` whose keys changed since running extrema were last brought up to
+// date (none while from is SIZE_MAX): the walk that brings them goes at least past `to`.
+struct Stale {
+    size_t from = SIZE_MAX;
+    size_t to = 0;
+    void Inserted(size_t rank) {
+        if (from == SIZE_MAX) {
+            from = to = rank;
+            return;
+        }
+        if (rank <= to) ++to;
+        from = std::min(from, rank);
+        to = std::max(to, rank);
+    }
+    void Erased(size_t rank) {
+        if (from == SIZE_MAX) {
+            from = to = rank;
+            return;
+        }
+        if (rank < to) --to;
+        from = std::min(from, rank);
+        to = std::max(to, rank);
+    }
+};
+
+// Running maxima (minima) of keys in rank order, brought up to date where keys changed: a
+// prefix extremum depends only on the one before it and on its key, so past the last changed
+// rank the walk stops where it meets the value that stood there already.
+template <class Extrema, class Pick>
+void BringUp(Extrema& extrema, Stale& stale, Pick pick) {
+    for (size_t j = stale.from; j < extrema.size(); ++j) {
+        const auto now = pick(j, j == 0 ? nullptr : &extrema[j - 1]);
+        if (j > stale.to && now == extrema[j]) break;
         extrema[j] = now;
     }
+    stale = Stale{};
 }
 
 }  // namespace
 
 // Without NaN, CompareEQTypeValues orders numbers as < and > do, and equal numbers are ==.
 //
-// The keys are kept in deques, so that a key typed above the others (a table typed from the
-// bottom) goes in front in constant time as one typed below goes at the end. The running
-// extrema are brought up to date only when a search asks for them: a key in front of the
+// The keys are kept in deques (the texts' too), so that a key typed above the others (a table
+// typed from the bottom) goes in front in constant time as one typed below goes at the end. The
+// running extrema are brought up to date only when a search asks for them: a key in front of the
 // others may change every running minimum (or maximum) after it, which a table typed from
 // the bottom would otherwise pay for every key.
 struct KeyIndex::Numbers {
-    // Ranks from `from` to `to` were changed since the extrema were last brought up to date
-    // (from > to: none): the walk that brings them goes at least past `to`.
-    struct Stale {
-        size_t from = SIZE_MAX;
-        size_t to = 0;
-        void Inserted(size_t rank) {
-            if (from == SIZE_MAX) {
-                from = to = rank;
-                return;
-            }
-            if (rank <= to) ++to;
-            from = std::min(from, rank);
-            to = std::max(to, rank);
-        }
-        void Erased(size_t rank) {
-            if (from == SIZE_MAX) {
-                from = to = rank;
-                return;
-            }
-            if (rank < to) --to;
-            from = std::min(from, rank);
-            to = std::max(to, rank);
-        }
-    };
-
     std::deque<uint32_t> positions;
     std::deque<double> keys;
     platform::FlatMultiIndex<Span> spans;
@@ -139,17 +139,6 @@ struct KeyIndex::Numbers {
             return before && !(keys[j] < *before) ? *before : keys[j];
         });
         return minima;
-    }
-    template <class Pick>
-    void BringUp(std::deque<double>& extrema, Stale& stale, Pick pick) {
-        // A prefix extremum depends only on the one before it and on its key: past the last
-        // changed rank, the walk stops where it meets the value that stood there already.
-        for (size_t j = stale.from; j < extrema.size(); ++j) {
-            const double now = pick(j, j == 0 ? nullptr : &extrema[j - 1]);
-            if (j > stale.to && now == extrema[j]) break;
-            extrema[j] = now;
-        }
-        stale = Stale{};
     }
     Span* Spanned(double x) {
         return spans.FindIf(NumberKey(x), [](const Span&) { return true; });
@@ -218,14 +207,16 @@ struct KeyIndex::Texts {
     // What each way of comparing texts needs, made when first asked for.
     struct Order {
         bool ordered = false;
-        std::vector<uint32_t> maxima;  // ids of the greatest text of ranks 0..i
-        std::vector<uint32_t> minima;
+        std::deque<uint32_t> maxima;  // ids of the greatest text of ranks 0..i
+        std::deque<uint32_t> minima;
+        Stale staleMaxima;
+        Stale staleMinima;
         std::unique_ptr<std::map<uint32_t, Span, Less>> spans;  // by the id of one of them
     };
 
-    std::vector<uint32_t> positions;  // by rank
-    std::vector<uint32_t> ids;        // by rank
-    std::vector<uint32_t> offsets;    // by id; kNone for a null text
+    std::deque<uint32_t> positions;  // by rank
+    std::deque<uint32_t> ids;        // by rank
+    std::vector<uint32_t> offsets;   // by id; kNone for a null text
     std::vector<char16_t> pool;
     Order orders[2];
 
@@ -256,7 +247,8 @@ struct KeyIndex::Texts {
             if (o.ordered) {
                 o.maxima.insert(o.maxima.begin() + ptrdiff_t(rank), id);
                 o.minima.insert(o.minima.begin() + ptrdiff_t(rank), id);
-                RefreshFrom(o, LessFor(c), rank);
+                o.staleMaxima.Inserted(rank);
+                o.staleMinima.Inserted(rank);
             }
             if (o.spans) NoteIn(*o.spans, id, position);
         }
@@ -272,24 +264,28 @@ struct KeyIndex::Texts {
             if (o.ordered) {
                 o.maxima.erase(o.maxima.begin() + ptrdiff_t(rank));
                 o.minima.erase(o.minima.begin() + ptrdiff_t(rank));
-                RefreshFrom(o, LessFor(c), rank);
+                o.staleMaxima.Erased(rank);
+                o.staleMinima.Erased(rank);
             }
             if (o.spans) Forget(*o.spans, LessFor(c), id, position);
         }
     }
-    void RefreshFrom(Order& o, const Less& less, size_t rank, bool allNew = false) const {
-        Refresh(
-            o.maxima, rank,
-            [&](size_t j, const uint32_t* before) {
-                return before && !less(*before, ids[j]) ? *before : ids[j];
-            },
-            allNew);
-        Refresh(
-            o.minima, rank,
-            [&](size_t j, const uint32_t* before) {
-                return before && !less(ids[j], *before) ? *before : ids[j];
-            },
-            allNew);
+    // The running extrema of a way of comparing, up to date.
+    const std::deque<uint32_t>& Maxima(Case c) {
+        Order& o = Ordered(c);
+        const Less less = LessFor(c);
+        BringUp(o.maxima, o.staleMaxima, [&](size_t j, const uint32_t* before) {
+            return before && !less(*before, ids[j]) ? *before : ids[j];
+        });
+        return o.maxima;
+    }
+    const std::deque<uint32_t>& Minima(Case c) {
+        Order& o = Ordered(c);
+        const Less less = LessFor(c);
+        BringUp(o.minima, o.staleMinima, [&](size_t j, const uint32_t* before) {
+            return before && !less(ids[j], *before) ? *before : ids[j];
+        });
+        return o.minima;
     }
     void NoteIn(std::map<uint32_t, Span, Less>& spans, uint32_t id, uint32_t position) const {
         auto it = spans.find(Probe{Text(id)});
@@ -321,7 +317,8 @@ struct KeyIndex::Texts {
         if (!o.ordered) {
             o.maxima = ids;
             o.minima = ids;
-            RefreshFrom(o, LessFor(c), 0, true);
+            // Every rank is new: the walks go to the end.
+            o.staleMaxima = o.staleMinima = Stale{0, ids.empty() ? 0 : ids.size() - 1};
             o.ordered = true;
         }
         return o;
@@ -377,12 +374,12 @@ Key KeyIndex::FirstAfter(const CCCellValue& probe, Case order) {
         auto it = std::upper_bound(maxima.begin(), maxima.end(), probe.GetNumber());
         return KeyAt(m_numbers->positions, size_t(it - maxima.begin()));
     }
-    const Texts::Order& o = m_texts->Ordered(order);
+    const std::deque<uint32_t>& maxima = m_texts->Maxima(order);
     const Texts::Less less = m_texts->LessFor(order);
     const Texts::Probe p{probe.GetText()};
-    auto it = std::partition_point(o.maxima.begin(), o.maxima.end(),
+    auto it = std::partition_point(maxima.begin(), maxima.end(),
                                    [&](uint32_t rank) { return !less(p, rank); });
-    return KeyAt(m_texts->positions, size_t(it - o.maxima.begin()));
+    return KeyAt(m_texts->positions, size_t(it - maxima.begin()));
 }
 
 Key KeyIndex::FirstNotAfter(const CCCellValue& probe, Case order) {
@@ -393,12 +390,12 @@ Key KeyIndex::FirstNotAfter(const CCCellValue& probe, Case order) {
             std::partition_point(minima.begin(), minima.end(), [x](double m) { return m > x; });
         return KeyAt(m_numbers->positions, size_t(it - minima.begin()));
     }
-    const Texts::Order& o = m_texts->Ordered(order);
+    const std::deque<uint32_t>& minima = m_texts->Minima(order);
     const Texts::Less less = m_texts->LessFor(order);
     const Texts::Probe p{probe.GetText()};
-    auto it = std::partition_point(o.minima.begin(), o.minima.end(),
+    auto it = std::partition_point(minima.begin(), minima.end(),
                                    [&](uint32_t rank) { return less(p, rank); });
-    return KeyAt(m_texts->positions, size_t(it - o.minima.begin()));
+    return KeyAt(m_texts->positions, size_t(it - minima.begin()));
 }
 
 Key KeyIndex::LastBefore(const CCCellValue& probe, uint32_t position) const {
