@@ -40,7 +40,7 @@ CCItem* CCCellManager::ProcessDependents(const CCRef* ref, CCRecalcList& list) {
         CCRefList* dependents = LoadDependencies(ref);
         // Dependents come most recent first; the list keeps them in that order.
         for (CCRefList* node = dependents; node; node = node->m_pNext)
-            if (!list.Contains(node->m_pRef)) list.AddLast(node->m_pRef);
+            list.AddLastOnce(node->m_pRef);
         RefListFree(dependents, 0);
         return item;
     }
@@ -97,7 +97,7 @@ void CCCellManager::RecalcDependentsList(const CCRefList* list) {
         return;
     }
     for (; list; list = list->m_pNext)
-        if (!m_processList.Contains(list->m_pRef)) m_processList.AddLast(list->m_pRef);
+        m_processList.AddLastOnce(list->m_pRef);
     QueueVolatile();
 }
 

@@ -108,8 +108,9 @@ void CCCellManager::CCRecalcList::NoteHeld(uint64_t version, size_t count) {
 }
 
 size_t CCCellManager::CCRecalcList::HeldCount(uint64_t version) const {
+    if (version == 0) return 0;
     for (const Held& h : m_held)
-        if (version != 0 && h.version == version && h.removals == m_removals) return h.count;
+        if (h.version == version && h.removals == m_removals) return h.count;
     return 0;
 }
 

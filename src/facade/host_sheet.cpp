@@ -153,9 +153,7 @@ CCItem* HostSheet::ProcessDependents(const CCRef* ref, CCRecalcList& list) {
     CCItem* item =
         ref && ref->GetType() == REF_TYPE_RC && m_ranges.Size() ? LookupItem(ref) : nullptr;
     if (!item) return CCCellManager::ProcessDependents(ref, list);
-    auto add = [&](const CCRef* dependent) {
-        if (!list.Contains(dependent)) list.AddLast(dependent);
-    };
+    auto add = [&](const CCRef* dependent) { list.AddLastOnce(dependent); };
     item->ForEachDependent(GetCTX(), add);
     const auto* rc = static_cast<const CCRCRef*>(ref);
     m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* range) {

@@ -54,24 +54,15 @@ Key KeyAt(const Positions& positions, size_t rank) {
 // date (none while from is SIZE_MAX): the walk that brings them goes at least past `to`.
 struct Stale {
     size_t from = SIZE_MAX;
-    size_t to = 0;
-    void Inserted(size_t rank) {
-        if (from == SIZE_MAX) {
-            from = to = rank;
-            return;
-        }
-        if (rank <= to) ++to;
+    size_t to = 0;  // 0 while none changed, so that the first change sets it
+    // The ranks after one inserted or erased move with it.
+    void Inserted(size_t rank) { Mark(rank, from != SIZE_MAX && rank <= to ? to + 1 : to); }
+    void Erased(size_t rank) { Mark(rank, from != SIZE_MAX && rank < to ? to - 1 : to); }
+
+private:
+    void Mark(size_t rank, size_t last) {
         from = std::min(from, rank);
-        to = std::max(to, rank);
-    }
-    void Erased(size_t rank) {
-        if (from == SIZE_MAX) {
-            from = to = rank;
-            return;
-        }
-        if (rank < to) --to;
-        from = std::min(from, rank);
-        to = std::max(to, rank);
+        to = std::max(last, rank);
     }
 };
 

@@ -123,42 +123,25 @@ void RunningSums::CatchUp(const engine::ValueChanges& changes) {
 }
 
 void RunningSums::Truncate(Entry& entry, size_t rows) {
-    if (rows == 0) {
-        // Nothing added any more: the sums may be exact again.
-        entry.sums.clear();
-        entry.errorAt = kNoError;
-        entry.exact = true;
-        entry.magnitudes = 0;
-        entry.shiftFrom = entry.changedAt = entry.inexactAt = kNone;
-        entry.shift = 0;
-        return;
-    }
     if (rows >= entry.sums.size()) return;
     entry.sums.resize(rows);
-    if (entry.errorAt != kNoError && entry.errorAt >= rows) entry.errorAt = kNoError;
-    if (entry.shiftFrom != kNone && entry.shiftFrom >= rows) {
-        entry.shiftFrom = kNone;
-        entry.shift = 0;
-    }
-    if (entry.changedAt != kNone && entry.changedAt >= rows) entry.changedAt = kNone;
-    if (!entry.exact && rows <= entry.inexactAt) {
-        entry.exact = true;
-        entry.magnitudes = entry.exactMagnitudes;
-        entry.inexactAt = kNone;
-    }
+    // Offsets past the cut go with it (kNone and kNoError stand past every cut).
+    if (entry.errorAt >= rows) entry.errorAt = kNoError;
+    if (entry.shiftFrom >= rows) entry.shiftFrom = kNone, entry.shift = 0;
+    if (entry.changedAt >= rows) entry.changedAt = kNone;
+    // The number that made the sums inexact is cut: they are exact again, and the bound
+    // (frozen while they were not) still covers what is left.
+    if (entry.inexactAt >= rows) entry.inexactAt = kNone;
+    if (rows == 0) entry.magnitudes = 0;
 }
 
-namespace {
-// Whether number keeps sums that add magnitudes so far exact: a whole number within bound
-// (NaN and infinities are not).
-bool KeepsExact(double magnitudes, double number, double bound) {
-    return std::fabs(number) <= bound - magnitudes && number == std::floor(number);
+bool RunningSums::KeepsExact(const Entry& entry, double number) {
+    return std::fabs(number) <= kExactBound - entry.magnitudes && number == std::floor(number);
 }
-}  // namespace
 
 void RunningSums::Change(Entry& entry, size_t p) {
     if (p >= entry.sums.size() || entry.changedAt == p) return;
-    if (entry.changedAt == kNone && entry.exact && entry.errorAt == kNoError) {
+    if (entry.changedAt == kNone && entry.Exact() && entry.errorAt == kNoError) {
         entry.changedAt = uint32_t(p);
         return;
     }
@@ -175,8 +158,8 @@ void RunningSums::FollowChange(Entry& entry, CCCellManager& manager, const CCRef
     CCCellValue value;
     if (!manager.GetValue(ref, &value, p)) value.Set(1);
     const double number = value.IsNumber() ? value.GetNumber() : 0;
-    if (value.IsError() || value.IsRef() || !entry.exact || entry.errorAt != kNoError ||
-        !KeepsExact(entry.magnitudes, number, kExactBound)) {
+    if (value.IsError() || value.IsRef() || !entry.Exact() || entry.errorAt != kNoError ||
+        !KeepsExact(entry, number)) {
         Truncate(entry, p);
         return;
     }
@@ -208,14 +191,12 @@ void RunningSums::Unshift(Entry& entry) {
 }
 
 void RunningSums::Count(Entry& entry, size_t p, double number) {
-    if (!entry.exact) return;
-    if (KeepsExact(entry.magnitudes, number, kExactBound)) {
+    if (!entry.Exact()) return;
+    if (KeepsExact(entry, number)) {
         entry.magnitudes += std::fabs(number);
     } else {
         Unshift(entry);
-        entry.exact = false;
         entry.inexactAt = uint32_t(p);
-        entry.exactMagnitudes = entry.magnitudes;
     }
 }
 

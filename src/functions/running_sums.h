@@ -85,16 +85,16 @@ private:
         int errorCode = 0;
         uint64_t columnCount = 0;  // the column's count of changes when last current
         uint64_t used = 0;
-        bool exact = true;      // every number added so far is whole, magnitudes within bound
-        double magnitudes = 0;  // an upper bound of their magnitudes' total while exact
-        // Where a number made the sums inexact, and the bound above it: cut above that row,
-        // they are exact again.
+        // Where a number made the sums inexact (kNone: they are exact); cut above it, they
+        // are exact again.
         uint32_t inexactAt = kNone;
-        double exactMagnitudes = 0;
+        // An upper bound of the magnitudes' total of the numbers added above inexactAt.
+        double magnitudes = 0;
         uint32_t shiftFrom = kNone;
         double shift = 0;
         uint32_t changedAt = kNone;  // one changed offset, to be read before the next answer
 
+        bool Exact() const { return inexactAt == kNone; }
         double SumAt(size_t k) const {
             const double sum = sums[k] + (k >= shiftFrom ? shift : 0);
             return sum == 0 ? 0 : sum;  // a walk from 0 never ends on -0
@@ -123,6 +123,9 @@ private:
     static void Unshift(Entry& entry);
     // Counts the number at offset p into the exactness of the entry's sums.
     static void Count(Entry& entry, size_t p, double number);
+    // Whether number keeps the entry's sums exact: a whole number within the bound (NaN and
+    // infinities are not).
+    static bool KeepsExact(const Entry& entry, double number);
     std::vector<Entry>::iterator Add(unsigned column, unsigned first,
                                      const engine::ValueChanges& changes);
     // Empties entries, least recently read first, until rows more fit beside keep's.

@@ -65,6 +65,10 @@ public:
         virtual ~CCRecalcList();
 
         void AddLast(const CCRef* ref);
+        /// Appends a copy of ref unless an equal entry is listed already.
+        void AddLastOnce(const CCRef* ref) {
+            if (!Contains(ref)) AddLast(ref);
+        }
         void AddLast(const CCRefList* list);
         /// Appends an entry the list takes over (null is ignored).
         void AddLast(std::unique_ptr<CCRef> ref);
