@@ -65,7 +65,11 @@ bool IndexCache::CatchUp(cells::CTX* ctx, Entry& entry, const SheetRange& range,
     if (!kept)
         return changes.ColumnsCount(range.FirstColumn(), range.LastColumn()) == entry.columns;
     if (m_touched.empty()) return true;
-    if (!entry.index || m_touched.size() > kMostUpdates) return false;
+    if (m_touched.size() > kMostUpdates) return false;
+    // Nothing to follow: the index about to be made reads the values as they are now. A
+    // column searched once for each number typed into it is indexed that way, instead of
+    // being walked for every search while it is typed.
+    if (!entry.index) return true;
     std::sort(m_touched.begin(), m_touched.end());
     m_touched.erase(std::unique(m_touched.begin(), m_touched.end()), m_touched.end());
     CCCellValue value;

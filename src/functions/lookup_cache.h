@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 // The lookup indexes of a document's ranges, kept by the document (CCCellManager) that serves
-// their cells. A range is indexed when it is searched a second time with nothing in it
-// changed in between, so that a range searched once, or changed between every two searches,
-// costs a walk and no more. The document's record of stored values keeps each index exact:
+// their cells. A range is indexed when it is searched a second time with at most kMostUpdates
+// of its cells changed in between, so that a range searched once, or rewritten between every
+// two searches, costs a walk and no more. The document's record of stored values keeps each
+// index exact:
 // changes outside the range pass, changes inside are followed in place (a key added, removed
 // or replaced), and an index behind by more than kMostUpdates changes of its range, or by
 // changes the record no longer tells apart, is dropped. A change of the collation locale

@@ -281,6 +281,14 @@ TEST(LookupDifferential, AnIndexIsBuiltOnceFollowedAndDroppedOnlyForItsOwnCells)
     EXPECT_GE(search("=VLOOKUP(10250,A1:B3000,2,0)", 500), 250);
     EXPECT_GE(search("=VLOOKUP(10250,A1:B3000,2,0)", 500), 3000);
     EXPECT_LE(search("=MATCH(4242,A1:A3000,0)", 100), 0);
+
+    // A range changed by a cell between every two searches (a column searched once for each
+    // number typed into it) is indexed at its second search all the same.
+    EXPECT_LE(search("=MATCH(4242,A1:A2999,0)", 100), 100);
+    sheet.Type(0, 400, u"7777");
+    EXPECT_GE(search("=MATCH(7777,A1:A2999,0)", 401), 2999);
+    sheet.Type(0, 401, u"7778");
+    EXPECT_LE(search("=MATCH(7778,A1:A2999,0)", 402), 1);
 }
 
 }  // namespace
