@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // Reading a range through a handle: value by value, or row by row as records.
+#include <algorithm>
 #include <limits>
 
 #include "ostrel/cells/cell_value.h"
@@ -71,6 +72,22 @@ int CCCellManager::NextValue(uint16_t handle, CCCellValue* value) {
     if (value) *value = read;
     ++entry->position;
     return 1;
+}
+
+int CCCellManager::NextValues(uint16_t handle, CCCellValue* values, int most) {
+    OpenEntry* entry = Entry(handle);
+    if (!entry || most <= 0 || entry->position >= entry->width * entry->height) return 0;
+    const unsigned long count =
+        std::min(static_cast<unsigned long>(most), entry->width * entry->height - entry->position);
+    if (count > 1 && ReadValues(entry->ref.get(), entry->position, count, values)) {
+        entry->position += count;
+        return static_cast<int>(count);
+    }
+    return NextValue(handle, values);
+}
+
+bool CCCellManager::ReadValues(const CCRef*, unsigned long, unsigned long, CCCellValue*) {
+    return false;
 }
 
 int CCCellManager::LoadRecord(OpenEntry& entry, unsigned long position, CPtrArray* record) {

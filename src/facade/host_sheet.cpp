@@ -237,6 +237,26 @@ int HostSheet::GetValue(const CCRef* ref, CCCellValue* value, unsigned long inde
     return CCCellManager::GetValue(ref, value, index);
 }
 
+bool HostSheet::ReadValues(const CCRef* ref, unsigned long first, unsigned long count,
+                           CCCellValue* values) {
+    if (!ref || ref->GetType() != REF_TYPE_REGION) return false;
+    const auto* region = static_cast<const CCRegionRef*>(ref);
+    unsigned column, row, lastColumn, lastRow;
+    if (!region->CellAt(first + count - 1, lastColumn, lastRow) ||
+        !region->CellAt(first, column, row))
+        return false;
+    const unsigned left = region->GetFirstColumn();
+    const unsigned long width = static_cast<unsigned long>(region->GetWidth());
+    for (unsigned long i = 0; i < count; ++i) {
+        if (HostCell* cell = m_cells.Find(column, row))
+            cell->GetValue(values[i]);
+        else
+            values[i].Set();
+        if (++column == left + width) column = left, ++row;
+    }
+    return true;
+}
+
 int HostSheet::SetCellText(unsigned column, unsigned row, std::u16string_view text) {
     CCRCRef ref(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
     return SetCellText(&ref, text);

@@ -127,6 +127,10 @@ protected:
     // A cell's dependents, then each range's, as LoadDependencies lists them; a range whose
     // formulas the list still holds adds only those registered on it since.
     CCItem* ProcessDependents(const CCRef* ref, CCRecalcList& list) override;
+    // A range's values straight from the store, as GetValue serves them one by one (a
+    // subclass that serves them otherwise overrides this too).
+    bool ReadValues(const CCRef* ref, unsigned long first, unsigned long count,
+                    CCCellValue* values) override;
 
 public:
     // Convenience for hosts and tests: positions instead of references.

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "functions/arguments.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "ostrel/engine/cell_manager.h"
 #include "ostrel/formats/number_format.h"
 #include "ostrel/formula/scanner.h"
 #include "ostrel/platform/geometry.h"
 #include "ostrel/platform/wide_stream.h"
+#include "ostrel/refs/region_ref.h"
 #include "platform/names.h"
 
 namespace ostrel::functions {
@@ -144,9 +147,25 @@ void SetText(CCCellValue& result, std::u16string_view text) {
         result.Set(text);
 }
 
+namespace {
+// Values read at a time from a range; ranges smaller than kLeastRun are read one by one.
+constexpr int kRun = 64;
+constexpr long kLeastRun = 8;
+}  // namespace
+
 RangeWalk::RangeWalk(cells::CTX* ctx, CCFormula* node, const CCRef* cell)
     : m_ctx(ctx), m_node(node), m_cell(cell) {
     if (m_node) m_handle = m_node->OpenRef(ctx, cell);
+    if (!m_handle || m_node->GetType() != FORMULA_REF) return;
+    // A region's node hands each value on from the document the context names, as is.
+    const CCRef* ref = static_cast<CCRefFormula*>(m_node)->GetRef();
+    if (!ref || ref->GetType() != REF_TYPE_REGION) return;
+    const auto* region = static_cast<const CCRegionRef*>(ref);
+    const long area = region->GetWidth() * region->GetHeight();
+    if (area < kLeastRun) return;
+    m_manager = cells::ManagerOf(ctx);
+    m_capacity = int(std::min<long>(area, kRun));
+    if (m_manager) m_values = std::make_unique<CCCellValue[]>(size_t(m_capacity));
 }
 
 RangeWalk::~RangeWalk() {
@@ -154,7 +173,17 @@ RangeWalk::~RangeWalk() {
 }
 
 bool RangeWalk::Next(CCCellValue& value) {
-    if (!m_handle || !m_node->NextValue(m_ctx, m_handle, value, m_cell)) return false;
+    if (!m_handle) return false;
+    if (m_manager) {
+        if (m_next == m_count) {
+            m_next = 0;
+            m_count = m_manager->NextValues(m_handle, m_values.get(), m_capacity);
+            if (m_count == 0) return false;
+        }
+        value = m_values[size_t(m_next++)];
+    } else if (!m_node->NextValue(m_ctx, m_handle, value, m_cell)) {
+        return false;
+    }
     DereferenceValue(m_ctx, value);
     return true;
 }

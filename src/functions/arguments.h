@@ -15,6 +15,8 @@
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/formula/formula.h"
 
+class CCCellManager;
+
 namespace ostrel::functions {
 
 // The n-th argument (0-based), or null.
@@ -91,6 +93,13 @@ private:
     CCFormula* m_node;
     const CCRef* m_cell;
     uint16_t m_handle = 0;
+    // A range of this document is read a run of values at a time, into m_values, instead of
+    // through the node, the reference and the document for each one.
+    CCCellManager* m_manager = nullptr;
+    std::unique_ptr<CCCellValue[]> m_values;
+    int m_capacity = 0;
+    int m_next = 0;
+    int m_count = 0;
 };
 
 // Calls visit(value) for every value the node yields. Returns 0, or 1 when the node has

@@ -75,6 +75,39 @@ TEST(HostSheet, RangesAreValidAndServeTheirValues) {
     sheet.CloseRef(h);
 }
 
+// Ranges are read a run of values at a time by the functions: every run must be what as
+// many single reads give, wherever the runs start and end and whatever the region's shape.
+TEST(HostSheet, RangesReadInRunsGiveWhatValueByValueGives) {
+    QXCellInit();
+    HostSheet sheet;
+    std::mt19937 random(20261207);
+    const char16_t* texts[] = {u"7", u"-2.5", u"x", u"=1/0", u"=A1", u"'3", u"TRUE"};
+    for (int i = 0; i < 120; ++i)
+        sheet.SetCellText(random() % 6, random() % 40, texts[random() % std::size(texts)]);
+    for (int round = 0; round < 200; ++round) {
+        const unsigned c1 = random() % 6, c2 = c1 + random() % (6 - c1);
+        const unsigned r1 = random() % 40, r2 = r1 + random() % (45 - r1);
+        CCRegionRef range(static_cast<unsigned char>(c1), static_cast<uint16_t>(r1),
+                          static_cast<unsigned char>(c2), static_cast<uint16_t>(r2));
+        const uint16_t single = sheet.OpenRef(&range), runs = sheet.OpenRef(&range);
+        ASSERT_NE(single, 0);
+        ASSERT_NE(runs, 0);
+        CCCellValue expected, got[70];
+        size_t read = 0;
+        for (int n; (n = sheet.NextValues(runs, got, 1 + int(random() % 70))) > 0;) {
+            for (int k = 0; k < n; ++k, ++read) {
+                ASSERT_EQ(sheet.NextValue(single, &expected), 1) << "round " << round;
+                EXPECT_TRUE(got[k].IsEqual(expected) && got[k].GetType() == expected.GetType())
+                    << "round " << round << ", position " << read;
+            }
+        }
+        EXPECT_EQ(sheet.NextValue(single, &expected), 0) << "round " << round;
+        EXPECT_EQ(read, size_t(c2 - c1 + 1) * (r2 - r1 + 1));
+        sheet.CloseRef(single);
+        sheet.CloseRef(runs);
+    }
+}
+
 TEST(HostSheet, FormulasOverRangesFollowEveryCellOfTheRange) {
     QXCellInit();
     HostSheet sheet;

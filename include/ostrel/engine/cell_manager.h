@@ -192,6 +192,10 @@ public:
     virtual int GetRecord(uint16_t handle, unsigned long n, ostrel::platform::CPtrArray* record);
     virtual int RefSize(uint16_t handle, ostrel::platform::CSize* size);
     virtual int NextValue(uint16_t handle, CCCellValue* value);
+    /// Up to most of the values that calls of NextValue would give next, in their order;
+    /// how many (0 at the end). One at a time through NextValue, unless the host reads a
+    /// run of them at once (ReadValues).
+    int NextValues(uint16_t handle, CCCellValue* values, int most);
     virtual int CloseRef(uint16_t handle);
 
     virtual int IsSingleValue(const CCRef* ref);
@@ -378,6 +382,11 @@ public:
     void SetDerivedValues(std::unique_ptr<ostrel::engine::DerivedValues> derived);
 
 protected:
+    /// Positions first .. first + count - 1 of a reference opened as a range (all within it),
+    /// each as GetValue(ref, value, position) gives it, for a host that can read them in one
+    /// run; false (the default) to have them read one at a time through NextValue.
+    virtual bool ReadValues(const CCRef* ref, unsigned long first, unsigned long count,
+                            CCCellValue* values);
     void DoRecalc(long limit);
     void PatchDoProcess(long limit);
     void DoProcess(long limit);
