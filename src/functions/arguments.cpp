@@ -153,7 +153,7 @@ constexpr int kRun = 64;
 constexpr long kLeastRun = 8;
 }  // namespace
 
-RangeWalk::RangeWalk(cells::CTX* ctx, CCFormula* node, const CCRef* cell)
+RangeWalk::RangeWalk(cells::CTX* ctx, CCFormula* node, const CCRef* cell, bool emptiesIgnored)
     : m_ctx(ctx), m_node(node), m_cell(cell) {
     if (m_node) m_handle = m_node->OpenRef(ctx, cell);
     if (!m_handle || m_node->GetType() != FORMULA_REF) return;
@@ -164,8 +164,21 @@ RangeWalk::RangeWalk(cells::CTX* ctx, CCFormula* node, const CCRef* cell)
     const long area = region->GetWidth() * region->GetHeight();
     if (area < kLeastRun) return;
     m_manager = cells::ManagerOf(ctx);
+    if (!m_manager) return;
     m_capacity = int(std::min<long>(area, kRun));
-    if (m_manager) m_values = std::make_unique<CCCellValue[]>(size_t(m_capacity));
+    m_values = std::make_unique<CCCellValue[]>(size_t(m_capacity));
+    if (!emptiesIgnored) return;
+    // The rows below every column's last cell hold nothing (a range over a whole column
+    // read while it is typed, or longer than its data).
+    long end = 0;
+    for (unsigned c = region->GetFirstColumn(); c <= region->GetLastColumn(); ++c) {
+        const long columnEnd = m_manager->GetColumnEnd(c);
+        if (columnEnd < 0) return;
+        end = std::max(end, columnEnd);
+    }
+    const long rows = std::max(0L, end - long(region->GetFirstRow()));
+    if (rows < region->GetHeight())
+        m_emptyFrom = static_cast<unsigned long>(rows * region->GetWidth());
 }
 
 RangeWalk::~RangeWalk() {
@@ -175,6 +188,7 @@ RangeWalk::~RangeWalk() {
 bool RangeWalk::Next(CCCellValue& value) {
     if (!m_handle) return false;
     if (m_manager) {
+        if (m_read++ >= m_emptyFrom) return false;
         if (m_next == m_count) {
             m_next = 0;
             m_count = m_manager->NextValues(m_handle, m_values.get(), m_capacity);
@@ -184,7 +198,10 @@ bool RangeWalk::Next(CCCellValue& value) {
     } else if (!m_node->NextValue(m_ctx, m_handle, value, m_cell)) {
         return false;
     }
-    DereferenceValue(m_ctx, value);
+    if (value.IsRef()) {
+        ++s_dereferenced;
+        DereferenceValue(m_ctx, value);
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 // once so that every function coerces the same way.
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -76,7 +77,9 @@ inline bool FitsBuiltText(uint64_t length) {
 // values), closed when the walk goes out of scope whatever path leaves it.
 class RangeWalk {
 public:
-    RangeWalk(cells::CTX* ctx, CCFormula* node, const CCRef* cell);
+    // A caller that passes over empty values says so: the walk of a range of this document
+    // then ends where only empty positions are left.
+    RangeWalk(cells::CTX* ctx, CCFormula* node, const CCRef* cell, bool emptiesIgnored = false);
     ~RangeWalk();
     RangeWalk(const RangeWalk&) = delete;
     RangeWalk& operator=(const RangeWalk&) = delete;
@@ -87,6 +90,9 @@ public:
     bool Next(CCCellValue& value);
     // Width and height of the opened range; false when it cannot say.
     bool Size(int& width, int& height);
+    // How many values that were references every walk has replaced so far: a result read
+    // through one depends on a cell outside the ranges walked.
+    static uint64_t Dereferenced() { return s_dereferenced; }
 
 private:
     cells::CTX* m_ctx;
@@ -100,6 +106,10 @@ private:
     int m_capacity = 0;
     int m_next = 0;
     int m_count = 0;
+    unsigned long m_read = 0;
+    unsigned long m_emptyFrom = ULONG_MAX;  // positions from here on are empty
+    // Engine code runs on one thread at a time.
+    static inline uint64_t s_dereferenced = 0;
 };
 
 // Calls visit(value) for every value the node yields. Returns 0, or 1 when the node has

@@ -27,4 +27,9 @@ RunningSums& DerivedCaches::Sums() {
     return *m_sums;
 }
 
+AggregateMemo& DerivedCaches::Aggregates() {
+    if (!m_aggregates) m_aggregates = std::make_unique<AggregateMemo>();
+    return *m_aggregates;
+}
+
 }  // namespace ostrel::functions

@@ -34,6 +34,8 @@ public:
     const CCRef* Ref() const { return m_ref; }
     uint32_t Size() const { return m_width * m_height; }
     unsigned FirstColumn() const { return m_column; }
+    unsigned FirstRow() const { return m_row; }
+    uint32_t Width() const { return m_width; }
     unsigned LastColumn() const { return m_column + m_width - 1; }
     // The position of a cell within the range, counted row by row from 0; false outside it.
     bool PositionOf(unsigned column, unsigned row, uint32_t& position) const;

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <vector>
 
+#include "functions/aggregate_memo.h"
 #include "functions/arguments.h"
 
 namespace stat_functions {
@@ -26,21 +27,31 @@ void Evaluate(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, c
     if (int error = R(ctx, result, args, cell)) result.Set(error);
 }
 
-// visit(value) for every value of the arguments first .. end - 1 (0-based) that is not an
-// error. Returns 0, the code of the first error value met (the walk stops there), or 1 for
-// an argument with nothing to iterate.
+// As Evaluate, for a routine whose result depends on nothing but its arguments' values: the
+// document keeps the result of an aggregation of its own ranges for the next formula that
+// asks for it (RememberedAggregate).
+template <Routine R>
+void EvaluateRemembered(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
+                        const CCRef* cell) {
+    if (int error = ostrel::functions::RememberedAggregate(R, ctx, result, args, cell))
+        result.Set(error);
+}
+
+// visit(value) for every value of the arguments first .. end - 1 (0-based) that is neither
+// empty nor an error. Returns 0, the code of the first error value met (the walk stops there), or 1
+// for an argument with nothing to iterate.
 template <class Visit>
 int ForEachValue(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell, int first, int end,
                  Visit&& visit) {
     int position = 0;
     for (const CCFormulaList* a = args; a && position < end; a = a->m_pNext, ++position) {
         if (position < first) continue;
-        ostrel::functions::RangeWalk walk(ctx, a->m_pFormula, cell);
+        ostrel::functions::RangeWalk walk(ctx, a->m_pFormula, cell, true);
         if (!walk.Opened()) return 1;
         CCCellValue value;
         while (walk.Next(value)) {
             if (value.IsError()) return value.GetError();
-            visit(value);
+            if (!value.IsEmpty()) visit(value);
         }
     }
     return 0;

@@ -10,17 +10,17 @@ namespace {
 using namespace stat_functions;
 
 const FunctionRow kRows[] = {
-    {u"AVEDEV", 13102, kStatistical, RULE(1, kMany, kAny, 0), Evaluate<AverageDeviation>,
+    {u"AVEDEV", 13102, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<AverageDeviation>,
      u"AVEDEV(number1, [number2], ...)\n"
      u"Returns the mean of the absolute deviations of the numbers from their mean.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"AVERAGE", 13103, kStatistical, RULE(0, kMany, kAny, 0), Evaluate<Average>,
+    {u"AVERAGE", 13103, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<Average>,
      u"AVERAGE([number1], [number2], ...)\n"
      u"Returns the arithmetic mean of the numbers.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"AVG", 13104, kStatistical, RULE(0, kMany, kAny, 0), Evaluate<Average>,
+    {u"AVG", 13104, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<Average>,
      u"AVG([number1], [number2], ...)\n"
      u"Returns the arithmetic mean of the numbers, as AVERAGE does.\n"
      u"number1: a number or range\n"
@@ -39,28 +39,28 @@ const FunctionRow kRows[] = {
      u"Returns the number of ways to choose k items out of n, regardless of order.\n"
      u"n: the number of items\n"
      u"k: the number of items chosen"},
-    {u"CORREL", 13107, kStatistical, RULE(2, 2, kAny, 0), Evaluate<Correlation>,
+    {u"CORREL", 13107, kStatistical, RULE(2, 2, kAny, 0), EvaluateRemembered<Correlation>,
      u"CORREL(array1, array2)\n"
      u"Returns the correlation coefficient of two sets of values.\n"
      u"array1: the first range or array of values\n"
      u"array2: the second range or array, of the same size"},
-    {u"COUNT", 13108, kStatistical, RULE(0, kMany, kAny, 0), Evaluate<Count>,
+    {u"COUNT", 13108, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<Count>,
      u"COUNT([value1], [value2], ...)\n"
      u"Counts the values of the arguments that are not empty.\n"
      u"value1: a value or range\n"
      u"value2: further values or ranges"},
-    {u"COUNTN", 13109, kStatistical, RULE(0, kMany, kAny, 0), Evaluate<CountNumbers>,
+    {u"COUNTN", 13109, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<CountNumbers>,
      u"COUNTN([value1], [value2], ...)\n"
      u"Counts the numbers among the values of the arguments.\n"
      u"value1: a value or range\n"
      u"value2: further values or ranges"},
-    {u"COVAR", 13110, kStatistical, RULE(2, 2, kAny, 0), Evaluate<Covariance>,
+    {u"COVAR", 13110, kStatistical, RULE(2, 2, kAny, 0), EvaluateRemembered<Covariance>,
      u"COVAR(array1, array2)\n"
      u"Returns the covariance of two sets of values: the mean of the products of their deviations "
      u"from their means.\n"
      u"array1: the first range or array of values\n"
      u"array2: the second range or array, of the same size"},
-    {u"DEVSQ", 13111, kStatistical, RULE(0, kMany, kAny, 0), Evaluate<SquaredDeviations>,
+    {u"DEVSQ", 13111, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<SquaredDeviations>,
      u"DEVSQ([number1], [number2], ...)\n"
      u"Returns the sum of the squares of the deviations of the numbers from their mean.\n"
      u"number1: a number or range\n"
@@ -96,12 +96,12 @@ const FunctionRow kRows[] = {
      u"GAMMALN(x)\n"
      u"Returns the natural logarithm of the gamma function.\n"
      u"x: a value greater than 0"},
-    {u"GEOMEAN", 13118, kStatistical, RULE(0, kMany, kAny, 0), Evaluate<GeometricMean>,
+    {u"GEOMEAN", 13118, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<GeometricMean>,
      u"GEOMEAN([number1], [number2], ...)\n"
      u"Returns the geometric mean of positive numbers.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"HARMEAN", 13119, kStatistical, RULE(0, kMany, kAny, 0), Evaluate<HarmonicMean>,
+    {u"HARMEAN", 13119, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<HarmonicMean>,
      u"HARMEAN([number1], [number2], ...)\n"
      u"Returns the harmonic mean of positive numbers.\n"
      u"number1: a number or range\n"
@@ -115,12 +115,12 @@ const FunctionRow kRows[] = {
      u"sample_size: the size of the sample\n"
      u"population_successes: the number of successes in the population\n"
      u"population_size: the size of the population"},
-    {u"INTERCEPT", 13121, kStatistical, RULE(2, 2, kAny, 0), Evaluate<Intercept>,
+    {u"INTERCEPT", 13121, kStatistical, RULE(2, 2, kAny, 0), EvaluateRemembered<Intercept>,
      u"INTERCEPT(known_y, known_x)\n"
      u"Returns the point at which the regression line of known values crosses the y axis.\n"
      u"known_y: the range of known dependent values\n"
      u"known_x: the range of known independent values, of the same size"},
-    {u"KURT", 13122, kStatistical, RULE(1, kMany, kAny, 0), Evaluate<Kurtosis>,
+    {u"KURT", 13122, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<Kurtosis>,
      u"KURT(number1, [number2], ...)\n"
      u"Returns the kurtosis of the numbers.\n"
      u"number1: a number or range\n"
@@ -131,22 +131,22 @@ const FunctionRow kRows[] = {
      u"number1: a number or range\n"
      u"number2: further numbers or ranges\n"
      u"k: the rank from the top, 1 for the largest; always the last argument"},
-    {u"MAX", 13124, kStatistical, RULE(1, kMany, kAny, 0), Evaluate<Maximum>,
+    {u"MAX", 13124, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<Maximum>,
      u"MAX(number1, [number2], ...)\n"
      u"Returns the largest of the numbers.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"MEDIAN", 13125, kStatistical, RULE(1, kMany, kAny, 0), Evaluate<Median>,
+    {u"MEDIAN", 13125, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<Median>,
      u"MEDIAN(number1, [number2], ...)\n"
      u"Returns the median of the numbers: the middle value, or the mean of the two middle values.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"MIN", 13126, kStatistical, RULE(1, kMany, kAny, 0), Evaluate<Minimum>,
+    {u"MIN", 13126, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<Minimum>,
      u"MIN(number1, [number2], ...)\n"
      u"Returns the smallest of the numbers.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"MODE", 13127, kStatistical, RULE(1, kMany, kAny, 0), Evaluate<Mode>,
+    {u"MODE", 13127, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<Mode>,
      u"MODE(number1, [number2], ...)\n"
      u"Returns the value that occurs most often among the numbers.\n"
      u"number1: a number or range\n"
@@ -173,7 +173,7 @@ const FunctionRow kRows[] = {
      u"Returns the density of the standard normal distribution.\n"
      u"x: the value at which the density is evaluated",
      EntryClass::plain, kFlagUnlisted},
-    {u"PEARSON", 13131, kStatistical, RULE(2, 2, kAny, 0), Evaluate<Correlation>,
+    {u"PEARSON", 13131, kStatistical, RULE(2, 2, kAny, 0), EvaluateRemembered<Correlation>,
      u"PEARSON(array1, array2)\n"
      u"Returns the Pearson product-moment correlation coefficient of two sets of values.\n"
      u"array1: the first range or array of values\n"
@@ -218,17 +218,17 @@ const FunctionRow kRows[] = {
      u"number: the value whose rank is returned\n"
      u"ref: the range of numbers\n"
      u"order: 0 or omitted to rank from the largest, any other value to rank from the smallest"},
-    {u"RSQ", 13139, kStatistical, RULE(2, 2, kAny, 0), Evaluate<RSquared>,
+    {u"RSQ", 13139, kStatistical, RULE(2, 2, kAny, 0), EvaluateRemembered<RSquared>,
      u"RSQ(known_y, known_x)\n"
      u"Returns the square of the Pearson correlation coefficient of two sets of values.\n"
      u"known_y: the range of dependent values\n"
      u"known_x: the range of independent values, of the same size"},
-    {u"SKEW", 13140, kStatistical, RULE(1, kMany, kAny, 0), Evaluate<Skewness>,
+    {u"SKEW", 13140, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<Skewness>,
      u"SKEW(number1, [number2], ...)\n"
      u"Returns the skewness of the numbers.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"SLOPE", 13141, kStatistical, RULE(2, 2, kAny, 0), Evaluate<Slope>,
+    {u"SLOPE", 13141, kStatistical, RULE(2, 2, kAny, 0), EvaluateRemembered<Slope>,
      u"SLOPE(known_y, known_x)\n"
      u"Returns the slope of the linear regression line of known values.\n"
      u"known_y: the range of known dependent values\n"
@@ -245,38 +245,39 @@ const FunctionRow kRows[] = {
      u"x: the value to normalise\n"
      u"mean: the mean of the distribution\n"
      u"standard_dev: the standard deviation, greater than 0"},
-    {u"STD", 13144, kStatistical, RULE(1, kMany, kAny, 0), Evaluate<SampleDeviation>,
+    {u"STD", 13144, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<SampleDeviation>,
      u"STD(number1, [number2], ...)\n"
      u"Returns the standard deviation of the numbers taken as a sample.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"STDEV", 13145, kStatistical, RULE(0, kMany, kAny, 0), Evaluate<SampleDeviation>,
+    {u"STDEV", 13145, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<SampleDeviation>,
      u"STDEV([number1], [number2], ...)\n"
      u"Returns the standard deviation of the numbers taken as a sample.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"STDEVP", 13146, kStatistical, RULE(0, kMany, kAny, 0), Evaluate<PopulationDeviation>,
+    {u"STDEVP", 13146, kStatistical, RULE(0, kMany, kAny, 0),
+     EvaluateRemembered<PopulationDeviation>,
      u"STDEVP([number1], [number2], ...)\n"
      u"Returns the standard deviation of the numbers taken as the whole population.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"STEYX", 13147, kStatistical, RULE(2, 2, kAny, 0), Evaluate<StandardErrorYX>,
+    {u"STEYX", 13147, kStatistical, RULE(2, 2, kAny, 0), EvaluateRemembered<StandardErrorYX>,
      u"STEYX(known_y, known_x)\n"
      u"Returns the standard error of the values predicted by the linear regression of known "
      u"values.\n"
      u"known_y: the range of known dependent values\n"
      u"known_x: the range of known independent values, of the same size"},
-    {u"VAR", 13148, kStatistical, RULE(1, kMany, kAny, 0), Evaluate<SampleVariance>,
+    {u"VAR", 13148, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<SampleVariance>,
      u"VAR(number1, [number2], ...)\n"
      u"Returns the variance of the numbers taken as a sample.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"VARP", 13149, kStatistical, RULE(1, kMany, kAny, 0), Evaluate<PopulationVariance>,
+    {u"VARP", 13149, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<PopulationVariance>,
      u"VARP(number1, [number2], ...)\n"
      u"Returns the variance of the numbers taken as the whole population.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"WAVG", 13150, kStatistical, RULE(2, 2, kAny, 0), Evaluate<WeightedAverage>,
+    {u"WAVG", 13150, kStatistical, RULE(2, 2, kAny, 0), EvaluateRemembered<WeightedAverage>,
      u"WAVG(values, weights)\n"
      u"Returns the mean of values weighted by their weights.\n"
      u"values: the range or array of values\n"

@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: Apache-2.0
+// Aggregations of the same ranges asked for again and again, between changes inside and
+// outside the ranges (formula cells in them included), must give what a sheet that never
+// computed them before gives.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <string>
+#include <utility>
+
+#include "facade/host_sheet.h"
+#include "functions/formula_cases.h"
+#include "ostrel/cells/cell_value.h"
+#include "ostrel/engine/module.h"
+#include "ostrel/platform/utf.h"
+
+using ostrel::host::HostSheet;
+
+namespace {
+
+const CCCellValue& ValueOf(HostSheet& sheet, const std::u16string& formula) {
+    sheet.SetCellText(7, 300, formula);
+    sheet.RecalculateAll();
+    return sheet.FindCell(7, 300)->GetValue();
+}
+
+std::string Describe(const CCCellValue& v) {
+    if (v.IsNumber()) return std::to_string(v.GetNumber());
+    if (v.IsError()) return "error " + std::to_string(v.GetError());
+    return "kind " + std::to_string(v.GetType());
+}
+
+// The reference host reads ranges in runs, stops where its columns end and keeps results;
+// the test host reads every position one at a time and computes every formula afresh.
+TEST(AggregateMemo, RememberedResultsEqualThoseOfAFreshSheet) {
+    QXCellInit();
+    HostSheet sheet;
+    std::map<std::pair<unsigned, unsigned>, std::u16string> contents;
+    std::mt19937 random(20261207);
+    const char16_t* texts[] = {u"7",   u"-2.5", u"1e3", u"x",  u"=1/0", u"=C5*2",
+                               u"=C9", u"TRUE", u"0.1", u"'4", u""};
+    const char16_t* formulas[] = {
+        u"=MIN(A1:A100)",          u"=MAX(A1:B300)",      u"=COUNT(A1:A100)",
+        u"=AVERAGE(A1:A200)",      u"=STDEV(A1:B80)",     u"=MEDIAN(B1:B100,A1:A30)",
+        u"=CORREL(A1:A70,B1:B70)", u"=AVERAGE(A41:A120)", u"=COUNT(A1:C250)"};
+    for (int step = 0; step < 600; ++step) {
+        // Mostly inside the ranges; column C, read by the formula cells in them, holds
+        // constants only, so that no order of typing makes a cycle. Rows 60 to 99 are
+        // filled late, so that the ranges' ends are first empty.
+        const unsigned column = random() % 3, row = random() % (step < 300 ? 60 : 100);
+        std::u16string text = texts[random() % std::size(texts)];
+        if (column == 2 && text[0] == u'=') text = u"3";
+        // An error ends every aggregation that meets it: only the bottom of B holds them.
+        if (text == u"=1/0" && (column != 1 || row < 90)) text = u"5";
+        sheet.SetCellText(column, row, text);
+        contents[{column, row}] = text;
+        if (random() % 3) continue;
+        const std::u16string formula = formulas[random() % std::size(formulas)];
+        testing_support::FormulaSheet fresh;
+        for (auto it = contents.rbegin(); it != contents.rend(); ++it)
+            fresh.Type(static_cast<unsigned char>(it->first.first),
+                       static_cast<uint16_t>(it->first.second), it->second);
+        const CCCellValue expected = fresh.Value(ostrel::ToUtf8(formula));
+        for (int again = 0; again < 2; ++again) {  // the second time, the kept result
+            const CCCellValue& got = ValueOf(sheet, formula);
+            ASSERT_TRUE(got.GetType() == expected.GetType() && got.IsEqual(expected))
+                << ostrel::ToUtf8(formula) << " at step " << step << ": " << Describe(got)
+                << ", afresh " << Describe(expected);
+        }
+    }
+}
+
+}  // namespace
