@@ -16,7 +16,7 @@
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/ctx.h"
 
-class CCFormulaList;
+struct CCFormulaList;
 class CCRef;
 
 namespace ostrel::functions {
