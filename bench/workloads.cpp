@@ -89,6 +89,10 @@ const char* WorkloadName(Workload workload) {
             return "prefix";
         case Workload::ColumnSums:
             return "column_sums";
+        case Workload::ColumnStats:
+            return "column_stats";
+        case Workload::SelfSearch:
+            return "self_search";
     }
     return "?";
 }
@@ -150,6 +154,14 @@ std::vector<Input> WorkloadInputs(Workload workload, unsigned n) {
             case Workload::ColumnSums:
                 in.push_back({0, r, Text(i)});
                 in.push_back({1, r, u"=SUM($A$1:$A$65536)"});
+                break;
+            case Workload::ColumnStats:
+                in.push_back({0, r, Text(i)});
+                in.push_back({1, r, Text("=MAX($A$1:$A$" + Row(n - 1) + ")")});
+                break;
+            case Workload::SelfSearch:
+                in.push_back({0, r, Text(i)});
+                in.push_back({1, r, Text("=MATCH(A" + i + ",$A$1:$A$" + Row(n - 1) + ",0)")});
                 break;
         }
     }
@@ -239,6 +251,13 @@ std::string CheckResult(host::HostSheet& sheet, Workload workload, unsigned n, d
         case Workload::Prefix:
         case Workload::ColumnSums:
             expected = rows * (rows + 1) / 2 - 1 + driver;
+            break;
+        case Workload::ColumnStats:
+            expected = n == 1 ? driver : std::max(rows, driver);
+            break;
+        case Workload::SelfSearch:
+            // The last key is found at its own row, unless A1 holds it too.
+            expected = n > 1 && driver == rows ? 1 : rows;
             break;
     }
     host::HostCell* cell = sheet.FindCell(column, n - 1);

@@ -25,6 +25,8 @@ enum class Workload {
                    // D_i = MATCH(i.5,$A$1:$A$N,1): 2N searches of one N-row table
     Prefix,        // A_i = i; B_i = SUM(A$1:A_i): ranges growing by a row, N^2/2 cells in all
     ColumnSums,    // A_i = i; B_i = SUM($A$1:$A$65536): N whole-column ranges over N rows of data
+    ColumnStats,   // A_i = i; B_i = MAX($A$1:$A$N): one statistic of the whole table N times
+    SelfSearch,    // A_i = i; B_i = MATCH(A_i,$A$1:$A$N,0): each row's key searched in its column
 };
 
 struct Input {
