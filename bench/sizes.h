@@ -35,9 +35,7 @@ inline std::vector<unsigned> SizesFor(Workload workload, Kind kind, Road road = 
                                    : std::vector<unsigned>{1000, 10000};
     // Rows typed from the bottom make each number typed a change to every total below it.
     if (workload == Workload::Prefix && kind == Kind::BuildBottomUp) return {1000};
-    // Each number typed into the table changes the statistic: N^2/2 cells read while it is
-    // typed, and on a sheet alone every search typed so far runs again for each key typed.
-    if (workload == Workload::ColumnStats) return {1000, 10000};
+    // On a sheet alone every search typed so far runs again for each key typed.
     if (workload == Workload::SelfSearch && road == Road::Sheet && byRows) return {1000, 10000};
     if (quick || workload == Workload::WholeGrid) return {1000, 10000};
     if (workload == Workload::Prefix) return {1000, 10000, 30000};

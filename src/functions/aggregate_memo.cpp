@@ -2,6 +2,7 @@
 #include "functions/aggregate_memo.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "functions/arguments.h"
@@ -44,32 +45,103 @@ bool KeyOf(cells::CTX* ctx, CCCellManager* manager, AggregateRoutine routine,
     return true;
 }
 
+// The fold of the one range an argument names, as the statistics walk it; false when it does
+// not open.
+bool FoldRange(cells::CTX* ctx, CCFormula* node, const CCRef* cell, AggregateMemo::Computed& c) {
+    RangeWalk walk(ctx, node, cell, true);
+    if (!walk.Opened()) return false;
+    CCCellValue value;
+    for (int64_t position = 0; !c.fold.error && walk.Next(value); ++position)
+        c.Read(value, position);
+    return true;
+}
+
 }  // namespace
 
-int RememberedAggregate(AggregateRoutine routine, cells::CTX* ctx, CCCellValue& result,
-                        const CCFormulaList* args, const CCRef* cell) {
+int RememberedAggregate(AggregateRoutine routine, AggregateFold fold, cells::CTX* ctx,
+                        CCCellValue& result, const CCFormulaList* args, const CCRef* cell) {
     CCCellManager* manager = cells::ManagerOf(ctx);
     AggregateMemo::Key key;
     if (!manager || !KeyOf(ctx, manager, routine, args, key))
         return routine(ctx, result, args, cell);
     DerivedCaches& caches = DerivedCaches::Of(*manager);
     const engine::ValueChanges& changes = manager->TrackValueChanges();
-    int code = 0;
     AggregateMemo& memo = caches.Aggregates();
-    if (memo.Find(key, changes, code, result)) return code;
+    int code = 0;
+    if (memo.Find(key, *manager, changes, code, result)) return code;
     if (!memo.AskedBefore(key)) return routine(ctx, result, args, cell);
-    // Taken before the ranges are read: whatever is stored into them meanwhile, by a host's
-    // code that reading runs, is then a change after the stamp.
-    ValueStamp stamp;
-    stamp.Take(changes);
-    const uint64_t columns = AggregateMemo::ColumnsCount(key, changes);
+    // The stamp is taken before the ranges are read: whatever is stored into them meanwhile,
+    // by a host's code that reading runs, is then a change after it.
+    AggregateMemo::Computed computed;
+    computed.stamp.Take(changes);
+    computed.columns = AggregateMemo::ColumnsCount(key, changes);
     const uint64_t dereferenced = RangeWalk::Dereferenced();
-    code = routine(ctx, result, args, cell);
+    if (fold != AggregateFold::none && key.count == 1 &&
+        FoldRange(ctx, args->m_pFormula, cell, computed)) {
+        computed.kind = fold;
+        computed.code = computed.fold.Result(fold, computed.result);
+    } else {
+        computed.code = routine(ctx, computed.result, args, cell);
+    }
+    if (computed.code == 0) result = computed.result;
     // A host's code may also have emptied the document, its caches and record with it.
     if (RangeWalk::Dereferenced() == dereferenced && manager->GetDerivedValues() == &caches &&
         &manager->TrackValueChanges() == &changes)
-        caches.Aggregates().Keep(key, stamp, columns, code, result);
-    return code;
+        memo.Keep(key, computed);
+    return computed.code;
+}
+
+void AggregateMemo::Computed::Read(const CCCellValue& value, int64_t position) {
+    if (value.IsEmpty()) return;
+    const bool error = fold.error != 0;
+    fold.Add(value);
+    if (!error && fold.error) errorAt = position;
+    firstRead = std::min(firstRead, position);
+    lastRead = position;
+}
+
+void AggregateMemo::Fold::Add(const CCCellValue& value) {
+    if (error) return;
+    if (value.IsError()) {
+        error = value.GetError();
+        return;
+    }
+    if (value.IsEmpty()) return;
+    nonEmpty += 1;
+    if (!value.IsNumber()) return;
+    const double x = value.GetNumber();
+    if (numbers == 0 || x < low) low = x;
+    if (numbers == 0 || x > high) high = x;
+    numbers += 1;
+    sum += x;
+}
+
+int AggregateMemo::Fold::Result(AggregateFold kind, CCCellValue& result) const {
+    if (error) return error;
+    double x = 0;
+    switch (kind) {
+        case AggregateFold::minimum:
+            x = low;  // 0 without numbers, as the walk starts from
+            break;
+        case AggregateFold::maximum:
+            x = high;
+            break;
+        case AggregateFold::count:
+            x = nonEmpty;
+            break;
+        case AggregateFold::countNumbers:
+            x = numbers;
+            break;
+        case AggregateFold::average:
+            if (numbers == 0) return 2;
+            x = sum / numbers;
+            break;
+        case AggregateFold::none:
+            return 4;
+    }
+    if (!std::isfinite(x)) return 3;
+    SetNumber(result, x);
+    return 0;
 }
 
 size_t AggregateMemo::Key::Hash() const {
@@ -96,40 +168,92 @@ uint64_t AggregateMemo::ColumnsCount(const Key& key, const engine::ValueChanges&
     return count;
 }
 
-bool AggregateMemo::Unchanged(const Entry& entry, const engine::ValueChanges& changes) {
-    if (!entry.stamp.SameEpochs(changes)) return false;
-    if (entry.stamp.Current(changes)) return true;
-    bool inside = false;
-    const bool kept =
-        changes.ForEachSince(entry.stamp.sequence, [&](unsigned column, unsigned row) {
-            for (size_t i = 0; i < entry.key.count; ++i)
-                inside = inside || entry.key.ranges[i].Holds(column, row);
-        });
+bool AggregateMemo::CatchUp(Entry& entry, CCCellManager& manager,
+                            const engine::ValueChanges& changes) {
+    Computed& c = entry.computed;
+    if (!c.stamp.SameEpochs(changes)) return false;
+    if (c.stamp.Current(changes)) return true;
+    const Key& key = entry.key;
+    const bool folded = c.kind != AggregateFold::none;
+    const bool anyOrder = folded && c.kind != AggregateFold::average;
+    bool other = false;
+    m_after.clear();
+    m_before.clear();
+    const bool kept = changes.ForEachSince(c.stamp.sequence, [&](unsigned column, unsigned row) {
+        for (size_t i = 0; i < key.count; ++i) {
+            const Range& range = key.ranges[i];
+            if (!range.Holds(column, row)) continue;
+            const int64_t position =
+                int64_t(row - range.row) * range.width + int64_t(column - range.column);
+            // Beyond the fold's last value or before its first, the position was empty when
+            // last read.
+            if (folded && position > c.lastRead)
+                m_after.push_back(uint32_t(position));
+            else if (anyOrder && position < c.firstRead)
+                m_before.push_back(uint32_t(position));
+            else
+                other = true;
+        }
+    });
     // Too far behind to tell the positions: unchanged only when no cell of its columns was.
-    if (!kept) return ColumnsCount(entry.key, changes) == entry.columns;
-    return !inside;
+    if (!kept) return ColumnsCount(key, changes) == c.columns;
+    if (other) return false;
+    if (m_after.empty() && m_before.empty()) return true;
+    const Range& range = key.ranges[0];
+    // Read as the walk reads the position: through the range, one cell of it.
+    auto read = [&](uint32_t position, CCCellValue& value) {
+        const auto column = static_cast<unsigned char>(range.column + position % range.width);
+        const auto row = static_cast<uint16_t>(range.row + position / range.width);
+        CCRegionRef at(column, row, column, row);
+        if (!manager.GetValue(&at, &value, 0)) value.Set(1);
+        return !value.IsRef();
+    };
+    CCCellValue value;
+    for (uint32_t position : m_before) {
+        if (!read(position, value)) return false;
+        if (value.IsEmpty()) continue;
+        // Before every value held: its error, if it is one, is the first the walk meets.
+        if (value.IsError() && (!c.fold.error || position < c.errorAt)) {
+            c.fold.error = value.GetError();
+            c.errorAt = position;
+        } else {
+            c.fold.Add(value);
+        }
+        c.firstRead = std::min(c.firstRead, int64_t(position));
+        c.lastRead = std::max(c.lastRead, int64_t(position));
+    }
+    std::sort(m_after.begin(), m_after.end());
+    m_after.erase(std::unique(m_after.begin(), m_after.end()), m_after.end());
+    for (uint32_t position : m_after) {
+        if (!read(position, value)) return false;
+        c.Read(value, position);
+    }
+    CCCellValue result;
+    c.code = c.fold.Result(c.kind, result);
+    if (c.code == 0) c.result = result;
+    return true;
 }
 
-bool AggregateMemo::Find(const Key& key, const engine::ValueChanges& changes, int& code,
-                         CCCellValue& result) {
+bool AggregateMemo::Find(const Key& key, CCCellManager& manager,
+                         const engine::ValueChanges& changes, int& code, CCCellValue& result) {
     auto found = std::find_if(m_entries.begin(), m_entries.end(),
                               [&](const Entry& entry) { return entry.key == key; });
     if (found == m_entries.end()) return false;
-    if (!Unchanged(*found, changes)) {
+    if (!CatchUp(*found, manager, changes)) {
         m_entries.erase(found);
         return false;
     }
     // Brought forward, so that the next question walks only the changes after this one.
-    found->stamp.Take(changes);
-    found->columns = ColumnsCount(key, changes);
+    Computed& c = found->computed;
+    c.stamp.Take(changes);
+    c.columns = ColumnsCount(key, changes);
     found->used = ++m_clock;
-    code = found->code;
-    if (code == 0) result = found->result;
+    code = c.code;
+    if (code == 0) result = c.result;
     return true;
 }
 
-void AggregateMemo::Keep(const Key& key, const ValueStamp& stamp, uint64_t columns, int code,
-                         const CCCellValue& result) {
+void AggregateMemo::Keep(const Key& key, const Computed& computed) {
     auto same = std::find_if(m_entries.begin(), m_entries.end(),
                              [&](const Entry& entry) { return entry.key == key; });
     if (same == m_entries.end()) {
@@ -139,13 +263,9 @@ void AggregateMemo::Keep(const Key& key, const ValueStamp& stamp, uint64_t colum
         else
             same = m_entries.emplace(m_entries.end());
     }
-    Entry& entry = *same;
-    entry.key = key;
-    entry.code = code;
-    entry.result = result;
-    entry.stamp = stamp;
-    entry.columns = columns;
-    entry.used = ++m_clock;
+    same->key = key;
+    same->computed = computed;
+    same->used = ++m_clock;
 }
 
 }  // namespace ostrel::functions

@@ -5,9 +5,17 @@
 // ranges gets it while none of their cells has been stored into since. The document's record
 // of stored values tells which changes fall inside the ranges; a result read through a cell
 // that holds a reference (the value of a cell outside the ranges) is not kept.
+//
+// The simplest statistics of one range (MIN, MAX, COUNT, COUNTN, AVERAGE) are computed here
+// as a fold that is kept whole, so that values stored below the last one read (a column typed
+// downward beside them) are added to it instead of the range being read again: each is added
+// after every value read before it, as the walk would add it. Those whose order does not
+// matter (all but AVERAGE, whose sum must be added in walk order) take values stored above
+// the first one read too (a column typed upward).
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -17,6 +25,7 @@
 #include "ostrel/engine/ctx.h"
 
 struct CCFormulaList;
+class CCCellManager;
 class CCRef;
 
 namespace ostrel::functions {
@@ -24,24 +33,27 @@ namespace ostrel::functions {
 using AggregateRoutine = int (*)(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
                                  const CCRef* cell);
 
+// What a routine computes, for those whose fold the memo keeps.
+enum class AggregateFold : uint8_t { none, minimum, maximum, count, countNumbers, average };
+
 // routine(ctx, result, args, cell), or its kept result: the routine's error code, or 0 with
-// the result set.
-int RememberedAggregate(AggregateRoutine routine, cells::CTX* ctx, CCCellValue& result,
-                        const CCFormulaList* args, const CCRef* cell);
+// the result set. fold says what the routine computes, when it is one of the folds.
+int RememberedAggregate(AggregateRoutine routine, AggregateFold fold, cells::CTX* ctx,
+                        CCCellValue& result, const CCFormulaList* args, const CCRef* cell);
 
 class AggregateMemo {
 public:
     static constexpr size_t kEntries = 64;
     // Ranges of fewer cells in all are read again: that costs no more than finding them.
     static constexpr uint64_t kLeastCells = 64;
+    // Aggregations of more ranges than this are computed every time.
+    static constexpr size_t kMostRanges = 4;
 
     struct Range {
         unsigned column, row, width, height;
         bool operator==(const Range&) const = default;
         bool Holds(unsigned c, unsigned r) const { return c - column < width && r - row < height; }
     };
-    // Aggregations of more ranges than this are computed every time.
-    static constexpr size_t kMostRanges = 4;
     struct Key {
         AggregateRoutine routine = nullptr;
         std::array<Range, kMostRanges> ranges{};  // unused ones stay zero
@@ -50,34 +62,56 @@ public:
         size_t Hash() const;
     };
 
-    // The kept result of the key, when its ranges are as they were.
-    bool Find(const Key& key, const engine::ValueChanges& changes, int& code, CCCellValue& result);
+    // The statistics' walk over values, one at a time: the first error ends it.
+    struct Fold {
+        int error = 0;
+        double nonEmpty = 0, numbers = 0, sum = 0, low = 0, high = 0;
+        void Add(const CCCellValue& value);
+        // The statistic's error code, or 0 with the result set, as its routine gives them.
+        int Result(AggregateFold kind, CCCellValue& result) const;
+    };
+
+    // A result, and how it was found.
+    struct Computed {
+        int code = 0;
+        CCCellValue result;
+        ValueStamp stamp;      // taken before the ranges were read
+        uint64_t columns = 0;  // the ranges' columns' counts of stored values at the stamp
+        AggregateFold kind = AggregateFold::none;
+        Fold fold;  // of the one range, for a kind other than none
+        // The positions of the first and last values the fold holds, and of its error.
+        int64_t firstRead = INT64_MAX;
+        int64_t lastRead = -1;
+        int64_t errorAt = -1;
+        void Read(const CCCellValue& value, int64_t position);
+    };
+
+    // The kept result of the key, when its ranges are as they were or only gained values
+    // below its fold's last one (read from manager, which serves the ranges).
+    bool Find(const Key& key, CCCellManager& manager, const engine::ValueChanges& changes,
+              int& code, CCCellValue& result);
     // Whether a result of the key is worth keeping: a key is kept when it is asked for a
     // second time, so that ranges aggregated once (a window sliding down a column) cost
     // neither an entry nor the eviction of one.
     bool AskedBefore(const Key& key);
-    // Keeps a result computed from the ranges as they stood at the stamp, when their columns
-    // held that count of stored values.
-    void Keep(const Key& key, const ValueStamp& stamp, uint64_t columns, int code,
-              const CCCellValue& result);
+    void Keep(const Key& key, const Computed& computed);
     static uint64_t ColumnsCount(const Key& key, const engine::ValueChanges& changes);
 
 private:
     struct Entry {
         Key key;
-        int code = 0;
-        CCCellValue result;
-        ValueStamp stamp;
-        uint64_t columns = 0;  // the ranges' columns' counts of stored values at the stamp
+        Computed computed;
         uint64_t used = 0;
     };
-    // Whether nothing was stored inside the entry's ranges since its stamp.
-    static bool Unchanged(const Entry& entry, const engine::ValueChanges& changes);
+    // Brings the entry up to date with the changes since its stamp: false when a change
+    // inside its ranges is not one its fold can take.
+    bool CatchUp(Entry& entry, CCCellManager& manager, const engine::ValueChanges& changes);
 
     std::vector<Entry> m_entries;
     uint64_t m_clock = 0;
     std::array<size_t, kEntries> m_asked{};  // hashes of the keys last asked for
     size_t m_nextAsked = 0;
+    std::vector<uint32_t> m_after, m_before;  // positions stored into since a stamp
 };
 
 }  // namespace ostrel::functions

@@ -29,11 +29,11 @@ void Evaluate(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, c
 
 // As Evaluate, for a routine whose result depends on nothing but its arguments' values: the
 // document keeps the result of an aggregation of its own ranges for the next formula that
-// asks for it (RememberedAggregate).
-template <Routine R>
+// asks for it. Fold says what the routine computes, when the memo can compute it.
+template <Routine R, ostrel::functions::AggregateFold Fold = ostrel::functions::AggregateFold::none>
 void EvaluateRemembered(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
                         const CCRef* cell) {
-    if (int error = ostrel::functions::RememberedAggregate(R, ctx, result, args, cell))
+    if (int error = ostrel::functions::RememberedAggregate(R, Fold, ctx, result, args, cell))
         result.Set(error);
 }
 

@@ -5,6 +5,8 @@
 #include "functions/function_row.h"
 #include "functions/stat_routines.h"
 
+using ostrel::functions::AggregateFold;
+
 namespace {
 
 using namespace stat_functions;
@@ -15,12 +17,14 @@ const FunctionRow kRows[] = {
      u"Returns the mean of the absolute deviations of the numbers from their mean.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"AVERAGE", 13103, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<Average>,
+    {u"AVERAGE", 13103, kStatistical, RULE(0, kMany, kAny, 0),
+     EvaluateRemembered<Average, AggregateFold::average>,
      u"AVERAGE([number1], [number2], ...)\n"
      u"Returns the arithmetic mean of the numbers.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"AVG", 13104, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<Average>,
+    {u"AVG", 13104, kStatistical, RULE(0, kMany, kAny, 0),
+     EvaluateRemembered<Average, AggregateFold::average>,
      u"AVG([number1], [number2], ...)\n"
      u"Returns the arithmetic mean of the numbers, as AVERAGE does.\n"
      u"number1: a number or range\n"
@@ -44,12 +48,14 @@ const FunctionRow kRows[] = {
      u"Returns the correlation coefficient of two sets of values.\n"
      u"array1: the first range or array of values\n"
      u"array2: the second range or array, of the same size"},
-    {u"COUNT", 13108, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<Count>,
+    {u"COUNT", 13108, kStatistical, RULE(0, kMany, kAny, 0),
+     EvaluateRemembered<Count, AggregateFold::count>,
      u"COUNT([value1], [value2], ...)\n"
      u"Counts the values of the arguments that are not empty.\n"
      u"value1: a value or range\n"
      u"value2: further values or ranges"},
-    {u"COUNTN", 13109, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<CountNumbers>,
+    {u"COUNTN", 13109, kStatistical, RULE(0, kMany, kAny, 0),
+     EvaluateRemembered<CountNumbers, AggregateFold::countNumbers>,
      u"COUNTN([value1], [value2], ...)\n"
      u"Counts the numbers among the values of the arguments.\n"
      u"value1: a value or range\n"
@@ -131,7 +137,8 @@ const FunctionRow kRows[] = {
      u"number1: a number or range\n"
      u"number2: further numbers or ranges\n"
      u"k: the rank from the top, 1 for the largest; always the last argument"},
-    {u"MAX", 13124, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<Maximum>,
+    {u"MAX", 13124, kStatistical, RULE(1, kMany, kAny, 0),
+     EvaluateRemembered<Maximum, AggregateFold::maximum>,
      u"MAX(number1, [number2], ...)\n"
      u"Returns the largest of the numbers.\n"
      u"number1: a number or range\n"
@@ -141,7 +148,8 @@ const FunctionRow kRows[] = {
      u"Returns the median of the numbers: the middle value, or the mean of the two middle values.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"MIN", 13126, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<Minimum>,
+    {u"MIN", 13126, kStatistical, RULE(1, kMany, kAny, 0),
+     EvaluateRemembered<Minimum, AggregateFold::minimum>,
      u"MIN(number1, [number2], ...)\n"
      u"Returns the smallest of the numbers.\n"
      u"number1: a number or range\n"

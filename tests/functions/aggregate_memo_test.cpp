@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Aggregations of the same ranges asked for again and again, between changes inside and
-// outside the ranges (formula cells in them included), must give what a sheet that never
-// computed them before gives.
+// outside the ranges (formula cells in them included) and as a column is typed below them,
+// must give what a sheet that never computed them before gives.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -63,6 +63,46 @@ TEST(AggregateMemo, RememberedResultsEqualThoseOfAFreshSheet) {
                        static_cast<uint16_t>(it->first.second), it->second);
         const CCCellValue expected = fresh.Value(ostrel::ToUtf8(formula));
         for (int again = 0; again < 2; ++again) {  // the second time, the kept result
+            const CCCellValue& got = ValueOf(sheet, formula);
+            ASSERT_TRUE(got.GetType() == expected.GetType() && got.IsEqual(expected))
+                << ostrel::ToUtf8(formula) << " at step " << step << ": " << Describe(got)
+                << ", afresh " << Describe(expected);
+        }
+    }
+
+    // Columns typed downward (D positive, E negative) and upward (F positive, G negative)
+    // beside their statistics, the cell before the new one now and then retyped and another
+    // emptied: a value typed past the values held is added to the kept folds (before them
+    // only where the order does not matter); any other change reads the range again.
+    const char16_t* folds[] = {u"=MIN(D1:D300)",     u"=MAX(E1:E300)",     u"=COUNT(D1:D300)",
+                               u"=COUNTN(E1:E300)",  u"=MIN(F1:F300)",     u"=MAX(G1:G300)",
+                               u"=COUNT(F1:F300)",   u"=COUNTN(G1:G300)",  u"=MAX(F1:F300)",
+                               u"=AVERAGE(D1:D300)", u"=AVERAGE(E1:E300)", u"=AVERAGE(F1:F300)"};
+    for (unsigned step = 0; step < 150; ++step) {
+        for (unsigned column : {3u, 4u, 5u, 6u}) {
+            const bool downward = column < 5;
+            const unsigned row = downward ? step : 149 - step;
+            const int before = downward ? -1 : 1;
+            const double magnitude = 1 + (row * 7 % 23) + 0.1;  // sums that depend on order
+            std::u16string text =
+                ostrel::FromUtf8(std::to_string(column % 2 ? magnitude : -magnitude));
+            if (row % 13 == 5) text = u"x";
+            if (step == 120 && column % 2) text = u"=1/0";
+            if (step == 140 && column % 2) text = u"=NA()";  // the first in walk order counts
+            auto type = [&](unsigned r, const std::u16string& t) {
+                sheet.SetCellText(column, r, t);
+                contents[{column, r}] = t;
+            };
+            type(row, text);
+            if (step % 11 == 3) type(unsigned(int(row) + before), u"2");  // one the folds hold
+            if (step % 29 == 28) type(unsigned(int(row) + before * int(1 + random() % 20)), u"");
+        }
+        testing_support::FormulaSheet fresh;
+        for (auto it = contents.rbegin(); it != contents.rend(); ++it)
+            fresh.Type(static_cast<unsigned char>(it->first.first),
+                       static_cast<uint16_t>(it->first.second), it->second);
+        for (const char16_t* formula : folds) {
+            const CCCellValue expected = fresh.Value(ostrel::ToUtf8(formula));
             const CCCellValue& got = ValueOf(sheet, formula);
             ASSERT_TRUE(got.GetType() == expected.GetType() && got.IsEqual(expected))
                 << ostrel::ToUtf8(formula) << " at step " << step << ": " << Describe(got)
