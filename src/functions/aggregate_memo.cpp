@@ -16,6 +16,28 @@ namespace ostrel::functions {
 
 namespace {
 
+// Adds the range a node names to the key: false unless it is a cell or range of manager's
+// own grid and the key has room.
+bool AddRange(cells::CTX* ctx, CCCellManager* manager, CCFormula* node, AggregateMemo::Key& key) {
+    lookup::SheetRange range;
+    if (!node || node->GetType() != FORMULA_REF || key.count == AggregateMemo::kMostRanges ||
+        !range.Resolve(ctx, static_cast<CCRefFormula*>(node)->GetRef()) ||
+        range.Manager() != manager)
+        return false;
+    key.ranges[key.count++] = {range.FirstColumn(), range.FirstRow(), range.Width(),
+                               range.Size() / range.Width()};
+    return true;
+}
+
+// The cells of the ranges a node names, from the node alone; 0 for anything but a range.
+uint64_t CellsOf(const CCFormula* node) {
+    if (!node || node->GetType() != FORMULA_REF) return 0;
+    const CCRef* ref = static_cast<const CCRefFormula*>(node)->GetRef();
+    if (!ref || ref->GetType() != REF_TYPE_REGION) return 0;
+    const auto* region = static_cast<const CCRegionRef*>(ref);
+    return uint64_t(std::max(0L, region->GetWidth())) * uint64_t(std::max(0L, region->GetHeight()));
+}
+
 // The key of the aggregation when every argument is a cell or range of manager's own grid
 // and their ranges hold kLeastCells cells at least.
 bool KeyOf(cells::CTX* ctx, CCCellManager* manager, AggregateRoutine routine,
@@ -25,24 +47,18 @@ bool KeyOf(cells::CTX* ctx, CCCellManager* manager, AggregateRoutine routine,
     uint64_t cells = 0;
     for (const CCFormulaList* a = args; a; a = a->m_pNext) {
         if (!a->m_pFormula || a->m_pFormula->GetType() != FORMULA_REF) return false;
-        const CCRef* ref = static_cast<CCRefFormula*>(a->m_pFormula)->GetRef();
-        if (!ref || ref->GetType() != REF_TYPE_REGION) continue;
-        const auto* region = static_cast<const CCRegionRef*>(ref);
-        cells += uint64_t(std::max(0L, region->GetWidth())) *
-                 uint64_t(std::max(0L, region->GetHeight()));
+        cells += CellsOf(a->m_pFormula);
     }
     if (cells < AggregateMemo::kLeastCells) return false;
     key.routine = routine;
-    for (const CCFormulaList* a = args; a; a = a->m_pNext) {
-        lookup::SheetRange range;
-        if (!range.Resolve(ctx, static_cast<CCRefFormula*>(a->m_pFormula)->GetRef()) ||
-            range.Manager() != manager)
-            return false;
-        if (key.count == AggregateMemo::kMostRanges) return false;
-        key.ranges[key.count++] = {range.FirstColumn(), range.FirstRow(), range.Width(),
-                                   range.Size() / range.Width()};
-    }
+    for (const CCFormulaList* a = args; a; a = a->m_pNext)
+        if (!AddRange(ctx, manager, a->m_pFormula, key)) return false;
     return true;
+}
+
+// Stands for the numbers of a range in the memo's keys.
+int NumbersOfRange(cells::CTX*, CCCellValue&, const CCFormulaList*, const CCRef*) {
+    return 4;
 }
 
 // The fold of the one range an argument names, as the statistics walk it; false when it does
@@ -83,12 +99,40 @@ int RememberedAggregate(AggregateRoutine routine, AggregateFold fold, cells::CTX
     } else {
         computed.code = routine(ctx, computed.result, args, cell);
     }
-    if (computed.code == 0) result = computed.result;
+    code = computed.code;
+    if (code == 0) result = computed.result;
     // A host's code may also have emptied the document, its caches and record with it.
     if (RangeWalk::Dereferenced() == dereferenced && manager->GetDerivedValues() == &caches &&
         &manager->TrackValueChanges() == &changes)
-        memo.Keep(key, computed);
-    return computed.code;
+        memo.Keep(key, std::move(computed));
+    return code;
+}
+
+const AggregateMemo::Fold* RangeNumbers(cells::CTX* ctx, CCFormula* node, const CCRef* cell) {
+    CCCellManager* manager = cells::ManagerOf(ctx);
+    AggregateMemo::Key key;
+    key.routine = NumbersOfRange;
+    if (!manager || CellsOf(node) < AggregateMemo::kLeastCells ||
+        !AddRange(ctx, manager, node, key))
+        return nullptr;
+    DerivedCaches& caches = DerivedCaches::Of(*manager);
+    const engine::ValueChanges& changes = manager->TrackValueChanges();
+    AggregateMemo& memo = caches.Aggregates();
+    if (const AggregateMemo::Computed* kept = memo.Current(key, *manager, changes))
+        return &kept->fold;
+    if (!memo.AskedBefore(key)) return nullptr;
+    AggregateMemo::Computed computed;
+    computed.stamp.Take(changes);
+    computed.columns = AggregateMemo::ColumnsCount(key, changes);
+    computed.kind = AggregateFold::numbers;
+    computed.fold.gather = true;
+    const uint64_t dereferenced = RangeWalk::Dereferenced();
+    if (!FoldRange(ctx, node, cell, computed)) return nullptr;
+    computed.fold.Order();
+    if (RangeWalk::Dereferenced() != dereferenced || manager->GetDerivedValues() != &caches ||
+        &manager->TrackValueChanges() != &changes)
+        return nullptr;
+    return &memo.Keep(key, std::move(computed)).fold;
 }
 
 void AggregateMemo::Computed::Read(const CCCellValue& value, int64_t position) {
@@ -114,6 +158,29 @@ void AggregateMemo::Fold::Add(const CCCellValue& value) {
     if (numbers == 0 || x > high) high = x;
     numbers += 1;
     sum += x;
+    if (!gather) return;
+    recent.push_back(x);
+    // A few hundred numbers scanned unordered cost less than a merge for each one added.
+    if (recent.size() >= 256) Order();
+}
+
+void AggregateMemo::Fold::Order() {
+    if (recent.empty()) return;
+    std::sort(recent.begin(), recent.end());
+    const size_t middle = ordered.size();
+    ordered.insert(ordered.end(), recent.begin(), recent.end());
+    std::inplace_merge(ordered.begin(), ordered.begin() + ptrdiff_t(middle), ordered.end());
+    recent.clear();
+}
+
+double AggregateMemo::Fold::Above(double x) const {
+    return double(ordered.end() - std::upper_bound(ordered.begin(), ordered.end(), x)) +
+           double(std::count_if(recent.begin(), recent.end(), [x](double y) { return y > x; }));
+}
+
+double AggregateMemo::Fold::Below(double x) const {
+    return double(std::lower_bound(ordered.begin(), ordered.end(), x) - ordered.begin()) +
+           double(std::count_if(recent.begin(), recent.end(), [x](double y) { return y < x; }));
 }
 
 int AggregateMemo::Fold::Result(AggregateFold kind, CCCellValue& result) const {
@@ -137,6 +204,7 @@ int AggregateMemo::Fold::Result(AggregateFold kind, CCCellValue& result) const {
             x = sum / numbers;
             break;
         case AggregateFold::none:
+        case AggregateFold::numbers:
             return 4;
     }
     if (!std::isfinite(x)) return 3;
@@ -234,26 +302,33 @@ bool AggregateMemo::CatchUp(Entry& entry, CCCellManager& manager,
     return true;
 }
 
-bool AggregateMemo::Find(const Key& key, CCCellManager& manager,
-                         const engine::ValueChanges& changes, int& code, CCCellValue& result) {
+const AggregateMemo::Computed* AggregateMemo::Current(const Key& key, CCCellManager& manager,
+                                                      const engine::ValueChanges& changes) {
     auto found = std::find_if(m_entries.begin(), m_entries.end(),
                               [&](const Entry& entry) { return entry.key == key; });
-    if (found == m_entries.end()) return false;
+    if (found == m_entries.end()) return nullptr;
     if (!CatchUp(*found, manager, changes)) {
         m_entries.erase(found);
-        return false;
+        return nullptr;
     }
     // Brought forward, so that the next question walks only the changes after this one.
     Computed& c = found->computed;
     c.stamp.Take(changes);
     c.columns = ColumnsCount(key, changes);
     found->used = ++m_clock;
-    code = c.code;
-    if (code == 0) result = c.result;
+    return &c;
+}
+
+bool AggregateMemo::Find(const Key& key, CCCellManager& manager,
+                         const engine::ValueChanges& changes, int& code, CCCellValue& result) {
+    const Computed* c = Current(key, manager, changes);
+    if (!c) return false;
+    code = c->code;
+    if (code == 0) result = c->result;
     return true;
 }
 
-void AggregateMemo::Keep(const Key& key, const Computed& computed) {
+const AggregateMemo::Computed& AggregateMemo::Keep(const Key& key, Computed computed) {
     auto same = std::find_if(m_entries.begin(), m_entries.end(),
                              [&](const Entry& entry) { return entry.key == key; });
     if (same == m_entries.end()) {
@@ -264,8 +339,9 @@ void AggregateMemo::Keep(const Key& key, const Computed& computed) {
             same = m_entries.emplace(m_entries.end());
     }
     same->key = key;
-    same->computed = computed;
+    same->computed = std::move(computed);
     same->used = ++m_clock;
+    return same->computed;
 }
 
 }  // namespace ostrel::functions

@@ -24,6 +24,7 @@
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/ctx.h"
 
+class CCFormula;
 struct CCFormulaList;
 class CCCellManager;
 class CCRef;
@@ -33,8 +34,17 @@ namespace ostrel::functions {
 using AggregateRoutine = int (*)(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args,
                                  const CCRef* cell);
 
-// What a routine computes, for those whose fold the memo keeps.
-enum class AggregateFold : uint8_t { none, minimum, maximum, count, countNumbers, average };
+// What a routine computes, for those whose fold the memo keeps; numbers keeps the range's
+// numbers in order, for RANK.
+enum class AggregateFold : uint8_t {
+    none,
+    minimum,
+    maximum,
+    count,
+    countNumbers,
+    average,
+    numbers
+};
 
 // routine(ctx, result, args, cell), or its kept result: the routine's error code, or 0 with
 // the result set. fold says what the routine computes, when it is one of the folds.
@@ -66,7 +76,14 @@ public:
     struct Fold {
         int error = 0;
         double nonEmpty = 0, numbers = 0, sum = 0, low = 0, high = 0;
+        // With gather, the numbers too: in order, and the last ones added still unordered.
+        bool gather = false;
+        std::vector<double> ordered, recent;
         void Add(const CCCellValue& value);
+        void Order();
+        // How many numbers are above, and below, x.
+        double Above(double x) const;
+        double Below(double x) const;
         // The statistic's error code, or 0 with the result set, as its routine gives them.
         int Result(AggregateFold kind, CCCellValue& result) const;
     };
@@ -90,11 +107,14 @@ public:
     // below its fold's last one (read from manager, which serves the ranges).
     bool Find(const Key& key, CCCellManager& manager, const engine::ValueChanges& changes,
               int& code, CCCellValue& result);
+    // The same key's entry, brought up to date; null when there is none or it is out of date.
+    const Computed* Current(const Key& key, CCCellManager& manager,
+                            const engine::ValueChanges& changes);
     // Whether a result of the key is worth keeping: a key is kept when it is asked for a
     // second time, so that ranges aggregated once (a window sliding down a column) cost
     // neither an entry nor the eviction of one.
     bool AskedBefore(const Key& key);
-    void Keep(const Key& key, const Computed& computed);
+    const Computed& Keep(const Key& key, Computed computed);
     static uint64_t ColumnsCount(const Key& key, const engine::ValueChanges& changes);
 
 private:
@@ -113,5 +133,10 @@ private:
     size_t m_nextAsked = 0;
     std::vector<uint32_t> m_after, m_before;  // positions stored into since a stamp
 };
+
+// The numbers of the range a node names, as the statistics walk it (the first error ends the
+// walk), kept by the document for the next question while the range changes only past its
+// values; valid until the next question to the memo. Null when the range is to be walked.
+const AggregateMemo::Fold* RangeNumbers(cells::CTX* ctx, CCFormula* node, const CCRef* cell);
 
 }  // namespace ostrel::functions

@@ -43,7 +43,8 @@ TEST(AggregateMemo, RememberedResultsEqualThoseOfAFreshSheet) {
     const char16_t* formulas[] = {
         u"=MIN(A1:A100)",          u"=MAX(A1:B300)",      u"=COUNT(A1:A100)",
         u"=AVERAGE(A1:A200)",      u"=STDEV(A1:B80)",     u"=MEDIAN(B1:B100,A1:A30)",
-        u"=CORREL(A1:A70,B1:B70)", u"=AVERAGE(A41:A120)", u"=COUNT(A1:C250)"};
+        u"=CORREL(A1:A70,B1:B70)", u"=AVERAGE(A41:A120)", u"=COUNT(A1:C250)",
+        u"=RANK(A7,A1:A100)",      u"=RANK(7,A1:B80,1)"};
     for (int step = 0; step < 600; ++step) {
         // Mostly inside the ranges; column C, read by the formula cells in them, holds
         // constants only, so that no order of typing makes a cycle. Rows 60 to 99 are
@@ -74,10 +75,13 @@ TEST(AggregateMemo, RememberedResultsEqualThoseOfAFreshSheet) {
     // beside their statistics, the cell before the new one now and then retyped and another
     // emptied: a value typed past the values held is added to the kept folds (before them
     // only where the order does not matter); any other change reads the range again.
-    const char16_t* folds[] = {u"=MIN(D1:D300)",     u"=MAX(E1:E300)",     u"=COUNT(D1:D300)",
-                               u"=COUNTN(E1:E300)",  u"=MIN(F1:F300)",     u"=MAX(G1:G300)",
-                               u"=COUNT(F1:F300)",   u"=COUNTN(G1:G300)",  u"=MAX(F1:F300)",
-                               u"=AVERAGE(D1:D300)", u"=AVERAGE(E1:E300)", u"=AVERAGE(F1:F300)"};
+    const char16_t* folds[] = {
+        u"=MIN(D1:D300)",       u"=MAX(E1:E300)",         u"=COUNT(D1:D300)",
+        u"=COUNTN(E1:E300)",    u"=MIN(F1:F300)",         u"=MAX(G1:G300)",
+        u"=COUNT(F1:F300)",     u"=COUNTN(G1:G300)",      u"=MAX(F1:F300)",
+        u"=AVERAGE(D1:D300)",   u"=AVERAGE(E1:E300)",     u"=AVERAGE(F1:F300)",
+        u"=RANK(D5,D1:D300)",   u"=RANK(-5.1,E1:E300,1)", u"=RANK(F40,F1:F300)",
+        u"=RANK(6.1,F1:F300,1)"};
     for (unsigned step = 0; step < 150; ++step) {
         for (unsigned column : {3u, 4u, 5u, 6u}) {
             const bool downward = column < 5;
