@@ -119,7 +119,7 @@ const AggregateMemo::Fold* RangeNumbers(cells::CTX* ctx, CCFormula* node, const 
     const engine::ValueChanges& changes = manager->TrackValueChanges();
     AggregateMemo& memo = caches.Aggregates();
     if (const AggregateMemo::Computed* kept = memo.Current(key, *manager, changes))
-        return &kept->fold;
+        return kept->fold.nan ? nullptr : &kept->fold;
     if (!memo.AskedBefore(key)) return nullptr;
     AggregateMemo::Computed computed;
     computed.stamp.Take(changes);
@@ -129,8 +129,8 @@ const AggregateMemo::Fold* RangeNumbers(cells::CTX* ctx, CCFormula* node, const 
     const uint64_t dereferenced = RangeWalk::Dereferenced();
     if (!FoldRange(ctx, node, cell, computed)) return nullptr;
     computed.fold.Order();
-    if (RangeWalk::Dereferenced() != dereferenced || manager->GetDerivedValues() != &caches ||
-        &manager->TrackValueChanges() != &changes)
+    if (computed.fold.nan || RangeWalk::Dereferenced() != dereferenced ||
+        manager->GetDerivedValues() != &caches || &manager->TrackValueChanges() != &changes)
         return nullptr;
     return &memo.Keep(key, std::move(computed)).fold;
 }
@@ -158,7 +158,12 @@ void AggregateMemo::Fold::Add(const CCCellValue& value) {
     if (numbers == 0 || x > high) high = x;
     numbers += 1;
     sum += x;
+    moments.Add(x);
     if (!gather) return;
+    if (std::isnan(x)) {
+        nan = true;
+        return;
+    }
     recent.push_back(x);
     // A few hundred numbers scanned unordered cost less than a merge for each one added.
     if (recent.size() >= 256) Order();
@@ -176,6 +181,28 @@ void AggregateMemo::Fold::Order() {
 double AggregateMemo::Fold::Above(double x) const {
     return double(ordered.end() - std::upper_bound(ordered.begin(), ordered.end(), x)) +
            double(std::count_if(recent.begin(), recent.end(), [x](double y) { return y > x; }));
+}
+
+double AggregateMemo::Fold::Smallest(size_t k) const {
+    std::vector<double> added(recent);
+    std::sort(added.begin(), added.end());
+    // The first k + 1 numbers in order take i of the added ones and the rest from ordered:
+    // the i where neither side's last taken exceeds the other's first left out.
+    const size_t take = k + 1;
+    size_t low = take > ordered.size() ? take - ordered.size() : 0;
+    size_t high = std::min(take, added.size());
+    for (;;) {
+        const size_t i = low + (high - low) / 2, j = take - i;
+        if (i < high && j > 0 && ordered[j - 1] > added[i]) {
+            low = i + 1;
+        } else if (i > low && j < ordered.size() && added[i - 1] > ordered[j]) {
+            high = i - 1;
+        } else {
+            if (i == 0) return ordered[j - 1];
+            if (j == 0) return added[i - 1];
+            return std::max(ordered[j - 1], added[i - 1]);
+        }
+    }
 }
 
 double AggregateMemo::Fold::Below(double x) const {
@@ -202,6 +229,22 @@ int AggregateMemo::Fold::Result(AggregateFold kind, CCCellValue& result) const {
         case AggregateFold::average:
             if (numbers == 0) return 2;
             x = sum / numbers;
+            break;
+        case AggregateFold::squaredDeviations:
+            if (moments.n < 1) return 2;
+            x = moments.m2;
+            break;
+        case AggregateFold::sampleVariance:
+        case AggregateFold::sampleDeviation:
+            if (moments.n < 2) return 2;
+            x = moments.m2 / (moments.n - 1);
+            if (kind == AggregateFold::sampleDeviation) x = std::sqrt(x);
+            break;
+        case AggregateFold::populationVariance:
+        case AggregateFold::populationDeviation:
+            if (moments.n < 1) return 2;
+            x = moments.m2 / moments.n;
+            if (kind == AggregateFold::populationDeviation) x = std::sqrt(x);
             break;
         case AggregateFold::none:
         case AggregateFold::numbers:
@@ -243,7 +286,10 @@ bool AggregateMemo::CatchUp(Entry& entry, CCCellManager& manager,
     if (c.stamp.Current(changes)) return true;
     const Key& key = entry.key;
     const bool folded = c.kind != AggregateFold::none;
-    const bool anyOrder = folded && c.kind != AggregateFold::average;
+    // Sums must be added in walk order; counts, extremes and the numbers in order need not.
+    const bool anyOrder = c.kind == AggregateFold::minimum || c.kind == AggregateFold::maximum ||
+                          c.kind == AggregateFold::count || c.kind == AggregateFold::countNumbers ||
+                          c.kind == AggregateFold::numbers;
     bool other = false;
     m_after.clear();
     m_before.clear();

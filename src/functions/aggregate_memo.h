@@ -6,12 +6,13 @@
 // of stored values tells which changes fall inside the ranges; a result read through a cell
 // that holds a reference (the value of a cell outside the ranges) is not kept.
 //
-// The simplest statistics of one range (MIN, MAX, COUNT, COUNTN, AVERAGE) are computed here
-// as a fold that is kept whole, so that values stored below the last one read (a column typed
-// downward beside them) are added to it instead of the range being read again: each is added
-// after every value read before it, as the walk would add it. Those whose order does not
-// matter (all but AVERAGE, whose sum must be added in walk order) take values stored above
-// the first one read too (a column typed upward).
+// The simplest statistics of one range (MIN, MAX, COUNT, COUNTN, AVERAGE, the variances and
+// deviations) are computed here as a fold that is kept whole, so that values stored below the last
+// one read (a column typed downward beside them) are added to it instead of the range being read
+// again: each is added after every value read before it, as the walk would add it. Those whose
+// order does not matter (all but AVERAGE and the variances, whose sums must be added in walk order)
+// take values stored above the first one read too (a column typed upward); so do the range's
+// numbers in order, which RANK, MEDIAN, LARGE, SMALL, PERCENTILE and QUARTILE search.
 #pragma once
 
 #include <array>
@@ -20,6 +21,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "functions/moments.h"
 #include "functions/value_stamp.h"
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/ctx.h"
@@ -43,6 +45,11 @@ enum class AggregateFold : uint8_t {
     count,
     countNumbers,
     average,
+    squaredDeviations,
+    sampleVariance,
+    sampleDeviation,
+    populationVariance,
+    populationDeviation,
     numbers
 };
 
@@ -76,14 +83,19 @@ public:
     struct Fold {
         int error = 0;
         double nonEmpty = 0, numbers = 0, sum = 0, low = 0, high = 0;
-        // With gather, the numbers too: in order, and the last ones added still unordered.
+        stat_functions::Moments moments;
+        // With gather, the numbers too: in order, and the last ones added still unordered
+        // (nan: a number that has no place in the order was met).
         bool gather = false;
+        bool nan = false;
         std::vector<double> ordered, recent;
         void Add(const CCCellValue& value);
         void Order();
         // How many numbers are above, and below, x.
         double Above(double x) const;
         double Below(double x) const;
+        // The k-th smallest number (from 0; k below the count of numbers).
+        double Smallest(size_t k) const;
         // The statistic's error code, or 0 with the result set, as its routine gives them.
         int Result(AggregateFold kind, CCCellValue& result) const;
     };
@@ -136,7 +148,8 @@ private:
 
 // The numbers of the range a node names, as the statistics walk it (the first error ends the
 // walk), kept by the document for the next question while the range changes only past its
-// values; valid until the next question to the memo. Null when the range is to be walked.
+// values; valid until the next question to the memo. Null when the range is to be walked
+// (a NaN among the numbers included: only a walk says what it makes of one).
 const AggregateMemo::Fold* RangeNumbers(cells::CTX* ctx, CCFormula* node, const CCRef* cell);
 
 }  // namespace ostrel::functions

@@ -15,6 +15,7 @@
 
 #include "functions/aggregate_memo.h"
 #include "functions/arguments.h"
+#include "functions/moments.h"
 
 namespace stat_functions {
 
@@ -70,20 +71,6 @@ template <class Take>
 int ForEachNumber(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell, Take&& take) {
     return ForEachNumber(ctx, args, cell, 0, INT_MAX, take);
 }
-
-// Count, mean and the sum of squared deviations, updated value by value so that no sum of
-// squares ever cancels against the square of a sum (Welford's recurrence).
-struct Moments {
-    double n = 0;
-    double mean = 0;
-    double m2 = 0;
-    void Add(double x) {
-        n += 1;
-        const double d = x - mean;
-        mean += d / n;
-        m2 += d * (x - mean);
-    }
-};
 
 // Moments with the sums of third and fourth powers of the deviations, for SKEW and KURT.
 struct HigherMoments {

@@ -40,11 +40,29 @@ double Interpolated(std::vector<double>& numbers, double p) {
     return low + fraction * (high - low);
 }
 
+// The numbers of the first argument as the document keeps them in order for a range of its
+// own (AggregateMemo); null when they are to be gathered.
+const ostrel::functions::AggregateMemo::Fold* KeptNumbers(cells::CTX* ctx,
+                                                          const CCFormulaList* args,
+                                                          const CCRef* cell) {
+    return ostrel::functions::RangeNumbers(ctx, NthArgument(args, 0), cell);
+}
+
 // LARGE and SMALL: the numbers of every argument but the last, which is the rank k from 1
 // (a fraction cut to a whole number).
 int Ranked(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell,
            bool fromTop) {
     const int last = ArgumentCount(args) - 1;
+    if (const auto* kept = last == 1 ? KeptNumbers(ctx, args, cell) : nullptr) {
+        if (kept->error) return kept->error;
+        double k = 0;
+        if (int error = Number(ctx, args, last, k, cell)) return error;
+        const auto count = size_t(kept->numbers);
+        int64_t rank = 0;
+        if (count == 0 || ToInteger(k, Rounding::trunc, 1, int64_t(count), rank)) return 3;
+        SetNumber(result, kept->Smallest(fromTop ? count - size_t(rank) : size_t(rank - 1)));
+        return 0;
+    }
     std::vector<double> numbers;
     if (int error = GatherNumbers(ctx, args, cell, 0, last, numbers)) return error;
     double k = 0;
@@ -61,8 +79,11 @@ int Ranked(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, cons
 // gives, directly or (for a quartile) as a whole number of quarters from 0 to 4.
 int PercentileOf(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell,
                  bool quartile) {
+    const auto* kept = KeptNumbers(ctx, args, cell);
     std::vector<double> numbers;
-    if (int error = GatherNumbers(ctx, args, cell, 0, 1, numbers)) return error;
+    if (kept && kept->error) return kept->error;
+    if (!kept)
+        if (int error = GatherNumbers(ctx, args, cell, 0, 1, numbers)) return error;
     double p = 0;
     if (int error = Number(ctx, args, 1, p, cell)) return error;
     if (quartile) {
@@ -70,8 +91,18 @@ int PercentileOf(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args
         if (ToInteger(p, Rounding::trunc, 0, 4, quarters)) return 3;
         p = double(quarters) / 4;
     }
-    if (numbers.empty() || !(p >= 0 && p <= 1)) return 3;
-    SetNumber(result, Interpolated(numbers, p));
+    const size_t count = kept ? size_t(kept->numbers) : numbers.size();
+    if (count == 0 || !(p >= 0 && p <= 1)) return 3;
+    if (!kept) {
+        SetNumber(result, Interpolated(numbers, p));
+        return 0;
+    }
+    // As Interpolated computes it, from the numbers in order.
+    const double position = p * double(count - 1);
+    const size_t below = std::min(size_t(position), count - 1);
+    const double low = kept->Smallest(below);
+    const double fraction = position - double(below);
+    SetNumber(result, fraction == 0 ? low : low + fraction * (kept->Smallest(below + 1) - low));
     return 0;
 }
 
@@ -87,6 +118,14 @@ double CutToThousandths(double rank) {
 }  // namespace
 
 int Median(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell) {
+    if (const auto* kept = ArgumentCount(args) == 1 ? KeptNumbers(ctx, args, cell) : nullptr) {
+        if (kept->error) return kept->error;
+        const auto count = size_t(kept->numbers);
+        if (count == 0) return 3;
+        const double upper = kept->Smallest(count / 2);
+        SetNumber(result, count % 2 ? upper : 0.5 * kept->Smallest(count / 2 - 1) + 0.5 * upper);
+        return 0;
+    }
     std::vector<double> numbers;
     if (int error = GatherNumbers(ctx, args, cell, 0, INT_MAX, numbers)) return error;
     if (numbers.empty()) return 3;

@@ -66,7 +66,8 @@ const FunctionRow kRows[] = {
      u"from their means.\n"
      u"array1: the first range or array of values\n"
      u"array2: the second range or array, of the same size"},
-    {u"DEVSQ", 13111, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<SquaredDeviations>,
+    {u"DEVSQ", 13111, kStatistical, RULE(0, kMany, kAny, 0),
+     EvaluateRemembered<SquaredDeviations, AggregateFold::squaredDeviations>,
      u"DEVSQ([number1], [number2], ...)\n"
      u"Returns the sum of the squares of the deviations of the numbers from their mean.\n"
      u"number1: a number or range\n"
@@ -253,18 +254,20 @@ const FunctionRow kRows[] = {
      u"x: the value to normalise\n"
      u"mean: the mean of the distribution\n"
      u"standard_dev: the standard deviation, greater than 0"},
-    {u"STD", 13144, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<SampleDeviation>,
+    {u"STD", 13144, kStatistical, RULE(1, kMany, kAny, 0),
+     EvaluateRemembered<SampleDeviation, AggregateFold::sampleDeviation>,
      u"STD(number1, [number2], ...)\n"
      u"Returns the standard deviation of the numbers taken as a sample.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"STDEV", 13145, kStatistical, RULE(0, kMany, kAny, 0), EvaluateRemembered<SampleDeviation>,
+    {u"STDEV", 13145, kStatistical, RULE(0, kMany, kAny, 0),
+     EvaluateRemembered<SampleDeviation, AggregateFold::sampleDeviation>,
      u"STDEV([number1], [number2], ...)\n"
      u"Returns the standard deviation of the numbers taken as a sample.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
     {u"STDEVP", 13146, kStatistical, RULE(0, kMany, kAny, 0),
-     EvaluateRemembered<PopulationDeviation>,
+     EvaluateRemembered<PopulationDeviation, AggregateFold::populationDeviation>,
      u"STDEVP([number1], [number2], ...)\n"
      u"Returns the standard deviation of the numbers taken as the whole population.\n"
      u"number1: a number or range\n"
@@ -275,12 +278,14 @@ const FunctionRow kRows[] = {
      u"values.\n"
      u"known_y: the range of known dependent values\n"
      u"known_x: the range of known independent values, of the same size"},
-    {u"VAR", 13148, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<SampleVariance>,
+    {u"VAR", 13148, kStatistical, RULE(1, kMany, kAny, 0),
+     EvaluateRemembered<SampleVariance, AggregateFold::sampleVariance>,
      u"VAR(number1, [number2], ...)\n"
      u"Returns the variance of the numbers taken as a sample.\n"
      u"number1: a number or range\n"
      u"number2: further numbers or ranges"},
-    {u"VARP", 13149, kStatistical, RULE(1, kMany, kAny, 0), EvaluateRemembered<PopulationVariance>,
+    {u"VARP", 13149, kStatistical, RULE(1, kMany, kAny, 0),
+     EvaluateRemembered<PopulationVariance, AggregateFold::populationVariance>,
      u"VARP(number1, [number2], ...)\n"
      u"Returns the variance of the numbers taken as the whole population.\n"
      u"number1: a number or range\n"
