@@ -72,6 +72,28 @@ bool FoldRange(cells::CTX* ctx, CCFormula* node, const CCRef* cell, AggregateMem
     return true;
 }
 
+// A computation begun: its stamp is taken before the ranges are read, so that whatever is
+// stored into them meanwhile, by a host's code that reading runs, is a change after it.
+struct Begun {
+    CCCellManager& manager;
+    DerivedCaches& caches;
+    const engine::ValueChanges& changes;
+    uint64_t dereferenced = RangeWalk::Dereferenced();
+
+    AggregateMemo::Computed Start(const AggregateMemo::Key& key) const {
+        AggregateMemo::Computed computed;
+        computed.stamp.Take(changes);
+        computed.columns = AggregateMemo::ColumnsCount(key, changes);
+        return computed;
+    }
+    // Whether the result may be kept: read through no reference, and the document not
+    // emptied (its caches and record with it) by a host's code meanwhile.
+    bool Keepable() const {
+        return RangeWalk::Dereferenced() == dereferenced && manager.GetDerivedValues() == &caches &&
+               &manager.TrackValueChanges() == &changes;
+    }
+};
+
 }  // namespace
 
 int RememberedAggregate(AggregateRoutine routine, AggregateFold fold, cells::CTX* ctx,
@@ -86,12 +108,8 @@ int RememberedAggregate(AggregateRoutine routine, AggregateFold fold, cells::CTX
     int code = 0;
     if (memo.Find(key, *manager, changes, code, result)) return code;
     if (!memo.AskedBefore(key)) return routine(ctx, result, args, cell);
-    // The stamp is taken before the ranges are read: whatever is stored into them meanwhile,
-    // by a host's code that reading runs, is then a change after it.
-    AggregateMemo::Computed computed;
-    computed.stamp.Take(changes);
-    computed.columns = AggregateMemo::ColumnsCount(key, changes);
-    const uint64_t dereferenced = RangeWalk::Dereferenced();
+    const Begun begun{*manager, caches, changes};
+    AggregateMemo::Computed computed = begun.Start(key);
     if (fold != AggregateFold::none && key.count == 1 &&
         FoldRange(ctx, args->m_pFormula, cell, computed)) {
         computed.kind = fold;
@@ -101,10 +119,7 @@ int RememberedAggregate(AggregateRoutine routine, AggregateFold fold, cells::CTX
     }
     code = computed.code;
     if (code == 0) result = computed.result;
-    // A host's code may also have emptied the document, its caches and record with it.
-    if (RangeWalk::Dereferenced() == dereferenced && manager->GetDerivedValues() == &caches &&
-        &manager->TrackValueChanges() == &changes)
-        memo.Keep(key, std::move(computed));
+    if (begun.Keepable()) memo.Keep(key, std::move(computed));
     return code;
 }
 
@@ -121,17 +136,13 @@ const AggregateMemo::Fold* RangeNumbers(cells::CTX* ctx, CCFormula* node, const 
     if (const AggregateMemo::Computed* kept = memo.Current(key, *manager, changes))
         return kept->fold.nan ? nullptr : &kept->fold;
     if (!memo.AskedBefore(key)) return nullptr;
-    AggregateMemo::Computed computed;
-    computed.stamp.Take(changes);
-    computed.columns = AggregateMemo::ColumnsCount(key, changes);
+    const Begun begun{*manager, caches, changes};
+    AggregateMemo::Computed computed = begun.Start(key);
     computed.kind = AggregateFold::numbers;
     computed.fold.gather = true;
-    const uint64_t dereferenced = RangeWalk::Dereferenced();
     if (!FoldRange(ctx, node, cell, computed)) return nullptr;
     computed.fold.Order();
-    if (computed.fold.nan || RangeWalk::Dereferenced() != dereferenced ||
-        manager->GetDerivedValues() != &caches || &manager->TrackValueChanges() != &changes)
-        return nullptr;
+    if (computed.fold.nan || !begun.Keepable()) return nullptr;
     return &memo.Keep(key, std::move(computed)).fold;
 }
 
