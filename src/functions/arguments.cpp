@@ -166,7 +166,6 @@ RangeWalk::RangeWalk(cells::CTX* ctx, CCFormula* node, const CCRef* cell, bool e
     m_manager = cells::ManagerOf(ctx);
     if (!m_manager) return;
     m_capacity = int(std::min<long>(area, kRun));
-    m_values = std::make_unique<CCCellValue[]>(size_t(m_capacity));
     if (!emptiesIgnored) return;
     // The rows below every column's last cell hold nothing (a range over a whole column
     // read while it is typed, or longer than its data).
@@ -190,6 +189,8 @@ bool RangeWalk::Next(CCCellValue& value) {
     if (m_manager) {
         if (m_read++ >= m_emptyFrom) return false;
         if (m_next == m_count) {
+            // Made at the first read: a walk opened only for its size or an index reads none.
+            if (!m_values) m_values = std::make_unique<CCCellValue[]>(size_t(m_capacity));
             m_next = 0;
             m_count = m_manager->NextValues(m_handle, m_values.get(), m_capacity);
             if (m_count == 0) return false;
