@@ -418,9 +418,38 @@ int EatTextValue(cells::LCTX* lctx, char16_t*& cursor, CCCellValue& value) {
     return OnModifiable(cursor, [&](const char16_t*& c) { return _EatTextValue(lctx, c, value); });
 }
 
+namespace {
+
+// A whole number of at most 15 digits standing alone (no fraction or exponent follows), as
+// ScanNumberValue reads it: the commonest constant of formulas, read without the general
+// scanner. False when the cursor stands on anything else.
+bool EatShortInteger(const Locale& loc, const char16_t*& cursor, CCCellValue& value) {
+    const char16_t* q = cursor;
+    uint64_t whole = 0;
+    while (IsDigit(*q) && q - cursor < 16)
+        whole = whole * 10 + uint64_t(*q++ - u'0');
+    if (q == cursor || q - cursor > 15 || IsDigit(*q) || At(q, loc.numberDeciamalSeparartor()))
+        return false;
+    const char16_t* after = q;
+    SkipWhite(after);
+    if (*after == u'E' || *after == u'e') return false;
+    static const CCNumberFormat format = [] {
+        CCNumberFormat f = MakeFormat(kUndecided);
+        f.setPrecision(0);
+        f.setType(C_NF_GENERAL);
+        return f;
+    }();
+    value.Set(double(whole), format);
+    cursor = q;
+    return true;
+}
+
+}  // namespace
+
 int _EatConstant(cells::LCTX* lctx, const char16_t*& cursor, CCCellValue& value) {
     if (!cursor) return 0;
     const Locale& loc = LocaleOf(lctx);
+    if (EatShortInteger(loc, cursor, value)) return 1;
     ScannedNumber number;
     const char16_t* q = cursor;
     if (ScanNumberValue(loc, q, false, number)) {
