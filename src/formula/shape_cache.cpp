@@ -104,11 +104,11 @@ bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned
             while (*p && IsRunChar(*p, decimal))
                 ++p;
             std::u16string_view run(start, size_t(p - start));
-            // A run the reference scanner reads whole is one cell address.
+            // A run the reference scanner reads whole is one cell address (never one that
+            // starts with a digit).
             const char16_t* end = start;
             unsigned char col = 0, flags = 0;
             uint16_t r = 0;
-            const bool address = _EatRC(nullptr, end, col, r, flags) && end == p;
             if (IsDigit(run[0])) {
                 const char16_t* q = start;
                 CCCellValue number;
@@ -119,7 +119,7 @@ bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned
                 } else {
                     key += run;
                 }
-            } else if (!address) {
+            } else if (!_EatRC(nullptr, end, col, r, flags) || end != p) {
                 key += run;
             } else {
                 const char16_t* next = p;
