@@ -9,11 +9,19 @@
 
 class CCCriterion {
 public:
+    enum class Op { kEq, kNe, kLt, kLe, kGt, kGe };
+
     explicit CCCriterion(const CCCellValue& criterion);
     bool Matches(const CCCellValue& value) const;
+    // The comparison, and its number when the operand is one.
+    Op Comparison() const { return m_op; }
+    bool NumberOperand(double& number) const {
+        if (!m_operand.IsNumber()) return false;
+        number = m_operand.GetNumber();
+        return true;
+    }
 
 private:
-    enum class Op { kEq, kNe, kLt, kLe, kGt, kGe };
     Op m_op = Op::kEq;
     CCCellValue m_operand;
 };

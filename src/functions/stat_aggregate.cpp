@@ -9,6 +9,7 @@
 
 #include "functions/criterion.h"
 #include "functions/stat_routines.h"
+#include "ostrel/refs/region_ref.h"
 
 using ostrel::functions::ArgumentCount;
 using ostrel::functions::EvaluateArgument;
@@ -71,12 +72,57 @@ int CountNumbers(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args
 // COUNTIF(range1, [range2], ..., criterion): the values of every range that meet the
 // criterion. As in SUMIF, a tested value is only compared, so an error in a range is counted
 // or not, never the result.
+namespace {
+
+// COUNTIF of a number over one range whose numbers the document keeps in order (and which
+// holds no error, so that they are all of its numbers): counted by searches. Every value
+// that is not a number, empty positions included, satisfies <> alone.
+bool CountFromKeptNumbers(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell,
+                          const CCCriterion& criterion, double& n) {
+    double x = 0;
+    if (!criterion.NumberOperand(x) || std::isnan(x)) return false;
+    CCFormula* range = NthArgument(args, 0);
+    const auto* numbers = ostrel::functions::RangeNumbers(ctx, range, cell);
+    if (!numbers || numbers->error) return false;
+    const double below = numbers->Below(x), above = numbers->Above(x);
+    const double equal = numbers->numbers - below - above;
+    switch (criterion.Comparison()) {
+        case CCCriterion::Op::kEq:
+            n = equal;
+            return true;
+        case CCCriterion::Op::kNe: {
+            // RangeNumbers answers for regions only.
+            const auto* region =
+                static_cast<const CCRegionRef*>(static_cast<CCRefFormula*>(range)->GetRef());
+            n = double(region->GetWidth()) * double(region->GetHeight()) - equal;
+            return true;
+        }
+        case CCCriterion::Op::kLt:
+            n = below;
+            return true;
+        case CCCriterion::Op::kLe:
+            n = below + equal;
+            return true;
+        case CCCriterion::Op::kGt:
+            n = above;
+            return true;
+        case CCCriterion::Op::kGe:
+            n = above + equal;
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int CountIf(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell) {
     const int ranges = ArgumentCount(args) - 1;
     CCCellValue criterionValue;
     EvaluateArgument(ctx, args, ranges, criterionValue, cell);
     if (criterionValue.IsError()) return criterionValue.GetError();
     const CCCriterion criterion(criterionValue);
+    if (double n = 0; ranges == 1 && CountFromKeptNumbers(ctx, args, cell, criterion, n))
+        return SetFinite(result, n);
     double n = 0;
     for (int i = 0; i < ranges; ++i) {
         RangeWalk walk(ctx, NthArgument(args, i), cell);
