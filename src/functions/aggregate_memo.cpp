@@ -107,11 +107,12 @@ int RememberedAggregate(AggregateRoutine routine, AggregateFold fold, cells::CTX
     AggregateMemo& memo = caches.Aggregates();
     int code = 0;
     if (memo.Find(key, *manager, changes, code, result)) return code;
-    if (!memo.AskedBefore(key)) return routine(ctx, result, args, cell);
+    const bool folded = fold != AggregateFold::none && key.count == 1;
+    if (folded && memo.Extend(key, *manager, changes, code, result)) return code;
+    if (!memo.AskedBefore(key, folded)) return routine(ctx, result, args, cell);
     const Begun begun{*manager, caches, changes};
     AggregateMemo::Computed computed = begun.Start(key);
-    if (fold != AggregateFold::none && key.count == 1 &&
-        FoldRange(ctx, args->m_pFormula, cell, computed)) {
+    if (folded && FoldRange(ctx, args->m_pFormula, cell, computed)) {
         computed.kind = fold;
         computed.code = computed.fold.Result(fold, computed.result);
     } else {
@@ -135,7 +136,7 @@ const AggregateMemo::Fold* RangeNumbers(cells::CTX* ctx, CCFormula* node, const 
     AggregateMemo& memo = caches.Aggregates();
     if (const AggregateMemo::Computed* kept = memo.Current(key, *manager, changes))
         return kept->fold.nan ? nullptr : &kept->fold;
-    if (!memo.AskedBefore(key)) return nullptr;
+    if (!memo.AskedBefore(key, false)) return nullptr;
     const Begun begun{*manager, caches, changes};
     AggregateMemo::Computed computed = begun.Start(key);
     computed.kind = AggregateFold::numbers;
@@ -274,8 +275,10 @@ size_t AggregateMemo::Key::Hash() const {
     return hash;
 }
 
-bool AggregateMemo::AskedBefore(const Key& key) {
-    const size_t hash = key.Hash();
+bool AggregateMemo::AskedBefore(const Key& key, bool anyHeight) {
+    Key asked = key;
+    if (anyHeight) asked.ranges[0].height = 0;
+    const size_t hash = asked.Hash();
     if (std::find(m_asked.begin(), m_asked.end(), hash) != m_asked.end()) return true;
     m_asked[m_nextAsked] = hash;
     m_nextAsked = (m_nextAsked + 1) % m_asked.size();
@@ -325,13 +328,8 @@ bool AggregateMemo::CatchUp(Entry& entry, CCCellManager& manager,
     if (other) return false;
     if (m_after.empty() && m_before.empty()) return true;
     const Range& range = key.ranges[0];
-    // Read as the walk reads the position: through the range, one cell of it.
     auto read = [&](uint32_t position, CCCellValue& value) {
-        const auto column = static_cast<unsigned char>(range.column + position % range.width);
-        const auto row = static_cast<uint16_t>(range.row + position / range.width);
-        CCRegionRef at(column, row, column, row);
-        if (!manager.GetValue(&at, &value, 0)) value.Set(1);
-        return !value.IsRef();
+        return ReadAt(manager, range, position, value);
     };
     CCCellValue value;
     for (uint32_t position : m_before) {
@@ -356,6 +354,56 @@ bool AggregateMemo::CatchUp(Entry& entry, CCCellManager& manager,
     CCCellValue result;
     c.code = c.fold.Result(c.kind, result);
     if (c.code == 0) c.result = result;
+    return true;
+}
+
+bool AggregateMemo::ReadAt(CCCellManager& manager, const Range& range, uint32_t position,
+                           CCCellValue& value) {
+    // Through the range, one cell of it, as the walk's document serves the position.
+    const auto column = static_cast<unsigned char>(range.column + position % range.width);
+    const auto row = static_cast<uint16_t>(range.row + position / range.width);
+    CCRegionRef at(column, row, column, row);
+    if (!manager.GetValue(&at, &value, 0)) value.Set(1);
+    return !value.IsRef();
+}
+
+bool AggregateMemo::Extend(const Key& key, CCCellManager& manager,
+                           const engine::ValueChanges& changes, int& code, CCCellValue& result) {
+    const Range& want = key.ranges[0];
+    Entry* shorter = nullptr;
+    for (Entry& entry : m_entries) {
+        const Range& range = entry.key.ranges[0];
+        if (entry.key.routine == key.routine && entry.key.count == 1 &&
+            entry.computed.kind != AggregateFold::none && range.column == want.column &&
+            range.row == want.row && range.width == want.width && range.height < want.height &&
+            (!shorter || range.height > shorter->key.ranges[0].height))
+            shorter = &entry;
+    }
+    if (!shorter) return false;
+    auto drop = [&] {
+        m_entries.erase(m_entries.begin() + (shorter - m_entries.data()));
+        return false;
+    };
+    if (!CatchUp(*shorter, manager, changes)) return drop();
+    Computed& c = shorter->computed;
+    // Taken before the rows below are read, as a computation's stamp is.
+    c.stamp.Take(changes);
+    c.columns = ColumnsCount(key, changes);
+    // After an error the walk reads nothing more: the fold's result stands.
+    const uint32_t end = want.width * want.height;
+    CCCellValue value;
+    for (uint32_t p = shorter->key.ranges[0].width * shorter->key.ranges[0].height;
+         !c.fold.error && p < end; ++p) {
+        if (!ReadAt(manager, want, p, value)) return drop();
+        c.Read(value, p);
+    }
+    CCCellValue computed;
+    c.code = c.fold.Result(c.kind, computed);
+    if (c.code == 0) c.result = computed;
+    shorter->key = key;
+    shorter->used = ++m_clock;
+    code = c.code;
+    if (code == 0) result = c.result;
     return true;
 }
 

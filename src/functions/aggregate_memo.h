@@ -122,10 +122,17 @@ public:
     // The same key's entry, brought up to date; null when there is none or it is out of date.
     const Computed* Current(const Key& key, CCCellManager& manager,
                             const engine::ValueChanges& changes);
+    // The kept fold of the same routine over the key's range cut short (the same columns and
+    // first row, fewer rows: the running totals of a column, one row longer in each row),
+    // brought up to date and read on to the key's rows, which it is then kept for.
+    bool Extend(const Key& key, CCCellManager& manager, const engine::ValueChanges& changes,
+                int& code, CCCellValue& result);
     // Whether a result of the key is worth keeping: a key is kept when it is asked for a
     // second time, so that ranges aggregated once (a window sliding down a column) cost
-    // neither an entry nor the eviction of one.
-    bool AskedBefore(const Key& key);
+    // neither an entry nor the eviction of one. A fold of one range counts as asked for when
+    // the range was asked for with another number of rows, so that the first running total
+    // kept is extended by the next.
+    bool AskedBefore(const Key& key, bool anyHeight);
     const Computed& Keep(const Key& key, Computed computed);
     static uint64_t ColumnsCount(const Key& key, const engine::ValueChanges& changes);
 
@@ -138,6 +145,9 @@ private:
     // Brings the entry up to date with the changes since its stamp: false when a change
     // inside its ranges is not one its fold can take.
     bool CatchUp(Entry& entry, CCCellManager& manager, const engine::ValueChanges& changes);
+    // The value at a position of a range, as the walk reads it; false for a reference.
+    static bool ReadAt(CCCellManager& manager, const Range& range, uint32_t position,
+                       CCCellValue& value);
 
     std::vector<Entry> m_entries;
     uint64_t m_clock = 0;
