@@ -108,7 +108,10 @@ int RememberedAggregate(AggregateRoutine routine, AggregateFold fold, cells::CTX
     int code = 0;
     if (memo.Find(key, *manager, changes, code, result)) return code;
     const bool folded = fold != AggregateFold::none && key.count == 1;
-    if (folded && memo.Extend(key, *manager, changes, code, result)) return code;
+    if (const AggregateMemo::Computed* c = folded ? memo.Extend(key, *manager, changes) : nullptr) {
+        if (c->code == 0) result = c->result;
+        return c->code;
+    }
     if (!memo.AskedBefore(key, folded)) return routine(ctx, result, args, cell);
     const Begun begun{*manager, caches, changes};
     AggregateMemo::Computed computed = begun.Start(key);
@@ -134,9 +137,10 @@ const AggregateMemo::Fold* RangeNumbers(cells::CTX* ctx, CCFormula* node, const 
     DerivedCaches& caches = DerivedCaches::Of(*manager);
     const engine::ValueChanges& changes = manager->TrackValueChanges();
     AggregateMemo& memo = caches.Aggregates();
-    if (const AggregateMemo::Computed* kept = memo.Current(key, *manager, changes))
-        return kept->fold.nan ? nullptr : &kept->fold;
-    if (!memo.AskedBefore(key, false)) return nullptr;
+    const AggregateMemo::Computed* kept = memo.Current(key, *manager, changes);
+    if (!kept) kept = memo.Extend(key, *manager, changes);
+    if (kept) return kept->fold.nan ? nullptr : &kept->fold;
+    if (!memo.AskedBefore(key, true)) return nullptr;
     const Begun begun{*manager, caches, changes};
     AggregateMemo::Computed computed = begun.Start(key);
     computed.kind = AggregateFold::numbers;
@@ -367,8 +371,8 @@ bool AggregateMemo::ReadAt(CCCellManager& manager, const Range& range, uint32_t 
     return !value.IsRef();
 }
 
-bool AggregateMemo::Extend(const Key& key, CCCellManager& manager,
-                           const engine::ValueChanges& changes, int& code, CCCellValue& result) {
+const AggregateMemo::Computed* AggregateMemo::Extend(const Key& key, CCCellManager& manager,
+                                                     const engine::ValueChanges& changes) {
     const Range& want = key.ranges[0];
     Entry* shorter = nullptr;
     for (Entry& entry : m_entries) {
@@ -379,10 +383,10 @@ bool AggregateMemo::Extend(const Key& key, CCCellManager& manager,
             (!shorter || range.height > shorter->key.ranges[0].height))
             shorter = &entry;
     }
-    if (!shorter) return false;
-    auto drop = [&] {
+    if (!shorter) return nullptr;
+    auto drop = [&]() -> const Computed* {
         m_entries.erase(m_entries.begin() + (shorter - m_entries.data()));
-        return false;
+        return nullptr;
     };
     if (!CatchUp(*shorter, manager, changes)) return drop();
     Computed& c = shorter->computed;
@@ -402,9 +406,7 @@ bool AggregateMemo::Extend(const Key& key, CCCellManager& manager,
     if (c.code == 0) c.result = computed;
     shorter->key = key;
     shorter->used = ++m_clock;
-    code = c.code;
-    if (code == 0) result = c.result;
-    return true;
+    return &c;
 }
 
 const AggregateMemo::Computed* AggregateMemo::Current(const Key& key, CCCellManager& manager,

@@ -125,8 +125,8 @@ public:
     // The kept fold of the same routine over the key's range cut short (the same columns and
     // first row, fewer rows: the running totals of a column, one row longer in each row),
     // brought up to date and read on to the key's rows, which it is then kept for.
-    bool Extend(const Key& key, CCCellManager& manager, const engine::ValueChanges& changes,
-                int& code, CCCellValue& result);
+    const Computed* Extend(const Key& key, CCCellManager& manager,
+                           const engine::ValueChanges& changes);
     // Whether a result of the key is worth keeping: a key is kept when it is asked for a
     // second time, so that ranges aggregated once (a window sliding down a column) cost
     // neither an entry nor the eviction of one. A fold of one range counts as asked for when

@@ -188,8 +188,12 @@ TEST(AggregateMemo, RememberedResultsEqualThoseOfAFreshSheet) {
             fresh.Type(static_cast<unsigned char>(it->first.first),
                        static_cast<uint16_t>(it->first.second), it->second);
         const std::string end = "I$1:I" + std::to_string(row + 1) + ")";
-        for (const char* name : {"MIN(", "MAX(", "COUNT(", "AVERAGE(", "STDEV(", "VARP("}) {
-            const std::u16string formula = ostrel::FromUtf8("=" + std::string(name) + end);
+        const std::string own = "I" + std::to_string(row + 1);
+        for (const std::string& call :
+             {"MIN(" + end, "MAX(" + end, "COUNT(" + end, "AVERAGE(" + end, "STDEV(" + end,
+              "VARP(" + end, "MEDIAN(" + end, "RANK(" + own + "," + end,
+              "COUNTIF(" + end.substr(0, end.size() - 1) + "," + own + ")"}) {
+            const std::u16string formula = ostrel::FromUtf8("=" + call);
             const CCCellValue expected = Afresh(fresh, formula);
             const CCCellValue& got = ValueOf(sheet, formula);
             ASSERT_TRUE(Same(got, expected)) << ostrel::ToUtf8(formula) << ": " << Describe(got)
