@@ -11,6 +11,7 @@
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/formula/formula.h"
 #include "ostrel/refs/region_ref.h"
+#include "platform/text/unicode.h"
 
 namespace ostrel::functions {
 
@@ -145,6 +146,7 @@ const AggregateMemo::Fold* RangeNumbers(cells::CTX* ctx, CCFormula* node, const 
     AggregateMemo::Computed computed = begun.Start(key);
     computed.kind = AggregateFold::numbers;
     computed.fold.gather = true;
+    computed.collation = text::GetCollationLocale();
     if (!FoldRange(ctx, node, cell, computed)) return nullptr;
     computed.fold.Order();
     if (computed.fold.nan || !begun.Keepable()) return nullptr;
@@ -168,6 +170,8 @@ void AggregateMemo::Fold::Add(const CCCellValue& value) {
     }
     if (value.IsEmpty()) return;
     nonEmpty += 1;
+    if (gather && value.IsText() && value.GetText())
+        texts[text::CollationKey(value.GetText(), false)] += 1;
     if (!value.IsNumber()) return;
     const double x = value.GetNumber();
     if (numbers == 0 || x < low) low = x;
@@ -219,6 +223,11 @@ double AggregateMemo::Fold::Smallest(size_t k) const {
             return std::max(ordered[j - 1], added[i - 1]);
         }
     }
+}
+
+double AggregateMemo::Fold::EqualTexts(std::u16string_view text) const {
+    auto found = texts.find(text::CollationKey(text, false));
+    return found == texts.end() ? 0 : found->second;
 }
 
 double AggregateMemo::Fold::Below(double x) const {
@@ -301,6 +310,7 @@ bool AggregateMemo::CatchUp(Entry& entry, CCCellManager& manager,
                             const engine::ValueChanges& changes) {
     Computed& c = entry.computed;
     if (!c.stamp.SameEpochs(changes)) return false;
+    if (c.fold.gather && c.collation != text::GetCollationLocale()) return false;
     if (c.stamp.Current(changes)) return true;
     const Key& key = entry.key;
     const bool folded = c.kind != AggregateFold::none;

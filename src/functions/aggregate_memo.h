@@ -19,6 +19,9 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "functions/moments.h"
@@ -89,6 +92,8 @@ public:
         bool gather = false;
         bool nan = false;
         std::vector<double> ordered, recent;
+        // With gather, how many texts there are of each key of the collation without case.
+        std::unordered_map<std::string, double> texts;
         void Add(const CCCellValue& value);
         void Order();
         // How many numbers are above, and below, x.
@@ -96,6 +101,8 @@ public:
         double Below(double x) const;
         // The k-th smallest number (from 0; k below the count of numbers).
         double Smallest(size_t k) const;
+        // How many texts equal text, as texts compare without case.
+        double EqualTexts(std::u16string_view text) const;
         // The statistic's error code, or 0 with the result set, as its routine gives them.
         int Result(AggregateFold kind, CCCellValue& result) const;
     };
@@ -112,6 +119,7 @@ public:
         int64_t firstRead = INT64_MAX;
         int64_t lastRead = -1;
         int64_t errorAt = -1;
+        std::string collation;  // the collation locale its texts were counted under
         void Read(const CCCellValue& value, int64_t position);
     };
 

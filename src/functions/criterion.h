@@ -20,6 +20,10 @@ public:
         number = m_operand.GetNumber();
         return true;
     }
+    // The text when the operand is one (null otherwise).
+    const char16_t* TextOperand() const {
+        return m_operand.IsText() ? m_operand.GetText() : nullptr;
+    }
 
 private:
     Op m_op = Op::kEq;

@@ -74,19 +74,24 @@ int CountNumbers(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args
 // or not, never the result.
 namespace {
 
-// COUNTIF of a number over one range whose numbers the document keeps in order (and which
-// holds no error, so that they are all of its numbers): counted by searches. Every value
-// that is not a number, empty positions included, satisfies <> alone.
+// COUNTIF of a number, or of a text for equality, over one range whose numbers the document
+// keeps in order and whose texts it counts (a range holding no error, so that they are all
+// of its values): counted by searches. Every value of another kind than the operand's, empty
+// positions included, satisfies <> alone.
 bool CountFromKeptNumbers(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell,
                           const CCCriterion& criterion, double& n) {
     double x = 0;
-    if (!criterion.NumberOperand(x) || std::isnan(x)) return false;
+    const bool number = criterion.NumberOperand(x);
+    const char16_t* text = number ? nullptr : criterion.TextOperand();
+    if (number ? std::isnan(x) : !text) return false;
+    const CCCriterion::Op op = criterion.Comparison();
+    if (text && op != CCCriterion::Op::kEq && op != CCCriterion::Op::kNe) return false;
     CCFormula* range = NthArgument(args, 0);
     const auto* numbers = ostrel::functions::RangeNumbers(ctx, range, cell);
     if (!numbers || numbers->error) return false;
-    const double below = numbers->Below(x), above = numbers->Above(x);
-    const double equal = numbers->numbers - below - above;
-    switch (criterion.Comparison()) {
+    const double below = text ? 0 : numbers->Below(x), above = text ? 0 : numbers->Above(x);
+    const double equal = text ? numbers->EqualTexts(text) : numbers->numbers - below - above;
+    switch (op) {
         case CCCriterion::Op::kEq:
             n = equal;
             return true;

@@ -15,6 +15,7 @@
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/module.h"
 #include "ostrel/platform/utf.h"
+#include "platform/text/unicode.h"
 
 using ostrel::host::HostSheet;
 
@@ -76,7 +77,9 @@ TEST(AggregateMemo, RememberedResultsEqualThoseOfAFreshSheet) {
                                   u"=QUARTILE(A1:B80,1)",
                                   u"=COUNTIF(A1:A100,7)",
                                   u"=COUNTIF(A1:B80,\"<>7\")",
-                                  u"=COUNTIF(A1:A100,\">=0.1\")"};
+                                  u"=COUNTIF(A1:A100,\">=0.1\")",
+                                  u"=COUNTIF(A1:A100,\"X\")",
+                                  u"=COUNTIF(A1:B80,\"<>x\")"};
     for (int step = 0; step < 600; ++step) {
         // Mostly inside the ranges; column C, read by the formula cells in them, holds
         // constants only, so that no order of typing makes a cycle. Rows 60 to 99 are
@@ -192,12 +195,46 @@ TEST(AggregateMemo, RememberedResultsEqualThoseOfAFreshSheet) {
         for (const std::string& call :
              {"MIN(" + end, "MAX(" + end, "COUNT(" + end, "AVERAGE(" + end, "STDEV(" + end,
               "VARP(" + end, "MEDIAN(" + end, "RANK(" + own + "," + end,
-              "COUNTIF(" + end.substr(0, end.size() - 1) + "," + own + ")"}) {
+              "COUNTIF(" + end.substr(0, end.size() - 1) + "," + own + ")",
+              "COUNTIF(" + end.substr(0, end.size() - 1) + ",\"X\")"}) {
             const std::u16string formula = ostrel::FromUtf8("=" + call);
             const CCCellValue expected = Afresh(fresh, formula);
             const CCCellValue& got = ValueOf(sheet, formula);
             ASSERT_TRUE(Same(got, expected)) << ostrel::ToUtf8(formula) << ": " << Describe(got)
                                              << ", afresh " << Describe(expected);
+        }
+    }
+}
+
+// Texts are counted by the keys of the collation in force: under one where a precomposed
+// letter equals its decomposition and a soft hyphen is ignored, and again after a change back
+// to ordinal comparison, where they differ.
+TEST(AggregateMemo, TextsCountAsTheCollationComparesThem) {
+    QXCellInit();
+    struct Restore {
+        std::string was = ostrel::text::GetCollationLocale();
+        ~Restore() { ostrel::text::SetCollationLocale(was); }
+    } restore;
+    HostSheet sheet;
+    testing_support::FormulaSheet fresh;
+    std::mt19937 random(11);
+    const char16_t* texts[] = {u"\u00E9", u"e\u0301", u"\u00C9", u"ab", u"a\u00ADb", u"x", u"1"};
+    for (unsigned row = 0; row < 100; ++row) {
+        const char16_t* text = texts[random() % std::size(texts)];
+        sheet.SetCellText(0, row, text);
+        fresh.Type(0, static_cast<uint16_t>(row), text);
+    }
+    for (const char* locale : {"de_DE", "", "de_DE"}) {
+        ostrel::text::SetCollationLocale(locale);
+        for (const char16_t* formula :
+             {u"=COUNTIF(A1:A100,\"\u00E9\")", u"=COUNTIF(A1:A100,\"<>ab\")",
+              u"=COUNTIF(A1:A100,\"A\u00ADB\")"}) {
+            const CCCellValue expected = Afresh(fresh, formula);
+            for (int again = 0; again < 3; ++again)
+                ASSERT_TRUE(Same(ValueOf(sheet, formula), expected))
+                    << ostrel::ToUtf8(formula) << " under \"" << locale
+                    << "\": " << Describe(ValueOf(sheet, formula)) << ", afresh "
+                    << Describe(expected);
         }
     }
 }

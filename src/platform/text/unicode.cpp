@@ -167,4 +167,35 @@ int Collate(std::u16string_view a, std::u16string_view b, bool caseSensitive) {
     return Sign(int(result));
 }
 
+std::string CollationKey(std::u16string_view text, bool caseSensitive) {
+    // The road is the key's first byte: a key of the collator never equals an ordinal one.
+    if (const Collators* collators = State().current) {
+        const icu::Collator& collator =
+            caseSensitive ? *collators->caseSensitive : *collators->caseBlind;
+        const int32_t length = ClampLength(text.size());
+        std::string key(1, 'c');
+        key.resize(64);
+        int32_t needed = collator.getSortKey(text.data(), length,
+                                             reinterpret_cast<uint8_t*>(key.data() + 1), 63);
+        if (needed > 63) {
+            key.resize(size_t(needed) + 1);
+            needed = collator.getSortKey(text.data(), length,
+                                         reinterpret_cast<uint8_t*>(key.data() + 1), needed);
+        }
+        if (needed > 0) {
+            key.resize(size_t(needed) + 1);
+            return key;
+        }
+    }
+    // As OrdinalCompare compares: unit by unit, lowered when case does not count.
+    std::string key(1, 'o');
+    key.reserve(1 + 2 * text.size());
+    for (char16_t c : text) {
+        const char16_t unit = caseSensitive ? c : ToLower(c);
+        key.push_back(char(unit & 0xFF));
+        key.push_back(char(unit >> 8));
+    }
+    return key;
+}
+
 }  // namespace ostrel::text

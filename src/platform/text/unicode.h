@@ -54,6 +54,9 @@ void SetCollationLocale(const std::string& name);
 const std::string& GetCollationLocale();
 // Negative, 0 or positive. caseSensitive 0 ignores case (and only case).
 int Collate(std::u16string_view a, std::u16string_view b, bool caseSensitive);
+// Bytes of the text under the current collation that two texts share exactly when Collate
+// finds them equal, for counting equal texts by hashing instead of comparing them.
+std::string CollationKey(std::u16string_view text, bool caseSensitive);
 // Equal texts when case is ignored (names of sheets and documents).
 bool SameIgnoringCase(std::u16string_view a, std::u16string_view b);
 
