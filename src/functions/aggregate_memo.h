@@ -12,7 +12,9 @@
 // again: each is added after every value read before it, as the walk would add it. Those whose
 // order does not matter (all but AVERAGE and the variances, whose sums must be added in walk order)
 // take values stored above the first one read too (a column typed upward); so do the range's
-// numbers in order, which RANK, MEDIAN, LARGE, SMALL, PERCENTILE and QUARTILE search.
+// numbers in order, which RANK, MEDIAN, LARGE, SMALL, PERCENTILE, QUARTILE and COUNTIF search,
+// and its texts counted by their collation keys, which COUNTIF asks. A fold is read on, too, to
+// a longer range of the same columns and first row (running statistics down a column).
 #pragma once
 
 #include <array>
@@ -40,7 +42,7 @@ using AggregateRoutine = int (*)(cells::CTX* ctx, CCCellValue& result, const CCF
                                  const CCRef* cell);
 
 // What a routine computes, for those whose fold the memo keeps; numbers keeps the range's
-// numbers in order, for RANK.
+// numbers in order and its texts counted, for the functions that search them.
 enum class AggregateFold : uint8_t {
     none,
     minimum,
