@@ -155,20 +155,19 @@ const AggregateMemo::Fold* RangeNumbers(cells::CTX* ctx, CCFormula* node, const 
 
 void AggregateMemo::Computed::Read(const CCCellValue& value, int64_t position) {
     if (value.IsEmpty()) return;
-    const bool error = fold.error != 0;
-    fold.Add(value);
-    if (!error && fold.error) errorAt = position;
+    if (!value.IsError()) {
+        fold.Add(value);
+    } else if (!fold.error || position < errorAt) {
+        // The walk's result is the first error in its order, wherever this one was read.
+        fold.error = value.GetError();
+        errorAt = position;
+    }
     firstRead = std::min(firstRead, position);
-    lastRead = position;
+    lastRead = std::max(lastRead, position);
 }
 
 void AggregateMemo::Fold::Add(const CCCellValue& value) {
     if (error) return;
-    if (value.IsError()) {
-        error = value.GetError();
-        return;
-    }
-    if (value.IsEmpty()) return;
     nonEmpty += 1;
     if (gather && value.IsText() && value.GetText())
         texts[text::CollationKey(value.GetText(), false)] += 1;
@@ -319,8 +318,7 @@ bool AggregateMemo::CatchUp(Entry& entry, CCCellManager& manager,
                           c.kind == AggregateFold::count || c.kind == AggregateFold::countNumbers ||
                           c.kind == AggregateFold::numbers;
     bool other = false;
-    m_after.clear();
-    m_before.clear();
+    m_added.clear();
     const bool kept = changes.ForEachSince(c.stamp.sequence, [&](unsigned column, unsigned row) {
         for (size_t i = 0; i < key.count; ++i) {
             const Range& range = key.ranges[i];
@@ -329,10 +327,8 @@ bool AggregateMemo::CatchUp(Entry& entry, CCCellManager& manager,
                 int64_t(row - range.row) * range.width + int64_t(column - range.column);
             // Beyond the fold's last value or before its first, the position was empty when
             // last read.
-            if (folded && position > c.lastRead)
-                m_after.push_back(uint32_t(position));
-            else if (anyOrder && position < c.firstRead)
-                m_before.push_back(uint32_t(position));
+            if ((folded && position > c.lastRead) || (anyOrder && position < c.firstRead))
+                m_added.push_back(uint32_t(position));
             else
                 other = true;
         }
@@ -340,34 +336,16 @@ bool AggregateMemo::CatchUp(Entry& entry, CCCellManager& manager,
     // Too far behind to tell the positions: unchanged only when no cell of its columns was.
     if (!kept) return ColumnsCount(key, changes) == c.columns;
     if (other) return false;
-    if (m_after.empty() && m_before.empty()) return true;
-    const Range& range = key.ranges[0];
-    auto read = [&](uint32_t position, CCCellValue& value) {
-        return ReadAt(manager, range, position, value);
-    };
+    if (m_added.empty()) return true;
+    // Each position once (a cell stored into twice holds one value), in walk order.
+    std::sort(m_added.begin(), m_added.end());
+    m_added.erase(std::unique(m_added.begin(), m_added.end()), m_added.end());
     CCCellValue value;
-    for (uint32_t position : m_before) {
-        if (!read(position, value)) return false;
-        if (value.IsEmpty()) continue;
-        // Before every value held: its error, if it is one, is the first the walk meets.
-        if (value.IsError() && (!c.fold.error || position < c.errorAt)) {
-            c.fold.error = value.GetError();
-            c.errorAt = position;
-        } else {
-            c.fold.Add(value);
-        }
-        c.firstRead = std::min(c.firstRead, int64_t(position));
-        c.lastRead = std::max(c.lastRead, int64_t(position));
-    }
-    std::sort(m_after.begin(), m_after.end());
-    m_after.erase(std::unique(m_after.begin(), m_after.end()), m_after.end());
-    for (uint32_t position : m_after) {
-        if (!read(position, value)) return false;
+    for (uint32_t position : m_added) {
+        if (!ReadAt(manager, key.ranges[0], position, value)) return false;
         c.Read(value, position);
     }
-    CCCellValue result;
-    c.code = c.fold.Result(c.kind, result);
-    if (c.code == 0) c.result = result;
+    c.Settle();
     return true;
 }
 

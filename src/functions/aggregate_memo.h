@@ -122,7 +122,11 @@ public:
         int64_t lastRead = -1;
         int64_t errorAt = -1;
         std::string collation;  // the collation locale its texts were counted under
+        // Takes the value at a position, a value of it or not yet read (an error before the
+        // fold's own is the walk's result).
         void Read(const CCCellValue& value, int64_t position);
+        // The result of the fold as it stands.
+        void Settle() { code = fold.Result(kind, result); }
     };
 
     // The kept result of the key, when its ranges are as they were or only gained values
@@ -163,7 +167,7 @@ private:
     uint64_t m_clock = 0;
     std::array<size_t, kEntries> m_asked{};  // hashes of the keys last asked for
     size_t m_nextAsked = 0;
-    std::vector<uint32_t> m_after, m_before;  // positions stored into since a stamp
+    std::vector<uint32_t> m_added;  // positions stored into since a stamp
 };
 
 // The numbers of the range a node names, as the statistics walk it (the first error ends the
