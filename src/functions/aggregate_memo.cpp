@@ -83,8 +83,7 @@ struct Begun {
 
     AggregateMemo::Computed Start(const AggregateMemo::Key& key) const {
         AggregateMemo::Computed computed;
-        computed.stamp.Take(changes);
-        computed.columns = AggregateMemo::ColumnsCount(key, changes);
+        computed.Stamp(key, changes);
         return computed;
     }
     // Whether the result may be kept: read through no reference, and the document not
@@ -106,24 +105,20 @@ int RememberedAggregate(AggregateRoutine routine, AggregateFold fold, cells::CTX
     DerivedCaches& caches = DerivedCaches::Of(*manager);
     const engine::ValueChanges& changes = manager->TrackValueChanges();
     AggregateMemo& memo = caches.Aggregates();
-    int code = 0;
-    if (memo.Find(key, *manager, changes, code, result)) return code;
     const bool folded = fold != AggregateFold::none && key.count == 1;
-    if (const AggregateMemo::Computed* c = folded ? memo.Extend(key, *manager, changes) : nullptr) {
-        if (c->code == 0) result = c->result;
-        return c->code;
-    }
+    const AggregateMemo::Computed* kept = memo.Current(key, *manager, changes);
+    if (!kept && folded) kept = memo.Extend(key, *manager, changes);
+    if (kept) return kept->Give(result);
     if (!memo.AskedBefore(key, folded)) return routine(ctx, result, args, cell);
     const Begun begun{*manager, caches, changes};
     AggregateMemo::Computed computed = begun.Start(key);
     if (folded && FoldRange(ctx, args->m_pFormula, cell, computed)) {
         computed.kind = fold;
-        computed.code = computed.fold.Result(fold, computed.result);
+        computed.Settle();
     } else {
         computed.code = routine(ctx, computed.result, args, cell);
     }
-    code = computed.code;
-    if (code == 0) result = computed.result;
+    const int code = computed.Give(result);
     if (begun.Keepable()) memo.Keep(key, std::move(computed));
     return code;
 }
@@ -379,8 +374,7 @@ const AggregateMemo::Computed* AggregateMemo::Extend(const Key& key, CCCellManag
     if (!CatchUp(*shorter, manager, changes)) return drop();
     Computed& c = shorter->computed;
     // Taken before the rows below are read, as a computation's stamp is.
-    c.stamp.Take(changes);
-    c.columns = ColumnsCount(key, changes);
+    c.Stamp(key, changes);
     // After an error the walk reads nothing more: the fold's result stands.
     const uint32_t end = want.width * want.height;
     CCCellValue value;
@@ -389,9 +383,7 @@ const AggregateMemo::Computed* AggregateMemo::Extend(const Key& key, CCCellManag
         if (!ReadAt(manager, want, p, value)) return drop();
         c.Read(value, p);
     }
-    CCCellValue computed;
-    c.code = c.fold.Result(c.kind, computed);
-    if (c.code == 0) c.result = computed;
+    c.Settle();
     shorter->key = key;
     shorter->used = ++m_clock;
     return &c;
@@ -407,20 +399,9 @@ const AggregateMemo::Computed* AggregateMemo::Current(const Key& key, CCCellMana
         return nullptr;
     }
     // Brought forward, so that the next question walks only the changes after this one.
-    Computed& c = found->computed;
-    c.stamp.Take(changes);
-    c.columns = ColumnsCount(key, changes);
+    found->computed.Stamp(key, changes);
     found->used = ++m_clock;
-    return &c;
-}
-
-bool AggregateMemo::Find(const Key& key, CCCellManager& manager,
-                         const engine::ValueChanges& changes, int& code, CCCellValue& result) {
-    const Computed* c = Current(key, manager, changes);
-    if (!c) return false;
-    code = c->code;
-    if (code == 0) result = c->result;
-    return true;
+    return &found->computed;
 }
 
 const AggregateMemo::Computed& AggregateMemo::Keep(const Key& key, Computed computed) {

@@ -127,13 +127,21 @@ public:
         void Read(const CCCellValue& value, int64_t position);
         // The result of the fold as it stands.
         void Settle() { code = fold.Result(kind, result); }
+        // Where the ranges of key stand now in the document's record.
+        void Stamp(const Key& key, const engine::ValueChanges& changes) {
+            stamp.Take(changes);
+            columns = ColumnsCount(key, changes);
+        }
+        // The error code, or 0 with the result given.
+        int Give(CCCellValue& out) const {
+            if (code == 0) out = result;
+            return code;
+        }
     };
 
-    // The kept result of the key, when its ranges are as they were or only gained values
-    // below its fold's last one (read from manager, which serves the ranges).
-    bool Find(const Key& key, CCCellManager& manager, const engine::ValueChanges& changes,
-              int& code, CCCellValue& result);
-    // The same key's entry, brought up to date; null when there is none or it is out of date.
+    // The key's entry, brought up to date (its ranges as they were, or with values only
+    // stored past its fold's, read from manager, which serves them); null when there is
+    // none or it is out of date.
     const Computed* Current(const Key& key, CCCellManager& manager,
                             const engine::ValueChanges& changes);
     // The kept fold of the same routine over the key's range cut short (the same columns and

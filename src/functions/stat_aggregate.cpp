@@ -55,9 +55,7 @@ int Average(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, con
 
 int Count(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell) {
     double n = 0;
-    if (int error = ForEachValue(ctx, args, cell, 0, INT_MAX, [&](const CCCellValue& value) {
-            if (!value.IsEmpty()) n += 1;
-        }))
+    if (int error = ForEachValue(ctx, args, cell, 0, INT_MAX, [&](const CCCellValue&) { n += 1; }))
         return error;
     return SetFinite(result, n);
 }

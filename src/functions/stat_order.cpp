@@ -20,70 +20,64 @@ namespace stat_functions {
 
 namespace {
 
-// The k-th smallest (0-based) of the numbers, which must hold more than k; reorders them.
-double Select(std::vector<double>& numbers, size_t k) {
-    std::nth_element(numbers.begin(), numbers.begin() + std::ptrdiff_t(k), numbers.end());
-    return numbers[k];
-}
+// The numbers of arguments first .. end - 1 (0-based), asked for in order: those the document
+// keeps in order for a lone range of its own (AggregateMemo), or else gathered and selected
+// from, each selection narrowed by the one before.
+class OrderedNumbers {
+public:
+    // 0, or the first failure as GatherNumbers gives it.
+    int Gather(cells::CTX* ctx, const CCFormulaList* args, const CCRef* cell, int first, int end) {
+        if (std::min(end, ArgumentCount(args)) - first == 1)
+            m_kept = ostrel::functions::RangeNumbers(ctx, NthArgument(args, first), cell);
+        if (m_kept) return m_kept->error;
+        return GatherNumbers(ctx, args, cell, first, end, m_numbers);
+    }
+    size_t Count() const { return m_kept ? size_t(m_kept->numbers) : m_numbers.size(); }
+    // The k-th smallest (from 0; k below Count()).
+    double Smallest(size_t k) {
+        if (m_kept) return m_kept->Smallest(k);
+        // After a selection at s, the numbers before s are at most its value and those after
+        // it at least: a later selection looks only on its side.
+        auto begin = m_numbers.begin(), end = m_numbers.end();
+        if (m_selected != kNone) {
+            if (k > m_selected) begin += std::ptrdiff_t(m_selected) + 1;
+            if (k < m_selected) end = m_numbers.begin() + std::ptrdiff_t(m_selected);
+        }
+        std::nth_element(begin, m_numbers.begin() + std::ptrdiff_t(k), end);
+        m_selected = k;
+        return m_numbers[k];
+    }
 
-// The value at fraction p (0 to 1) of the ordered numbers, interpolated linearly between the
-// two nearest: the smallest at 0, the largest at 1.
-double Interpolated(std::vector<double>& numbers, double p) {
-    const double position = p * double(numbers.size() - 1);
-    const size_t below = std::min(size_t(position), numbers.size() - 1);
-    const double low = Select(numbers, below);
-    const double fraction = position - double(below);
-    if (fraction == 0) return low;
-    // After the selection every later number is at least low: the next is their minimum.
-    const double high =
-        *std::min_element(numbers.begin() + std::ptrdiff_t(below) + 1, numbers.end());
-    return low + fraction * (high - low);
-}
-
-// The numbers of the first argument as the document keeps them in order for a range of its
-// own (AggregateMemo); null when they are to be gathered.
-const ostrel::functions::AggregateMemo::Fold* KeptNumbers(cells::CTX* ctx,
-                                                          const CCFormulaList* args,
-                                                          const CCRef* cell) {
-    return ostrel::functions::RangeNumbers(ctx, NthArgument(args, 0), cell);
-}
+private:
+    static constexpr size_t kNone = SIZE_MAX;
+    const ostrel::functions::AggregateMemo::Fold* m_kept = nullptr;
+    std::vector<double> m_numbers;
+    size_t m_selected = kNone;
+};
 
 // LARGE and SMALL: the numbers of every argument but the last, which is the rank k from 1
 // (a fraction cut to a whole number).
 int Ranked(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell,
            bool fromTop) {
     const int last = ArgumentCount(args) - 1;
-    if (const auto* kept = last == 1 ? KeptNumbers(ctx, args, cell) : nullptr) {
-        if (kept->error) return kept->error;
-        double k = 0;
-        if (int error = Number(ctx, args, last, k, cell)) return error;
-        const auto count = size_t(kept->numbers);
-        int64_t rank = 0;
-        if (count == 0 || ToInteger(k, Rounding::trunc, 1, int64_t(count), rank)) return 3;
-        SetNumber(result, kept->Smallest(fromTop ? count - size_t(rank) : size_t(rank - 1)));
-        return 0;
-    }
-    std::vector<double> numbers;
-    if (int error = GatherNumbers(ctx, args, cell, 0, last, numbers)) return error;
+    OrderedNumbers numbers;
+    if (int error = numbers.Gather(ctx, args, cell, 0, last)) return error;
     double k = 0;
     if (int error = Number(ctx, args, last, k, cell)) return error;
+    const size_t count = numbers.Count();
     int64_t rank = 0;
-    if (numbers.empty() || ToInteger(k, Rounding::trunc, 1, int64_t(numbers.size()), rank))
-        return 3;
-    const size_t index = fromTop ? numbers.size() - size_t(rank) : size_t(rank - 1);
-    SetNumber(result, Select(numbers, index));
+    if (count == 0 || ToInteger(k, Rounding::trunc, 1, int64_t(count), rank)) return 3;
+    SetNumber(result, numbers.Smallest(fromTop ? count - size_t(rank) : size_t(rank - 1)));
     return 0;
 }
 
 // PERCENTILE and QUARTILE: the numbers of the first argument at the fraction the second
-// gives, directly or (for a quartile) as a whole number of quarters from 0 to 4.
+// gives, directly or (for a quartile) as a whole number of quarters from 0 to 4, interpolated
+// linearly between the two nearest: the smallest at 0, the largest at 1.
 int PercentileOf(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell,
                  bool quartile) {
-    const auto* kept = KeptNumbers(ctx, args, cell);
-    std::vector<double> numbers;
-    if (kept && kept->error) return kept->error;
-    if (!kept)
-        if (int error = GatherNumbers(ctx, args, cell, 0, 1, numbers)) return error;
+    OrderedNumbers numbers;
+    if (int error = numbers.Gather(ctx, args, cell, 0, 1)) return error;
     double p = 0;
     if (int error = Number(ctx, args, 1, p, cell)) return error;
     if (quartile) {
@@ -91,18 +85,13 @@ int PercentileOf(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args
         if (ToInteger(p, Rounding::trunc, 0, 4, quarters)) return 3;
         p = double(quarters) / 4;
     }
-    const size_t count = kept ? size_t(kept->numbers) : numbers.size();
+    const size_t count = numbers.Count();
     if (count == 0 || !(p >= 0 && p <= 1)) return 3;
-    if (!kept) {
-        SetNumber(result, Interpolated(numbers, p));
-        return 0;
-    }
-    // As Interpolated computes it, from the numbers in order.
     const double position = p * double(count - 1);
     const size_t below = std::min(size_t(position), count - 1);
-    const double low = kept->Smallest(below);
+    const double low = numbers.Smallest(below);
     const double fraction = position - double(below);
-    SetNumber(result, fraction == 0 ? low : low + fraction * (kept->Smallest(below + 1) - low));
+    SetNumber(result, fraction == 0 ? low : low + fraction * (numbers.Smallest(below + 1) - low));
     return 0;
 }
 
@@ -118,27 +107,12 @@ double CutToThousandths(double rank) {
 }  // namespace
 
 int Median(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell) {
-    if (const auto* kept = ArgumentCount(args) == 1 ? KeptNumbers(ctx, args, cell) : nullptr) {
-        if (kept->error) return kept->error;
-        const auto count = size_t(kept->numbers);
-        if (count == 0) return 3;
-        const double upper = kept->Smallest(count / 2);
-        SetNumber(result, count % 2 ? upper : 0.5 * kept->Smallest(count / 2 - 1) + 0.5 * upper);
-        return 0;
-    }
-    std::vector<double> numbers;
-    if (int error = GatherNumbers(ctx, args, cell, 0, INT_MAX, numbers)) return error;
-    if (numbers.empty()) return 3;
-    const size_t half = numbers.size() / 2;
-    const double upper = Select(numbers, half);
-    if (numbers.size() % 2) {
-        SetNumber(result, upper);
-    } else {
-        // The lower middle is the largest of the numbers before the upper one.
-        const double lower =
-            *std::max_element(numbers.begin(), numbers.begin() + std::ptrdiff_t(half));
-        SetNumber(result, 0.5 * lower + 0.5 * upper);
-    }
+    OrderedNumbers numbers;
+    if (int error = numbers.Gather(ctx, args, cell, 0, INT_MAX)) return error;
+    const size_t count = numbers.Count();
+    if (count == 0) return 3;
+    const double upper = numbers.Smallest(count / 2);
+    SetNumber(result, count % 2 ? upper : 0.5 * numbers.Smallest(count / 2 - 1) + 0.5 * upper);
     return 0;
 }
 
