@@ -190,7 +190,9 @@ bool RangeWalk::Next(CCCellValue& value) {
         if (m_read++ >= m_emptyFrom) return false;
         if (m_next == m_count) {
             // Made at the first read: a walk opened only for its size or an index reads none.
-            if (!m_values) m_values = std::make_unique<CCCellValue[]>(size_t(m_capacity));
+            // (The clamp tells the optimiser the size it cannot see from here.)
+            if (!m_values)
+                m_values = std::make_unique<CCCellValue[]>(size_t(std::clamp(m_capacity, 1, kRun)));
             m_next = 0;
             m_count = m_manager->NextValues(m_handle, m_values.get(), m_capacity);
             if (m_count == 0) return false;
