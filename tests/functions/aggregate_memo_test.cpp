@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <utility>
@@ -50,12 +51,42 @@ std::string Describe(const CCCellValue& v) {
     return "kind " + std::to_string(v.GetType());
 }
 
+using Contents = std::map<std::pair<unsigned, unsigned>, std::u16string>;
+
+// A sheet that never computed anything, typed with the contents bottom up.
+std::unique_ptr<testing_support::FormulaSheet> Fresh(const Contents& contents) {
+    auto fresh = std::make_unique<testing_support::FormulaSheet>();
+    for (auto it = contents.rbegin(); it != contents.rend(); ++it)
+        fresh->Type(static_cast<unsigned char>(it->first.first),
+                    static_cast<uint16_t>(it->first.second), it->second);
+    return fresh;
+}
+
+// The formula asked of the sheet `times` times in a row (after the first, the kept result)
+// against its value afresh.
+testing::AssertionResult AsAfresh(HostSheet& sheet, testing_support::FormulaSheet& fresh,
+                                  const std::u16string& formula, int times = 1) {
+    const CCCellValue expected = Afresh(fresh, formula);
+    for (int again = 0; again < times; ++again) {
+        const CCCellValue& got = ValueOf(sheet, formula);
+        if (!Same(got, expected))
+            return testing::AssertionFailure()
+                   << ostrel::ToUtf8(formula) << " asked " << again + 1
+                   << " times: " << Describe(got) << ", afresh " << Describe(expected);
+    }
+    return testing::AssertionSuccess();
+}
+
 // The reference host reads ranges in runs, stops where its columns end and keeps results;
 // the test host reads every position one at a time and computes every formula afresh.
 TEST(AggregateMemo, RememberedResultsEqualThoseOfAFreshSheet) {
     QXCellInit();
     HostSheet sheet;
-    std::map<std::pair<unsigned, unsigned>, std::u16string> contents;
+    Contents contents;
+    auto type = [&](unsigned column, unsigned row, const std::u16string& text) {
+        sheet.SetCellText(column, row, text);
+        contents[{column, row}] = text;
+    };
     std::mt19937 random(20261207);
     const char16_t* texts[] = {u"7",   u"-2.5", u"1e3", u"x",  u"=1/0", u"=C5*2",
                                u"=C9", u"TRUE", u"0.1", u"'4", u""};
@@ -89,21 +120,10 @@ TEST(AggregateMemo, RememberedResultsEqualThoseOfAFreshSheet) {
         if (column == 2 && text[0] == u'=') text = u"3";
         // An error ends every aggregation that meets it: only the bottom of B holds them.
         if (text == u"=1/0" && (column != 1 || row < 90)) text = u"5";
-        sheet.SetCellText(column, row, text);
-        contents[{column, row}] = text;
+        type(column, row, text);
         if (random() % 3) continue;
-        const std::u16string formula = formulas[random() % std::size(formulas)];
-        testing_support::FormulaSheet fresh;
-        for (auto it = contents.rbegin(); it != contents.rend(); ++it)
-            fresh.Type(static_cast<unsigned char>(it->first.first),
-                       static_cast<uint16_t>(it->first.second), it->second);
-        const CCCellValue expected = Afresh(fresh, formula);
-        for (int again = 0; again < 2; ++again) {  // the second time, the kept result
-            const CCCellValue& got = ValueOf(sheet, formula);
-            ASSERT_TRUE(Same(got, expected))
-                << ostrel::ToUtf8(formula) << " at step " << step << ": " << Describe(got)
-                << ", afresh " << Describe(expected);
-        }
+        ASSERT_TRUE(AsAfresh(sheet, *Fresh(contents), formulas[random() % std::size(formulas)], 2))
+            << "at step " << step;
     }
 
     // Columns typed downward (D positive, E negative) and upward (F positive, G negative)
@@ -152,26 +172,16 @@ TEST(AggregateMemo, RememberedResultsEqualThoseOfAFreshSheet) {
             if (row % 13 == 5) text = u"x";
             if (step == 120 && column % 2) text = u"=1/0";
             if (step == 140 && column % 2) text = u"=NA()";  // the first in walk order counts
-            auto type = [&](unsigned r, const std::u16string& t) {
-                sheet.SetCellText(column, r, t);
-                contents[{column, r}] = t;
-            };
-            if (step % 7 == 2) type(row, u"9");  // typed twice before the next question
-            type(row, text);
-            if (step % 11 == 3) type(unsigned(int(row) + before), u"2");  // one the folds hold
-            if (step % 29 == 28) type(unsigned(int(row) + before * int(1 + random() % 20)), u"");
+            if (step % 7 == 2) type(column, row, u"9");      // typed twice before the next question
+            type(column, row, text);
+            // Now and then a cell before the new one, which the folds hold, is retyped.
+            if (step % 11 == 3) type(column, unsigned(int(row) + before), u"2");
+            if (step % 29 == 28)
+                type(column, unsigned(int(row) + before * int(1 + random() % 20)), u"");
         }
-        testing_support::FormulaSheet fresh;
-        for (auto it = contents.rbegin(); it != contents.rend(); ++it)
-            fresh.Type(static_cast<unsigned char>(it->first.first),
-                       static_cast<uint16_t>(it->first.second), it->second);
-        for (const char16_t* formula : folds) {
-            const CCCellValue expected = Afresh(fresh, formula);
-            const CCCellValue& got = ValueOf(sheet, formula);
-            ASSERT_TRUE(Same(got, expected))
-                << ostrel::ToUtf8(formula) << " at step " << step << ": " << Describe(got)
-                << ", afresh " << Describe(expected);
-        }
+        const auto fresh = Fresh(contents);
+        for (const char16_t* formula : folds)
+            ASSERT_TRUE(AsAfresh(sheet, *fresh, formula)) << "at step " << step;
     }
 
     // Running statistics down column I: each formula reads one row more than the one above
@@ -180,30 +190,18 @@ TEST(AggregateMemo, RememberedResultsEqualThoseOfAFreshSheet) {
         const double magnitude = 1 + (row * 5 % 17) + 0.1;
         std::u16string text = ostrel::FromUtf8(std::to_string(row % 3 ? magnitude : -magnitude));
         if (row % 19 == 7) text = u"x";
-        sheet.SetCellText(8, row, text);
-        contents[{8, row}] = text;
-        if (row % 37 == 36) {
-            sheet.SetCellText(8, row / 2, u"4");
-            contents[{8, row / 2}] = u"4";
-        }
+        type(8, row, text);
+        if (row % 37 == 36) type(8, row / 2, u"4");
         if (row < 60) continue;
-        testing_support::FormulaSheet fresh;
-        for (auto it = contents.rbegin(); it != contents.rend(); ++it)
-            fresh.Type(static_cast<unsigned char>(it->first.first),
-                       static_cast<uint16_t>(it->first.second), it->second);
+        const auto fresh = Fresh(contents);
         const std::string end = "I$1:I" + std::to_string(row + 1) + ")";
         const std::string own = "I" + std::to_string(row + 1);
         for (const std::string& call :
              {"MIN(" + end, "MAX(" + end, "COUNT(" + end, "AVERAGE(" + end, "STDEV(" + end,
               "VARP(" + end, "MEDIAN(" + end, "RANK(" + own + "," + end,
               "COUNTIF(" + end.substr(0, end.size() - 1) + "," + own + ")",
-              "COUNTIF(" + end.substr(0, end.size() - 1) + ",\"X\")"}) {
-            const std::u16string formula = ostrel::FromUtf8("=" + call);
-            const CCCellValue expected = Afresh(fresh, formula);
-            const CCCellValue& got = ValueOf(sheet, formula);
-            ASSERT_TRUE(Same(got, expected)) << ostrel::ToUtf8(formula) << ": " << Describe(got)
-                                             << ", afresh " << Describe(expected);
-        }
+              "COUNTIF(" + end.substr(0, end.size() - 1) + ",\"X\")"})
+            ASSERT_TRUE(AsAfresh(sheet, *fresh, ostrel::FromUtf8("=" + call)));
     }
 }
 
@@ -229,14 +227,8 @@ TEST(AggregateMemo, TextsCountAsTheCollationComparesThem) {
         ostrel::text::SetCollationLocale(locale);
         for (const char16_t* formula :
              {u"=COUNTIF(A1:A100,\"\u00E9\")", u"=COUNTIF(A1:A100,\"<>ab\")",
-              u"=COUNTIF(A1:A100,\"A\u00ADB\")"}) {
-            const CCCellValue expected = Afresh(fresh, formula);
-            for (int again = 0; again < 3; ++again)
-                ASSERT_TRUE(Same(ValueOf(sheet, formula), expected))
-                    << ostrel::ToUtf8(formula) << " under \"" << locale
-                    << "\": " << Describe(ValueOf(sheet, formula)) << ", afresh "
-                    << Describe(expected);
-        }
+              u"=COUNTIF(A1:A100,\"A\u00ADB\")"})
+            ASSERT_TRUE(AsAfresh(sheet, fresh, formula, 3)) << "under \"" << locale << "\"";
     }
 }
 
