@@ -98,24 +98,12 @@ public:
     CCCellValue RandomValue() {
         static const double numbers[] = {-1, 0, 1, 2, 2.5, 3, 5};
         static const char16_t* texts[] = {u"a", u"A", u"b", u"B", u"ab", u"aB", u"c", u""};
-        CCCellValue v;
-        switch (Pick(9)) {
-            case 0:
-                break;  // empty
-            case 1:
-                v.Set(double(Pick(2)), C_NF_BOOL);
-                break;
-            case 2:
-                v.Set(Pick(3) == 0 ? 1 : Pick(2) ? 3 : 9);
-                break;
-            case 3:
-            case 4:
-            case 5:
-                v.Set(std::u16string_view(texts[Pick(8)]));
-                break;
-            default:
-                v = NumberValue(numbers[Pick(7)]);
-        }
+        CCCellValue v;  // kind 0: empty
+        const uint32_t kind = Pick(9);
+        if (kind == 1) v.Set(double(Pick(2)), C_NF_BOOL);
+        if (kind == 2) v.Set(Pick(3) == 0 ? 1 : Pick(2) ? 3 : 9);
+        if (kind >= 3 && kind <= 5) v.Set(std::u16string_view(texts[Pick(8)]));
+        if (kind > 5) v = NumberValue(numbers[Pick(7)]);
         return v;
     }
     uint32_t Pick(uint32_t n) {
@@ -153,7 +141,6 @@ std::string Range(unsigned c1, unsigned r1, unsigned c2, unsigned r2) {
 void CompareRounds(uint32_t seed, int rounds) {
     testing_support::FormulaSheet sheet;
     Tables t(seed);
-    int compared = 0;
     for (int round = 0; round < rounds; ++round) {
         const unsigned height = 1 + t.Pick(9), keyWidth = 1 + t.Pick(2);
         const unsigned resultHeight = t.Pick(3) ? height : 1 + t.Pick(9);
@@ -201,10 +188,8 @@ void CompareRounds(uint32_t seed, int rounds) {
                  inColumn >= 0 ? column[size_t(inColumn)] : Error(3)},
                 {"=VLOOKUP(U1," + table + "," + std::to_string(n) + ",1)",
                  Lookup(value, first, column)},
-                {"=HLOOKUP(U1," + table + "," + std::to_string(n) + ")", row.empty() ? Error(3)
-                                                                         : inRow >= 0
-                                                                             ? row[size_t(inRow)]
-                                                                             : Error(3)},
+                {"=HLOOKUP(U1," + table + "," + std::to_string(n) + ")",
+                 row.empty() || inRow < 0 ? Error(3) : row[size_t(inRow)]},
                 {"=HLOOKUP(U1," + table + "," + std::to_string(n) + ",1)",
                  row.empty() ? Error(3) : Lookup(value, top, row)},
                 {"=LOOKUPEX(U1," + keys + "," + results + ")",
@@ -219,11 +204,9 @@ void CompareRounds(uint32_t seed, int rounds) {
                 ASSERT_TRUE(SameResult(got, expected))
                     << formula << " round " << round << " searching " << Describe(value) << ": got "
                     << Describe(got) << ", the walk gives " << Describe(expected);
-                ++compared;
             }
         }
     }
-    EXPECT_EQ(compared, rounds * 4 * 11);
 }
 
 TEST(LookupDifferential, IndexedSearchesEqualTheWalksOnRandomTables) {
