@@ -13,22 +13,18 @@ using testing_support::ShapeArgs;
 
 namespace {
 
-// shape: one letter per argument, 's' single value, 'r' range; "" no arguments at all.
+// shape: one letter per argument, 's' single value, 'r' range; "" no arguments at all. The
+// entry comes from Builtin, which sets the registry up.
 bool Accepts(const CCFunc& entry, const char* shape) {
     ShapeArgs args(shape);
     return entry.GetCheck()(nullptr, args.list(), nullptr) != 0;
 }
 
-class CheckRoutineTest : public ::testing::Test {
-protected:
-    void SetUp() override { InitBuiltinFunctions(); }
-};
-
 // One function of each rule: a fixed count, a range of counts, none, an unbounded count,
 // range positions by mask (all, none, all but the first, chosen ones), and the special rules:
 // cash flows then a single guess and nothing after it (IRR), tax bands whose second and
 // third arguments must be ranges.
-TEST_F(CheckRoutineTest, CountsAndRangePositions) {
+TEST(CheckRoutines, CountsAndRangePositions) {
     struct Case {
         const char16_t* name;
         const char* shape;
@@ -57,7 +53,7 @@ TEST_F(CheckRoutineTest, CountsAndRangePositions) {
     EXPECT_FALSE(Accepts(Builtin(u"MOD"), std::string(258, 's').c_str()));
 }
 
-TEST_F(CheckRoutineTest, AsksOnlyArgumentsWhoseShapeMatters) {
+TEST(CheckRoutines, AsksOnlyArgumentsWhoseShapeMatters) {
     ShapeArgs sum("rr");
     ASSERT_TRUE(Builtin(u"SUM").GetCheck()(nullptr, sum.list(), nullptr));
     EXPECT_EQ(sum.node(0).asked + sum.node(1).asked, 0);
