@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -22,37 +23,44 @@ using testing_support::Store;
 using Bytes = std::vector<uint8_t>;
 
 namespace {
+Bytes Written(const CCRef* ref) {
+    return Store([&](CArchive& ar) { WriteRef(nullptr, ar, ref); });
+}
+
 std::unique_ptr<CCRef> RoundTrip(const CCRef* ref) {
-    Bytes bytes = Store([&](CArchive& ar) { WriteRef(nullptr, ar, ref); });
     std::unique_ptr<CCRef> back;
-    Load(bytes, [&](CArchive& ar) {
+    Load(Written(ref), [&](CArchive& ar) {
         back.reset(ReadRef(nullptr, ar));
         EXPECT_EQ(ar.GetBytesLeft(), 0u);
     });
     return back;
 }
+
+// A list of copies of the references, in their order.
+CCRefList* ListOf(std::initializer_list<const CCRef*> refs) {
+    CCRefList* list = nullptr;
+    for (const CCRef* ref : refs)
+        RefListAddLastItem(list, ref);
+    return list;
+}
 }  // namespace
 
 TEST(RefStream, ExactBytesOfEachClass) {
     CCRef3D span(1, 2, new CCRegionRef(0, 0, 1, 1));
-    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &span); }),
-              (Bytes{6, 1, 0, 0, 0, 1, 0, 2, 0, 2, 0, 0, 0, 1, 1, 0}));
+    EXPECT_EQ(Written(&span), (Bytes{6, 1, 0, 0, 0, 1, 0, 2, 0, 2, 0, 0, 0, 1, 1, 0}));
     CCRCRef cell(3, 0x0102);
-    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &cell); }), (Bytes{1, 3, 2, 1}));
-    CCNameRef name(u"ab");
-    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &name); }),
-              (Bytes{3, 3, 0, 0, 0, 'a', 0, 'b', 0}));
-    CCNameRef nullName;
-    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &nullName); }),
-              (Bytes{3, 0, 0, 0, 0}));
+    EXPECT_EQ(Written(&cell), (Bytes{1, 3, 2, 1}));
+    CCNameRef name(u"ab"), nullName;
+    EXPECT_EQ(Written(&name), (Bytes{3, 3, 0, 0, 0, 'a', 0, 'b', 0}));
+    EXPECT_EQ(Written(&nullName), (Bytes{3, 0, 0, 0, 0}));
     CCRemoteRef remote(u"D", u"A1");
-    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &remote); }),
+    EXPECT_EQ(Written(&remote),
               (Bytes{4, 0xFF, 0xFE, 0xFF, 1, 'D', 0, 0xFF, 0xFE, 0xFF, 2, 'A', 0, '1', 0}));
     CCDocumentRef none;
-    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &none); }), (Bytes{5, 0xFF}));
-    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, nullptr); }), (Bytes{0}));
+    EXPECT_EQ(Written(&none), (Bytes{5, 0xFF}));
+    EXPECT_EQ(Written(nullptr), (Bytes{0}));
     CCRef3D empty(4);
-    EXPECT_EQ(Store([&](CArchive& ar) { WriteRef(nullptr, ar, &empty); }), (Bytes{6, 0, 0, 0, 0}));
+    EXPECT_EQ(Written(&empty), (Bytes{6, 0, 0, 0, 0}));
 }
 
 TEST(RefStream, RoundTripsAndDocumentKindWidening) {
@@ -87,10 +95,7 @@ TEST(RefStream, MalformedInputIsRefused) {
 
 TEST(RefList, OrderDuplicatesAndOwnership) {
     CCRCRef a1(0, 0), b1(1, 0), c1(2, 0), d1(3, 0);
-    CCRefList* list = nullptr;
-    RefListAddLastItem(list, &a1);
-    RefListAddLastItem(list, &b1);
-    RefListAddLastItem(list, &c1);
+    CCRefList* list = ListOf({&a1, &b1, &c1});
     RefListAddUItem(list, &b1);  // present: unchanged
     EXPECT_EQ(RefListCount(list), 3u);
     RefListAddUItem(list, &d1);  // new: at the head
@@ -100,13 +105,8 @@ TEST(RefList, OrderDuplicatesAndOwnership) {
     RefListFree(list, 0);
 
     // (A1, B1, C1) joined with (B1, D1) gives (A1, C1, B1, D1); the destination's B1 freed.
-    CCRefList* dest = nullptr;
-    for (const CCRef* r : {static_cast<const CCRef*>(&a1), static_cast<const CCRef*>(&b1),
-                           static_cast<const CCRef*>(&c1)})
-        RefListAddLastItem(dest, r);
-    CCRefList* src = nullptr;
-    RefListAddLastItem(src, &b1);
-    RefListAddLastItem(src, &d1);
+    CCRefList* dest = ListOf({&a1, &b1, &c1});
+    CCRefList* src = ListOf({&b1, &d1});
     CCRefList* srcHead = src;
     JoinRefList(&dest, src);
     const CCRef* expected[] = {&a1, &c1, &b1, &d1};
@@ -117,8 +117,7 @@ TEST(RefList, OrderDuplicatesAndOwnership) {
     EXPECT_EQ(dest->m_pNext->m_pNext, srcHead);  // src's nodes themselves, not copies
     RefListFree(dest, 0);
     CCRefList* empty = nullptr;
-    CCRefList* only = nullptr;
-    RefListAddLastItem(only, &a1);
+    CCRefList* only = ListOf({&a1});
     JoinRefList(&empty, only);
     EXPECT_EQ(empty, only);
     RefListFree(empty, 0);
@@ -133,11 +132,9 @@ TEST(RefList, OrderDuplicatesAndOwnership) {
 }
 
 TEST(RefList, StreamFormSkipsHostReferencesAndKeepsOrder) {
-    CCRefList* list = nullptr;
     CCRCRef a1(0, 0);
     CCNameRef name(u"x");
-    RefListAddLastItem(list, &a1);
-    RefListAddLastItem(list, &name);
+    CCRefList* list = ListOf({&a1, &name});
     Bytes bytes = Store([&](CArchive& ar) { RefListWrite(nullptr, list, ar); });
     EXPECT_EQ(bytes, (Bytes{1, 0, 0, 0, 3, 2, 0, 0, 0, 'x', 0, 0}));
     Load(bytes, [&](CArchive& ar) {
