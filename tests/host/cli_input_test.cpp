@@ -3,7 +3,6 @@
 // fault it can see, having read little more than that.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>

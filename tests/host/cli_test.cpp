@@ -104,8 +104,7 @@ TEST(CommandLine, EachFileKeepsItsSeparatorUnlessOneIsGiven) {
     // Given, it is used both ways, and a field holding it is quoted.
     EXPECT_EQ(RunProgram({"calc", "--separator", "|", "-"}, "a,b|=1+1|\"x|y\"\n"),
               (Result{0, "a,b|2|\"x|y\"\n", ""}));
-    auto named = RunProgram({"calc", "--separator=tab", "-"}, "1;2\t=A1*2\n");
-    EXPECT_EQ(named.out, "1;2\t#VALUE!\n");
+    EXPECT_EQ(RunProgram({"calc", "--separator=tab", "-"}, "1;2\t=A1*2\n").out, "1;2\t#VALUE!\n");
 }
 
 TEST(CommandLine, FormulaTextReadsBackToTheSameCells) {

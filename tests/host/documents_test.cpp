@@ -166,22 +166,11 @@ TEST(Documents, RequestsThatAskBackEndAtTheDepthLimit) {
     EXPECT_EQ(hub.Carry(&ref, &file), 0);
     EXPECT_EQ(echo.deepest, ostrel::host::DocumentHub::kMaxDepth);
     EXPECT_EQ(hub.Depth(), 0);
-
-    // A document that does not answer is an error of the formula, not a value.
-    auto book = ostrel::MakeCalcBook("");
-    CalcSheet* sheet = book->AddSheet(u"S");
-    struct Refuse : Server {
-        int OnTransport(CFile*) override { return 0; }
-    } refuse;
-    ASSERT_TRUE(book->AddDocument(u"silent", refuse));
-    sheet->SetCellText(0, 0, "=REMOTE(\"silent\",\"A1\")");
-    book->RecalculateAll();
-    EXPECT_EQ(sheet->GetCellValue(0, 0).error, kRefError);
-    ASSERT_TRUE(book->RemoveDocument(u"silent"));
 }
 
 // A formula that stops reading another document unregisters there, though the request
-// travels with the reference of its own cell.
+// travels with the reference of its own cell. A document that does not answer is an error
+// of the formula, not a value.
 TEST(Documents, AFormulaThatStopsReadingADocumentLeavesItsDependents) {
     struct Counting : Server {
         int registered = 0;
@@ -196,17 +185,24 @@ TEST(Documents, AFormulaThatStopsReadingADocumentLeavesItsDependents) {
             return --registered, 1;
         }
     } counting;
+    struct Refuse : Server {
+        int OnTransport(CFile*) override { return 0; }
+    } refuse;
     auto book = ostrel::MakeCalcBook("");
     CalcSheet* sheet = book->AddSheet(u"S");
     ASSERT_TRUE(book->AddDocument(u"counting", counting));
+    ASSERT_TRUE(book->AddDocument(u"silent", refuse));
     sheet->SetCellText(0, 0, "=REMOTE(\"counting\",\"A1\")");
+    sheet->SetCellText(0, 1, "=REMOTE(\"silent\",\"A1\")");
     book->RecalculateAll();
     EXPECT_EQ(sheet->GetCellValue(0, 0).number, 7);
+    EXPECT_EQ(sheet->GetCellValue(0, 1).error, kRefError);
     EXPECT_EQ(counting.registered, 1);
     sheet->SetCellText(0, 0, "5");
     book->RecalculateAll();
     EXPECT_EQ(counting.registered, 0);
     ASSERT_TRUE(book->RemoveDocument(u"counting"));
+    ASSERT_TRUE(book->RemoveDocument(u"silent"));
 }
 
 TEST(Documents, PropertiesFeedTheDocumentFunctions) {

@@ -4,7 +4,6 @@
 // that are damaged or of a newer version are refused.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <random>
 #include <string>
