@@ -263,18 +263,13 @@ TEST(ExchangeStream, NoLengthIsEverWrittenThatWrapped) {
         sum += u"+1";
     sheet.Type(1, 0, sum);
     ASSERT_TRUE(sheet.Cell(1, 0)->IsFormulaLink());
-    std::vector<uint8_t> partial;
-    int cause = CArchiveException::none;
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
+    const std::vector<uint8_t> partial = testing_support::Store([&](CArchive& ar) {
         PositionedExchange writer(RW_VERSION_WIDE, sheet);
         writer.Begin(&ar);
         writer.SetCellManager(&sheet);
-        cause = testing_support::ArchiveCause([&] { writer.WriteCell(sheet.Cell(1, 0)); });
-    }
-    partial.assign(file.Data(), file.Data() + file.GetLength());
-    EXPECT_EQ(cause, CArchiveException::generic);
+        EXPECT_EQ(testing_support::ArchiveCause([&] { writer.WriteCell(sheet.Cell(1, 0)); }),
+                  CArchiveException::generic);
+    });
     EXPECT_EQ(Codes(partial), (std::vector<int>{RW_NUMBER}));
     // So is a unit text past what a data word can name.
     const std::vector<uint8_t> none = testing_support::Store([&](CArchive& ar) {
