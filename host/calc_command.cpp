@@ -141,25 +141,31 @@ void Complain(std::ostream& err, const std::string& name, size_t line, const std
     err << ": " << message << '\n';
 }
 
-// Types every non-empty field; false after a message on err.
+// Types every non-empty field, letting the kept texts go as they are typed; false after a
+// message on err.
 bool TypeInput(CsvInput& input, CalcSheet& sheet, MessagesToStream& messages, std::ostream& err) {
     messages.SetInput(input.name);
-    std::vector<std::u16string> fields;
-    CsvReader reader(input.bytes, CsvLimits{}, input.separator);
-    for (int row = 0; reader.Next(fields); ++row) {
-        for (const std::u16string& field : fields)
-            input.filled.push_back(!field.empty());
-        input.recordEnds.push_back(uint32_t(input.filled.size()));
-        for (size_t column = 0; column < fields.size(); ++column) {
-            if (fields[column].empty()) continue;
-            messages.SetCell(int(column), row, reader.RecordLine());
-            if (!sheet.SetCellText(int(column), row, fields[column])) {
-                Complain(err, input.name, reader.RecordLine(),
-                         "cell " + CellName(int(column), row) + ": cannot take the text");
+    size_t field = 0, piece = 0, inPiece = 0;
+    std::u16string text;
+    for (size_t row = 0; row < input.recordEnds.size(); ++row) {
+        for (int column = 0; field < input.recordEnds[row]; ++field, ++column) {
+            if (!input.filled[field]) continue;
+            CsvInput::Texts& texts = input.texts[piece];
+            texts.Get(inPiece, text);
+            messages.SetCell(column, int(row), input.recordLines[row]);
+            if (!sheet.SetCellText(column, int(row), text)) {
+                Complain(err, input.name, input.recordLines[row],
+                         "cell " + CellName(column, int(row)) + ": cannot take the text");
                 return false;
+            }
+            if (++inPiece == texts.ends.size()) {
+                texts = {};
+                ++piece;
+                inPiece = 0;
             }
         }
     }
+    input.texts = {};
     messages.ClearCell();
     return true;
 }
@@ -542,6 +548,12 @@ int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& 
         if (!ReadCsvInput(options.files[i], in, options.separator, inputs[i], error)) {
             Complain(err, inputs[i].name, error.line, error.message);
             return kExitFailure;
+        }
+        // The check kept the texts to type and the records' shape; only formats and the
+        // formulas mode read the bytes again.
+        if (!inputs[i].book && !options.formulas && options.formats.empty()) {
+            std::string().swap(inputs[i].bytes);
+            inputs[i].shapeOnly = true;
         }
     }
     const bool fromBook =

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "csv_input.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <istream>
 #include <system_error>
 #include <vector>
@@ -84,6 +86,52 @@ private:
 
 }  // namespace
 
+void CsvInput::Texts::Get(size_t index, std::u16string& buffer) const {
+    const size_t begin = index == 0 ? 0 : ends[index - 1] & ~kWide;
+    const size_t end = ends[index] & ~kWide;
+    if (ends[index] & kWide) {
+        buffer.resize((end - begin) / sizeof(char16_t));
+        std::memcpy(buffer.data(), chars.data() + begin, end - begin);
+    } else {
+        buffer.resize(end - begin);
+        std::transform(chars.begin() + ptrdiff_t(begin), chars.begin() + ptrdiff_t(end),
+                       buffer.begin(), [](char c) { return char16_t(c); });
+    }
+}
+
+namespace {
+
+// A piece of the kept texts holds about this many characters (a field is never split).
+constexpr size_t kTextsPiece = size_t(1) << 15;
+
+void KeepRecord(const std::vector<std::u16string>& fields, size_t line, CsvInput& input) {
+    for (const std::u16string& field : fields) {
+        input.filled.push_back(!field.empty());
+        if (field.empty()) continue;
+        if (input.texts.empty() || input.texts.back().chars.size() >= kTextsPiece) {
+            input.texts.emplace_back();
+            input.texts.back().chars.reserve(kTextsPiece + field.size() * sizeof(char16_t));
+        }
+        CsvInput::Texts& piece = input.texts.back();
+        const size_t at = piece.chars.size();
+        uint32_t wide = 0;
+        if (std::all_of(field.begin(), field.end(), [](char16_t c) { return c < 0x80; })) {
+            piece.chars.resize(at + field.size());
+            std::transform(field.begin(), field.end(), piece.chars.begin() + ptrdiff_t(at),
+                           [](char16_t c) { return char(c); });
+        } else {
+            piece.chars.append(reinterpret_cast<const char*>(field.data()),
+                               field.size() * sizeof(char16_t));
+            wide = CsvInput::Texts::kWide;
+        }
+        piece.ends.push_back(uint32_t(piece.chars.size()) | wide);
+    }
+    input.recordEnds.push_back(uint32_t(input.filled.size()));
+    input.recordLines.push_back(line);
+}
+
+}  // namespace
+
 bool ReadCsvInput(const std::string& file, std::istream& in, std::optional<char> separator,
                   CsvInput& input, CsvError& error) {
     input.name = file == "-" ? "(standard input)" : file;
@@ -121,8 +169,8 @@ bool ReadCsvInput(const std::string& file, std::istream& in, std::optional<char>
         } else {
             reader->Extend(input.bytes, ended);
         }
-        while (reader->Next(fields)) {
-        }
+        while (reader->Next(fields))
+            KeepRecord(fields, reader->RecordLine(), input);
         if (reader->Failed()) {
             error = reader->Error();
             return false;

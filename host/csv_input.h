@@ -18,11 +18,23 @@ struct CsvInput {
     std::string name;  // as messages show it: the path, or "(standard input)"
     std::string bytes;
     char separator = ',';
-    // Once the cells are typed, showing their values needs only the records' shape: how
-    // many fields each has and which held something. The bytes can then go before the
-    // sheet is calculated.
+    // The records' shape, gathered while they are checked: how many fields each has, which
+    // held something and on which line each began. Once the cells are typed, showing their
+    // values needs no more, and the bytes can go before the sheet is calculated.
     std::vector<uint32_t> recordEnds;  // fields up to the end of each record
     std::vector<bool> filled;
+    std::vector<size_t> recordLines;
+    // The texts of the fields that held something, as the check read them, so that typing
+    // reads no byte a second time: end to end, in pieces that typing lets go as it goes. A
+    // text of ASCII characters takes a byte each, any other its UTF-16 units.
+    struct Texts {
+        static constexpr uint32_t kWide = uint32_t(1) << 31;
+        std::string chars;
+        std::vector<uint32_t> ends;  // where each field's text ends in chars; kWide for units
+        // The index-th text, into buffer.
+        void Get(size_t index, std::u16string& buffer) const;
+    };
+    std::vector<Texts> texts;
     bool shapeOnly = false;
     bool book = false;    // a workbook or legacy exchange file (known by its magic), read whole
     bool legacy = false;  // of those, a legacy exchange file

@@ -109,12 +109,15 @@ TEST(CalcCommand, AFaultWritesNothingAndAFaultInTheInputTypesNothing) {
     EXPECT_EQ(bad.err, "ostrel-cells: (standard input):4: invalid UTF-8\n");
     EXPECT_TRUE(sheet.typed.empty());
 
+    // Texts are typed as the check read them, each with the line its record began on.
     RecordingSheet refusing;
-    Outcome refused = Calc(refusing, "ok,ok\nok,refuse,never\n");
+    Outcome refused = Calc(refusing, "ok,,\"two\nlines\"\n\"\xC3\xA9\",refuse,never\n");
     EXPECT_EQ(refused.code, ostrel::kExitFailure);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "ostrel-cells: (standard input):2: cell B2: cannot take the text\n");
-    EXPECT_EQ(refusing.typed.size(), 4u);
+    EXPECT_EQ(refused.err, "ostrel-cells: (standard input):3: cell B2: cannot take the text\n");
+    const std::vector<RecordingSheet::Typed> typed = {
+        {0, 0, "ok"}, {2, 0, "two\nlines"}, {0, 1, "\xC3\xA9"}, {1, 1, "refuse"}};
+    EXPECT_EQ(refusing.typed, typed);
 }
 
 TEST(CalcCommand, AnOutputThatCannotBeWrittenIsAFailure) {
