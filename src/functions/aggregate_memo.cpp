@@ -178,6 +178,8 @@ void AggregateMemo::Fold::Add(const CCCellValue& value) {
         nan = true;
         return;
     }
+    magnitudes += std::fabs(x);
+    if (x != std::trunc(x)) fractional = true;
     recent.push_back(x);
     // A few hundred numbers scanned unordered cost less than a merge for each one added.
     if (recent.size() >= 256) Order();
@@ -190,6 +192,22 @@ void AggregateMemo::Fold::Order() {
     ordered.insert(ordered.end(), recent.begin(), recent.end());
     std::inplace_merge(ordered.begin(), ordered.begin() + ptrdiff_t(middle), ordered.end());
     recent.clear();
+    prefix.clear();
+}
+
+double AggregateMemo::Fold::SumBelow(double x, bool orEqual) const {
+    if (prefix.size() != ordered.size() + 1) {
+        prefix.assign(1, 0.0);
+        prefix.reserve(ordered.size() + 1);
+        for (double y : ordered)
+            prefix.push_back(prefix.back() + y);
+    }
+    const auto end = orEqual ? std::upper_bound(ordered.begin(), ordered.end(), x)
+                             : std::lower_bound(ordered.begin(), ordered.end(), x);
+    double total = prefix[size_t(end - ordered.begin())];
+    for (double y : recent)
+        if (orEqual ? y <= x : y < x) total += y;
+    return total;
 }
 
 double AggregateMemo::Fold::Above(double x) const {

@@ -105,6 +105,14 @@ public:
         double Smallest(size_t k) const;
         // How many texts equal text, as texts compare without case.
         double EqualTexts(std::u16string_view text) const;
+        // With gather: whether the numbers are all whole and their magnitudes add up below
+        // 2^53, so that every sum of them is exact in whatever order it is added, as the
+        // walk's is; and the sum of those below x (or equal to it).
+        bool ExactSums() const { return !fractional && magnitudes < 9007199254740992.0; }
+        double SumBelow(double x, bool orEqual) const;
+        bool fractional = false;
+        double magnitudes = 0;
+        mutable std::vector<double> prefix;  // sums of ordered's first numbers, made when asked
         // The statistic's error code, or 0 with the result set, as its routine gives them.
         int Result(AggregateFold kind, CCCellValue& result) const;
     };

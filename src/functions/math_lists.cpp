@@ -12,6 +12,7 @@
 
 #include "cells/double_array.h"
 #include "formula/operators.h"
+#include "functions/aggregate_memo.h"
 #include "functions/criterion.h"
 #include "functions/function_row.h"
 #include "functions/math_functions.h"
@@ -313,6 +314,44 @@ void EvalMDETERM(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args
     SetNumber(result, Determinant(matrix, n));
 }
 
+namespace {
+
+// SUMIF of a number over one range whose numbers the document keeps in order (a range
+// holding no error), when they are whole numbers small enough for every sum of them to be
+// exact: the walk's sum is then the sum of those on the criterion's side, however added. Only
+// numbers are added, and every value of another kind than a number is left out by a
+// comparison with one, or satisfies <> and is not added.
+bool SumFromKeptNumbers(cells::CTX* ctx, CCFormula* range, const CCRef* cell,
+                        const CCCriterion& criterion, double& sum) {
+    double x = 0;
+    if (!criterion.NumberOperand(x) || std::isnan(x)) return false;
+    const auto* numbers = ostrel::functions::RangeNumbers(ctx, range, cell);
+    if (!numbers || numbers->error || !numbers->ExactSums()) return false;
+    switch (criterion.Comparison()) {
+        case CCCriterion::Op::kEq:
+            sum = numbers->SumBelow(x, true) - numbers->SumBelow(x, false);
+            return true;
+        case CCCriterion::Op::kNe:
+            sum = numbers->sum - (numbers->SumBelow(x, true) - numbers->SumBelow(x, false));
+            return true;
+        case CCCriterion::Op::kLt:
+            sum = numbers->SumBelow(x, false);
+            return true;
+        case CCCriterion::Op::kLe:
+            sum = numbers->SumBelow(x, true);
+            return true;
+        case CCCriterion::Op::kGt:
+            sum = numbers->sum - numbers->SumBelow(x, true);
+            return true;
+        case CCCriterion::Op::kGe:
+            sum = numbers->sum - numbers->SumBelow(x, false);
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 // SUMIF(range, criterion [, sum range]): the sum range pairs with the range value by value
 // (error 3 when their sizes differ); without one the matching values themselves are summed.
 void EvalSUMIF(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, const CCRef* cell) {
@@ -325,6 +364,11 @@ void EvalSUMIF(cells::CTX* ctx, CCCellValue& result, const CCFormulaList* args, 
         return;
     }
     const CCCriterion criterion(criterionValue);
+    if (double kept = 0;
+        !sumNode && SumFromKeptNumbers(ctx, NthArgument(args, 0), cell, criterion, kept)) {
+        SetNumber(result, kept);
+        return;
+    }
     RangeWalk summed(ctx, sumNode, cell);
     if (sumNode && !summed.Opened()) {
         result.Set(1);
