@@ -21,12 +21,6 @@ function(ostrel_link_whole)
     get_target_property(type ${target} TYPE)
     if(type MATCHES "^(OBJECT|STATIC)_LIBRARY$")
       target_compile_options(${target} PRIVATE -ffat-lto-objects)
-    else()
-      # GCC 12 sees impossible sizes in std::string's concatenation once it is inlined
-      # across files (the -Wrestrict false positive's sibling); the compile keeps the check.
-      if(CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
-        target_link_options(${target} PRIVATE -Wno-stringop-overflow)
-      endif()
     endif()
   endforeach()
 endfunction()
