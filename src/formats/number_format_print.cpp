@@ -143,6 +143,13 @@ void CCNumberFormat::Print(cells::LCTX* lctx, CWideOutStream& out, double value,
 
 void CCNumberFormat::PrintGeneral(cells::LCTX* lctx, CWideOutStream& out, double value) const {
     if (WriteIfNotFinite(out, value)) return;
+    // Whole numbers of up to 15 digits, what most cells hold, are their digits as they stand.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        char buffer[24];
+        const char* end = std::to_chars(buffer, buffer + sizeof buffer, int64_t(value)).ptr;
+        out << std::string_view(buffer, size_t(end - buffer));
+        return;
+    }
     WriteWithRadix(out, ostrel::digits::FormatGeneral(value, 15),
                    LocaleOf(lctx).numberDeciamalSeparartor());
 }

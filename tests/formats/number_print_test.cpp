@@ -59,9 +59,17 @@ const double kInf = std::numeric_limits<double>::infinity();
 
 TEST(NumberPrint, GeneralAndTheTinyValueRule) {
     const CCNumberFormat g;
-    const Printed cases[] = {{g, 1234.5, "1234.5"}, {g, -0.1 - 0.2, "-0.3"},
-                             {g, 1e20, "1E+020"},   {g, 1.5e-5, "1.5E-005"},
-                             {g, 1e-15, "0"},       {g, 1e-14, "1E-014"}};
+    const Printed cases[] = {{g, 1234.5, "1234.5"},
+                             {g, -0.1 - 0.2, "-0.3"},
+                             {g, 1e20, "1E+020"},
+                             {g, 1.5e-5, "1.5E-005"},
+                             {g, 1e-15, "0"},
+                             {g, 1e-14, "1E-014"},
+                             // Whole numbers show their digits up to fifteen of them.
+                             {g, -42, "-42"},
+                             {g, -0.0, "0"},
+                             {g, 999999999999999, "999999999999999"},
+                             {g, -1e15, "-1E+015"}};
     ExpectAll(cases);
     TestLocale german(GermanData());
     EXPECT_EQ(Print(g, 1234.5, german.get()), "1234,5");
