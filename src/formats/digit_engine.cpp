@@ -203,22 +203,25 @@ bool RoundScaled(double magnitude, int decimals, uint64_t& scaled) {
     return true;
 }
 
+char* WholeDigits(double value, char (&buffer)[kWholeDigitsRoom]) {
+    if (!(std::fabs(value) < 1e15) || value != std::trunc(value)) return nullptr;
+    return std::to_chars(buffer, buffer + kWholeDigitsRoom, int64_t(value)).ptr;
+}
+
 std::string FormatGeneral(double value, int precision) {
     std::string text;
     if (NonFinite(value, text)) return text;
     precision = std::clamp(precision, 1, kExactDigits);
+    // Whole numbers with no more digits than asked for print as they are; they are what
+    // most cells hold, and the exact expansion below is costly.
+    if (precision >= 15 || std::fabs(value) < std::pow(10.0, precision)) {
+        char buffer[kWholeDigitsRoom];
+        if (const char* end = WholeDigits(value, buffer))
+            return std::string(buffer, size_t(end - buffer));
+    }
     if (value < 0) text.push_back('-');
     double magnitude = std::fabs(value);
     if (magnitude == 0) return "0";
-    // Whole numbers with no more digits than asked for print as they are; they are what
-    // most cells hold, and the exact expansion below is costly.
-    if (magnitude < 1e15 && (precision >= 15 || magnitude < std::pow(10.0, precision)) &&
-        magnitude == std::floor(magnitude)) {
-        char buffer[24];
-        auto end = std::to_chars(buffer, buffer + sizeof buffer, int64_t(magnitude)).ptr;
-        text.append(buffer, end);
-        return text;
-    }
     Decimal d = RoundSignificant(magnitude, precision);
     std::string& digits = d.digits;
     while (digits.size() > 1 && digits.back() == '0')

@@ -47,6 +47,10 @@ Decimal RoundFixed(double magnitude, int decimals);
 // "%.*G": precision significant digits (0 counts as 1), trailing fractional zeros removed,
 // the exponent form "1.5E+020" when the exponent is below -4 or at least the precision.
 std::string FormatGeneral(double value, int precision);
+// A whole number of at most fifteen digits as FormatGeneral writes it ("-" first when
+// negative), into buffer; the end of what was written, or null for any other value.
+constexpr size_t kWholeDigitsRoom = 24;
+char* WholeDigits(double value, char (&buffer)[kWholeDigitsRoom]);
 // "%.*f" and, with forcePoint, "%#.*f" (a point even without decimals: "3.").
 std::string FormatFixed(double value, int decimals, bool forcePoint);
 // "%.*E" and, with forcePoint, "%#.*E": "1.50E+003", "1.E+003".

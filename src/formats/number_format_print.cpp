@@ -143,10 +143,9 @@ void CCNumberFormat::Print(cells::LCTX* lctx, CWideOutStream& out, double value,
 
 void CCNumberFormat::PrintGeneral(cells::LCTX* lctx, CWideOutStream& out, double value) const {
     if (WriteIfNotFinite(out, value)) return;
-    // Whole numbers of up to 15 digits, what most cells hold, are their digits as they stand.
-    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
-        char buffer[24];
-        const char* end = std::to_chars(buffer, buffer + sizeof buffer, int64_t(value)).ptr;
+    // Whole numbers, what most cells hold, go straight out, without a text and a radix pass.
+    char buffer[ostrel::digits::kWholeDigitsRoom];
+    if (const char* end = ostrel::digits::WholeDigits(value, buffer)) {
         out << std::string_view(buffer, size_t(end - buffer));
         return;
     }

@@ -63,3 +63,21 @@ bool CCCriterion::Matches(const CCCellValue& value) const {
     }
     return false;
 }
+
+double CCCriterion::Take(double below, double equal, double above) const {
+    switch (m_op) {
+        case Op::kEq:
+            return equal;
+        case Op::kNe:
+            return below + above;
+        case Op::kLt:
+            return below;
+        case Op::kLe:
+            return below + equal;
+        case Op::kGt:
+            return above;
+        case Op::kGe:
+            return above + equal;
+    }
+    return 0;
+}

@@ -24,6 +24,9 @@ public:
     const char16_t* TextOperand() const {
         return m_operand.IsText() ? m_operand.GetText() : nullptr;
     }
+    // Of the values below the operand, equal to it and above it (by any measure that adds
+    // up: how many, their sum), the part the comparison takes; for <>, those below and above.
+    double Take(double below, double equal, double above) const;
 
 private:
     Op m_op = Op::kEq;

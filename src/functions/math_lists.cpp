@@ -327,27 +327,9 @@ bool SumFromKeptNumbers(cells::CTX* ctx, CCFormula* range, const CCRef* cell,
     if (!criterion.NumberOperand(x) || std::isnan(x)) return false;
     const auto* numbers = ostrel::functions::RangeNumbers(ctx, range, cell);
     if (!numbers || numbers->error || !numbers->ExactSums()) return false;
-    switch (criterion.Comparison()) {
-        case CCCriterion::Op::kEq:
-            sum = numbers->SumBelow(x, true) - numbers->SumBelow(x, false);
-            return true;
-        case CCCriterion::Op::kNe:
-            sum = numbers->sum - (numbers->SumBelow(x, true) - numbers->SumBelow(x, false));
-            return true;
-        case CCCriterion::Op::kLt:
-            sum = numbers->SumBelow(x, false);
-            return true;
-        case CCCriterion::Op::kLe:
-            sum = numbers->SumBelow(x, true);
-            return true;
-        case CCCriterion::Op::kGt:
-            sum = numbers->sum - numbers->SumBelow(x, true);
-            return true;
-        case CCCriterion::Op::kGe:
-            sum = numbers->sum - numbers->SumBelow(x, false);
-            return true;
-    }
-    return false;
+    const double below = numbers->SumBelow(x, false), upTo = numbers->SumBelow(x, true);
+    sum = criterion.Take(below, upTo - below, numbers->sum - upTo);
+    return true;
 }
 
 }  // namespace

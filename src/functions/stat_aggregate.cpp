@@ -89,31 +89,16 @@ bool CountFromKeptNumbers(cells::CTX* ctx, const CCFormulaList* args, const CCRe
     if (!numbers || numbers->error) return false;
     const double below = text ? 0 : numbers->Below(x), above = text ? 0 : numbers->Above(x);
     const double equal = text ? numbers->EqualTexts(text) : numbers->numbers - below - above;
-    switch (op) {
-        case CCCriterion::Op::kEq:
-            n = equal;
-            return true;
-        case CCCriterion::Op::kNe: {
-            // RangeNumbers answers for regions only.
-            const auto* region =
-                static_cast<const CCRegionRef*>(static_cast<CCRefFormula*>(range)->GetRef());
-            n = double(region->GetWidth()) * double(region->GetHeight()) - equal;
-            return true;
-        }
-        case CCCriterion::Op::kLt:
-            n = below;
-            return true;
-        case CCCriterion::Op::kLe:
-            n = below + equal;
-            return true;
-        case CCCriterion::Op::kGt:
-            n = above;
-            return true;
-        case CCCriterion::Op::kGe:
-            n = above + equal;
-            return true;
+    if (op == CCCriterion::Op::kNe) {
+        // Every position of the range but the equal ones (RangeNumbers answers for regions
+        // only).
+        const auto* region =
+            static_cast<const CCRegionRef*>(static_cast<CCRefFormula*>(range)->GetRef());
+        n = double(region->GetWidth()) * double(region->GetHeight()) - equal;
+    } else {
+        n = criterion.Take(below, equal, above);
     }
-    return false;
+    return true;
 }
 
 }  // namespace
