@@ -230,8 +230,16 @@ int HostSheet::GetValue(const CCRef* ref, CCCellValue* value, unsigned long inde
         }
         return 1;
     }
-    if (index == 0 && ref && ref->GetType() == REF_TYPE_RC && !LookupItem(ref)) {
-        if (value) value->Set();
+    if (index == 0 && ref && ref->GetType() == REF_TYPE_RC) {
+        // Every formula reading a cell comes here: one lookup, not a second in the base.
+        const auto* rc = static_cast<const CCRCRef*>(ref);
+        HostCell* cell = m_cells.Find(rc->GetColumn(), rc->GetRow());
+        if (value) {
+            if (cell)
+                cell->GetValue(*value);
+            else
+                value->Set();
+        }
         return 1;
     }
     return CCCellManager::GetValue(ref, value, index);

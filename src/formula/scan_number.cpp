@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #include "formula/decimal_digits.h"
 #include "formula/scan_internal.h"
@@ -112,6 +113,37 @@ CCNumberFormat MakeFormat(unsigned char kind) {
     CCNumberFormat format;
     format.Set(kind);
     return format;
+}
+
+// A run of 1 to 15 digits at p and where it ends: such an integer is below 2^53, so its
+// double is exact and needs neither the general scanner's digit buffer nor its rounding.
+bool ReadShortWhole(const char16_t* p, const char16_t*& end, uint64_t& whole) {
+    const char16_t* q = p;
+    whole = 0;
+    while (IsDigit(*q) && q - p < 16)
+        whole = whole * 10 + uint64_t(*q++ - u'0');
+    if (q == p || q - p > 15 || IsDigit(*q)) return false;
+    end = q;
+    return true;
+}
+
+// A cell's whole text of plain digits, the commonest number typed, with the format
+// ScanNPFSNumber gives it.
+bool ScanPlainInteger(const char16_t*& p, ScannedNumber& out) {
+    const char16_t* end;
+    uint64_t whole;
+    if (!ReadShortWhole(p, end, whole) || *end != 0) return false;
+    static const CCNumberFormat kFormat = [] {
+        CCNumberFormat format = MakeFormat(kUndecided);
+        format.setPrecision(0);
+        format.setCommas(false);
+        format.setType(C_NF_GENERAL);
+        return format;
+    }();
+    out.value = double(whole);
+    out.format = kFormat;
+    p = end;
+    return true;
 }
 
 }  // namespace
@@ -253,6 +285,7 @@ bool ScanCurrencyNumber(const Locale& loc, const char16_t*& p, bool allowSign, S
 }
 
 bool ScanAnyNumber(const Locale& loc, const char16_t*& p, bool allowSign, ScannedNumber& out) {
+    if (ScanPlainInteger(p, out)) return true;
     const char16_t* end = p;
     ScannedNumber npfs;
     bool haveNpfs = ScanNPFSNumber(loc, end, allowSign, npfs);
@@ -424,12 +457,9 @@ namespace {
 // ScanNumberValue reads it: the commonest constant of formulas, read without the general
 // scanner. False when the cursor stands on anything else.
 bool EatShortInteger(const Locale& loc, const char16_t*& cursor, CCCellValue& value) {
-    const char16_t* q = cursor;
-    uint64_t whole = 0;
-    while (IsDigit(*q) && q - cursor < 16)
-        whole = whole * 10 + uint64_t(*q++ - u'0');
-    if (q == cursor || q - cursor > 15 || IsDigit(*q) || At(q, loc.numberDeciamalSeparartor()))
-        return false;
+    const char16_t* q;
+    uint64_t whole;
+    if (!ReadShortWhole(cursor, q, whole) || At(q, loc.numberDeciamalSeparartor())) return false;
     const char16_t* after = q;
     SkipWhite(after);
     if (*after == u'E' || *after == u'e') return false;

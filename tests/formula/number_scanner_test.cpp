@@ -219,9 +219,10 @@ TEST(Constant, NumberBooleanOrQuotedText) {
     EXPECT_EQ(constant(u"1/2").consumed, 1);
 }
 
-// Short whole numbers take a road of their own in a formula: it must read exactly what the
-// general scanner reads, up to the format's bits and the cursor, whatever follows the digits.
-TEST(Constant, ShortWholeNumbersReadAsTheGeneralScannerReadsThem) {
+// Short whole numbers take a road of their own in a formula and as a cell's whole text: it
+// must read exactly what the general scanners read, up to the format's bits and the cursor,
+// whatever follows the digits.
+TEST(Constant, ShortWholeNumbersReadAsTheGeneralScannersReadThem) {
     std::mt19937 random(7);
     const char16_t* tails[] = {u"",  u")",  u"+1", u" E5", u"e2", u"E", u".5",  u",5",
                                u" ", u" )", u"%",  u"/2",  u":3", u"x", u" e+", u"0"};
@@ -239,7 +240,22 @@ TEST(Constant, ShortWholeNumbersReadAsTheGeneralScannerReadsThem) {
                 });
             ASSERT_TRUE(general.ok) << U8(text);
             EXPECT_EQ(constant.Read(), general.Read()) << U8(text);
-            EXPECT_TRUE(constant.value.GetFormat().GetData() == general.value.GetFormat().GetData())
+            EXPECT_TRUE(constant.value.GetFormat().HasSameStreamForm(general.value.GetFormat()))
+                << U8(text);
+        }
+        // Typed into a cell, where the scanner of typed numbers reads the whole text.
+        const char16_t* cellTails[] = {u"", u" ", u"%", u"0"};
+        for (int round = 0; round < 500; ++round) {
+            std::u16string text;
+            const int digits = 1 + int(random() % 17);
+            for (int i = 0; i < digits; ++i)
+                text += char16_t(u'0' + random() % 10);
+            text += cellTails[random() % std::size(cellTails)];
+            const Scanned typed = Npfs(*locale, text, 1);
+            const Scanned any = Number(*locale, text);
+            ASSERT_TRUE(typed.ok) << U8(text);
+            EXPECT_EQ(any.Read(), typed.Read()) << U8(text);
+            EXPECT_TRUE(any.value.GetFormat().HasSameStreamForm(typed.value.GetFormat()))
                 << U8(text);
         }
     }
