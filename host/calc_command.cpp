@@ -212,15 +212,18 @@ std::string Render(const CsvInput& input, CalcSheet& sheet, std::ostream* stream
         }
     };
     if (input.shapeOnly) {
+        std::u16string text;
         size_t field = 0;
         for (size_t row = 0; row < input.recordEnds.size(); ++row) {
             for (int column = 0; field < input.recordEnds[row]; ++field, ++column) {
                 // An empty field was never typed; asking the sheet about it could make it
                 // create a cell for nothing.
-                if (input.filled[field])
-                    writer.Field(sheet.GetCellValueText(column, int(row)));
-                else
+                if (input.filled[field]) {
+                    sheet.ReadCellValueText(column, int(row), text);
+                    writer.Field(text);
+                } else {
                     writer.Field({});
+                }
             }
             endRecord();
         }

@@ -67,6 +67,10 @@ public:
     /// The text the cell shows: its value through its number format. Empty for a cell
     /// never typed into.
     virtual std::u16string GetCellValueText(int column, int row) = 0;
+    /// The same into text, reusing its storage: for a caller that reads many cells.
+    virtual void ReadCellValueText(int column, int row, std::u16string& text) {
+        text = GetCellValueText(column, row);
+    }
     /// The formula text of a formula cell ("=A1*21"), or the value as typed for any other
     /// cell.
     virtual std::u16string GetCellFormula(int column, int row) = 0;

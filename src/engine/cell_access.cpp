@@ -69,7 +69,7 @@ int CCCellManager::GetCellValueText(const CCRef* ref, std::u16string& text) cons
     CCItem* item = ref ? const_cast<CCCellManager*>(this)->LookupItem(ref) : nullptr;
     if (!item) return 0;
     if (CCCell* cell = item->AsCell()) {
-        CWideOutStream out;
+        CWideOutStream out(std::move(text));
         cell->GetValueText(GetCTX(), out);
         text = out.take();
     }

@@ -66,6 +66,13 @@ public:
         return OnGrid(column, row) ? m_sheet.GetCellValueText(unsigned(column), unsigned(row))
                                    : std::u16string();
     }
+    void ReadCellValueText(int column, int row, std::u16string& text) override {
+        EngineLock lock;
+        if (OnGrid(column, row))
+            m_sheet.GetCellValueText(unsigned(column), unsigned(row), text);
+        else
+            text.clear();
+    }
     std::u16string GetCellFormula(int column, int row) override {
         EngineLock lock;
         return OnGrid(column, row) ? m_sheet.GetCellFormula(unsigned(column), unsigned(row))
@@ -157,6 +164,9 @@ public:
     void Recalculate() override { m_view.Recalculate(); }
     std::u16string GetCellValueText(int column, int row) override {
         return m_view.GetCellValueText(column, row);
+    }
+    void ReadCellValueText(int column, int row, std::u16string& text) override {
+        m_view.ReadCellValueText(column, row, text);
     }
     std::u16string GetCellFormula(int column, int row) override {
         return m_view.GetCellFormula(column, row);

@@ -106,9 +106,12 @@ bool CalcSheet::SaveCsv(std::ostream& out, char separator) {
     GetUsedSize(columns, rows);
     std::string text;
     CsvWriter writer(text, separator);
+    std::u16string field;
     for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column)
-            writer.Field(GetCellValueText(column, row));
+        for (int column = 0; column < columns; ++column) {
+            ReadCellValueText(column, row, field);
+            writer.Field(field);
+        }
         writer.EndRecord();
         // A large sheet goes out in pieces rather than as one text of its whole size.
         if (text.size() >= (1u << 16)) {

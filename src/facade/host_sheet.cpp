@@ -272,9 +272,13 @@ int HostSheet::SetCellText(unsigned column, unsigned row, std::u16string_view te
 
 std::u16string HostSheet::GetCellValueText(unsigned column, unsigned row) const {
     std::u16string text;
+    GetCellValueText(column, row, text);
+    return text;
+}
+
+void HostSheet::GetCellValueText(unsigned column, unsigned row, std::u16string& text) const {
     CCRCRef ref(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
     CCCellManager::GetCellValueText(&ref, text);
-    return text;
 }
 
 std::u16string HostSheet::GetCellFormula(unsigned column, unsigned row) {

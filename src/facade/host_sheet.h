@@ -136,6 +136,7 @@ public:
     // Convenience for hosts and tests: positions instead of references.
     int SetCellText(unsigned column, unsigned row, std::u16string_view text);
     std::u16string GetCellValueText(unsigned column, unsigned row) const;
+    void GetCellValueText(unsigned column, unsigned row, std::u16string& text) const;
     std::u16string GetCellFormula(unsigned column, unsigned row);
     HostCell* FindCell(unsigned column, unsigned row) const { return m_cells.Find(column, row); }
     // The cell at the position, created empty when it is not there yet.

@@ -45,6 +45,12 @@ TEST(CalcBook, ReadsTypedValuesAcrossSheetsRangesAndEmptyCells) {
     EXPECT_EQ(sheet->GetCellValue(0, 1).kind, Kind::empty);
     EXPECT_EQ(sheet->GetCellValue(-1, 0).kind, Kind::empty);
     EXPECT_EQ(sheet->GetCellFormula(1, 0), u"= SUM (A1:A3) * Prices ! B2");
+    // A buffer read into again holds the new text alone, and nothing off the grid.
+    std::u16string reused = u"a longer text left from before";
+    sheet->ReadCellValueText(1, 2, reused);
+    EXPECT_EQ(reused, u"TRUE");
+    sheet->ReadCellValueText(-1, 0, reused);
+    EXPECT_EQ(reused, u"");
 
     int columns = 0, rows = 0;
     sheet->GetUsedSize(columns, rows);

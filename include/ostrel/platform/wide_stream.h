@@ -13,6 +13,10 @@ namespace ostrel::platform {
 
 class OSTREL_API CWideOutStream {
 public:
+    CWideOutStream() = default;
+    /// Starts empty, writing into the storage of text (a caller's buffer reused).
+    explicit CWideOutStream(std::u16string text) : m_text(std::move(text)) { m_text.clear(); }
+
     CWideOutStream& operator<<(char16_t c) {
         m_text.push_back(c);
         return *this;
