@@ -55,7 +55,7 @@ const CCItem::Dependents& CCItem::C() const {
 }
 
 bool CCItem::HasLive() const {
-    return HoldsWord() || !C().live.Empty();
+    return m_deps != 0 && (HoldsWord() || !C().live.Empty());
 }
 
 void CCItem::FreeDependents() {
@@ -126,7 +126,8 @@ void CCItem::SetRefList(CCRefList* list) {
 }
 
 int CCItem::IsEmpty() const {
-    return !HasLive() && C().packed.empty();
+    // Most items have never been read by anything: no word, no block.
+    return m_deps == 0 || (!HasLive() && C().packed.empty());
 }
 
 const uint8_t* CCItem::GetDependents() const {
@@ -241,7 +242,7 @@ void CCItem::ClearLive() {
 }
 
 void CCItem::Unpack(cells::CTX* ctx) {
-    if (HasLive() || C().packed.empty()) return;
+    if (m_deps == 0 || HasLive() || C().packed.empty()) return;
     std::vector<uint8_t> block = D().packed.Take();
     CMemFile file(block.data() + 4, block.size() - 4);
     CArchive ar(&file, CArchive::load);

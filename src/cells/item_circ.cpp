@@ -158,6 +158,7 @@ private:
 
 // Whether a formula reads the item, itself included, directly or through a range.
 bool AnyoneReads(CCCellManager* manager, const CCRef* ref) {
+    if (!manager->MayBeRead(ref)) return false;
     bool any = false;
     manager->ForEachDependentGroup(ref, [&](const CCRef*) { any = true; });
     return any;

@@ -330,7 +330,7 @@ CCCalcCache::Node* CCCalcCache::Find(const KeyOnSheet& key) const {
 
 template <class Visit>
 void CCCalcCache::ForEachDependent(Site site, Visit visit) const {
-    if (!site.sheet || !site.inner) return;
+    if (!site.sheet || !site.inner || !site.sheet->MayBeRead(site.inner)) return;
     site.sheet->ForEachDependentGroup(site.inner, [&](const CCRef* ref) {
         // Items keep their dependents qualified with a sheet's manager: already keys.
         bool isKey =
@@ -566,8 +566,10 @@ void CCCalcCache::DoCalc(CCCellManager* manager) {
         m_batch.clear();
         m_batch.swap(m_dirty);
         m_batchNext = 0;
-        std::sort(m_batch.begin(), m_batch.end(),
-                  [](const Node* a, const Node* b) { return a->label < b->label; });
+        const auto byLabel = [](const Node* a, const Node* b) { return a->label < b->label; };
+        // Formulas typed in their order are marked in it: such a batch needs no sorting.
+        if (!std::is_sorted(m_batch.begin(), m_batch.end(), byLabel))
+            std::sort(m_batch.begin(), m_batch.end(), byLabel);
         while (m_batchNext < m_batch.size()) {
             Node* node = m_batch[m_batchNext++];
             if (!node) continue;  // removed while waiting

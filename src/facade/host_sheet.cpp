@@ -145,6 +145,20 @@ void HostSheet::ForEachDependentGroup(const CCRef* ref,
         visit(range);
 }
 
+bool HostSheet::MayBeRead(const CCRef* ref) {
+    if (!ref || ref->GetType() != REF_TYPE_RC) return true;
+    const auto* rc = static_cast<const CCRCRef*>(ref);
+    if (const HostCell* cell = m_cells.Find(rc->GetColumn(), rc->GetRow());
+        cell && cell->HasDependents())
+        return true;
+    bool read = false;
+    if (m_ranges.Size())
+        m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* item) {
+            if (item->HasDependents()) read = true;
+        });
+    return read;
+}
+
 // Numbers typed one after another into a column under formulas summing all of it would
 // otherwise list every one of those formulas for every number: the list, untouched since,
 // already holds them, and a range's dependents only grow at their most recent end until one
@@ -266,8 +280,8 @@ bool HostSheet::ReadValues(const CCRef* ref, unsigned long first, unsigned long 
 }
 
 int HostSheet::SetCellText(unsigned column, unsigned row, std::u16string_view text) {
-    CCRCRef ref(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
-    return SetCellText(&ref, text);
+    // The cell is made and found in one step: every cell of a file typed comes here.
+    return SetItemText(m_cells.Get(column, row), text);
 }
 
 std::u16string HostSheet::GetCellValueText(unsigned column, unsigned row) const {

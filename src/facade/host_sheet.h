@@ -121,6 +121,7 @@ public:
     // it, each range standing for the formulas registered on it.
     void ForEachDependentGroup(const CCRef* ref,
                                const std::function<void(const CCRef*)>& visit) override;
+    bool MayBeRead(const CCRef* ref) override;
     size_t RangeCount() const { return m_ranges.Size(); }
 
 protected:

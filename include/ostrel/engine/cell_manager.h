@@ -182,6 +182,8 @@ public:
     /// Whole-text forms of the text getters (not in the buffer forms' size limits).
     int GetCellValueText(const CCRef* ref, std::u16string& text) const;
     int GetCellFormula(const CCRef* ref, std::u16string& text);
+    /// SetCellText for an item the caller has found already.
+    int SetItemText(CCItem* item, std::u16string_view text);
 
     /// Reading a range value by value or row by row through 16-bit handles.
     virtual uint16_t OpenRef(const CCRef* ref);
@@ -253,6 +255,10 @@ public:
     /// formula again. The range itself must answer its formulas from LoadDependencies.
     virtual void ForEachDependentGroup(const CCRef* ref,
                                        const std::function<void(const CCRef*)>& visit);
+    /// False only when ForEachDependentGroup would visit nothing for ref, so that the walks
+    /// can pass by the cells nothing reads (most of those typed). True by default; a host
+    /// that keeps its own items can tell at once.
+    virtual bool MayBeRead(const CCRef*) { return true; }
 
     /// Remote requests with a reference of this document, translated before sending.
     using CCTransportInterface::DoRemoteInvalidateRef;
