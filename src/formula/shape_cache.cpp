@@ -18,6 +18,7 @@
 // is a spreadsheet) is part of the key.
 #include "formula/shape_cache.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -70,6 +71,27 @@ bool IsRunChar(char16_t c, char16_t decimal) {
            c == u'$' || c == u'.' || c == decimal;
 }
 
+// The key as it is built: a fixed buffer, since a text whose key would be longer is not
+// kept as a shape anyway; the string is written once at the end.
+class KeyWriter {
+public:
+    void Put(char16_t c) {
+        if (m_size < kRoom) m_units[m_size] = c;
+        ++m_size;
+    }
+    void Put(std::u16string_view run) {
+        if (m_size + run.size() <= kRoom) std::copy(run.begin(), run.end(), m_units + m_size);
+        m_size += run.size();
+    }
+    bool TooLong() const { return m_size > kMaxShapeText; }
+    void CopyTo(std::u16string& key) const { key.assign(m_units, m_size); }
+
+private:
+    static constexpr size_t kRoom = kMaxShapeText + 1;
+    char16_t m_units[kRoom];
+    size_t m_size = 0;
+};
+
 // The shape of text typed into the cell at (column, row), or false when the text is one
 // whose meaning a move might not preserve.
 bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned row,
@@ -77,12 +99,12 @@ bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned
     const Locale& loc = LocaleOf(lctx);
     const char16_t decimal = loc.numberDeciamalSeparartor();
     numbers.clear();
-    key.clear();
-    key += loc.listSeparartor();
-    key += loc.listSeparartor2();
-    key += decimal;
-    key += loc.positiveSign();
-    key += loc.negativeSign();
+    KeyWriter out;
+    out.Put(loc.listSeparartor());
+    out.Put(loc.listSeparartor2());
+    out.Put(decimal);
+    out.Put(loc.positiveSign());
+    out.Put(loc.negativeSign());
     const char16_t escape = CCCellValue::m_chSpecial;
     char16_t previous = 0;  // the last character other than white space, outside texts
     const char16_t* lastAddressEnd = nullptr;
@@ -91,13 +113,13 @@ bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned
         const char16_t c = *p;
         if (c < 0x20 || c >= 0x80 || c == u'\'' || c == u'[' || c == u'{') return false;
         if (c == u'"') {
-            key += *p++;
+            out.Put(*p++);
             while (*p && *p != u'"') {
                 if (*p < 0x20) return false;
-                if (escape && *p == escape && p[1]) key += *p++;
-                key += *p++;
+                if (escape && *p == escape && p[1]) out.Put(*p++);
+                out.Put(*p++);
             }
-            if (*p) key += *p++;
+            if (*p) out.Put(*p++);
             previous = u'"';
         } else if (IsRunChar(c, decimal)) {
             const char16_t* start = p;
@@ -114,13 +136,13 @@ bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned
                 CCCellValue number;
                 if (_EatConstant(lctx, q, number) && number.IsNumber() && q >= p) {
                     if (q > p) return false;  // an exponent read past the characters
-                    key += kNumberMark;
+                    out.Put(kNumberMark);
                     numbers.push_back(number);
                 } else {
-                    key += run;
+                    out.Put(run);
                 }
             } else if (!_EatRC(nullptr, end, col, r, flags) || end != p) {
-                key += run;
+                out.Put(run);
             } else {
                 const char16_t* next = p;
                 SkipWhite(next);
@@ -135,18 +157,19 @@ bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned
                 const bool exponentLike = (run[0] == u'E' || run[0] == u'e') && IsDigit(run[1]);
                 if (exponentLike && (IsDigit(previous) || previous == u'.' || previous == decimal))
                     return false;
-                key += kAddressMark;
-                key += char16_t(flags);
-                key += char16_t((flags & 1) ? col : unsigned(col) - column);
-                key += char16_t((flags & 2) ? r : unsigned(r) - row);
+                out.Put(kAddressMark);
+                out.Put(char16_t(flags));
+                out.Put(char16_t((flags & 1) ? col : unsigned(col) - column));
+                out.Put(char16_t((flags & 2) ? r : unsigned(r) - row));
             }
             previous = run.back();
         } else {
             if (!ostrel::text::IsSpace(c)) previous = c;
-            key += *p++;
+            out.Put(*p++);
         }
-        if (key.size() > kMaxShapeText) return false;
+        if (out.TooLong()) return false;
     }
+    out.CopyTo(key);
     return true;
 }
 

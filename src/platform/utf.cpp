@@ -12,9 +12,20 @@ std::string ToUtf8(std::u16string_view text) {
 }
 
 void AppendUtf8(std::string& out, std::u16string_view text) {
-    out.reserve(out.size() + text.size());
+    // Encoded into a small piece appended whole: appending byte by byte would pay the
+    // string's capacity check and terminator for every byte of every value written.
+    char piece[256];
+    size_t n = 0;
     for (size_t i = 0; i < text.size(); ++i) {
+        if (n + 4 > sizeof piece) {
+            out.append(piece, n);
+            n = 0;
+        }
         uint32_t c = text[i];
+        if (c < 0x80) {
+            piece[n++] = char(c);
+            continue;
+        }
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
@@ -22,22 +33,21 @@ void AppendUtf8(std::string& out, std::u16string_view text) {
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
         }
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
+        if (c < 0x800) {
+            piece[n++] = char(0xC0 | (c >> 6));
+            piece[n++] = char(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
+            piece[n++] = char(0xE0 | (c >> 12));
+            piece[n++] = char(0x80 | ((c >> 6) & 0x3F));
+            piece[n++] = char(0x80 | (c & 0x3F));
         } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
+            piece[n++] = char(0xF0 | (c >> 18));
+            piece[n++] = char(0x80 | ((c >> 12) & 0x3F));
+            piece[n++] = char(0x80 | ((c >> 6) & 0x3F));
+            piece[n++] = char(0x80 | (c & 0x3F));
         }
     }
+    out.append(piece, n);
 }
 
 std::u16string FromUtf8(std::string_view text, bool* valid) {

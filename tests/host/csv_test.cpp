@@ -179,6 +179,15 @@ TEST(CsvWriter, QuotesOnlyWhereAFieldNeedsIt) {
     EXPECT_EQ(Write({{u"\uFEFFx", u"\uFEFF"}}), "\"\xEF\xBB\xBFx\",\xEF\xBB\xBF\n");
     // A lone surrogate cannot be written as UTF-8; it becomes U+FFFD.
     EXPECT_EQ(Write({{std::u16string(1, char16_t(0xD800))}}), "\xEF\xBF\xBD\n");
+    // A long field of one-, two- and four-byte characters, ending pieces of the encoder
+    // everywhere within them.
+    std::u16string mixed;
+    std::string utf8;
+    for (int i = 0; i < 300; ++i) {
+        mixed += u"a\u00E9\U0001D11E";
+        utf8 += "a\xC3\xA9\xF0\x9D\x84\x9E";
+    }
+    EXPECT_EQ(Write({{mixed}}), utf8 + "\n");
 }
 
 TEST(CsvWriter, WhatIsWrittenReadsBackTheSame) {
