@@ -160,7 +160,8 @@ void CCItem::RebuildIndex() const {
 }
 
 int CCItem::FindLive(const CCRef* ref) const {
-    if (!ref) return -1;
+    // An item read by nothing yet (every cell a formula first reads) needs no probe made.
+    if (!ref || m_deps == 0) return -1;
     const DependentArray::Probe probe(ref);
     if (HoldsWord()) return DependentArray::WordEquals(m_deps, probe) ? 0 : -1;
     if (C().live.Size() < kIndexFrom) {

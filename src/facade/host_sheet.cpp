@@ -202,6 +202,12 @@ int HostSheet::RegisterDependent(const CCRef* precedent, const CCRef* dependent)
         CCWorkbook* book = item && !item->HasDependents() ? GetWorkbook() : nullptr;
         if (book) book->GetCalcCache().Remove(CCCalcCache::MakeKey(this, precedent).get());
     }
+    if (precedent && precedent->GetType() == REF_TYPE_RC) {
+        // Every reference of every formula typed comes here: the cell is made and found in
+        // one step.
+        const auto* rc = static_cast<const CCRCRef*>(precedent);
+        return m_cells.Get(rc->GetColumn(), rc->GetRow())->RegisterDependent(GetCTX(), dependent);
+    }
     EnsureCell(precedent);
     return CCCellManager::RegisterDependent(precedent, dependent);
 }

@@ -31,8 +31,12 @@ public:
     }
     /// ASCII text produced by the digit engine and the like.
     CWideOutStream& operator<<(std::string_view ascii) {
-        for (char c : ascii)
-            m_text.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+        // Widened in place: every number shown passes here, and a push per character would
+        // check the capacity for each.
+        const size_t old = m_text.size();
+        m_text.resize(old + ascii.size());
+        for (size_t i = 0; i < ascii.size(); ++i)
+            m_text[old + i] = static_cast<char16_t>(static_cast<unsigned char>(ascii[i]));
         return *this;
     }
 
