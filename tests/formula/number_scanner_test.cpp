@@ -224,39 +224,34 @@ TEST(Constant, NumberBooleanOrQuotedText) {
 // whatever follows the digits.
 TEST(Constant, ShortWholeNumbersReadAsTheGeneralScannersReadThem) {
     std::mt19937 random(7);
-    const char16_t* tails[] = {u"",  u")",  u"+1", u" E5", u"e2", u"E", u".5",  u",5",
-                               u" ", u" )", u"%",  u"/2",  u":3", u"x", u" e+", u"0"};
+    auto digitsThen = [&](std::initializer_list<const char16_t*> tails) {
+        std::u16string text;
+        const int digits = 1 + int(random() % 17);
+        for (int i = 0; i < digits; ++i)
+            text += char16_t(u'0' + random() % 10);
+        return text + tails.begin()[random() % tails.size()];
+    };
+    auto expectSame = [](const Scanned& road, const Scanned& general, std::u16string_view text) {
+        ASSERT_TRUE(general.ok) << U8(text);
+        EXPECT_EQ(road.Read(), general.Read()) << U8(text);
+        EXPECT_TRUE(road.value.GetFormat().HasSameStreamForm(general.value.GetFormat()))
+            << U8(text);
+    };
     for (Locale* locale : {&Invariant(), &German()}) {
         for (int round = 0; round < 2000; ++round) {
-            std::u16string text;
-            const int digits = 1 + int(random() % 17);
-            for (int i = 0; i < digits; ++i)
-                text += char16_t(u'0' + random() % 10);
-            text += tails[random() % std::size(tails)];
-            const Scanned general = NumberValue(*locale, text, 0);
+            const std::u16string text =
+                digitsThen({u"", u")", u"+1", u" E5", u"e2", u"E", u".5", u",5", u" ", u" )", u"%",
+                            u"/2", u":3", u"x", u" e+", u"0"});
             const Scanned constant =
                 RunIn(*locale, text, [](cells::LCTX* x, const char16_t*& c, CCCellValue& v) {
                     return _EatConstant(x, c, v);
                 });
-            ASSERT_TRUE(general.ok) << U8(text);
-            EXPECT_EQ(constant.Read(), general.Read()) << U8(text);
-            EXPECT_TRUE(constant.value.GetFormat().HasSameStreamForm(general.value.GetFormat()))
-                << U8(text);
+            expectSame(constant, NumberValue(*locale, text, 0), text);
         }
         // Typed into a cell, where the scanner of typed numbers reads the whole text.
-        const char16_t* cellTails[] = {u"", u" ", u"%", u"0"};
         for (int round = 0; round < 500; ++round) {
-            std::u16string text;
-            const int digits = 1 + int(random() % 17);
-            for (int i = 0; i < digits; ++i)
-                text += char16_t(u'0' + random() % 10);
-            text += cellTails[random() % std::size(cellTails)];
-            const Scanned typed = Npfs(*locale, text, 1);
-            const Scanned any = Number(*locale, text);
-            ASSERT_TRUE(typed.ok) << U8(text);
-            EXPECT_EQ(any.Read(), typed.Read()) << U8(text);
-            EXPECT_TRUE(any.value.GetFormat().HasSameStreamForm(typed.value.GetFormat()))
-                << U8(text);
+            const std::u16string text = digitsThen({u"", u" ", u"%", u"0"});
+            expectSame(Number(*locale, text), Npfs(*locale, text, 1), text);
         }
     }
 }
