@@ -151,12 +151,9 @@ bool HostSheet::MayBeRead(const CCRef* ref) {
     if (const HostCell* cell = m_cells.Find(rc->GetColumn(), rc->GetRow());
         cell && cell->HasDependents())
         return true;
-    bool read = false;
-    if (m_ranges.Size())
-        m_ranges.ForEachContaining(rc->GetColumn(), rc->GetRow(), [&](RangeItem* item) {
-            if (item->HasDependents()) read = true;
-        });
-    return read;
+    return m_ranges.Size() &&
+           m_ranges.AnyContaining(rc->GetColumn(), rc->GetRow(),
+                                  [](const RangeItem* item) { return item->HasDependents(); });
 }
 
 // Numbers typed one after another into a column under formulas summing all of it would

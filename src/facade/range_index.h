@@ -69,6 +69,17 @@ public:
                 [](void* context, RangeItem* item) { (*static_cast<F*>(context))(item); }, &f);
         }
     }
+    // Whether f holds for a range item that contains the cell; the items are tried in no
+    // particular order, and the first that answers ends the search.
+    template <class F>
+    bool AnyContaining(unsigned column, unsigned row, F f) const {
+        Lists lists;
+        const size_t count = ListsHolding(column, row, lists);
+        for (size_t i = 0; i < count; ++i)
+            for (const Entry& entry : *lists[i])
+                if (entry.Holds(row) && f(m_items[entry.sequence].get())) return true;
+        return false;
+    }
     size_t Size() const { return m_items.size(); }
 
 private:
