@@ -22,12 +22,11 @@ CCCell* CCCellManager::CellAt(const CCRef* ref) const {
 }
 
 int CCCellManager::SetCellText(const CCRef* ref, std::u16string_view text) {
-    if (RefuseUnlessStarted()) return 0;
     return SetItemText(ref ? LookupItem(ref) : nullptr, text);
 }
 
 int CCCellManager::SetItemText(CCItem* item, std::u16string_view text) {
-    if (!item || RefuseUnlessStarted()) return 0;
+    if (RefuseUnlessStarted() || !item) return 0;
     if (CCCell* cell = item->AsCell()) cell->SetText(GetCTX(), text, 0);
     DoRecalc(-1);
     return 1;

@@ -62,9 +62,9 @@ public:
             m_sheet.RecalculateAll();
     }
     std::u16string GetCellValueText(int column, int row) override {
-        EngineLock lock;
-        return OnGrid(column, row) ? m_sheet.GetCellValueText(unsigned(column), unsigned(row))
-                                   : std::u16string();
+        std::u16string text;
+        ReadCellValueText(column, row, text);
+        return text;
     }
     void ReadCellValueText(int column, int row, std::u16string& text) override {
         EngineLock lock;

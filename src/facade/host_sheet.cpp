@@ -234,29 +234,26 @@ void HostSheet::GetRefSize(const CCRef* ref, long& width, long& height) {
 }
 
 int HostSheet::GetValue(const CCRef* ref, CCCellValue* value, unsigned long index) {
+    // An empty position reads as empty.
+    auto readAt = [&](unsigned column, unsigned row) {
+        const HostCell* cell = m_cells.Find(column, row);
+        if (!value) return;
+        if (cell)
+            cell->GetValue(*value);
+        else
+            value->Set();
+    };
     if (ref && ref->GetType() == REF_TYPE_REGION) {
-        // A range serves its values row by row; an empty position reads as empty.
+        // A range serves its values row by row.
         unsigned column, row;
         if (!static_cast<const CCRegionRef*>(ref)->CellAt(index, column, row)) return 0;
-        HostCell* cell = m_cells.Find(column, row);
-        if (value) {
-            if (cell)
-                cell->GetValue(*value);
-            else
-                value->Set();
-        }
+        readAt(column, row);
         return 1;
     }
     if (index == 0 && ref && ref->GetType() == REF_TYPE_RC) {
         // Every formula reading a cell comes here: one lookup, not a second in the base.
         const auto* rc = static_cast<const CCRCRef*>(ref);
-        HostCell* cell = m_cells.Find(rc->GetColumn(), rc->GetRow());
-        if (value) {
-            if (cell)
-                cell->GetValue(*value);
-            else
-                value->Set();
-        }
+        readAt(rc->GetColumn(), rc->GetRow());
         return 1;
     }
     return CCCellManager::GetValue(ref, value, index);

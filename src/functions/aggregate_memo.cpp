@@ -195,19 +195,22 @@ void AggregateMemo::Fold::Order() {
     prefix.clear();
 }
 
-double AggregateMemo::Fold::SumBelow(double x, bool orEqual) const {
+void AggregateMemo::Fold::SumsBelowAndAt(double x, double& below, double& at) const {
     if (prefix.size() != ordered.size() + 1) {
         prefix.assign(1, 0.0);
         prefix.reserve(ordered.size() + 1);
         for (double y : ordered)
             prefix.push_back(prefix.back() + y);
     }
-    const auto end = orEqual ? std::upper_bound(ordered.begin(), ordered.end(), x)
-                             : std::lower_bound(ordered.begin(), ordered.end(), x);
-    double total = prefix[size_t(end - ordered.begin())];
-    for (double y : recent)
-        if (orEqual ? y <= x : y < x) total += y;
-    return total;
+    const auto [first, last] = std::equal_range(ordered.begin(), ordered.end(), x);
+    below = prefix[size_t(first - ordered.begin())];
+    at = prefix[size_t(last - ordered.begin())] - below;
+    for (double y : recent) {
+        if (y < x)
+            below += y;
+        else if (y == x)
+            at += y;
+    }
 }
 
 double AggregateMemo::Fold::Above(double x) const {

@@ -107,9 +107,9 @@ public:
         double EqualTexts(std::u16string_view text) const;
         // With gather: whether the numbers are all whole and their magnitudes add up below
         // 2^53, so that every sum of them is exact in whatever order it is added, as the
-        // walk's is; and the sum of those below x (or equal to it).
+        // walk's is; and the sums of those below x and of those equal to it.
         bool ExactSums() const { return !fractional && magnitudes < 9007199254740992.0; }
-        double SumBelow(double x, bool orEqual) const;
+        void SumsBelowAndAt(double x, double& below, double& at) const;
         bool fractional = false;
         double magnitudes = 0;
         mutable std::vector<double> prefix;  // sums of ordered's first numbers, made when asked

@@ -327,8 +327,9 @@ bool SumFromKeptNumbers(cells::CTX* ctx, CCFormula* range, const CCRef* cell,
     if (!criterion.NumberOperand(x) || std::isnan(x)) return false;
     const auto* numbers = ostrel::functions::RangeNumbers(ctx, range, cell);
     if (!numbers || numbers->error || !numbers->ExactSums()) return false;
-    const double below = numbers->SumBelow(x, false), upTo = numbers->SumBelow(x, true);
-    sum = criterion.Take(below, upTo - below, numbers->sum - upTo);
+    double below = 0, at = 0;
+    numbers->SumsBelowAndAt(x, below, at);
+    sum = criterion.Take(below, at, numbers->sum - below - at);
     return true;
 }
 

@@ -130,7 +130,9 @@ public:
     /// The list of references the item holds for its host; owned by the item.
     CCRefList* GetRefList() const;
     void SetRefList(CCRefList* list);
-    int HasDependents() const { return m_deps != 0 && !IsEmpty(); }
+    /// Whether anything is registered as reading the item. The item's own test, not IsEmpty,
+    /// which a cell extends to its value, formula and format.
+    int HasDependents() const { return !CCItem::IsEmpty(); }
     /// Index of the live dependent equal to ref (unpacking first), or -1.
     int HasDependentsRef(cells::CTX* ctx, const CCRef* ref);
     int GetDependentCount() const;
