@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <deque>
-#include <unordered_set>
+#include <new>
 
 #include "engine/cell_node_grid.h"
 #include "ostrel/cells/item.h"
@@ -181,7 +181,12 @@ void CCCalcCache::Erase(Node* node) {
     else if (FindCell(node->cell) == node)
         m_cells->Erase(IdentityOf(node->cell), ColumnOf(node->cell), RowOf(node->cell));
     *node = Node{};
-    m_free.push_back(node);
+    // A node that cannot be listed for reuse (memory ran out, perhaps while a sheet is
+    // destroyed) stays unused in the pool.
+    try {
+        m_free.push_back(node);
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 void CCCalcCache::Unlink(Node* node) {
@@ -626,11 +631,15 @@ void CCCalcCache::Remove(const CCRef* key) {
     if (Node* node = Find(key)) Erase(node);
 }
 
+// A sheet is forgotten as it is destroyed, perhaps because memory ran out: nothing here may
+// allocate (a destructor cannot pass bad_alloc on), so the nodes that go are marked, not
+// collected.
 void CCCalcCache::ForgetManager(const CCCellManager* manager) {
     if (!manager) return;
     uint32_t identity = manager->GetIdentity();
     if (m_current == identity) m_current = 0;
-    std::unordered_set<Node*> gone;
+    constexpr unsigned char kGoing = 2;  // a mark no walk leaves behind (Repair's is 1)
+    bool any = false;
     for (Node& node : m_pool) {
         if (!node.alive) continue;
         uint32_t owner = IdentityOf(node.cell);
@@ -638,13 +647,18 @@ void CCCalcCache::ForgetManager(const CCCellManager* manager) {
             const CCRef* ref = node.ref.get();
             owner = ref->GetType() == REF_TYPE_3D ? static_cast<const CCRef3D*>(ref)->GetKey() : 0;
         }
-        if (owner == identity) gone.insert(&node);
+        if (owner == identity) {
+            node.visited = kGoing;
+            any = true;
+        }
     }
+    if (!any) return;
     // The waiting lists are filtered once, not once for each node that goes.
-    DropWaiting([&gone](Node* node) { return gone.count(node) != 0; });
-    for (Node* node : gone) {
-        SetClean(node);
-        Erase(node);
+    DropWaiting([](const Node* node) { return node->visited == kGoing; });
+    for (Node& node : m_pool) {
+        if (!node.alive || node.visited != kGoing) continue;
+        SetClean(&node);
+        Erase(&node);
     }
 }
 

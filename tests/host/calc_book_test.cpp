@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -11,6 +12,7 @@
 
 #include "ostrel/calc_book.h"
 #include "ostrel/platform/utf.h"
+#include "support/memory_limit.h"
 
 namespace {
 
@@ -135,3 +137,28 @@ TEST(CalcBook, AddressesReadAndWriteAsFormulasDo) {
 }
 
 }  // namespace
+
+// A workbook is often let go because memory ran out; its teardown must then need none, since
+// a destructor cannot pass std::bad_alloc on (the process would end).
+TEST(CalcBook, GoesWithoutMemoryToSpare) {
+    if (!testing_support::MemoryLimitFailsAllocations())
+        GTEST_SKIP() << "the sanitizer's allocator cannot be made to fail here";
+    const auto run = testing_support::RunWithMemoryLimit(size_t(64) << 20, [] {
+        std::unique_ptr<ostrel::CalcBook> book = ostrel::MakeCalcBook("");
+        ostrel::CalcSheet* sheet = book->AddSheet(u"Sheet1");
+        for (int row = 0; row < 20000; ++row) {
+            sheet->SetCellText(0, row, std::to_string(row));
+            sheet->SetCellText(1, row, "=A" + std::to_string(row + 1) + "*2");
+        }
+        std::vector<std::unique_ptr<char[]>> hoard;
+        for (size_t size = size_t(1) << 20; size >= 16;) {
+            try {
+                hoard.push_back(std::make_unique<char[]>(size));
+            } catch (const std::bad_alloc&) {
+                size /= 2;
+            }
+        }
+        book.reset();
+    });
+    EXPECT_TRUE(run.finished) << run.outcome;
+}
