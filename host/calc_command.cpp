@@ -8,12 +8,16 @@
 #include <optional>
 #include <ostream>
 #include <set>
+#include <sstream>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
 #include "cli.h"
 #include "csv_input.h"
+#include "csv_input_pipe.h"
+#include "csv_output_pipe.h"
 #include "database/database_document.h"
 #include "ostrel/calc_book.h"
 #include "ostrel/csv.h"
@@ -38,7 +42,7 @@ std::string CellName(int column, int row) {
 // when there is one; questions are answered No, as the engine's default host would.
 class MessagesToStream : public CUserInterface {
 public:
-    explicit MessagesToStream(std::ostream& err) : m_err(err), m_previous(GetUserInterface()) {
+    explicit MessagesToStream(std::ostream& err) : m_err(&err), m_previous(GetUserInterface()) {
         SetUserInterface(this);
     }
     ~MessagesToStream() override { SetUserInterface(&m_previous); }
@@ -46,6 +50,7 @@ public:
     MessagesToStream& operator=(const MessagesToStream&) = delete;
 
     void SetInput(std::string name) { m_inputName = std::move(name); }
+    void SetStream(std::ostream& err) { m_err = &err; }
     // The cell being typed, and the line of the input its record began on.
     void SetCell(int column, int row, size_t line) { m_cell = Where{column, row, line}; }
     void ClearCell() { m_cell.reset(); }
@@ -75,17 +80,18 @@ private:
         size_t line;
     };
     void Line(const std::string& text) {
-        m_err << kProgram << ": ";
+        std::ostream& err = *m_err;
+        err << kProgram << ": ";
         if (!m_inputName.empty()) {
-            m_err << m_inputName;
-            if (m_cell) m_err << ':' << m_cell->line;
-            m_err << ": ";
+            err << m_inputName;
+            if (m_cell) err << ':' << m_cell->line;
+            err << ": ";
         }
-        if (m_cell) m_err << "cell " << CellName(m_cell->column, m_cell->row) << ": ";
-        m_err << text << '\n';
+        if (m_cell) err << "cell " << CellName(m_cell->column, m_cell->row) << ": ";
+        err << text << '\n';
     }
 
-    std::ostream& m_err;
+    std::ostream* m_err;
     std::string m_inputName;
     CUserInterface& m_previous;
     std::optional<Where> m_cell;
@@ -142,20 +148,22 @@ void Complain(std::ostream& err, const std::string& name, size_t line, const std
 }
 
 // Types every non-empty field, letting the kept texts go as they are typed; false after a
-// message on err.
-bool TypeInput(CsvInput& input, CalcSheet& sheet, MessagesToStream& messages, std::ostream& err) {
+// message on err. The input's first record goes to the row firstRow.
+bool TypeInput(CsvInput& input, CalcSheet& sheet, MessagesToStream& messages, std::ostream& err,
+               int firstRow = 0) {
     messages.SetInput(input.name);
     size_t field = 0, piece = 0, inPiece = 0;
     std::u16string text;
-    for (size_t row = 0; row < input.recordEnds.size(); ++row) {
-        for (int column = 0; field < input.recordEnds[row]; ++field, ++column) {
+    for (size_t record = 0; record < input.recordEnds.size(); ++record) {
+        const int row = firstRow + int(record);
+        for (int column = 0; field < input.recordEnds[record]; ++field, ++column) {
             if (!input.filled[field]) continue;
             CsvInput::Texts& texts = input.texts[piece];
             texts.Get(inPiece, text);
-            messages.SetCell(column, int(row), input.recordLines[row]);
-            if (!sheet.SetCellText(column, int(row), text)) {
-                Complain(err, input.name, input.recordLines[row],
-                         "cell " + CellName(column, int(row)) + ": cannot take the text");
+            messages.SetCell(column, row, input.recordLines[record]);
+            if (!sheet.SetCellText(column, row, text)) {
+                Complain(err, input.name, input.recordLines[record],
+                         "cell " + CellName(column, row) + ": cannot take the text");
                 return false;
             }
             if (++inPiece == texts.ends.size()) {
@@ -194,11 +202,31 @@ bool ApplyFormats(const CsvInput& input, const std::u16string& sheetName,
     return true;
 }
 
+// The values of the sheet's cells, field by field in the input's shape, to writer.
+template <class Writer, class EndRecord>
+void RenderValues(const CsvInput& input, CalcSheet& sheet, Writer& writer, EndRecord endRecord) {
+    std::u16string text;
+    size_t field = 0;
+    for (size_t row = 0; row < input.recordEnds.size(); ++row) {
+        for (int column = 0; field < input.recordEnds[row]; ++field, ++column) {
+            // An empty field was never typed; asking the sheet about it could make it
+            // create a cell for nothing.
+            if (input.filled[field]) {
+                sheet.ReadCellValueText(column, int(row), text);
+                writer.Field(text);
+            } else {
+                writer.Field({});
+            }
+        }
+        endRecord();
+    }
+}
+
 // The sheet in the input's shape: a field for every field read, empty where the input's
 // was. Each cell shows its value; an input typed for formulas keeps its bytes, and then a
 // formula cell shows its formula and any other the text typed into it, so that the output
 // typed again gives the same cells. With a stream, the text goes to it a piece at a time
-// instead of being held whole.
+// instead of being held whole (the values, from a thread of their own).
 std::string Render(const CsvInput& input, CalcSheet& sheet, std::ostream* stream = nullptr) {
     constexpr size_t kPiece = size_t(1) << 16;
     std::string output;
@@ -211,22 +239,21 @@ std::string Render(const CsvInput& input, CalcSheet& sheet, std::ostream* stream
             output.clear();
         }
     };
-    if (input.shapeOnly) {
-        std::u16string text;
-        size_t field = 0;
-        for (size_t row = 0; row < input.recordEnds.size(); ++row) {
-            for (int column = 0; field < input.recordEnds[row]; ++field, ++column) {
-                // An empty field was never typed; asking the sheet about it could make it
-                // create a cell for nothing.
-                if (input.filled[field]) {
-                    sheet.ReadCellValueText(column, int(row), text);
-                    writer.Field(text);
-                } else {
-                    writer.Field({});
-                }
-            }
-            endRecord();
+    if (input.shapeOnly && stream) {
+        std::unique_ptr<CsvOutputPipe> pipe;
+        try {
+            pipe = std::make_unique<CsvOutputPipe>(*stream, input.separator);
+        } catch (const std::system_error&) {
+            // No second thread: the values are written from this one.
         }
+        if (pipe) {
+            RenderValues(input, sheet, *pipe, [&] { pipe->EndRecord(); });
+            pipe->Finish();
+            return output;
+        }
+    }
+    if (input.shapeOnly) {
+        RenderValues(input, sheet, writer, endRecord);
         return output;
     }
     // Only formulas need the typed texts, so only they keep the bytes (TypeInputs).
@@ -503,25 +530,41 @@ std::optional<int> LoadInput(const CalcOptions& options, CsvInput& input,
     return std::nullopt;
 }
 
-// Types the CSV inputs into book and calculates it; with a workbook file to save, each
-// sheet keeps the shape of its input. The program's exit code, or nothing to go on.
-std::optional<int> TypeInputs(const CalcOptions& options, std::vector<CsvInput>& inputs,
-                              CalcBook& book, std::ostream& err) {
-    if (book.SheetCount() != options.files.size() || options.files.empty()) {
-        err << kProgram << ": the workbook does not hold one sheet per file\n";
-        return kExitFailure;
+// Whether the inputs' sheets are one per file; false after a message on err.
+bool OneSheetPerFile(const CalcOptions& options, CalcBook& book, std::ostream& err) {
+    if (book.SheetCount() == options.files.size() && !options.files.empty()) return true;
+    err << kProgram << ": the workbook does not hold one sheet per file\n";
+    return false;
+}
+
+// The check kept the texts to type and the records' shape; only formats and the formulas
+// mode read the bytes again.
+void KeepOnlyWhatIsRead(const CalcOptions& options, CsvInput& input) {
+    if (!input.book && !options.formulas && options.formats.empty()) {
+        std::string().swap(input.bytes);
+        input.shapeOnly = true;
     }
-    // The sheets' names, for --format options that name one. Finding a name tries formulas
-    // out, whose complaints are not the user's business: this happens before the engine's
-    // messages are shown.
-    std::vector<std::u16string> sheetNames(inputs.size());
-    if (!options.formats.empty()) {
-        for (size_t i = 0; i < inputs.size(); ++i)
-            sheetNames[i] = SheetNameOf(options.files[i]);
+}
+
+// Reads and checks every input before the first cell is typed, so that a fault in the last
+// file leaves no trace of the first (and no engine messages about it).
+std::optional<int> ReadInputs(const CalcOptions& options, std::istream& in,
+                              std::vector<CsvInput>& inputs, std::ostream& err) {
+    for (size_t i = 0; i < options.files.size(); ++i) {
+        CsvError error;
+        if (!ReadCsvInput(options.files[i], in, options.separator, inputs[i], error)) {
+            Complain(err, inputs[i].name, error.line, error.message);
+            return kExitFailure;
+        }
+        KeepOnlyWhatIsRead(options, inputs[i]);
     }
-    MessagesToStream messages(err);
-    for (size_t i = 0; i < inputs.size(); ++i)
-        if (!TypeInput(inputs[i], *book.Sheet(i), messages, err)) return kExitFailure;
+    return std::nullopt;
+}
+
+// Gives the typed sheets their formats and kept shapes, and calculates the workbook.
+std::optional<int> CalculateTyped(const CalcOptions& options, std::vector<CsvInput>& inputs,
+                                  CalcBook& book, const std::vector<std::u16string>& sheetNames,
+                                  MessagesToStream& messages, std::ostream& err) {
     for (size_t i = 0; i < inputs.size(); ++i) {
         if (!ApplyFormats(inputs[i], sheetNames[i], options.formats, *book.Sheet(i), err))
             return kExitFailure;
@@ -541,23 +584,90 @@ std::optional<int> TypeInputs(const CalcOptions& options, std::vector<CsvInput>&
     return std::nullopt;
 }
 
+// Types the CSV inputs into book and calculates it; with a workbook file to save, each
+// sheet keeps the shape of its input. The program's exit code, or nothing to go on.
+std::optional<int> TypeInputs(const CalcOptions& options, std::vector<CsvInput>& inputs,
+                              CalcBook& book, std::ostream& err) {
+    if (!OneSheetPerFile(options, book, err)) return kExitFailure;
+    // The sheets' names, for --format options that name one. Finding a name tries formulas
+    // out, whose complaints are not the user's business: this happens before the engine's
+    // messages are shown.
+    std::vector<std::u16string> sheetNames(inputs.size());
+    if (!options.formats.empty()) {
+        for (size_t i = 0; i < inputs.size(); ++i)
+            sheetNames[i] = SheetNameOf(options.files[i]);
+    }
+    MessagesToStream messages(err);
+    for (size_t i = 0; i < inputs.size(); ++i)
+        if (!TypeInput(inputs[i], *book.Sheet(i), messages, err)) return kExitFailure;
+    return CalculateTyped(options, inputs, book, sheetNames, messages, err);
+}
+
+// Opens the documents and types the lone CSV input while the pipe still reads it, starting
+// with its first batch, then calculates. Whatever would be said before the whole input has
+// proved sound is held back until it has: a fault in it is then the only message, as when
+// the input is read before anything is typed (the sheet may keep what was typed).
+std::optional<int> TypeWhileReading(const CalcOptions& options, CsvInputPipe& pipe, CsvInput& batch,
+                                    std::vector<CsvInput>& inputs, CalcBook& book, std::istream& in,
+                                    OpenedDocuments& documents, std::ostream& err) {
+    std::ostringstream held;
+    std::optional<int> stop = OpenDocuments(options, book, in, documents, held);
+    if (!stop && !OneSheetPerFile(options, book, held)) stop = kExitFailure;
+    CsvInput& input = inputs[0];
+    MessagesToStream messages(held);
+    for (int row = 0; !stop;) {
+        if (!TypeInput(batch, *book.Sheet(0), messages, held, row)) {
+            stop = kExitFailure;
+            break;
+        }
+        // The shape of the whole input, for showing it, from the batches' own.
+        const auto base = uint32_t(input.filled.size());
+        for (uint32_t end : batch.recordEnds)
+            input.recordEnds.push_back(base + end);
+        input.filled.insert(input.filled.end(), batch.filled.begin(), batch.filled.end());
+        input.recordLines.insert(input.recordLines.end(), batch.recordLines.begin(),
+                                 batch.recordLines.end());
+        row += int(batch.recordEnds.size());
+        if (!pipe.Next(batch)) break;
+    }
+    CsvError error;
+    if (!pipe.Finish(input, error)) {
+        Complain(err, input.name, error.line, error.message);
+        return kExitFailure;
+    }
+    err << held.str();
+    messages.SetStream(err);
+    if (stop) return stop;
+    std::vector<std::u16string> sheetNames(1);
+    return CalculateTyped(options, inputs, book, sheetNames, messages, err);
+}
+
+// With typeWhileReading, a lone CSV input that only values are shown of is typed while it
+// is read (TypeWhileReading).
 int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& loaded,
-        std::istream& in, std::ostream& out, std::ostream& err) {
-    // Every input is checked before the first cell is typed, so that a fault in the last
-    // file leaves no trace of the first (and no engine messages about it).
+        std::istream& in, std::ostream& out, std::ostream& err, bool typeWhileReading) {
     std::vector<CsvInput> inputs(options.files.size());
-    for (size_t i = 0; i < options.files.size(); ++i) {
+    std::unique_ptr<CsvInputPipe> pipe;
+    CsvInput batch;
+    if (typeWhileReading && inputs.size() == 1 && !options.formulas && options.formats.empty()) {
+        try {
+            pipe = std::make_unique<CsvInputPipe>(options.files[0], in, options.separator);
+        } catch (const std::system_error&) {
+            // No second thread: the input is read before it is typed.
+        }
+    }
+    if (pipe && !pipe->Next(batch)) {
+        // A workbook file, or a CSV file without records, goes the common road.
         CsvError error;
-        if (!ReadCsvInput(options.files[i], in, options.separator, inputs[i], error)) {
-            Complain(err, inputs[i].name, error.line, error.message);
+        const bool read = pipe->Finish(inputs[0], error);
+        pipe.reset();
+        if (!read) {
+            Complain(err, inputs[0].name, error.line, error.message);
             return kExitFailure;
         }
-        // The check kept the texts to type and the records' shape; only formats and the
-        // formulas mode read the bytes again.
-        if (!inputs[i].book && !options.formulas && options.formats.empty()) {
-            std::string().swap(inputs[i].bytes);
-            inputs[i].shapeOnly = true;
-        }
+        KeepOnlyWhatIsRead(options, inputs[0]);
+    } else if (!pipe) {
+        if (std::optional<int> stop = ReadInputs(options, in, inputs, err)) return *stop;
     }
     const bool fromBook =
         std::any_of(inputs.begin(), inputs.end(), [](const CsvInput& i) { return i.book; });
@@ -568,13 +678,14 @@ int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& 
     std::vector<SheetShape> shapes;
     // Each document leaves the workbook's set of documents as it goes.
     OpenedDocuments documents;
-    if (!fromBook) {
+    if (!fromBook && !pipe) {
         if (std::optional<int> stop = OpenDocuments(options, *typed, in, documents, err))
             return *stop;
     }
     std::optional<int> stop =
-        fromBook ? LoadInput(options, inputs[0], loaded, shapes, in, documents, err)
-                 : TypeInputs(options, inputs, *typed, err);
+        pipe       ? TypeWhileReading(options, *pipe, batch, inputs, *typed, in, documents, err)
+        : fromBook ? LoadInput(options, inputs[0], loaded, shapes, in, documents, err)
+                   : TypeInputs(options, inputs, *typed, err);
     if (stop) return *stop;
     if (fromBook) book = loaded.get();
 
@@ -589,6 +700,13 @@ int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& 
     // One sheet typed for standard output goes out a piece at a time as it is rendered.
     if (!fromBook && !options.outDir && inputs.size() == 1) {
         if (!save()) return kExitFailure;
+        // The output may be written on a thread of its own: an error stream tied to it
+        // would flush it from this one.
+        struct Untie {
+            std::ostream& err;
+            std::ostream* tied = err.tie(nullptr);
+            ~Untie() { err.tie(tied); }
+        } untie{err};
         std::string rest = Render(inputs[0], *book->Sheet(0), &out);
         out.write(rest.data(), std::streamsize(rest.size()));
         out.flush();
@@ -637,14 +755,15 @@ int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& 
 
 int RunCalc(const CalcOptions& options, std::unique_ptr<CalcBook>& book, std::istream& in,
             std::ostream& out, std::ostream& err) {
-    // A workbook file's workbook takes the typed one's place as it is loaded.
-    return Run(options, book.get(), book, in, out, err);
+    // A workbook file's workbook takes the typed one's place as it is loaded. The caller
+    // keeps no workbook of its own, so what a faulty input leaves typed concerns nobody.
+    return Run(options, book.get(), book, in, out, err, true);
 }
 
 int RunCalc(const CalcOptions& options, CalcBook& book, std::istream& in, std::ostream& out,
             std::ostream& err) {
     std::unique_ptr<CalcBook> loaded;
-    return Run(options, &book, loaded, in, out, err);
+    return Run(options, &book, loaded, in, out, err, false);
 }
 
 int RunCalc(const CalcOptions& options, CalcSheet& sheet, std::istream& in, std::ostream& out,

@@ -56,6 +56,9 @@ std::string OutputNameOf(const std::string& file);
 // instead, into a new workbook that takes book's place; each of its sheets is written in the
 // shape, with the separator and to the file, of the CSV input it was made from, or else as
 // its used area to NAME.csv, NAME being the sheet's.
+// Here, unlike below, a lone CSV file is typed while it is read, on a second thread: when it
+// proves faulty, book may hold what was typed before the fault was found, while nothing is
+// written or said but the fault.
 int RunCalc(const CalcOptions& options, std::unique_ptr<CalcBook>& book, std::istream& in,
             std::ostream& out, std::ostream& err);
 

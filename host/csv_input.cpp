@@ -133,7 +133,7 @@ void KeepRecord(const std::vector<std::u16string>& fields, size_t line, CsvInput
 }  // namespace
 
 bool ReadCsvInput(const std::string& file, std::istream& in, std::optional<char> separator,
-                  CsvInput& input, CsvError& error) {
+                  CsvInput& input, CsvError& error, const std::function<bool(CsvInput&)>& take) {
     input.name = file == "-" ? "(standard input)" : file;
     Source source(file, in);
     std::optional<CsvReader> reader;
@@ -173,6 +173,10 @@ bool ReadCsvInput(const std::string& file, std::istream& in, std::optional<char>
             KeepRecord(fields, reader->RecordLine(), input);
         if (reader->Failed()) {
             error = reader->Error();
+            return false;
+        }
+        if (take && !input.recordEnds.empty() && !take(input)) {
+            error = {0, "reading was stopped"};
             return false;
         }
     }

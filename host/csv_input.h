@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -44,8 +45,12 @@ struct CsvInput {
 // its first line shows (DetectSeparator). A workbook file is read whole, up to
 // kLongestBookInput bytes, for CalcBook::LoadBookBytes to check. False at the first fault,
 // with error set: line 0 when the file could not be read at all.
+// With take, the records read so far are offered to it after each piece of a CSV file: it
+// may move their shape and texts away, leaving input's record lists empty, so that the
+// next records are counted from their own first. Reading stops, failed, when it says false.
 inline constexpr size_t kLongestBookInput = size_t(1) << 32;
 bool ReadCsvInput(const std::string& file, std::istream& in, std::optional<char> separator,
-                  CsvInput& input, CsvError& error);
+                  CsvInput& input, CsvError& error,
+                  const std::function<bool(CsvInput&)>& take = {});
 
 }  // namespace ostrel
