@@ -17,7 +17,6 @@
 #include "cli.h"
 #include "csv_input.h"
 #include "csv_input_pipe.h"
-#include "csv_output_pipe.h"
 #include "database/database_document.h"
 #include "ostrel/calc_book.h"
 #include "ostrel/csv.h"
@@ -206,32 +205,11 @@ bool ApplyFormats(const CsvInput& input, const std::u16string& sheetName,
     return true;
 }
 
-// The values of the sheet's cells, field by field in the input's shape, to writer.
-template <class Writer, class EndRecord>
-void RenderValues(const CsvInput& input, CalcSheet& sheet, Writer& writer, EndRecord endRecord) {
-    EngineLock lock;  // as in TypeInput; no thread that writes needs it
-    std::u16string text;
-    size_t field = 0;
-    for (size_t row = 0; row < input.recordEnds.size(); ++row) {
-        for (int column = 0; field < input.recordEnds[row]; ++field, ++column) {
-            // An empty field was never typed; asking the sheet about it could make it
-            // create a cell for nothing.
-            if (input.filled[field]) {
-                sheet.ReadCellValueText(column, int(row), text);
-                writer.Field(text);
-            } else {
-                writer.Field({});
-            }
-        }
-        endRecord();
-    }
-}
-
 // The sheet in the input's shape: a field for every field read, empty where the input's
 // was. Each cell shows its value; an input typed for formulas keeps its bytes, and then a
 // formula cell shows its formula and any other the text typed into it, so that the output
 // typed again gives the same cells. With a stream, the text goes to it a piece at a time
-// instead of being held whole (the values, from a thread of their own).
+// instead of being held whole.
 std::string Render(const CsvInput& input, CalcSheet& sheet, std::ostream* stream = nullptr) {
     constexpr size_t kPiece = size_t(1) << 16;
     std::string output;
@@ -244,21 +222,24 @@ std::string Render(const CsvInput& input, CalcSheet& sheet, std::ostream* stream
             output.clear();
         }
     };
-    if (input.shapeOnly && stream) {
-        std::unique_ptr<CsvOutputPipe> pipe;
-        try {
-            pipe = std::make_unique<CsvOutputPipe>(*stream, input.separator);
-        } catch (const std::system_error&) {
-            // No second thread: the values are written from this one.
-        }
-        if (pipe) {
-            RenderValues(input, sheet, *pipe, [&] { pipe->EndRecord(); });
-            pipe->Finish();
-            return output;
-        }
-    }
     if (input.shapeOnly) {
-        RenderValues(input, sheet, writer, endRecord);
+        // Held across the cells, as in TypeInput.
+        EngineLock lock;
+        std::u16string text;
+        size_t field = 0;
+        for (size_t row = 0; row < input.recordEnds.size(); ++row) {
+            for (int column = 0; field < input.recordEnds[row]; ++field, ++column) {
+                // An empty field was never typed; asking the sheet about it could make it
+                // create a cell for nothing.
+                if (input.filled[field]) {
+                    sheet.ReadCellValueText(column, int(row), text);
+                    writer.Field(text);
+                } else {
+                    writer.Field({});
+                }
+            }
+            endRecord();
+        }
         return output;
     }
     // Only formulas need the typed texts, so only they keep the bytes (TypeInputs).
@@ -705,13 +686,6 @@ int Run(const CalcOptions& options, CalcBook* typed, std::unique_ptr<CalcBook>& 
     // One sheet typed for standard output goes out a piece at a time as it is rendered.
     if (!fromBook && !options.outDir && inputs.size() == 1) {
         if (!save()) return kExitFailure;
-        // The output may be written on a thread of its own: an error stream tied to it
-        // would flush it from this one.
-        struct Untie {
-            std::ostream& err;
-            std::ostream* tied = err.tie(nullptr);
-            ~Untie() { err.tie(tied); }
-        } untie{err};
         std::string rest = Render(inputs[0], *book->Sheet(0), &out);
         out.write(rest.data(), std::streamsize(rest.size()));
         out.flush();

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// A lone CSV input is typed while it is still being read, and its values are written while
-// the next are found: inputs and outputs many pieces long must come out as if each step had
-// waited for the one before.
+// A lone CSV input is typed while it is still being read: an input many pieces long must
+// come out as if it had been read whole first.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -52,7 +51,7 @@ Sheet RunningTotal(int rows, int bad) {
 }  // namespace
 
 TEST(TypedWhileRead, ManyPiecesGiveWhatReadingFirstWouldGive) {
-    // About 600 KB in and out: many pieces of the reading and of the writing.
+    // About 600 KB: many pieces of the reading.
     const int rows = 40000, bad = 30001;
     const Sheet sheet = RunningTotal(rows, bad);
     ASSERT_GT(sheet.input.size(), size_t(500000));
