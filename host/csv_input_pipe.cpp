@@ -20,10 +20,10 @@ CsvInputPipe::~CsvInputPipe() {
 
 void CsvInputPipe::Read(const std::string& file, std::istream& in, std::optional<char> separator) {
     CsvError error;
-    bool read = false;
+    bool read = false, batched = false;
     // Nothing may leave this thread: an exception here would end the process.
     try {
-        read = ReadCsvInput(file, in, separator, m_input, error, [this](CsvInput& input) {
+        read = ReadCsvInput(file, in, separator, m_input, error, [this, &batched](CsvInput& input) {
             CsvInput batch;
             batch.name = input.name;
             batch.separator = input.separator;
@@ -37,6 +37,7 @@ void CsvInputPipe::Read(const std::string& file, std::istream& in, std::optional
             input.texts.clear();
             std::lock_guard lock(m_mutex);
             if (m_stop) return false;
+            batched = true;
             m_batches.push_back(std::move(batch));
             m_changed.notify_one();
             return true;
@@ -45,6 +46,9 @@ void CsvInputPipe::Read(const std::string& file, std::istream& in, std::optional
         // Told on the typing thread, as it would have been there (out of memory).
         m_exception = std::current_exception();
     }
+    // The batches hold all that typing a CSV file needs: its bytes go now, not once the
+    // typing, which takes several times as long, has caught up.
+    if (batched) std::string().swap(m_input.bytes);
     std::lock_guard lock(m_mutex);
     m_error = std::move(error);
     m_read = read;

@@ -31,8 +31,9 @@ public:
     // none is left; a workbook file has none.
     bool Next(CsvInput& batch);
     // Waits for the end of the reading and moves what it kept but no batch took (the name,
-    // the kind, the separator, the bytes) into input. False with error set as ReadCsvInput
-    // sets it; what the reading threw (running out of memory) is thrown here.
+    // the kind, the separator, and the bytes of an input without batches) into input. False with
+    // error set as ReadCsvInput sets it; what the reading threw (running out of memory) is thrown
+    // here.
     bool Finish(CsvInput& input, CsvError& error);
 
 private:
