@@ -601,10 +601,25 @@ std::optional<int> TypeWhileReading(const CalcOptions& options, CsvInputPipe& pi
     if (!stop && !OneSheetPerFile(options, book, held)) stop = kExitFailure;
     CsvInput& input = inputs[0];
     MessagesToStream messages(held);
+    std::ostream* say = &held;
     for (int row = 0; !stop;) {
-        if (!TypeInput(batch, *book.Sheet(0), messages, held, row)) {
+        if (!TypeInput(batch, *book.Sheet(0), messages, *say, row)) {
             stop = kExitFailure;
             break;
+        }
+        // Once the input has proved sound, what is said goes out as it is said. Until then
+        // it is held, but not without bound (a message for every cell of a slow input):
+        // past a megabyte, typing waits for the reading to end.
+        if (say == &held) {
+            constexpr std::streamoff kMostHeld = std::streamoff(1) << 20;
+            const std::optional<bool> sound = pipe.Outcome(held.tellp() > kMostHeld);
+            if (sound && !*sound) break;
+            if (sound) {
+                err << held.str();
+                held.str({});
+                messages.SetStream(err);
+                say = &err;
+            }
         }
         // The shape of the whole input, for showing it, from the batches' own.
         const auto base = uint32_t(input.filled.size());
@@ -621,8 +636,10 @@ std::optional<int> TypeWhileReading(const CalcOptions& options, CsvInputPipe& pi
         Complain(err, input.name, error.line, error.message);
         return kExitFailure;
     }
-    err << held.str();
-    messages.SetStream(err);
+    if (say == &held) {
+        err << held.str();
+        messages.SetStream(err);
+    }
     if (stop) return stop;
     std::vector<std::u16string> sheetNames(1);
     return CalculateTyped(options, inputs, book, sheetNames, messages, err);

@@ -65,6 +65,13 @@ bool CsvInputPipe::Next(CsvInput& batch) {
     return true;
 }
 
+std::optional<bool> CsvInputPipe::Outcome(bool wait) {
+    std::unique_lock lock(m_mutex);
+    if (wait) m_changed.wait(lock, [this] { return m_done; });
+    if (!m_done) return std::nullopt;
+    return m_read && !m_exception;
+}
+
 bool CsvInputPipe::Finish(CsvInput& input, CsvError& error) {
     {
         std::unique_lock lock(m_mutex);

@@ -30,6 +30,9 @@ public:
     // its field counts from its first record, and the input's name and separator. False once
     // none is left; a workbook file has none.
     bool Next(CsvInput& batch);
+    // Whether the reading succeeded, once it has ended (waited for with wait); nothing while
+    // it goes on.
+    std::optional<bool> Outcome(bool wait);
     // Waits for the end of the reading and moves what it kept but no batch took (the name,
     // the kind, the separator, and the bytes of an input without batches) into input. False with
     // error set as ReadCsvInput sets it; what the reading threw (running out of memory) is thrown
