@@ -19,6 +19,9 @@ namespace ostrel {
 namespace {
 
 constexpr size_t kPiece = size_t(1) << 16;
+// The first piece is small, so that the records it holds can be typed while the rest is
+// read (CsvInputPipe).
+constexpr size_t kFirstPiece = size_t(1) << 12;
 
 // Where the bytes come from, a piece at a time.
 class Source {
@@ -49,10 +52,11 @@ public:
         // A file's bytes are held whole: room for all of them at once, instead of doubling
         // to as much again.
         if (old == 0 && m_expected > 0) bytes.reserve(m_expected + kPiece);
-        bytes.resize(old + kPiece);
+        const size_t piece = old == 0 ? kFirstPiece : kPiece;
+        bytes.resize(old + piece);
         size_t got = 0;
         if (m_in) {
-            m_in->read(bytes.data() + old, std::streamsize(kPiece));
+            m_in->read(bytes.data() + old, std::streamsize(piece));
             got = size_t(m_in->gcount());
             if (m_in->bad()) {
                 bytes.resize(old);
@@ -63,7 +67,7 @@ public:
         } else {
             ssize_t n;
             do {
-                n = ::read(m_fd, bytes.data() + old, kPiece);
+                n = ::read(m_fd, bytes.data() + old, piece);
             } while (n < 0 && errno == EINTR);
             if (n < 0) {
                 bytes.resize(old);
