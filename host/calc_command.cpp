@@ -602,6 +602,12 @@ std::optional<int> TypeWhileReading(const CalcOptions& options, CsvInputPipe& pi
     CsvInput& input = inputs[0];
     MessagesToStream messages(held);
     std::ostream* say = &held;
+    auto release = [&] {
+        err << held.str();
+        held.str({});
+        messages.SetStream(err);
+        say = &err;
+    };
     for (int row = 0; !stop;) {
         if (!TypeInput(batch, *book.Sheet(0), messages, *say, row)) {
             stop = kExitFailure;
@@ -614,12 +620,7 @@ std::optional<int> TypeWhileReading(const CalcOptions& options, CsvInputPipe& pi
             constexpr std::streamoff kMostHeld = std::streamoff(1) << 20;
             const std::optional<bool> sound = pipe.Outcome(held.tellp() > kMostHeld);
             if (sound && !*sound) break;
-            if (sound) {
-                err << held.str();
-                held.str({});
-                messages.SetStream(err);
-                say = &err;
-            }
+            if (sound) release();
         }
         // The shape of the whole input, for showing it, from the batches' own.
         const auto base = uint32_t(input.filled.size());
@@ -636,10 +637,7 @@ std::optional<int> TypeWhileReading(const CalcOptions& options, CsvInputPipe& pi
         Complain(err, input.name, error.line, error.message);
         return kExitFailure;
     }
-    if (say == &held) {
-        err << held.str();
-        messages.SetStream(err);
-    }
+    if (say == &held) release();
     if (stop) return stop;
     std::vector<std::u16string> sheetNames(1);
     return CalculateTyped(options, inputs, book, sheetNames, messages, err);

@@ -27,14 +27,10 @@ void CsvInputPipe::Read(const std::string& file, std::istream& in, std::optional
             CsvInput batch;
             batch.name = input.name;
             batch.separator = input.separator;
-            batch.recordEnds = std::move(input.recordEnds);
-            batch.filled = std::move(input.filled);
-            batch.recordLines = std::move(input.recordLines);
-            batch.texts = std::move(input.texts);
-            input.recordEnds.clear();
-            input.filled.clear();
-            input.recordLines.clear();
-            input.texts.clear();
+            batch.recordEnds = std::exchange(input.recordEnds, {});
+            batch.filled = std::exchange(input.filled, {});
+            batch.recordLines = std::exchange(input.recordLines, {});
+            batch.texts = std::exchange(input.texts, {});
             std::lock_guard lock(m_mutex);
             if (m_stop) return false;
             batched = true;
@@ -69,7 +65,7 @@ std::optional<bool> CsvInputPipe::Outcome(bool wait) {
     std::unique_lock lock(m_mutex);
     if (wait) m_changed.wait(lock, [this] { return m_done; });
     if (!m_done) return std::nullopt;
-    return m_read && !m_exception;
+    return m_read;  // false as well when the reading threw
 }
 
 bool CsvInputPipe::Finish(CsvInput& input, CsvError& error) {

@@ -68,13 +68,14 @@ CCItem* HostSheet::LookupItem(const CCRef* ref) {
     }
 }
 
-void HostSheet::EnsureCell(const CCRef* ref) {
+CCItem* HostSheet::EnsureItem(const CCRef* ref) {
     if (ref && ref->GetType() == REF_TYPE_RC) {
         const auto* rc = static_cast<const CCRCRef*>(ref);
-        m_cells.Get(rc->GetColumn(), rc->GetRow());
-    } else if (ref && ref->GetType() == REF_TYPE_REGION) {
-        m_ranges.Get(*static_cast<const CCRegionRef*>(ref));
+        return m_cells.Get(rc->GetColumn(), rc->GetRow());
     }
+    if (ref && ref->GetType() == REF_TYPE_REGION)
+        return m_ranges.Get(*static_cast<const CCRegionRef*>(ref));
+    return nullptr;
 }
 
 CCRefList* HostSheet::LoadDependencies(const CCRef* ref) {
@@ -181,12 +182,12 @@ CCItem* HostSheet::ProcessDependents(const CCRef* ref, CCRecalcList& list) {
 }
 
 int HostSheet::SetCellText(const CCRef* ref, std::u16string_view text) {
-    EnsureCell(ref);
+    EnsureItem(ref);
     return CCCellManager::SetCellText(ref, text);
 }
 
 int HostSheet::SetValue(const CCRef* ref, const CCCellValue* value) {
-    EnsureCell(ref);
+    EnsureItem(ref);
     return CCCellManager::SetValue(ref, value);
 }
 
@@ -199,13 +200,9 @@ int HostSheet::RegisterDependent(const CCRef* precedent, const CCRef* dependent)
         CCWorkbook* book = item && !item->HasDependents() ? GetWorkbook() : nullptr;
         if (book) book->GetCalcCache().Remove(CCCalcCache::MakeKey(this, precedent).get());
     }
-    if (precedent && precedent->GetType() == REF_TYPE_RC) {
-        // Every reference of every formula typed comes here: the cell is made and found in
-        // one step.
-        const auto* rc = static_cast<const CCRCRef*>(precedent);
-        return m_cells.Get(rc->GetColumn(), rc->GetRow())->RegisterDependent(GetCTX(), dependent);
-    }
-    EnsureCell(precedent);
+    // Every reference of every formula typed comes here: the item is made and found in one
+    // step.
+    if (CCItem* item = EnsureItem(precedent)) return item->RegisterDependent(GetCTX(), dependent);
     return CCCellManager::RegisterDependent(precedent, dependent);
 }
 

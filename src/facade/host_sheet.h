@@ -173,7 +173,9 @@ public:
     using CCCellManager::SetCellText;
 
 private:
-    void EnsureCell(const CCRef* ref);
+    // The cell or range item ref names, made when it is not there yet; null for any other
+    // reference.
+    CCItem* EnsureItem(const CCRef* ref);
     template <class T, class Reader>
     int Property(CCDocumentRef::ECDocRefType item, T& out, Reader read);
 
