@@ -89,10 +89,23 @@ void CCCell::SetText(cells::CTX* ctx, std::u16string_view text, int quiet) {
         return;
     }
     CManagerSession session(manager);
-    std::u16string typed(text);
+    // The parser reads a terminated text. A short one, as most typed texts are, is copied
+    // onto the stack rather than into an allocation.
+    constexpr size_t kShort = 64;
+    char16_t shortCopy[kShort];
+    std::u16string longCopy;
+    std::u16string_view typed;
+    if (text.size() < kShort) {
+        std::copy(text.begin(), text.end(), shortCopy);
+        shortCopy[text.size()] = 0;
+        typed = std::u16string_view(shortCopy, text.size());
+    } else {
+        longCopy.assign(text);
+        typed = longCopy;
+    }
     CCCellValue value;
     CCFormula* formula = nullptr;
-    int result = _Parse(ctx, typed.c_str(), value, formula, GetRef());
+    int result = _Parse(ctx, typed.data(), value, formula, GetRef());
     if (result == 1) {
         if (value.IsText()) {
             // The text exactly as typed, not what the scanner kept of it.
@@ -125,7 +138,7 @@ void CCCell::SetText(cells::CTX* ctx, std::u16string_view text, int quiet) {
     }
     // The text did not parse: it stays the typed text.
     SetTextValue(ctx, typed);
-    if (!quiet) manager->ErrorMessage(MatchBrackets(typed.c_str()) ? 13042 : 13034);
+    if (!quiet) manager->ErrorMessage(MatchBrackets(typed.data()) ? 13042 : 13034);
 }
 
 void CCCell::SetValue(cells::CTX* ctx, const CCCellValue& value) {

@@ -106,14 +106,15 @@ void EvalCellValue(int op, CCCellValue& a, const CCCellValue& b) {
     // read in place; b may be a itself.
     bool textA = a.IsText() || (a.IsEmpty() && b.IsText());
     bool textB = b.IsText() || (b.IsEmpty() && a.IsText());
-    std::u16string x = a.IsText() && a.GetText() ? a.GetText() : u"";
-    std::u16string y = b.IsText() && b.GetText() ? b.GetText() : u"";
-    const char16_t* px = a.IsText() ? (a.GetText() ? x.c_str() : nullptr) : x.c_str();
-    const char16_t* py = b.IsText() ? (b.GetText() ? y.c_str() : nullptr) : y.c_str();
     double nx = a.IsNumber() ? a.GetNumber() : 0.0;
     double ny = b.IsNumber() ? b.GetNumber() : 0.0;
     // Only numbers, texts and empties take part; a reference side counts as 0.
     if (textA && textB) {
+        // Copies, since setting a may free the text b points into.
+        std::u16string x = a.IsText() && a.GetText() ? a.GetText() : u"";
+        std::u16string y = b.IsText() && b.GetText() ? b.GetText() : u"";
+        const char16_t* px = a.IsText() ? (a.GetText() ? x.c_str() : nullptr) : x.c_str();
+        const char16_t* py = b.IsText() ? (b.GetText() ? y.c_str() : nullptr) : y.c_str();
         EvalTexts(op, a, px, py);
         return;
     }

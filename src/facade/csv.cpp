@@ -280,7 +280,32 @@ std::optional<char> DetectSeparator(std::string_view input, bool complete) {
     return semicolon ? ';' : ',';
 }
 
+namespace {
+
+// A short field of ASCII with nothing to quote, what nearly every value shown is, with the
+// separator before it, as one append; false (nothing written) for any other.
+bool AppendPlainAscii(std::string& out, char separator, bool first, std::u16string_view text) {
+    constexpr size_t kRoom = 64;
+    if (text.size() >= kRoom) return false;
+    char piece[kRoom];
+    size_t n = 0;
+    if (!first) piece[n++] = separator;
+    for (const char16_t c : text) {
+        if (c >= 0x80 || c == char16_t(separator) || c == u'"' || c == u'\r' || c == u'\n')
+            return false;
+        piece[n++] = char(c);
+    }
+    out.append(piece, n);
+    return true;
+}
+
+}  // namespace
+
 void CsvWriter::Field(std::u16string_view text) {
+    if (AppendPlainAscii(m_out, m_separator, m_atRecordStart, text)) {
+        m_atRecordStart = m_firstField = false;
+        return;
+    }
     if (!m_atRecordStart) m_out += m_separator;
     m_atRecordStart = false;
     // A reader takes U+FEFF at the very start of a file for a byte order mark; quotes keep

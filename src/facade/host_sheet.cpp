@@ -288,8 +288,16 @@ std::u16string HostSheet::GetCellValueText(unsigned column, unsigned row) const 
 }
 
 void HostSheet::GetCellValueText(unsigned column, unsigned row, std::u16string& text) const {
-    CCRCRef ref(static_cast<unsigned char>(column), static_cast<uint16_t>(row));
-    CCCellManager::GetCellValueText(&ref, text);
+    // Straight from the store, without a reference to look up: every value a host shows
+    // comes this way.
+    HostCell* cell = m_cells.Find(column, row);
+    if (!cell) {
+        text.clear();
+        return;
+    }
+    CWideOutStream out(std::move(text));
+    cell->GetValueText(GetCTX(), out);
+    text = out.take();
 }
 
 std::u16string HostSheet::GetCellFormula(unsigned column, unsigned row) {

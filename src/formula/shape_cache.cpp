@@ -19,6 +19,7 @@
 #include "formula/shape_cache.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -48,7 +49,14 @@ struct Shape {
     std::vector<uint16_t> numberSlots;  // per number of the text, its constant node's rank
 };
 
-using ShapeMap = std::unordered_map<std::u16string, Shape>;
+// Keys compared as bytes: the library's comparison of UTF-16 strings goes unit by unit,
+// and every formula typed looks its key up.
+struct SameKey {
+    bool operator()(const std::u16string& a, const std::u16string& b) const {
+        return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * 2) == 0;
+    }
+};
+using ShapeMap = std::unordered_map<std::u16string, Shape, std::hash<std::u16string>, SameKey>;
 
 // The shapes and the scratch space every formula typed reuses. One for the process, as the
 // engine's other state: engine code runs on one thread at a time (and a thread-local here
@@ -66,9 +74,20 @@ ShapeCache& Cache() {
     return *cache;
 }
 
+// The ASCII characters of a run (letters, digits, "_", "$", "."), by table: the key builder
+// asks for every character of every formula typed.
+constexpr std::array<bool, 128> kRunChars = [] {
+    std::array<bool, 128> table{};
+    for (char c = 'A'; c <= 'Z'; ++c)
+        table[size_t(c)] = table[size_t(c - 'A' + 'a')] = true;
+    for (char c = '0'; c <= '9'; ++c)
+        table[size_t(c)] = true;
+    table['_'] = table['$'] = table['.'] = true;
+    return table;
+}();
+
 bool IsRunChar(char16_t c, char16_t decimal) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || IsDigit(c) || c == u'_' ||
-           c == u'$' || c == u'.' || c == decimal;
+    return (c < 128 && kRunChars[c]) || c == decimal;
 }
 
 // The key as it is built: a fixed buffer, since a text whose key would be longer is not

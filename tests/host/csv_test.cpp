@@ -177,6 +177,10 @@ TEST(CsvWriter, QuotesOnlyWhereAFieldNeedsIt) {
               ",\n");
     // U+FEFF opening the output would pass for a byte order mark.
     EXPECT_EQ(Write({{u"\uFEFFx", u"\uFEFF"}}), "\"\xEF\xBB\xBFx\",\xEF\xBB\xBF\n");
+    // Plain fields around the length the writer copies in one piece, after a separator.
+    const std::u16string a63(63, u'a'), b64(64, u'b');
+    EXPECT_EQ(Write({{u"x", a63, b64}}),
+              "x," + std::string(63, 'a') + "," + std::string(64, 'b') + "\n");
     // A lone surrogate cannot be written as UTF-8; it becomes U+FFFD.
     EXPECT_EQ(Write({{std::u16string(1, char16_t(0xD800))}}), "\xEF\xBF\xBD\n");
     // A long field of one-, two- and four-byte characters, ending pieces of the encoder

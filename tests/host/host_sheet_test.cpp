@@ -38,6 +38,25 @@ TEST(HostSheet, CellsExistOnlyWhereSomethingIsStored) {
     RefListFree(deps, 0);
 }
 
+// Typed texts are copied for the parser on the stack when short and into an allocation when
+// not; either way the cell keeps the whole text, and a formula reads to its end.
+TEST(HostSheet, TextsAndFormulasOfEveryLengthAreTypedWhole) {
+    HostSheet sheet;
+    for (size_t length : {1u, 63u, 64u, 65u, 400u}) {
+        SCOPED_TRACE(length);
+        const std::u16string text = u"x" + std::u16string(length - 1, u'y');
+        EXPECT_EQ(sheet.SetCellText(0, 0, text), 1);
+        EXPECT_EQ(sheet.GetCellValueText(0, 0), text);
+        // "=1+1+...+1" of about this length adds up its ones.
+        std::u16string formula = u"=1";
+        while (formula.size() + 2 <= length)
+            formula += u"+1";
+        EXPECT_EQ(sheet.SetCellText(1, 0, formula), 1);
+        EXPECT_EQ(sheet.GetCellValueText(1, 0),
+                  ostrel::FromUtf8(std::to_string(formula.size() / 2)));
+    }
+}
+
 TEST(HostSheet, ManyCellsStayFindableAndSmall) {
     HostSheet sheet;
     for (unsigned row = 0; row < 20000; ++row)
