@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "facade/range_index.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace ostrel::host {
@@ -34,6 +35,15 @@ void ForEachRowPiece(unsigned firstRow, unsigned lastRow, unsigned blockRows, un
 }
 
 }  // namespace
+
+uint64_t RangeIndex::RowsHeld(unsigned rowNode, const Entry& entry) {
+    if (rowNode < kBlocks) return ~uint64_t(0);
+    const unsigned start = (rowNode - kBlocks) * kBlockRows;
+    const unsigned low = std::max<unsigned>(entry.firstRow, start) - start;
+    const unsigned high = std::min<unsigned>(entry.lastRow, start + kBlockRows - 1) - start;
+    const uint64_t upTo = high == kBlockRows - 1 ? ~uint64_t(0) : (uint64_t(1) << (high + 1)) - 1;
+    return upTo & ~((uint64_t(1) << low) - 1);
+}
 
 RangeIndex::RangeIndex() = default;
 RangeIndex::~RangeIndex() = default;
@@ -85,7 +95,9 @@ void RangeIndex::Enter(const CCRegionRef& range, uint32_t sequence) {
     const Entry entry{range.GetFirstRow(), range.GetLastRow(), sequence};
     ForEachCoveringNode(range.GetFirstColumn(), range.GetLastColumn(), kColumns, [&](unsigned c) {
         ForEachRowPiece(entry.firstRow, entry.lastRow, kBlockRows, kBlocks, [&](unsigned r) {
-            m_lists[ListKey(c, r)].push_back(entry);
+            Bucket& bucket = m_lists[ListKey(c, r)];
+            bucket.entries.push_back(entry);
+            bucket.rows |= RowsHeld(r, entry);
             if (m_rowDepths[c] == 0) {  // the node's first list: its columns learn of it
                 const unsigned height = Depth(kColumns) - Depth(c);
                 for (unsigned column = (c << height) - kColumns;
@@ -102,9 +114,9 @@ void RangeIndex::Withdraw(const CCRegionRef& range, uint32_t sequence) {
         ForEachRowPiece(range.GetFirstRow(), range.GetLastRow(), kBlockRows, kBlocks,
                         [&](unsigned r) {
                             auto it = m_lists.find(ListKey(c, r));
-                            if (it != m_lists.end() && !it->second.empty() &&
-                                it->second.back().sequence == sequence)
-                                it->second.pop_back();
+                            List* list = it != m_lists.end() ? &it->second.entries : nullptr;
+                            if (list && !list->empty() && list->back().sequence == sequence)
+                                list->pop_back();
                         });
     });
 }
@@ -118,7 +130,9 @@ size_t RangeIndex::ListsHolding(unsigned column, unsigned row, Lists& lists) con
         for (unsigned depths = m_rowDepths[c]; depths != 0; depths &= depths - 1) {
             const unsigned depth = unsigned(std::countr_zero(depths));
             auto it = m_lists.find(ListKey(c, leafBlock >> (kRowDepths - 1 - depth)));
-            if (it != m_lists.end() && !it->second.empty()) lists[count++] = &it->second;
+            if (it != m_lists.end() && (it->second.rows >> (row % kBlockRows) & 1) &&
+                !it->second.entries.empty())
+                lists[count++] = &it->second.entries;
         }
     }
     return count;

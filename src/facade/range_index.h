@@ -96,6 +96,14 @@ private:
         bool Holds(unsigned row) const { return firstRow <= row && row <= lastRow; }
     };
     using List = std::vector<Entry>;
+    // A list and the rows of its block that some range in it holds (bit: row % 64): a cell
+    // of a block whose ranges each take a row of their own (a total per row) skips the
+    // ranges of the other rows without reading them. All ones above the leaves, whose
+    // ranges hold every row of their blocks; never cleared, so at worst a list is read.
+    struct Bucket {
+        List entries;
+        uint64_t rows = 0;
+    };
     // The lists that may hold a cell's ranges: one per node of the column tree's path (9)
     // and row-tree depth.
     using Lists = std::array<const List*, 9 * kRowDepths>;
@@ -109,6 +117,8 @@ private:
         return uint32_t(columnNode) << 11 | rowNode;
     }
     size_t ListsHolding(unsigned column, unsigned row, Lists& lists) const;
+    // The bits of Bucket::rows for an entry in the list of a row-tree node.
+    static uint64_t RowsHeld(unsigned rowNode, const Entry& entry);
     // Reports the ranges of several lists that hold the row, earliest first.
     void Merge(const Lists& lists, size_t count, unsigned row, Callback call, void* context) const;
     // Puts the newest range in its lists; takes it out of those it reached (it is last in
@@ -128,7 +138,7 @@ private:
 
     std::vector<std::unique_ptr<RangeItem>> m_items;  // in creation order
     std::vector<Slot> m_slots;
-    std::unordered_map<uint32_t, List> m_lists;
+    std::unordered_map<uint32_t, Bucket> m_lists;
     // For each column node, the row-tree depths at which it has lists (bit d: depth d); for
     // each column, the nodes above it that have lists (bit h: h levels above the leaf).
     std::array<uint16_t, 2 * kColumns> m_rowDepths{};
