@@ -178,6 +178,33 @@ Decimal RoundSignificant(double magnitude, int count) {
     return d;
 }
 
+bool RoundSignificantScaled(double magnitude, int count, uint64_t& digits, int& exponent) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                         1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                         1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+    if (count < 1 || count > 15 || !(magnitude > 0) || !std::isfinite(magnitude)) return false;
+    // The logarithm guesses the exponent, within one either way; the exact product decides.
+    int e = static_cast<int>(std::floor(std::log10(magnitude)));
+    const double low = kPowers[count - 1], high = kPowers[count];
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int decimals = count - 1 - e;
+        if (decimals < 0 || decimals > 19) return false;
+        // magnitude x 10^decimals = product + error exactly (the power is exact).
+        const double product = magnitude * kPowers[decimals];
+        const double error = std::fma(magnitude, kPowers[decimals], -product);
+        if (product < low || (product == low && error < 0)) {
+            --e;
+        } else if (product > high || (product == high && error >= 0)) {
+            ++e;
+        } else {
+            if (!RoundScaled(magnitude, decimals, digits)) return false;
+            exponent = e;
+            return true;
+        }
+    }
+    return false;
+}
+
 Decimal RoundFixed(double magnitude, int decimals) {
     DigitBuffer buffer;
     return ToDecimal(buffer, RoundFixedInto(magnitude, decimals, buffer));
@@ -222,7 +249,16 @@ std::string FormatGeneral(double value, int precision) {
     if (value < 0) text.push_back('-');
     double magnitude = std::fabs(value);
     if (magnitude == 0) return "0";
-    Decimal d = RoundSignificant(magnitude, precision);
+    Decimal d;
+    uint64_t scaled = 0;
+    if (int exponent = 0; RoundSignificantScaled(magnitude, precision, scaled, exponent)) {
+        char buffer[kWholeDigitsRoom];
+        d.digits.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, scaled).ptr);
+        // A carry into a new leading digit: "1000..." one place up.
+        d.exponent = d.digits.size() > size_t(precision) ? exponent + 1 : exponent;
+    } else {
+        d = RoundSignificant(magnitude, precision);
+    }
     std::string& digits = d.digits;
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();

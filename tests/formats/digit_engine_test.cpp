@@ -157,3 +157,48 @@ TEST(DigitEngine, ScaledRoundingAgreesWithTheExpansion) {
     EXPECT_FALSE(ostrel::digits::RoundScaled(1e16, 0, scaled));  // beyond 2^53
     EXPECT_FALSE(ostrel::digits::RoundScaled(1, 20, scaled));
 }
+
+// Significant digits by the scaled product against the digit expansion: values just either
+// side of powers of ten (where the exponent is easy to get wrong), exact ties at the last
+// digit kept, carries into a new leading digit, and random values at every count.
+TEST(DigitEngine, ScaledSignificantDigitsAgreeWithTheExpansion) {
+    std::vector<double> values = {999999999999999.5,
+                                  99999.99999999999,
+                                  0.000099999999999999995,
+                                  123456789012345.5,
+                                  2.5,
+                                  0.1,
+                                  1e-5,
+                                  9.5,
+                                  0.95};
+    for (int k = -6; k <= 16; ++k) {
+        const double power = std::pow(10.0, k);
+        for (double v = power, i = 0; i < 3; ++i, v = std::nextafter(v, 0.0))
+            values.push_back(v);
+        values.push_back(std::nextafter(power, 1e300));
+    }
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 20000; ++i) {
+        const double mantissa = std::uniform_real_distribution<double>(1.0, 10.0)(random);
+        double value = mantissa * std::pow(10.0, int(random() % 24) - 7);
+        if (i % 3 == 0) value = std::round(value * 16) / 16;  // ties of a few binary places
+        values.push_back(value);
+    }
+    int fast = 0;
+    for (double value : values) {
+        for (int count = 1; count <= 15; ++count) {
+            uint64_t digits = 0;
+            int exponent = 0;
+            if (!ostrel::digits::RoundSignificantScaled(value, count, digits, exponent)) continue;
+            ++fast;
+            ostrel::digits::Decimal expected = ostrel::digits::RoundSignificant(value, count);
+            std::string text = std::to_string(digits);
+            if (text.size() > size_t(count)) ++exponent;  // the carry
+            auto trimmed = [](std::string s) { return s.erase(s.find_last_not_of('0') + 1); };
+            ASSERT_EQ(trimmed(text), trimmed(expected.digits))
+                << Reference("%.*E", 20, value) << " to " << count;
+            ASSERT_EQ(exponent, expected.exponent) << Reference("%.*E", 20, value);
+        }
+    }
+    EXPECT_GT(fast, 100000);
+}
