@@ -511,6 +511,8 @@ void CCCalcCache::MarkFound(Node* found, const CCRef* key, bool current) {
 }
 
 void CCCalcCache::MarkFrom(Node* found, Site site, bool current) {
+    // A typed constant that nothing reads, what most of them are, has nothing to walk.
+    if (!found && (!site.sheet || !site.inner || !site.sheet->MayBeRead(site.inner))) return;
     CCCellManager* manager = GetCurrentManager();
     // Nodes are walked rather than copies of their references: a change that reaches
     // thousands of formulas allocates nothing for the formulas that have nodes already.
