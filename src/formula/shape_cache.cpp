@@ -16,6 +16,10 @@
 // shape is kept only when that match is exact.
 // Whatever the parser reads from the context (the locale's separators, whether the document
 // is a spreadsheet) is part of the key.
+// A column filled down (=B1+A2, =B2+A3, ...) is the commonest case of all: each column
+// remembers the text that began its fill, with where its relative rows and numbers stand,
+// and a text that is that one moved down (or up) is known to be of its shape by comparing
+// the two, without building the key.
 #include "formula/shape_cache.h"
 
 #include <algorithm>
@@ -58,15 +62,54 @@ struct SameKey {
 };
 using ShapeMap = std::unordered_map<std::u16string, Shape, std::hash<std::u16string>, SameKey>;
 
+// What the key builder reads from the context besides the text.
+using KeyContext = std::array<char16_t, 6>;
+
+KeyContext ContextOf(cells::LCTX* lctx) {
+    const Locale& loc = LocaleOf(lctx);
+    return {loc.listSeparartor(), loc.listSeparartor2(), loc.numberDeciamalSeparartor(),
+            loc.positiveSign(),   loc.negativeSign(),    CCCellValue::m_chSpecial};
+}
+
+// Where a text differs from another of its shape typed in the same column: the row digits of
+// an address whose row is relative (value: the row as typed, from 1) and each number.
+struct TextSlot {
+    uint32_t offset;
+    uint32_t length;
+    uint32_t value;
+    bool number;
+};
+
+// The last formula of a column whose shape was kept: a text filled down the column is that
+// text with each relative row moved by the rows between them and other numbers, which is
+// checked character by character instead of building the key again.
+struct ColumnMemo {
+    std::u16string text;
+    std::vector<TextSlot> slots;
+    KeyContext context{};
+    cells::LCTX* lctx = nullptr;  // numbers are read in its settings
+    unsigned row = 0;
+    const Shape* shape = nullptr;
+    uint64_t generation = 0;  // the shapes' generation the pointer belongs to
+};
+
 // The shapes and the scratch space every formula typed reuses. One for the process, as the
 // engine's other state: engine code runs on one thread at a time (and a thread-local here
 // would cost a lookup call at each mention). Never destroyed, so that no thread's exit
 // hands its trees back to the node pools while another thread works.
 struct ShapeCache {
     ShapeMap shapes;
+    uint64_t generation = 1;  // changes whenever shapes are dropped
+    std::vector<ColumnMemo> memos = std::vector<ColumnMemo>(256);
     std::u16string key;
     std::vector<CCCellValue> numbers;
+    std::vector<TextSlot> slots;
     std::vector<CCConstFormula*> constants;
+
+    void Clear() {
+        shapes.clear();
+        ++generation;
+    }
 };
 
 ShapeCache& Cache() {
@@ -113,18 +156,16 @@ private:
 
 // The shape of text typed into the cell at (column, row), or false when the text is one
 // whose meaning a move might not preserve.
-bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned row,
-              std::u16string& key, std::vector<CCCellValue>& numbers) {
-    const Locale& loc = LocaleOf(lctx);
-    const char16_t decimal = loc.numberDeciamalSeparartor();
+bool ShapeKey(const char16_t* text, cells::LCTX* lctx, const KeyContext& context, unsigned column,
+              unsigned row, std::u16string& key, std::vector<CCCellValue>& numbers,
+              std::vector<TextSlot>& slots) {
+    const char16_t decimal = context[2];
     numbers.clear();
+    slots.clear();
     KeyWriter out;
-    out.Put(loc.listSeparartor());
-    out.Put(loc.listSeparartor2());
-    out.Put(decimal);
-    out.Put(loc.positiveSign());
-    out.Put(loc.negativeSign());
-    const char16_t escape = CCCellValue::m_chSpecial;
+    for (size_t i = 0; i < 5; ++i)
+        out.Put(context[i]);
+    const char16_t escape = context[5];
     char16_t previous = 0;  // the last character other than white space, outside texts
     const char16_t* lastAddressEnd = nullptr;
     unsigned lastFlags = 0;
@@ -157,6 +198,7 @@ bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned
                     if (q > p) return false;  // an exponent read past the characters
                     out.Put(kNumberMark);
                     numbers.push_back(number);
+                    slots.push_back({uint32_t(start - text), uint32_t(run.size()), 0, true});
                 } else {
                     out.Put(run);
                 }
@@ -176,6 +218,13 @@ bool ShapeKey(const char16_t* text, cells::LCTX* lctx, unsigned column, unsigned
                 const bool exponentLike = (run[0] == u'E' || run[0] == u'e') && IsDigit(run[1]);
                 if (exponentLike && (IsDigit(previous) || previous == u'.' || previous == decimal))
                     return false;
+                if (!(flags & 2)) {
+                    const char16_t* digits = start;
+                    while (!IsDigit(*digits))
+                        ++digits;
+                    slots.push_back(
+                        {uint32_t(digits - text), uint32_t(p - digits), uint32_t(r) + 1, false});
+                }
                 out.Put(kAddressMark);
                 out.Put(char16_t(flags));
                 out.Put(char16_t((flags & 1) ? col : unsigned(col) - column));
@@ -295,6 +344,77 @@ bool MatchNumbers(CCFormula* tree, const std::vector<CCCellValue>& numbers,
     return true;
 }
 
+bool EndsLikeNumber(char16_t c, char16_t decimal) {
+    return IsDigit(c) || c == u'.' || c == decimal;
+}
+
+// Whether text starts with the n units of fixed (which hold no terminator): compared unit by
+// unit, so that a shorter text stops the comparison at its end.
+bool StartsWith(const char16_t* text, const char16_t* fixed, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (text[i] != fixed[i]) return false;
+    return true;
+}
+
+// Whether text, typed at row of the memo's column, is the memo's text with every relative
+// row moved by the rows between them and its numbers possibly others: then it has the
+// memo's shape, and its numbers are put in numbers. Whatever the key builder looks at is
+// either the same characters as in the memo's text or a slot read here as it reads it: an
+// address's row, written plainly and within the grid, keeps the address one (and its
+// offset from the row the same); a number must read as one, to the end of its characters.
+bool FilledDown(const ColumnMemo& memo, const char16_t* text, unsigned row, cells::LCTX* lctx,
+                std::vector<CCCellValue>& numbers) {
+    numbers.clear();
+    const char16_t* was = memo.text.c_str();
+    const long moved = long(row) - long(memo.row);
+    const char16_t decimal = memo.context[2];
+    size_t from = 0;  // in was
+    const char16_t* at = text;
+    for (const TextSlot& slot : memo.slots) {
+        const size_t fixed = slot.offset - from;
+        if (!StartsWith(at, was + from, fixed)) return false;
+        at += fixed;
+        from = slot.offset + slot.length;
+        if (!slot.number) {
+            long value = long(slot.value) + moved;
+            if (value < 1 || value > 65536) return false;
+            char16_t digits[8];
+            size_t n = 0;
+            for (; value > 0; value /= 10)
+                digits[7 - n++] = char16_t(u'0' + value % 10);
+            if (!StartsWith(at, digits + 8 - n, n)) return false;
+            at += n;
+            continue;
+        }
+        const char16_t* end = at;
+        while (IsRunChar(*end, decimal))
+            ++end;
+        if (end == at || !IsDigit(*at)) return false;
+        // The key builder looks at the character a number ends on when an address-like
+        // exponent follows; it must be of the same kind as the memo's.
+        if (EndsLikeNumber(end[-1], decimal) != EndsLikeNumber(was[from - 1], decimal))
+            return false;
+        const char16_t* q = at;
+        CCCellValue number;
+        if (!_EatConstant(lctx, q, number) || !number.IsNumber() || q != end) return false;
+        numbers.push_back(number);
+        at = end;
+    }
+    const size_t rest = memo.text.size() - from;
+    return StartsWith(at, was + from, rest) && at[rest] == 0;
+}
+
+void Remember(ShapeCache& cache, ColumnMemo& memo, const char16_t* text, unsigned row,
+              cells::LCTX* lctx, const KeyContext& context, const Shape* shape) {
+    memo.text.assign(text);
+    memo.slots.swap(cache.slots);
+    memo.context = context;
+    memo.lctx = lctx;
+    memo.row = row;
+    memo.shape = shape;
+    memo.generation = cache.generation;
+}
+
 }  // namespace
 
 namespace ostrel::formula {
@@ -309,13 +429,29 @@ int ParseFormulaTextAt(cells::CTX* ctx, const char16_t* text, CCFormula*& formul
     ShapeCache& cache = Cache();
     std::u16string& key = cache.key;
     std::vector<CCCellValue>& numbers = cache.numbers;
-    if (!ShapeKey(text, LctxOf(ctx), cell->GetColumn(), cell->GetRow(), key, numbers))
-        return ParseFormulaText(ctx, text, formula);
+    cells::LCTX* lctx = LctxOf(ctx);
+    const KeyContext context = ContextOf(lctx);
+    ColumnMemo& memo = cache.memos[cell->GetColumn()];
+    const Shape* known = nullptr;
+    bool filled = false;
+    if (memo.shape && memo.generation == cache.generation && memo.lctx == lctx &&
+        memo.context == context && FilledDown(memo, text, cell->GetRow(), lctx, numbers)) {
+        known = memo.shape;
+        filled = true;
+    } else {
+        memo.shape = nullptr;
+        if (!ShapeKey(text, lctx, context, cell->GetColumn(), cell->GetRow(), key, numbers,
+                      cache.slots))
+            return ParseFormulaText(ctx, text, formula);
+        if (auto found = cache.shapes.find(key); found != cache.shapes.end())
+            known = &found->second;
+    }
 
     ShapeMap& shapes = cache.shapes;
-    auto found = shapes.find(key);
-    if (found != shapes.end()) {
-        const Shape& shape = found->second;
+    if (known) {
+        const Shape& shape = *known;
+        // A fill is checked against the text that began it, which stays remembered.
+        if (!filled) Remember(cache, memo, text, cell->GetRow(), lctx, context, known);
         std::unique_ptr<CCFormula> moved(shape.tree->Copy());
         CCRCRef from(shape.column, shape.row);
         std::vector<CCConstFormula*>& constants = cache.constants;
@@ -331,18 +467,21 @@ int ParseFormulaTextAt(cells::CTX* ctx, const char16_t* text, CCFormula*& formul
     if (!ParseFormulaText(ctx, text, formula)) return 0;
     Shape shape;
     if (Movable(formula) && MatchNumbers(formula, numbers, shape.numberSlots)) {
-        if (shapes.size() >= kMaxShapes) shapes.clear();
+        if (shapes.size() >= kMaxShapes) cache.Clear();
         shape.tree.reset(formula->Copy());
         shape.column = cell->GetColumn();
         shape.row = cell->GetRow();
-        if (shape.tree) shapes.emplace(key, std::move(shape));
+        if (shape.tree) {
+            const Shape& kept = shapes.emplace(key, std::move(shape)).first->second;
+            Remember(cache, memo, text, cell->GetRow(), lctx, context, &kept);
+        }
     }
     return 1;
 }
 
 void ForgetFormulaShapes() {
     ShapeCache& cache = Cache();
-    cache.shapes.clear();
+    cache.Clear();
     cache.numbers.clear();
 }
 

@@ -199,6 +199,23 @@ TEST(FormulaShapes, ATreeBuiltFromItsShapeIsTheTreeTheParserBuilds) {
         EXPECT_EQ(Typed(ctx, second, c2, r2), expected)
             << ostrel::ToUtf8(first) << " then " << ostrel::ToUtf8(second);
         parsed += !expected.empty();
+        // Further down the same column (or back up it), as a fill goes on, checked against
+        // the text typed last there.
+        int r3 = place(4) ? r2 + 1 + place(3) : place(65536);
+        std::u16string third = shape.At(c2, r3, place(2));
+        EXPECT_EQ(Typed(ctx, third, c2, r3), Parsed(ctx, third))
+            << ostrel::ToUtf8(second) << " then " << ostrel::ToUtf8(third);
+        // The next row's text with one relative row off by one: no fill of the last.
+        Shape skewed = shape;
+        for (Slot& slot : skewed.slots) {
+            if (slot.numbers[0].empty() && !slot.address.absRow) {
+                ++slot.address.dr;
+                break;
+            }
+        }
+        std::u16string fourth = skewed.At(c2, r3 + 1, 0);
+        EXPECT_EQ(Typed(ctx, fourth, c2, r3 + 1), Parsed(ctx, fourth))
+            << ostrel::ToUtf8(third) << " then " << ostrel::ToUtf8(fourth);
     }
     EXPECT_GT(parsed, 1000);
 }
