@@ -235,6 +235,35 @@ char* WholeDigits(double value, char (&buffer)[kWholeDigitsRoom]) {
     return std::to_chars(buffer, buffer + kWholeDigitsRoom, int64_t(value)).ptr;
 }
 
+char16_t* WholeDigits(double value, char16_t (&buffer)[kWholeDigitsRoom]) {
+    if (!(std::fabs(value) < 1e15) || value != std::trunc(value)) return nullptr;
+    // Written from the end, two digits at a time: every whole number shown comes here.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    const bool negative = value < 0;
+    uint64_t n = uint64_t(negative ? -value : value);
+    char16_t digits[kWholeDigitsRoom];
+    char16_t* start = digits + kWholeDigitsRoom;
+    while (n >= 100) {
+        const size_t pair = size_t(n % 100) * 2;
+        n /= 100;
+        *--start = char16_t(kPairs[pair + 1]);
+        *--start = char16_t(kPairs[pair]);
+    }
+    if (n >= 10) {
+        *--start = char16_t(kPairs[n * 2 + 1]);
+        *--start = char16_t(kPairs[n * 2]);
+    } else {
+        *--start = char16_t(u'0' + n);
+    }
+    if (negative) *--start = u'-';
+    const size_t size = size_t(digits + kWholeDigitsRoom - start);
+    std::copy(start, start + size, buffer);
+    return buffer + size;
+}
+
 std::string FormatGeneral(double value, int precision) {
     std::string text;
     if (NonFinite(value, text)) return text;

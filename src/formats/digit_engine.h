@@ -56,6 +56,8 @@ std::string FormatGeneral(double value, int precision);
 // negative), into buffer; the end of what was written, or null for any other value.
 constexpr size_t kWholeDigitsRoom = 24;
 char* WholeDigits(double value, char (&buffer)[kWholeDigitsRoom]);
+// The same in UTF-16 units, for printers that write into a wide text.
+char16_t* WholeDigits(double value, char16_t (&buffer)[kWholeDigitsRoom]);
 // "%.*f" and, with forcePoint, "%#.*f" (a point even without decimals: "3.").
 std::string FormatFixed(double value, int decimals, bool forcePoint);
 // "%.*E" and, with forcePoint, "%#.*E": "1.50E+003", "1.E+003".

@@ -144,9 +144,9 @@ void CCNumberFormat::Print(cells::LCTX* lctx, CWideOutStream& out, double value,
 void CCNumberFormat::PrintGeneral(cells::LCTX* lctx, CWideOutStream& out, double value) const {
     if (WriteIfNotFinite(out, value)) return;
     // Whole numbers, what most cells hold, go straight out, without a text and a radix pass.
-    char buffer[ostrel::digits::kWholeDigitsRoom];
-    if (const char* end = ostrel::digits::WholeDigits(value, buffer)) {
-        out << std::string_view(buffer, size_t(end - buffer));
+    char16_t buffer[ostrel::digits::kWholeDigitsRoom];
+    if (const char16_t* end = ostrel::digits::WholeDigits(value, buffer)) {
+        out << std::u16string_view(buffer, size_t(end - buffer));
         return;
     }
     WriteWithRadix(out, ostrel::digits::FormatGeneral(value, 15),

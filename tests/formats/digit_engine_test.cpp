@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "ostrel/platform/utf.h"
+
 using ostrel::digits::FormatFixed;
 using ostrel::digits::FormatGeneral;
 using ostrel::digits::FormatScientific;
@@ -201,4 +203,25 @@ TEST(DigitEngine, ScaledSignificantDigitsAgreeWithTheExpansion) {
         }
     }
     EXPECT_GT(fast, 100000);
+}
+
+// Whole numbers written into a wide text, against the library's conversion.
+TEST(DigitEngine, WideWholeDigitsAgreeWithTheNarrowOnes) {
+    std::vector<double> values = {
+        0.0,  -0.0, 1,    -1,   9, 10, -10, 99, 100, 101, 999999999999999, -999999999999999,
+        1e15, 0.5,  -2.5, 1e300};
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 5000; ++i)
+        values.push_back(double(int64_t(random() % 2000000000000000) - 1000000000000000) /
+                         double(1 + (i % 4 == 0) * 8));
+    for (double value : values) {
+        char narrow[ostrel::digits::kWholeDigitsRoom];
+        char16_t wide[ostrel::digits::kWholeDigitsRoom];
+        const char* n = ostrel::digits::WholeDigits(value, narrow);
+        const char16_t* w = ostrel::digits::WholeDigits(value, wide);
+        ASSERT_EQ(n == nullptr, w == nullptr) << value;
+        if (!n) continue;
+        ASSERT_EQ(std::u16string(wide, size_t(w - wide)),
+                  ostrel::FromUtf8(std::string(narrow, size_t(n - narrow))));
+    }
 }
