@@ -80,9 +80,10 @@ struct TextSlot {
     bool number;
 };
 
-// The last formula of a column whose shape was kept: a text filled down the column is that
-// text with each relative row moved by the rows between them and other numbers, which is
-// checked character by character instead of building the key again.
+// The text that began a column's fill, with its kept shape: a text filled down the column
+// is that text with each relative row moved by the rows between them and other numbers,
+// which is checked character by character instead of building the key again. A text of
+// another shape begins a new fill.
 struct ColumnMemo {
     std::u16string text;
     std::vector<TextSlot> slots;
