@@ -333,9 +333,17 @@ CCCalcCache::Node* CCCalcCache::Find(const KeyOnSheet& key) const {
     return found ? *found : nullptr;
 }
 
+bool CCCalcCache::MayBeRead(Site site) {
+    return site.sheet && site.inner && site.sheet->MayBeRead(site.inner);
+}
+
 template <class Visit>
 void CCCalcCache::ForEachDependent(Site site, Visit visit) const {
-    if (!site.sheet || !site.inner || !site.sheet->MayBeRead(site.inner)) return;
+    if (MayBeRead(site)) ForEachDependentOfRead(site, visit);
+}
+
+template <class Visit>
+void CCCalcCache::ForEachDependentOfRead(Site site, Visit visit) const {
     site.sheet->ForEachDependentGroup(site.inner, [&](const CCRef* ref) {
         // Items keep their dependents qualified with a sheet's manager: already keys.
         bool isKey =
@@ -512,7 +520,7 @@ void CCCalcCache::MarkFound(Node* found, const CCRef* key, bool current) {
 
 void CCCalcCache::MarkFrom(Node* found, Site site, bool current) {
     // A typed constant that nothing reads, what most of them are, has nothing to walk.
-    if (!found && (!site.sheet || !site.inner || !site.sheet->MayBeRead(site.inner))) return;
+    if (!found && !MayBeRead(site)) return;
     CCCellManager* manager = GetCurrentManager();
     // Nodes are walked rather than copies of their references: a change that reaches
     // thousands of formulas allocates nothing for the formulas that have nodes already.
@@ -540,7 +548,7 @@ void CCCalcCache::MarkFrom(Node* found, Site site, bool current) {
         SetDirty(node, current);
         ForEachDependent(SiteOf(node, storage), visit);
     } else {
-        ForEachDependent(site, visit);
+        ForEachDependentOfRead(site, visit);
     }
     for (size_t next = 0; next < work.size(); ++next)
         ForEachDependent(SiteOf(work[next], storage), visit);

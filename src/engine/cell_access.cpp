@@ -67,15 +67,21 @@ int CCCellManager::GetCellValueText(const CCRef* ref, char16_t* buffer, int size
 }
 
 int CCCellManager::GetCellValueText(const CCRef* ref, std::u16string& text) const {
-    text.clear();
     CCItem* item = ref ? const_cast<CCCellManager*>(this)->LookupItem(ref) : nullptr;
-    if (!item) return 0;
-    if (CCCell* cell = item->AsCell()) {
-        CWideOutStream out(std::move(text));
-        cell->GetValueText(GetCTX(), out);
-        text = out.take();
+    GetItemValueText(item, text);
+    return item ? 1 : 0;
+}
+
+void CCCellManager::GetItemValueText(CCItem* item, std::u16string& text) const {
+    CCCell* cell = item ? item->AsCell() : nullptr;
+    if (!cell) {
+        text.clear();
+        return;
     }
-    return 1;
+    // Written into the caller's text, whose storage a host reuses for every cell it shows.
+    CWideOutStream out(std::move(text));
+    cell->GetValueText(GetCTX(), out);
+    text = out.take();
 }
 
 int CCCellManager::GetCellFormula(const CCRef* ref, char16_t* buffer, int size) {

@@ -290,14 +290,7 @@ std::u16string HostSheet::GetCellValueText(unsigned column, unsigned row) const 
 void HostSheet::GetCellValueText(unsigned column, unsigned row, std::u16string& text) const {
     // Straight from the store, without a reference to look up: every value a host shows
     // comes this way.
-    HostCell* cell = m_cells.Find(column, row);
-    if (!cell) {
-        text.clear();
-        return;
-    }
-    CWideOutStream out(std::move(text));
-    cell->GetValueText(GetCTX(), out);
-    text = out.take();
+    GetItemValueText(m_cells.Find(column, row), text);
 }
 
 std::u16string HostSheet::GetCellFormula(unsigned column, unsigned row) {

@@ -18,6 +18,49 @@ namespace {
 constexpr int kGuard = 25;
 // Decimals beyond a double's exact expansion are zeros; more than this is never useful.
 constexpr int kMaxDecimals = 1100;
+// The powers of ten a double holds exactly and that scale a value into whole numbers.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+
+// round(product + error), half away from zero, for a product below 2^53 and its exact
+// error. rest and 0.5 are multiples of the product's last place unless that place is worth
+// 1 (rest is then 0), and |error| is at most half of it: so the error decides only an exact
+// half, or an error of exactly one half.
+uint64_t RoundProduct(double product, double error) {
+    const double whole = std::floor(product);
+    const double rest = product - whole;  // exact
+    const bool up = rest > 0.5 || (rest == 0.5 && error >= 0) || (rest == 0 && error >= 0.5);
+    return static_cast<uint64_t>(whole) + (up ? 1 : 0);
+}
+
+// A whole number below 1e15 in magnitude ("-" first when negative), written from the end
+// two digits at a time: every whole number shown comes here. Null for any other value.
+template <class Char>
+Char* WriteWhole(double value, Char (&buffer)[kWholeDigitsRoom]) {
+    if (!(std::fabs(value) < 1e15) || value != std::trunc(value)) return nullptr;
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    const bool negative = value < 0;
+    uint64_t n = uint64_t(negative ? -value : value);
+    Char digits[kWholeDigitsRoom];
+    Char* start = digits + kWholeDigitsRoom;
+    while (n >= 100) {
+        const size_t pair = size_t(n % 100) * 2;
+        n /= 100;
+        *--start = Char(kPairs[pair + 1]);
+        *--start = Char(kPairs[pair]);
+    }
+    if (n >= 10) {
+        *--start = Char(kPairs[n * 2 + 1]);
+        *--start = Char(kPairs[n * 2]);
+    } else {
+        *--start = Char('0' + n);
+    }
+    if (negative) *--start = Char('-');
+    return std::copy(start, digits + kWholeDigitsRoom, buffer);
+}
 
 // The significant digits of a positive finite value with `after` (at most kExactDigits)
 // digits after the first, correctly rounded by to_chars, and the decimal exponent of the
@@ -179,25 +222,22 @@ Decimal RoundSignificant(double magnitude, int count) {
 }
 
 bool RoundSignificantScaled(double magnitude, int count, uint64_t& digits, int& exponent) {
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
-                                         1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
-                                         1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
     if (count < 1 || count > 15 || !(magnitude > 0) || !std::isfinite(magnitude)) return false;
     // The logarithm guesses the exponent, within one either way; the exact product decides.
     int e = static_cast<int>(std::floor(std::log10(magnitude)));
-    const double low = kPowers[count - 1], high = kPowers[count];
+    const double low = kPowersOfTen[count - 1], high = kPowersOfTen[count];
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int decimals = count - 1 - e;
         if (decimals < 0 || decimals > 19) return false;
         // magnitude x 10^decimals = product + error exactly (the power is exact).
-        const double product = magnitude * kPowers[decimals];
-        const double error = std::fma(magnitude, kPowers[decimals], -product);
+        const double product = magnitude * kPowersOfTen[decimals];
+        const double error = std::fma(magnitude, kPowersOfTen[decimals], -product);
         if (product < low || (product == low && error < 0)) {
             --e;
         } else if (product > high || (product == high && error >= 0)) {
             ++e;
         } else {
-            if (!RoundScaled(magnitude, decimals, digits)) return false;
+            digits = RoundProduct(product, error);
             exponent = e;
             return true;
         }
@@ -211,57 +251,21 @@ Decimal RoundFixed(double magnitude, int decimals) {
 }
 
 bool RoundScaled(double magnitude, int decimals, uint64_t& scaled) {
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
-                                         1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
-                                         1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
     if (decimals < 0 || decimals > 19 || !(magnitude >= 0)) return false;
-    double scale = kPowers[decimals];
-    double product = magnitude * scale;
+    const double scale = kPowersOfTen[decimals];
+    const double product = magnitude * scale;
     if (!(product < 9007199254740992.0)) return false;  // 2^53: every integer below is exact
     // The product's rounding error, exactly: magnitude x scale = product + error.
-    double error = std::fma(magnitude, scale, -product);
-    double whole = std::floor(product);
-    double rest = product - whole;  // exact
-    // Half away from zero on the exact product. rest and 0.5 are multiples of the product's
-    // last place unless that place is worth 1 (rest is then 0), and |error| is at most half
-    // of it: so the error decides only an exact half, or an error of exactly one half.
-    bool up = rest > 0.5 || (rest == 0.5 && error >= 0) || (rest == 0 && error >= 0.5);
-    scaled = static_cast<uint64_t>(whole) + (up ? 1 : 0);
+    scaled = RoundProduct(product, std::fma(magnitude, scale, -product));
     return true;
 }
 
 char* WholeDigits(double value, char (&buffer)[kWholeDigitsRoom]) {
-    if (!(std::fabs(value) < 1e15) || value != std::trunc(value)) return nullptr;
-    return std::to_chars(buffer, buffer + kWholeDigitsRoom, int64_t(value)).ptr;
+    return WriteWhole(value, buffer);
 }
 
 char16_t* WholeDigits(double value, char16_t (&buffer)[kWholeDigitsRoom]) {
-    if (!(std::fabs(value) < 1e15) || value != std::trunc(value)) return nullptr;
-    // Written from the end, two digits at a time: every whole number shown comes here.
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    const bool negative = value < 0;
-    uint64_t n = uint64_t(negative ? -value : value);
-    char16_t digits[kWholeDigitsRoom];
-    char16_t* start = digits + kWholeDigitsRoom;
-    while (n >= 100) {
-        const size_t pair = size_t(n % 100) * 2;
-        n /= 100;
-        *--start = char16_t(kPairs[pair + 1]);
-        *--start = char16_t(kPairs[pair]);
-    }
-    if (n >= 10) {
-        *--start = char16_t(kPairs[n * 2 + 1]);
-        *--start = char16_t(kPairs[n * 2]);
-    } else {
-        *--start = char16_t(u'0' + n);
-    }
-    if (negative) *--start = u'-';
-    const size_t size = size_t(digits + kWholeDigitsRoom - start);
-    std::copy(start, start + size, buffer);
-    return buffer + size;
+    return WriteWhole(value, buffer);
 }
 
 std::string FormatGeneral(double value, int precision) {

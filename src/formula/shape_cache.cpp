@@ -377,12 +377,13 @@ bool FilledDown(const ColumnMemo& memo, const char16_t* text, unsigned row, cell
         at += fixed;
         from = slot.offset + slot.length;
         if (!slot.number) {
-            long value = long(slot.value) + moved;
+            const long value = long(slot.value) + moved;
             if (value < 1 || value > 65536) return false;
+            // A row has at most five digits, written from the end.
             char16_t digits[8];
             size_t n = 0;
-            for (; value > 0; value /= 10)
-                digits[7 - n++] = char16_t(u'0' + value % 10);
+            for (long rest = value; rest > 0; rest /= 10)
+                digits[7 - n++] = char16_t(u'0' + rest % 10);
             if (!StartsWith(at, digits + 8 - n, n)) return false;
             at += n;
             continue;
@@ -434,25 +435,24 @@ int ParseFormulaTextAt(cells::CTX* ctx, const char16_t* text, CCFormula*& formul
     const KeyContext context = ContextOf(lctx);
     ColumnMemo& memo = cache.memos[cell->GetColumn()];
     const Shape* known = nullptr;
-    bool filled = false;
     if (memo.shape && memo.generation == cache.generation && memo.lctx == lctx &&
         memo.context == context && FilledDown(memo, text, cell->GetRow(), lctx, numbers)) {
+        // A fill is checked against the text that began it, which stays remembered.
         known = memo.shape;
-        filled = true;
     } else {
         memo.shape = nullptr;
         if (!ShapeKey(text, lctx, context, cell->GetColumn(), cell->GetRow(), key, numbers,
                       cache.slots))
             return ParseFormulaText(ctx, text, formula);
-        if (auto found = cache.shapes.find(key); found != cache.shapes.end())
+        if (auto found = cache.shapes.find(key); found != cache.shapes.end()) {
             known = &found->second;
+            Remember(cache, memo, text, cell->GetRow(), lctx, context, known);
+        }
     }
 
     ShapeMap& shapes = cache.shapes;
     if (known) {
         const Shape& shape = *known;
-        // A fill is checked against the text that began it, which stays remembered.
-        if (!filled) Remember(cache, memo, text, cell->GetRow(), lctx, context, known);
         std::unique_ptr<CCFormula> moved(shape.tree->Copy());
         CCRCRef from(shape.column, shape.row);
         std::vector<CCConstFormula*>& constants = cache.constants;

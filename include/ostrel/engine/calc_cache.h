@@ -145,6 +145,11 @@ private:
     /// Calls visit with each dependent of a cell as a KeyOnSheet (borrowed for the call).
     template <class Visit>
     void ForEachDependent(Site site, Visit visit) const;
+    /// Whether anything may read the site (when not, it has no dependents to walk).
+    static bool MayBeRead(Site site);
+    /// ForEachDependent for a site known to be read.
+    template <class Visit>
+    void ForEachDependentOfRead(Site site, Visit visit) const;
     /// Calls visit(&key, 0) with each precedent of a cell as a KeyOnSheet, or
     /// visit(null, cell key) for a single cell of a sheet.
     template <class Visit>

@@ -184,6 +184,8 @@ public:
     int GetCellFormula(const CCRef* ref, std::u16string& text);
     /// SetCellText for an item the caller has found already.
     int SetItemText(CCItem* item, std::u16string_view text);
+    /// GetCellValueText for an item the caller has found already (text empty for no cell).
+    void GetItemValueText(CCItem* item, std::u16string& text) const;
 
     /// Reading a range value by value or row by row through 16-bit handles.
     virtual uint16_t OpenRef(const CCRef* ref);
