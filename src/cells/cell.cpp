@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cells/formula_handover.h"
+#include "formats/digit_engine.h"
 #include "formats/text_helpers.h"
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/formats/cell_format_table.h"
@@ -268,7 +269,20 @@ bool CCCell::Hides(cells::CTX* ctx) const {
 void CCCell::GetValueText(cells::CTX* ctx, CWideOutStream& out) {
     if (Hides(ctx)) return;
     if (m_value.IsError() && IsErrorHidden(ctx)) return;
-    if (m_value.IsNumber() && m_value.GetNumber() == 0.0 && IsZeroHidden(ctx)) return;
+    if (m_value.IsNumber()) {
+        const double number = m_value.GetNumber();
+        if (number == 0.0 && IsZeroHidden(ctx)) return;
+        // A whole number in the general format, what most cells show, is written here
+        // rather than through the value's and the format's printing.
+        const CCNumberFormat& format = m_value.GetFormat();
+        char16_t digits[ostrel::digits::kWholeDigitsRoom];
+        if (format.GetType() == C_NF_GENERAL && !format.isCustomFormat()) {
+            if (const char16_t* end = ostrel::digits::WholeDigits(number, digits)) {
+                out << std::u16string_view(digits, size_t(end - digits));
+                return;
+            }
+        }
+    }
     m_value.Print(ctx, out, 0);
 }
 

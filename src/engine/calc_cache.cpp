@@ -10,6 +10,8 @@
 #include <new>
 
 #include "engine/cell_node_grid.h"
+#include "formula/precedent_walk.h"
+#include "ostrel/cells/cell.h"
 #include "ostrel/cells/item.h"
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/refs/rc_ref.h"
@@ -357,7 +359,7 @@ template <class Visit>
 void CCCalcCache::ForEachPrecedent(Site site, Visit visit) const {
     CCItem* item = site.sheet && site.inner ? site.sheet->GetItem(site.inner) : nullptr;
     if (!item) return;
-    item->ForEachPrecedent(site.sheet->GetCTX(), [&](const CCRef* ref) {
+    auto each = [&](const CCRef* ref) {
         // Single cells, the commonest precedents, are found by their cell key without a
         // key object being made for them.
         if (uint64_t cell; CellKeyOf(site.sheet, ref, cell)) {
@@ -366,7 +368,14 @@ void CCCalcCache::ForEachPrecedent(Site site, Visit visit) const {
             const KeyOnSheet key{site.sheet, ref};
             visit(&key, uint64_t(0));
         }
-    });
+    };
+    // A cell's tree is walked here directly: every formula typed is placed by this walk.
+    if (CCCell* cell = item->AsCell()) {
+        if (const CCFormula* formula = cell->LoadFormula(site.sheet->GetCTX()))
+            ostrel::formula::WalkPrecedents(formula, each);
+        return;
+    }
+    item->ForEachPrecedent(site.sheet->GetCTX(), each);
 }
 
 // ---- placing ----

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // Argument lists, the construction of operation nodes by entry kind, and the precedents walk.
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "formula/precedent_walk.h"
 #include "ostrel/formula/formula.h"
 #include "ostrel/functions/func.h"
 #include "ostrel/platform/utf.h"
@@ -193,60 +193,8 @@ CCRefList* CCFormula::GetPrecedents(cells::CTX*) const {
     return head;
 }
 
-namespace {
-struct Walk {
-    std::vector<const CCFormula*> stack;
-    bool busy = false;
-};
-struct BusyWhile {
-    explicit BusyWhile(Walk& walk) : m_walk(walk) { m_walk.busy = true; }
-    ~BusyWhile() { m_walk.busy = false; }
-    BusyWhile(const BusyWhile&) = delete;
-    BusyWhile& operator=(const BusyWhile&) = delete;
-    Walk& m_walk;
-};
-}  // namespace
-
 void CCFormula::ForEachPrecedent(const std::function<void(const CCRef*)>& visit) const {
-    auto add = [&](const CCRef* ref) {
-        if (ref) visit(ref);
-    };
-    // An explicit stack in place of recursion; children pushed in reverse keep the order
-    // in which the text names them. Every formula typed is walked several times, so each
-    // thread keeps its stack; a walk started by a visit takes one of its own.
-    // Bound once: each mention of a thread-local in a shared library is a call to find it.
-    thread_local Walk shared;
-    Walk& kept = shared;
-    Walk own;
-    Walk& walk = kept.busy ? own : kept;
-    std::vector<const CCFormula*>& work = walk.stack;
-    const BusyWhile busy(walk);
-    work.assign(1, this);
-    while (!work.empty()) {
-        const CCFormula* node = work.back();
-        work.pop_back();
-        switch (node->GetType()) {
-            case FORMULA_REF:
-                add(static_cast<const CCRefFormula*>(node)->GetRef());
-                break;
-            case FORMULA_REFOP:
-                add(static_cast<const CCRefOpFormula*>(node)->GetKeptRef());
-                break;
-            case FORMULA_OP:
-            case FORMULA_CHOOSE:
-            case FORMULA_REMOTE:
-            case FORMULA_DOC: {
-                const size_t first = work.size();
-                for (const CCFormulaList* a = static_cast<const CCOpFormula*>(node)->GetArgs(); a;
-                     a = a->m_pNext)
-                    work.push_back(a->m_pFormula);
-                std::reverse(work.begin() + std::ptrdiff_t(first), work.end());
-                break;
-            }
-            default:
-                break;
-        }
-    }
+    ostrel::formula::WalkPrecedents(this, visit);
 }
 
 void* CCFormula::operator new(size_t size) {

@@ -98,6 +98,27 @@ TEST_F(TreeNodes, TreeWideFlagsAndLinks) {
         RefListFree(inner, 1);
     });
     EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{1, 1}, {2, 2}, {3, 3}}));
+
+    // Nesting far deeper than the walk keeps on the machine stack, with a reference at
+    // every level after the nested part, and long lists at the bottom: still in text order.
+    constexpr int kDepth = 100;
+    CCFormula* bottom = Op(ADDFunc, Cell(0, 0), Cell(0, 1));
+    for (int level = 1; level <= 3; ++level)
+        bottom = Op(ADDFunc, Op(ADDFunc, Cell(level, 0), bottom), Cell(level, 1));
+    CCFormula* deep = bottom;
+    for (int level = 4; level < kDepth; ++level)
+        deep = Op(ADDFunc, deep, Cell(level, 1));
+    FormulaPtr tall(deep);
+    std::vector<std::pair<int, int>> expected{{3, 0}, {2, 0}, {1, 0}, {0, 0},
+                                              {0, 1}, {1, 1}, {2, 1}, {3, 1}};
+    for (int level = 4; level < kDepth; ++level)
+        expected.emplace_back(level, 1);
+    seen.clear();
+    tall->ForEachPrecedent([&](const CCRef* ref) {
+        const auto* rc = static_cast<const CCRCRef*>(ref);
+        seen.emplace_back(rc->GetColumn(), rc->GetRow());
+    });
+    EXPECT_EQ(seen, expected);
 }
 
 TEST_F(TreeNodes, EditSourceIsOneReferenceToAnotherCell) {
