@@ -226,16 +226,19 @@ std::string Render(const CsvInput& input, CalcSheet& sheet, std::ostream* stream
         // Held across the cells, as in TypeInput.
         EngineLock lock;
         std::u16string text;
+        std::string ascii;
         size_t field = 0;
         for (size_t row = 0; row < input.recordEnds.size(); ++row) {
             for (int column = 0; field < input.recordEnds[row]; ++field, ++column) {
                 // An empty field was never typed; asking the sheet about it could make it
                 // create a cell for nothing.
-                if (input.filled[field]) {
+                if (!input.filled[field]) {
+                    writer.Field({});
+                } else if (sheet.ReadCellValueAscii(column, int(row), ascii)) {
+                    writer.AsciiField(ascii);
+                } else {
                     sheet.ReadCellValueText(column, int(row), text);
                     writer.Field(text);
-                } else {
-                    writer.Field({});
                 }
             }
             endRecord();

@@ -71,6 +71,11 @@ public:
     virtual void ReadCellValueText(int column, int row, std::u16string& text) {
         text = GetCellValueText(column, row);
     }
+    /// For a caller that writes what cells show as bytes: the text into text when the sheet
+    /// has it as ASCII without a wide text (a whole number in the general format, what most
+    /// cells show). False, with text untouched, for any other cell: ReadCellValueText gives
+    /// every cell's.
+    virtual bool ReadCellValueAscii(int column, int row, std::string& text);
     /// The formula text of a formula cell ("=A1*21"), or the value as typed for any other
     /// cell.
     virtual std::u16string GetCellFormula(int column, int row) = 0;

@@ -114,6 +114,8 @@ public:
         : m_out(out), m_separator(separator) {}
 
     void Field(std::u16string_view text);
+    /// The same for a text of ASCII characters (anything else is written as Field would).
+    void AsciiField(std::string_view text);
     void EndRecord();
 
 private:

@@ -266,23 +266,28 @@ bool CCCell::Hides(cells::CTX* ctx) const {
     return manager && manager->IsProtected() && getCFmt().IsHidden();
 }
 
+bool CCCell::ShowsGeneralNumber(cells::CTX* ctx, double& number) const {
+    if (!m_value.IsNumber()) return false;
+    const CCNumberFormat& format = m_value.GetFormat();
+    if (format.GetType() != C_NF_GENERAL || format.isCustomFormat() || Hides(ctx)) return false;
+    number = m_value.GetNumber();
+    return number != 0.0 || !IsZeroHidden(ctx);
+}
+
 void CCCell::GetValueText(cells::CTX* ctx, CWideOutStream& out) {
+    if (double number; ShowsGeneralNumber(ctx, number)) {
+        // A whole number, what most cells show, is written here rather than through the
+        // value's and the format's printing.
+        char16_t digits[ostrel::digits::kWholeDigitsRoom];
+        if (const char16_t* end = ostrel::digits::WholeDigits(number, digits))
+            out << std::u16string_view(digits, size_t(end - digits));
+        else
+            m_value.Print(ctx, out, 0);
+        return;
+    }
     if (Hides(ctx)) return;
     if (m_value.IsError() && IsErrorHidden(ctx)) return;
-    if (m_value.IsNumber()) {
-        const double number = m_value.GetNumber();
-        if (number == 0.0 && IsZeroHidden(ctx)) return;
-        // A whole number in the general format, what most cells show, is written here
-        // rather than through the value's and the format's printing.
-        const CCNumberFormat& format = m_value.GetFormat();
-        char16_t digits[ostrel::digits::kWholeDigitsRoom];
-        if (format.GetType() == C_NF_GENERAL && !format.isCustomFormat()) {
-            if (const char16_t* end = ostrel::digits::WholeDigits(number, digits)) {
-                out << std::u16string_view(digits, size_t(end - digits));
-                return;
-            }
-        }
-    }
+    if (m_value.IsNumber() && m_value.GetNumber() == 0.0 && IsZeroHidden(ctx)) return;
     m_value.Print(ctx, out, 0);
 }
 

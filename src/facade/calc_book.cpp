@@ -73,6 +73,11 @@ public:
         else
             text.clear();
     }
+    bool ReadCellValueAscii(int column, int row, std::string& text) override {
+        EngineLock lock;
+        return OnGrid(column, row) &&
+               m_sheet.GetCellValueAscii(unsigned(column), unsigned(row), text);
+    }
     std::u16string GetCellFormula(int column, int row) override {
         EngineLock lock;
         return OnGrid(column, row) ? m_sheet.GetCellFormula(unsigned(column), unsigned(row))
@@ -167,6 +172,9 @@ public:
     }
     void ReadCellValueText(int column, int row, std::u16string& text) override {
         m_view.ReadCellValueText(column, row, text);
+    }
+    bool ReadCellValueAscii(int column, int row, std::string& text) override {
+        return m_view.ReadCellValueAscii(column, row, text);
     }
     std::u16string GetCellFormula(int column, int row) override {
         return m_view.GetCellFormula(column, row);

@@ -23,6 +23,10 @@ bool CalcSheet::SetCustomFormat(int, int, std::u16string_view) {
     return false;
 }
 
+bool CalcSheet::ReadCellValueAscii(int, int, std::string&) {
+    return false;
+}
+
 bool CalcSheet::SetHostData(std::string_view) {
     return false;
 }
@@ -107,10 +111,15 @@ bool CalcSheet::SaveCsv(std::ostream& out, char separator) {
     std::string text;
     CsvWriter writer(text, separator);
     std::u16string field;
+    std::string ascii;
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {
-            ReadCellValueText(column, row, field);
-            writer.Field(field);
+            if (ReadCellValueAscii(column, row, ascii)) {
+                writer.AsciiField(ascii);
+            } else {
+                ReadCellValueText(column, row, field);
+                writer.Field(field);
+            }
         }
         writer.EndRecord();
         // A large sheet goes out in pieces rather than as one text of its whole size.

@@ -331,6 +331,21 @@ void CsvWriter::Field(std::u16string_view text) {
     m_out += '"';
 }
 
+void CsvWriter::AsciiField(std::string_view text) {
+    const char separator = m_separator;
+    const bool plain = std::none_of(text.begin(), text.end(), [separator](char c) {
+        return static_cast<unsigned char>(c) >= 0x80 || c == separator || c == '"' || c == '\r' ||
+               c == '\n';
+    });
+    if (!plain) {
+        Field(std::u16string(text.begin(), text.end()));
+        return;
+    }
+    if (!m_atRecordStart) m_out += m_separator;
+    m_out += text;
+    m_atRecordStart = m_firstField = false;
+}
+
 void CsvWriter::EndRecord() {
     m_out += '\n';
     m_atRecordStart = true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "facade/host_workbook.h"
+#include "formats/digit_engine.h"
 #include "ostrel/cells/cell_value.h"
 #include "ostrel/engine/calc_cache.h"
 #include "ostrel/engine/doc_item.h"
@@ -291,6 +292,17 @@ void HostSheet::GetCellValueText(unsigned column, unsigned row, std::u16string& 
     // Straight from the store, without a reference to look up: every value a host shows
     // comes this way.
     GetItemValueText(m_cells.Find(column, row), text);
+}
+
+bool HostSheet::GetCellValueAscii(unsigned column, unsigned row, std::string& text) const {
+    const HostCell* cell = m_cells.Find(column, row);
+    double number;
+    if (!cell || !cell->ShowsGeneralNumber(GetCTX(), number)) return false;
+    char digits[digits::kWholeDigitsRoom];
+    const char* end = digits::WholeDigits(number, digits);
+    if (!end) return false;
+    text.assign(digits, size_t(end - digits));
+    return true;
 }
 
 std::u16string HostSheet::GetCellFormula(unsigned column, unsigned row) {

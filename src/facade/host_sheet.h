@@ -20,7 +20,8 @@
 
 namespace ostrel::host {
 
-class HostCell : public CCCell {
+// Shows its value as CCCell does: the sheet writes the whole numbers it shows itself.
+class HostCell final : public CCCell {
 public:
     HostCell(unsigned char column, uint16_t row) : m_ref(column, row) {}
     const CCRef* GetRef() const override { return &m_ref; }
@@ -138,6 +139,8 @@ public:
     int SetCellText(unsigned column, unsigned row, std::u16string_view text);
     std::u16string GetCellValueText(unsigned column, unsigned row) const;
     void GetCellValueText(unsigned column, unsigned row, std::u16string& text) const;
+    // The same as ASCII for a whole number shown in the general format; false for any other.
+    bool GetCellValueAscii(unsigned column, unsigned row, std::string& text) const;
     std::u16string GetCellFormula(unsigned column, unsigned row);
     HostCell* FindCell(unsigned column, unsigned row) const { return m_cells.Find(column, row); }
     // The cell at the position, created empty when it is not there yet.

@@ -2,6 +2,7 @@
 #include "formats/digit_engine.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -33,8 +34,9 @@ uint64_t RoundProduct(double product, double error) {
     return static_cast<uint64_t>(whole) + (up ? 1 : 0);
 }
 
-// A whole number below 1e15 in magnitude ("-" first when negative), written from the end
-// two digits at a time: every whole number shown comes here. Null for any other value.
+// A whole number below 1e15 in magnitude ("-" first when negative), written in place from
+// its last digit, two at a time: every whole number shown comes here. Null for any other
+// value.
 template <class Char>
 Char* WriteWhole(double value, Char (&buffer)[kWholeDigitsRoom]) {
     if (!(std::fabs(value) < 1e15) || value != std::trunc(value)) return nullptr;
@@ -43,23 +45,43 @@ Char* WriteWhole(double value, Char (&buffer)[kWholeDigitsRoom]) {
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
     const bool negative = value < 0;
-    uint64_t n = uint64_t(negative ? -value : value);
-    Char digits[kWholeDigitsRoom];
-    Char* start = digits + kWholeDigitsRoom;
-    while (n >= 100) {
-        const size_t pair = size_t(n % 100) * 2;
-        n /= 100;
-        *--start = Char(kPairs[pair + 1]);
-        *--start = Char(kPairs[pair]);
-    }
-    if (n >= 10) {
-        *--start = Char(kPairs[n * 2 + 1]);
-        *--start = Char(kPairs[n * 2]);
-    } else {
-        *--start = Char('0' + n);
-    }
-    if (negative) *--start = Char('-');
-    return std::copy(start, digits + kWholeDigitsRoom, buffer);
+    const uint64_t whole = uint64_t(negative ? -value : value);
+    // The number of digits from the number of bits: 1233 / 4096 is just above log10(2), so
+    // the guess is the count or one short of it.
+    static constexpr auto kPowers = [] {
+        std::array<uint64_t, 16> powers{};
+        uint64_t power = 1;
+        for (uint64_t& each : powers) {
+            each = power;
+            power *= 10;
+        }
+        return powers;
+    }();
+    const size_t guess = size_t(std::bit_width(whole)) * 1233 >> 12;
+    const size_t count = std::max<size_t>(1, guess + (whole >= kPowers[guess]));
+    Char* const end = buffer + size_t(negative) + count;
+    Char* at = end;
+    auto write = [&](auto n) {
+        while (n >= 100) {
+            const size_t pair = size_t(n % 100) * 2;
+            n /= 100;
+            *--at = Char(kPairs[pair + 1]);
+            *--at = Char(kPairs[pair]);
+        }
+        if (n >= 10) {
+            *--at = Char(kPairs[n * 2 + 1]);
+            *--at = Char(kPairs[n * 2]);
+        } else {
+            *--at = Char('0' + n);
+        }
+    };
+    // Most cells' numbers fit 32 bits, whose divisions are cheaper.
+    if (whole <= UINT32_MAX)
+        write(uint32_t(whole));
+    else
+        write(whole);
+    if (negative) buffer[0] = Char('-');
+    return end;
 }
 
 // The significant digits of a positive finite value with `after` (at most kExactDigits)

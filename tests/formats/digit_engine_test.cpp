@@ -208,9 +208,29 @@ TEST(DigitEngine, ScaledSignificantDigitsAgreeWithTheExpansion) {
 
 // Whole numbers written narrow and wide, against the library's conversion.
 TEST(DigitEngine, WholeDigitsAgreeWithTheLibrary) {
-    std::vector<double> values = {
-        0.0,  -0.0, 1,    -1,   9, 10, -10, 99, 100, 101, 999999999999999, -999999999999999,
-        1e15, 0.5,  -2.5, 1e300};
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  1,
+                                  -1,
+                                  9,
+                                  10,
+                                  -10,
+                                  99,
+                                  100,
+                                  101,
+                                  999999999999999,
+                                  -999999999999999,
+                                  1e15,
+                                  0.5,
+                                  -2.5,
+                                  1e300,
+                                  4294967295.0,
+                                  4294967296.0,
+                                  -4294967297.0};
+    // Every digit count, at both of its ends.
+    for (double power = 1; power < 1e15; power *= 10)
+        for (double value : {power - 1, power, power + 1, -power, 2 * power})
+            values.push_back(value);
     std::mt19937_64 random(20261208);
     for (int i = 0; i < 5000; ++i)
         values.push_back(double(int64_t(random() % 2000000000000000) - 1000000000000000) /

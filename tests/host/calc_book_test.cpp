@@ -62,6 +62,29 @@ TEST(CalcBook, ReadsTypedValuesAcrossSheetsRangesAndEmptyCells) {
     ASSERT_TRUE(sheet->SaveCsv(csv));
     EXPECT_EQ(csv.str(), "4,25\n,\n6,TRUE\n," + ostrel::ToUtf8(sheet->GetCellValueText(1, 3)) +
                              "\n,h\xC3\xA9llo\n");
+
+    // The ASCII road gives whole numbers in the general format, as the wide one shows them,
+    // and leaves every other cell to it.
+    sheet->SetCellText(2, 0, "-7");
+    sheet->SetCellText(2, 1, "2.5");
+    sheet->SetCellText(2, 2, "=A1*1000000000000");
+    sheet->SetCellText(2, 3, "12");
+    ASSERT_TRUE(sheet->SetCustomFormat(2, 3, u"0.00"));
+    EXPECT_TRUE(book->RecalculateAll());
+    std::string ascii = "left from before";
+    for (int column = -1; column <= 3; ++column) {
+        for (int row = 0; row <= 5; ++row) {
+            const bool whole = (column == 0 && row != 1 && row <= 2) || (column == 1 && row == 0) ||
+                               (column == 2 && row == 0) || (column == 2 && row == 2);
+            const std::string before = ascii;
+            ASSERT_EQ(sheet->ReadCellValueAscii(column, row, ascii), whole) << column << row;
+            if (whole)
+                EXPECT_EQ(ascii, ostrel::ToUtf8(sheet->GetCellValueText(column, row)));
+            else
+                EXPECT_EQ(ascii, before);
+        }
+    }
+    EXPECT_EQ(sheet->GetCellValueText(2, 3), u"12.00");
 }
 
 TEST(CalcBook, StopsWhenCancelledAndTheNextCallFinishes) {

@@ -194,6 +194,31 @@ TEST(CsvWriter, QuotesOnlyWhereAFieldNeedsIt) {
     EXPECT_EQ(Write({{mixed}}), utf8 + "\n");
 }
 
+TEST(CsvWriter, AsciiFieldsAreWrittenAsWideOnes) {
+    const std::vector<std::string> fields = {
+        "12", "", "-3", "a,b", "say \"hi\"", "cr\rlf\n", "x;y", "\t", std::string(70, '9')};
+    for (const char separator : {',', ';', '\t'}) {
+        // Every field in every place of a record, after a wide one and after an ASCII one.
+        for (size_t first = 0; first < fields.size(); ++first) {
+            std::string wide, ascii;
+            CsvWriter w(wide, separator), a(ascii, separator);
+            for (size_t i = 0; i < fields.size(); ++i) {
+                const std::string& field = fields[(first + i) % fields.size()];
+                w.Field(std::u16string(field.begin(), field.end()));
+                if (i % 2)
+                    a.Field(std::u16string(field.begin(), field.end()));
+                else
+                    a.AsciiField(field);
+                if (i == 3) {
+                    w.EndRecord();
+                    a.EndRecord();
+                }
+            }
+            EXPECT_EQ(ascii, wide) << separator << first;
+        }
+    }
+}
+
 TEST(CsvWriter, WhatIsWrittenReadsBackTheSame) {
     const Rows rows = {{u"\uFEFF", u"a,b", u"\"", u"\"\"x\"\"", u"\r\n", u"\n\n"},
                        {u""},

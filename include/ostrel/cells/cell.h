@@ -62,6 +62,10 @@ public:
     /// The display text; empty for a hidden cell of a protected document, a hidden error or a
     /// hidden zero.
     virtual void GetValueText(cells::CTX* ctx, ostrel::platform::CWideOutStream& out);
+    /// The number the cell shows through the general format, when it shows one that way (a
+    /// whole one then shows as its digits). False for any other value or format, and for a
+    /// cell or zero kept hidden.
+    bool ShowsGeneralNumber(cells::CTX* ctx, double& number) const;
     /// The buffer forms take the buffer's size in bytes, copy at most size / 2 - 1
     /// characters and terminate them; a buffer too small for the terminator is not touched.
     virtual void GetValueText(cells::CTX* ctx, char16_t* buffer, int size);
