@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "cells/formula_handover.h"
-#include "formats/digit_engine.h"
 #include "formats/text_helpers.h"
 #include "ostrel/engine/cell_manager.h"
 #include "ostrel/formats/cell_format_table.h"
@@ -275,16 +274,6 @@ bool CCCell::ShowsGeneralNumber(cells::CTX* ctx, double& number) const {
 }
 
 void CCCell::GetValueText(cells::CTX* ctx, CWideOutStream& out) {
-    if (double number; ShowsGeneralNumber(ctx, number)) {
-        // A whole number, what most cells show, is written here rather than through the
-        // value's and the format's printing.
-        char16_t digits[ostrel::digits::kWholeDigitsRoom];
-        if (const char16_t* end = ostrel::digits::WholeDigits(number, digits))
-            out << std::u16string_view(digits, size_t(end - digits));
-        else
-            m_value.Print(ctx, out, 0);
-        return;
-    }
     if (Hides(ctx)) return;
     if (m_value.IsError() && IsErrorHidden(ctx)) return;
     if (m_value.IsNumber() && m_value.GetNumber() == 0.0 && IsZeroHidden(ctx)) return;

@@ -282,6 +282,12 @@ std::optional<char> DetectSeparator(std::string_view input, bool complete) {
 
 namespace {
 
+// Whether a character goes into a field as one byte, without quotes.
+bool IsPlainByte(char32_t c, char separator) {
+    return c < 0x80 && c != char32_t(static_cast<unsigned char>(separator)) && c != U'"' &&
+           c != U'\r' && c != U'\n';
+}
+
 // A short field of ASCII with nothing to quote, what nearly every value shown is, with the
 // separator before it, as one append; false (nothing written) for any other.
 bool AppendPlainAscii(std::string& out, char separator, bool first, std::u16string_view text) {
@@ -291,8 +297,7 @@ bool AppendPlainAscii(std::string& out, char separator, bool first, std::u16stri
     size_t n = 0;
     if (!first) piece[n++] = separator;
     for (const char16_t c : text) {
-        if (c >= 0x80 || c == char16_t(separator) || c == u'"' || c == u'\r' || c == u'\n')
-            return false;
+        if (!IsPlainByte(c, separator)) return false;
         piece[n++] = char(c);
     }
     out.append(piece, n);
@@ -333,11 +338,9 @@ void CsvWriter::Field(std::u16string_view text) {
 
 void CsvWriter::AsciiField(std::string_view text) {
     const char separator = m_separator;
-    const bool plain = std::none_of(text.begin(), text.end(), [separator](char c) {
-        return static_cast<unsigned char>(c) >= 0x80 || c == separator || c == '"' || c == '\r' ||
-               c == '\n';
-    });
-    if (!plain) {
+    if (!std::all_of(text.begin(), text.end(), [separator](char c) {
+            return IsPlainByte(static_cast<unsigned char>(c), separator);
+        })) {
         Field(std::u16string(text.begin(), text.end()));
         return;
     }

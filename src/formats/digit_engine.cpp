@@ -2,7 +2,6 @@
 #include "formats/digit_engine.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -48,17 +47,9 @@ Char* WriteWhole(double value, Char (&buffer)[kWholeDigitsRoom]) {
     const uint64_t whole = uint64_t(negative ? -value : value);
     // The number of digits from the number of bits: 1233 / 4096 is just above log10(2), so
     // the guess is the count or one short of it.
-    static constexpr auto kPowers = [] {
-        std::array<uint64_t, 16> powers{};
-        uint64_t power = 1;
-        for (uint64_t& each : powers) {
-            each = power;
-            power *= 10;
-        }
-        return powers;
-    }();
     const size_t guess = size_t(std::bit_width(whole)) * 1233 >> 12;
-    const size_t count = std::max<size_t>(1, guess + (whole >= kPowers[guess]));
+    // Exact: the powers and the number are below 2^53.
+    const size_t count = std::max<size_t>(1, guess + (double(whole) >= kPowersOfTen[guess]));
     Char* const end = buffer + size_t(negative) + count;
     Char* at = end;
     auto write = [&](auto n) {
